@@ -1,0 +1,102 @@
+#!/usr/bin/env bash
+# Builds, tests and runs the suite. Every command first installs what Debian
+# must provide, so a fresh machine needs nothing by hand.
+set -euo pipefail
+cd "$(dirname "$0")"
+
+PACKAGES=(
+  cmake g++ make pkg-config
+  libgtest-dev libgmock-dev libbenchmark-dev
+  zlib1g-dev libjpeg62-turbo-dev libpng-dev
+  libfreetype-dev libfontconfig-dev fonts-liberation2 fonts-dejavu-core
+  libsdl2-dev xvfb xauth
+)
+JOBS=$(nproc)
+
+usage() {
+  cat <<USAGE
+usage: ./make.sh <command>
+  demo    install, build and run the demonstration program
+  test    install, build and run every test
+  deps    install the Debian packages the build, tests and demo need
+  build   configure and build (build/)
+  bench   build and run the benchmarks (build-bench/)
+  asan    build and test with the address and undefined-behaviour sanitizers (build-asan/)
+  tsan    build and test the threaded libraries with the thread sanitizer (build-tsan/)
+USAGE
+}
+
+deps() {
+  local missing=()
+  for package in "${PACKAGES[@]}"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  local sudo=""
+  [ "$(id -u)" -ne 0 ] && sudo="sudo"
+  echo "installing: ${missing[*]}"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+# configure <folder> [cmake options...]
+configure() {
+  local folder=$1
+  shift
+  cmake -S . -B "$folder" "$@" >/dev/null
+}
+
+build() {
+  configure build
+  cmake --build build -j "$JOBS"
+}
+
+run_tests() {
+  local folder=$1
+  shift
+  (cd "$folder" && ctest --output-on-failure -j "$JOBS" "$@")
+}
+
+sanitized() {
+  local kind=$1 folder=$2
+  shift 2
+  configure "$folder" -DSUITE_SANITIZE="$kind" -DCMAKE_BUILD_TYPE=Debug
+  cmake --build "$folder" -j "$JOBS" "$@"
+}
+
+# Libraries that start threads; the thread sanitizer runs their tests.
+THREADED_LIBRARIES=(win32)
+
+case "${1:-}" in
+  deps) deps ;;
+  build) deps; build ;;
+  test) deps; build; run_tests build ;;
+  demo)
+    deps; build
+    if [ -x build/bin/mostrana ]; then
+      build/bin/mostrana
+    else
+      echo "The demonstration program is not built yet."
+    fi
+    ;;
+  bench)
+    deps
+    configure build-bench -DSUITE_BENCHMARKS=ON -DCMAKE_BUILD_TYPE=Release
+    cmake --build build-bench -j "$JOBS"
+    for program in build-bench/bin/bench_*; do
+      [ -x "$program" ] && "$program"
+    done
+    ;;
+  asan)
+    deps
+    sanitized address build-asan
+    ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 run_tests build-asan
+    ;;
+  tsan)
+    deps
+    sanitized thread build-tsan --target "${THREADED_LIBRARIES[@]/%/_tests}"
+    pattern=$(IFS='|'; echo "${THREADED_LIBRARIES[*]}")
+    TSAN_OPTIONS=halt_on_error=1 run_tests build-tsan -R "^($pattern)\\."
+    ;;
+  *) usage; exit 2 ;;
+esac

@@ -3,3 +3,10 @@
 
 #include "Win32Types.h"
 #include "Module.h"
+#include "LastError.h"
+#include "GlobalMemory.h"
+#include "Files.h"
+#include "Synchronization.h"
+#include "Threads.h"
+#include "Pipes.h"
+#include "System.h"

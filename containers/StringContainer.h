@@ -1,0 +1,100 @@
+// TStringContainer: a list of owned TString lines, with text files, resources
+// and the container storage form.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "Container.h"
+#include "ContainerErrors.h"
+#include "String.h"
+#include "Win32Types.h"
+
+// Progress of a file read: total bytes, bytes done; setting stop ends the read
+// after the lines read so far.
+typedef void (*TFileProgressCallback)(int total, int done, bool& stop, void* context);
+// Receives each line read when given; the lines are then not stored.
+typedef void (*TFileLineCallback)(const TString& line, int lineIndex, void* context);
+// Progress of a file write: line count, lines written so far.
+typedef void (*TWriteProgressCallback)(int total, int done, void* context);
+typedef int (*TCompareStringsFunction)(const TString* a, const TString* b, void* context);
+
+class TStringContainer : public TContainer {
+public:
+    TStringContainer();
+    TStringContainer(const TStringContainer& source);
+    TStringContainer& operator=(const TStringContainer& source);
+    ~TStringContainer() override;
+
+    // Object items of TString, growth increment 256.
+    void Init() override;
+
+    // Line i; throws TSDPPBadIndex outside 0..count-1.
+    TString& operator[](int i) const { return GetString(i); }
+    TString& GetString(int i) const;
+    TString& First() const { return GetString(0); }
+    TString& Last() const { return GetString(GetCount() - 1); }
+
+    int Add(const TString& line);
+    TStringContainer& operator+=(const TString& line);
+    TStringContainer& operator+=(const TStringContainer& lines);
+    void Insert(int i, const TString& line);
+    // Inserts copies of all lines before i (clipped to 0..count).
+    void Insert(int i, const TStringContainer& lines);
+    int IndexOf(const TString& line) const;
+
+    using TContainer::Sort;
+    void Sort(int first, int last, TCompareStringsFunction compare, void* context);
+
+    // Lines added or read keep their storage when they shrink (see TString).
+    void SetReduceCapacity(bool reduce) { fReduceCapacity = reduce; }
+    bool GetReduceCapacity() const { return fReduceCapacity; }
+    // Lines longer than this are cut while reading, and the truncated flag is
+    // set; 0 (the default) keeps every line whole.
+    void SetMaxLineLength(int length) { fMaxLineLength = length < 0 ? 0 : length; }
+    int GetMaxLineLength() const { return fMaxLineLength; }
+    bool GetTruncated() const { return fTruncated; }
+    void SetTruncated(bool truncated) { fTruncated = truncated; }
+    // Set while a file is being read; a caller may clear it before a new read.
+    bool GetReading() const { return fReading; }
+    void SetReading(bool reading) { fReading = reading; }
+    // Line ends written: CR LF when on (the default), LF when off.
+    void SetDosLineEnds(bool dos) { fDosLineEnds = dos; }
+    bool GetDosLineEnds() const { return fDosLineEnds; }
+
+    // Text files: one line per item; reading splits at LF, drops the CR of CR LF
+    // and replaces the content; a last line without LF counts, an empty file
+    // gives no line. Both throw TSDPPFileException when the file cannot be
+    // opened, read or written.
+    void ReadFromFile(const TString& fileName) override;
+    void WriteToFile(const TString& fileName) const override;
+    // As ReadFromFile with progress and an optional line callback; returns the
+    // length of the longest line read.
+    int ReadFromFileCallback(const TString& fileName, TFileProgressCallback progress, void* context,
+                             TFileLineCallback lineCallback = nullptr);
+    void WriteToFileCallback(const TString& fileName, TWriteProgressCallback progress, void* context) const;
+    // Lines of the text held by an RCDATA resource; false (and empty) when missing.
+    bool LoadFromResource(HMODULE module, const char* name);
+    // Lines of a text block, split as a file is.
+    void SetText(const char* text, int length);
+    // The lines joined by separator.
+    TString GetText(const TString& separator = TString("\r\n")) const;
+
+    void* CreateItem(int index) override;
+    void FreeItem(void* item) override;
+    void AssignItem(void* target, const void* source) override;
+    int CompareItems(const void* a, const void* b) const override;
+    void WriteItem(TMemBuffer& buffer, const void* item) const override;
+    bool ReadItem(TMemBuffer& buffer, void* item) override;
+
+private:
+    int AddLine(const char* text, size_t length, int lineIndex, TFileLineCallback lineCallback, void* context);
+
+    bool fReduceCapacity = true;
+    int fMaxLineLength = 0;
+    bool fTruncated = false;
+    bool fReading = false;
+    bool fDosLineEnds = true;
+    // Comparison records of background sorts, which may outlive the Sort call.
+    std::vector<std::shared_ptr<void>> fSortContexts;
+};

@@ -1,0 +1,181 @@
+// Tests of TStringContainer: text files, callbacks, resources and settings.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "MemBuffer.h"
+#include "StringContainer.h"
+
+HMODULE ContainersFixtureModule();
+
+namespace {
+
+// A file of this test's own, so tests may run in parallel.
+std::string TestFile() {
+    return testing::TempDir() + "containers_" + testing::UnitTest::GetInstance()->current_test_info()->name() + ".txt";
+}
+
+void WriteBytes(const char* name, const std::string& bytes) {
+    FILE* file = std::fopen(name, "wb");
+    ASSERT_NE(file, nullptr);
+    std::fwrite(bytes.data(), 1, bytes.size(), file);
+    std::fclose(file);
+}
+
+std::string ReadBytes(const char* name) {
+    std::string bytes;
+    FILE* file = std::fopen(name, "rb");
+    if (file == nullptr) return bytes;
+    for (int c; (c = std::fgetc(file)) != EOF;) bytes += static_cast<char>(c);
+    std::fclose(file);
+    return bytes;
+}
+
+}  // namespace
+
+TEST(StringContainer, ReadFromFileLineEnds) {
+    const std::string file = TestFile();
+    const char* kFile = file.c_str();
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"a\r\nb\r\n", "a|b"},
+        {"a\nb", "a|b"},
+        {"a\n\nb\n", "a||b"},
+        {"", ""},
+        {"\r\n", ""},
+        {"x\ry\n", "x\ry"},
+    };
+    for (const auto& c : cases) {
+        WriteBytes(kFile, c.first);
+        TStringContainer lines;
+        lines.Add("replaced");
+        lines.ReadFromFile(kFile);
+        EXPECT_EQ(lines.GetText("|").str(), c.second);
+    }
+    std::remove(kFile);
+    TStringContainer lines;
+    EXPECT_THROW(lines.ReadFromFile("no/such/file.txt"), TSDPPFileException);
+}
+
+TEST(StringContainer, ReadCallbacksAndTruncation) {
+    const std::string file = TestFile();
+    const char* kFile = file.c_str();
+    std::string content;
+    for (int i = 0; i < 20000; ++i) content += "line " + std::to_string(i) + "\n";
+    content += std::string(300, 'x') + "\n";
+    WriteBytes(kFile, content);
+    struct Progress {
+        int calls = 0;
+        int lastDone = 0;
+        int total = 0;
+    } progress;
+    TStringContainer lines;
+    const int longest = lines.ReadFromFileCallback(kFile, [](int total, int done, bool&, void* context) {
+        Progress* p = static_cast<Progress*>(context);
+        ++p->calls;
+        p->lastDone = done;
+        p->total = total;
+    }, &progress);
+    EXPECT_EQ(longest, 300);
+    EXPECT_EQ(lines.GetCount(), 20001);
+    EXPECT_GT(progress.calls, 1);
+    EXPECT_EQ(progress.lastDone, static_cast<int>(content.size()));
+    EXPECT_EQ(progress.total, static_cast<int>(content.size()));
+    EXPECT_FALSE(lines.GetReading());
+
+    TStringContainer stopped;
+    stopped.ReadFromFileCallback(kFile, [](int, int, bool& stop, void*) { stop = true; }, nullptr);
+    EXPECT_GT(stopped.GetCount(), 0);
+    EXPECT_LT(stopped.GetCount(), 20001);
+
+    struct Collected {
+        int count = 0;
+        std::string last;
+    } collected;
+    TStringContainer unused;
+    unused.SetMaxLineLength(10);
+    unused.ReadFromFileCallback(kFile, nullptr, &collected, [](const TString& line, int, void* context) {
+        Collected* c = static_cast<Collected*>(context);
+        ++c->count;
+        c->last = line.str();
+    });
+    EXPECT_EQ(unused.GetCount(), 0);
+    EXPECT_EQ(collected.count, 20001);
+    EXPECT_EQ(collected.last, std::string(10, 'x'));
+    EXPECT_TRUE(unused.GetTruncated());
+    std::remove(kFile);
+}
+
+TEST(StringContainer, WriteToFileLineEnds) {
+    const std::string file = TestFile();
+    const char* kFile = file.c_str();
+    TStringContainer lines;
+    lines.Add("a");
+    lines.Add("");
+    lines.Add("\xE1");
+    lines.WriteToFile(kFile);
+    EXPECT_EQ(ReadBytes(kFile), "a\r\n\r\n\xE1\r\n");
+    lines.SetDosLineEnds(false);
+    int calls = 0;
+    lines.WriteToFileCallback(kFile, [](int total, int done, void* context) {
+        EXPECT_EQ(total, 3);
+        *static_cast<int*>(context) = done;
+    }, &calls);
+    EXPECT_EQ(calls, 3);
+    EXPECT_EQ(ReadBytes(kFile), "a\n\n\xE1\n");
+    std::remove(kFile);
+    EXPECT_THROW(lines.WriteToFile("no/such/folder/out.txt"), TSDPPFileException);
+    EXPECT_THROW(lines.WriteToFileCallback("no/such/folder/out.txt", nullptr, nullptr), TSDPPFileException);
+}
+
+TEST(StringContainer, InsertListsAndDeleteSections) {
+    TStringContainer lines, block;
+    for (const char* s : {"1", "2", "3"}) lines.Add(s);
+    block.Add("a");
+    block.Add("b");
+    lines.Insert(1, block);
+    EXPECT_EQ(lines.GetText(",").str(), "1,a,b,2,3");
+    lines.Insert(100, lines);  // inserting a list into itself at the end
+    EXPECT_EQ(lines.GetCount(), 10);
+    lines.DeleteSection(3, 9, true);
+    EXPECT_EQ(lines.GetText(",").str(), "1,a,b");
+    lines.DeleteSection(2, 1, true);
+    EXPECT_EQ(lines.GetCount(), 3);
+    lines.DeleteAll(true);
+    EXPECT_EQ(lines.GetCount(), 0);
+}
+
+TEST(StringContainer, StringListBytes) {
+    TStringContainer lines;
+    lines.Add("ab");
+    lines.Add("");
+    TMemBuffer buffer;
+    lines.WriteToMemBuffer(buffer);
+    const std::vector<unsigned char> expected = {
+        40, 0, 0, 0, 2, 0, 0, 0, 0, 1, 0, 0, 0, 1, 1, 0, 0, 0, 0, 1, 1, 0, 0, 0,
+        1, 0, 2, 0, 0, 0, 1, 'a', 'b', 1, 0, 0, 0, 0, 0, 1};
+    ASSERT_EQ(buffer.GetSize(), 40);
+    const unsigned char* block = static_cast<const unsigned char*>(buffer.GetBlock());
+    EXPECT_EQ(std::vector<unsigned char>(block, block + 40), std::vector<unsigned char>(expected.begin(), expected.end()));
+}
+
+TEST(StringContainer, LoadFromResource) {
+    TStringContainer lines;
+    ASSERT_TRUE(lines.LoadFromResource(ContainersFixtureModule(), "HelpText"));
+    ASSERT_EQ(lines.GetCount(), 4);
+    EXPECT_EQ(lines[0].str(), "First line");
+    EXPECT_EQ(lines[1].str(), "Second line \xE1rv\xEDzt\xFBr\xF5");
+    EXPECT_EQ(lines[2].str(), "");
+    EXPECT_EQ(lines[3].str(), "Last line without end");
+    EXPECT_FALSE(lines.LoadFromResource(ContainersFixtureModule(), "Missing"));
+    EXPECT_EQ(lines.GetCount(), 0);
+}
+
+TEST(StringContainer, KeepsCapacityWhenAsked) {
+    TStringContainer lines;
+    lines.SetReduceCapacity(false);
+    lines.Add(TString(std::string(500, 'x')));
+    lines[0].Delete(1, 499);
+    EXPECT_GE(lines[0].GetCapacity(), 500);
+}

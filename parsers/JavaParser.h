@@ -1,0 +1,85 @@
+// TJavaParser and its records: lists the top-level classes of Java source and
+// the methods of each, with the line and parameter types of every method.
+#pragma once
+
+#include "CommentFilter.h"
+#include "ContainerItem.h"
+#include "ObjectContainer.h"
+#include "String.h"
+#include "StringContainer.h"
+
+// One method: the line of its opening parenthesis (from 0), its name and the
+// type of each parameter.
+class TJavaMethodData : public TContainerItem {
+public:
+    TJavaMethodData();
+    TJavaMethodData(const TJavaMethodData& source);
+    TJavaMethodData& operator=(const TJavaMethodData& source);
+
+    void Assign(const TContainerItem& source) override;
+    bool Compatible(const TContainerItem& source) const override;
+    // name + "(" + parameter types joined by ", " + ")".
+    TString AsString() const;
+
+    int line = 0;
+    TString name;
+    TStringContainer params;
+};
+
+// One class: its name and its methods in the order found.
+class TJavaClassData : public TObjectContainer<TJavaMethodData> {
+public:
+    TJavaClassData() = default;
+    explicit TJavaClassData(const TString& className) : name(className) {}
+
+    // Copies the name and the methods of another class record.
+    void Assign(const TContainerItem& source) override;
+
+    // Method i; null when i is negative or not below GetCount().
+    TJavaMethodData* operator[](int i) const;
+
+    TString name;
+};
+
+// A record the outline does not use; its text is empty.
+class TJavaParserMethodData : public TContainerItem {
+public:
+    TString AsString() const { return TString(); }
+};
+
+// Symbols arrive one symbol late so that the name after "class" is at hand.
+// Depth 0 is outside classes, 1 a class body, 2 a member's parameter list.
+// Nested classes are not listed; brackets inside comments still count.
+class TJavaParser : public TCommentFilter, public TObjectContainer<TJavaClassData> {
+public:
+    TJavaParser();
+    ~TJavaParser() override;
+
+    // Replaces the class list with the classes of lines. Never reports an
+    // error: unexpected text gives fewer or odd entries.
+    bool Parse(TStringContainer& lines) override;
+    // Class i; null when i is negative or not below GetCount().
+    TJavaClassData* operator[](int i) const;
+
+    void ParseChar(char c) override;
+    void ParseSeparator(char c) override;
+    void ParseBlockStart(int type) override;
+    void ParseBlockEnd(int type) override;
+    void ParseSymbol(const TString& symbol) override;
+
+    // A parenthesis pair directly in a class body, not after an equals sign
+    // and not in a comment.
+    bool IsParamBlock(int type) const;
+    // Takes the symbol before the newest one as a parameter type; nothing
+    // when fewer than two symbols have been seen.
+    void NewParam();
+
+protected:
+    TJavaMethodData fMethod;
+    TJavaClassData* fCurrentClass = nullptr;
+    bool fAfterAssignment = false;
+    bool fParamPending = false;
+
+private:
+    bool InClassBodyCode() const;
+};

@@ -1,0 +1,33 @@
+// TTaggedFinder: searches the plain words of a tagged text for a list of words.
+#pragma once
+
+#include "TaggedTextParser.h"
+#include "ValueContainers.h"
+
+class TTaggedFinder : public TTaggedTextParser {
+public:
+    // Searches text outside tags for words. With wholeWord a search word must
+    // equal a plain word, otherwise occur in it; comparison ignores case unless
+    // caseSensitive. found: some search word was hit, or with matchAll every
+    // one was (an empty word list is never found). Returns the parse result;
+    // a malformed tag stops the search and found covers the words seen so far.
+    bool Parse(TStringContainer& text, TStringContainer& words, bool& found, bool wholeWord, bool matchAll,
+               bool caseSensitive);
+    // A plain tagged parse, keeping the search settings.
+    bool Parse(TStringContainer& text) override;
+    void ParseSymbol(const TString& word) override;
+
+    // Indexes of the search words hit, in the order first hit.
+    const TIntContainer& GetHits() const { return fHits; }
+
+protected:
+    TStringContainer fWords;
+    bool fWholeWord = false;
+    bool fMatchAll = false;
+    bool fFinderCaseSensitive = false;
+    TIntContainer fHits;
+
+private:
+    bool Matches(const TString& searchWord, const TString& word) const;
+    bool Found() const;
+};

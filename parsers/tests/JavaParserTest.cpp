@@ -1,0 +1,94 @@
+// Tests of TJavaParser and its records: classes, methods, parameter types and lines.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "JavaParser.h"
+#include "ParserTestText.h"
+
+namespace {
+
+// "Class: method@line method@line; Class: ..." for the whole outline.
+std::string Outline(TJavaParser& parser) {
+    std::string text;
+    for (int i = 0; parser[i] != nullptr; ++i) {
+        TJavaClassData& data = *parser[i];
+        if (!text.empty()) text += "; ";
+        text += data.name.str() + ":";
+        for (int m = 0; data[m] != nullptr; ++m)
+            text += " " + data[m]->AsString().str() + "@" + std::to_string(data[m]->line);
+    }
+    return text;
+}
+
+std::string OutlineOf(const std::vector<std::string>& source) {
+    TJavaParser parser;
+    TStringContainer lines = Lines(source);
+    EXPECT_TRUE(parser.Parse(lines));
+    return Outline(parser);
+}
+
+TEST(JavaParser, ListsClassesAndMethods) {
+    struct Case {
+        std::vector<std::string> source;
+        const char* outline;
+    } cases[] = {
+        {{"class A { void f(int x, String s) {} }"}, "A: f(int, String)@0"},
+        {{"class A { int n = g(1); }"}, "A:"},
+        {{"class A { void f() {} }"}, "A: f()@0"},
+        {{"class A { void f(int a) {} }", "class B { void g(long b) {} }"}, "A: f(int)@0; B: g(long)@1"},
+        {{"public class A extends B {", "  int n = 1;", "  public static void main(String[] args)", "  {", "  }",
+          "  private int twice(int v) { return f(v) * 2; }", "}"},
+         "A: main(String[])@2 twice(int)@5"},
+        // Nested classes are not listed; their methods lie deeper than a member.
+        {{"class A { class B { void g() {} } void f() {} }"}, "A: f()@0"},
+        // A class keyword or a method inside a comment is skipped.
+        {{"// class X", "class A { /* void h(int q) */ void f() {} }"}, "A: f()@1"},
+        {{"class A { String s = \"class Z {\"; void f(char c) {} }"}, "A: f(char)@0"},
+        {{"class A { // don't", " void f(int x) {} }"}, "A: f(int)@1"},
+    };
+    for (const Case& test : cases) EXPECT_EQ(OutlineOf(test.source), test.outline) << test.source[0];
+}
+
+TEST(JavaParser, ToleratesTooFewSymbolsAndStrayBrackets) {
+    const std::vector<std::string> inputs[] = {{"{(,)}"}, {"(,)"}, {"}) class"}, {"class"}, {"class A { ( ) } }"}};
+    for (const auto& input : inputs) {
+        TJavaParser parser;
+        TStringContainer lines = Lines(input);
+        EXPECT_TRUE(parser.Parse(lines)) << input[0];
+    }
+    EXPECT_EQ(OutlineOf({"{(,)}"}), "");
+}
+
+TEST(JavaParser, EachParseReplacesTheClassList) {
+    TJavaParser parser;
+    TStringContainer first = Lines({"class A {}", "class B {}"});
+    parser.Parse(first);
+    EXPECT_EQ(parser.GetCount(), 2);
+    TStringContainer second = Lines({"class C { void f() {} }"});
+    parser.Parse(second);
+    EXPECT_EQ(Outline(parser), "C: f()@0");
+    EXPECT_EQ(parser[-1], nullptr);
+    EXPECT_EQ(parser[1], nullptr);
+    EXPECT_EQ((*parser[0])[-1], nullptr);
+    EXPECT_EQ((*parser[0])[1], nullptr);
+}
+
+TEST(JavaParser, RecordsCopyTheirContent) {
+    TJavaMethodData method;
+    method.name = "f";
+    method.line = 3;
+    method.params.Add(TString("int"));
+    TJavaClassData source(TString("A"));
+    source += method;
+    TJavaClassData copy;
+    copy.Assign(source);
+    ASSERT_EQ(copy.GetCount(), 1);
+    EXPECT_EQ(copy.name, TString("A"));
+    EXPECT_EQ(copy[0]->AsString(), TString("f(int)"));
+    EXPECT_EQ(copy[0]->line, 3);
+    EXPECT_EQ(TJavaParserMethodData().AsString(), TString(""));
+}
+
+}  // namespace

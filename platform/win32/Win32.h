@@ -2,6 +2,7 @@
 #pragma once
 
 #include "Win32Types.h"
+#include "Gdi.h"
 #include "Module.h"
 #include "LastError.h"
 #include "GlobalMemory.h"
@@ -10,3 +11,14 @@
 #include "Threads.h"
 #include "Pipes.h"
 #include "System.h"
+#include "Text.h"
+#include "WindowMessages.h"
+#include "Window.h"
+#include "MessageQueue.h"
+#include "Input.h"
+#include "Paint.h"
+#include "ScrollBar.h"
+#include "Caret.h"
+#include "Timer.h"
+#include "Cursor.h"
+#include "SystemMetrics.h"

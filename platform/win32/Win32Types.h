@@ -34,6 +34,7 @@ typedef const char* LPCSTR;
 typedef BYTE* LPBYTE;
 typedef DWORD* LPDWORD;
 typedef LONG* LPLONG;
+typedef int* LPINT;
 typedef BOOL* LPBOOL;
 typedef UINT_PTR WPARAM;
 typedef LONG_PTR LPARAM;

@@ -65,7 +65,7 @@ sanitized() {
 }
 
 # Libraries that start threads; the thread sanitizer runs their tests.
-THREADED_LIBRARIES=(win32)
+THREADED_LIBRARIES=(win32 eval)
 
 case "${1:-}" in
   deps) deps ;;

@@ -4,9 +4,24 @@
 void CreateDefaultVariables();
 void DestroyDefaultVariables();
 
-void EvalInitialise() { CreateDefaultVariables(); }
+void CreateSharedEvalStack();
+void DestroySharedEvalStack();
+void CreateOpenFiles();
+void DestroyOpenFiles();
 
-void EvalFinalise() { DestroyDefaultVariables(); }
+// ORDER: the evaluator's objects in their documented order; the operator and
+// function tables and the extension registries go before the shared stack.
+void EvalInitialise() {
+    CreateDefaultVariables();
+    CreateSharedEvalStack();
+    CreateOpenFiles();
+}
+
+void EvalFinalise() {
+    DestroyOpenFiles();
+    DestroySharedEvalStack();
+    DestroyDefaultVariables();
+}
 
 namespace {
 // Runs when the shared library is loaded and unloaded.

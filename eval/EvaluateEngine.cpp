@@ -1,0 +1,505 @@
+// The evaluation loop: actions by item kind, element and field access, results, variable addresses and result texts.
+#include "EvaluateEngine.h"
+
+#include <climits>
+#include <cmath>
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "EvaluateErrors.h"
+#include "StackRoutines.h"
+
+namespace {
+
+// One evaluation in progress: the stack items below base belong to others.
+struct TEvaluation {
+    TVariableList& list;
+    EXPRESSION& e;
+    TEvalStack& stack;
+    bool check;
+    void* userData;
+    int base;
+};
+
+// Pushes an error item and records code.
+void PushError(TEvalStack& stack, int code) {
+    EvaluateErrorCode = static_cast<int8_t>(code);
+    stack.Push(MakeItem(ekError), false);
+}
+
+EXPRESSION_ITEM ErrorResult(int code) {
+    EvaluateErrorCode = static_cast<int8_t>(code);
+    return MakeItem(ekError);
+}
+
+// The zero value of an array item type (kind 20 gets a buffered empty text).
+EXPRESSION_ITEM ZeroOfItemType(TEvalStack& stack, TVariableType itemtype) {
+    switch (itemtype) {
+        case vtDouble: return MakeRealItem(0.0);
+        case vtPoint: return MakeItem(ekPoint);
+        case vtComplex: return MakeItem(ekComplex);
+        case vtString: {
+            EXPRESSION_ITEM item = MakeItem(ekBufferedText);
+            item.value.text.slot = stack.GetBufferedString(item.value.text.text);
+            return item;
+        }
+        default: return MakeIntegerItem(0);
+    }
+}
+
+// The value of an array item of that type (a text is copied into a buffered one).
+EXPRESSION_ITEM ReadArrayItem(TEvalStack& stack, TVariableType itemtype, const void* address) {
+    EXPRESSION_ITEM item = ZeroOfItemType(stack, itemtype);
+    if (address == nullptr) return item;
+    switch (itemtype) {
+        case vtInt: item.value.integer = *static_cast<const int64_t*>(address); break;
+        case vtDouble: item.value.real = *static_cast<const double*>(address); break;
+        case vtPoint: item.value.point = *static_cast<const VPOINT*>(address); break;
+        case vtComplex: item.value.complex = *static_cast<const VCOMPLEX*>(address); break;
+        case vtString: *item.value.text.text = *static_cast<const TString*>(address); break;
+        default: break;
+    }
+    return item;
+}
+
+// An index operand as a 32-bit index: integers saturate, reals truncate
+// (NaN and values beyond the range fall outside every array).
+int64_t IndexOperand(const EXPRESSION_ITEM& item) {
+    if (item.kind == ekReal) {
+        const double d = item.value.real;
+        if (std::isnan(d) || d <= static_cast<double>(INT_MIN)) return INT_MIN;
+        if (d >= static_cast<double>(INT_MAX)) return INT_MAX;
+        return static_cast<int64_t>(d);
+    }
+    const int64_t i = item.value.integer;
+    return i < INT_MIN ? INT_MIN : (i > INT_MAX ? INT_MAX : i);
+}
+
+// A negative index whose magnitude is at most count counts from the end.
+int AdjustIndex(int64_t index, int count) {
+    if (index < 0 && -index <= count) index += count;
+    return static_cast<int>(index);
+}
+
+void PushLiteral(TEvaluation& run, const EXPRESSION_ITEM& item) {
+    run.stack.Push(item, false);
+    run.stack.SetNoVar();
+}
+
+void PushStringConstant(TEvaluation& run, const EXPRESSION_ITEM& item) {
+    EXPRESSION_ITEM borrowed = item;
+    borrowed.kind = ekBorrowedText;
+    borrowed.listCount = 0;
+    borrowed.list = nullptr;
+    run.stack.Push(borrowed, false);
+    run.stack.SetNoVar();
+}
+
+// The value of the variable at position as a stack item (integer 0 for a
+// missing variable or a type without a plain value).
+EXPRESSION_ITEM VariableValue(TVariableList& list, int position) {
+    TVariable* v = list[position];
+    EXPRESSION_ITEM item = MakeIntegerItem(0);
+    if (v == nullptr) return item;
+    switch (v->type) {
+        case vtInt: item.value.integer = v->value.i; break;
+        case vtDouble: item = MakeRealItem(v->value.d); break;
+        case vtPoint:
+            item = MakeItem(ekPoint);
+            item.value.point = v->value.p;
+            break;
+        case vtComplex:
+            item = MakeItem(ekComplex);
+            item.value.complex = v->value.c;
+            break;
+        case vtString:
+            item = MakeItem(ekBorrowedText);
+            item.value.text.text = v->value.s;
+            break;
+        default: return item;
+    }
+    item.ref = VARINFO{position, -1, -1, -1};
+    return item;
+}
+
+void PushVariable(TEvaluation& run, const EXPRESSION_ITEM& item) {
+    if (item.value.variable.byReference) {
+        run.stack.Push(item, true);
+        return;
+    }
+    const int position = run.list.V_Index(item.value.variable.reference, item.value.variable.absolute);
+    run.stack.Push(VariableValue(run.list, position), false);
+}
+
+void ApplyBinary(TEvaluation& run, const EXPRESSION_ITEM& item) {
+    EXPRESSION_ITEM right;
+    EXPRESSION_ITEM left;
+    run.stack.Pop(right);
+    run.stack.Pop(left);
+    const TEvaluateOperations& operations = EvaluateOperations();
+    EXPRESSION_ITEM result;
+    if (item.kind == ekCustomOperator) {
+        result = operations.customOperator != nullptr
+                     ? operations.customOperator(run.list, run.stack, left, right, item.value.code.index, run.check)
+                     : ErrorResult(eeUnknownSymbol);
+    } else {
+        result = operations.binaryOperator != nullptr
+                     ? operations.binaryOperator(run.list, run.stack, left, right, item.value.code.index,
+                                                 item.value.code.character, run.check)
+                     : ErrorResult(eeUnknownSymbol);
+    }
+    run.stack.Push(result, false);
+    run.stack.ReleaseItem(left);
+    run.stack.ReleaseItem(right);
+}
+
+void ApplyUnary(TEvaluation& run, const EXPRESSION_ITEM& item) {
+    EXPRESSION_ITEM operand;
+    run.stack.Pop(operand);
+    const TEvaluateOperations& operations = EvaluateOperations();
+    run.stack.Push(operations.unaryOperator != nullptr
+                       ? operations.unaryOperator(operand, item.value.code.index, run.stack, run.check)
+                       : ErrorResult(eeUnknownSymbol),
+                   false);
+    run.stack.ReleaseItem(operand);
+    run.stack.SetNoVar();
+}
+
+// Kinds 7, 14, 15, 25, 26: the function pops its operands and pushes its result.
+void ApplyFunction(TEvaluation& run, const EXPRESSION_ITEM& item) {
+    const TEvaluateOperations& operations = EvaluateOperations();
+    EXPRESSION_ITEM function = item;
+    bool handled = false;
+    switch (item.kind) {
+        case ekSimpleFunction:
+            if ((handled = operations.simpleFunction != nullptr)) operations.simpleFunction(function, run.stack, run.check);
+            break;
+        case ekBuiltinFunction:
+            if ((handled = operations.builtinFunction != nullptr))
+                operations.builtinFunction(run.list, function, run.stack, run.check);
+            break;
+        case ekListFunction:
+            if ((handled = operations.listFunction != nullptr))
+                operations.listFunction(run.list, function, run.stack, run.check);
+            break;
+        case ekExternalFunction:
+            if ((handled = operations.externalFunction != nullptr))
+                operations.externalFunction(run.list, function, run.stack, run.check, run.userData);
+            break;
+        case ekCustomFunction:
+            if ((handled = operations.customFunction != nullptr))
+                operations.customFunction(run.list, function, run.stack, run.check);
+            break;
+        default: return;
+    }
+    if (!handled) {
+        PushError(run.stack, eeUnknownSymbol);
+        return;
+    }
+    // External and custom functions set the reference of their result themselves.
+    if (item.kind != ekExternalFunction && item.kind != ekCustomFunction) run.stack.SetNoVar();
+}
+
+void SelectField(TEvaluation& run, const EXPRESSION_ITEM& item) {
+    const int field = item.value.field;
+    const bool wantsPoint = field == kFieldX || field == kFieldY;
+    const EXPRESSION_ITEM* top = run.stack.Top(0);
+    if (run.check && top->kind != (wantsPoint ? ekPoint : ekComplex)) {
+        PushError(run.stack, eeWrongStruct);
+        return;
+    }
+    EXPRESSION_ITEM operand;
+    run.stack.Pop(operand);
+    EXPRESSION_ITEM result;
+    if (wantsPoint) {
+        result = MakeIntegerItem(field == kFieldX ? operand.value.point.x : operand.value.point.y);
+    } else {
+        result = MakeRealItem(field == kFieldIm ? operand.value.complex.im : operand.value.complex.re);
+    }
+    result.ref = operand.ref;
+    result.ref.field = field;
+    run.stack.ReleaseItem(operand);
+    run.stack.Push(result, true);
+}
+
+void ReadElement(TEvaluation& run, const EXPRESSION_ITEM& item) {
+    if (run.check && !IsNumberItem(*run.stack.Top(0))) {
+        PushError(run.stack, eeWrongArrayIndex);
+        return;
+    }
+    EXPRESSION_ITEM indexItem;
+    run.stack.Pop(indexItem);
+    const int position = run.list.V_Index(item.value.variable.reference, item.value.variable.absolute);
+    const TVariable* v = run.list.GetVarOfType(position, vtArray);
+    const ARRAY* a = v != nullptr ? &v->value.a : nullptr;
+    const int count = a != nullptr ? a->count : 0;
+    const int index = AdjustIndex(IndexOperand(indexItem), count);
+    const void* address = a != nullptr && index >= 0 && index < count ? v->GetItem(index) : nullptr;
+    EXPRESSION_ITEM result = ReadArrayItem(run.stack, a != nullptr ? a->itemtype : vtInt, address);
+    result.ref = VARINFO{position, index, -1, -1};
+    run.stack.Push(result, false);
+}
+
+void ReadElement2(TEvaluation& run, const EXPRESSION_ITEM& item) {
+    if (run.check && (!IsNumberItem(*run.stack.Top(0)) || !IsNumberItem(*run.stack.Top(1)))) {
+        PushError(run.stack, eeWrongArrayIndex);
+        return;
+    }
+    EXPRESSION_ITEM columnItem;
+    EXPRESSION_ITEM lineItem;
+    run.stack.Pop(columnItem);
+    run.stack.Pop(lineItem);
+    const int position = run.list.V_Index(item.value.variable.reference, item.value.variable.absolute);
+    const TVariable* v = run.list.GetVarOfType(position, vtArray2);
+    const ARRAY2* a = v != nullptr ? &v->value.a2 : nullptr;
+    const int line = AdjustIndex(IndexOperand(lineItem), a != nullptr ? a->lines : 0);
+    const int column = AdjustIndex(IndexOperand(columnItem), a != nullptr ? a->cols : 0);
+    const void* address = run.list.GetArray2Item(position, line, column);
+    EXPRESSION_ITEM result = ReadArrayItem(run.stack, a != nullptr ? a->itemtype : vtInt, address);
+    result.ref = VARINFO{position, line, column, -1};
+    run.stack.Push(result, false);
+}
+
+void PushSubExpression(TEvaluation& run, const EXPRESSION_ITEM& item) { run.stack.Push(item, false); }
+
+typedef void (*TItemAction)(TEvaluation& run, const EXPRESSION_ITEM& item);
+
+struct TItemActionRow {
+    TExpressionItemType kind;
+    TItemAction action;
+    bool checked;  // check mode tests the top for an error item after it
+};
+
+// Actions by item kind; kinds not listed do nothing.
+const TItemActionRow kItemActions[] = {
+    {ekInteger, PushLiteral, false},          {ekReal, PushLiteral, false},
+    {ekArray, PushLiteral, false},            {ekArray2, PushLiteral, false},
+    {ekOwnedText, PushStringConstant, false}, {ekVariable, PushVariable, false},
+    {ekBinaryOperator, ApplyBinary, true},    {ekCustomOperator, ApplyBinary, true},
+    {ekUnaryOperator, ApplyUnary, true},      {ekSimpleFunction, ApplyFunction, true},
+    {ekBuiltinFunction, ApplyFunction, true}, {ekListFunction, ApplyFunction, false},
+    {ekExternalFunction, ApplyFunction, true}, {ekCustomFunction, ApplyFunction, true},
+    {ekFieldSelector, SelectField, true},     {ekElement, ReadElement, true},
+    {ekElement2, ReadElement2, true},         {ekSubExpression, PushSubExpression, true},
+};
+
+const TItemActionRow* FindAction(TExpressionItemType kind) {
+    for (const TItemActionRow& row : kItemActions)
+        if (row.kind == kind) return &row;
+    return nullptr;
+}
+
+// The text an operand of the containment shortcut stands for, or null.
+const TString* ShortcutText(TVariableList& list, const EXPRESSION_ITEM& item) {
+    if (IsTextKind(item.kind)) return item.value.text.text;
+    if (item.kind != ekVariable || item.value.variable.byReference) return nullptr;
+    const int position = list.V_Index(item.value.variable.reference, item.value.variable.absolute);
+    const TVariable* v = list.GetVarOfType(position, vtString);
+    return v != nullptr ? v->value.s : nullptr;
+}
+
+// Run mode: text, text, then "strcont", "[]=" or "[]!=" give 1 or 0 at once.
+// Returns -1 when the items at i do not have that form.
+int ContainmentShortcut(TEvaluation& run, int i) {
+    if (run.check || i >= run.e.count - 2) return -1;
+    const EXPRESSION_ITEM& test = run.e.items[i + 2];
+    const bool isStrCont = test.kind == ekBuiltinFunction && test.value.code.index == kStrContBuiltinIndex;
+    const bool isOperator = test.kind == ekBinaryOperator && (test.value.code.index == 29 || test.value.code.index == 30);
+    if (!isStrCont && !isOperator) return -1;
+    const TString* text = ShortcutText(run.list, run.e.items[i]);
+    const TString* part = ShortcutText(run.list, run.e.items[i + 1]);
+    if (text == nullptr || part == nullptr) return -1;
+    const bool found = std::strstr(text->c_str(), part->c_str()) != nullptr;
+    return (test.kind == ekBinaryOperator && test.value.code.index == 30) ? !found : found;
+}
+
+// Removes everything this evaluation pushed.
+void Unwind(TEvaluation& run) { run.stack.Pop(run.stack.GetCount() - run.base); }
+
+void TakeResult(TEvaluation& run, EXPRVALUE& out) {
+    EXPRESSION_ITEM r;
+    if (run.stack.GetCount() > run.base) {
+        run.stack.Pop(r);
+    } else {
+        r = MakeIntegerItem(0);
+    }
+    Unwind(run);
+    out.kind = r.kind;
+    out.ref = r.ref;
+    out.text.Clear();
+    if (IsTextKind(r.kind)) {
+        if (!run.check) {
+            if (r.value.text.text != nullptr) out.text = *r.value.text.text;
+            out.kind = ekOwnedText;
+        }
+        run.stack.ReleaseItem(r);
+        return;
+    }
+    if (!run.check) std::memcpy(&out.value, &r.value, sizeof out.value);
+}
+
+}  // namespace
+
+TEvaluateOperations& EvaluateOperations() {
+    static TEvaluateOperations operations;
+    return operations;
+}
+
+void EvaluateExpression(TVariableList& list, EXPRESSION& e, TEvalStack& stack, EXPRVALUE& out, bool check,
+                        void* userData) {
+    if (e.count < 1 || e.items == nullptr) {
+        out.kind = ekInteger;
+        std::memset(&out.value, 0, sizeof out.value);
+        out.text.Clear();
+        out.ref = VARINFO{-1, -1, -1, -1};
+        return;
+    }
+    TEvaluation run{list, e, stack, check, userData, stack.GetCount()};
+    for (int i = 0; i < e.count; ++i) {
+        const int shortcut = ContainmentShortcut(run, i);
+        if (shortcut >= 0) {
+            run.stack.Push(MakeIntegerItem(shortcut), false);
+            i += 2;
+            continue;
+        }
+        const EXPRESSION_ITEM& item = e.items[i];
+        const TItemActionRow* row = FindAction(item.kind);
+        if (row == nullptr) continue;
+        row->action(run, item);
+        if (check && row->checked && stack.GetCount() > run.base && stack.Top(0)->kind == ekError) {
+            Unwind(run);
+            out.kind = ekError;
+            out.text.Clear();
+            return;
+        }
+    }
+    TakeResult(run, out);
+}
+
+EXPRVALUE EvaluateExpression(TVariableList& list, EXPRESSION& e, TEvalStack& stack, bool check, void* userData) {
+    EXPRVALUE out;
+    EvaluateExpression(list, e, stack, out, check, userData);
+    return out;
+}
+
+void EvaluateExpression(EXPRESSION& e, TEvalStack& stack, EXPRVALUE& out, bool check, void* userData) {
+    EvaluateExpression(Variables, e, stack, out, check, userData);
+}
+
+EXPRVALUE EvaluateExpression(EXPRESSION& e, TEvalStack& stack, bool check, void* userData) {
+    return EvaluateExpression(Variables, e, stack, check, userData);
+}
+
+EXPRVALUE EvaluateExpression(TVariableList& list, EXPRESSION& e, bool check, void* userData) {
+    return EvaluateExpression(list, e, SharedEvalStack(), check, userData);
+}
+
+EXPRVALUE EvaluateExpression(EXPRESSION& e, bool check, void* userData) {
+    return EvaluateExpression(Variables, e, SharedEvalStack(), check, userData);
+}
+
+void* GetVarAddress(TVariableList& list, const VARINFO& r) {
+    TVariable* v = list[r.index];
+    if (v == nullptr) return nullptr;
+    void* address = nullptr;
+    TVariableType valueType = v->type;
+    if (r.index1 != -1) {
+        if (r.index2 == -1) {
+            address = list.GetArrayItem(r.index, r.index1);
+            if (v->type == vtArray) valueType = v->value.a.itemtype;
+        } else {
+            address = list.GetArray2Item(r.index, r.index1, r.index2);
+            if (v->type == vtArray2) valueType = v->value.a2.itemtype;
+        }
+    } else if (v->type >= vtInt && v->type <= vtComplex) {
+        address = &v->value;
+    } else if (v->type == vtString) {
+        address = v->value.s;
+    }
+    if (address == nullptr) return nullptr;
+    if (r.field == kFieldY) return valueType == vtPoint ? &static_cast<VPOINT*>(address)->y : nullptr;
+    if (r.field == kFieldIm) return valueType == vtComplex ? &static_cast<VCOMPLEX*>(address)->im : nullptr;
+    return address;
+}
+
+void* GetVarAddress(const VARINFO& r) { return GetVarAddress(Variables, r); }
+
+namespace {
+
+struct TResultFormat {
+    TExpressionItemType kind;
+    const char* name;
+};
+
+// Names of the result kinds for FormatResult with its type.
+const TResultFormat kResultNames[] = {
+    {ekInteger, "int"},     {ekReal, "double"},         {ekPoint, "point"},
+    {ekComplex, "complex"}, {ekOwnedText, "string"},    {ekBorrowedText, "string"},
+    {ekBufferedText, "string"},
+};
+
+const char* ResultName(TExpressionItemType kind) {
+    for (const TResultFormat& row : kResultNames)
+        if (row.kind == kind) return row.name;
+    return "";
+}
+
+// printf into a text of whatever length the value needs ("%f" of 1e300 is long).
+TString Formatted(const char* format, ...) __attribute__((format(printf, 1, 2)));
+TString Formatted(const char* format, ...) {
+    va_list arguments;
+    va_start(arguments, format);
+    va_list again;
+    va_copy(again, arguments);
+    const int length = std::vsnprintf(nullptr, 0, format, arguments);
+    va_end(arguments);
+    std::string text(length > 0 ? static_cast<size_t>(length) : 0, '\0');
+    if (length > 0) std::vsnprintf(&text[0], text.size() + 1, format, again);
+    va_end(again);
+    return TString(text);
+}
+
+TString NumberText(const EXPRVALUE& v) {
+    switch (v.kind) {
+        case ekInteger: return Formatted("%lld", static_cast<long long>(v.value.integer));
+        case ekReal: return Formatted("%f", v.value.real);
+        case ekPoint:
+            return Formatted("%lld, %lld", static_cast<long long>(v.value.point.x),
+                             static_cast<long long>(v.value.point.y));
+        case ekComplex: return Formatted("%f, %f", v.value.complex.re, v.value.complex.im);
+        default: return TString();
+    }
+}
+
+}  // namespace
+
+void FormatResult(const EXPRVALUE& v, TString& out, bool withType) {
+    if (withType) {
+        out = ResultName(v.kind);
+        out += ",";
+    }
+    out += IsTextKind(v.kind) ? v.text : NumberText(v);
+}
+
+TString FormatResult(const EXPRVALUE& v, bool withType) {
+    TString out;
+    FormatResult(v, out, withType);
+    return out;
+}
+
+namespace {
+TEvalStack* sharedStack = nullptr;
+}
+
+TEvalStack& SharedEvalStack() { return *sharedStack; }
+
+void CreateSharedEvalStack() {
+    if (sharedStack == nullptr) sharedStack = new TEvalStack;
+}
+
+void DestroySharedEvalStack() {
+    delete sharedStack;
+    sharedStack = nullptr;
+}

@@ -51,10 +51,14 @@ build() {
   cmake --build build -j "$JOBS"
 }
 
+# Tests that need a real display; they run under a virtual X server.
+DISPLAY_TESTS='^win32_sdl\.'
+
+# run_tests <folder>: every test, those needing a display under xvfb-run.
 run_tests() {
   local folder=$1
-  shift
-  (cd "$folder" && ctest --output-on-failure -j "$JOBS" "$@")
+  (cd "$folder" && ctest --output-on-failure -j "$JOBS" -E "$DISPLAY_TESTS")
+  (cd "$folder" && xvfb-run -a ctest --output-on-failure -R "$DISPLAY_TESTS")
 }
 
 sanitized() {
@@ -96,7 +100,7 @@ case "${1:-}" in
     deps
     sanitized thread build-tsan --target "${THREADED_LIBRARIES[@]/%/_tests}"
     pattern=$(IFS='|'; echo "${THREADED_LIBRARIES[*]}")
-    TSAN_OPTIONS=halt_on_error=1 run_tests build-tsan -R "^($pattern)\\."
+    (cd build-tsan && TSAN_OPTIONS=halt_on_error=1 ctest --output-on-failure -j "$JOBS" -R "^($pattern)\\.")
     ;;
   *) usage; exit 2 ;;
 esac

@@ -5,6 +5,7 @@
 
 #include "WindowHooks.h"
 #include "display/Headless.h"
+#include "display/SdlBackEnd.h"
 
 namespace win32 {
 namespace {
@@ -16,15 +17,24 @@ struct BackEndChoice {
 
 std::unique_ptr<DisplayBackEnd> MakeHeadless() { return std::make_unique<HeadlessDisplay>(); }
 
-// Back ends by their SUITE_DISPLAY name; the first is the default.
+// Back ends by their SUITE_DISPLAY name.
 const BackEndChoice backEnds[] = {
     {"headless", MakeHeadless},
+    {"sdl", MakeSdlDisplay},
 };
 
+// SUITE_DISPLAY names the back end; when it is unset, real windows are wanted
+// wherever a display exists.
+const char* WantedBackEnd() {
+    if (const char* wanted = std::getenv("SUITE_DISPLAY")) return wanted;
+    const bool displayExists = std::getenv("DISPLAY") != nullptr || std::getenv("WAYLAND_DISPLAY") != nullptr;
+    return displayExists ? "sdl" : "headless";
+}
+
 std::unique_ptr<DisplayBackEnd> ChooseBackEnd() {
-    const char* wanted = std::getenv("SUITE_DISPLAY");
+    const char* wanted = WantedBackEnd();
     for (const BackEndChoice& choice : backEnds)
-        if (wanted != nullptr && std::strcmp(wanted, choice.name) == 0 && choice.make != nullptr)
+        if (std::strcmp(wanted, choice.name) == 0 && choice.make != nullptr)
             if (auto display = choice.make()) return display;
     return MakeHeadless();
 }

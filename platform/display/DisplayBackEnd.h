@@ -1,6 +1,5 @@
 // The presentation back end: shows top-level surfaces and hands device input to
-// the layer. The headless one (default) presents nothing; SUITE_DISPLAY
-// ("headless" or "sdl") chooses.
+// the layer. The headless one presents nothing; the SDL one opens real windows.
 #pragma once
 
 #include "Surface.h"
@@ -24,8 +23,9 @@ public:
 // The 32-bit surface of a top-level window, for presenting; null for a child or a bad handle.
 const Surface* TopLevelSurface(HWND topLevel);
 
-// The back end in use, chosen once from SUITE_DISPLAY; headless when the
-// variable is unset, unknown, or names a back end that cannot start.
+// The back end in use, chosen once from SUITE_DISPLAY, or when that is unset,
+// SDL where DISPLAY or WAYLAND_DISPLAY is set; headless otherwise, and when the
+// chosen back end is unknown or cannot start.
 DisplayBackEnd& CurrentDisplay();
 
 }  // namespace win32

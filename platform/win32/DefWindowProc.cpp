@@ -7,6 +7,7 @@
 #include "Cursor.h"
 #include "Gdi.h"
 #include "Input.h"
+#include "Menu.h"
 #include "MessageQueue.h"
 #include "Paint.h"
 #include "SystemMetrics.h"
@@ -60,8 +61,20 @@ LRESULT SystemCommand(Window& window, WPARAM wParam) {
         case SC_MINIMIZE: ShowWindow(window.handle, SW_MINIMIZE); return 0;
         case SC_MAXIMIZE: ShowWindow(window.handle, SW_SHOWMAXIMIZED); return 0;
         case SC_RESTORE: ShowWindow(window.handle, SW_RESTORE); return 0;
+        case SC_KEYMENU: TrackSystemMenu(window.handle); return 0;
         default: return 0;
     }
+}
+
+// Alt+Space opens the top-level window's system menu; other Alt characters
+// have no menu bar to select from.
+LRESULT SystemCharacter(Window& window, WPARAM character) {
+    if (character != ' ') {
+        MessageBeep(0);
+        return 0;
+    }
+    SendMessageA(TopLevelOf(&window)->handle, WM_SYSCOMMAND, SC_KEYMENU, ' ');
+    return 0;
 }
 
 LRESULT Paint(Window& window) {
@@ -161,7 +174,7 @@ LRESULT DefWindowProcA(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) 
         case WM_NCHITTEST: return HTCLIENT;
         case WM_SYSCOMMAND: return SystemCommand(*window, wParam);
         case WM_SYSKEYDOWN: return SystemKeyDown(*window, wParam, lParam);
-        case WM_SYSCHAR: MessageBeep(0); return 0;
+        case WM_SYSCHAR: return SystemCharacter(*window, wParam);
         case WM_RBUTTONUP: return ContextMenuAfterRightUp(*window, lParam);
         case WM_CONTEXTMENU:
         case WM_MOUSEWHEEL: return PassToParent(*window, message, wParam, lParam);

@@ -22,3 +22,7 @@
 #include "Timer.h"
 #include "Cursor.h"
 #include "SystemMetrics.h"
+#include "Locale.h"
+#include "Clipboard.h"
+#include "MessageBox.h"
+#include "Menu.h"

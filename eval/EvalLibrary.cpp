@@ -1,6 +1,10 @@
 // Start-up and shut-down of the eval library, the one place its units are initialised.
 #include "EvalLibrary.h"
 
+#include "BinaryOperators.h"
+#include "EvaluateEngine.h"
+#include "UnaryOperators.h"
+
 void CreateDefaultVariables();
 void DestroyDefaultVariables();
 
@@ -9,10 +13,21 @@ void DestroySharedEvalStack();
 void CreateOpenFiles();
 void DestroyOpenFiles();
 
+namespace {
+// The operator units as the evaluation loop calls them.
+void InstallOperators() {
+    TEvaluateOperations& operations = EvaluateOperations();
+    operations.binaryOperator = ApplyBinaryOperator;
+    operations.unaryOperator = ApplyUnaryOperator;
+    operations.simpleFunction = ApplySimpleFunction;
+}
+}  // namespace
+
 // ORDER: the evaluator's objects in their documented order; the operator and
 // function tables and the extension registries go before the shared stack.
 void EvalInitialise() {
     CreateDefaultVariables();
+    InstallOperators();
     CreateSharedEvalStack();
     CreateOpenFiles();
 }

@@ -1,0 +1,335 @@
+// Two-operand operators: kind admission, the dispatch by operand family, numbers, points, complex numbers and array membership.
+#include "BinaryOperators.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <functional>
+#include <initializer_list>
+
+#include "EvaluateErrors.h"
+#include "OperatorSupport.h"
+#include "StackRoutines.h"
+
+double GuardedPow(double base, double exponent) {
+    if (base == 0.0 || std::isnan(base)) return 0.0;
+    if (exponent == 0.0 || std::isnan(exponent)) return 1.0;
+    if (base < 0.0 && exponent != std::trunc(exponent)) return 0.0;
+    return std::pow(base, exponent);
+}
+
+int64_t TruncateToInt64(double value) {
+    // 2^63: the first double above the range; -2^63 itself is in range.
+    constexpr double kTwoTo63 = 9223372036854775808.0;
+    if (std::isnan(value)) return 0;
+    if (value >= kTwoTo63) return INT64_MAX;
+    if (value < -kTwoTo63) return INT64_MIN;
+    return static_cast<int64_t>(value);
+}
+
+VCOMPLEX ComplexProduct(const VCOMPLEX& l, const VCOMPLEX& r) {
+    return VCOMPLEX{l.re * r.re - l.im * r.im, l.re * r.im + l.im * r.re};
+}
+
+VCOMPLEX ComplexQuotient(const VCOMPLEX& l, const VCOMPLEX& r) {
+    double q = r.re * r.re + r.im * r.im;
+    if (q < kSmallestSquaredModulus) q = kSmallestSquaredModulus;
+    return VCOMPLEX{(l.re * r.re + l.im * r.im) / q, (l.im * r.re - l.re * r.im) / q};
+}
+
+EXPRESSION_ITEM OperatorError(int code) {
+    EvaluateErrorCode = static_cast<int8_t>(code);
+    return MakeItem(ekError);
+}
+
+EXPRESSION_ITEM BufferedTextResult(TEvalStack& stack, TString*& text) {
+    EXPRESSION_ITEM result = MakeItem(ekBufferedText);
+    result.value.text.slot = stack.GetBufferedString(text);
+    result.value.text.text = text;
+    return result;
+}
+
+const TString& OperandText(const EXPRESSION_ITEM& item) {
+    static const TString empty;
+    return item.value.text.text != nullptr ? *item.value.text.text : empty;
+}
+
+namespace {
+
+constexpr uint64_t OperatorBits(std::initializer_list<int> ops) {
+    uint64_t bits = 0;
+    for (int op : ops) bits |= uint64_t{1} << op;
+    return bits;
+}
+
+constexpr uint64_t kAllOperators = (uint64_t{1} << kBinaryOperatorLimit) - 1;
+constexpr uint64_t kTextOperators = OperatorBits({opAdd, opSubtract, opMultiply, opAssign, opAddAssign,
+                                                  opSubtractAssign, opEqual, opLess, opGreater, opNotEqual,
+                                                  opDifferent, opContains, opNotContains, opTokenEquals,
+                                                  opWordContains, opNotWordContains});
+
+struct TAdmissibleRow {
+    TExpressionItemType kind;
+    uint64_t operators;
+};
+
+// Operators that a left operand of each kind admits; kinds not listed admit none.
+const TAdmissibleRow kAdmissible[] = {
+    {ekInteger, kAllOperators},
+    {ekReal, kAllOperators & ~OperatorBits({opBitOr, opBitAnd, opRemainder, opShiftRight, opShiftLeft, opOrAssign,
+                                            opAndAssign, opPowerAssign})},
+    {ekArray, OperatorBits({opContains, opNotContains})},
+    {ekOwnedText, kTextOperators},
+    {ekBorrowedText, kTextOperators},
+    {ekBufferedText, kTextOperators},
+    {ekPoint, OperatorBits({opAdd, opSubtract, opAssign, opAddAssign, opSubtractAssign, opEqual, opNotEqual,
+                            opDifferent})},
+    {ekComplex, OperatorBits({opAdd, opSubtract, opMultiply, opDivide, opAssign, opAddAssign, opSubtractAssign,
+                              opMultiplyAssign, opDivideAssign, opEqual, opNotEqual, opDifferent})},
+};
+
+bool BothIntegers(const TBinaryOperation& o) { return o.left.kind == ekInteger && o.right.kind == ekInteger; }
+
+// Whether the two kinds may meet at all; the left kind's admissible
+// operators are tested apart. An array reference's right operand is tested
+// against the array's item type by the membership operators.
+bool KindsMeet(const EXPRESSION_ITEM& left, const EXPRESSION_ITEM& right, int op) {
+    if (left.kind == right.kind || left.kind == ekArray) return true;
+    const bool leftNumber = IsNumberItem(left);
+    const bool rightNumber = IsNumberItem(right);
+    if (leftNumber && rightNumber) return true;
+    const bool leftText = IsTextItem(left);
+    const bool rightText = IsTextItem(right);
+    if (leftText && rightText) return true;
+    return op <= opDivide && ((leftText && rightNumber) || (leftNumber && rightText));
+}
+
+// ------------------------------------------------------------------ numbers
+
+template <class Arithmetic>
+EXPRESSION_ITEM NumberArithmetic(const TBinaryOperation& o) {
+    if (BothIntegers(o)) return MakeIntegerItem(Arithmetic::OnIntegers(o.left.value.integer, o.right.value.integer));
+    return MakeRealItem(Arithmetic::OnReals(ItemAsReal(o.left), ItemAsReal(o.right)));
+}
+
+// Integers compare as integers, mixed pairs as doubles (NaN compares as in C).
+template <class Compare>
+EXPRESSION_ITEM NumberComparison(const TBinaryOperation& o) {
+    const bool holds = BothIntegers(o) ? Compare()(o.left.value.integer, o.right.value.integer)
+                                       : Compare()(ItemAsReal(o.left), ItemAsReal(o.right));
+    return MakeIntegerItem(holds ? 1 : 0);
+}
+
+bool IsNonZero(const EXPRESSION_ITEM& item) {
+    return item.kind == ekReal ? item.value.real != 0.0 : item.value.integer != 0;
+}
+
+EXPRESSION_ITEM LogicalOr(const TBinaryOperation& o) {
+    return MakeIntegerItem(IsNonZero(o.left) || IsNonZero(o.right) ? 1 : 0);
+}
+
+EXPRESSION_ITEM LogicalAnd(const TBinaryOperation& o) {
+    return MakeIntegerItem(IsNonZero(o.left) && IsNonZero(o.right) ? 1 : 0);
+}
+
+int64_t BitOr(int64_t l, int64_t r) { return l | r; }
+int64_t BitAnd(int64_t l, int64_t r) { return l & r; }
+
+int64_t ShiftLeftBy(int64_t value, int count) {
+    return count >= 64 ? 0 : static_cast<int64_t>(static_cast<uint64_t>(value) << count);
+}
+
+// Arithmetic: the sign fills from the left (written so for any compiler).
+int64_t ShiftRightBy(int64_t value, int count) {
+    if (count >= 64) return value < 0 ? -1 : 0;
+    return value < 0 ? ~(~value >> count) : value >> count;
+}
+
+// The count is the low byte of r read as a signed byte; a negative count
+// shifts the other way by its magnitude.
+int8_t ShiftCount(int64_t r) { return static_cast<int8_t>(static_cast<uint8_t>(r & 0xFF)); }
+
+int64_t ShiftLeft(int64_t l, int64_t r) {
+    const int count = ShiftCount(r);
+    return count < 0 ? ShiftRightBy(l, -count) : ShiftLeftBy(l, count);
+}
+
+int64_t ShiftRight(int64_t l, int64_t r) {
+    const int count = ShiftCount(r);
+    return count < 0 ? ShiftLeftBy(l, -count) : ShiftRightBy(l, count);
+}
+
+// The left operand is an integer (reals do not admit these); a real right
+// operand is converted as ItemAsInt does.
+template <int64_t (*Operation)(int64_t, int64_t)>
+EXPRESSION_ITEM BitOperation(const TBinaryOperation& o) {
+    return MakeIntegerItem(Operation(o.left.value.integer, ItemAsInt(o.right)));
+}
+
+// ORDER OP: rows name their operator, so their order is free.
+constexpr TOperatorRow<TBinaryHandler> kNumberRows[] = {
+    {opAdd, NumberArithmetic<TAddition>},
+    {opSubtract, NumberArithmetic<TSubtraction>},
+    {opMultiply, NumberArithmetic<TMultiplication>},
+    {opDivide, NumberArithmetic<TDivision>},
+    {opPower, NumberArithmetic<TPower>},
+    {opEqual, NumberComparison<std::equal_to<>>},
+    {opLess, NumberComparison<std::less<>>},
+    {opGreater, NumberComparison<std::greater<>>},
+    {opLessOrEqual, NumberComparison<std::less_equal<>>},
+    {opGreaterOrEqual, NumberComparison<std::greater_equal<>>},
+    {opNotEqual, NumberComparison<std::not_equal_to<>>},
+    {opDifferent, NumberComparison<std::not_equal_to<>>},
+    {opLogicalOr, LogicalOr},
+    {opLogicalAnd, LogicalAnd},
+    {opBitOr, BitOperation<BitOr>},
+    {opBitAnd, BitOperation<BitAnd>},
+    {opRemainder, BitOperation<GuardedRemainder>},
+    {opShiftRight, BitOperation<ShiftRight>},
+    {opShiftLeft, BitOperation<ShiftLeft>},
+};
+constexpr auto kNumberOperators = IndexByOperator(kNumberRows);
+
+// The number a text starts with (as C's "%lld" reads it, beyond the range
+// saturated); 0 when it starts with none.
+int64_t LeadingInteger(const TString& text) {
+    return static_cast<int64_t>(std::strtoll(text.c_str(), nullptr, 10));
+}
+
+// A number with a text on the right: ItemAsInt of the left and the number
+// the text starts with give an integer.
+template <class Arithmetic>
+EXPRESSION_ITEM NumberWithText(const TBinaryOperation& o) {
+    return MakeIntegerItem(Arithmetic::OnIntegers(ItemAsInt(o.left), LeadingInteger(OperandText(o.right))));
+}
+
+constexpr TOperatorRow<TBinaryHandler> kNumberWithTextRows[] = {
+    {opAdd, NumberWithText<TAddition>},
+    {opSubtract, NumberWithText<TSubtraction>},
+    {opMultiply, NumberWithText<TMultiplication>},
+    {opDivide, NumberWithText<TDivision>},
+};
+constexpr auto kNumberWithTextOperators = IndexByOperator(kNumberWithTextRows);
+
+// ------------------------------------------------------------------ points
+
+EXPRESSION_ITEM PointResult(int64_t x, int64_t y) {
+    EXPRESSION_ITEM result = MakeItem(ekPoint);
+    result.value.point = VPOINT{x, y};
+    return result;
+}
+
+EXPRESSION_ITEM PointSum(const TBinaryOperation& o) {
+    const VPOINT& l = o.left.value.point;
+    const VPOINT& r = o.right.value.point;
+    return PointResult(WrappingAdd(l.x, r.x), WrappingAdd(l.y, r.y));
+}
+
+EXPRESSION_ITEM PointDifference(const TBinaryOperation& o) {
+    const VPOINT& l = o.left.value.point;
+    const VPOINT& r = o.right.value.point;
+    return PointResult(WrappingSubtract(l.x, r.x), WrappingSubtract(l.y, r.y));
+}
+
+bool PointsEqual(const TBinaryOperation& o) {
+    return o.left.value.point.x == o.right.value.point.x && o.left.value.point.y == o.right.value.point.y;
+}
+
+EXPRESSION_ITEM PointEquality(const TBinaryOperation& o) { return MakeIntegerItem(PointsEqual(o) ? 1 : 0); }
+EXPRESSION_ITEM PointInequality(const TBinaryOperation& o) { return MakeIntegerItem(PointsEqual(o) ? 0 : 1); }
+
+constexpr TOperatorRow<TBinaryHandler> kPointRows[] = {
+    {opAdd, PointSum},          {opSubtract, PointDifference}, {opEqual, PointEquality},
+    {opNotEqual, PointInequality}, {opDifferent, PointInequality},
+};
+constexpr auto kPointOperators = IndexByOperator(kPointRows);
+
+// ------------------------------------------------------------------ complex numbers
+
+EXPRESSION_ITEM ComplexResult(const VCOMPLEX& value) {
+    EXPRESSION_ITEM result = MakeItem(ekComplex);
+    result.value.complex = value;
+    return result;
+}
+
+VCOMPLEX ComplexSum(const VCOMPLEX& l, const VCOMPLEX& r) { return VCOMPLEX{l.re + r.re, l.im + r.im}; }
+VCOMPLEX ComplexDifference(const VCOMPLEX& l, const VCOMPLEX& r) { return VCOMPLEX{l.re - r.re, l.im - r.im}; }
+
+template <VCOMPLEX (*Operation)(const VCOMPLEX&, const VCOMPLEX&)>
+EXPRESSION_ITEM ComplexArithmetic(const TBinaryOperation& o) {
+    return ComplexResult(Operation(o.left.value.complex, o.right.value.complex));
+}
+
+bool ComplexEqual(const TBinaryOperation& o) {
+    return o.left.value.complex.re == o.right.value.complex.re && o.left.value.complex.im == o.right.value.complex.im;
+}
+
+EXPRESSION_ITEM ComplexEquality(const TBinaryOperation& o) { return MakeIntegerItem(ComplexEqual(o) ? 1 : 0); }
+EXPRESSION_ITEM ComplexInequality(const TBinaryOperation& o) { return MakeIntegerItem(ComplexEqual(o) ? 0 : 1); }
+
+constexpr TOperatorRow<TBinaryHandler> kComplexRows[] = {
+    {opAdd, ComplexArithmetic<ComplexSum>},
+    {opSubtract, ComplexArithmetic<ComplexDifference>},
+    {opMultiply, ComplexArithmetic<ComplexProduct>},
+    {opDivide, ComplexArithmetic<ComplexQuotient>},
+    {opEqual, ComplexEquality},
+    {opNotEqual, ComplexInequality},
+    {opDifferent, ComplexInequality},
+};
+constexpr auto kComplexOperators = IndexByOperator(kComplexRows);
+
+// ------------------------------------------------------------------ array membership
+
+// Where the right operand's value lies as an array item compares it.
+const void* ItemValueAddress(const EXPRESSION_ITEM& item) {
+    if (IsTextItem(item)) return &OperandText(item);
+    return &item.value;
+}
+
+// The right operand must have the array's item type; check mode gives 0.
+EXPRESSION_ITEM ArrayMembership(const TBinaryOperation& o) {
+    const int position = o.vars.V_Index(o.left.value.variable.reference, o.left.value.variable.absolute);
+    const TVariable* array = o.vars.GetVarOfType(position, vtArray);
+    if (array == nullptr || !MatchesArrayItemType(o.right.kind, array->value.a.itemtype))
+        return OperatorError(eeWrongOperand);
+    if (o.check) return MakeIntegerItem(0);
+    const bool found = array->IsArrayItem(ItemValueAddress(o.right));
+    return MakeIntegerItem(found == (o.op == opContains) ? 1 : 0);
+}
+
+constexpr TOperatorRow<TBinaryHandler> kArrayRows[] = {
+    {opContains, ArrayMembership},
+    {opNotContains, ArrayMembership},
+};
+constexpr auto kArrayOperators = IndexByOperator(kArrayRows);
+
+// ------------------------------------------------------------------ dispatch
+
+// The handler of op for these operands; null when the pair has no meaning.
+TBinaryHandler FindHandler(const TBinaryOperation& o) {
+    const TExpressionItemType kind = o.left.kind;
+    if (IsNumberItem(o.left))
+        return FunctionOf(IsTextItem(o.right) ? kNumberWithTextOperators : kNumberOperators, o.op);
+    if (IsTextKind(kind)) return ApplyTextOperator;
+    if (kind == ekPoint) return FunctionOf(kPointOperators, o.op);
+    if (kind == ekComplex) return FunctionOf(kComplexOperators, o.op);
+    if (kind == ekArray) return FunctionOf(kArrayOperators, o.op);
+    return nullptr;
+}
+
+}  // namespace
+
+bool IsOperatorAdmissible(TExpressionItemType kind, int op) {
+    if (op < 0 || op >= kBinaryOperatorLimit) return false;
+    for (const TAdmissibleRow& row : kAdmissible)
+        if (row.kind == kind) return ((row.operators >> op) & 1) != 0;
+    return false;
+}
+
+EXPRESSION_ITEM ApplyBinaryOperator(TVariableList& vars, TEvalStack& stack, EXPRESSION_ITEM& left,
+                                    EXPRESSION_ITEM& right, int op, char flag, bool check) {
+    if (!KindsMeet(left, right, op) || !IsOperatorAdmissible(left.kind, op)) return OperatorError(eeWrongOperand);
+    const TBinaryOperation operation{vars, stack, left, right, op, flag, check};
+    if (IsAssignmentOperator(op)) return ApplyAssignment(operation);
+    const TBinaryHandler handler = FindHandler(operation);
+    return handler != nullptr ? handler(operation) : OperatorError(eeWrongOperand);
+}

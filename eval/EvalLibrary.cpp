@@ -3,6 +3,8 @@
 
 #include "BinaryOperators.h"
 #include "EvaluateEngine.h"
+#include "ExtensionHooks.h"
+#include "FunctionTable.h"
 #include "UnaryOperators.h"
 
 void CreateDefaultVariables();
@@ -21,6 +23,34 @@ void InstallOperators() {
     operations.unaryOperator = ApplyUnaryOperator;
     operations.simpleFunction = ApplySimpleFunction;
 }
+
+EXPRESSION_ITEM CustomOperatorHook(TVariableList&, TEvalStack&, EXPRESSION_ITEM& left, EXPRESSION_ITEM& right, int id,
+                                   bool check) {
+    return ApplyCustomOperator(left, right, id, check);
+}
+
+// The function tables and the extension registries as the loop calls them.
+void InstallFunctions() {
+    CreateFunctionTables();
+    CreateExtensionRegistries();
+    TEvaluateOperations& operations = EvaluateOperations();
+    operations.builtinFunction = EvaluateMultiFunction;
+    operations.listFunction = EvaluateVarFunction;
+    operations.externalFunction = EvaluateExtFunction;
+    operations.customFunction = EvaluateCustomFunction;
+    operations.customOperator = CustomOperatorHook;
+}
+
+void RemoveFunctions() {
+    TEvaluateOperations& operations = EvaluateOperations();
+    operations.builtinFunction = nullptr;
+    operations.listFunction = nullptr;
+    operations.externalFunction = nullptr;
+    operations.customFunction = nullptr;
+    operations.customOperator = nullptr;
+    DestroyExtensionRegistries();
+    DestroyFunctionTables();
+}
 }  // namespace
 
 // ORDER: the evaluator's objects in their documented order; the operator and
@@ -28,6 +58,7 @@ void InstallOperators() {
 void EvalInitialise() {
     CreateDefaultVariables();
     InstallOperators();
+    InstallFunctions();
     CreateSharedEvalStack();
     CreateOpenFiles();
 }
@@ -35,6 +66,7 @@ void EvalInitialise() {
 void EvalFinalise() {
     DestroyOpenFiles();
     DestroySharedEvalStack();
+    RemoveFunctions();
     DestroyDefaultVariables();
 }
 

@@ -84,7 +84,7 @@ void FreeExpression(EXPRESSION& e) {
         }
         if (item.listCount != 0 && item.list != nullptr) delete[] item.list;
     }
-    if (e.count > 0) delete[] e.items;
+    if (e.count >= 0) delete[] e.items;
 }
 
 void AssignExpression(EXPRESSION& dst, const EXPRESSION& src) {

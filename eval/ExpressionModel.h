@@ -119,7 +119,8 @@ EXPRESSION_ITEM MakeIntegerItem(int64_t value);
 EXPRESSION_ITEM MakeRealItem(double value);
 
 // Frees what e owns (texts of kind 18, nested expressions, lists, the item
-// array when count > 0). e's fields stay as they were; count -1 or 0 frees nothing.
+// array when count >= 0, since count 0 still owns its one-record array).
+// e's fields stay as they were; count -1 frees nothing.
 void FreeExpression(EXPRESSION& e);
 // dst becomes a deep copy of src; dst's old content is not freed. A source
 // with count < 0 gives count -1 and no items.

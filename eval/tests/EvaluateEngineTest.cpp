@@ -317,6 +317,7 @@ TEST_F(EvaluateEngineTest, MissingOperatorsFailWithUnknownSymbol) {
     sum.Int(1).Int(2).Operator(0);
     EXPECT_EQ(Run(sum, true).kind, ekError);
     EXPECT_EQ(EvaluateErrorCode, eeUnknownSymbol);
+    EvaluateOperations().builtinFunction = nullptr;
     Postfix builtin(list);
     builtin.Int(1).Builtin(3);
     EXPECT_EQ(Run(builtin, true).kind, ekError);

@@ -1,6 +1,7 @@
 // TComponent: ownership, names, tags, component state and notifications.
 #pragma once
 
+#include <any>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -57,6 +58,14 @@ public:
     void SetLoading() { state_ << csLoading; }
     // Called once the component's stored properties are read: clears csLoading.
     virtual void Loaded();
+
+    // The event bound to this component's handler called name, for the form
+    // loader (a root such as a form answers from its CLASSLIB_HANDLER table,
+    // then its base's); an empty std::any when there is none. The base has none.
+    virtual std::any FindHandler(const std::string& name) {
+        (void)name;
+        return {};
+    }
 
     // Asks for a Notification(this, opRemove) in other when this component
     // goes, and the other way round. Null is ignored.

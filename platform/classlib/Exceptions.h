@@ -33,3 +33,6 @@ CLASSLIB_EXCEPTION(EInvalidGraphic, Exception);
 CLASSLIB_EXCEPTION(EInvalidGraphicOperation, Exception);
 CLASSLIB_EXCEPTION(EOutOfResources, Exception);
 CLASSLIB_EXCEPTION(EPrinter, Exception);
+CLASSLIB_EXCEPTION(EPropertyError, Exception);
+CLASSLIB_EXCEPTION(EReadError, Exception);
+CLASSLIB_EXCEPTION(EClassNotFound, Exception);

@@ -18,6 +18,8 @@ bool Headless() { return std::strcmp(CurrentDisplay().Name(), "headless") == 0; 
 
 }  // namespace
 
+bool IsHeadlessDisplay() { return Headless(); }
+
 ModalResponder SetModalResponder(ModalResponder responder) {
     ModalResponder previous = std::move(Slot());
     Slot() = std::move(responder);

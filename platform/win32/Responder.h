@@ -61,6 +61,10 @@ ModalReply AskResponder(const ModalInteraction& interaction);
 // (which is posted again for the outer loop).
 bool RunModalLoop(const bool* finished);
 
+// True when the headless back end is in use (a modal loop of its own must then
+// end once nothing is left that could finish it, as RunModalLoop does).
+bool IsHeadlessDisplay();
+
 // Installs a responder for the life of the object and restores the previous one.
 class ScopedResponder {
 public:

@@ -1,0 +1,109 @@
+// The built-in function table (TMultiFunction, TMultiFunctionList), the variadic list-function table and their lookups
+// and dispatchers.
+#pragma once
+
+#include <cstdint>
+
+#include "Container.h"
+#include "EvalStack.h"
+#include "ExpressionModel.h"
+#include "String.h"
+#include "Variables.h"
+
+// Kind of one parameter of a built-in or list function: how the compiler
+// compiles the argument and what the function finds on the stack.
+// ORDER: the codes are part of the function tables.
+typedef uint8_t TFunctionParamType;
+constexpr TFunctionParamType fpNumber = 0;
+constexpr TFunctionParamType fpPoint = 1;
+constexpr TFunctionParamType fpComplex = 2;
+constexpr TFunctionParamType fpString = 3;
+constexpr TFunctionParamType fpArray = 4;
+constexpr TFunctionParamType fpArray2 = 5;
+constexpr TFunctionParamType fpVariable = 6;
+constexpr TFunctionParamType fpExpression = 7;
+constexpr TFunctionParamType fpAny = 8;
+
+// One built-in function: its parameter kinds (owned bytes, in argument order)
+// and the types its array and variable parameters require.
+class TMultiFunction : public TContainer {
+public:
+    // Alias empty, array item type 0, variable type 0.
+    TMultiFunction(const TString& name, TVariableType result);
+    TMultiFunction(const TString& name, const TString& alias, TVariableType result);
+    ~TMultiFunction() override;
+    void FreeItem(void* item) override;
+
+    void AddParam(TFunctionParamType kind);
+    // Kind of parameter i; fpAny outside 0..count-1.
+    TFunctionParamType GetParamType(int i) const;
+
+    TString name;
+    TString alias;
+    TVariableType resultType;
+    // Item type an array parameter must have; 0 or 1 accept any.
+    TVariableType arrayItemType = 0;
+    // Type a variable parameter must have; 1 accepts any, 0 none.
+    TVariableType variableType = 0;
+    // Stack kind the function pushes (1, 3, 20, 21, 22); the check pass pushes
+    // a placeholder of this kind.
+    TExpressionItemType pushedKind = ekInteger;
+};
+
+// The built-in functions in registration order; owns them. ORDER: a
+// function's position is its identity in compiled expressions.
+class TMultiFunctionList : public TContainer {
+public:
+    // Registers the built-in functions.
+    TMultiFunctionList();
+    ~TMultiFunctionList() override;
+    // Null outside 0..count-1.
+    TMultiFunction* operator[](int i) const;
+    // Position of the first function whose name or non-empty alias equals
+    // word exactly; -1 if none.
+    int Find(const TString& word) const;
+};
+
+// Count of functions the table registers itself; positions above belong to
+// functions added by extensions.
+int BuiltinFunctionCount();
+
+// One variadic list function.
+class TVarFunction : public TContainerItem {
+public:
+    TVarFunction(const TString& name, TFunctionParamType paramType, TExpressionItemType resultType);
+    TString name;
+    TFunctionParamType paramType;
+    TExpressionItemType resultType;
+};
+
+// The list functions. ORDER: the position is the index in compiled items.
+class TVarFunctionList : public TContainer {
+public:
+    TVarFunctionList();
+    ~TVarFunctionList() override;
+    // Null outside 0..count-1.
+    TVarFunction* operator[](int i) const;
+    // Position of the first function of that exact name; -1 if none.
+    int Find(const TString& word) const;
+};
+
+constexpr int kStrFormatListIndex = 28;
+
+// The process-wide tables; valid between CreateFunctionTables and DestroyFunctionTables.
+TMultiFunctionList& MultiFunctions();
+TVarFunctionList& VarFunctions();
+void CreateFunctionTables();
+void DestroyFunctionTables();
+
+// Appends function (the table owns it from then on); returns its position.
+int AddMultiFunction(TMultiFunction* function);
+
+// Evaluates a built-in call item: the arguments lie on the stack, the last
+// on top; they are replaced by one result. The check pass pushes a
+// placeholder of the function's pushed kind. A function whose body is not
+// available, or an unknown position, gives kind 255 with code 17 in the run
+// pass; a position above the built-ins goes to the multi-function handlers.
+void EvaluateMultiFunction(TVariableList& list, EXPRESSION_ITEM& function, TEvalStack& stack, bool check);
+// Evaluates a list-function call item of argument count n in the same way.
+void EvaluateVarFunction(TVariableList& list, EXPRESSION_ITEM& function, TEvalStack& stack, bool check);

@@ -1,0 +1,47 @@
+// Loading components from form texts (resources of type "FORM" named after
+// the class) and writing them back as text.
+//
+// The text: nested objects with their stored properties, e.g.
+//   object MainForm: TMainForm
+//     Left = 200
+//     Caption = 'Main'
+//     Font.Style = [fsBold]
+//     OnCreate = FormCreate
+//     object Button1: TButton
+//       Left = 8
+//     end
+//   end
+// "inherited Name: TClass" names an object an earlier (base class's) text
+// made, whose properties it overrides; "object" makes a new one. Strings in
+// single quotes ('' for a quote; #nn adds a character by code, 'a'#13'b'),
+// numbers (decimal, $hex, negative), identifiers, sets [a, b]. Texts are code
+// page 1250 bytes. Events name a handler of the root (TComponent::FindHandler).
+#pragma once
+
+#include <string>
+
+#include "Object.h"
+
+class TComponent;
+
+// Loads the form resources of instance's class chain into instance, from the
+// class just below stopAt (exclusive; null: from TObject) down to the most
+// derived class; a class without a "FORM" resource is skipped. Children are
+// made by registered class name with the root as owner and the enclosing
+// control as parent; properties go through the property tables; events are
+// bound to the root's handlers by name. The root and every new component are
+// csLoading during the load and get Loaded afterwards. Returns true when at
+// least one resource was read. Damaged text, unknown classes, properties or
+// handlers throw EReadError (EClassNotFound for an unregistered class); the
+// components made before the error stay owned by the root.
+bool InitInheritedComponent(TComponent* instance, const TClassInfo* stopAt);
+
+// Reads one form text into root, as InitInheritedComponent does for one
+// resource (with csLoading and Loaded around it).
+void ReadComponentText(TComponent* root, const std::string& text);
+
+// The form text of root and the components it owns: properties that are
+// stored and differ from their defaults, controls nested in their parents and
+// other owned components at the top level. Events are not written (a bound
+// event keeps no handler name). Components without a name are left out.
+std::string WriteComponentText(TComponent* root);

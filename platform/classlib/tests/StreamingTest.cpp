@@ -1,0 +1,211 @@
+// Form texts and resources: loading, inheriting, binding events, writing, and damaged input.
+#include <gtest/gtest.h>
+
+#include "Exceptions.h"
+#include "Module.h"
+#include "Streaming.h"
+#include "StreamingFixture.h"
+
+namespace {
+
+template <class T>
+T* Find(TComponent* root, const char* name) {
+    return dynamic_cast<T*>(root->FindComponent(name));
+}
+
+TEST_F(StreamingTest, FormFromResourceHasItsControlsPropertiesAndBoundEvents) {
+    TBaseTestForm form(nullptr);
+    ASSERT_TRUE(InitInheritedComponent(&form, TCustomControl::StaticClassInfo()));
+
+    EXPECT_EQ(form.GetName(), "BaseTestForm");
+    EXPECT_EQ(form.GetLeft(), 40);
+    EXPECT_EQ(form.GetWidth(), 300);
+    EXPECT_EQ(form.GetCaption(), "P\xF8\xEDli\x9A");  // stored as UTF-8, embedded as code page 1250
+    auto* panel = Find<TTestPanel>(&form, "Panel1");
+    auto* button = Find<TTestButton>(&form, "Button1");
+    ASSERT_TRUE(panel && button);
+    EXPECT_EQ(panel->GetParent(), &form);
+    EXPECT_EQ(button->GetParent(), panel);
+    EXPECT_EQ(button->GetOwner(), &form);
+    EXPECT_EQ(panel->GetBoundsRect().left, 8);
+    EXPECT_EQ(button->GetLeft(), 10);
+    EXPECT_EQ(button->GetTop(), 20);
+    EXPECT_EQ(button->GetCaption(), "Press 'me'");
+    EXPECT_EQ(button->GetFont()->GetName(), "Arial");
+    EXPECT_TRUE(button->GetFont()->GetStyle().Contains(fsItalic));
+    EXPECT_EQ(panel->GetBkBrush()->GetColor(), clYellow);
+
+    // Properties were set while loading; Loaded ran once and ended it.
+    EXPECT_EQ(panel->borderSets, std::vector<int>{4});
+    EXPECT_TRUE(panel->setWhileLoading);
+    EXPECT_EQ(panel->loadedCalls, 1);
+    EXPECT_FALSE(panel->GetComponentState().Contains(csLoading));
+    EXPECT_FALSE(form.GetComponentState().Contains(csLoading));
+
+    button->OnClick(button);
+    ASSERT_EQ(form.clicks.size(), 1u);
+    EXPECT_EQ(form.clicks[0], button);
+    panel->OnMouseDown(panel, mbLeft, TShiftState(), 33, 4);
+    EXPECT_EQ(form.lastMouseX, 33);
+}
+
+TEST_F(StreamingTest, InheritedFormGetsBothSetsOfControlsAndItsOverrides) {
+    TDerivedTestForm form(nullptr);
+    ASSERT_TRUE(InitInheritedComponent(&form, TCustomControl::StaticClassInfo()));
+
+    EXPECT_EQ(form.GetName(), "DerivedTestForm");
+    EXPECT_EQ(form.GetCaption(), "Derived");
+    EXPECT_EQ(form.GetWidth(), 300);  // from the base form's text
+    auto* panel = Find<TTestPanel>(&form, "Panel1");
+    auto* ok = Find<TTestButton>(&form, "OkButton");
+    ASSERT_TRUE(panel && ok && Find<TTestButton>(&form, "Button1"));
+    EXPECT_EQ(panel->GetLeft(), 16);  // overridden
+    EXPECT_EQ(panel->GetTop(), 8);    // inherited
+    EXPECT_EQ(panel->loadedCalls, 1);
+    EXPECT_EQ(ok->GetParent(), &form);
+    EXPECT_FALSE(ok->GetVisible());
+    EXPECT_EQ(ok->GetColor(), 0xFF8000);
+    ok->OnClick(ok);
+    EXPECT_EQ(form.okClicks, 1);
+    Find<TTestButton>(&form, "Button1")->OnClick(nullptr);
+    EXPECT_EQ(form.clicks.size(), 1u);  // the base form's handler, found through the chain
+
+    // Stopping at the base form reads only the derived form's text, which
+    // then lacks the inherited panel.
+    TDerivedTestForm partial(nullptr);
+    EXPECT_THROW(InitInheritedComponent(&partial, TBaseTestForm::StaticClassInfo()), EReadError);
+}
+
+TEST_F(StreamingTest, ClassWithoutResourceOfItsOwnIsSkipped) {
+    TPlainTestForm plain(nullptr);
+    EXPECT_TRUE(InitInheritedComponent(&plain, TCustomControl::StaticClassInfo()));  // the base form's text
+    EXPECT_NE(plain.FindComponent("Panel1"), nullptr);
+    TPlainTestForm none(nullptr);
+    EXPECT_FALSE(InitInheritedComponent(&none, TBaseTestForm::StaticClassInfo()));
+    EXPECT_EQ(none.GetComponentCount(), 0);
+    EXPECT_FALSE(InitInheritedComponent(nullptr, nullptr));
+}
+
+TEST_F(StreamingTest, SavingWritesOnlyNonDefaultValuesAndReadsBackTheSame) {
+    TBaseTestForm form(nullptr);
+    form.SetName("Saved");
+    form.SetBounds(1, 2, 30, 40);
+    auto* panel = new TTestPanel(&form);
+    panel->SetName("Panel1");
+    panel->SetParent(&form);
+    panel->SetBounds(5, 6, 70, 80);
+    panel->SetBorder(3);
+    panel->SetHint("never stored");
+    panel->GetBkBrush()->SetColor(clRed);
+    auto* button = new TTestButton(&form);
+    button->SetName("Button1");
+    button->SetParent(panel);
+    button->SetBounds(0, 0, 10, 10);
+    button->SetCaption("It's\r");
+    button->GetFont()->SetStyle({fsBold});
+    button->SetVisible(false);
+    auto* counter = new TTestCounter(&form);
+    counter->SetName("Counter");
+    counter->SetTag(5);
+
+    const std::string expected =
+        "object Saved: TBaseTestForm\n"
+        "  Left = 1\n  Top = 2\n  Width = 30\n  Height = 40\n"
+        "  object Panel1: TTestPanel\n"
+        "    Left = 5\n    Top = 6\n    Width = 70\n    Height = 80\n"
+        "    Border = 3\n    BkBrush.Color = clRed\n"
+        "    object Button1: TTestButton\n"
+        "      Left = 0\n      Top = 0\n      Width = 10\n      Height = 10\n"
+        "      Caption = 'It''s'#13\n      Font.Style = [fsBold]\n      ParentFont = False\n"
+        "      Visible = False\n"
+        "    end\n"
+        "  end\n"
+        "  object Counter: TTestCounter\n"
+        "    Tag = 5\n"
+        "  end\n"
+        "end\n";
+    std::string text = WriteComponentText(&form);
+    EXPECT_EQ(text, expected);
+
+    TBaseTestForm copy(nullptr);
+    ReadComponentText(&copy, text);
+    EXPECT_EQ(WriteComponentText(&copy), expected);
+    EXPECT_EQ(Find<TTestButton>(&copy, "Button1")->GetCaption(), "It's\r");
+    EXPECT_EQ(WriteComponentText(nullptr), "");
+}
+
+TEST_F(StreamingTest, DamagedTextGivesAClearErrorAndNoCrash) {
+    const std::string head = "object F: TBaseTestForm\n";
+    struct Case {
+        const char* what;
+        std::string text;
+        bool classNotFound;
+    };
+    std::string deep = head;
+    for (int i = 0; i < 70; ++i) deep += "object P" + std::to_string(i) + ": TTestPanel\n";
+    const Case cases[] = {
+        {"unknown class", head + "object X: TNoSuchClass\nend\nend\n", true},
+        {"unknown property", head + "Nope = 1\nend\n", false},
+        {"unknown sub-property", head + "Font.Nope = 1\nend\n", false},
+        {"bad number", head + "Left = 12x\nend\n", false},
+        {"string for a number", head + "Left = '12'\nend\n", false},
+        {"number for a string", head + "Caption = 12\nend\n", false},
+        {"value for an object", head + "Font = 1\nend\n", false},
+        {"missing end", head + "Left = 1\n", false},
+        {"missing value", head + "Left =\nend\n", false},
+        {"unterminated string", head + "Caption = 'abc\nend\n", false},
+        {"bad character code", head + "Caption = #999\nend\n", false},
+        {"stray character", head + "Left = 1 ;\nend\n", false},
+        {"unknown handler", head + "OnClick = NoSuchHandler\nend\n", false},
+        {"handler of another type", head + "OnClick = PanelMouseDown\nend\n", false},
+        {"inherited object missing", head + "inherited Q: TTestPanel\nend\nend\n", false},
+        {"duplicate name", head + "object A: TTestPanel\nend\nobject A: TTestPanel\nend\nend\n", false},
+        {"bad name", head + "object A: TTestPanel\nName = '1x'\nend\nend\n", false},
+        {"text after the end", head + "end\nobject G: TBaseTestForm\nend\n", false},
+        {"wrong root class", "object F: TTestPanel\nend\n", false},
+        {"empty text", "", false},
+        {"nesting too deep", deep, false},
+        {"bad set", head + "Font.Style = [fsBold fsItalic]\nend\n", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TBaseTestForm form(nullptr);
+        if (c.classNotFound)
+            EXPECT_THROW(ReadComponentText(&form, c.text), EClassNotFound);
+        else
+            EXPECT_THROW(ReadComponentText(&form, c.text), EReadError);
+        EXPECT_FALSE(form.GetComponentState().Contains(csLoading));
+    }
+    try {
+        TBaseTestForm form(nullptr);
+        ReadComponentText(&form, head + "Left = 1\n  Wrong = 2\nend\n");
+        FAIL();
+    } catch (const EReadError& error) {
+        EXPECT_NE(error.Message().find("line 3"), std::string::npos) << error.Message();
+        EXPECT_NE(error.Message().find("Wrong"), std::string::npos) << error.Message();
+    }
+}
+
+TEST_F(StreamingTest, EveryCutOrDamagedResourceTextLoadsOrFailsCleanly) {
+    HRSRC resource = FindResourceA(nullptr, "tbasetestform", "FORM");
+    ASSERT_NE(resource, nullptr);
+    const std::string text(static_cast<const char*>(LockResource(LoadResource(nullptr, resource))),
+                           SizeofResource(nullptr, resource));
+    auto load = [](const std::string& damaged) {
+        TBaseTestForm form(nullptr);
+        try {
+            ReadComponentText(&form, damaged);
+        } catch (const Exception&) {
+        }
+        EXPECT_FALSE(form.GetComponentState().Contains(csLoading));
+    };
+    for (std::size_t length = 0; length < text.size(); ++length) load(text.substr(0, length));
+    for (std::size_t at = 0; at < text.size(); ++at)
+        for (char replacement : {'\x01', '=', '\'', '['}) {
+            std::string damaged = text;
+            damaged[at] = replacement;
+            load(damaged);
+        }
+}
+
+}  // namespace

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "PropertyTable.h"
+#include "Streaming.h"
 #include "TimerComponent.h"
 #include "display/TestDriver.h"
 
@@ -74,6 +75,26 @@ TEST_F(TimerComponentTest, PropertiesSetByNameStartTheTimer) {
     SetPropertyText(&timer, "Enabled", "False");
     driver.Advance(80);
     EXPECT_EQ(2, ticks);
+}
+
+}  // namespace
+
+namespace {
+
+class TTimerHost : public TComponent {
+    CLASSLIB_CLASS(TTimerHost, TComponent)
+
+public:
+    using TComponent::TComponent;
+};
+
+TEST(TimerComponentStreaming, AFormTextCreatesATimerByClassName) {
+    TTimerHost host(nullptr);
+    ReadComponentText(&host, "object Host: TTimerHost\n  object Ticker: TTimer\n    Interval = 250\n  end\nend\n");
+    TComponent* ticker = host.FindComponent("Ticker");
+    ASSERT_NE(ticker, nullptr);
+    ASSERT_TRUE(ticker->InheritsFrom<TTimer>());
+    EXPECT_EQ(static_cast<TTimer*>(ticker)->GetInterval(), 250u);
 }
 
 }  // namespace

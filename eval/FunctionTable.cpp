@@ -1,102 +1,190 @@
-// The built-in function table, the list-function table and the dispatchers that run their few available bodies.
+// The built-in function table, the list-function table and the dispatchers that run their bodies.
 #include "FunctionTable.h"
 
+#include <array>
+
+#include "BuiltinArrays.h"
+#include "BuiltinCall.h"
+#include "BuiltinStringEditing.h"
+#include "BuiltinStrings.h"
 #include "EvaluateErrors.h"
 #include "ExtensionHooks.h"
 #include "StackRoutines.h"
+#include "TextRoutines.h"
 
 namespace {
 
 // One registration row: name, alias, declared result type, parameter kinds
-// as digits, pushed kind.
+// as digits (TFunctionParamType codes), pushed kind, the item type an array
+// parameter requires (0 or 1: any) and the type a variable parameter
+// requires (1: any).
 struct TBuiltinRow {
     const char* name;
     const char* alias;
     TVariableType result;
     const char* parameters;
     TExpressionItemType pushed;
+    TVariableType arrayItemType;
+    TVariableType variableType;
 };
 
-// ORDER: positions are identities in compiled expressions and files.
+// ORDER: a built-in's position in this table is its identity in compiled
+// and stored expressions; append only, never reorder or remove.
 const TBuiltinRow kBuiltinRows[] = {
-    {"array_count", "acount", 2, "4", 1},                  // 0
-    {"array_linecount", "alinec", 2, "5", 1},              // 1
-    {"array_colcount", "acolc", 2, "5", 1},                // 2
-    {"array_sum", "asum", 3, "4", 3},                      // 3
-    {"array_ave", "aave", 3, "4", 3},                      // 4
-    {"array_min", "amin", 3, "4", 3},                      // 5
-    {"array_max", "amax", 3, "4", 3},                      // 6
-    {"to_point", "", 4, "00", 21},                         // 7
-    {"to_complex", "", 4, "00", 22},                       // 8
-    {"strlen", "str_len", 2, "3", 1},                      // 9
-    {"str_int", "", 2, "3", 1},                            // 10
-    {"str_double", "", 6, "3", 3},                         // 11
-    {"strcmp", "str_cmp", 2, "33", 1},                     // 12
-    {"strpos", "str_pos", 2, "33", 1},                     // 13
-    {"strupper", "str_upper", 6, "3", 20},                 // 14
-    {"strlower", "str_lower", 6, "3", 20},                 // 15
-    {"strrev", "str_rev", 6, "3", 20},                     // 16
-    {"substr", "str_substr", 6, "300", 20},                // 17
-    {"strcat_obsolete", "str_cat", 6, "33", 20},           // 18
-    {"strmul", "str_mul", 6, "30", 20},                    // 19
-    {"strfilter", "str_filter", 6, "33", 20},              // 20
-    {"asctime", "", 6, "", 20},                            // 21
-    {"t_sec", "", 2, "", 1},                               // 22
-    {"t_min", "", 2, "", 1},                               // 23
-    {"t_hour", "", 2, "", 1},                              // 24
-    {"t_monthday", "", 2, "", 1},                          // 25
-    {"t_month", "", 2, "", 1},                             // 26
-    {"t_year", "", 2, "", 1},                              // 27
-    {"t_weekday", "", 2, "", 1},                           // 28
-    {"t_weekdayname", "", 6, "", 20},                      // 29
-    {"t_yearday", "", 2, "", 1},                           // 30
-    {"messagebox", "", 2, "330", 1},                       // 31
-    {"readstring", "", 2, "3330", 1},                      // 32
-    {"cx_exp", "", 5, "2", 22},                            // 33
-    {"cx_log", "", 5, "2", 22},                            // 34
-    {"cx_sinh", "", 5, "2", 22},                           // 35
-    {"cx_cosh", "", 5, "2", 22},                           // 36
-    {"cx_tanh", "", 5, "2", 22},                           // 37
-    {"cx_abs", "", 3, "2", 3},                             // 38
-    {"cx_arcus", "", 3, "2", 3},                           // 39
-    {"cx_sqrt", "", 5, "2", 22},                           // 40
-    {"cx_dmul", "", 5, "20", 22},                          // 41
-    {"angle", "", 3, "11", 3},                             // 42
-    {"rotate_radius", "", 4, "100", 21},                   // 43
-    {"rotate_point", "", 4, "110", 21},                    // 44
-    {"intersection_point", "", 2, "111110", 1},            // 45
-    {"point_in_polygon", "", 2, "14 (items: point)", 1},   // 46
-    {"GetFileName", "", 2, "343 (items: string)", 1},      // 47
-    {"OpenFile", "", 2, "300", 1},                         // 48
-    {"CloseFile", "", 2, "0", 1},                          // 49
-    {"WriteString", "", 2, "03", 1},                       // 50
-    {"WriteLine", "", 2, "03", 1},                         // 51
-    {"ReadLine", "", 2, "03", 1},                          // 52
-    {"ReadFile", "", 2, "04 (items: string)", 1},          // 53
-    {"pnt", "", 4, "00", 21},                              // 54
-    {"cmplx", "", 5, "00", 22},                            // 55
-    {"integrate", "", 3, "76 (variable: double)0000", 3},  // 56
-    {"binary", "", 6, "0", 20},                            // 57
-    {"octal", "", 6, "0", 20},                             // 58
-    {"hexa", "", 6, "0", 20},                              // 59
-    {"base", "", 6, "00", 20},                             // 60
-    {"strcont", "str_cont", 2, "33", 1},                   // 61
-    {"str_prev", "str_before", 6, "33", 20},               // 62
-    {"str_next", "str_after", 6, "33", 20},                // 63
-    {"str_trim_right", "str_trr", 6, "33", 20},            // 64
-    {"str_trim_left", "str_trl", 6, "33", 20},             // 65
-    {"str_trim", "strtrim", 6, "33", 20},                  // 66
-    {"strcond", "str_cond", 6, "033", 20},                 // 67
-    {"psubstr", "str_pos_substr", 6, "300", 20},           // 68
-    {"isnumber", "is_number", 2, "3", 1},                  // 69
-    {"strcheck", "str_check", 2, "33", 1},                 // 70
-    {"strlcheck", "str_lcheck", 2, "3300", 1},             // 71
-    {"strtok", "str_token", 6, "330", 20},                 // 72
-    {"array_item", "aitem", 2, "48", 1},                   // 73
-    {"strfirst", "str_first", 2, "3", 1},                  // 74
-    {"strlast", "str_last", 2, "3", 1},                    // 75
+    {"array_count", "acount", 2, "4", 1, 0, 0},                 // 0
+    {"array_linecount", "alinec", 2, "5", 1, 0, 0},             // 1
+    {"array_colcount", "acolc", 2, "5", 1, 0, 0},               // 2
+    {"array_sum", "asum", 3, "4", 3, 0, 0},                     // 3
+    {"array_ave", "aave", 3, "4", 3, 0, 0},                     // 4
+    {"array_min", "amin", 3, "4", 3, 0, 0},                     // 5
+    {"array_max", "amax", 3, "4", 3, 0, 0},                     // 6
+    {"to_point", "", 4, "00", 21, 0, 0},                        // 7
+    {"to_complex", "", 4, "00", 22, 0, 0},                      // 8
+    {"strlen", "str_len", 2, "3", 1, 0, 0},                     // 9
+    {"str_int", "", 2, "3", 1, 0, 0},                           // 10
+    {"str_double", "", 6, "3", 3, 0, 0},                        // 11
+    {"strcmp", "str_cmp", 2, "33", 1, 0, 0},                    // 12
+    {"strpos", "str_pos", 2, "33", 1, 0, 0},                    // 13
+    {"strupper", "str_upper", 6, "3", 20, 0, 0},                // 14
+    {"strlower", "str_lower", 6, "3", 20, 0, 0},                // 15
+    {"strrev", "str_rev", 6, "3", 20, 0, 0},                    // 16
+    {"substr", "str_substr", 6, "300", 20, 0, 0},               // 17
+    {"strcat_obsolete", "str_cat", 6, "33", 20, 0, 0},          // 18
+    {"strmul", "str_mul", 6, "30", 20, 0, 0},                   // 19
+    {"strfilter", "str_filter", 6, "33", 20, 0, 0},             // 20
+    {"asctime", "", 6, "", 20, 0, 0},                           // 21
+    {"t_sec", "", 2, "", 1, 0, 0},                              // 22
+    {"t_min", "", 2, "", 1, 0, 0},                              // 23
+    {"t_hour", "", 2, "", 1, 0, 0},                             // 24
+    {"t_monthday", "", 2, "", 1, 0, 0},                         // 25
+    {"t_month", "", 2, "", 1, 0, 0},                            // 26
+    {"t_year", "", 2, "", 1, 0, 0},                             // 27
+    {"t_weekday", "", 2, "", 1, 0, 0},                          // 28
+    {"t_weekdayname", "", 6, "", 20, 0, 0},                     // 29
+    {"t_yearday", "", 2, "", 1, 0, 0},                          // 30
+    {"messagebox", "", 2, "330", 1, 0, 0},                      // 31
+    {"readstring", "", 2, "3330", 1, 0, 0},                     // 32
+    {"cx_exp", "", 5, "2", 22, 0, 0},                           // 33
+    {"cx_log", "", 5, "2", 22, 0, 0},                           // 34
+    {"cx_sinh", "", 5, "2", 22, 0, 0},                          // 35
+    {"cx_cosh", "", 5, "2", 22, 0, 0},                          // 36
+    {"cx_tanh", "", 5, "2", 22, 0, 0},                          // 37
+    {"cx_abs", "", 3, "2", 3, 0, 0},                            // 38
+    {"cx_arcus", "", 3, "2", 3, 0, 0},                          // 39
+    {"cx_sqrt", "", 5, "2", 22, 0, 0},                          // 40
+    {"cx_dmul", "", 5, "20", 22, 0, 0},                         // 41
+    {"angle", "", 3, "11", 3, 0, 0},                            // 42
+    {"rotate_radius", "", 4, "100", 21, 0, 0},                  // 43
+    {"rotate_point", "", 4, "110", 21, 0, 0},                   // 44
+    {"intersection_point", "", 2, "111110", 1, 0, 0},           // 45
+    {"point_in_polygon", "", 2, "14", 1, vtPoint, 0},           // 46
+    {"GetFileName", "", 2, "343", 1, vtString, 0},              // 47
+    {"OpenFile", "", 2, "300", 1, 0, 0},                        // 48
+    {"CloseFile", "", 2, "0", 1, 0, 0},                         // 49
+    {"WriteString", "", 2, "03", 1, 0, 0},                      // 50
+    {"WriteLine", "", 2, "03", 1, 0, 0},                        // 51
+    {"ReadLine", "", 2, "03", 1, 0, 0},                         // 52
+    {"ReadFile", "", 2, "04", 1, vtString, 0},                  // 53
+    {"pnt", "", 4, "00", 21, 0, 0},                             // 54
+    {"cmplx", "", 5, "00", 22, 0, 0},                           // 55
+    {"integrate", "", 3, "760000", 3, 0, vtDouble},             // 56
+    {"binary", "", 6, "0", 20, 0, 0},                           // 57
+    {"octal", "", 6, "0", 20, 0, 0},                            // 58
+    {"hexa", "", 6, "0", 20, 0, 0},                             // 59
+    {"base", "", 6, "00", 20, 0, 0},                            // 60
+    {"strcont", "str_cont", 2, "33", 1, 0, 0},                  // 61
+    {"str_prev", "str_before", 6, "33", 20, 0, 0},              // 62
+    {"str_next", "str_after", 6, "33", 20, 0, 0},               // 63
+    {"str_trim_right", "str_trr", 6, "33", 20, 0, 0},           // 64
+    {"str_trim_left", "str_trl", 6, "33", 20, 0, 0},            // 65
+    {"str_trim", "strtrim", 6, "33", 20, 0, 0},                 // 66
+    {"strcond", "str_cond", 6, "033", 20, 0, 0},                // 67
+    {"psubstr", "str_pos_substr", 6, "300", 20, 0, 0},          // 68
+    {"isnumber", "is_number", 2, "3", 1, 0, 0},                 // 69
+    {"strcheck", "str_check", 2, "33", 1, 0, 0},                // 70
+    {"strlcheck", "str_lcheck", 2, "3300", 1, 0, 0},            // 71
+    {"strtok", "str_token", 6, "330", 20, 0, 0},                // 72
+    {"array_item", "aitem", 2, "48", 1, 0, 0},                  // 73
+    {"strfirst", "str_first", 2, "3", 1, 0, 0},                 // 74
+    {"strlast", "str_last", 2, "3", 1, 0, 0},                   // 75
+    {"strchar", "str_char", 2, "30", 1, 0, 0},                  // 76
+    {"derive", "", 6, "76", 20, 0, vtDouble},                   // 77
+    {"tokenize", "", 2, "334", 1, 0, 0},                        // 78
+    {"intcond", "int_cond", 2, "000", 1, 0, 0},                 // 79
+    {"get_file_size", "", 2, "3", 1, 0, 0},                     // 80
+    {"str_replace", "", 6, "333", 20, 0, 0},                    // 81
+    {"time_cmp", "", 2, "33", 1, 0, 0},                         // 82
+    {"dec", "", 2, "30", 1, 0, 0},                              // 83
+    {"str_pad_right", "strpadr", 6, "330", 20, 0, 0},           // 84
+    {"str_pad_left", "strpadl", 6, "330", 20, 0, 0},            // 85
+    {"a_isum", "", 2, "50000", 1, 0, 0},                        // 86
+    {"a_dsum", "", 3, "50000", 3, 0, 0},                        // 87
+    {"str_noacc", "noacc", 6, "3", 20, 0, 0},                   // 88
+    {"load_file", "", 2, "336", 1, 0, 1},                       // 89
+    {"strntok", "", 6, "330", 20, 0, 0},                        // 90
+    {"aif", "", 2, "068", 1, 0, 1},                             // 91
+    {"str_left", "strleft", 6, "30", 20, 0, 0},                 // 92
+    {"str_right", "strright", 6, "30", 20, 0, 0},               // 93
+    {"str_nums", "strnums", 6, "30", 20, 0, 0},                 // 94
+    {"str_tok2", "strtok2", 6, "3300", 20, 0, 0},               // 95
+    {"str_tok3", "strtok3", 6, "33000", 20, 0, 0},              // 96
+    {"str_tok_xchg", "strtokxchg", 6, "3300", 20, 0, 0},        // 97
+    {"str_word", "strword", 6, "30", 20, 0, 0},                 // 98
+    {"str_word_sep", "strwords", 6, "330", 20, 0, 0},           // 99
+    {"str_tokn", "strtokn", 6, "330", 20, 0, 0},                // 100
+    {"str_npos", "strnpos", 2, "330", 1, 0, 0},                 // 101
+    {"str_char_replace", "strcrep", 6, "333", 20, 0, 0},        // 102
+    {"str_insert", "strins", 6, "330", 20, 0, 0},               // 103
+    {"str_delete", "strdel", 6, "300", 20, 0, 0},               // 104
+    {"str_token_pos", "strtokpos", 2, "330", 1, 0, 0},          // 105
+    {"str_word_pos", "strwordpos", 2, "30", 1, 0, 0},           // 106
+    {"str_word_pos_sep", "strwordposs", 2, "330", 1, 0, 0},     // 107
+    {"str_set_token", "settok", 6, "3303", 20, 0, 0},           // 108
+    {"tabs2spaces", "t2s", 6, "30", 20, 0, 0},                  // 109
+    {"tabs2chars", "t2c", 6, "303", 20, 0, 0},                  // 110
+    {"getcwd", "", 6, "", 20, 0, 0},                            // 111
+    {"str_set_word", "setword", 6, "303", 20, 0, 0},            // 112
+    {"drand", "", 3, "", 3, 0, 0},                              // 113
+    {"system", "", 2, "3", 1, 0, 0},                            // 114
+    {"getenv", "", 6, "3", 20, 0, 0},                           // 115
+    {"str_gettokens", "get_tokens", 2, "334", 1, vtString, 0},  // 116
+    {"str_cnt", "strcnt", 2, "33", 1, 0, 0},                    // 117
+    {"str_lev_dist", "strlev", 2, "33", 1, 0, 0},               // 118
+    {"isof", "", 2, "33", 1, 0, 0},                             // 119
+    {"str_begins", "strbegins", 2, "33", 1, 0, 0},              // 120
+    {"str_ends", "strends", 2, "33", 1, 0, 0},                  // 121
+    {"capitalize", "", 6, "3", 20, 0, 0},                       // 122
+    {"summa", "", 2, "007", 1, 0, 0},                           // 123
+    {"product", "", 2, "007", 1, 0, 0},                         // 124
+    {"strbeg", "", 6, "30", 20, 0, 0},                          // 125
+    {"strend", "", 6, "30", 20, 0, 0},                          // 126
+    {"xctok", "", 6, "30", 20, 0, 0},                           // 127
+    {"nstrpos", "", 2, "3030", 1, 0, 0},                        // 128
+    {"nstrendpos", "", 2, "3030", 1, 0, 0},                     // 129
+    {"strendpos", "str_end_pos", 2, "33", 1, 0, 0},             // 130
+    {"dsumma", "", 3, "0007", 3, 0, 0},                         // 131
+    {"dproduct", "", 3, "0007", 3, 0, 0},                       // 132
+    {"strwcont", "", 2, "33", 1, 0, 0},                         // 133
+    {"strgetword", "", 6, "30", 20, 0, 0},                      // 134
+    {"isupper", "", 6, "3", 1, 0, 0},                           // 135
+    {"islower", "", 6, "3", 1, 0, 0},                           // 136
+    {"str_any_tok", "stranytok", 6, "337", 1, 0, 0},            // 137
+    {"str_all_tok", "stralltok", 6, "337", 1, 0, 0},            // 138
+    {"str_none_tok", "strnonetok", 6, "337", 1, 0, 0},          // 139
+    {"str_any_word", "stranyword", 6, "37", 1, 0, 0},           // 140
+    {"str_all_word", "strallword", 6, "37", 1, 0, 0},           // 141
+    {"str_none_word", "strnoneword", 6, "37", 1, 0, 0},         // 142
+    {"strw2t", "", 6, "33", 20, 0, 0},                          // 143
+    {"str_iota", "striota", 6, "07", 20, 0, 0},                 // 144
+    {"str_token_convert", "strtconv", 6, "337", 20, 0, 0},      // 145
+    {"str_word_convert", "strwconv", 6, "37", 20, 0, 0},        // 146
+    {"array_convert", "aconvert", 2, "47", 1, 1, 0},            // 147
+    {"array_filter", "afilt", 2, "447", 1, 0, 0},               // 148
+    {"array_calc", "acalc", 2, "477", 1, 0, 0},                 // 149
+    {"str_token_count", "strtcount", 2, "33", 1, 0, 0},         // 150
+    {"str_word_count", "strwcount", 2, "3", 1, 0, 0},           // 151
 };
-constexpr int kBuiltinRowCount = static_cast<int>(sizeof(kBuiltinRows) / sizeof(kBuiltinRows[0]));
+static_assert(sizeof(kBuiltinRows) / sizeof(kBuiltinRows[0]) == kBuiltinFunctionCount, "one row per built-in");
 
 struct TListRow {
     const char* name;
@@ -136,28 +224,117 @@ EXPRESSION_ITEM ErrorResult(int code) {
     return MakeItem(ekError);
 }
 
+// Replaces result by an error, giving back a text it holds from the stack.
+void FailResult(TEvalStack& stack, EXPRESSION_ITEM& result, int code) {
+    if (result.kind == ekBufferedText) stack.ReleaseBufferedString(result.value.text.slot);
+    result = ErrorResult(code);
+}
+
 const TString& TextOf(EXPRESSION_ITEM* item) {
     static const TString empty;
     return item != nullptr && IsTextItem(*item) && item->value.text.text != nullptr ? *item->value.text.text : empty;
 }
 
-// The run pass of the built-ins whose bodies are available here; false for the others.
-bool RunBuiltin(int position, TEvalStack& stack, EXPRESSION_ITEM& result) {
-    switch (position) {
-        case 7:  // to_point
-            result = MakeItem(ekPoint);
-            result.value.point = VPOINT{ItemAsInt(*stack.Top(1)), ItemAsInt(*stack.Top(0))};
-            return true;
-        case 8:  // to_complex
-            result = MakeItem(ekComplex);
-            result.value.complex = VCOMPLEX{ItemAsReal(*stack.Top(1)), ItemAsReal(*stack.Top(0))};
-            return true;
-        case 9:  // strlen
-            result = MakeIntegerItem(TextOf(stack.Top(0)).Length());
-            return true;
-        default:
-            return false;
+// ORDER: one entry per family unit; a family lists the positions it runs.
+TBuiltinBodyRows (*const kBodyFamilies[])() = {
+    ArrayBuiltinBodies,
+    StringBuiltinBodies,
+    StringEditingBuiltinBodies,
+    TextRoutineBuiltinBodies,
+};
+
+// The bodies indexed by position; null where no family has one yet.
+const std::array<TBuiltinBody, kBuiltinFunctionCount>& BuiltinBodies() {
+    static const std::array<TBuiltinBody, kBuiltinFunctionCount> bodies = [] {
+        std::array<TBuiltinBody, kBuiltinFunctionCount> table{};
+        for (auto family : kBodyFamilies) {
+            const TBuiltinBodyRows rows = family();
+            for (int k = 0; k < rows.count; ++k)
+                if (rows.rows[k].position >= 0 && rows.rows[k].position < kBuiltinFunctionCount)
+                    table[static_cast<size_t>(rows.rows[k].position)] = rows.rows[k].body;
+        }
+        return table;
+    }();
+    return bodies;
+}
+
+// The clock functions read the clock in the check pass as well.
+bool RunsInCheckPass(int position) { return position >= 21 && position <= 30; }
+
+// Built-ins whose text argument receives a value and so must come from a
+// variable: position and argument index.
+struct TTargetRow {
+    int position;
+    int argument;
+};
+const TTargetRow kTargetRows[] = {{32, 2}, {47, 2}, {52, 1}};
+
+// True unless the position has a target argument that came from no variable.
+bool TargetsComeFromVariables(const TBuiltinCall& call) {
+    for (const TTargetRow& row : kTargetRows)
+        if (row.position == call.position && call.Item(row.argument).ref.index == -1) return false;
+    return true;
+}
+
+// Why an array argument no longer fits the function (0 when it fits).
+int ArrayMismatch(const TVariable* v, TFunctionParamType kind, TVariableType itemType) {
+    if (v == nullptr || (v->type != vtArray && v->type != vtArray2)) return eeArrayMissing;
+    const TVariableType wanted = kind == fpArray ? vtArray : vtArray2;
+    if (v->type != wanted) return eeArrayDimension;
+    const TVariableType held = wanted == vtArray ? v->value.a.itemtype : v->value.a2.itemtype;
+    return itemType > 1 && held != itemType ? eeWrongArrayItemType : 0;
+}
+
+// The variable a stored reference designates now (V_Index's rule, computed
+// wide so that a damaged reference cannot overflow); null outside the list.
+TVariable* StoredReferenceTarget(const TVariableList& vars, const TVariableValue& reference) {
+    const int64_t position = reference.absolute ? int64_t{vars.GetBase()} + reference.reference
+                                                : int64_t{vars.GetCount()} - 1 - reference.reference;
+    return position >= 0 && position < vars.GetCount() ? vars[static_cast<int>(position)] : nullptr;
+}
+
+// Resolves the array and variable arguments into call.variables. Stored
+// expressions outlive the variables they name, so each one is checked
+// against what the function declares; the result is 0 or an error code.
+int ResolveVariables(const TMultiFunction& entry, TBuiltinCall& call) {
+    for (int k = 0; k < call.count && k < kMaxBuiltinParameters; ++k) {
+        const TFunctionParamType kind = entry.GetParamType(k);
+        if (kind != fpArray && kind != fpArray2 && kind != fpVariable) continue;
+        const EXPRESSION_ITEM& item = call.Item(k);
+        const TExpressionItemType expected = kind == fpArray ? ekArray : kind == fpArray2 ? ekArray2 : ekVariable;
+        if (item.kind != expected) return eeWrongArgumentType;
+        TVariable* v = StoredReferenceTarget(call.vars, item.value.variable);
+        if (kind == fpVariable) {
+            if (v == nullptr || (entry.variableType != 1 && v->type != entry.variableType)) return eeMissingVariable;
+        } else if (const int code = ArrayMismatch(v, kind, entry.arrayItemType)) {
+            return code;
+        }
+        call.variables[k] = v;
     }
+    return 0;
+}
+
+// One call of a registered built-in (position below kBuiltinFunctionCount).
+EXPRESSION_ITEM RunBuiltin(const TMultiFunction& entry, TBuiltinCall& call, bool check) {
+    // A text result takes its buffered string first, in both passes.
+    EXPRESSION_ITEM result = PlaceholderOf(entry.pushedKind, call.stack);
+    if (const int code = ResolveVariables(entry, call)) {
+        FailResult(call.stack, result, code);
+        return result;
+    }
+    const TBuiltinBody body = BuiltinBodies()[static_cast<size_t>(call.position)];
+    if (check) {
+        if (!TargetsComeFromVariables(call))
+            FailResult(call.stack, result, eeMissingVariable);
+        else if (body != nullptr && RunsInCheckPass(call.position))
+            body(call, result);
+        return result;
+    }
+    if (body == nullptr)
+        FailResult(call.stack, result, eeUnknownSymbol);
+    else
+        body(call, result);
+    return result;
 }
 
 // The run pass of the list functions whose bodies are available here.
@@ -225,9 +402,8 @@ TMultiFunctionList::TMultiFunctionList() {
         for (const char* p = row.parameters; *p != '\0'; ++p)
             function->AddParam(static_cast<TFunctionParamType>(*p - '0'));
         function->pushedKind = row.pushed;
-        // Bodies that take array or variable parameters narrow these when they come.
-        function->arrayItemType = 1;
-        function->variableType = 1;
+        function->arrayItemType = row.arrayItemType;
+        function->variableType = row.variableType;
         Add(function);
     }
 }
@@ -246,7 +422,7 @@ int TMultiFunctionList::Find(const TString& word) const {
     return -1;
 }
 
-int BuiltinFunctionCount() { return kBuiltinRowCount; }
+int BuiltinFunctionCount() { return kBuiltinFunctionCount; }
 
 TVarFunction::TVarFunction(const TString& name, TFunctionParamType paramType, TExpressionItemType resultType)
     : name(name), paramType(paramType), resultType(resultType) {}
@@ -287,18 +463,21 @@ int AddMultiFunction(TMultiFunction* function) { return MultiFunctions().Add(fun
 void EvaluateMultiFunction(TVariableList& list, EXPRESSION_ITEM& function, TEvalStack& stack, bool check) {
     const int position = function.value.code.index;
     const TMultiFunction* entry = MultiFunctions()[position];
-    const int count = entry != nullptr ? entry->GetCount() : 0;
-    EXPRESSION_ITEM result = MakeItem(ekNone);
-    if (entry == nullptr || count > stack.GetCount()) {
-        result = ErrorResult(17);
-    } else if (position >= BuiltinFunctionCount()) {
-        if (!RunMultiFunctionHandlers(list, function, stack, check, result)) result = ErrorResult(17);
-    } else if (check) {
-        result = PlaceholderOf(entry->pushedKind, stack);
-    } else if (!RunBuiltin(position, stack, result)) {
-        result = ErrorResult(17);
+    // A stored position outside the table, or more parameters than items, pops nothing.
+    if (entry == nullptr || entry->GetCount() > stack.GetCount()) {
+        EXPRESSION_ITEM error = ErrorResult(eeUnknownSymbol);
+        ReplaceArguments(stack, 0, error);
+        return;
     }
-    ReplaceArguments(stack, count > stack.GetCount() ? 0 : count, result);
+    const int count = entry->GetCount();
+    EXPRESSION_ITEM result = MakeItem(ekNone);
+    if (position < kBuiltinFunctionCount) {
+        TBuiltinCall call(list, stack, position, count);
+        result = RunBuiltin(*entry, call, check);
+    } else if (!RunMultiFunctionHandlers(list, function, stack, check, result)) {
+        result = check ? ErrorResult(eeUnknownSymbol) : MakeIntegerItem(0);
+    }
+    ReplaceArguments(stack, count, result);
 }
 
 void EvaluateVarFunction(TVariableList&, EXPRESSION_ITEM& function, TEvalStack& stack, bool check) {

@@ -64,8 +64,9 @@ public:
     int Find(const TString& word) const;
 };
 
-// Count of functions the table registers itself; positions above belong to
-// functions added by extensions.
+// Count of functions the table registers itself (positions 0..151);
+// positions above belong to functions added by extensions.
+constexpr int kBuiltinFunctionCount = 152;
 int BuiltinFunctionCount();
 
 // One variadic list function.
@@ -100,10 +101,20 @@ void DestroyFunctionTables();
 int AddMultiFunction(TMultiFunction* function);
 
 // Evaluates a built-in call item: the arguments lie on the stack, the last
-// on top; they are replaced by one result. The check pass pushes a
-// placeholder of the function's pushed kind. A function whose body is not
-// available, or an unknown position, gives kind 255 with code 17 in the run
-// pass; a position above the built-ins goes to the multi-function handlers.
+// on top; they are replaced by one result, in both passes.
+// - A position outside the table, or a stack holding fewer items than the
+//   function's parameters, pushes kind 255 (code 17) and pops nothing.
+// - An array or variable argument that no longer designates a variable of
+//   the declared dimension and type gives kind 255: code 28 (no array), 29
+//   (other dimension), 26 (other item type), 20 (variable), 23 (not an array
+//   or variable item at all).
+// - The check pass pushes a placeholder of the function's pushed kind; the
+//   clock functions run there too, and a target argument of readstring,
+//   GetFileName or ReadLine that came from no variable gives code 20.
+// - The run pass runs the position's body; a position without a body yet
+//   gives kind 255 with code 17.
+// - A position above the built-ins goes to the multi-function handlers; when
+//   none accepts it the check pass gives code 17 and the run pass integer 0.
 void EvaluateMultiFunction(TVariableList& list, EXPRESSION_ITEM& function, TEvalStack& stack, bool check);
 // Evaluates a list-function call item of argument count n in the same way.
 void EvaluateVarFunction(TVariableList& list, EXPRESSION_ITEM& function, TEvalStack& stack, bool check);

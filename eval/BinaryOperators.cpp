@@ -3,7 +3,6 @@
 
 #include <cmath>
 #include <cstdlib>
-#include <functional>
 #include <initializer_list>
 
 #include "EvaluateErrors.h"
@@ -87,8 +86,6 @@ const TAdmissibleRow kAdmissible[] = {
                               opMultiplyAssign, opDivideAssign, opEqual, opNotEqual, opDifferent})},
 };
 
-bool BothIntegers(const TBinaryOperation& o) { return o.left.kind == ekInteger && o.right.kind == ekInteger; }
-
 // Whether the two kinds may meet at all; the left kind's admissible
 // operators are tested apart. An array reference's right operand is tested
 // against the array's item type by the membership operators.
@@ -105,89 +102,11 @@ bool KindsMeet(const EXPRESSION_ITEM& left, const EXPRESSION_ITEM& right, int op
 
 // ------------------------------------------------------------------ numbers
 
-template <class Arithmetic>
-EXPRESSION_ITEM NumberArithmetic(const TBinaryOperation& o) {
-    if (BothIntegers(o)) return MakeIntegerItem(Arithmetic::OnIntegers(o.left.value.integer, o.right.value.integer));
-    return MakeRealItem(Arithmetic::OnReals(ItemAsReal(o.left), ItemAsReal(o.right)));
+// Two numbers: what NumberOperatorInPlace gives, the evaluation loop's own fast path.
+EXPRESSION_ITEM NumberOperation(const TBinaryOperation& o) {
+    EXPRESSION_ITEM result = o.left;
+    return NumberOperatorInPlace(result, o.right, o.op) ? result : OperatorError(eeWrongOperand);
 }
-
-// Integers compare as integers, mixed pairs as doubles (NaN compares as in C).
-template <class Compare>
-EXPRESSION_ITEM NumberComparison(const TBinaryOperation& o) {
-    const bool holds = BothIntegers(o) ? Compare()(o.left.value.integer, o.right.value.integer)
-                                       : Compare()(ItemAsReal(o.left), ItemAsReal(o.right));
-    return MakeIntegerItem(holds ? 1 : 0);
-}
-
-bool IsNonZero(const EXPRESSION_ITEM& item) {
-    return item.kind == ekReal ? item.value.real != 0.0 : item.value.integer != 0;
-}
-
-EXPRESSION_ITEM LogicalOr(const TBinaryOperation& o) {
-    return MakeIntegerItem(IsNonZero(o.left) || IsNonZero(o.right) ? 1 : 0);
-}
-
-EXPRESSION_ITEM LogicalAnd(const TBinaryOperation& o) {
-    return MakeIntegerItem(IsNonZero(o.left) && IsNonZero(o.right) ? 1 : 0);
-}
-
-int64_t BitOr(int64_t l, int64_t r) { return l | r; }
-int64_t BitAnd(int64_t l, int64_t r) { return l & r; }
-
-int64_t ShiftLeftBy(int64_t value, int count) {
-    return count >= 64 ? 0 : static_cast<int64_t>(static_cast<uint64_t>(value) << count);
-}
-
-// Arithmetic: the sign fills from the left (written so for any compiler).
-int64_t ShiftRightBy(int64_t value, int count) {
-    if (count >= 64) return value < 0 ? -1 : 0;
-    return value < 0 ? ~(~value >> count) : value >> count;
-}
-
-// The count is the low byte of r read as a signed byte; a negative count
-// shifts the other way by its magnitude.
-int8_t ShiftCount(int64_t r) { return static_cast<int8_t>(static_cast<uint8_t>(r & 0xFF)); }
-
-int64_t ShiftLeft(int64_t l, int64_t r) {
-    const int count = ShiftCount(r);
-    return count < 0 ? ShiftRightBy(l, -count) : ShiftLeftBy(l, count);
-}
-
-int64_t ShiftRight(int64_t l, int64_t r) {
-    const int count = ShiftCount(r);
-    return count < 0 ? ShiftLeftBy(l, -count) : ShiftRightBy(l, count);
-}
-
-// The left operand is an integer (reals do not admit these); a real right
-// operand is converted as ItemAsInt does.
-template <int64_t (*Operation)(int64_t, int64_t)>
-EXPRESSION_ITEM BitOperation(const TBinaryOperation& o) {
-    return MakeIntegerItem(Operation(o.left.value.integer, ItemAsInt(o.right)));
-}
-
-// ORDER OP: rows name their operator, so their order is free.
-constexpr TOperatorRow<TBinaryHandler> kNumberRows[] = {
-    {opAdd, NumberArithmetic<TAddition>},
-    {opSubtract, NumberArithmetic<TSubtraction>},
-    {opMultiply, NumberArithmetic<TMultiplication>},
-    {opDivide, NumberArithmetic<TDivision>},
-    {opPower, NumberArithmetic<TPower>},
-    {opEqual, NumberComparison<std::equal_to<>>},
-    {opLess, NumberComparison<std::less<>>},
-    {opGreater, NumberComparison<std::greater<>>},
-    {opLessOrEqual, NumberComparison<std::less_equal<>>},
-    {opGreaterOrEqual, NumberComparison<std::greater_equal<>>},
-    {opNotEqual, NumberComparison<std::not_equal_to<>>},
-    {opDifferent, NumberComparison<std::not_equal_to<>>},
-    {opLogicalOr, LogicalOr},
-    {opLogicalAnd, LogicalAnd},
-    {opBitOr, BitOperation<BitOr>},
-    {opBitAnd, BitOperation<BitAnd>},
-    {opRemainder, BitOperation<GuardedRemainder>},
-    {opShiftRight, BitOperation<ShiftRight>},
-    {opShiftLeft, BitOperation<ShiftLeft>},
-};
-constexpr auto kNumberOperators = IndexByOperator(kNumberRows);
 
 // The number a text starts with (as C's "%lld" reads it, beyond the range
 // saturated); 0 when it starts with none.
@@ -307,8 +226,7 @@ constexpr auto kArrayOperators = IndexByOperator(kArrayRows);
 // The handler of op for these operands; null when the pair has no meaning.
 TBinaryHandler FindHandler(const TBinaryOperation& o) {
     const TExpressionItemType kind = o.left.kind;
-    if (IsNumberItem(o.left))
-        return FunctionOf(IsTextItem(o.right) ? kNumberWithTextOperators : kNumberOperators, o.op);
+    if (IsNumberItem(o.left)) return IsTextItem(o.right) ? FunctionOf(kNumberWithTextOperators, o.op) : NumberOperation;
     if (IsTextKind(kind)) return ApplyTextOperator;
     if (kind == ekPoint) return FunctionOf(kPointOperators, o.op);
     if (kind == ekComplex) return FunctionOf(kComplexOperators, o.op);

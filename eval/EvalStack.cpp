@@ -38,7 +38,7 @@ void TEvalStack::Grow() {
     capacity = newCapacity;
 }
 
-void TEvalStack::Push(const EXPRESSION_ITEM& source, bool copy) {
+void TEvalStack::PushSlowly(const EXPRESSION_ITEM& source, bool copy) {
     // A copy first: source may be one of this stack's own items, which Grow moves.
     const EXPRESSION_ITEM item = source;
     if (count == capacity) Grow();
@@ -55,29 +55,14 @@ void TEvalStack::Push(const EXPRESSION_ITEM& source, bool copy) {
     ++count;
 }
 
-void TEvalStack::Pop(EXPRESSION_ITEM& item) {
-    if (count == 0) {
-        item = MakeItem(ekError);
-        return;
-    }
-    item = items[--count];
-}
-
 void TEvalStack::Pop(int n) {
     if (n > count) n = count;
     for (int i = 0; i < n; ++i) ReleaseItem(items[--count]);
 }
 
-EXPRESSION_ITEM* TEvalStack::Top(int i) {
-    if (i < 0 || i >= count) {
-        outside = MakeItem(ekError);
-        return &outside;
-    }
-    return &items[count - 1 - i];
-}
-
-void TEvalStack::SetNoVar() {
-    if (count > 0) items[count - 1].ref.index = -1;
+EXPRESSION_ITEM* TEvalStack::Outside() {
+    outside = MakeItem(ekError);
+    return &outside;
 }
 
 void TEvalStack::ReleaseItem(EXPRESSION_ITEM& item) {

@@ -33,17 +33,45 @@ public:
     // their values; addresses from Top do not survive a push). Kind 18: copy
     // true pushes a new copy of the text, false takes over the caller's text.
     // A pushed text is never null (a missing text becomes an empty one).
-    void Push(const EXPRESSION_ITEM& item, bool copy);
+    void Push(const EXPRESSION_ITEM& item, bool copy) {
+        if (item.kind == ekOwnedText || count == capacity) {
+            PushSlowly(item, copy);
+            return;
+        }
+        items[count++] = item;
+    }
     // Moves the top item out; an owned or buffered text passes to the caller.
     // An empty stack gives an error item (kind 255) and stays empty.
-    void Pop(EXPRESSION_ITEM& item);
+    void Pop(EXPRESSION_ITEM& item) {
+        if (count == 0) {
+            item = MakeItem(ekError);
+            return;
+        }
+        item = items[--count];
+    }
     // Removes the top n items (at most count) and releases what they own.
     void Pop(int n);
     // The item i places below the top (0 = top). Outside the stack it gives a
     // scratch error item (kind 255) that belongs to the stack.
-    EXPRESSION_ITEM* Top(int i = 0);
+    EXPRESSION_ITEM* Top(int i = 0) {
+        if (i < 0 || i >= count) return Outside();
+        return &items[count - 1 - i];
+    }
     // Sets the top item's ref.index to -1; nothing on an empty stack.
-    void SetNoVar();
+    void SetNoVar() {
+        if (count > 0) items[count - 1].ref.index = -1;
+    }
+
+    // For the evaluation loop, which keeps count in view: the top n items
+    // without tests, and dropping items that own nothing without releasing.
+    EXPRESSION_ITEM* TopUnchecked(int i) { return &items[count - 1 - i]; }
+    void DropUnowned(int n) { count -= n; }
+    // A new top item for the loop to fill field by field (its fields hold
+    // whatever the slot held before).
+    EXPRESSION_ITEM* PushSlot() {
+        if (count == capacity) Grow();
+        return &items[count++];
+    }
 
     // Releases what a removed item owns: deletes a kind-18 text, gives a
     // kind-20 slot back; other kinds are left alone.
@@ -76,6 +104,8 @@ public:
 
 private:
     void Grow();
+    void PushSlowly(const EXPRESSION_ITEM& item, bool copy);
+    EXPRESSION_ITEM* Outside();
 
     std::unique_ptr<EXPRESSION_ITEM[]> items;
     int count = 0;

@@ -1,6 +1,7 @@
 // The evaluation loop: actions by item kind, element and field access, results, variable addresses and result texts.
 #include "EvaluateEngine.h"
 
+#include <array>
 #include <climits>
 #include <cmath>
 #include <cstdarg>
@@ -9,11 +10,14 @@
 #include <string>
 
 #include "EvaluateErrors.h"
+#include "OperatorSupport.h"
 #include "StackRoutines.h"
 
 namespace {
 
 // One evaluation in progress: the stack items below base belong to others.
+// The list's item table is looked up once and again only after an item that
+// may have changed the list (any call out of the loop).
 struct TEvaluation {
     TVariableList& list;
     EXPRESSION& e;
@@ -21,7 +25,28 @@ struct TEvaluation {
     bool check;
     void* userData;
     int base;
+    void* const* variables = nullptr;
+    int variableCount = -1;  // -1: look the table up before the next use
+
+    // The variable a stored reference designates now, null outside the
+    // list; position receives what V_Index gives.
+    TVariable* VariableAt(int stored, bool absolute, int& position) {
+        if (variableCount < 0) {
+            variableCount = list.GetCount();
+            variables = static_cast<void* const*>(list.GetItems());
+        }
+        const int64_t at = absolute ? int64_t{list.GetBase()} + stored : int64_t{variableCount} - 1 - stored;
+        if (at < 0 || at >= variableCount) {
+            position = at < INT_MIN ? INT_MIN : (at > INT_MAX ? INT_MAX : static_cast<int>(at));
+            return nullptr;
+        }
+        position = static_cast<int>(at);
+        return static_cast<TVariable*>(static_cast<TContainerItem*>(variables[position]));
+    }
 };
+
+bool IsNumberKind(TExpressionItemType kind) { return kind == ekInteger || kind == ekReal; }
+bool IsTextStackKind(TExpressionItemType kind) { return kind >= ekOwnedText && kind <= ekBufferedText; }
 
 // Pushes an error item and records code.
 void PushError(TEvalStack& stack, int code) {
@@ -97,40 +122,48 @@ void PushStringConstant(TEvaluation& run, const EXPRESSION_ITEM& item) {
     run.stack.SetNoVar();
 }
 
-// The value of the variable at position as a stack item (integer 0 for a
-// missing variable or a type without a plain value).
-EXPRESSION_ITEM VariableValue(TVariableList& list, int position) {
-    TVariable* v = list[position];
-    EXPRESSION_ITEM item = MakeIntegerItem(0);
-    if (v == nullptr) return item;
-    switch (v->type) {
-        case vtInt: item.value.integer = v->value.i; break;
-        case vtDouble: item = MakeRealItem(v->value.d); break;
-        case vtPoint:
-            item = MakeItem(ekPoint);
-            item.value.point = v->value.p;
-            break;
-        case vtComplex:
-            item = MakeItem(ekComplex);
-            item.value.complex = v->value.c;
-            break;
-        case vtString:
-            item = MakeItem(ekBorrowedText);
-            item.value.text.text = v->value.s;
-            break;
-        default: return item;
-    }
-    item.ref = VARINFO{position, -1, -1, -1};
-    return item;
-}
-
+// A variable's value, resolved with one range test on the cached table and
+// written straight into a new top item: integer 0 without a reference for a
+// missing variable or a type without a plain value.
 void PushVariable(TEvaluation& run, const EXPRESSION_ITEM& item) {
     if (item.value.variable.byReference) {
         run.stack.Push(item, true);
         return;
     }
-    const int position = run.list.V_Index(item.value.variable.reference, item.value.variable.absolute);
-    run.stack.Push(VariableValue(run.list, position), false);
+    const TVariableValue& reference = item.value.variable;
+    int position = -1;
+    const TVariable* v = run.VariableAt(reference.reference, reference.absolute, position);
+    EXPRESSION_ITEM& slot = *run.stack.PushSlot();
+    slot.value.point = VPOINT{0, 0};
+    slot.ref = VARINFO{position, -1, -1, -1};
+    slot.listCount = 0;
+    slot.list = nullptr;
+    switch (v != nullptr ? v->type : vtUndefined) {
+        case vtInt:
+            slot.kind = ekInteger;
+            slot.value.integer = v->value.i;
+            return;
+        case vtDouble:
+            slot.kind = ekReal;
+            slot.value.real = v->value.d;
+            return;
+        case vtPoint:
+            slot.kind = ekPoint;
+            slot.value.point = v->value.p;
+            return;
+        case vtComplex:
+            slot.kind = ekComplex;
+            slot.value.complex = v->value.c;
+            return;
+        case vtString:
+            slot.kind = ekBorrowedText;
+            slot.value.text.text = v->value.s;
+            return;
+        default:
+            slot.kind = ekInteger;
+            slot.ref.index = -1;
+            return;
+    }
 }
 
 void ApplyBinary(TEvaluation& run, const EXPRESSION_ITEM& item) {
@@ -153,6 +186,17 @@ void ApplyBinary(TEvaluation& run, const EXPRESSION_ITEM& item) {
     run.stack.Push(result, false);
     run.stack.ReleaseItem(left);
     run.stack.ReleaseItem(right);
+}
+
+// Run mode, two numbers on top: the operator computed into the left one,
+// which stays on the stack as the result (what ApplyBinary would push).
+// False when the operands or the operator need the general path.
+inline bool ApplyNumbersInPlace(TEvalStack& stack, int op) {
+    EXPRESSION_ITEM& right = *stack.TopUnchecked(0);
+    EXPRESSION_ITEM& left = *stack.TopUnchecked(1);
+    if (!IsNumberKind(left.kind) || !IsNumberKind(right.kind) || !NumberOperatorInPlace(left, right, op)) return false;
+    stack.DropUnowned(1);
+    return true;
 }
 
 void ApplyUnary(TEvaluation& run, const EXPRESSION_ITEM& item) {
@@ -273,7 +317,7 @@ struct TItemActionRow {
 };
 
 // Actions by item kind; kinds not listed do nothing.
-const TItemActionRow kItemActions[] = {
+constexpr TItemActionRow kItemActions[] = {
     {ekInteger, PushLiteral, false},          {ekReal, PushLiteral, false},
     {ekArray, PushLiteral, false},            {ekArray2, PushLiteral, false},
     {ekOwnedText, PushStringConstant, false}, {ekVariable, PushVariable, false},
@@ -285,11 +329,13 @@ const TItemActionRow kItemActions[] = {
     {ekElement2, ReadElement2, true},         {ekSubExpression, PushSubExpression, true},
 };
 
-const TItemActionRow* FindAction(TExpressionItemType kind) {
-    for (const TItemActionRow& row : kItemActions)
-        if (row.kind == kind) return &row;
-    return nullptr;
+// The rows spread by kind; kinds without a row get null.
+constexpr std::array<const TItemActionRow*, 256> IndexActionsByKind() {
+    std::array<const TItemActionRow*, 256> table{};
+    for (const TItemActionRow& row : kItemActions) table[row.kind] = &row;
+    return table;
 }
+constexpr std::array<const TItemActionRow*, 256> kActionOfKind = IndexActionsByKind();
 
 // The text an operand of the containment shortcut stands for, or null.
 const TString* ShortcutText(TVariableList& list, const EXPRESSION_ITEM& item) {
@@ -316,9 +362,25 @@ int ContainmentShortcut(TEvaluation& run, int i) {
 }
 
 // Removes everything this evaluation pushed.
-void Unwind(TEvaluation& run) { run.stack.Pop(run.stack.GetCount() - run.base); }
+void Unwind(TEvaluation& run) {
+    if (run.stack.GetCount() > run.base) run.stack.Pop(run.stack.GetCount() - run.base);
+}
 
 void TakeResult(TEvaluation& run, EXPRVALUE& out) {
+    if (!out.text.IsEmpty()) out.text.Clear();
+    if (run.stack.GetCount() > run.base && !IsTextStackKind(run.stack.TopUnchecked(0)->kind)) {
+        // A value that owns nothing is read where it lies, word by word.
+        const EXPRESSION_ITEM& top = *run.stack.TopUnchecked(0);
+        out.kind = top.kind;
+        out.ref = top.ref;
+        if (!run.check) {
+            out.value.point.x = top.value.point.x;
+            out.value.point.y = top.value.point.y;
+        }
+        run.stack.DropUnowned(1);
+        Unwind(run);
+        return;
+    }
     EXPRESSION_ITEM r;
     if (run.stack.GetCount() > run.base) {
         run.stack.Pop(r);
@@ -328,7 +390,6 @@ void TakeResult(TEvaluation& run, EXPRVALUE& out) {
     Unwind(run);
     out.kind = r.kind;
     out.ref = r.ref;
-    out.text.Clear();
     if (IsTextKind(r.kind)) {
         if (!run.check) {
             if (r.value.text.text != nullptr) out.text = *r.value.text.text;
@@ -358,16 +419,38 @@ void EvaluateExpression(TVariableList& list, EXPRESSION& e, TEvalStack& stack, E
     }
     TEvaluation run{list, e, stack, check, userData, stack.GetCount()};
     for (int i = 0; i < e.count; ++i) {
-        const int shortcut = ContainmentShortcut(run, i);
-        if (shortcut >= 0) {
-            run.stack.Push(MakeIntegerItem(shortcut), false);
-            i += 2;
-            continue;
-        }
         const EXPRESSION_ITEM& item = e.items[i];
-        const TItemActionRow* row = FindAction(item.kind);
+        // The frequent kinds first, without leaving the loop.
+        switch (item.kind) {
+            case ekInteger:
+            case ekReal:
+                stack.Push(item, false);
+                stack.SetNoVar();
+                continue;
+            case ekVariable:
+            case ekOwnedText: {
+                const int shortcut = ContainmentShortcut(run, i);
+                if (shortcut >= 0) {
+                    stack.Push(MakeIntegerItem(shortcut), false);
+                    i += 2;
+                    continue;
+                }
+                if (item.kind == ekVariable) {
+                    PushVariable(run, item);
+                    continue;
+                }
+                break;
+            }
+            case ekBinaryOperator:
+                if (!check && stack.GetCount() - run.base >= 2 && ApplyNumbersInPlace(stack, item.value.code.index))
+                    continue;
+                break;
+            default: break;
+        }
+        const TItemActionRow* row = kActionOfKind[item.kind];
         if (row == nullptr) continue;
         row->action(run, item);
+        run.variableCount = -1;  // the action may have changed the list
         if (check && row->checked && stack.GetCount() > run.base && stack.Top(0)->kind == ekError) {
             Unwind(run);
             out.kind = ekError;

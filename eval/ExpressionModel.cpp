@@ -53,26 +53,6 @@ void DeepenCopy(EXPRESSION_ITEM& item) {
 
 }  // namespace
 
-EXPRESSION_ITEM MakeItem(TExpressionItemType kind) {
-    EXPRESSION_ITEM item;
-    item.kind = kind;
-    std::memset(&item.value, 0, sizeof item.value);
-    item.ref = VARINFO{-1, -1, -1, -1};
-    return item;
-}
-
-EXPRESSION_ITEM MakeIntegerItem(int64_t value) {
-    EXPRESSION_ITEM item = MakeItem(ekInteger);
-    item.value.integer = value;
-    return item;
-}
-
-EXPRESSION_ITEM MakeRealItem(double value) {
-    EXPRESSION_ITEM item = MakeItem(ekReal);
-    item.value.real = value;
-    return item;
-}
-
 void FreeExpression(EXPRESSION& e) {
     for (int i = 0; i < e.count; ++i) {
         EXPRESSION_ITEM& item = e.items[i];

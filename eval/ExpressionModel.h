@@ -2,6 +2,8 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
+#include <type_traits>
 
 #include "Container.h"
 #include "String.h"
@@ -97,6 +99,19 @@ struct EXPRESSION_ITEM {
     int32_t* list = nullptr;
 };
 
+// A bare number, kind 1 or 3: what the pre-decoded form of an expression
+// computes on.
+struct TPlainNumber {
+    TExpressionItemType kind;
+    union {
+        int64_t integer;
+        double real;
+    } value;
+};
+
+// Items are copied byte for byte on the stack and in stored images.
+static_assert(std::is_trivially_copyable<EXPRESSION_ITEM>::value, "items stay trivially copyable");
+
 // A compiled expression: count items (-1 = not compiled) in an owned array
 // of count + 1 records.
 struct EXPRESSION {
@@ -114,9 +129,23 @@ struct EXPRVALUE {
 };
 
 // An item of a kind with a zero value and no variable reference.
-EXPRESSION_ITEM MakeItem(TExpressionItemType kind);
-EXPRESSION_ITEM MakeIntegerItem(int64_t value);
-EXPRESSION_ITEM MakeRealItem(double value);
+inline EXPRESSION_ITEM MakeItem(TExpressionItemType kind) {
+    EXPRESSION_ITEM item;
+    item.kind = kind;
+    std::memset(&item.value, 0, sizeof item.value);
+    item.ref = VARINFO{-1, -1, -1, -1};
+    return item;
+}
+inline EXPRESSION_ITEM MakeIntegerItem(int64_t value) {
+    EXPRESSION_ITEM item = MakeItem(ekInteger);
+    item.value.integer = value;
+    return item;
+}
+inline EXPRESSION_ITEM MakeRealItem(double value) {
+    EXPRESSION_ITEM item = MakeItem(ekReal);
+    item.value.real = value;
+    return item;
+}
 
 // Frees what e owns (texts of kind 18, nested expressions, lists, the item
 // array when count >= 0, since count 0 still owns its one-record array).

@@ -4,10 +4,12 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 #include "BinaryOperators.h"
 #include "EvalStack.h"
 #include "ExpressionModel.h"
+#include "StackRoutines.h"
 #include "Variables.h"
 
 // Integer arithmetic wraps modulo 2^64; it is done on unsigned values, whose
@@ -63,6 +65,161 @@ struct TPower {
     }
     static double OnReals(double l, double r) { return GuardedPow(l, r); }
 };
+
+// Bit operators on integers. Shifts: the count is the low byte of r read as
+// a signed byte, a negative count shifts the other way, 64 or more gives 0
+// (or -1 for a negative value shifted right); right shifts fill with the sign.
+inline int64_t BitOr(int64_t l, int64_t r) { return l | r; }
+inline int64_t BitAnd(int64_t l, int64_t r) { return l & r; }
+inline int64_t ShiftLeftBy(int64_t value, int count) {
+    return count >= 64 ? 0 : static_cast<int64_t>(static_cast<uint64_t>(value) << count);
+}
+inline int64_t ShiftRightBy(int64_t value, int count) {
+    if (count >= 64) return value < 0 ? -1 : 0;
+    return value < 0 ? ~(~value >> count) : value >> count;
+}
+inline int ShiftCount(int64_t r) { return static_cast<int8_t>(static_cast<uint8_t>(r & 0xFF)); }
+inline int64_t ShiftLeft(int64_t l, int64_t r) {
+    const int count = ShiftCount(r);
+    return count < 0 ? ShiftRightBy(l, -count) : ShiftLeftBy(l, count);
+}
+inline int64_t ShiftRight(int64_t l, int64_t r) {
+    const int count = ShiftCount(r);
+    return count < 0 ? ShiftLeftBy(l, -count) : ShiftRightBy(l, count);
+}
+
+// A number as the operators read it: anything with a kind (1 or 3) and a
+// value holding integer or real, stack items and the loop's plain numbers alike.
+template <class Number>
+inline double NumberAsReal(const Number& item) {
+    return item.kind == ekReal ? item.value.real : static_cast<double>(item.value.integer);
+}
+// A real becomes an integer as ItemAsInt makes it.
+template <class Number>
+inline int64_t NumberAsInteger(const Number& item) {
+    return item.kind == ekReal ? TruncateToInt32(item.value.real) : item.value.integer;
+}
+template <class Number>
+inline bool NumberIsNonZero(const Number& item) {
+    return item.kind == ekReal ? item.value.real != 0.0 : item.value.integer != 0;
+}
+
+// Turns item into a fresh result (no variable, no list) of that value.
+inline void SetIntegerResult(EXPRESSION_ITEM& item, int64_t value) {
+    std::memset(&item.value, 0, sizeof item.value);
+    item.kind = ekInteger;
+    item.value.integer = value;
+    item.ref = VARINFO{-1, -1, -1, -1};
+    item.listCount = 0;
+    item.list = nullptr;
+}
+inline void SetRealResult(EXPRESSION_ITEM& item, double value) {
+    std::memset(&item.value, 0, sizeof item.value);
+    item.kind = ekReal;
+    item.value.real = value;
+    item.ref = VARINFO{-1, -1, -1, -1};
+    item.listCount = 0;
+    item.list = nullptr;
+}
+
+inline void SetIntegerResult(TPlainNumber& item, int64_t value) {
+    item.kind = ekInteger;
+    item.value.integer = value;
+}
+inline void SetRealResult(TPlainNumber& item, double value) {
+    item.kind = ekReal;
+    item.value.real = value;
+}
+
+template <class Arithmetic, class Number>
+inline void NumberArithmeticInPlace(Number& left, const Number& right) {
+    if (left.kind == ekInteger && right.kind == ekInteger)
+        SetIntegerResult(left, Arithmetic::OnIntegers(left.value.integer, right.value.integer));
+    else
+        SetRealResult(left, Arithmetic::OnReals(NumberAsReal(left), NumberAsReal(right)));
+}
+
+// Integers compare as integers, mixed pairs as doubles (NaN compares as in C).
+template <class Compare, class Number>
+inline void NumberComparisonInPlace(Number& left, const Number& right) {
+    const bool holds = left.kind == ekInteger && right.kind == ekInteger
+                           ? Compare()(left.value.integer, right.value.integer)
+                           : Compare()(NumberAsReal(left), NumberAsReal(right));
+    SetIntegerResult(left, holds ? 1 : 0);
+}
+
+template <int64_t (*Operation)(int64_t, int64_t), class Number>
+inline void BitOperationInPlace(Number& left, const Number& right) {
+    SetIntegerResult(left, Operation(left.value.integer, NumberAsInteger(right)));
+}
+
+struct TEqualTo {
+    template <typename T>
+    bool operator()(T l, T r) const { return l == r; }
+};
+struct TNotEqualTo {
+    template <typename T>
+    bool operator()(T l, T r) const { return l != r; }
+};
+struct TLessThan {
+    template <typename T>
+    bool operator()(T l, T r) const { return l < r; }
+};
+struct TGreaterThan {
+    template <typename T>
+    bool operator()(T l, T r) const { return l > r; }
+};
+struct TLessOrEqual {
+    template <typename T>
+    bool operator()(T l, T r) const { return l <= r; }
+};
+struct TGreaterOrEqual {
+    template <typename T>
+    bool operator()(T l, T r) const { return l >= r; }
+};
+
+// Whether NumberOperatorInPlace computes op for a left operand of that kind.
+inline bool IsNumberOperator(int op, TExpressionItemType leftKind) {
+    if ((op >= opAdd && op <= opPower) || (op >= opEqual && op <= opLogicalAnd)) return true;
+    return leftKind == ekInteger && op >= opBitOr && op <= opShiftLeft;
+}
+
+// The number operators computed into left, both operands being numbers
+// (kinds 1, 3): arithmetic, power, comparisons, logic and, on an integer
+// left operand, the bit operators. This is the one definition of what they
+// give; the operator unit, the evaluation loop and the pre-decoded form all
+// use it. False, left unchanged, for any other operator (assignments,
+// membership, the text tests, or a bit operator on a real left operand,
+// which is refused).
+template <class Number>
+[[gnu::always_inline]] inline bool NumberOperatorInPlace(Number& left, const Number& right, int op) {
+    switch (op) {
+        case opAdd: NumberArithmeticInPlace<TAddition>(left, right); return true;
+        case opSubtract: NumberArithmeticInPlace<TSubtraction>(left, right); return true;
+        case opMultiply: NumberArithmeticInPlace<TMultiplication>(left, right); return true;
+        case opDivide: NumberArithmeticInPlace<TDivision>(left, right); return true;
+        case opPower: NumberArithmeticInPlace<TPower>(left, right); return true;
+        case opEqual: NumberComparisonInPlace<TEqualTo>(left, right); return true;
+        case opLess: NumberComparisonInPlace<TLessThan>(left, right); return true;
+        case opGreater: NumberComparisonInPlace<TGreaterThan>(left, right); return true;
+        case opLessOrEqual: NumberComparisonInPlace<TLessOrEqual>(left, right); return true;
+        case opGreaterOrEqual: NumberComparisonInPlace<TGreaterOrEqual>(left, right); return true;
+        case opNotEqual:
+        case opDifferent: NumberComparisonInPlace<TNotEqualTo>(left, right); return true;
+        case opLogicalOr: SetIntegerResult(left, NumberIsNonZero(left) || NumberIsNonZero(right) ? 1 : 0); return true;
+        case opLogicalAnd: SetIntegerResult(left, NumberIsNonZero(left) && NumberIsNonZero(right) ? 1 : 0); return true;
+        default: break;
+    }
+    if (left.kind != ekInteger) return false;
+    switch (op) {
+        case opBitOr: BitOperationInPlace<BitOr>(left, right); return true;
+        case opBitAnd: BitOperationInPlace<BitAnd>(left, right); return true;
+        case opRemainder: BitOperationInPlace<GuardedRemainder>(left, right); return true;
+        case opShiftRight: BitOperationInPlace<ShiftRight>(left, right); return true;
+        case opShiftLeft: BitOperationInPlace<ShiftLeft>(left, right); return true;
+        default: return false;
+    }
+}
 
 // One operator application as the families see it.
 struct TBinaryOperation {

@@ -167,41 +167,54 @@ enum TResultKind { rkReal, rkInteger, rkOperandKind };
 struct TSimpleFunctionRow {
     EXPRESSION_ITEM (*apply)(const EXPRESSION_ITEM& a0, const EXPRESSION_ITEM& a1);
     TResultKind result;
+    // The plain real function that apply wraps, for rows made by OneReal / TwoReals.
+    TRealFunctionOfOne realOfOne;
+    TRealFunctionOfTwo realOfTwo;
 };
+
+// Rows of functions that take reals and give a real.
+template <double (*Function)(double)>
+constexpr TSimpleFunctionRow OneReal() {
+    return {RealOfOne<Function>, rkReal, Function, nullptr};
+}
+template <double (*Function)(double, double)>
+constexpr TSimpleFunctionRow TwoReals() {
+    return {RealOfTwo<Function>, rkReal, nullptr, Function};
+}
 
 // ORDER FN: a row's position is the function's index in the simple-function table.
 const TSimpleFunctionRow kSimpleFunctions[] = {
-    {RealOfOne<Sine>, rkReal},                  // sin
-    {RealOfOne<Cosine>, rkReal},                // cos
-    {RealOfOne<Tangent>, rkReal},               // tan
-    {RealOfTwo<GuardedPow>, rkReal},            // pow
-    {Absolute, rkOperandKind},                  // abs
-    {RealOfOne<NaturalLog>, rkReal},            // ln
-    {RealOfOne<BinaryLog>, rkReal},             // log2
-    {RealOfOne<DecimalLog>, rkReal},            // log10
-    {RealOfTwo<LogToBase>, rkReal},             // logn
-    {Negate, rkOperandKind},                    // neg
-    {IsZero, rkInteger},                        // not
-    {RealOfOne<Square>, rkReal},                // sqr
-    {RealOfOne<SquareRoot>, rkReal},            // sqrt
-    {RealOfOne<Exponential>, rkReal},           // exp
-    {RealOfOne<Floor>, rkReal},                 // floor
-    {RealOfOne<Ceiling>, rkReal},               // ceil
-    {Truncate, rkInteger},                      // round
-    {Sign, rkInteger},                          // sgn
-    {RandomBelow, rkInteger},                   // rnd
-    {RealOfOne<Degrees>, rkReal},               // deg
-    {RealOfOne<Radians>, rkReal},               // rad
-    {RealOfTwo<MinutesAndSeconds>, rkReal},     // to_deg
-    {RealOfOne<Fraction>, rkReal},              // frac
-    {RealOfTwo<Root>, rkReal},                  // root
-    {RealOfOne<ArcSine>, rkReal},               // asin
-    {RealOfOne<ArcCosine>, rkReal},             // acos
-    {RealOfOne<ArcTangent>, rkReal},            // atan
-    {RealOfOne<HyperbolicSine>, rkReal},        // sinh
-    {RealOfOne<HyperbolicCosine>, rkReal},      // cosh
-    {RealOfOne<HyperbolicTangent>, rkReal},     // tanh
-    {RealOfTwo<ArcTangent2>, rkReal},           // atan2
+    OneReal<Sine>(),                       // sin
+    OneReal<Cosine>(),                     // cos
+    OneReal<Tangent>(),                    // tan
+    TwoReals<GuardedPow>(),                // pow
+    {Absolute, rkOperandKind, nullptr, nullptr}, // abs
+    OneReal<NaturalLog>(),                 // ln
+    OneReal<BinaryLog>(),                  // log2
+    OneReal<DecimalLog>(),                 // log10
+    TwoReals<LogToBase>(),                 // logn
+    {Negate, rkOperandKind, nullptr, nullptr}, // neg
+    {IsZero, rkInteger, nullptr, nullptr}, // not
+    OneReal<Square>(),                     // sqr
+    OneReal<SquareRoot>(),                 // sqrt
+    OneReal<Exponential>(),                // exp
+    OneReal<Floor>(),                      // floor
+    OneReal<Ceiling>(),                    // ceil
+    {Truncate, rkInteger, nullptr, nullptr}, // round
+    {Sign, rkInteger, nullptr, nullptr},   // sgn
+    {RandomBelow, rkInteger, nullptr, nullptr}, // rnd
+    OneReal<Degrees>(),                    // deg
+    OneReal<Radians>(),                    // rad
+    TwoReals<MinutesAndSeconds>(),         // to_deg
+    OneReal<Fraction>(),                   // frac
+    TwoReals<Root>(),                      // root
+    OneReal<ArcSine>(),                    // asin
+    OneReal<ArcCosine>(),                  // acos
+    OneReal<ArcTangent>(),                 // atan
+    OneReal<HyperbolicSine>(),             // sinh
+    OneReal<HyperbolicCosine>(),           // cosh
+    OneReal<HyperbolicTangent>(),          // tanh
+    TwoReals<ArcTangent2>(),               // atan2
 };
 static_assert(sizeof kSimpleFunctions / sizeof kSimpleFunctions[0] == kSimpleFunctionCount,
               "one row for each simple function");
@@ -247,4 +260,18 @@ void ApplySimpleFunction(EXPRESSION_ITEM& function, TEvalStack& stack, bool chec
     for (int i = info->operands - 1; i >= 0; --i) stack.Pop(arguments[i]);
     const TSimpleFunctionRow& row = kSimpleFunctions[index];
     stack.Push(check ? Placeholder(row.result, arguments[0]) : row.apply(arguments[0], arguments[1]), false);
+}
+
+TRealFunctionOfOne GetRealFunctionOfOne(int index) {
+    return GetSimpleFunctionInfo(index) != nullptr ? kSimpleFunctions[index].realOfOne : nullptr;
+}
+
+TRealFunctionOfTwo GetRealFunctionOfTwo(int index) {
+    return GetSimpleFunctionInfo(index) != nullptr ? kSimpleFunctions[index].realOfTwo : nullptr;
+}
+
+bool ApplySimpleFunctionToNumbers(int index, EXPRESSION_ITEM& a0, const EXPRESSION_ITEM& a1) {
+    if (GetSimpleFunctionInfo(index) == nullptr) return false;
+    a0 = kSimpleFunctions[index].apply(a0, a1);
+    return true;
 }

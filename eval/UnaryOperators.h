@@ -25,6 +25,18 @@ EXPRESSION_ITEM ApplyUnaryOperator(EXPRESSION_ITEM& operand, int op, TEvalStack&
 // truncates to 0 gives 0; logn with base 1 gives -1.0.
 void ApplySimpleFunction(EXPRESSION_ITEM& function, TEvalStack& stack, bool check);
 
+// The plain function behind simple function index when it takes reals (the
+// arguments as ItemAsReal reads them) and gives a real; null otherwise.
+typedef double (*TRealFunctionOfOne)(double);
+typedef double (*TRealFunctionOfTwo)(double, double);
+TRealFunctionOfOne GetRealFunctionOfOne(int index);
+TRealFunctionOfTwo GetRealFunctionOfTwo(int index);
+
+// Simple function index on number arguments (the second one is read only
+// by the two-argument functions): the run-mode result ApplySimpleFunction
+// pushes, into a0. False for an index outside the table.
+bool ApplySimpleFunctionToNumbers(int index, EXPRESSION_ITEM& a0, const EXPRESSION_ITEM& a1);
+
 // e^re·cos(im) + e^re·sin(im)·i.
 VCOMPLEX ComplexExp(const VCOMPLEX& z);
 // ln|z| + atan2(im, re)·i; 0 gives -inf as the real part.

@@ -5,9 +5,11 @@
 #include <cstring>
 #include <vector>
 
+#include "ClipboardText.h"
 #include "ContainerErrors.h"
 #include "MemBuffer.h"
 #include "Module.h"
+#include "Strings.h"
 
 namespace {
 
@@ -193,6 +195,29 @@ TString TStringContainer::GetText(const TString& separator) const {
         text += GetString(i);
     }
     return text;
+}
+
+bool TStringContainer::CopyToClipboard() const { return SetClipboardText(GetText().str()); }
+
+bool TStringContainer::CopyFromClipboard() {
+    if (!IsClipboardFormatAvailable(CF_TEXT)) return false;
+    std::string text = GetClipboardText();
+    text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
+    SetText(text.data(), static_cast<int>(text.size()));
+    return true;
+}
+
+TStringContainer& TStringContainer::operator=(const TStrings* strings) {
+    DeleteAll(true);
+    if (strings == nullptr) return *this;
+    for (int i = 0; i < strings->GetCount(); ++i) Add(TString(strings->GetStrings(i)));
+    return *this;
+}
+
+TStringList* TStringContainer::AsStringList() const {
+    auto* list = new TStringList;
+    for (int i = 0; i < GetCount(); ++i) list->Add(GetString(i).str());
+    return list;
 }
 
 bool TStringContainer::LoadFromResource(HMODULE module, const char* name) {

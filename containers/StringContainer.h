@@ -10,6 +10,9 @@
 #include "String.h"
 #include "Win32Types.h"
 
+class TStrings;
+class TStringList;
+
 // Progress of a file read: total bytes, bytes done; setting stop ends the read
 // after the lines read so far.
 typedef void (*TFileProgressCallback)(int total, int done, bool& stop, void* context);
@@ -79,6 +82,18 @@ public:
     void SetText(const char* text, int length);
     // The lines joined by separator.
     TString GetText(const TString& separator = TString("\r\n")) const;
+
+    // Puts the lines on the clipboard as text, joined by CR LF (no line end
+    // after the last); false when the clipboard cannot be had.
+    bool CopyToClipboard() const;
+    // Replaces the lines with the clipboard's text, split at LF with every CR
+    // dropped (a last line without LF counts; an empty text gives no line).
+    // False, and the lines unchanged, when the clipboard holds no text.
+    bool CopyFromClipboard();
+    // Replaces the lines with the strings of a list; null clears them.
+    TStringContainer& operator=(const TStrings* strings);
+    // A new string list with the lines, which the caller deletes.
+    TStringList* AsStringList() const;
 
     void* CreateItem(int index) override;
     void FreeItem(void* item) override;

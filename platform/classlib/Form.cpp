@@ -325,10 +325,15 @@ static UINT CodeClaimingKey(WORD key) {
     }
 }
 
+static bool BroadcastDialogKey(TWinControl* container, WORD key, LPARAM keyData, UINT notice = CM_DIALOGKEY);
+
 bool TForm::IsDialogKeyMessage(const MSG& message) {
-    if (message.message != WM_KEYDOWN && message.message != WM_CHAR) return false;
+    if (message.message != WM_KEYDOWN && message.message != WM_CHAR && message.message != WM_SYSCHAR) return false;
     TForm* form = FormOfWindow(message.hwnd);
     if (!form || !form->GetEnabled()) return false;
+    // Alt+key: offered to the controls as CM_DIALOGCHAR (accelerators of captions).
+    if (message.message == WM_SYSCHAR)
+        return BroadcastDialogKey(form, static_cast<WORD>(message.wParam), message.lParam, CM_DIALOGCHAR);
     if (form->PreviewKey(message)) return true;
     if (message.message != WM_KEYDOWN) return false;
     WORD key = static_cast<WORD>(message.wParam);
@@ -340,14 +345,15 @@ bool TForm::IsDialogKeyMessage(const MSG& message) {
     return form->DialogKey(key, KeyDataToShiftState(message.lParam));
 }
 
-// Offers the key as CM_DIALOGKEY to every control, depth first; true once one answers.
-static bool BroadcastDialogKey(TWinControl* container, WORD key, LPARAM keyData) {
+// Offers the key as CM_DIALOGKEY (or another notice) to every control, depth
+// first; true once one answers.
+static bool BroadcastDialogKey(TWinControl* container, WORD key, LPARAM keyData, UINT notice) {
     for (int i = 0; i < container->GetControlCount(); ++i) {
         TControl* control = container->GetControl(i);
         if (!control->GetVisible() || !control->GetEnabled()) continue;
-        if (control->Perform(CM_DIALOGKEY, key, keyData) != 0) return true;
+        if (control->Perform(notice, key, keyData) != 0) return true;
         auto* windowed = dynamic_cast<TWinControl*>(control);
-        if (windowed && BroadcastDialogKey(windowed, key, keyData)) return true;
+        if (windowed && BroadcastDialogKey(windowed, key, keyData, notice)) return true;
     }
     return false;
 }

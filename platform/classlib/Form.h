@@ -94,7 +94,8 @@ public:
 
     // Routes a key-down aimed at a control of a form: KeyPreview first, then
     // Tab/Shift+Tab, arrows, Enter and Esc as dialog keys unless the focused
-    // control's WM_GETDLGCODE claims them. True when the key was used and must
+    // control's WM_GETDLGCODE claims them; Alt+key (WM_SYSCHAR) is offered
+    // to the controls as CM_DIALOGCHAR. True when the key was used and must
     // not be dispatched. False for messages of windows outside any form. The
     // application's loops (Run, ProcessMessages, modal forms) call it; other
     // loops (message boxes, a test driver's pump) dispatch keys unrouted.

@@ -5,6 +5,8 @@
 #include <map>
 
 #include "Exceptions.h"
+#include "PropertyTable.h"
+#include "Registration.h"
 
 namespace {
 
@@ -72,6 +74,59 @@ TMenuItem::~TMenuItem() {
 
 void TMenuItem::Add(TMenuItem* item) { Insert(GetCount(), item); }
 
+TMenuItem* TMenuItem::Add(const std::string& caption, TNotifyEvent onClick) {
+    auto* item = new TMenuItem(GetOwner());
+    item->SetCaption(caption);
+    item->OnClick = std::move(onClick);
+    Add(item);
+    return item;
+}
+
+void TMenuItem::Delete(int index) { delete GetItem(index); }
+
+void TMenuItem::Clear() {
+    while (!items_.empty()) delete items_.back();
+}
+
+int TMenuItem::IndexOf(const TMenuItem* item) const {
+    auto found = std::find(items_.begin(), items_.end(), item);
+    return found == items_.end() ? -1 : static_cast<int>(found - items_.begin());
+}
+
+TPopupMenu* TMenuItem::GetMenu() const {
+    const TMenuItem* root = this;
+    while (root->parent_) root = root->parent_;
+    return root->rootOf_;
+}
+
+std::string TMenuItem::GetParentMenu() const {
+    if (!parent_) return pendingParentMenu_;
+    if (parent_->rootOf_) return parent_->rootOf_->GetName();
+    return parent_->GetName();
+}
+
+void TMenuItem::SetParentMenu(const std::string& name) {
+    if (GetComponentState().Contains(csLoading)) {
+        pendingParentMenu_ = name;
+        return;
+    }
+    pendingParentMenu_.clear();
+    TComponent* found = GetOwner() && !name.empty() ? GetOwner()->FindComponent(name) : nullptr;
+    if (auto* menu = dynamic_cast<TPopupMenu*>(found)) {
+        menu->GetItems()->Add(this);
+    } else if (auto* item = dynamic_cast<TMenuItem*>(found); item && item != this) {
+        item->Add(this);
+    } else if (parent_) {
+        parent_->Remove(this);
+    }
+}
+
+void TMenuItem::Loaded() {
+    TComponent::Loaded();
+    std::string pending = pendingParentMenu_;
+    if (!pending.empty()) SetParentMenu(pending);
+}
+
 void TMenuItem::Insert(int index, TMenuItem* item) {
     if (!item) return;
     if (index < 0 || index > GetCount()) throw EListError("List index out of bounds (" + std::to_string(index) + ")");
@@ -100,7 +155,9 @@ void TMenuItem::Click() {
 
 // ---- TPopupMenu ----
 
-TPopupMenu::TPopupMenu(TComponent* owner) : TComponent(owner), items_(new TMenuItem(nullptr)) {}
+TPopupMenu::TPopupMenu(TComponent* owner) : TComponent(owner), items_(new TMenuItem(nullptr)) {
+    items_->rootOf_ = this;
+}
 
 TPopupMenu::~TPopupMenu() {
     Destroying();
@@ -119,7 +176,60 @@ void TPopupMenu::Popup(int x, int y) {
     if (found != commands.end()) found->second->Click();
 }
 
+namespace {
+
+std::string WithoutAccelerators(const std::string& caption) {
+    std::string plain;
+    for (size_t i = 0; i < caption.size(); ++i) {
+        if (caption[i] == '&' && i + 1 < caption.size()) ++i;
+        plain += caption[i];
+    }
+    return plain;
+}
+
+TMenuItem* FindByCaption(const TMenuItem* parent, const std::string& caption) {
+    for (int i = 0; i < parent->GetCount(); ++i) {
+        TMenuItem* item = parent->GetItem(i);
+        if (SameIdentifier(WithoutAccelerators(item->GetCaption()), caption)) return item;
+        if (TMenuItem* inner = FindByCaption(item, caption)) return inner;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+TMenuItem* TPopupMenu::FindItemByCaption(const std::string& caption) const {
+    return FindByCaption(items_, WithoutAccelerators(caption));
+}
+
 void TPopupMenu::Notification(TComponent* component, TOperation operation) {
     TComponent::Notification(component, operation);
     if (operation == opRemove && component == popupComponent_) popupComponent_ = nullptr;
+}
+
+// ---- Published properties ----
+
+namespace {
+
+const TPropertyInfo menuItemProperties[] = {
+    CLASSLIB_STRING_PROPERTY(TMenuItem, ParentMenu, ""),
+    CLASSLIB_STRING_PROPERTY(TMenuItem, Caption, ""),
+    CLASSLIB_BOOLEAN_PROPERTY(TMenuItem, Checked, false),
+    CLASSLIB_BOOLEAN_PROPERTY(TMenuItem, Enabled, true),
+    CLASSLIB_BOOLEAN_PROPERTY(TMenuItem, Visible, true),
+    CLASSLIB_EVENT_PROPERTY(TMenuItem, OnClick, TNotifyEvent),
+};
+
+const TPropertyInfo popupMenuProperties[] = {
+    CLASSLIB_BOOLEAN_PROPERTY(TPopupMenu, AutoPopup, true),
+    CLASSLIB_EVENT_PROPERTY(TPopupMenu, OnPopup, TNotifyEvent),
+};
+
+}  // namespace
+
+void RegisterMenuProperties() {
+    RegisterPropertyTable(TMenuItem::StaticClassInfo(), menuItemProperties);
+    RegisterPropertyTable(TPopupMenu::StaticClassInfo(), popupMenuProperties);
+    RegisterClass<TMenuItem>();
+    RegisterClass<TPopupMenu>();
 }

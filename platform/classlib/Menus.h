@@ -7,8 +7,11 @@
 #include "Component.h"
 #include "Events.h"
 
+class TPopupMenu;
+
 // A menu item: a caption ('&' marks the access key, "-" is a separator), an
-// OnClick handler and items of its own (a submenu).
+// OnClick handler and items of its own (a submenu). A hidden item is left out
+// of the menu shown; a disabled one is shown gray and cannot be chosen.
 class TMenuItem : public TComponent {
     CLASSLIB_CLASS(TMenuItem, TComponent)
 
@@ -27,21 +30,41 @@ public:
     bool IsLine() const { return caption_ == "-"; }
 
     // Sub-items. Add takes an item out of its previous parent item; null is
-    // ignored. GetItem throws EListError out of range.
+    // ignored. GetItem and Delete throw EListError out of range.
     void Add(TMenuItem* item);
+    // A new item with that caption and handler, owned by this item's owner.
+    TMenuItem* Add(const std::string& caption, TNotifyEvent onClick = TNotifyEvent());
     void Insert(int index, TMenuItem* item);
     void Remove(TMenuItem* item);
+    // Deletes the sub-item (and so its own sub-items).
+    void Delete(int index);
+    // Deletes every sub-item.
+    void Clear();
+    int IndexOf(const TMenuItem* item) const;
     int GetCount() const { return static_cast<int>(items_.size()); }
     TMenuItem* GetItem(int index) const;
     TMenuItem* GetParent() const { return parent_; }
+    // The popup menu whose items this item is among (at any depth); null when none.
+    TPopupMenu* GetMenu() const;
+
+    // Where a form resource puts the item: the name of the popup menu or menu
+    // item it belongs to. While loading the name is kept until Loaded and
+    // looked up among the owner's components then; otherwise at once. An
+    // unknown name (or empty) takes the item out of its parent.
+    std::string GetParentMenu() const;
+    void SetParentMenu(const std::string& name);
+    void Loaded() override;
 
     // Fires OnClick when the item is enabled.
     virtual void Click();
     TNotifyEvent OnClick;
 
 private:
+    friend class TPopupMenu;
     std::vector<TMenuItem*> items_;
     TMenuItem* parent_ = nullptr;
+    TPopupMenu* rootOf_ = nullptr;  // set on the root item of a popup menu
+    std::string pendingParentMenu_;
     std::string caption_;
     bool enabled_ = true;
     bool checked_ = false;
@@ -75,6 +98,10 @@ public:
 
     TNotifyEvent OnPopup;
 
+    // The menu items by the names of their captions without '&' (compared
+    // without case); null when none, searched depth first.
+    TMenuItem* FindItemByCaption(const std::string& caption) const;
+
     void Notification(TComponent* component, TOperation operation) override;
 
 private:
@@ -83,3 +110,6 @@ private:
     bool autoPopup_ = true;
     unsigned popupCount_ = 0;
 };
+
+// The property tables of the menu classes (called by the library's start-up).
+void RegisterMenuProperties();

@@ -5,6 +5,8 @@
 
 #include "ControlFixture.h"
 #include "Exceptions.h"
+#include "Form.h"
+#include "Streaming.h"
 #include "win32/Responder.h"
 
 namespace {
@@ -154,6 +156,84 @@ TEST(MenuItem, SubItemsKeepTheirOrderAndRefuseLoops) {
     first->Add(second);  // moves
     EXPECT_EQ(root.GetCount(), 1);
     EXPECT_EQ(first->GetCount(), 1);
+}
+
+TEST_F(MenusTest, ShownItemsCarryTheirStatesAtTheScreenPoint) {
+    TMenuItem* cut = menu->GetItems()->GetItem(0);
+    cut->SetChecked(true);
+    menu->GetItems()->GetItem(2)->SetEnabled(false);
+    menu->GetItems()->Add("&Hidden")->SetVisible(false);
+    TMenuItem* more = menu->GetItems()->Add("&More");
+    more->Add("&Paste", [this](TObject*) { clicked.push_back("paste"); });
+    std::vector<win32::ModalItem> items;
+    RECT where{};
+    win32::ScopedResponder responder([&](const win32::ModalInteraction& interaction) {
+        items = interaction.items;
+        GetWindowRect(interaction.window, &where);
+        return win32::ModalReply::Answer(0);
+    });
+    menu->Popup(150, 120);
+    ASSERT_EQ(items.size(), 4u);  // the hidden item is left out
+    EXPECT_TRUE(items[0].checked);
+    EXPECT_TRUE(items[1].separator);
+    EXPECT_FALSE(items[2].enabled);
+    EXPECT_TRUE(items[3].submenu);
+    EXPECT_EQ(where.left, 150);
+    EXPECT_EQ(where.top, 120);
+    EXPECT_EQ(menu->FindItemByCaption("paste")->GetParent(), more);
+    EXPECT_EQ(more->GetMenu(), menu);
+    more->Clear();
+    EXPECT_EQ(more->GetCount(), 0);
+    menu->GetItems()->Delete(0);
+    EXPECT_EQ(menu->GetItems()->IndexOf(more), 3);
+}
+
+// A form whose menu items are bound to its handlers by name.
+class TMenuForm : public TForm {
+    CLASSLIB_CLASS(TMenuForm, TForm)
+
+public:
+    TMenuForm() : TForm(nullptr, 0) {}
+    void OpenClick(TObject*) { ++opens; }
+    std::any FindHandler(const std::string& name) override {
+        static const THandlerEntry handlers[] = {CLASSLIB_HANDLER(TMenuForm, OpenClick)};
+        return BindHandler(handlers, this, name.c_str());
+    }
+    int opens = 0;
+};
+
+TEST(MenuForm, AFormTextBuildsTheMenuAndWritesItBack) {
+    win32::TestDriver driver;
+    TMenuForm form;
+    const std::string text =
+        "object MenuForm: TMenuForm\n"
+        "  object Popup: TPopupMenu\n"
+        "  end\n"
+        "  object Open: TMenuItem\n"
+        "    ParentMenu = 'Popup'\n"
+        "    Caption = '&Open'\n"
+        "    OnClick = OpenClick\n"
+        "  end\n"
+        "  object Recent: TMenuItem\n"
+        "    ParentMenu = 'Popup'\n"
+        "    Caption = 'Recent'\n"
+        "  end\n"
+        "  object First: TMenuItem\n"
+        "    ParentMenu = 'Recent'\n"
+        "    Caption = 'first.txt'\n"
+        "    Checked = True\n"
+        "  end\n"
+        "end\n";
+    ReadComponentText(&form, text);
+    auto* popup = dynamic_cast<TPopupMenu*>(form.FindComponent("Popup"));
+    ASSERT_NE(popup, nullptr);
+    ASSERT_EQ(popup->GetItems()->GetCount(), 2);
+    EXPECT_EQ(popup->GetItems()->GetItem(1)->GetItem(0)->GetName(), "First");
+    popup->GetItems()->GetItem(0)->Click();
+    EXPECT_EQ(form.opens, 1);
+    std::string written = WriteComponentText(&form);
+    EXPECT_NE(written.find("ParentMenu = 'Recent'"), std::string::npos) << written;
+    EXPECT_NE(written.find("Checked = True"), std::string::npos) << written;
 }
 
 }  // namespace

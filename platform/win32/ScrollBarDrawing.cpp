@@ -3,6 +3,8 @@
 #include <cstdint>
 
 #include "Gdi.h"
+#include "Paint.h"
+#include "Text.h"
 #include "ScrollBarGeometry.h"
 #include "SystemMetrics.h"
 #include "WindowHooks.h"
@@ -117,6 +119,20 @@ void PaintScrollBar(Window& window, int bar) {
     SurfaceChanged(*top);
 }
 
+// The window's text in its title bar, left-aligned in the caption colour.
+static void DrawCaptionText(Window& window, RECT bar) {
+    if (window.text.empty()) return;
+    HDC dc = GetWindowDC(window.handle);
+    if (dc == nullptr) return;
+    HGDIOBJ oldFont = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(COLOR_CAPTIONTEXT));
+    bar.left += 4;
+    DrawTextA(dc, window.text.c_str(), -1, &bar, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    SelectObject(dc, oldFont);
+    ReleaseDC(window.handle, dc);
+}
+
 void DrawNonClient(Window& window) {
     Window* top = TopLevelOf(&window);
     if (top == nullptr || !top->surface || !IsVisibleWithAncestors(window)) return;
@@ -135,10 +151,12 @@ void DrawNonClient(Window& window) {
         FillClipped(surface, clip, RECT{outer.right - 1, outer.top, outer.right, outer.bottom}, colour);
     }
     const int caption = CaptionHeight(window);
-    if (caption > 0)
+    if (caption > 0) {
         FillClipped(surface, clip,
                     RECT{origin.x + border, origin.y + border, origin.x + width - border, origin.y + border + caption},
                     GetSysColor(COLOR_ACTIVECAPTION));
+        DrawCaptionText(window, RECT{border, border, width - border, border + caption});
+    }
     const bool both = StandardBarVisible(window, SB_HORZ) && StandardBarVisible(window, SB_VERT);
     for (int bar = SB_HORZ; bar <= SB_VERT; ++bar)
         if (StandardBarVisible(window, bar)) PaintScrollBar(window, bar);

@@ -5,10 +5,14 @@
 
 #include "BuiltinArrays.h"
 #include "BuiltinCall.h"
+#include "BuiltinSearch.h"
 #include "BuiltinStringEditing.h"
 #include "BuiltinStrings.h"
+#include "BuiltinTokens.h"
+#include "Derivation.h"
 #include "EvaluateErrors.h"
 #include "ExtensionHooks.h"
+#include "ListFunctions.h"
 #include "StackRoutines.h"
 #include "TextRoutines.h"
 
@@ -230,17 +234,16 @@ void FailResult(TEvalStack& stack, EXPRESSION_ITEM& result, int code) {
     result = ErrorResult(code);
 }
 
-const TString& TextOf(EXPRESSION_ITEM* item) {
-    static const TString empty;
-    return item != nullptr && IsTextItem(*item) && item->value.text.text != nullptr ? *item->value.text.text : empty;
-}
-
 // ORDER: one entry per family unit; a family lists the positions it runs.
 TBuiltinBodyRows (*const kBodyFamilies[])() = {
     ArrayBuiltinBodies,
     StringBuiltinBodies,
     StringEditingBuiltinBodies,
     TextRoutineBuiltinBodies,
+    SearchBuiltinBodies,
+    TokenBuiltinBodies,
+    RandomBuiltinBodies,
+    DeriveBuiltinBodies,
 };
 
 // The bodies indexed by position; null where no family has one yet.
@@ -335,41 +338,6 @@ EXPRESSION_ITEM RunBuiltin(const TMultiFunction& entry, TBuiltinCall& call, bool
     else
         body(call, result);
     return result;
-}
-
-// The run pass of the list functions whose bodies are available here.
-bool RunListFunction(int index, int count, TEvalStack& stack, EXPRESSION_ITEM& result) {
-    switch (index) {
-        case 0:    // min
-        case 2: {  // max
-            int64_t best = ItemAsInt(*stack.Top(count - 1));
-            for (int k = count - 2; k >= 0; --k) {
-                const int64_t value = ItemAsInt(*stack.Top(k));
-                if (index == 0 ? value < best : value > best) best = value;
-            }
-            result = MakeIntegerItem(static_cast<int32_t>(best));
-            return true;
-        }
-        case 13: {  // sum
-            uint64_t total = 0;
-            for (int k = 0; k < count; ++k) total += static_cast<uint64_t>(ItemAsInt(*stack.Top(k)));
-            result = MakeIntegerItem(static_cast<int64_t>(total));
-            return true;
-        }
-        case 14: {  // dsum
-            double total = 0;
-            for (int k = count - 1; k >= 0; --k) total += ItemAsReal(*stack.Top(k));
-            result = MakeRealItem(total);
-            return true;
-        }
-        case 15: {  // ssum
-            result = PlaceholderOf(ekBufferedText, stack);
-            for (int k = count - 1; k >= 0; --k) *result.value.text.text += TextOf(stack.Top(k));
-            return true;
-        }
-        default:
-            return false;
-    }
 }
 
 // Replaces the count arguments on the stack by result (pushed without copy).
@@ -480,7 +448,7 @@ void EvaluateMultiFunction(TVariableList& list, EXPRESSION_ITEM& function, TEval
     ReplaceArguments(stack, count, result);
 }
 
-void EvaluateVarFunction(TVariableList&, EXPRESSION_ITEM& function, TEvalStack& stack, bool check) {
+void EvaluateVarFunction(TVariableList& list, EXPRESSION_ITEM& function, TEvalStack& stack, bool check) {
     const TVarFunction* entry = VarFunctions()[function.value.code.index];
     const int count = function.value.code.argumentCount;
     EXPRESSION_ITEM result = MakeItem(ekNone);
@@ -488,7 +456,7 @@ void EvaluateVarFunction(TVariableList&, EXPRESSION_ITEM& function, TEvalStack& 
         result = ErrorResult(17);
     } else if (check) {
         result = PlaceholderOf(entry->resultType, stack);
-    } else if (!RunListFunction(function.value.code.index, count, stack, result)) {
+    } else if (!RunListFunction(list, function, stack, result)) {
         result = ErrorResult(17);
     }
     ReplaceArguments(stack, count == 0 || count > stack.GetCount() ? 0 : count, result);

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "EvaluateEngine.h"
+#include "StackRoutines.h"
 
 namespace {
 
@@ -102,6 +103,72 @@ TSeparatorFlags WordSeparatorFlags(const TEvalStack& stack) {
     TSeparatorFlags flags{};
     for (int c = 0; c < 256; ++c) flags[static_cast<size_t>(c)] = stack.IsWordSeparator(static_cast<unsigned char>(c));
     return flags;
+}
+
+TSeparatorFlags FixedSeparatorFlags(const TEvalStack& stack) {
+    TSeparatorFlags flags{};
+    for (int c = 0; c < 256; ++c) flags[static_cast<size_t>(c)] = stack.IsSeparator(static_cast<unsigned char>(c));
+    return flags;
+}
+
+char FirstCharacterOr(const TString& text, char fallback) { return text.IsEmpty() ? fallback : text[0]; }
+
+namespace {
+
+// Item n of text found by find (start, end; both the length when there is
+// none); a negative n is item -1-n of the reversed text, mapped back.
+template <typename TFind>
+bool LocateFromEitherEnd(const TString& text, int32_t n, TFind find, int& start, int& end) {
+    const int length = text.Length();
+    if (n >= 0) {
+        find(text.c_str(), n, start, end);
+        return start < length;
+    }
+    TString reversed = text;
+    reversed.Rev();
+    int reversedStart = 0;
+    int reversedEnd = 0;
+    find(reversed.c_str(), -1 - n, reversedStart, reversedEnd);
+    if (reversedStart >= length) {
+        start = end = length;
+        return false;
+    }
+    start = length - reversedEnd;
+    end = length - reversedStart;
+    return true;
+}
+
+}  // namespace
+
+bool LocateToken(const TString& text, char separator, int32_t n, int& start, int& end) {
+    const auto find = [separator](const char* t, int k, int& s, int& e) { FindToken(t, k, separator, s, e); };
+    return LocateFromEitherEnd(text, n, find, start, end);
+}
+
+bool LocateWord(const TString& text, const TSeparatorFlags& flags, int32_t n, int& start, int& end) {
+    const auto find = [&flags](const char* t, int k, int& s, int& e) { FindWord(t, k, flags, s, e); };
+    return LocateFromEitherEnd(text, n, find, start, end);
+}
+
+void VisitedTokens(const TString& text, char separator, std::vector<TString>& tokens) {
+    const int length = text.Length();
+    for (int start = 0; start < length;) {
+        int end = text.Pos(separator, start);
+        if (end < 0) end = length;
+        tokens.push_back(text.Substring(start, end - 1));
+        start = end + 1;
+    }
+}
+
+int WordCount(const TString& text, const TSeparatorFlags& flags) {
+    int count = 0;
+    bool inWord = false;
+    for (int i = 0; i < text.Length(); ++i) {
+        const bool separator = IsSeparatorByte(flags, text[i]);
+        if (!separator && !inWord) ++count;
+        inWord = !separator;
+    }
+    return count;
 }
 
 void FindWord(const char* text, int n, const TSeparatorFlags& flags, int& start, int& end) {

@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstdint>
+#include <vector>
 
 #include "BuiltinCall.h"
 #include "EvalStack.h"
@@ -24,6 +25,29 @@ void SplitDottedText(const TString& text, TStringContainer& pieces);
 typedef std::array<bool, 256> TSeparatorFlags;
 // A copy of the stack's word-separator flags.
 TSeparatorFlags WordSeparatorFlags(const TEvalStack& stack);
+// A copy of the stack's 32 fixed separators: the set of the default word
+// functions and of the whole-word tests.
+TSeparatorFlags FixedSeparatorFlags(const TEvalStack& stack);
+
+// The first character of a separator or pad argument; fallback when it is empty.
+char FirstCharacterOr(const TString& text, char fallback);
+
+// Token n of text cut at separator as [start, end); a negative n counts from
+// the end (-1 the last token). A token that starts at the end of the text
+// does not exist: the result is false and start = end = the length. So a
+// token past the last one, the one token of an empty text and an empty last
+// token ("a|" token 1) are all missing; an empty token elsewhere exists.
+bool LocateToken(const TString& text, char separator, int32_t n, int& start, int& end);
+// Word n as [start, end); a negative n counts from the end. Without word n
+// the result is false and start = end = the length.
+bool LocateWord(const TString& text, const TSeparatorFlags& flags, int32_t n, int& start, int& end);
+
+// The tokens a walk visits in order: token 0, then each next one, until a
+// token would start at the end of the text. An empty text gives none and a
+// final empty token is not visited ("a|b|" gives a and b; "|" gives "").
+void VisitedTokens(const TString& text, char separator, std::vector<TString>& tokens);
+// The number of words of text.
+int WordCount(const TString& text, const TSeparatorFlags& flags);
 
 // Start and end (exclusive) of word n (from 0), a word being a maximal run of
 // characters whose flag is clear; when there are fewer words, or n is

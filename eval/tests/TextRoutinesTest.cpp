@@ -83,6 +83,61 @@ TEST(TextRoutinesTest, SeparatorClassesAndWords) {
     EXPECT_FALSE(stack.IsWordSeparator(' '));
 }
 
+// Spans in the text itself, from either end; a token that starts at the end
+// of the text is missing.
+TEST(TextRoutinesTest, LocateTokenFromEitherEnd) {
+    struct TCase {
+        const char* text;
+        int32_t n;
+        bool found;
+        int start;
+        int end;
+    };
+    const TCase cases[] = {
+        {"ab|c|", 0, true, 0, 2},   {"ab|c|", 1, true, 3, 4},   {"ab|c|", 2, false, 5, 5},
+        {"ab|c|", -1, true, 5, 5},  {"ab|c|", -3, true, 0, 2},  {"ab|c|", -4, false, 5, 5},
+        {"a||b", 1, true, 2, 2},    {"", 0, false, 0, 0},       {"", -1, false, 0, 0},
+        {"a|b", INT32_MAX, false, 3, 3}, {"a|b", INT32_MIN, false, 3, 3},
+    };
+    for (const TCase& c : cases) {
+        int start = -9, end = -9;
+        EXPECT_EQ(LocateToken(c.text, '|', c.n, start, end), c.found) << c.text << " " << c.n;
+        EXPECT_EQ(start, c.start) << c.text << " " << c.n;
+        EXPECT_EQ(end, c.end) << c.text << " " << c.n;
+    }
+}
+
+TEST(TextRoutinesTest, WordsAndVisitedTokens) {
+    TEvalStack stack;
+    stack.ClearWordSeparators();
+    const TSeparatorFlags fixed = FixedSeparatorFlags(stack);  // the 32 fixed ones, whatever the custom set
+    EXPECT_TRUE(fixed[' '] && fixed[','] && fixed['\n'] && fixed['$']);
+    EXPECT_FALSE(fixed['a'] || fixed['_'] || fixed['|']);
+    int start = -9, end = -9;
+    EXPECT_TRUE(LocateWord(" one, two ", fixed, -1, start, end));
+    EXPECT_EQ(start, 6);
+    EXPECT_EQ(end, 9);
+    EXPECT_TRUE(LocateWord(" one, two ", fixed, 0, start, end));
+    EXPECT_EQ(start, 1);
+    EXPECT_FALSE(LocateWord(" one, two ", fixed, -3, start, end));
+    EXPECT_EQ(start, 10);
+    EXPECT_EQ(WordCount(" one, two ", fixed), 2);
+    EXPECT_EQ(WordCount("", fixed), 0);
+    EXPECT_EQ(FirstCharacterOr("", '|'), '|');
+    EXPECT_EQ(FirstCharacterOr(";,", '|'), ';');
+
+    const std::pair<const char*, std::vector<std::string>> walks[] = {
+        {"a|b|", {"a", "b"}}, {"|", {""}}, {"a||b", {"a", "", "b"}}, {"", {}},
+    };
+    for (const auto& w : walks) {
+        std::vector<TString> tokens;
+        VisitedTokens(w.first, '|', tokens);
+        std::vector<std::string> got;
+        for (const TString& token : tokens) got.push_back(token.c_str());
+        EXPECT_EQ(got, w.second) << w.first;
+    }
+}
+
 TEST(TextRoutinesTest, JoinSegmentsAndCompareInts) {
     const int segments[] = {0, 1, 2, 4, 5, 5};
     TString out = "old";

@@ -1,0 +1,143 @@
+// The compiled script program: tokens, script functions, globals, events, resources, and its saved form.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+
+#include "Container.h"
+#include "MemBuffer.h"
+#include "String.h"
+#include "Token.h"
+#include "ValueContainers.h"
+#include "Variables.h"
+
+class TTokenList : public TContainer {
+public:
+    ~TTokenList() override;
+    // Null outside 0..count-1.
+    TToken* operator[](int i) const;
+    // Appends a token of that type with an empty payload and returns it.
+    TToken* AddToken(int type);
+    void* CreateItem(int index) override;
+    void FreeItem(void* item) override;
+};
+
+// One parameter of a script function.
+class TFunctionParam : public TContainerItem {
+public:
+    void WriteToMemBuffer(TMemBuffer& buffer) const override;
+    bool ReadFromMemBuffer(TMemBuffer& buffer) override;
+
+    TString name;
+    uint8_t kind = 0;          // scalar: Eval stack type 1, 3, 18, 21, 22; 16 1-D, 17 2-D array
+    uint8_t variableType = 0;  // 2..6, the item type for arrays
+    uint8_t byReference = 0;
+};
+
+// A script function: its parameters, entry token, result stack type and name.
+class TFunction : public TContainer {
+public:
+    TFunction();
+    ~TFunction() override;
+    TFunctionParam* Param(int i) const;
+    TFunctionParam* AddParam();
+    void* CreateItem(int index) override;
+    void FreeItem(void* item) override;
+    // The parameter container, then i32 entry, u8 result type, the name.
+    void WriteToMemBuffer(TMemBuffer& buffer) const override;
+    bool ReadFromMemBuffer(TMemBuffer& buffer) override;
+
+    int32_t entry = -1;
+    uint8_t resultType = 0;
+    TString name;
+};
+
+class TFunctionList : public TContainer {
+public:
+    ~TFunctionList() override;
+    TFunction* operator[](int i) const;
+    void* CreateItem(int index) override;
+    void FreeItem(void* item) override;
+};
+
+// A variable declared at top level.
+class TGlobalVar : public TContainerItem {
+public:
+    TGlobalVar() = default;
+    TGlobalVar(const TString& name, uint8_t type, uint8_t itemType) : name(name), type(type), itemType(itemType) {}
+    TGlobalVar(const TGlobalVar& other) : TContainerItem(), name(other.name), type(other.type), itemType(other.itemType) {}
+    TGlobalVar& operator=(const TGlobalVar& other);
+    void WriteToMemBuffer(TMemBuffer& buffer) const override;
+    bool ReadFromMemBuffer(TMemBuffer& buffer) override;
+
+    TString name;
+    uint8_t type = 0;      // 2..8
+    uint8_t itemType = 0;  // arrays
+};
+
+class TGlobalVarList : public TContainer {
+public:
+    ~TGlobalVarList() override;
+    TGlobalVar* operator[](int i) const;
+    TGlobalVar* NewItem();
+    // First, Mid and Last are null for an empty list.
+    TGlobalVar* First() const { return (*this)[0]; }
+    TGlobalVar* Mid() const { return (*this)[GetCount() / 2]; }
+    TGlobalVar* Last() const { return (*this)[GetCount() - 1]; }
+    TGlobalVarList& operator+=(const TGlobalVar& v);
+    void* CreateItem(int index) override;
+    void FreeItem(void* item) override;
+};
+
+struct EVENT_INFO {
+    int32_t code;
+    int32_t function;
+};
+
+// Event bindings, stored as two i32 each.
+class TEventInfoContainer : public TValueContainer<EVENT_INFO> {
+public:
+    void WriteItem(TMemBuffer& buffer, const void* item) const override;
+    bool ReadItem(TMemBuffer& buffer, void* item) override;
+};
+
+class TProgram {
+public:
+    TProgram();
+    TProgram(const TProgram&) = delete;
+    TProgram& operator=(const TProgram&) = delete;
+    virtual ~TProgram();
+
+    // Empties tokens, functions, globals and events; variableBase 0. The
+    // resource-token list and the variable list stay.
+    void Clear();
+    // Creates each global in Variables once (again only after FreeGlobals).
+    void CreateGlobals();
+    // Without a prior CreateGlobals does nothing; else deletes from the end of
+    // Variables as many variables as there are globals (those CreateGlobals made).
+    void FreeGlobals();
+
+    // Saved form: tokens, functions, globals and events in container form,
+    // then i32 variableBase; both media carry the same bytes. Loading checks
+    // every field against what remains and the jump indices against the
+    // token count; on failure the program is left empty and false returned.
+    // The resource-token list is rebuilt from the resource tokens.
+    void WriteToMemBuffer(TMemBuffer& buffer) const;
+    bool ReadFromMemBuffer(TMemBuffer& buffer);
+    void SaveToStream(FILE* file) const;
+    bool LoadFromStream(FILE* file);
+
+    bool globalsCreated = false;
+    TTokenList tokens;
+    TFunctionList functions;
+    TGlobalVarList globals;
+    TIntContainer resourceTokens;
+    TEventInfoContainer events;
+    TVariableList variables;
+    int32_t variableBase = 0;
+
+private:
+    bool ReadMembers(TMemBuffer& buffer);
+    bool IsSound() const;
+    void MakeEmpty();
+};

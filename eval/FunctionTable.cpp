@@ -5,9 +5,12 @@
 
 #include "BuiltinArrays.h"
 #include "BuiltinCall.h"
+#include "BuiltinNumbers.h"
+#include "BuiltinRanges.h"
 #include "BuiltinSearch.h"
 #include "BuiltinStringEditing.h"
 #include "BuiltinStrings.h"
+#include "BuiltinSystem.h"
 #include "BuiltinTokens.h"
 #include "Derivation.h"
 #include "EvaluateErrors.h"
@@ -244,6 +247,9 @@ TBuiltinBodyRows (*const kBodyFamilies[])() = {
     TokenBuiltinBodies,
     RandomBuiltinBodies,
     DeriveBuiltinBodies,
+    RangeBuiltinBodies,
+    NumberBuiltinBodies,
+    SystemBuiltinBodies,
 };
 
 // The bodies indexed by position; null where no family has one yet.

@@ -1,6 +1,7 @@
 // TForm: top-level windows, closing, modal showing and dialog keys.
 #include "Form.h"
 
+#include <algorithm>
 #include <iterator>
 #include <vector>
 
@@ -12,12 +13,19 @@
 
 TForm::TForm(TComponent* owner) : TWinControl(owner) {
     Construct();
-    InitInheritedComponent(this, TForm::StaticClassInfo());
+    layoutPending_ = true;
 }
 
 TForm::TForm(TComponent* owner, int) : TWinControl(owner) { Construct(); }
 
+void TForm::LoadStoredLayout() {
+    if (!layoutPending_) return;
+    layoutPending_ = false;
+    InitInheritedComponent(this, TForm::StaticClassInfo());
+}
+
 void TForm::AfterConstruction() {
+    LoadStoredLayout();
     if (created_) return;
     created_ = true;
     DoCreate();
@@ -41,27 +49,47 @@ void TForm::DoCreate() {
     if (OnCreate) OnCreate(this);
 }
 
+namespace {
+
+// The frame styles of a border style: the window's, and the client size of a
+// form that has no window yet.
+void AddFrameStyles(TFormBorderStyle border, DWORD& style, DWORD& exStyle) {
+    switch (border) {
+        case bsNone: style |= WS_POPUP; break;
+        case bsSingle: style |= WS_CAPTION | WS_BORDER; break;
+        case bsSizeable: style |= WS_CAPTION | WS_THICKFRAME; break;
+        case bsDialog: style |= WS_POPUP | WS_CAPTION | WS_DLGFRAME; break;
+        case bsToolWindow:
+            style |= WS_CAPTION | WS_BORDER;
+            exStyle |= WS_EX_TOOLWINDOW;
+            break;
+    }
+}
+
+}  // namespace
+
 void TForm::CreateParams(TCreateParams& params) {
     TWinControl::CreateParams(params);
     params.Style &= ~(WS_CHILD | WS_VISIBLE);
     params.Style |= WS_CLIPCHILDREN;
     params.WndParent = nullptr;
-    switch (borderStyle_) {
-        case bsNone: params.Style |= WS_POPUP; break;
-        case bsSingle: params.Style |= WS_CAPTION | WS_BORDER; break;
-        case bsSizeable: params.Style |= WS_CAPTION | WS_THICKFRAME; break;
-        case bsDialog: params.Style |= WS_POPUP | WS_CAPTION | WS_DLGFRAME; break;
-        case bsToolWindow:
-            params.Style |= WS_CAPTION | WS_BORDER;
-            params.ExStyle |= WS_EX_TOOLWINDOW;
-            break;
-    }
+    AddFrameStyles(borderStyle_, params.Style, params.ExStyle);
     if (borderStyle_ != bsNone && borderIcons_.Contains(biSystemMenu)) params.Style |= WS_SYSMENU;
     if (borderStyle_ != bsNone && borderStyle_ != bsDialog && borderStyle_ != bsToolWindow) {
         if (borderIcons_.Contains(biMinimize)) params.Style |= WS_MINIMIZEBOX;
         if (borderIcons_.Contains(biMaximize)) params.Style |= WS_MAXIMIZEBOX;
     }
     if (formStyle_ == fsStayOnTop) params.ExStyle |= WS_EX_TOPMOST;
+}
+
+RECT TForm::GetClientRect() const {
+    if (HandleAllocated()) return TWinControl::GetClientRect();
+    DWORD style = 0, exStyle = 0;
+    AddFrameStyles(borderStyle_, style, exStyle);
+    RECT frame{0, 0, 0, 0};
+    AdjustWindowRectEx(&frame, style, FALSE, exStyle);
+    return RECT{0, 0, std::max(0, GetWidth() - (frame.right - frame.left)),
+                std::max(0, GetHeight() - (frame.bottom - frame.top))};
 }
 
 void TForm::SetBorderStyle(TFormBorderStyle style) {

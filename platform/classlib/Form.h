@@ -32,16 +32,28 @@ class TForm : public TWinControl {
     CLASSLIB_CLASS(TForm, TWinControl)
 
 public:
-    // Makes the form hidden, with its stored layout loaded for derived
-    // classes that have one. OnCreate runs later, in AfterConstruction.
+    // Makes the form hidden; the stored layout of the most derived class is
+    // loaded once that class is complete (a base constructor cannot know it):
+    // by LoadStoredLayout, or else by AfterConstruction. OnCreate runs later,
+    // in AfterConstruction.
     explicit TForm(TComponent* owner);
-    // The same without loading any stored layout (a form built in code).
+    // The same without any stored layout (a form built in code).
     TForm(TComponent* owner, int createNew);
-    // Runs OnCreate, once, when the most derived constructor has finished:
-    // TApplication::CreateForm calls it; otherwise the first Show does.
+    // Loads the stored layout of the most derived class now, once; nothing for
+    // a form made with createNew. A derived constructor calls it last when its
+    // controls must exist before the form is shown.
+    void LoadStoredLayout();
+    // Loads a layout still pending, then runs OnCreate, once, when the most
+    // derived constructor has finished: TApplication::CreateForm calls it;
+    // otherwise the first Show does.
     virtual void AfterConstruction();
     // Runs OnDestroy, then takes the controls and the window apart.
     ~TForm() override;
+
+    // Before the window exists, the size less the frame and caption its
+    // border style will have, so ClientWidth and ClientHeight read from a
+    // form text give the client area they name.
+    RECT GetClientRect() const override;
 
     TFormBorderStyle GetBorderStyle() const { return borderStyle_; }
     // Takes effect at once on an existing window (it is made again).
@@ -157,4 +169,5 @@ private:
     bool modal_ = false;
     bool modalFinished_ = false;
     bool created_ = false;
+    bool layoutPending_ = false;
 };

@@ -240,6 +240,9 @@ BOOL IsWindowEnabled(HWND window);
 BOOL GetClientRect(HWND window, LPRECT rect);
 // The window's rectangle in screen coordinates.
 BOOL GetWindowRect(HWND window, LPRECT rect);
+// Grows a client rectangle by the frame and caption a window of these styles
+// would have. The layer draws no menu bars, so the menu flag changes nothing.
+BOOL AdjustWindowRectEx(LPRECT rect, DWORD style, BOOL menu, DWORD exStyle);
 BOOL ClientToScreen(HWND window, LPPOINT point);
 BOOL ScreenToClient(HWND window, LPPOINT point);
 // Converts count points between two windows' client coordinates (null = screen).

@@ -7,21 +7,30 @@
 
 namespace win32 {
 
-int BorderThickness(const Window& window) {
+namespace {
+
+int BorderThicknessOfStyle(DWORD style, DWORD exStyle) {
     int thickness = 0;
-    if ((window.style & WS_THICKFRAME) != 0)
+    if ((style & WS_THICKFRAME) != 0)
         thickness = 4;
-    else if ((window.style & WS_DLGFRAME) != 0)
+    else if ((style & WS_DLGFRAME) != 0)
         thickness = 3;
-    else if ((window.style & WS_BORDER) != 0)
+    else if ((style & WS_BORDER) != 0)
         thickness = 1;
-    if ((window.exStyle & WS_EX_CLIENTEDGE) != 0) thickness += 2;
+    if ((exStyle & WS_EX_CLIENTEDGE) != 0) thickness += 2;
     return thickness;
 }
 
-int CaptionHeight(const Window& window) {
-    return (window.style & WS_CAPTION) == WS_CAPTION ? GetSystemMetrics(SM_CYCAPTION) : 0;
+int CaptionHeightOfStyle(DWORD style) {
+    return (style & WS_CAPTION) == WS_CAPTION ? GetSystemMetrics(SM_CYCAPTION) : 0;
 }
+
+}  // namespace
+
+int BorderThickness(const Window& window) { return BorderThicknessOfStyle(window.style, window.exStyle); }
+
+int CaptionHeight(const Window& window) { return CaptionHeightOfStyle(window.style); }
+
 
 bool StandardBarVisible(const Window& window, int bar) {
     if (window.IsScrollBarControl()) return false;
@@ -178,6 +187,16 @@ Window* WindowAtScreenPoint(POINT screen) {
 }  // namespace win32
 
 using namespace win32;
+
+BOOL AdjustWindowRectEx(LPRECT rect, DWORD style, BOOL, DWORD exStyle) {
+    if (rect == nullptr) return FALSE;
+    const int border = BorderThicknessOfStyle(style, exStyle);
+    rect->left -= border;
+    rect->top -= border + CaptionHeightOfStyle(style);
+    rect->right += border;
+    rect->bottom += border;
+    return TRUE;
+}
 
 BOOL GetClientRect(HWND handle, LPRECT rect) {
     Window* window = FindWindowRecord(handle);

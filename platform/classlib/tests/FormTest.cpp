@@ -72,6 +72,14 @@ public:
     int shows = 0;
 };
 
+// A form class with a stored layout of its own, made through the loading constructor.
+class TClientSizedForm : public TForm {
+    CLASSLIB_CLASS(TClientSizedForm, TForm)
+
+public:
+    explicit TClientSizedForm(TComponent* owner) : TForm(owner) {}
+};
+
 class FormTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -330,3 +338,29 @@ TEST_F(FormTest, KeyPreviewLetsTheFormSeeAndSwallowKeysFirst) {
 }
 
 }  // namespace
+
+TEST_F(FormTest, ADerivedFormsLayoutLoadsOnceItsClassIsComplete) {
+    TClientSizedForm made(nullptr);
+    EXPECT_EQ(nullptr, made.FindComponent("OkButton"));  // the base constructor cannot know the class
+    made.LoadStoredLayout();
+    made.LoadStoredLayout();  // once only
+    EXPECT_NE(nullptr, made.FindComponent("OkButton"));
+    EXPECT_EQ(1, made.GetComponentCount());
+
+    auto* created = Application->CreateForm<TClientSizedForm>();
+    EXPECT_NE(nullptr, created->FindComponent("OkButton"));
+    EXPECT_EQ("Client sized", created->GetCaption());
+    delete created;
+}
+
+TEST_F(FormTest, AStoredClientSizeIsTheClientAreaOfTheWindow) {
+    TClientSizedForm sized(nullptr);
+    sized.LoadStoredLayout();
+    EXPECT_EQ(424, sized.GetClientWidth());  // before the window exists
+    EXPECT_EQ(300, sized.GetClientHeight());
+    sized.Show();
+    RECT client{};
+    ::GetClientRect(sized.GetHandle(), &client);
+    EXPECT_EQ(424, client.right);
+    EXPECT_EQ(300, client.bottom);
+}

@@ -19,8 +19,8 @@ class TListControlsDialog : public TForm {
     CLASSLIB_CLASS(TListControlsDialog, TForm)
 
 public:
-    explicit TListControlsDialog(TComponent* owner) : TForm(owner, 0) {
-        InitInheritedComponent(this, TForm::StaticClassInfo());
+    explicit TListControlsDialog(TComponent* owner) : TForm(owner) {
+        LoadStoredLayout();
     }
     std::any FindHandler(const std::string& name) override {
         static const THandlerEntry handlers[] = {CLASSLIB_HANDLER(TListControlsDialog, PagesChange),

@@ -22,8 +22,8 @@ class TStdControlsDialog : public TForm {
     CLASSLIB_CLASS(TStdControlsDialog, TForm)
 
 public:
-    explicit TStdControlsDialog(TComponent* owner) : TForm(owner, 0) {
-        InitInheritedComponent(this, TForm::StaticClassInfo());
+    explicit TStdControlsDialog(TComponent* owner) : TForm(owner) {
+        LoadStoredLayout();
     }
     std::any FindHandler(const std::string& name) override;
 

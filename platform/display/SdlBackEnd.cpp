@@ -122,11 +122,23 @@ private:
             return;
         }
         const Surface& surface = *window->surface;
+        // Pop-ups (dropped lists, menus, tips) have no caption of their own:
+        // they open borderless exactly where the layer placed them and follow
+        // it; other windows open there too, and the desktop may move them.
+        const bool popup = (window->style & WS_POPUP) != 0 && (window->style & WS_CAPTION) != WS_CAPTION;
+        RECT frame{};
+        GetWindowRect(handle, &frame);
         if (shown.window == nullptr) {
             const std::string title = CodePageToUtf8(window->text);
-            shown.window = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
-                                            surface.Width(), surface.Height(), SDL_WINDOW_RESIZABLE);
+            const Uint32 flags = popup ? SDL_WINDOW_BORDERLESS | SDL_WINDOW_SKIP_TASKBAR | SDL_WINDOW_POPUP_MENU
+                                       : SDL_WINDOW_RESIZABLE;
+            shown.window = SDL_CreateWindow(title.c_str(), frame.left, frame.top, surface.Width(), surface.Height(),
+                                            flags);
             if (shown.window == nullptr) return;
+        } else if (popup) {
+            int x = 0, y = 0;
+            SDL_GetWindowPosition(shown.window, &x, &y);
+            if (x != frame.left || y != frame.top) SDL_SetWindowPosition(shown.window, frame.left, frame.top);
         }
         int width = 0, height = 0;
         SDL_GetWindowSize(shown.window, &width, &height);

@@ -70,7 +70,7 @@ sanitized() {
 }
 
 # Libraries that start threads; the thread sanitizer runs their tests.
-THREADED_LIBRARIES=(win32 eval)
+THREADED_LIBRARIES=(win32 eval fadenwerk)
 
 case "${1:-}" in
   deps) deps ;;

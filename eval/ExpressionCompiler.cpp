@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstring>
 #include <initializer_list>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,36 @@
 #include "StringContainer.h"
 
 namespace {
+
+// Compiles check their result on an evaluation stack. Making a fresh stack
+// each time would re-seed the shared generators from the clock, so every
+// thread keeps its stacks and reuses them; a nested compile takes another.
+class TCompileStackLease {
+public:
+    TCompileStackLease() {
+        std::vector<std::unique_ptr<TEvalStack>>& pool = Pool();
+        if (pool.empty()) {
+            stack.reset(new TEvalStack);
+        } else {
+            stack = std::move(pool.back());
+            pool.pop_back();
+        }
+    }
+    ~TCompileStackLease() {
+        stack->Pop(stack->GetCount());
+        Pool().push_back(std::move(stack));
+    }
+    TCompileStackLease(const TCompileStackLease&) = delete;
+    TCompileStackLease& operator=(const TCompileStackLease&) = delete;
+    TEvalStack& Stack() { return *stack; }
+
+private:
+    static std::vector<std::unique_ptr<TEvalStack>>& Pool() {
+        thread_local std::vector<std::unique_ptr<TEvalStack>> pool;
+        return pool;
+    }
+    std::unique_ptr<TEvalStack> stack;
+};
 
 thread_local int compileDepth = 0;
 
@@ -528,8 +559,8 @@ bool TCompiler::CompileArgument(const TString& argument, TFunctionParamType type
         return sub;
     }
     if (type != fpAny) {
-        TEvalStack stack;
-        const EXPRVALUE value = EvaluateExpression(list, compiled, stack, false, nullptr);
+        TCompileStackLease lease;
+        const EXPRVALUE value = EvaluateExpression(list, compiled, lease.Stack(), false, nullptr);
         const TExpressionItemType kind = value.kind;
         const bool fits = type == fpNumber    ? kind == ekInteger || kind == ekReal
                           : type == fpPoint   ? kind == ekPoint
@@ -786,8 +817,8 @@ bool TCompiler::Run(EXPRESSION& result) {
     result.items = new EXPRESSION_ITEM[static_cast<size_t>(result.count) + 1];
     for (int k = 0; k < result.count; ++k) result.items[k] = *output.ItemAt(k);
     output.DeleteAll();  // records only: their content passed to the expression
-    TEvalStack stack;
-    const EXPRVALUE checked = EvaluateExpression(list, result, stack, true, nullptr);
+    TCompileStackLease lease;
+    const EXPRVALUE checked = EvaluateExpression(list, result, lease.Stack(), true, nullptr);
     if (checked.kind == ekError) {
         FreeExpression(result);
         result.count = -1;

@@ -388,12 +388,22 @@ TMultiFunction* TMultiFunctionList::operator[](int i) const {
     return i >= 0 && i < GetCount() ? static_cast<TMultiFunction*>(GetItem(i)) : nullptr;
 }
 
+// emplace keeps the first position a name was added at, so the earliest
+// function whose name or alias matches wins, as in a scan by position.
 int TMultiFunctionList::Find(const TString& word) const {
-    for (int i = 0; i < GetCount(); ++i) {
+    const auto build = [this](auto add) {
+        for (int i = 0; i < GetCount(); ++i) {
+            const TMultiFunction* function = (*this)[i];
+            add(function->name, i);
+            if (function->alias.Length() > 0) add(function->alias, i);
+        }
+    };
+    const auto stillNamed = [this](int i, const TString& name) {
         const TMultiFunction* function = (*this)[i];
-        if (function->name == word || (function->alias.Length() > 0 && function->alias == word)) return i;
-    }
-    return -1;
+        return function != nullptr &&
+               (function->name == name || (function->alias.Length() > 0 && function->alias == name));
+    };
+    return index.Find(word, GetCount(), build, stillNamed);
 }
 
 int BuiltinFunctionCount() { return kBuiltinFunctionCount; }
@@ -412,9 +422,14 @@ TVarFunction* TVarFunctionList::operator[](int i) const {
 }
 
 int TVarFunctionList::Find(const TString& word) const {
-    for (int i = 0; i < GetCount(); ++i)
-        if ((*this)[i]->name == word) return i;
-    return -1;
+    const auto build = [this](auto add) {
+        for (int i = 0; i < GetCount(); ++i) add((*this)[i]->name, i);
+    };
+    const auto stillNamed = [this](int i, const TString& name) {
+        const TVarFunction* function = (*this)[i];
+        return function != nullptr && function->name == name;
+    };
+    return index.Find(word, GetCount(), build, stillNamed);
 }
 
 TMultiFunctionList& MultiFunctions() { return *builtinTable; }

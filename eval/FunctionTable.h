@@ -3,6 +3,9 @@
 #pragma once
 
 #include <cstdint>
+#include <mutex>
+#include <string>
+#include <unordered_map>
 
 #include "Container.h"
 #include "EvalStack.h"
@@ -23,6 +26,35 @@ constexpr TFunctionParamType fpArray2 = 5;
 constexpr TFunctionParamType fpVariable = 6;
 constexpr TFunctionParamType fpExpression = 7;
 constexpr TFunctionParamType fpAny = 8;
+
+// Name-to-position index of a table, rebuilt when the table's count changes;
+// a hit whose entry no longer carries that name forces a rebuild. Safe to
+// use from several threads.
+class TNameIndex {
+public:
+    // build(add) must call add(name, position) for every name in position
+    // order; stillNamed(position, word) checks a hit. -1 if absent.
+    template <typename Build, typename Check>
+    int Find(const TString& word, int count, Build build, Check stillNamed) const {
+        std::lock_guard<std::mutex> hold(lock);
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            if (count != indexedCount || attempt == 1) {
+                positions.clear();
+                build([this](const TString& name, int position) { positions.emplace(name.c_str(), position); });
+                indexedCount = count;
+            }
+            const auto found = positions.find(word.c_str());
+            if (found == positions.end()) return -1;
+            if (stillNamed(found->second, word)) return found->second;
+        }
+        return -1;
+    }
+
+private:
+    mutable std::mutex lock;
+    mutable std::unordered_map<std::string, int> positions;
+    mutable int indexedCount = -1;
+};
 
 // One built-in function: its parameter kinds (owned bytes, in argument order)
 // and the types its array and variable parameters require.
@@ -62,6 +94,9 @@ public:
     // Position of the first function whose name or non-empty alias equals
     // word exactly; -1 if none.
     int Find(const TString& word) const;
+
+private:
+    TNameIndex index;
 };
 
 // Count of functions the table registers itself (positions 0..151);
@@ -87,6 +122,9 @@ public:
     TVarFunction* operator[](int i) const;
     // Position of the first function of that exact name; -1 if none.
     int Find(const TString& word) const;
+
+private:
+    TNameIndex index;
 };
 
 constexpr int kStrFormatListIndex = 28;

@@ -4,6 +4,7 @@
 #include <array>
 
 #include "BuiltinArrays.h"
+#include "BuiltinGeometry.h"
 #include "BuiltinCall.h"
 #include "BuiltinNumbers.h"
 #include "BuiltinRanges.h"
@@ -250,6 +251,7 @@ TBuiltinBodyRows (*const kBodyFamilies[])() = {
     RangeBuiltinBodies,
     NumberBuiltinBodies,
     SystemBuiltinBodies,
+    GeometryBuiltinBodies,
 };
 
 // The bodies indexed by position; null where no family has one yet.

@@ -1,0 +1,62 @@
+// The script interpreter: KRO_Run, the control frames, the per-token hook and calls of script functions from expressions.
+#pragma once
+
+#include <cstdint>
+
+#include "ExpressionModel.h"
+#include "Program.h"
+#include "String.h"
+
+// One control frame, eight i32 in this order (a hook reads frame i at stack + i).
+struct CONTROL_FRAME {
+    int32_t varCount;   // variables that declarations inside the frame appended
+    int32_t kind;       // 1 program .. 10 foreach
+    int32_t start;      // token that opened the frame
+    int32_t end;        // its closing token
+    int32_t remaining;  // loop: passes left
+    int32_t position;   // foreach: current item
+    int32_t arrayVar;   // foreach: position of the array in Variables
+    int32_t itemVar;    // foreach: position of the item variable
+};
+
+// Frames of one activation. Opening a frame beyond this ends the whole run
+// cleanly (every open frame's variables deleted), as a hook stop does.
+constexpr int kControlStackFrames = 128;
+
+// Called before every token with the token's index, the control stack and its
+// depth; setting stop ends the whole run (every activation unwinds) before
+// that token executes.
+typedef void (*TKRO_TokenFunc)(TProgram& program, int tokenIndex, CONTROL_FRAME* stack, int depth, bool& stop);
+extern TKRO_TokenFunc KRO_TokenFunc;
+
+// Runs the program from token 0 as a top-level run. Top-level variables stay
+// in Variables after the run; with keep they move into program.variables (in
+// reverse order of declaration). Never reports an error: a failing expression
+// gives Eval's error value, which conversions treat as 0, empty or false.
+void KRO_Run(TProgram& program, bool keep);
+// Deletes from the end of Variables one variable per program global and from
+// the end of ExtFunctions one entry per program function; fewer when the
+// lists hold fewer.
+void KRO_ReleaseApplicationGlobals(TProgram& program);
+// The program of the innermost run now executing, or null.
+TProgram* KRO_GetRunningProgram();
+// Whether the last top-level run ended early (hook stop or nesting too deep).
+bool KRO_RunWasStopped();
+
+// Eval's ext-function handler during a run: calls function functionIndex of
+// the program that context points to with the evaluated arguments; an index
+// outside the function list gives an int 0.
+EXPRESSION_ITEM CallScriptFunction(EXPRESSION_ITEM* arguments, int functionIndex, void* context);
+
+// Value conversions of every statement. ValueAsInt64 keeps an int's 64 bits
+// and truncates a double toward zero, clamped to the int64 range (NaN 0);
+// ValueAsInt does the same within the int32 range (sizes, indices, counts).
+// Other kinds give 0, 0.0, (0, 0) or "". ValueIsTrue: an int or double that is
+// not zero by value (so -0.0 is false).
+int64_t ValueAsInt64(const EXPRVALUE& v);
+int32_t ValueAsInt(const EXPRVALUE& v);
+double ValueAsDouble(const EXPRVALUE& v);
+VPOINT ValueAsPoint(const EXPRVALUE& v);
+VCOMPLEX ValueAsComplex(const EXPRVALUE& v);
+TString ValueAsString(const EXPRVALUE& v);
+bool ValueIsTrue(const EXPRVALUE& v);

@@ -99,7 +99,11 @@ TTaskDispatcher::TTaskDispatcher(int threads, int maxPending) {
     }
 }
 
-TTaskDispatcher::~TTaskDispatcher() {
+TTaskDispatcher::~TTaskDispatcher() { Shutdown(); }
+
+void TTaskDispatcher::Shutdown() {
+    if (fShutDown) return;
+    fShutDown = true;
     if (fThreadMode) {
         TPipe reply;
         TPipe* replyPointer = &reply;

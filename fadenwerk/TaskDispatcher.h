@@ -92,9 +92,13 @@ public:
     // callers add, never to sub-tasks, re-started parents or re-queued tasks.
     TTaskDispatcher(int threads, int maxPending);
     // Waits until no worker is busy and nothing queued can start, then stops
-    // the workers. Tasks still queued (their dependencies can never complete)
-    // are neither run nor destroyed; callers still waiting for groups, tasks
-    // or such queued tasks are released.
+    // the workers; once only, later calls do nothing. Tasks still queued (their
+    // dependencies can never complete) are neither run nor destroyed; callers
+    // still waiting for groups, tasks or such queued tasks are released. The
+    // dispatcher's threads call the virtual functions until it returns, so a
+    // derived class that overrides them calls it first in its own destructor.
+    void Shutdown();
+    // Shutdown, if it has not run.
     ~TTaskDispatcher() override;
     TTaskDispatcher(const TTaskDispatcher&) = delete;
     TTaskDispatcher& operator=(const TTaskDispatcher&) = delete;
@@ -187,6 +191,7 @@ private:
     void RunTasks(std::vector<TTask*>& tasks, bool deleteTasks, bool notify);
     void FinishWorkingThreads(bool deleteTasks, bool notify);
     void StopWorkers();
+    bool fShutDown = false;
 
     // Scheduling, by the owner of the state.
     int HandOut(const TTaskMessage& message, bool limited);

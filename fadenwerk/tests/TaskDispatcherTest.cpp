@@ -60,6 +60,7 @@ private:
 class OpenDispatcher : public TTaskDispatcher {
 public:
     using TTaskDispatcher::TTaskDispatcher;
+    ~OpenDispatcher() override { Shutdown(); }
     using TTaskDispatcher::GetCommandChannel;
     using TTaskDispatcher::GetPendingCapacity;
     using TTaskDispatcher::GetPendingCount;
@@ -100,6 +101,7 @@ TEST(TaskDispatcherSynchronous, StopProcessEndsTheRunAndLeavesTheRestUntouched) 
     class StoppingDispatcher : public TTaskDispatcher {
     public:
         StoppingDispatcher() : TTaskDispatcher(2) {}
+        ~StoppingDispatcher() override { Shutdown(); }
         void TaskFinished(TTask*) override { ++finished; }
         bool StopProcess() override { return finished >= 1; }
         int finished = 0;

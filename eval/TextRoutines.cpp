@@ -196,8 +196,8 @@ void ExtractWord(const TString& text, int n, const TSeparatorFlags& flags, TStri
     if (start < text.Length()) out = text.Substring(start, end - 1);
 }
 
-void SetWordSeparators(const TString& specification, TEvalStack& stack) {
-    TString expanded = specification;
+void SetWordSeparators(const TString& definition, TEvalStack& stack) {
+    TString expanded = definition;
     for (const TCharacterClass& characterClass : kCharacterClasses) {
         TString replaced;
         expanded.ReplaceAll(characterClass.name, characterClass.characters, replaced);

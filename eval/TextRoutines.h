@@ -58,9 +58,9 @@ void ExtractWord(const TString& text, int n, const TSeparatorFlags& flags, TStri
 
 // Expands the class names ("[:digit:]", "[:space:]", "[:alpha:]",
 // "[:blank:]", "[:alnum:]", "[:lower:]", "[:upper:]", "[:punct:]",
-// "[:xdigit:]", in that order) in specification, clears the stack's word
+// "[:xdigit:]", in that order) in definition, clears the stack's word
 // separators and sets the flag of every character of the expanded text.
-void SetWordSeparators(const TString& specification, TEvalStack& stack);
+void SetWordSeparators(const TString& definition, TEvalStack& stack);
 
 // out = the n segments of text (segments[2k] start, segments[2k+1] end,
 // exclusive) in order, separator between neighbours. n below 1 gives the

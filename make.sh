@@ -10,7 +10,7 @@ PACKAGES=(
   zlib1g-dev libjpeg62-turbo-dev libpng-dev
   libfreetype-dev libfontconfig-dev fonts-liberation2 fonts-dejavu-core
   libsdl2-dev xvfb xauth
-  libjpeg-turbo-progs libmuparser-dev libtbb-dev
+  libjpeg-turbo-progs libmuparser-dev libtbb-dev liblua5.4-dev
 )
 JOBS=$(nproc)
 

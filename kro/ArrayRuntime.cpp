@@ -2,6 +2,7 @@
 #include "ArrayRuntime.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 
@@ -17,8 +18,10 @@ struct TArrayContext {
     TStatementArgs& args;
 };
 
+// A missing expression (a record built by hand) counts as the value 0.
 EXPRVALUE Evaluate(TArrayContext& c, int i) {
     EXPRVALUE out;
+    if (i >= c.args.expressions.Count()) return out;
     EvaluateExpression(Variables, c.args.expressions[i], SharedEvalStack(), out, false, &c.program);
     return out;
 }
@@ -84,23 +87,38 @@ void CopyRange(const ARRAY& to, int at, const ARRAY& from, int first, int n) {
     std::memcpy(ArrayItemAddress(to, at), ArrayItemAddress(from, first), static_cast<size_t>(n) * size);
 }
 
+void ClearValue(TVariableType type, void* item) {
+    if (item == nullptr) return;
+    if (type == vtString)
+        static_cast<TString*>(item)->Clear();
+    else
+        std::memset(item, 0, static_cast<size_t>(ItemSize(type)));
+}
+
+bool IsUnsized(TArrayContext& c) { return c.args.expressions.Count() == 0 || c.args.expressions[0].count <= 0; }
+
+// Items that a grown array takes within its old capacity would still show
+// values from before a shrink: they start at zero, as a new array's do.
 void RunDim(TArrayContext& c) {
+    const int n = IsUnsized(c) ? kUnsizedItems : ValueAsInt(Evaluate(c, 0));
     TVariable* v = VariableOf(c.args.variables[0], vtArray);
-    if (v == nullptr) return;
-    EXPRESSION& size = c.args.expressions[0];
-    const int n = size.count <= 0 ? kUnsizedItems : ValueAsInt(Evaluate(c, 0));
-    if (n < 0) return;
-    Variables.ResizeArray(Variables.V_Index(c.args.variables[0].index, c.args.variables[0].absolute != 0), n);
+    if (v == nullptr || n < 0) return;
+    const int before = v->value.a.count;
+    if (v->Resize(n, true) == nullptr) return;
+    for (int i = before; i < n; ++i) ClearValue(v->value.a.itemtype, ArrayItemAddress(v->value.a, i));
 }
 
 void RunDim2(TArrayContext& c) {
-    TVariable* v = VariableOf(c.args.variables[0], vtArray2);
-    if (v == nullptr) return;
-    const bool unsized = c.args.expressions[0].count <= 0;
+    const bool unsized = IsUnsized(c);
     const int lines = unsized ? kUnsizedItems : ValueAsInt(Evaluate(c, 0));
     const int columns = unsized ? kUnsizedItems : ValueAsInt(Evaluate(c, 1));
-    if (lines < 0 || columns < 0) return;
-    Variables.ResizeArray2(Variables.V_Index(c.args.variables[0].index, c.args.variables[0].absolute != 0), lines, columns);
+    TVariable* v = VariableOf(c.args.variables[0], vtArray2);
+    if (v == nullptr || lines < 0 || columns < 0) return;
+    const int oldLines = v->value.a2.lines;
+    const int oldColumns = v->value.a2.cols;
+    if (v->Resize(lines, columns, true) == nullptr) return;
+    for (int i = 0; i < lines; ++i)
+        for (int j = i < oldLines ? oldColumns : 0; j < columns; ++j) ClearValue(v->value.a2.itemtype, v->GetItem(i, j));
 }
 
 void RunFilter(TArrayContext& c) {
@@ -196,7 +214,9 @@ int CompareItems(const ARRAY& a, int i, int j) {
             return p < q ? -1 : p > q ? 1 : 0;
         }
         case vtDouble: {
+            // NaN after every number, so that the order stays a strict one.
             const double p = *static_cast<const double*>(x), q = *static_cast<const double*>(y);
+            if (std::isnan(p) || std::isnan(q)) return std::isnan(p) - std::isnan(q);
             return p < q ? -1 : p > q ? 1 : 0;
         }
         case vtString: {

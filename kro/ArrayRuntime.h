@@ -13,7 +13,7 @@
 // a_exchange do nothing; a_insert clamps; a_getitems clamps both ends and does
 // nothing on an empty range. A size that cannot be allocated (negative, or
 // beyond Eval's item limit) changes nothing. An unsized dim gives 10 items
-// (10 x 10 for 2-D).
+// (10 x 10 for 2-D); items that dim adds start at zero (empty strings).
 int RunArrayStatement(TProgram& program, const TToken& token);
 
 // Item address of a 1-D array's item i (no range check): strings are TString

@@ -3,10 +3,14 @@
 
 #include <cassert>
 
+#include "ArrayStatements.h"
 #include "CustomCommands.h"
+#include "DrawingStatements.h"
+#include "EventStatements.h"
 #include "ExpressionCompiler.h"
 #include "ExtensionHooks.h"
 #include "LineScan.h"
+#include "ResourceStatements.h"
 #include "Statements.h"
 
 int KRO_ErrorCode = 0;
@@ -92,9 +96,9 @@ const TKeyword kKeywords[] = {
     {"until", CompileUntil, false},
     {"loop", CompileLoop, false},
     {"for", CompileFor, false},
-    {"foreach", nullptr, false},
-    {"foreach_getcount", nullptr, false},
-    {"foreach_setcount", nullptr, false},
+    {"foreach", CompileForeach, false},
+    {"foreach_getcount", CompileForeachGetCount, false},
+    {"foreach_setcount", CompileForeachSetCount, false},
     {"func", CompileFunc, true},
     {"return", CompileReturn, false},
     {"switch", CompileSwitch, false},
@@ -102,40 +106,40 @@ const TKeyword kKeywords[] = {
     {"default", CompileDefault, false},
     {"endcase", CompileEndcase, false},
     {"import", CompileImport, false},
-    {"dim", nullptr, false},
-    {"a_filter", nullptr, false},
-    {"a_add", nullptr, false},
-    {"a_insert", nullptr, false},
-    {"a_delete", nullptr, false},
-    {"a_reverse", nullptr, false},
-    {"a_fill", nullptr, false},
-    {"a_sort", nullptr, false},
-    {"a_getitems", nullptr, false},
-    {"a_getline", nullptr, false},
-    {"a_getcol", nullptr, false},
-    {"a_exchange", nullptr, false},
-    {"a_assign", nullptr, false},
+    {"dim", CompileDim, false},
+    {"a_filter", CompileArrayFilter, false},
+    {"a_add", CompileArrayAdd, false},
+    {"a_insert", CompileArrayInsert, false},
+    {"a_delete", CompileArrayDelete, false},
+    {"a_reverse", CompileArrayReverse, false},
+    {"a_fill", CompileArrayFill, false},
+    {"a_sort", CompileArraySort, false},
+    {"a_getitems", CompileArrayGetItems, false},
+    {"a_getline", CompileArrayGetLine, false},
+    {"a_getcol", CompileArrayGetColumn, false},
+    {"a_exchange", CompileArrayExchange, false},
+    {"a_assign", CompileArrayAssign, false},
     {"message", CompileMessage, false},
     {"const", CompileConst, false},
     {"setpixel", CompileSetPixel, false},
-    {"line", nullptr, false},
-    {"polyline", nullptr, false},
-    {"polygon", nullptr, false},
-    {"text", nullptr, false},
-    {"rect", nullptr, false},
-    {"fillrect", nullptr, false},
-    {"circle", nullptr, false},
-    {"fillcircle", nullptr, false},
-    {"ellipse", nullptr, false},
-    {"fillellipse", nullptr, false},
-    {"arc", nullptr, false},
-    {"pie", nullptr, false},
-    {"chord", nullptr, false},
-    {"setpencolor", nullptr, false},
-    {"setbrushcolor", nullptr, false},
-    {"setfont", nullptr, false},
-    {"resource", nullptr, false},
-    {"event", nullptr, false},
+    {"line", CompileDrawing<ttLine>, false},
+    {"polyline", CompileDrawing<ttPolyline>, false},
+    {"polygon", CompileDrawing<ttPolygon>, false},
+    {"text", CompileDrawing<ttText>, false},
+    {"rect", CompileDrawing<ttRect>, false},
+    {"fillrect", CompileDrawing<ttFillRect>, false},
+    {"circle", CompileDrawing<ttCircle>, false},
+    {"fillcircle", CompileDrawing<ttFillCircle>, false},
+    {"ellipse", CompileDrawing<ttEllipse>, false},
+    {"fillellipse", CompileDrawing<ttFillEllipse>, false},
+    {"arc", CompileDrawing<ttArc>, false},
+    {"pie", CompileDrawing<ttPie>, false},
+    {"chord", CompileDrawing<ttChord>, false},
+    {"setpencolor", CompileDrawing<ttSetPenColor>, false},
+    {"setbrushcolor", CompileDrawing<ttSetBrushColor>, false},
+    {"setfont", CompileDrawing<ttSetFont>, false},
+    {"resource", CompileResource, false},
+    {"event", CompileEvent, false},
 };
 static_assert(sizeof kKeywords / sizeof kKeywords[0] == 60, "sixty keywords");
 

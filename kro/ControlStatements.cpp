@@ -47,6 +47,7 @@ void PatchOpener(const TCompileStackItem& block, int endIndex, TProgram& program
         case bkFunc: opener->value = endIndex; break;
         case bkSwitch: opener->Record<TSwitchInfo>()->end = endIndex; break;
         case bkFor: opener->Record<FOR_INFO>()->end = endIndex; break;
+        case bkForeach: opener->Record<FOREACH_INFO>()->end = endIndex; break;
         default: break;
     }
 }

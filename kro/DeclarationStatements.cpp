@@ -104,7 +104,8 @@ void RemoveNewVariable(TCompileState& state, TProgram& program) {
     program.variables.DeleteLast(true);
 }
 
-// One value of an item type: "{a,b}" for points and complex numbers.
+}  // namespace
+
 bool CompileValue(const TString& text, TVariableType type, EXPRESSION& e) {
     if (type != vtPoint && type != vtComplex) return text.Length() > 0 && CompileExpression(text, e);
     if (text.Length() < 2 || text[0] != '{' || FindClosingBracket(text, 0) != text.Length() - 1) return false;
@@ -114,6 +115,8 @@ bool CompileValue(const TString& text, TVariableType type, EXPRESSION& e) {
     const TString function = type == vtPoint ? "to_point(" : "to_complex(";
     return CompileExpression(function + values[0] + "," + values[1] + ")", e);
 }
+
+namespace {
 
 bool CompileArrayValues(const TDeclarator& d, TVariableType itemType, VARDEF& def, TCompileState& state) {
     if (d.type == vtArray2) return Fail(state, keNotInitialisable);

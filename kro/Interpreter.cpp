@@ -5,7 +5,10 @@
 #include <cstring>
 #include <vector>
 
+#include "ArrayRuntime.h"
+#include "ScriptMessage.h"
 #include "CustomCommands.h"
+#include "DrawingRuntime.h"
 #include "EvaluateEngine.h"
 #include "ExtensionHooks.h"
 #include "Variables.h"
@@ -28,22 +31,10 @@ enum TFrameKind {
     fkForeach = 10,
 };
 
-// Script functions calling each other nest through the C++ stack; beyond
-// this many activations the run ends instead of overflowing it.
-constexpr int kMaxActivations = 256;
-
-// What return and a function's closing end leave for the caller.
-struct TReturnSlot {
-    uint8_t type = 0;
-    TItemValue value{};
-    TString text;
-};
-
 TReturnSlot returnSlot;
 TProgram* runningProgram = nullptr;
 // Set by a hook stop or a too-deep nesting: every activation unwinds.
 bool runStopped = false;
-int activationDepth = 0;
 
 int64_t DoubleToInt64(double d) {
     if (std::isnan(d)) return 0;
@@ -134,8 +125,13 @@ public:
     void Switch(TToken& token);
     void Endcase(TToken& token);
     void For(TToken& token);
+    void Foreach(TToken& token);
+    void ForeachGetCount(TToken& token);
+    void ForeachSetCount(TToken& token);
+    void ArrayStatement(TToken& token);
+    void Message(TToken& token);
     void Nothing(TToken& token);
-    void NotYetRunnable(TToken& token);
+    void Drawing(TToken& token) { RunDrawingStatement(token, program); }
 
 private:
     EXPRVALUE Evaluate(EXPRESSION& e);
@@ -151,6 +147,8 @@ private:
     void GoTo(int k) { current = k - 1; }
     void GoAfter(int k) { current = k; }
     void LeaveLoop(bool isBreak);
+    void AdvanceForeach(CONTROL_FRAME& frame);
+    CONTROL_FRAME* ForeachFrameBelow(int levels);
     void EvaluateAll(TExpressionArray& list);
     void DeclareScalar(VARDEF& definition, bool global);
     void DeclareArray(VARDEF& definition, bool global);
@@ -182,17 +180,18 @@ const TTokenRow kTokenRows[] = {
     {ttReturn, &TActivation::Return},         {ttRepeat, &TActivation::Repeat},
     {ttUntil, &TActivation::Until},           {ttLoop, &TActivation::Loop},
     {ttSwitch, &TActivation::Switch},         {ttEndcase, &TActivation::Endcase},
-    {ttMessage, &TActivation::Expression},    {ttFor, &TActivation::For},
+    {ttMessage, &TActivation::Message},       {ttFor, &TActivation::For},
+    {ttForeach, &TActivation::Foreach},       {ttForeachGetCount, &TActivation::ForeachGetCount},
+    {ttForeachSetCount, &TActivation::ForeachSetCount},
     {ttResource, &TActivation::Nothing},
 };
 
 TTokenHandler FindHandler(int type) {
     for (const TTokenRow& row : kTokenRows)
         if (row.type == type) return row.handler;
-    const bool arrayStatement = type >= ttDim && type <= ttArrayAssign;
-    const bool foreachStatement = type >= ttForeach && type <= ttForeachSetCount;
+    if (type >= ttDim && type <= ttArrayAssign) return &TActivation::ArrayStatement;
     const bool drawing = type >= ttDrawFirst && type <= ttDrawLast;
-    if (arrayStatement || foreachStatement || drawing) return &TActivation::NotYetRunnable;
+    if (drawing) return &TActivation::Drawing;
     return nullptr;
 }
 
@@ -313,6 +312,7 @@ void TActivation::End(TToken&) {
             GoTo(frame.start);
             break;
         }
+        case fkForeach: AdvanceForeach(frame); break;
         case fkLoop:
             if (--frame.remaining > 0)
                 GoAfter(frame.start);
@@ -449,10 +449,88 @@ void TActivation::For(TToken& token) {
         GoAfter(info->end);
 }
 
+// Item position of the array into the item variable, when their types
+// agree; points and complex values are copied whole.
+void CopyArrayItem(const TVariable& array, int position, TVariable& item) {
+    const ARRAY& a = array.value.a;
+    if (a.items == nullptr || position < 0 || position >= a.count || item.type != a.itemtype) return;
+    const void* source = ArrayItemAddress(a, position);
+    if (item.type != vtString)
+        std::memcpy(&item.value, source, static_cast<size_t>(TVariableList::GetArrayItemSize(a.itemtype)));
+    else if (item.value.s != nullptr)
+        *item.value.s = *static_cast<const TString*>(source);
+}
+
+void TActivation::Foreach(TToken& token) {
+    FOREACH_INFO* info = token.Record<FOREACH_INFO>();
+    if (info == nullptr) return;
+    const int arrayVar = Variables.V_Index(info->arrayIndex, info->arrayAbsolute != 0);
+    const int itemVar = Variables.V_Index(info->itemIndex, info->itemAbsolute != 0);
+    const TVariable* array = Variables.GetVarOfType(arrayVar, vtArray);
+    TVariable* item = Variables[itemVar];
+    if (array == nullptr || item == nullptr || array->value.a.count < 1) {
+        GoAfter(info->end);
+        return;
+    }
+    if (!Push(fkForeach, current, info->end)) return;
+    CONTROL_FRAME& frame = Top();
+    frame.position = 0;
+    frame.arrayVar = arrayVar;
+    frame.itemVar = itemVar;
+    CopyArrayItem(*array, 0, *item);
+}
+
+// At the loop's end: moves by the step (1 unless a number says otherwise) and
+// runs the body again while the position lies inside the array as it is now.
+void TActivation::AdvanceForeach(CONTROL_FRAME& frame) {
+    TToken* opener = program.tokens[frame.start];
+    FOREACH_INFO* info = opener != nullptr ? opener->Record<FOREACH_INFO>() : nullptr;
+    int64_t step = 1;
+    if (info != nullptr && info->step.count > 0) {
+        const EXPRVALUE value = Evaluate(info->step);
+        if (value.kind == ekInteger || value.kind == ekReal) step = ValueAsInt(value);
+    }
+    const int64_t next = static_cast<int64_t>(frame.position) + step;
+    const TVariable* array = Variables.GetVarOfType(frame.arrayVar, vtArray);
+    TVariable* item = Variables[frame.itemVar];
+    if (array == nullptr || item == nullptr || next < 0 || next >= array->value.a.count) {
+        Pop();
+        return;
+    }
+    frame.position = static_cast<int32_t>(next);
+    CopyArrayItem(*array, frame.position, *item);
+    GoAfter(frame.start);
+}
+
+// The foreach frame that lies levels below the innermost frame, or null.
+CONTROL_FRAME* TActivation::ForeachFrameBelow(int levels) {
+    if (levels < 0 || levels >= depth) return nullptr;
+    CONTROL_FRAME& frame = frames[static_cast<size_t>(depth - 1 - levels)];
+    return frame.kind == fkForeach ? &frame : nullptr;
+}
+
+void TActivation::ForeachGetCount(TToken& token) {
+    FOREACH_INFO* info = token.Record<FOREACH_INFO>();
+    CONTROL_FRAME* loop = info != nullptr ? ForeachFrameBelow(info->levels) : nullptr;
+    if (loop == nullptr) return;
+    TVariable* target = Variables.GetVarOfType(Variables.V_Index(info->itemIndex, info->itemAbsolute != 0), vtInt);
+    if (target != nullptr) target->value.i = loop->position;
+}
+
+void TActivation::ForeachSetCount(TToken& token) {
+    FOREACH_INFO* info = token.Record<FOREACH_INFO>();
+    if (info == nullptr) return;
+    const EXPRVALUE value = Evaluate(info->step);
+    CONTROL_FRAME* loop = ForeachFrameBelow(info->levels);
+    if (loop != nullptr && (value.kind == ekInteger || value.kind == ekReal)) loop->position = ValueAsInt(value);
+}
+
+void TActivation::ArrayStatement(TToken& token) { RunArrayStatement(program, token); }
+
+void TActivation::Message(TToken& token) { ShowScriptMessage(ValueAsString(Evaluate(token.expression))); }
+
 void TActivation::Nothing(TToken&) {}
 
-// Array, foreach and drawing statements have no run-time body here yet: the run ends.
-void TActivation::NotYetRunnable(TToken&) { runStopped = true; }
 
 void TActivation::Execute(TToken& token) {
     if (TTokenHandler handler = FindHandler(token.type)) {
@@ -476,11 +554,10 @@ void TActivation::Unwind(bool keep) {
     }
     if (!keep) return;
     program.variables.Clear();
-    for (int k = 0; k < frames[0].varCount && Variables.GetCount() > 0; ++k) {
-        program.variables.AddVar(*Variables.Last());
-        Variables.DeleteLast(true);
-    }
-    frames[0].varCount = 0;
+    const int count = Variables.GetCount();
+    for (int k = count - frames[0].varCount; k < count; ++k)
+        if (TVariable* variable = Variables[k]) AppendMovedVariable(program.variables, *variable);
+    DeleteFrameVariables(frames[0]);
 }
 
 void TActivation::Run(int first, bool keep) {
@@ -500,6 +577,8 @@ void TActivation::Run(int first, bool keep) {
     if (called && !finished) SetZeroResult(resultType);
     Unwind(keep);
 }
+
+}  // namespace
 
 void RegisterScriptFunctions(TProgram& program) {
     for (int k = 0; k < program.functions.GetCount(); ++k) {
@@ -526,81 +605,6 @@ void RunTokens(TProgram& program, int first, bool called, uint8_t resultType, bo
     if (!called) UnregisterScriptFunctions(program.functions.GetCount());
 }
 
-// The caller's variable that an argument item came from, or -1.
-int ArgumentVariable(const EXPRESSION_ITEM& argument) {
-    if (argument.kind == ekArray || argument.kind == ekArray2)
-        return Variables.V_Index(argument.value.variable.reference, argument.value.variable.absolute);
-    return -1;
-}
-
-void CreateParameter(const TFunctionParam& param, const EXPRESSION_ITEM& argument, int source) {
-    switch (param.kind) {
-        case ekInteger: Variables.NewInt(param.name, false, argument.value.integer); break;
-        case ekReal: Variables.NewDouble(param.name, false, argument.value.real); break;
-        case ekPoint: *Variables.NewPoint(param.name, false) = argument.value.point; break;
-        case ekComplex: *Variables.NewComplex(param.name, false) = argument.value.complex; break;
-        case ekArray: {
-            TVariable* from = Variables[source];
-            if (Variables.NewArray(param.name, param.variableType, false) == nullptr) break;
-            TVariable* created = Variables.Last();
-            if (from == nullptr || from->type != vtArray) break;
-            TVariableList::FreeArray(created->value.a);
-            TVariableList::AssignArray(created->value.a, from->value.a);
-            break;
-        }
-        case ekArray2: {
-            TVariable* from = Variables[source];
-            if (Variables.NewArray2(param.name, param.variableType, false) == nullptr) break;
-            TVariable* created = Variables.Last();
-            if (from == nullptr || from->type != vtArray2) break;
-            TVariableList::FreeArray2(created->value.a2);
-            TVariableList::AssignArray2(created->value.a2, from->value.a2);
-            break;
-        }
-        default: {
-            const TString* text = IsText(argument.kind) ? argument.value.text.text : nullptr;
-            Variables.NewString(param.name, false, text != nullptr ? *text : TString());
-            break;
-        }
-    }
-}
-
-void CopyBack(const TFunctionParam& param, TVariable& parameter, const EXPRESSION_ITEM& argument, int source) {
-    if (param.kind == ekArray || param.kind == ekArray2) {
-        TVariable* target = Variables[source];
-        if (target == nullptr || target->type != parameter.type) return;
-        if (target->type == vtArray) {
-            TVariableList::FreeArray(target->value.a);
-            TVariableList::AssignArray(target->value.a, parameter.value.a);
-        } else {
-            TVariableList::FreeArray2(target->value.a2);
-            TVariableList::AssignArray2(target->value.a2, parameter.value.a2);
-        }
-        return;
-    }
-    if (argument.ref.index < 0) return;
-    void* address = GetVarAddress(Variables, argument.ref);
-    if (address == nullptr) return;
-    if (param.kind == ekOwnedText || IsText(param.kind))
-        *static_cast<TString*>(address) = *parameter.value.s;
-    else if (param.kind == ekPoint || param.kind == ekComplex)
-        std::memcpy(address, &parameter.value, 16);
-    else
-        std::memcpy(address, &parameter.value, 8);
-}
-
-EXPRESSION_ITEM ResultItem(uint8_t type) {
-    EXPRESSION_ITEM result = MakeItem(type);
-    if (IsText(type)) {
-        result.kind = ekOwnedText;
-        result.value.text.text = new TString(returnSlot.text);
-    } else {
-        std::memcpy(&result.value, &returnSlot.value, 16);
-    }
-    return result;
-}
-
-}  // namespace
 
 int64_t ValueAsInt64(const EXPRVALUE& v) {
     if (v.kind == ekInteger) return v.value.integer;
@@ -632,53 +636,51 @@ bool ValueIsTrue(const EXPRVALUE& v) {
     return false;
 }
 
-EXPRESSION_ITEM CallScriptFunction(EXPRESSION_ITEM* arguments, int functionIndex, void* context) {
-    TProgram* program = static_cast<TProgram*>(context);
-    TFunction* function = program != nullptr ? program->functions[functionIndex] : nullptr;
-    if (function == nullptr) return MakeIntegerItem(0);
-    if (runStopped || activationDepth >= kMaxActivations) {
-        runStopped = true;
-        return ResultItem(function->resultType);
-    }
-    const int n = function->GetCount();
-    std::vector<int> sources(static_cast<size_t>(n));
-    for (int k = 0; k < n; ++k) sources[static_cast<size_t>(k)] = ArgumentVariable(arguments[k]);
-    for (int k = 0; k < n; ++k) CreateParameter(*function->Param(k), arguments[k], sources[static_cast<size_t>(k)]);
-    ++activationDepth;
-    RunTokens(*program, function->entry + 1, true, function->resultType, false);
-    --activationDepth;
-    const int first = Variables.GetCount() - n;
-    for (int k = 0; k < n && first >= 0; ++k) {
-        const TFunctionParam& param = *function->Param(k);
-        if (param.byReference == 0) continue;
-        TVariable* parameter = Variables[first + k];
-        if (parameter != nullptr) CopyBack(param, *parameter, arguments[k], sources[static_cast<size_t>(k)]);
-    }
-    EXPRESSION_ITEM result = ResultItem(function->resultType);
-    DeleteLastVariables(n);
-    return result;
-}
-
 void KRO_Run(TProgram& program, bool keep) {
     TProgram* const previousProgram = runningProgram;
     const TExtFuncHandler previousHandler = ExtFuncHandler;
     const int savedBase = Variables.GetBase();
+    SetupGraphics();
     runningProgram = &program;
     ExtFuncHandler = CallScriptFunction;
     Variables.SetBase(Variables.GetCount());
     program.variableBase = Variables.GetCount();
     runStopped = false;
     RunTokens(program, 0, false, 0, keep);
+    // What the run left at the end of Variables, for the release.
+    for (int k = program.variableBase; !keep && k < Variables.GetCount(); ++k)
+        program.leftInVariables.push_back(Variables[k]);
     Variables.SetBase(savedBase);
     ExtFuncHandler = previousHandler;
     runningProgram = previousProgram;
+    if (keep) RestoreGraphics();
 }
 
 bool KRO_RunWasStopped() { return runStopped; }
 
+// A recorded variable is deleted only when the list still holds that very
+// object: the host may have deleted some, and its own lie in between.
 void KRO_ReleaseApplicationGlobals(TProgram& program) {
-    DeleteLastVariables(program.globals.GetCount());
-    UnregisterScriptFunctions(program.functions.GetCount());
+    for (auto left = program.leftInVariables.rbegin(); left != program.leftInVariables.rend(); ++left)
+        for (int k = Variables.GetCount() - 1; k >= 0; --k)
+            if (Variables[k] == *left) {
+                Variables.Delete(k, true);
+                break;
+            }
+    program.leftInVariables.clear();
+    RestoreGraphics();
 }
 
 TProgram* KRO_GetRunningProgram() { return runningProgram; }
+
+const TReturnSlot& ReturnSlot() { return returnSlot; }
+
+void StopRun() { runStopped = true; }
+
+void ClearRunStop() { runStopped = false; }
+
+TProgram* SetRunningProgram(TProgram* program) {
+    TProgram* const previous = runningProgram;
+    runningProgram = program;
+    return previous;
+}

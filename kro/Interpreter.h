@@ -5,6 +5,7 @@
 
 #include "ExpressionModel.h"
 #include "Program.h"
+#include "ScriptCalls.h"
 #include "String.h"
 
 // One control frame, eight i32 in this order (a hook reads frame i at stack + i).
@@ -29,24 +30,48 @@ constexpr int kControlStackFrames = 128;
 typedef void (*TKRO_TokenFunc)(TProgram& program, int tokenIndex, CONTROL_FRAME* stack, int depth, bool& stop);
 extern TKRO_TokenFunc KRO_TokenFunc;
 
-// Runs the program from token 0 as a top-level run. Top-level variables stay
-// in Variables after the run; with keep they move into program.variables (in
-// reverse order of declaration). Never reports an error: a failing expression
-// gives Eval's error value, which conversions treat as 0, empty or false.
+// Runs the program from token 0 as a top-level run; the program's functions
+// are registered in ExtFunctions during the run only. Without keep the
+// top-level variables stay in Variables and the program records them; with
+// keep they move into program.variables in order of declaration (the
+// application globals of later host calls). Never reports an error: a
+// failing expression gives Eval's error value, which conversions treat as
+// 0, empty or false.
 void KRO_Run(TProgram& program, bool keep);
-// Deletes from the end of Variables one variable per program global and from
-// the end of ExtFunctions one entry per program function; fewer when the
-// lists hold fewer.
+// Deletes from Variables the variables that the program's runs without keep
+// left there and that are still there; nothing else (not the host's own
+// variables, not the kept globals of program.variables).
 void KRO_ReleaseApplicationGlobals(TProgram& program);
 // The program of the innermost run now executing, or null.
 TProgram* KRO_GetRunningProgram();
-// Whether the last top-level run ended early (hook stop or nesting too deep).
+// Whether the last top-level run or host call ended early (hook stop, nesting
+// too deep, calls nested beyond kMaxScriptCallDepth).
 bool KRO_RunWasStopped();
 
-// Eval's ext-function handler during a run: calls function functionIndex of
-// the program that context points to with the evaluated arguments; an index
-// outside the function list gives an int 0.
-EXPRESSION_ITEM CallScriptFunction(EXPRESSION_ITEM* arguments, int functionIndex, void* context);
+// ---- Shared with the call paths of script functions (ScriptCalls.cpp).
+
+// What return and a function's closing end leave for the caller, who reads
+// it before anything else runs.
+struct TReturnSlot {
+    uint8_t type = 0;
+    TItemValue value{};
+    TString text;
+};
+const TReturnSlot& ReturnSlot();
+// One entry of the interpreter from token first. A top-level run (called
+// false) registers the program's functions for its duration; an activation
+// (called true) runs a function body and leaves its result in the slot.
+void RunTokens(TProgram& program, int first, bool called, uint8_t resultType, bool keep);
+// Appends the program's functions to ExtFunctions in list order; removes
+// count entries from its end (fewer when it holds fewer).
+void RegisterScriptFunctions(TProgram& program);
+void UnregisterScriptFunctions(int count);
+// Ends the current run: every activation unwinds before its next token.
+void StopRun();
+// Clears a stop; an outermost run or host call begins with it.
+void ClearRunStop();
+// Makes program the running one; returns the one it replaces.
+TProgram* SetRunningProgram(TProgram* program);
 
 // Value conversions of every statement. ValueAsInt64 keeps an int's 64 bits
 // and truncates a double toward zero, clamped to the int64 range (NaN 0);

@@ -275,6 +275,10 @@ bool TokenJumpsAreSound(const TTokenList& tokens, int i) {
             const FOR_INFO* info = token->Record<FOR_INFO>();
             return info != nullptr && IsEndToken(tokens, i, info->end);
         }
+        case ttForeach: {
+            const FOREACH_INFO* info = token->Record<FOREACH_INFO>();
+            return info != nullptr && IsEndToken(tokens, i, info->end);
+        }
         case ttSwitch: {
             const TSwitchInfo* info = token->Record<TSwitchInfo>();
             if (info == nullptr || !IsEndToken(tokens, i, info->end)) return false;

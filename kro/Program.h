@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <vector>
 
 #include "Container.h"
 #include "MemBuffer.h"
@@ -135,6 +136,9 @@ public:
     TEventInfoContainer events;
     TVariableList variables;
     int32_t variableBase = 0;
+    // Variables that runs without keep left at the end of Variables, oldest
+    // first; KRO_ReleaseApplicationGlobals deletes those still there.
+    std::vector<const TVariable*> leftInVariables;
 
 private:
     bool ReadMembers(TMemBuffer& buffer);

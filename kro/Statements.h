@@ -42,18 +42,43 @@ enum TKroError {
     keUnknownStatement = 28,
     keDeclarationPlace = 29,
     keUnknownUnit = 30,
+    keDimWithoutName = 31,
+    keDimNotArray = 32,
+    keDimDimensions = 33,
+    keBadArrayName = 34,
+    keBadParameterCount = 35,
+    keBadArrayType = 36,
     keConstWithoutAssignment = 37,
     keConstMissingPart = 38,
     keImportWithoutName = 39,
+    keMissingResourceKind = 40,
+    keUnknownResourceKind = 41,
+    keMissingResourceFile = 42,
+    keResourceFileNotFound = 43,
+    keMissingResourceName = 44,
+    keBadDialogResource = 45,
+    keUnknownEvent = 46,
+    keUnknownEventHandler = 47,
+    keBadEventHandlerParameters = 48,
     keForParts = 49,
     keForInit = 50,
     keForCondition = 51,
     keForStep = 52,
+    keForeachName = 53,
+    keForeachItemType = 54,
+    keForeachParts = 55,
+    keForeachStep = 56,
+    keForeachTarget = 57,
+    keForeachPlace = 58,
 };
 
 bool Fail(TCompileState& state, int code);
 // Compiles text against Variables; false when it does not compile.
 bool CompileExpression(const TString& text, EXPRESSION& e);
+
+// One value of an item type: an expression, or "{a,b}" for a point or a
+// complex number; false for an empty or failing text.
+bool CompileValue(const TString& text, TVariableType type, EXPRESSION& e);
 
 // Type words: "int" "double" "point" "complex" "string"; false for others.
 bool LookUpTypeWord(const TString& word, uint8_t& variableType, uint8_t& stackType);
@@ -87,4 +112,14 @@ bool CompileFunc(TString& rest, TCompileState& state, TProgram& program);
 // Definitions.
 bool CompileConst(TString& rest, TCompileState& state, TProgram& program);
 bool CompileImport(TString& rest, TCompileState& state, TProgram& program);
+// Reads the whole file as named, else in each directory in order (joined
+// with "/" unless it ends in a slash), each time also under a name that
+// differs only in case; found receives the name that opened. False when none
+// opens or reads whole within 64 MiB.
+bool ReadFileFromDirectories(const TString& name, const TStringContainer& directories, TMemBuffer& bytes,
+                             TString& found);
 bool CompileSetPixel(TString& rest, TCompileState& state, TProgram& program);
+// foreach, foreach_getcount, foreach_setcount.
+bool CompileForeach(TString& rest, TCompileState& state, TProgram& program);
+bool CompileForeachGetCount(TString& rest, TCompileState& state, TProgram& program);
+bool CompileForeachSetCount(TString& rest, TCompileState& state, TProgram& program);

@@ -148,6 +148,30 @@ bool FOR_INFO::Read(TMemBuffer& buffer) {
     return conditions.Read(buffer) && steps.Read(buffer) && ReadInt32(buffer, end);
 }
 
+// ---- foreach family
+
+FOREACH_INFO::~FOREACH_INFO() { FreeExpression(step); }
+
+void FOREACH_INFO::Write(TMemBuffer& buffer) const {
+    buffer.AddInt(arrayIndex);
+    buffer.AddInt(itemIndex);
+    buffer.AddInt(end);
+    buffer.AddInt(levels);
+    buffer.AddByte(arrayAbsolute);
+    buffer.AddByte(itemAbsolute);
+    WriteExpression(buffer, step);
+}
+
+bool FOREACH_INFO::Read(TMemBuffer& buffer) {
+    Release(step);
+    if (!ReadInt32(buffer, arrayIndex) || !ReadInt32(buffer, itemIndex) || !ReadInt32(buffer, end) ||
+        !ReadInt32(buffer, levels) || !buffer.ReadByte(arrayAbsolute) || !buffer.ReadByte(itemAbsolute))
+        return false;
+    arrayAbsolute = arrayAbsolute != 0 ? 1 : 0;
+    itemAbsolute = itemAbsolute != 0 ? 1 : 0;
+    return levels >= 0 && ReadStoredExpression(buffer, step);
+}
+
 // ---- switch
 
 TCaseInfo::~TCaseInfo() { FreeExpression(label); }
@@ -211,7 +235,7 @@ const TArgsLayout kArgsLayouts[] = {
     {ttDim, "VE"},           {ttDim2, "VEE"},          {ttArrayFilter, "V"},     {ttArrayAdd, "VE"},
     {ttArrayInsert, "VEE"},  {ttArrayDelete, "VE"},    {ttArrayReverse, "N"},    {ttArrayFill, "VE"},
     {ttArraySort, "VB"},     {ttArrayGetItems, "VVEE"}, {ttArrayGetLine, "VVE"}, {ttArrayGetColumn, "VVE"},
-    {ttArrayExchange, "VEE"}, {ttArrayAssign, "VL"},   {102, "V"},               {103, "V"},
+    {ttArrayExchange, "VEE"}, {ttArrayAssign, "VL"},   {ttPolyline, "V"},        {ttPolygon, "V"},
 };
 
 const char* FindLayout(int type) {
@@ -337,6 +361,9 @@ std::unique_ptr<TTokenRecord> NewRecord(int type) {
         case ttWhile: return std::make_unique<WHILE_INFO>();
         case ttSwitch: return std::make_unique<TSwitchInfo>();
         case ttFor: return std::make_unique<FOR_INFO>();
+        case ttForeach:
+        case ttForeachGetCount:
+        case ttForeachSetCount: return std::make_unique<FOREACH_INFO>();
         case ttResource: return std::make_unique<RESOURCE_INFO>();
         default: break;
     }

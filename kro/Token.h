@@ -51,6 +51,22 @@ enum TTokenType : int32_t {
     ttForeachGetCount = 34,
     ttForeachSetCount = 35,
     ttDrawFirst = 100,
+    ttLine = 101,
+    ttPolyline = 102,
+    ttPolygon = 103,
+    ttText = 104,
+    ttRect = 105,
+    ttFillRect = 106,
+    ttCircle = 107,
+    ttFillCircle = 108,
+    ttEllipse = 109,
+    ttFillEllipse = 110,
+    ttArc = 111,
+    ttPie = 112,
+    ttChord = 113,
+    ttSetPenColor = 114,
+    ttSetBrushColor = 115,
+    ttSetFont = 116,
     ttDrawLast = 116,
     ttResource = 180,
 };
@@ -142,6 +158,26 @@ public:
     TExpressionArray conditions;
     TExpressionArray steps;
     int32_t end = -1;
+};
+
+// foreach (33), foreach_getcount (34), foreach_setcount (35). 33: the array,
+// the item variable, the closing end and an optional step; 34: the target
+// variable in the item fields and the levels down to its foreach; 35: the
+// levels and the new position in step.
+class FOREACH_INFO : public TTokenRecord {
+public:
+    ~FOREACH_INFO() override;
+    // i32 array, i32 item, i32 end, i32 levels, u8 array flag, u8 item flag, the expression.
+    void Write(TMemBuffer& buffer) const override;
+    bool Read(TMemBuffer& buffer) override;
+
+    int32_t arrayIndex = -1;
+    int32_t itemIndex = -1;
+    int32_t end = -1;
+    int32_t levels = 0;
+    uint8_t arrayAbsolute = 0;
+    uint8_t itemAbsolute = 0;
+    EXPRESSION step{0, nullptr};  // count 0 when none
 };
 
 // One label of a switch: its value (count 0 for default) and where its branch begins.

@@ -32,14 +32,24 @@ bool SameNameIgnoringCase(const char* a, const char* b) {
     return *a == *b;
 }
 
-bool ReadTextFile(const TString& path, TStringContainer& lines) {
+// Larger files are refused: a device that never ends would else be read for ever.
+constexpr int kMaxFileBytes = 64 << 20;
+
+bool ReadWholeFile(const TString& path, TMemBuffer& bytes) {
     FILE* file = std::fopen(path.c_str(), "rb");
     if (file == nullptr) return false;
-    TMemBuffer bytes;
-    bytes.AddFile(file);
+    bytes.Clear();
+    char chunk[65536];
+    size_t got = 0;
+    bool fits = true;
+    while (fits && (got = std::fread(chunk, 1, sizeof chunk, file)) > 0) {
+        fits = bytes.GetSize() <= kMaxFileBytes - static_cast<int>(got);
+        if (fits) bytes.Add(chunk, static_cast<int>(got));
+    }
+    // A folder opens but fails to read.
+    const bool read = fits && std::ferror(file) == 0;
     std::fclose(file);
-    lines.SetText(static_cast<const char*>(bytes.GetBlock()), bytes.GetSize());
-    return true;
+    return read;
 }
 
 // The entry of path's folder whose name equals path's last part but for
@@ -61,17 +71,34 @@ TString FindIgnoringCase(const TString& path) {
 }
 
 // Reads the file as named, else a file whose name differs only in case.
-bool ReadUnitFile(const TString& name, TStringContainer& lines, TString& opened) {
+bool ReadNamedFile(const TString& name, TMemBuffer& bytes, TString& opened) {
     const TString path = WithSlashes(name);
-    if (ReadTextFile(path, lines)) {
+    if (ReadWholeFile(path, bytes)) {
         opened = name;
         return true;
     }
     const TString other = FindIgnoringCase(path);
-    if (other.Length() == 0 || !ReadTextFile(other, lines)) return false;
+    if (other.Length() == 0 || !ReadWholeFile(other, bytes)) return false;
     opened = other;
     return true;
 }
+
+}  // namespace
+
+bool ReadFileFromDirectories(const TString& name, const TStringContainer& directories, TMemBuffer& bytes,
+                             TString& found) {
+    if (ReadNamedFile(name, bytes, found)) return true;
+    for (int i = 0; i < directories.GetCount(); ++i) {
+        TString directory = directories[i];
+        if (directory.Length() > 0 && directory[directory.Length() - 1] != '/' &&
+            directory[directory.Length() - 1] != '\\')
+            directory += "/";
+        if (ReadNamedFile(directory + name, bytes, found)) return true;
+    }
+    return false;
+}
+
+namespace {
 
 // The unit's lines and the name under which it is reported.
 bool FindUnit(const TString& name, const TCompileState& state, TStringContainer& lines, TString& found) {
@@ -82,14 +109,10 @@ bool FindUnit(const TString& name, const TCompileState& state, TStringContainer&
     }
     TString fileName = name;
     if (!name.Contains(".txt") && !name.Contains(".TXT")) fileName += ".txt";
-    if (ReadUnitFile(fileName, lines, found)) return true;
-    for (int i = 0; i < state.unitDirectories.GetCount(); ++i) {
-        TString directory = state.unitDirectories[i];
-        const char last = directory[directory.Length() - 1];
-        if (directory.Length() > 0 && last != '/' && last != '\\') directory += "/";
-        if (ReadUnitFile(directory + fileName, lines, found)) return true;
-    }
-    return false;
+    TMemBuffer bytes;
+    if (!ReadFileFromDirectories(fileName, state.unitDirectories, bytes, found)) return false;
+    lines.SetText(static_cast<const char*>(bytes.GetBlock()), bytes.GetSize());
+    return true;
 }
 
 }  // namespace

@@ -70,9 +70,7 @@ TEST_F(CompilerTest, HandlerBetweenCompileAndRunYieldsZeroes) {
     delete result.value.text.text;
 }
 
-TEST_F(CompilerTest, StatementsOfLaterPartsAreUnknownForNow) {
-    EXPECT_FALSE(Compile("int a[]\ndim a,3"));
-    EXPECT_EQ(KRO_ErrorCode, 28);
+TEST_F(CompilerTest, ReservedSetpixelFailsWithoutCode) {
     EXPECT_FALSE(Compile("setpixel 1,2"));
     EXPECT_EQ(KRO_ErrorCode, 0);
 }

@@ -23,6 +23,32 @@ TEST_F(FunctionStatementsTest, HeaderDeclaresParametersAndFunction) {
     EXPECT_EQ(f->Param(1)->name, TString("b"));
 }
 
+TEST_F(FunctionStatementsTest, EveryParameterKindIsDeclaredAndSaved) {
+    ASSERT_TRUE(Compile("func point f(string s, complex &c, point p[][], double &d[], int n)\n"
+                        "p[0, 1] = to_point(n, d[0])\nreturn p[0, 1]\nend"));
+    const struct {
+        uint8_t kind;
+        uint8_t variableType;
+        uint8_t byReference;
+    } expected[] = {
+        {ekOwnedText, vtString, 0}, {ekComplex, vtComplex, 1}, {ekArray2, vtPoint, 0},
+        {ekArray, vtDouble, 1},     {ekInteger, vtInt, 0},
+    };
+    TProgram loaded;
+    ASSERT_TRUE(ReloadProgram(program, loaded));
+    for (const TProgram* p : {&program, &loaded}) {
+        const TFunction* f = p->functions[0];
+        ASSERT_NE(f, nullptr);
+        EXPECT_EQ(f->resultType, ekPoint);
+        ASSERT_EQ(f->GetCount(), 5);
+        for (int k = 0; k < 5; ++k) {
+            EXPECT_EQ(f->Param(k)->kind, expected[k].kind) << k;
+            EXPECT_EQ(f->Param(k)->variableType, expected[k].variableType) << k;
+            EXPECT_EQ(f->Param(k)->byReference, expected[k].byReference) << k;
+        }
+    }
+}
+
 TEST_F(FunctionStatementsTest, FunctionsAreCallableInTheirBodiesAndLater) {
     ASSERT_TRUE(Compile("func int fact(int n)\nif n < 2\nreturn 1\nend\nreturn n * fact(n - 1)\nend\n"
                         "func string g()\nreturn 'x'\nend\nint r = fact(3)\nstring s = g()"));

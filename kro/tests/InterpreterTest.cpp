@@ -2,8 +2,11 @@
 #include "Interpreter.h"
 
 #include <cmath>
+#include <vector>
 
 #include "KroTestSupport.h"
+#include "MessageBox.h"
+#include "Responder.h"
 
 namespace {
 
@@ -60,6 +63,7 @@ const TScriptCase kControlCases[] = {
     {"int r = 0\nrepeat\nint k = r + 1\nr = k\nuntil k == 4", "r", 4},
     {"int s = 0\nint i\nfor i = 0; i < 5; i = i + 1\ns = s + i\nend", "s", 10},
     {"int i = 0\nint j\nwhile i < 100\ni = i + 1\nfor j = 0; j < 5; j = j + 1\nbreak\nend\nend", "i", 1},
+    {"int i = 0\nint j\nint r = 0\nwhile i < 3\ni = i + 1\nfor j = 0; j < 5; j = j + 1\nr = r + 1\ncontinue\nend\nend", "r", 3},
     {"int r = 0\nswitch 2\ncase 1:\nr = r + 1\ncase 2:\nr = r + 10\ncase 3:\nr = r + 100\nendcase\ncase 4:\nr = r + 1000\nend", "r", 110},
     {"int r = 0\nswitch 9\ncase 1:\nr = 1\ndefault:\nr = 7\nend", "r", 7},
     {"int r = 3\nswitch 9\ncase 1:\nr = 1\nend", "r", 3},
@@ -67,6 +71,10 @@ const TScriptCase kControlCases[] = {
     {"func int big()\nreturn 5000000000\nend\nint a = big()", "a", 5000000000LL},
     {"int r = 0\nswitch 5000000000\ncase 705032704:\nr = 1\nendcase\ncase 5000000000:\nr = 2\nendcase\nend", "r", 2},
     {"int r = 0\nblock\nint x = 4\nr = x\nend", "r", 4},
+    {"string s = 'b'\nint r = 0\nswitch s\ncase 'a':\nr = r + 1\ncase 'b':\nr = r + 10\nendcase\ncase 'b':\nr = r + 100\nend",
+     "r", 10},
+    {"string s = 'a'\nint r = 0\nswitch s\ncase 'a':\nr = r + 1\ncase 'b':\nr = r + 10\nend", "r", 11},
+    {"string s = 'c'\nint r = 0\nswitch s\ncase 'a':\nr = 1\ndefault:\nr = 5\nend", "r", 5},
 };
 
 TEST_F(InterpreterTest, ControlFlowScripts) {
@@ -152,8 +160,9 @@ TEST_F(InterpreterTest, KeepMovesTopLevelVariablesIntoTheProgram) {
     KRO_Run(program, true);
     EXPECT_EQ(Variables.GetCount(), before);
     ASSERT_EQ(program.variables.GetCount(), 2);
-    EXPECT_EQ(program.variables[0]->name, TString("b"));
-    EXPECT_EQ(program.variables[1]->value.i, 1);
+    EXPECT_EQ(program.variables[0]->name, TString("a"));
+    EXPECT_EQ(program.variables[0]->value.i, 1);
+    EXPECT_EQ(program.variables[1]->name, TString("b"));
 }
 
 TEST_F(InterpreterTest, NestingDeeperThanTheControlStackEndsCleanly) {
@@ -166,6 +175,21 @@ TEST_F(InterpreterTest, NestingDeeperThanTheControlStackEndsCleanly) {
     EXPECT_TRUE(KRO_RunWasStopped());
     EXPECT_EQ(Int("r"), 0);
     EXPECT_EQ(Variables.GetCount(), before + 1);
+}
+
+TEST_F(InterpreterTest, MessageShowsItsTextInAModalBox) {
+    std::vector<win32::ModalInteraction> shown;
+    win32::ScopedResponder responder([&](const win32::ModalInteraction& box) {
+        shown.push_back(box);
+        return win32::ModalReply::Answer(IDOK);
+    });
+    Run("int r = 0\nmessage 'hello ' + 'world'\nr = 1");
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].kind, win32::ModalKind::MessageBox);
+    EXPECT_EQ(shown[0].caption, "\xFCzenet");
+    EXPECT_EQ(shown[0].text, "hello world");
+    EXPECT_EQ(shown[0].style, 0u);
+    EXPECT_EQ(Int("r"), 1);
 }
 
 TEST_F(InterpreterTest, ValueConversions) {

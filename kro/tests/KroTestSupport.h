@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,19 @@ inline TStringContainer Lines(const std::string& text) {
         start = end + 1;
     }
     return lines;
+}
+
+// Saves source in memory and loads it into target; on success the saved
+// bytes of both must agree.
+inline bool ReloadProgram(const TProgram& source, TProgram& target) {
+    TMemBuffer saved;
+    source.WriteToMemBuffer(saved);
+    saved.SeekRead(0);
+    if (!target.ReadFromMemBuffer(saved)) return false;
+    TMemBuffer again;
+    target.WriteToMemBuffer(again);
+    return again.GetSize() == saved.GetSize() &&
+           std::memcmp(again.GetBlock(), saved.GetBlock(), static_cast<size_t>(saved.GetSize())) == 0;
 }
 
 // Compiles into its own program and checks that Variables and ExtFunctions

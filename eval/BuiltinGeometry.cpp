@@ -1,6 +1,7 @@
 // Built-in function bodies for plane geometry and number bases.
 #include "BuiltinGeometry.h"
 
+#include "BuiltinTargets.h"
 #include "EvaluateEngine.h"
 #include "NumericIntegration.h"
 #include "PlaneGeometry.h"
@@ -23,26 +24,11 @@ void RotateAboutCentre(const TBuiltinCall& call, EXPRESSION_ITEM& result) {
     result.value.point = RotatePoint(c.x, c.y, p.x, p.y, call.Real(2));
 }
 
-// The point value that argument k's reference names: a point variable or a
-// point array element; null for a literal, another type or a field.
-VPOINT* PointTarget(const TBuiltinCall& call, int k) {
-    const EXPRESSION_ITEM& item = call.Item(k);
-    const VARINFO& ref = item.ref;
-    if (item.kind != ekPoint || ref.index < 0 || (ref.field != -1 && ref.field != 0 && ref.field != 2)) return nullptr;
-    const TVariable* v = call.vars[ref.index];
-    if (v == nullptr) return nullptr;
-    const bool point = ref.index1 == -1   ? v->type == vtPoint
-                       : ref.index2 == -1 ? v->type == vtArray && v->value.a.itemtype == vtPoint
-                                          : v->type == vtArray2 && v->value.a2.itemtype == vtPoint;
-    if (!point || ref.field == 2) return nullptr;
-    return static_cast<VPOINT*>(GetVarAddress(call.vars, ref));
-}
-
 void Intersection(const TBuiltinCall& call, EXPRESSION_ITEM& result) {
     const VPOINT p1 = call.Point(0), p2 = call.Point(1), p3 = call.Point(2), p4 = call.Point(3);
-    VPOINT out{0, 0};
+    // Only a point value is written; the check pass refuses any other target.
     VPOINT* target = PointTarget(call, 4);
-    if (target != nullptr) out = *target;
+    VPOINT out = target != nullptr ? *target : VPOINT{0, 0};
     const bool found = IntersectLines(p1.x, p1.y, p2.x, p2.y, p3.x, p3.y, p4.x, p4.y, out, call.Int32(5) != 0, true);
     result.value.integer = found ? 1 : 0;
     if (target != nullptr) *target = out;

@@ -4,6 +4,9 @@
 #include <array>
 
 #include "BuiltinArrays.h"
+#include "BuiltinClock.h"
+#include "BuiltinDialogs.h"
+#include "BuiltinFiles.h"
 #include "BuiltinGeometry.h"
 #include "BuiltinCall.h"
 #include "BuiltinNumbers.h"
@@ -12,6 +15,7 @@
 #include "BuiltinStringEditing.h"
 #include "BuiltinStrings.h"
 #include "BuiltinSystem.h"
+#include "BuiltinTargets.h"
 #include "BuiltinTokens.h"
 #include "Derivation.h"
 #include "EvaluateErrors.h"
@@ -252,6 +256,9 @@ TBuiltinBodyRows (*const kBodyFamilies[])() = {
     NumberBuiltinBodies,
     SystemBuiltinBodies,
     GeometryBuiltinBodies,
+    ClockBuiltinBodies,
+    DialogBuiltinBodies,
+    FileBuiltinBodies,
 };
 
 // The bodies indexed by position; null where no family has one yet.
@@ -272,18 +279,26 @@ const std::array<TBuiltinBody, kBuiltinFunctionCount>& BuiltinBodies() {
 // The clock functions read the clock in the check pass as well.
 bool RunsInCheckPass(int position) { return position >= 21 && position <= 30; }
 
-// Built-ins whose text argument receives a value and so must come from a
-// variable: position and argument index.
+// Built-ins that write through an argument's reference, which must
+// therefore designate a value of the right type: position, argument index
+// and the test.
 struct TTargetRow {
     int position;
     int argument;
+    bool (*designates)(const TBuiltinCall& call, int k);
 };
-const TTargetRow kTargetRows[] = {{32, 2}, {47, 2}, {52, 1}};
+const TTargetRow kTargetRows[] = {
+    {32, 2, DesignatesStringVariable},
+    {45, 4, DesignatesPointValue},
+    {47, 2, DesignatesStringVariable},
+    {52, 1, DesignatesStringVariable},
+};
 
-// True unless the position has a target argument that came from no variable.
+// True unless the position has a target argument that designates no value
+// it could write.
 bool TargetsComeFromVariables(const TBuiltinCall& call) {
     for (const TTargetRow& row : kTargetRows)
-        if (row.position == call.position && call.Item(row.argument).ref.index == -1) return false;
+        if (row.position == call.position && !row.designates(call, row.argument)) return false;
     return true;
 }
 

@@ -148,7 +148,8 @@ int AddMultiFunction(TMultiFunction* function);
 //   or variable item at all).
 // - The check pass pushes a placeholder of the function's pushed kind; the
 //   clock functions run there too, and a target argument of readstring,
-//   GetFileName or ReadLine that came from no variable gives code 20.
+//   GetFileName or ReadLine that is no string variable, or of
+//   intersection_point that is no point value, gives code 20.
 // - The run pass runs the position's body; a position without a body yet
 //   gives kind 255 with code 17.
 // - A position above the built-ins goes to the multi-function handlers; when

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdio>
+#include <mutex>
 
 #include "Container.h"
 #include "String.h"
@@ -21,7 +22,8 @@ public:
     int id = 0;  // 0..65535
 };
 
-// Owns its entries.
+// Owns its entries. The file built-ins may run on several threads at once:
+// they hold Hold() for the whole of each call.
 class TCFileInfoList : public TContainer {
 public:
     TCFileInfoList();
@@ -37,6 +39,11 @@ public:
     int GetFreeID() const;
     // Position of the entry with that id; -1 when none.
     int GetFile(int id) const;
+    // The table's lock, held until the returned guard ends.
+    std::unique_lock<std::mutex> Hold() const { return std::unique_lock<std::mutex>(lock); }
+
+private:
+    mutable std::mutex lock;
 };
 
 // Alive from library load to unload.

@@ -45,10 +45,27 @@ TEST_F(BuiltinGeometryTest, IntersectionWritesOnlyAPointTarget) {
     q = &list.GetVar("q")->value.p;
     EXPECT_EQ(q->x, 5);
     EXPECT_EQ(q->y, 5);
-    // A literal target is no variable: the answer comes back, nothing is written.
-    EXPECT_EQ(Integer("intersection_point(pnt(0,0), pnt(10,10), pnt(0,10), pnt(10,0), pnt(0,0), 0)"), 1);
     EXPECT_EQ(Integer("intersection_point(pnt(0,0), pnt(10,0), pnt(0,5), pnt(10,5), q, 0)"), 0);
     EXPECT_EQ(list.GetVar("q")->value.p.x, 5);
+    // An item of a point array is a point value: only that item is written.
+    ASSERT_NE(list.NewArray("corners", vtPoint, false), nullptr);
+    ASSERT_NE(list.ResizeArray("corners", 2), nullptr);
+    EXPECT_EQ(Integer("intersection_point(pnt(0,0), pnt(10,10), pnt(0,10), pnt(10,0), corners[1], 0)"), 1);
+    const TVariable* corners = list.GetVar("corners");
+    EXPECT_EQ(corners->value.a.count, 2);
+    EXPECT_EQ(static_cast<const VPOINT*>(corners->GetItem(1))->y, 5);
+    EXPECT_EQ(static_cast<const VPOINT*>(corners->GetItem(0))->y, 0);
+}
+
+TEST_F(BuiltinGeometryTest, IntersectionRefusesATargetThatIsNoPointValue) {
+    list.NewPoint("q", false);
+    for (const char* target : {"pnt(0,0)", "q+pnt(1,1)"}) {
+        const std::string text = std::string("intersection_point(pnt(0,0), pnt(10,10), pnt(0,10), pnt(10,0), ") +
+                                 target + ", 0)";
+        EvaluateErrorCode = 0;
+        EXPECT_EQ(Run(text).kind, ekNone) << text;
+        EXPECT_EQ(EvaluateErrorCode, eeMissingVariable) << text;
+    }
 }
 
 TEST_F(BuiltinGeometryTest, NumberBases) {

@@ -301,6 +301,7 @@ protected:
         FunctionCompileTest::SetUp();
         list.NewDouble("d", false, 0.5);
         list.NewArray("words", vtString, false);
+        list.NewPoint("spot", false);
     }
 
     EXPRESSION_ITEM Reference(TExpressionItemType kind, const char* name) {
@@ -329,7 +330,10 @@ protected:
             case fpExpression: item = MakeItem(ekSubExpression); break;
             default: break;
         }
-        item.ref.index = f.GetParamType(k) == fpString ? list.GetVarIndex("name") : -1;
+        // Texts and points come from variables, as targets must.
+        item.ref.index = f.GetParamType(k) == fpString  ? list.GetVarIndex("name")
+                         : f.GetParamType(k) == fpPoint ? list.GetVarIndex("spot")
+                                                        : -1;
         stack.Push(item, false);
     }
 

@@ -99,7 +99,8 @@ enum TFontStyle { fsBold, fsItalic, fsUnderline, fsStrikeOut };
 // A set of font styles: styles << fsBold, styles.Contains(fsItalic).
 typedef TEnumSet<TFontStyle> TFontStyles;
 
-enum TFontPitch { fpDefault, fpVariable, fpFixed };
+// Scoped, so its names cannot collide with other components' constants.
+enum class TFontPitch { fpDefault, fpVariable, fpFixed };
 typedef BYTE TFontCharset;
 
 // A logical font. Defaults: "MS Sans Serif", 8 points, no styles, clWindowText,
@@ -152,7 +153,7 @@ private:
     TFontStyles style_;
     TColor color_ = clWindowText;
     TFontCharset charset_ = DEFAULT_CHARSET;
-    TFontPitch pitch_ = fpDefault;
+    TFontPitch pitch_ = TFontPitch::fpDefault;
 };
 
 enum TPenStyle { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear, psInsideFrame };

@@ -37,11 +37,11 @@ const BYTE kPitchBits[] = {DEFAULT_PITCH, VARIABLE_PITCH, FIXED_PITCH};
 TFontPitch PitchFromBits(BYTE pitchAndFamily) {
     switch (pitchAndFamily & 0x03) {
         case VARIABLE_PITCH:
-            return fpVariable;
+            return TFontPitch::fpVariable;
         case FIXED_PITCH:
-            return fpFixed;
+            return TFontPitch::fpFixed;
         default:
-            return fpDefault;
+            return TFontPitch::fpDefault;
     }
 }
 
@@ -95,7 +95,7 @@ LOGFONTA TFont::ToLogFont() const {
     logFont.lfOutPrecision = OUT_DEFAULT_PRECIS;
     logFont.lfClipPrecision = CLIP_DEFAULT_PRECIS;
     logFont.lfQuality = DEFAULT_QUALITY;
-    logFont.lfPitchAndFamily = kPitchBits[pitch_];
+    logFont.lfPitchAndFamily = kPitchBits[static_cast<int>(pitch_)];
     std::strncpy(logFont.lfFaceName, name_.c_str(), LF_FACESIZE - 1);
     return logFont;
 }

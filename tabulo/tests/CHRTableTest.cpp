@@ -20,6 +20,7 @@ void ExpectEmpty(const TCHRTable& table) {
 }
 
 void PutInt32(std::vector<uint8_t>& bytes, size_t at, int32_t value) {
+    ASSERT_LE(at + 4, bytes.size());
     for (int i = 0; i < 4; ++i) bytes[at + i] = uint8_t(uint32_t(value) >> (8 * i));
 }
 

@@ -51,7 +51,7 @@ TEST(Font, DescriptionReachesTheLogicalFontAndBack) {
     font.SetName("Courier New");
     font.SetStyle({fsBold, fsUnderline});
     font.SetCharset(EASTEUROPE_CHARSET);
-    font.SetPitch(fpFixed);
+    font.SetPitch(TFontPitch::fpFixed);
     LOGFONTA logFont{};
     ASSERT_EQ(GetObjectA(font.GetHandle(), sizeof logFont, &logFont), static_cast<int>(sizeof logFont));
     EXPECT_STREQ(logFont.lfFaceName, "Courier New");
@@ -65,7 +65,7 @@ TEST(Font, DescriptionReachesTheLogicalFontAndBack) {
     copy.SetHandle(font.GetHandle());
     EXPECT_EQ(copy.GetName(), "Courier New");
     EXPECT_EQ(copy.GetStyle(), TFontStyles({fsBold, fsUnderline}));
-    EXPECT_EQ(copy.GetPitch(), fpFixed);
+    EXPECT_EQ(copy.GetPitch(), TFontPitch::fpFixed);
 }
 
 TEST(GraphicsObject, ChangesCallOnChangeOnceAndRemakeTheHandle) {

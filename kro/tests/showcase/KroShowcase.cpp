@@ -1,18 +1,23 @@
-// Runs a drawing script in the Paint of a real window and saves the window as
-// a 24-bit BMP file (argument 1) for looking at; not a test.
+// Runs a drawing script in the Paint of a real window, then a function of the
+// same script that builds and shows a dialog, and saves each window as a
+// 24-bit BMP file (arguments 1 and 2) for looking at; not a test.
 #include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#include "Buttons.h"
+#include "ComponentInfos.h"
 #include "Compiler.h"
 #include "DrawingRuntime.h"
+#include "Form.h"
 #include "Interpreter.h"
+#include "ProcessBar.h"
+#include "ScriptCalls.h"
 #include "Win32.h"
 
 namespace {
 
-// A house under the sun, a rainbow, a pie and a caption: every shape statement once.
 const char* const kPicture =
     "const SKY = 135 + 206 * 256 + 235 * 65536\n"
     "const GRASS = 60 + 170 * 256 + 70 * 65536\n"
@@ -68,6 +73,36 @@ const char* const kPicture =
     "setfont 'Arial', 2, 14, 0.3\n"
     "text to_point(12, 60), 'tilted'\n";
 
+// Called by the host once the picture is saved: asks for a colour, a size and
+// a name, and returns them joined, or '' when the dialog is cancelled.
+const char* const kDialogFunction =
+    "func string askcolour(string question)\n"
+    "  int dialog = NewDialog(80, 80, 340, 230, 'Choose a colour')\n"
+    "  int prompt = NewLabel(dialog, 12, 12, question)\n"
+    "  int colours = NewListBox(dialog, 12, 34, 140, 100)\n"
+    "  string names[] = {'red', 'green', 'blue', 'yellow'}\n"
+    "  int done = SetControlLines(colours, names)\n"
+    "  done = SetControlInt(colours, 1)\n"
+    "  int owner = NewEdit(dialog, 170, 34, 150, 22)\n"
+    "  done = SetControlText(owner, 'typed text')\n"
+    "  int remember = NewCheckBox(dialog, 170, 66, 'Remember me')\n"
+    "  int sizes = NewComboBox(dialog, 170, 90, 150, 22, 1)\n"
+    "  string sizeNames[] = {'small', 'medium', 'large'}\n"
+    "  done = SetControlLines(sizes, sizeNames)\n"
+    "  done = SetControlInt(sizes, 2)\n"
+    "  int progress = NewProcessBar(dialog, 170, 120, 150, 18)\n"
+    "  int ok = NewButton(dialog, 80, 165, 75, 25, 'OK', 1)\n"
+    "  int cancel = NewButton(dialog, 180, 165, 75, 25, 'Cancel', 2)\n"
+    "  string answer = ''\n"
+    "  if ShowDialog(dialog) == 1\n"
+    "    answer = GetControlText(colours) + ', ' + GetControlText(sizes) + ', ' + GetControlText(owner)\n"
+    "  end\n"
+    "  int released = ReleaseDialog(dialog)\n"
+    "  return answer\n"
+    "end\n";
+
+// ---- the picture window
+
 TProgram* picture = nullptr;
 
 LRESULT CALLBACK PictureWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -80,7 +115,6 @@ LRESULT CALLBACK PictureWindowProc(HWND window, UINT message, WPARAM wParam, LPA
         KRO_OutDC = nullptr;
         return 0;
     }
-    if (message == WM_DESTROY) PostQuitMessage(0);
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
@@ -96,17 +130,13 @@ void RunMessagesFor(DWORD milliseconds) {
     }
 }
 
+// ---- snapshots
+
 void PutLittleEndian(std::vector<uint8_t>& out, uint32_t value, int bytes) {
     for (int i = 0; i < bytes; ++i) out.push_back(static_cast<uint8_t>(value >> (8 * i)));
 }
 
-// The whole window, frame included, as a bottom-up 24-bit BMP.
-bool SaveWindow(HWND window, const char* path) {
-    RECT frame{};
-    GetWindowRect(window, &frame);
-    const int width = frame.right - frame.left;
-    const int height = frame.bottom - frame.top;
-    const int stride = (width * 3 + 3) & ~3;
+std::vector<uint8_t> BitmapHeader(int width, int height, int stride) {
     std::vector<uint8_t> file = {'B', 'M'};
     PutLittleEndian(file, 54 + stride * height, 4);
     PutLittleEndian(file, 0, 4);
@@ -117,10 +147,36 @@ bool SaveWindow(HWND window, const char* path) {
     PutLittleEndian(file, 1, 2);
     PutLittleEndian(file, 24, 2);
     for (int i = 0; i < 6; ++i) PutLittleEndian(file, 0, 4);
+    return file;
+}
+
+// A window's DC reads CLR_INVALID over its child windows: those pixels come
+// from the DC of the child under them.
+COLORREF PixelAt(HDC windowDC, HWND window, const RECT& frame, int x, int y) {
+    const COLORREF pixel = GetPixel(windowDC, x, y);
+    if (pixel != CLR_INVALID) return pixel;
+    POINT at{frame.left + x, frame.top + y};
+    HWND child = WindowFromPoint(at);
+    if (child == nullptr || child == window) return pixel;
+    ScreenToClient(child, &at);
+    HDC childDC = GetDC(child);
+    const COLORREF childPixel = GetPixel(childDC, at.x, at.y);
+    ReleaseDC(child, childDC);
+    return childPixel;
+}
+
+// The whole window, frame and child windows included, as a bottom-up 24-bit BMP.
+bool SaveWindow(HWND window, const char* path) {
+    RECT frame{};
+    GetWindowRect(window, &frame);
+    const int width = frame.right - frame.left;
+    const int height = frame.bottom - frame.top;
+    const int stride = (width * 3 + 3) & ~3;
+    std::vector<uint8_t> file = BitmapHeader(width, height, stride);
     HDC dc = GetWindowDC(window);
     for (int y = height - 1; y >= 0; --y) {
         for (int x = 0; x < width; ++x) {
-            const COLORREF pixel = GetPixel(dc, x, y);
+            const COLORREF pixel = PixelAt(dc, window, frame, x, y);
             file.push_back(GetBValue(pixel));
             file.push_back(GetGValue(pixel));
             file.push_back(GetRValue(pixel));
@@ -134,25 +190,84 @@ bool SaveWindow(HWND window, const char* path) {
     return std::fclose(out) == 0 && written;
 }
 
-}  // namespace
+// ---- driving the dialog as a user would, from a timer of its modal loop
 
-int main(int argc, char** argv) {
-    const char* path = argc > 1 ? argv[1] : "kro.bmp";
+constexpr UINT kTickMilliseconds = 200;
+constexpr int kCheckTick = 3;
+// Child windows need over a second to paint under a virtual display.
+constexpr int kSnapshotTick = 10;
+constexpr int kGiveUpTick = 25;
+
+const char* dialogPath = nullptr;
+bool dialogSaved = false;
+int dialogTicks = 0;
+
+// The script window now showing, or null.
+TForm* ShownScriptDialog() {
+    TComponentInfos* registry = ComponentInfos();
+    for (int i = 0; registry != nullptr && i < registry->GetCount(); ++i) {
+        TForm* form = dynamic_cast<TForm*>((*registry)[i]->component);
+        if (form != nullptr && form->GetVisible()) return form;
+    }
+    return nullptr;
+}
+
+// The first control of that class on the form whose modal result is result
+// (any result for classes other than TButton), or null.
+template <class Control>
+Control* FindControl(TForm* form, TModalResult result = mrNone) {
+    for (int i = 0; i < form->GetControlCount(); ++i) {
+        Control* control = dynamic_cast<Control*>(form->GetControl(i));
+        if (control == nullptr) continue;
+        if (result == mrNone) return control;
+        if (TButton* button = dynamic_cast<TButton*>(control); button && button->GetModalResult() == result)
+            return control;
+    }
+    return nullptr;
+}
+
+void Click(TWinControl* control) {
+    if (control == nullptr) return;
+    HWND window = control->GetHandle();
+    PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    PostMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+}
+
+// Fills the bar as host work would, ticks the check box, saves the window
+// and clicks OK; closes the window should the click not end it.
+void CALLBACK DriveDialog(HWND, UINT, UINT_PTR, DWORD) {
+    TForm* form = ShownScriptDialog();
+    if (form == nullptr) return;
+    ++dialogTicks;
+    if (TProcessBar* bar = FindControl<TProcessBar>(form)) bar->SetPos(dialogTicks * 6);
+    if (dialogTicks == kCheckTick) Click(FindControl<TCheckBox>(form));
+    if (dialogTicks == kSnapshotTick) {
+        dialogSaved = SaveWindow(form->GetHandle(), dialogPath);
+        Click(FindControl<TButton>(form, mrOk));
+    }
+    if (dialogTicks == kGiveUpTick) PostMessageA(form->GetHandle(), WM_CLOSE, 0, 0);
+}
+
+// ---- the two runs
+
+bool CompileProgram(const std::string& script, TProgram& program) {
     TStringContainer source;
-    std::string script = kPicture;
     for (size_t start = 0, end; start < script.size(); start = end + 1) {
         end = script.find('\n', start);
+        if (end == std::string::npos) end = script.size();
         source.Add(TString(script.substr(start, end - start)));
     }
-    TProgram program;
     TStringContainer directories;
     TUnitSubsList units;
-    if (!KRO_Compile(source, program, directories, units)) {
-        std::printf("line %d: %s\n", KRO_ErrorLine, KRO_GetErrorMessage(KRO_ErrorCode).c_str());
-        return 1;
-    }
-    picture = &program;
+    if (KRO_Compile(source, program, directories, units)) return true;
+    std::printf("line %d: %s\n", KRO_ErrorLine, KRO_GetErrorMessage(KRO_ErrorCode).c_str());
+    return false;
+}
 
+// Shows the program's drawing in a window, saves it and closes the window
+// (its Paint must not run the program again while a function of it runs).
+bool DrawPicture(TProgram& program, const char* path) {
+    picture = &program;
     WNDCLASSA windowClass{};
     windowClass.lpfnWndProc = PictureWindowProc;
     windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
@@ -165,5 +280,30 @@ int main(int argc, char** argv) {
     DestroyWindow(window);
     picture = nullptr;
     std::printf("%s %s\n", saved ? "saved" : "could not save", path);
-    return saved ? 0 : 1;
+    return saved;
+}
+
+// Calls the program's dialog function against the globals the drawing left.
+bool AskThroughDialog(TProgram& program, const char* path) {
+    dialogPath = path;
+    TVariableList params;
+    params.NewString("question", false, TString("Your favourite colour:"));
+    const UINT_PTR timer = SetTimer(nullptr, 0, kTickMilliseconds, DriveDialog);
+    const EXPRVALUE answer = KRO_CallFunction(program, KRO_GetFunctionIndex(program, "askcolour"), params);
+    KillTimer(nullptr, timer);
+    std::printf("%s %s\n", dialogSaved ? "saved" : "could not save", path);
+    std::printf("dialog answered '%s'\n", answer.text.c_str());
+    return dialogSaved;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const char* picturePath = argc > 1 ? argv[1] : "kro.bmp";
+    const char* dialogFile = argc > 2 ? argv[2] : "kro-dialog.bmp";
+    TProgram program;
+    if (!CompileProgram(std::string(kPicture) + kDialogFunction, program)) return 1;
+    const bool drawn = DrawPicture(program, picturePath);
+    const bool asked = AskThroughDialog(program, dialogFile);
+    return drawn && asked ? 0 : 1;
 }

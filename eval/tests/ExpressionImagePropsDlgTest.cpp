@@ -21,8 +21,8 @@
 #include "GraphObjectComboBox.h"
 #include "GroupControls.h"
 #include "Label.h"
-#include "MemBitmap.h"
 #include "Responder.h"
+#include "display/WindowPicture.h"
 
 namespace {
 
@@ -276,42 +276,6 @@ TEST(ExpressionImagePropsDlgTest, LanguageOneGivesHungarianCaptionsAndKeepsOk) {
 
 // ---- The picture for a look under a real display ----
 
-namespace {
-
-// Copies the pixels of a windowed control and of its windowed children into
-// picture, each read through its own window DC (a parent's DC leaves its
-// children out); left and top place the control in the picture.
-void CopyControlPixels(TWinControl* control, int left, int top, TMemBitmap& picture) {
-    HWND window = control->GetHandle();
-    HDC dc = GetWindowDC(window);
-    for (int y = 0; y < control->GetHeight(); ++y)
-        for (int x = 0; x < control->GetWidth(); ++x) {
-            const COLORREF pixel = GetPixel(dc, x, y);
-            if (pixel != CLR_INVALID) picture.SetPixel(left + x, top + y, static_cast<int>(pixel));
-        }
-    ReleaseDC(window, dc);
-    for (int i = 0; i < control->GetControlCount(); ++i) {
-        auto* child = dynamic_cast<TWinControl*>(control->GetControl(i));
-        if (child && child->GetVisible()) CopyControlPixels(child, left + child->GetLeft(), top + child->GetTop(), picture);
-    }
-}
-
-// The client area of a form with its controls, saved as a 24-bit BMP file.
-bool SaveFormPicture(TForm* form, const std::string& path) {
-    TMemBitmap picture(form->GetClientWidth(), form->GetClientHeight(), 24, true);
-    HDC dc = GetDC(form->GetHandle());
-    for (int y = 0; y < form->GetClientHeight(); ++y)
-        for (int x = 0; x < form->GetClientWidth(); ++x) picture.SetPixel(x, y, static_cast<int>(GetPixel(dc, x, y)));
-    ReleaseDC(form->GetHandle(), dc);
-    for (int i = 0; i < form->GetControlCount(); ++i) {
-        auto* child = dynamic_cast<TWinControl*>(form->GetControl(i));
-        if (child && child->GetVisible()) CopyControlPixels(child, child->GetLeft(), child->GetTop(), picture);
-    }
-    return picture.SaveToFile(path.c_str());
-}
-
-}  // namespace
-
 TEST(ExpressionImagePropsDlgPicture, SavedWhenAsked) {
     const char* path = std::getenv("SUITE_SCREENSHOT");
     if (!path) GTEST_SKIP() << "SUITE_SCREENSHOT names no file";
@@ -322,6 +286,6 @@ TEST(ExpressionImagePropsDlgPicture, SavedWhenAsked) {
     dialog->Props.TextColor = clNavy;
     dialog->Show();
     for (int i = 0; i < 20; ++i) Application->ProcessMessages();
-    EXPECT_TRUE(SaveFormPicture(dialog, path));
+    EXPECT_TRUE(win32::SaveWindowPicture(dialog->GetHandle(), path));
     delete dialog;
 }

@@ -1,10 +1,8 @@
 // Runs a drawing script in the Paint of a real window, then a function of the
 // same script that builds and shows a dialog, and saves each window as a
 // 24-bit BMP file (arguments 1 and 2) for looking at; not a test.
-#include <cstdint>
 #include <cstdio>
 #include <string>
-#include <vector>
 
 #include "Buttons.h"
 #include "ComponentInfos.h"
@@ -15,6 +13,7 @@
 #include "ProcessBar.h"
 #include "ScriptCalls.h"
 #include "Win32.h"
+#include "display/WindowPicture.h"
 
 namespace {
 
@@ -118,78 +117,6 @@ LRESULT CALLBACK PictureWindowProc(HWND window, UINT message, WPARAM wParam, LPA
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
-void RunMessagesFor(DWORD milliseconds) {
-    const DWORD end = GetTickCount() + milliseconds;
-    MSG message;
-    while (GetTickCount() < end) {
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&message);
-            DispatchMessageA(&message);
-        }
-        Sleep(10);
-    }
-}
-
-// ---- snapshots
-
-void PutLittleEndian(std::vector<uint8_t>& out, uint32_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i) out.push_back(static_cast<uint8_t>(value >> (8 * i)));
-}
-
-std::vector<uint8_t> BitmapHeader(int width, int height, int stride) {
-    std::vector<uint8_t> file = {'B', 'M'};
-    PutLittleEndian(file, 54 + stride * height, 4);
-    PutLittleEndian(file, 0, 4);
-    PutLittleEndian(file, 54, 4);
-    PutLittleEndian(file, 40, 4);
-    PutLittleEndian(file, width, 4);
-    PutLittleEndian(file, height, 4);
-    PutLittleEndian(file, 1, 2);
-    PutLittleEndian(file, 24, 2);
-    for (int i = 0; i < 6; ++i) PutLittleEndian(file, 0, 4);
-    return file;
-}
-
-// A window's DC reads CLR_INVALID over its child windows: those pixels come
-// from the DC of the child under them.
-COLORREF PixelAt(HDC windowDC, HWND window, const RECT& frame, int x, int y) {
-    const COLORREF pixel = GetPixel(windowDC, x, y);
-    if (pixel != CLR_INVALID) return pixel;
-    POINT at{frame.left + x, frame.top + y};
-    HWND child = WindowFromPoint(at);
-    if (child == nullptr || child == window) return pixel;
-    ScreenToClient(child, &at);
-    HDC childDC = GetDC(child);
-    const COLORREF childPixel = GetPixel(childDC, at.x, at.y);
-    ReleaseDC(child, childDC);
-    return childPixel;
-}
-
-// The whole window, frame and child windows included, as a bottom-up 24-bit BMP.
-bool SaveWindow(HWND window, const char* path) {
-    RECT frame{};
-    GetWindowRect(window, &frame);
-    const int width = frame.right - frame.left;
-    const int height = frame.bottom - frame.top;
-    const int stride = (width * 3 + 3) & ~3;
-    std::vector<uint8_t> file = BitmapHeader(width, height, stride);
-    HDC dc = GetWindowDC(window);
-    for (int y = height - 1; y >= 0; --y) {
-        for (int x = 0; x < width; ++x) {
-            const COLORREF pixel = PixelAt(dc, window, frame, x, y);
-            file.push_back(GetBValue(pixel));
-            file.push_back(GetGValue(pixel));
-            file.push_back(GetRValue(pixel));
-        }
-        for (int pad = width * 3; pad < stride; ++pad) file.push_back(0);
-    }
-    ReleaseDC(window, dc);
-    FILE* out = std::fopen(path, "wb");
-    if (!out) return false;
-    const bool written = std::fwrite(file.data(), 1, file.size(), out) == file.size();
-    return std::fclose(out) == 0 && written;
-}
-
 // ---- driving the dialog as a user would, from a timer of its modal loop
 
 constexpr UINT kTickMilliseconds = 200;
@@ -242,7 +169,7 @@ void CALLBACK DriveDialog(HWND, UINT, UINT_PTR, DWORD) {
     if (TProcessBar* bar = FindControl<TProcessBar>(form)) bar->SetPos(dialogTicks * 6);
     if (dialogTicks == kCheckTick) Click(FindControl<TCheckBox>(form));
     if (dialogTicks == kSnapshotTick) {
-        dialogSaved = SaveWindow(form->GetHandle(), dialogPath);
+        dialogSaved = win32::SaveWindowPicture(form->GetHandle(), dialogPath);
         Click(FindControl<TButton>(form, mrOk));
     }
     if (dialogTicks == kGiveUpTick) PostMessageA(form->GetHandle(), WM_CLOSE, 0, 0);
@@ -275,8 +202,8 @@ bool DrawPicture(TProgram& program, const char* path) {
     RegisterClassA(&windowClass);
     HWND window = CreateWindowExA(0, "KroPicture", "KRO drawing", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 376,
                                   299, nullptr, nullptr, nullptr, nullptr);
-    RunMessagesFor(800);
-    const bool saved = SaveWindow(window, path);
+    win32::PumpMessagesFor(800);
+    const bool saved = win32::SaveWindowPicture(window, path);
     DestroyWindow(window);
     picture = nullptr;
     std::printf("%s %s\n", saved ? "saved" : "could not save", path);

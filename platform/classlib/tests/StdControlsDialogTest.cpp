@@ -3,17 +3,15 @@
 // saved as a picture (SUITE_SCREENSHOT=<file.bmp>, for a look under a real display).
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <cstdlib>
-#include <fstream>
 #include <string>
-#include <vector>
 
 #include "Forms.h"
 #include "Responder.h"
 #include "StdCtrls.h"
 #include "Streaming.h"
 #include "display/TestDriver.h"
+#include "display/WindowPicture.h"
 
 namespace {
 
@@ -187,79 +185,6 @@ TEST_F(StdControlsDialogTest, AModalRunEndsWithTheButtonEnterPresses) {
 
 // ---- The picture for a look under a real display ----
 
-void PutLittleEndian(std::vector<uint8_t>& out, uint32_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i) out.push_back(static_cast<uint8_t>(value >> (8 * i)));
-}
-
-// The pixels of a control and its windowed children (each read through its
-// own window DC, since a parent's DC leaves its children out), at an offset.
-void ReadControlPixels(TWinControl* control, int left, int top, int width, int height, std::vector<COLORREF>& pixels) {
-    HWND window = control->GetHandle();
-    HDC dc = GetWindowDC(window);
-    for (int y = 0; y < control->GetHeight(); ++y)
-        for (int x = 0; x < control->GetWidth(); ++x) {
-            int px = left + x, py = top + y;
-            if (px < 0 || py < 0 || px >= width || py >= height) continue;
-            COLORREF pixel = GetPixel(dc, x, y);
-            if (pixel != CLR_INVALID) pixels[py * width + px] = pixel;
-        }
-    ReleaseDC(window, dc);
-    POINT client{0, 0};
-    ClientToScreen(window, &client);
-    RECT frame{};
-    GetWindowRect(window, &frame);
-    int clientLeft = left + (client.x - frame.left);
-    int clientTop = top + (client.y - frame.top);
-    for (int i = 0; i < control->GetControlCount(); ++i) {
-        auto* child = dynamic_cast<TWinControl*>(control->GetControl(i));
-        if (child && child->GetVisible())
-            ReadControlPixels(child, clientLeft + child->GetLeft(), clientTop + child->GetTop(), width, height, pixels);
-    }
-}
-
-// A bottom-up 24-bit BMP of a form's client area, written field by field.
-bool SaveFormPicture(TForm* form, const std::string& path) {
-    int width = form->GetClientWidth();
-    int height = form->GetClientHeight();
-    std::vector<COLORREF> pixels(static_cast<std::size_t>(width) * height, RGB(255, 255, 255));
-    HDC dc = GetDC(form->GetHandle());
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) {
-            COLORREF pixel = GetPixel(dc, x, y);
-            if (pixel != CLR_INVALID) pixels[y * width + x] = pixel;
-        }
-    ReleaseDC(form->GetHandle(), dc);
-    for (int i = 0; i < form->GetControlCount(); ++i) {
-        auto* child = dynamic_cast<TWinControl*>(form->GetControl(i));
-        if (child && child->GetVisible()) ReadControlPixels(child, child->GetLeft(), child->GetTop(), width, height, pixels);
-    }
-    int rowBytes = (width * 3 + 3) & ~3;
-    std::vector<uint8_t> file;
-    file.push_back('B');
-    file.push_back('M');
-    PutLittleEndian(file, 54 + rowBytes * height, 4);
-    PutLittleEndian(file, 0, 4);
-    PutLittleEndian(file, 54, 4);
-    PutLittleEndian(file, 40, 4);
-    PutLittleEndian(file, width, 4);
-    PutLittleEndian(file, height, 4);
-    PutLittleEndian(file, 1, 2);
-    PutLittleEndian(file, 24, 2);
-    for (int i = 0; i < 6; ++i) PutLittleEndian(file, 0, 4);
-    for (int y = height - 1; y >= 0; --y) {
-        for (int x = 0; x < width; ++x) {
-            COLORREF pixel = pixels[y * width + x];
-            file.push_back(GetBValue(pixel));
-            file.push_back(GetGValue(pixel));
-            file.push_back(GetRValue(pixel));
-        }
-        for (int pad = width * 3; pad < rowBytes; ++pad) file.push_back(0);
-    }
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
-    return static_cast<bool>(out);
-}
-
 TEST(StdControlsDialogPicture, SavedWhenAsked) {
     const char* path = std::getenv("SUITE_SCREENSHOT");
     if (!path) GTEST_SKIP() << "SUITE_SCREENSHOT names no file";
@@ -270,7 +195,7 @@ TEST(StdControlsDialogPicture, SavedWhenAsked) {
     dialog->Find<TCheckBox>("BoldCheck")->SetChecked(true);
     dialog->Find<TListBox>("FontList")->SetItemIndex(1);
     for (int i = 0; i < 20; ++i) Application->ProcessMessages();
-    EXPECT_TRUE(SaveFormPicture(dialog, path));
+    EXPECT_TRUE(win32::SaveWindowPicture(dialog->GetHandle(), path));
     delete dialog;
 }
 

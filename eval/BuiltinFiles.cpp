@@ -67,12 +67,19 @@ void Write(const TBuiltinCall& call, EXPRESSION_ITEM& result, bool lineFeed) {
 void WriteStringBody(const TBuiltinCall& call, EXPRESSION_ITEM& result) { Write(call, result, false); }
 void WriteLineBody(const TBuiltinCall& call, EXPRESSION_ITEM& result) { Write(call, result, true); }
 
-// After a full piece: consumes a line feed that follows at once and gives
-// it, gives EOF at the end of the file, and otherwise puts the byte back and
-// gives 0 (the line goes on).
+// After a full piece: consumes the line end that follows at once and gives
+// '\n' for a line feed, '\r' for a carriage return before a line feed or the
+// end of the file, EOF at the end of the file; otherwise puts the bytes back
+// and gives 0 (the line goes on).
 int LineEndAfterPiece(FILE* file) {
     const int next = std::getc(file);
     if (next == '\n' || next == EOF) return next;
+    if (next == '\r') {
+        const int after = std::getc(file);
+        if (after == '\n' || after == EOF) return next;
+        // The C library here keeps more than one byte pushed back.
+        std::ungetc(after, file);
+    }
     std::ungetc(next, file);
     return 0;
 }

@@ -1,6 +1,7 @@
 // Formula typesetting: walks an expression tree bottom-up and composes each node's image from its operands'.
 #include "ExpressionImage.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -131,8 +132,13 @@ void TFormulaTypesetter::CreateFunctionPowerImage(const TENode* node, TImageBuff
     JoinSideBySide(out, {&head, &arguments}, props.BkColor);
 }
 
+// V_Index's rule computed wide: a tree made from a damaged stored expression
+// may carry any reference, and it must not overflow.
 std::string TFormulaTypesetter::VariableName(const EXPRESSION_ITEM& item) const {
-    const TVariable* variable = vars_[vars_.V_Index(item.value.variable.reference, item.value.variable.absolute)];
+    const TVariableValue& reference = item.value.variable;
+    const int64_t position = reference.absolute ? int64_t{vars_.GetBase()} + reference.reference
+                                                : int64_t{vars_.GetCount()} - 1 - reference.reference;
+    const TVariable* variable = position >= 0 && position < vars_.GetCount() ? vars_[int(position)] : nullptr;
     return variable != nullptr ? variable->name.str() : std::string();
 }
 

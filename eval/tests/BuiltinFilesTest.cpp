@@ -93,10 +93,14 @@ TEST_F(BuiltinFilesTest, ReadLineStripsLineEndsAndReadsALastLineWithoutOne) {
 }
 
 TEST_F(BuiltinFilesTest, ALongLineComesInPieces) {
-    Write("a.txt", std::string(2000, 'x') + "\n" + std::string(1022, 'y') + "\r\n" + std::string(1023, 'z') + "\n");
+    // A line end just after a full piece ends that line; a carriage return
+    // inside a line stays.
+    Write("a.txt", std::string(2000, 'x') + "\n" + std::string(1022, 'y') + "\r\n" + std::string(1023, 'z') + "\n" +
+                       std::string(1023, 'w') + "\r\n" + std::string(1023, 'v') + "\rq\n" + std::string(1023, 'u') + "\r");
     ASSERT_EQ(Integer("OpenFile(name, 0, 1)"), 0);
     for (const std::string& piece : {std::string(1023, 'x'), std::string(977, 'x'), std::string(1022, 'y'),
-                                     std::string(1023, 'z')}) {
+                                     std::string(1023, 'z'), std::string(1023, 'w'), std::string(1023, 'v'),
+                                     std::string("\rq"), std::string(1023, 'u')}) {
         EXPECT_EQ(Integer("ReadLine(0, line)"), 1);
         EXPECT_EQ(Line(), piece);
     }

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -134,6 +135,16 @@ TEST_F(ExpressionImageTest, RootDegreesUseTheSmallerTables) {
     EXPECT_EQ(ImageOf("root(x,3)").Width, 11);
 }
 
+// A variable leaf of reference and flag.
+TENode* NewVariableLeaf(int32_t reference, bool absolute) {
+    TENode* node = new TENode();
+    node->kind = nkLeaf;
+    node->item = MakeItem(ekVariable);
+    node->item.value.variable.reference = reference;
+    node->item.value.variable.absolute = absolute;
+    return node;
+}
+
 TEST_F(ExpressionImageTest, LeavesDrawTheirFullText) {
     const struct {
         TENode* node;
@@ -142,6 +153,11 @@ TEST_F(ExpressionImageTest, LeavesDrawTheirFullText) {
         {NewInt64Node(5000000000LL), 10},
         {NewInt64Node(-9223372036854775807LL - 1), 20},
         {NewDoubleNode(0.25), 8},
+        {NewVariableLeaf(0, false), 1},  // the last variable, "c"
+        // References of a damaged stored expression name no variable.
+        {NewVariableLeaf(INT32_MIN, false), 0},
+        {NewVariableLeaf(INT32_MAX, true), 0},
+        {NewVariableLeaf(-1, false), 0},
     };
     for (const auto& c : cases) {
         TTree tree(c.node);

@@ -70,8 +70,8 @@ TStringContainer Split(const TString& rest) {
 bool CompileArrayWithExpressions(int type, int expressionCount, const TString& rest, TCompileState& state,
                                  TProgram& program) {
     const TStringContainer parts = Split(rest);
-    // Without any part the array's name is what is missing.
-    if (parts.GetCount() == 0 && expressionCount == 0) return Fail(state, keBadArrayName);
+    // A statement of the array alone takes the whole rest as its name.
+    if (expressionCount == 0 && parts.GetCount() != 1) return Fail(state, keBadArrayName);
     if (parts.GetCount() != 1 + expressionCount) return Fail(state, keBadParameterCount);
     TArgsPointer args = std::make_unique<TStatementArgs>(type);
     if (!AddArray(*args, parts[0], vtArray, keBadArrayName, state) ||

@@ -270,9 +270,12 @@ TDrawHandler FindDrawHandler(int type) {
 
 void KRO_InitGraph() { state.dc = KRO_OutDC; }
 
+// Without an output DC the drawing DC goes too, so that shapes never reach a
+// DC the host no longer hands over.
 void SetupGraphics() {
-    if (state.setUp || KRO_OutDC == nullptr) return;
+    if (state.setUp) return;
     state.dc = KRO_OutDC;
+    if (state.dc == nullptr) return;
     state.savedBackgroundMode = SetBkMode(state.dc, TRANSPARENT);
     state.pen = CreatePen(PS_SOLID, 1, 0);
     state.savedPen = SelectObject(state.dc, state.pen);

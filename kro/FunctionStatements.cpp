@@ -72,7 +72,8 @@ bool ParseParameters(const TString& text, std::vector<TParameter>& parameters, T
     text.Left(text.Length() - 1).GetTokens(',', parts);
     for (int i = 0; i < parts.GetCount(); ++i) {
         const TString part = TrimWhiteSpace(parts[i]);
-        if (part.Length() == 0 && parts.GetCount() == 1) break;
+        // An empty text before ")" ends the list ("()" declares none).
+        if (part.Length() == 0 && i == parts.GetCount() - 1) break;
         if (static_cast<int>(parameters.size()) == kMaxParameters) return Fail(state, keBadFunctionDefinition);
         TParameter p;
         if (!ParseParameter(part, p, state)) return false;

@@ -101,7 +101,7 @@ TEST_F(ArrayStatementsTest, EveryCheckFailsWithItsCode) {
         {"a_filter", 34},
         {"a_filter n", 34},
         {"a_filter g", 34},
-        {"a_filter a, b", 35},
+        {"a_filter a, b", 34},
         {"a_add a", 35},
         {"a_add a, 1, 2", 35},
         {"a_add n, 1", 34},

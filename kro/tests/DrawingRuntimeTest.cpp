@@ -206,6 +206,14 @@ TEST_F(DrawingRuntimeTest, NullOutputDcDrawsNothingAndSetsNothingUp) {
     EXPECT_EQ(CountPixels(RGB(255, 255, 255), 0, 0, kSize, kSize), kSize * kSize - 1);
 }
 
+// After a restore, a run without an output DC no longer draws on the last one.
+TEST_F(DrawingRuntimeTest, NullOutputDcAfterARestoreLeavesTheOldDcAlone) {
+    Run("line 0,0,1,1", true);
+    KRO_OutDC = nullptr;
+    TProgram later;
+    EXPECT_TRUE(RunProgram(later, "rect 1,1,5,5\nfillcircle 3,3,2\narc 5,5,2,2,0,1").empty());
+}
+
 TEST_F(DrawingRuntimeTest, FiguresByPixels) {
     const COLORREF black = RGB(0, 0, 0), white = RGB(255, 255, 255), red = RGB(255, 0, 0);
     Run("rect 10,10,20,20\nsetbrushcolor 255\nfillrect 30,10,40,20\ncircle 30,60,5\narc 100,100,40,40,0,pi/2");

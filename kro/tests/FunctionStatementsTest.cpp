@@ -82,6 +82,7 @@ TEST_F(FunctionStatementsTest, BadHeadersFail) {
         {"func int f(int &)\nend", 18},
         {"func int f(int a-b)\nend", 19},
         {"func int f(float a)\nend", 20},
+        {"func int f(, int a)\nend", 18},
         {many, 17},
     };
     for (const auto& c : cases) {
@@ -94,6 +95,11 @@ TEST_F(FunctionStatementsTest, ThirtyTwoParametersAreAccepted) {
     std::string text = "func int f(";
     for (int i = 0; i < 32; ++i) text += (i > 0 ? ", int p" : "int p") + std::to_string(i);
     EXPECT_TRUE(Compile(text + ")\nend"));
+}
+
+TEST_F(FunctionStatementsTest, AnEmptyTextBeforeTheCloseEndsTheList) {
+    ASSERT_TRUE(Compile("func int f(int a, )\nend"));
+    EXPECT_EQ(program.functions[0]->GetCount(), 1);
 }
 
 TEST_F(FunctionStatementsTest, BuiltinArgumentsMayCallScriptFunctions) {

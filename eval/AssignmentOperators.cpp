@@ -195,7 +195,44 @@ EXPRESSION_ITEM AssignText(const TBinaryOperation& o) {
     return result;
 }
 
+// The storage of a plain value target of that type, as TargetAddress finds
+// it, when the target has no listeners to tell; null otherwise.
+void* QuietNumberTarget(TVariableList& vars, const VARINFO& ref, TVariableType valueType) {
+    if (ref.field != -1 || ref.index2 != -1) return nullptr;
+    TVariable* v = vars[ref.index];
+    if (v == nullptr || v->GetListenerCount() != 0) return nullptr;
+    if (ref.index1 == -1) return v->type == valueType ? &v->value : nullptr;
+    if (v->type != vtArray || v->value.a.itemtype != valueType) return nullptr;
+    return v->GetItem(ref.index1);
+}
+
+template <typename Value>
+bool StoreQuietly(TVariableList& vars, const VARINFO& ref, TVariableType valueType, Value value) {
+    void* address = QuietNumberTarget(vars, ref, valueType);
+    if (address == nullptr) return false;
+    std::memcpy(address, &value, sizeof value);
+    return true;
+}
+
 }  // namespace
+
+bool AssignNumberInPlace(TVariableList& vars, EXPRESSION_ITEM& left, const EXPRESSION_ITEM& right, int op) {
+    if (left.kind == ekInteger) {
+        const auto assign = FunctionOf(kIntegerAssignments, op);
+        if (assign == nullptr) return false;
+        const int64_t value = assign(left.value.integer, ItemAsInt(right));
+        if (!StoreQuietly(vars, left.ref, vtInt, value)) return false;
+        SetIntegerResult(left, value);
+        return true;
+    }
+    if (left.kind != ekReal) return false;
+    const auto assign = FunctionOf(kRealAssignments, op);
+    if (assign == nullptr) return false;
+    const double value = assign(left.value.real, ItemAsReal(right));
+    if (!StoreQuietly(vars, left.ref, vtDouble, value)) return false;
+    SetRealResult(left, value);
+    return true;
+}
 
 bool IsAssignmentOperator(int op) {
     return (op >= opAssign && op <= opDivideAssign) || (op >= opOrAssign && op <= opPowerAssign);

@@ -43,6 +43,12 @@ struct TEvaluation {
         position = static_cast<int>(at);
         return static_cast<TVariable*>(static_cast<TContainerItem*>(variables[position]));
     }
+
+    // The variable a reference designates when it has that type, else null.
+    TVariable* VariableOfType(const TVariableValue& reference, TVariableType type, int& position) {
+        TVariable* v = VariableAt(reference.reference, reference.absolute, position);
+        return v != nullptr && v->type == type ? v : nullptr;
+    }
 };
 
 bool IsNumberKind(TExpressionItemType kind) { return kind == ekInteger || kind == ekReal; }
@@ -124,8 +130,9 @@ void PushStringConstant(TEvaluation& run, const EXPRESSION_ITEM& item) {
 
 // A variable's value, resolved with one range test on the cached table and
 // written straight into a new top item: integer 0 without a reference for a
-// missing variable or a type without a plain value.
-void PushVariable(TEvaluation& run, const EXPRESSION_ITEM& item) {
+// missing variable or a type without a plain value. Inlined into the loop,
+// where most items are variables.
+[[gnu::always_inline]] inline void PushVariable(TEvaluation& run, const EXPRESSION_ITEM& item) {
     if (item.value.variable.byReference) {
         run.stack.Push(item, true);
         return;
@@ -188,14 +195,22 @@ void ApplyBinary(TEvaluation& run, const EXPRESSION_ITEM& item) {
     run.stack.ReleaseItem(right);
 }
 
+// A number assignment done in place, when the operators in use are the
+// library's own (a host that plugs in its own keeps seeing every assignment).
+inline bool AssignInPlace(TEvaluation& run, EXPRESSION_ITEM& left, const EXPRESSION_ITEM& right, int op) {
+    return IsAssignmentOperator(op) && EvaluateOperations().binaryOperator == ApplyBinaryOperator &&
+           AssignNumberInPlace(run.list, left, right, op);
+}
+
 // Run mode, two numbers on top: the operator computed into the left one,
 // which stays on the stack as the result (what ApplyBinary would push).
 // False when the operands or the operator need the general path.
-inline bool ApplyNumbersInPlace(TEvalStack& stack, int op) {
-    EXPRESSION_ITEM& right = *stack.TopUnchecked(0);
-    EXPRESSION_ITEM& left = *stack.TopUnchecked(1);
-    if (!IsNumberKind(left.kind) || !IsNumberKind(right.kind) || !NumberOperatorInPlace(left, right, op)) return false;
-    stack.DropUnowned(1);
+inline bool ApplyNumbersInPlace(TEvaluation& run, int op) {
+    EXPRESSION_ITEM& right = *run.stack.TopUnchecked(0);
+    EXPRESSION_ITEM& left = *run.stack.TopUnchecked(1);
+    if (!IsNumberKind(left.kind) || !IsNumberKind(right.kind)) return false;
+    if (!NumberOperatorInPlace(left, right, op) && !AssignInPlace(run, left, right, op)) return false;
+    run.stack.DropUnowned(1);
     return true;
 }
 
@@ -275,8 +290,8 @@ void ReadElement(TEvaluation& run, const EXPRESSION_ITEM& item) {
     }
     EXPRESSION_ITEM indexItem;
     run.stack.Pop(indexItem);
-    const int position = run.list.V_Index(item.value.variable.reference, item.value.variable.absolute);
-    const TVariable* v = run.list.GetVarOfType(position, vtArray);
+    int position = -1;
+    const TVariable* v = run.VariableOfType(item.value.variable, vtArray, position);
     const ARRAY* a = v != nullptr ? &v->value.a : nullptr;
     const int count = a != nullptr ? a->count : 0;
     const int index = AdjustIndex(IndexOperand(indexItem), count);
@@ -295,12 +310,12 @@ void ReadElement2(TEvaluation& run, const EXPRESSION_ITEM& item) {
     EXPRESSION_ITEM lineItem;
     run.stack.Pop(columnItem);
     run.stack.Pop(lineItem);
-    const int position = run.list.V_Index(item.value.variable.reference, item.value.variable.absolute);
-    const TVariable* v = run.list.GetVarOfType(position, vtArray2);
+    int position = -1;
+    const TVariable* v = run.VariableOfType(item.value.variable, vtArray2, position);
     const ARRAY2* a = v != nullptr ? &v->value.a2 : nullptr;
     const int line = AdjustIndex(IndexOperand(lineItem), a != nullptr ? a->lines : 0);
     const int column = AdjustIndex(IndexOperand(columnItem), a != nullptr ? a->cols : 0);
-    const void* address = run.list.GetArray2Item(position, line, column);
+    const void* address = v != nullptr ? v->GetItem(line, column) : nullptr;
     EXPRESSION_ITEM result = ReadArrayItem(run.stack, a != nullptr ? a->itemtype : vtInt, address);
     result.ref = VARINFO{position, line, column, -1};
     run.stack.Push(result, false);
@@ -313,20 +328,21 @@ typedef void (*TItemAction)(TEvaluation& run, const EXPRESSION_ITEM& item);
 struct TItemActionRow {
     TExpressionItemType kind;
     TItemAction action;
-    bool checked;  // check mode tests the top for an error item after it
+    bool checked;      // check mode tests the top for an error item after it
+    bool callsOut;     // it may run code that changes the list (operators, functions)
 };
 
 // Actions by item kind; kinds not listed do nothing.
 constexpr TItemActionRow kItemActions[] = {
-    {ekInteger, PushLiteral, false},          {ekReal, PushLiteral, false},
-    {ekArray, PushLiteral, false},            {ekArray2, PushLiteral, false},
-    {ekOwnedText, PushStringConstant, false}, {ekVariable, PushVariable, false},
-    {ekBinaryOperator, ApplyBinary, true},    {ekCustomOperator, ApplyBinary, true},
-    {ekUnaryOperator, ApplyUnary, true},      {ekSimpleFunction, ApplyFunction, true},
-    {ekBuiltinFunction, ApplyFunction, true}, {ekListFunction, ApplyFunction, false},
-    {ekExternalFunction, ApplyFunction, true}, {ekCustomFunction, ApplyFunction, true},
-    {ekFieldSelector, SelectField, true},     {ekElement, ReadElement, true},
-    {ekElement2, ReadElement2, true},         {ekSubExpression, PushSubExpression, true},
+    {ekInteger, PushLiteral, false, false},          {ekReal, PushLiteral, false, false},
+    {ekArray, PushLiteral, false, false},            {ekArray2, PushLiteral, false, false},
+    {ekOwnedText, PushStringConstant, false, false}, {ekVariable, PushVariable, false, false},
+    {ekBinaryOperator, ApplyBinary, true, true},     {ekCustomOperator, ApplyBinary, true, true},
+    {ekUnaryOperator, ApplyUnary, true, true},       {ekSimpleFunction, ApplyFunction, true, true},
+    {ekBuiltinFunction, ApplyFunction, true, true},  {ekListFunction, ApplyFunction, false, true},
+    {ekExternalFunction, ApplyFunction, true, true}, {ekCustomFunction, ApplyFunction, true, true},
+    {ekFieldSelector, SelectField, true, false},     {ekElement, ReadElement, true, false},
+    {ekElement2, ReadElement2, true, false},         {ekSubExpression, PushSubExpression, true, false},
 };
 
 // The rows spread by kind; kinds without a row get null.
@@ -442,7 +458,7 @@ void EvaluateExpression(TVariableList& list, EXPRESSION& e, TEvalStack& stack, E
                 break;
             }
             case ekBinaryOperator:
-                if (!check && stack.GetCount() - run.base >= 2 && ApplyNumbersInPlace(stack, item.value.code.index))
+                if (!check && stack.GetCount() - run.base >= 2 && ApplyNumbersInPlace(run, item.value.code.index))
                     continue;
                 break;
             default: break;
@@ -450,7 +466,7 @@ void EvaluateExpression(TVariableList& list, EXPRESSION& e, TEvalStack& stack, E
         const TItemActionRow* row = kActionOfKind[item.kind];
         if (row == nullptr) continue;
         row->action(run, item);
-        run.variableCount = -1;  // the action may have changed the list
+        if (row->callsOut) run.variableCount = -1;  // look the table up again
         if (check && row->checked && stack.GetCount() > run.base && stack.Top(0)->kind == ekError) {
             Unwind(run);
             out.kind = ekError;

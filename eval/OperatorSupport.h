@@ -264,4 +264,9 @@ const TString& OperandText(const EXPRESSION_ITEM& item);
 // The families that live in their own units.
 bool IsAssignmentOperator(int op);
 EXPRESSION_ITEM ApplyAssignment(const TBinaryOperation& operation);
+// Run mode, two numbers: an int or double assignment to a plain variable or
+// 1-D array item without listeners, stored and turned into left's result
+// (what ApplyAssignment gives). False, nothing changed, for every other
+// case, which then takes the general path.
+bool AssignNumberInPlace(TVariableList& vars, EXPRESSION_ITEM& left, const EXPRESSION_ITEM& right, int op);
 EXPRESSION_ITEM ApplyTextOperator(const TBinaryOperation& operation);

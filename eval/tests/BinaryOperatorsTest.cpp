@@ -655,4 +655,57 @@ TEST_F(AssignmentTest, ATargetOfAnotherTypeIsNotWritten) {
     EXPECT_EQ(Apply(gone, Int(5), opAssign).item.kind, ekInteger);
 }
 
+
+// The same operator, called through a pointer the loop does not recognise,
+// so every assignment takes the general path.
+EXPRESSION_ITEM GeneralBinary(TVariableList& vars, TEvalStack& stack, EXPRESSION_ITEM& left, EXPRESSION_ITEM& right,
+                              int op, char flag, bool check) {
+    return ApplyBinaryOperator(vars, stack, left, right, op, flag, check);
+}
+
+// What a run leaves behind: the result, the error code and the targets.
+struct TAssignmentTrace {
+    EXPRVALUE result;
+    int code;
+    int64_t i;
+    double d;
+    int64_t items[3];
+};
+
+TEST_F(AssignmentTest, NumberAssignmentsInTheLoopMatchTheGeneralPath) {
+    TPostfix cases[] = {
+        {Var("i"), Int(5), Binary(opAssign)},           {Var("i"), Real(2.9), Binary(opAddAssign)},
+        {Var("i"), Int(0), Binary(opDivideAssign)},      {Var("i"), Int(100), Binary(opPowerAssign)},
+        {Var("i"), Int(3), Binary(opOrAssign)},          {Var("d"), Int(5), Binary(opAssign)},
+        {Var("d"), Real(0.0), Binary(opDivideAssign)},   {Var("d"), Int(1), Binary(opOrAssign)},
+        {Int(1), Element("a"), Int(4), Binary(opAssign)}, {Int(-1), Element("a"), Int(2), Binary(opAddAssign)},
+        {Int(7), Element("a"), Int(1), Binary(opAssign)}, {Real(-9.5), Element("a"), Int(1), Binary(opAssign)},
+        {Int(1), Int(2), Element2("m"), Int(3), Binary(opAssign)},
+        {Var("i"), Int(1), Binary(opAdd), Int(3), Binary(opAssign)},
+    };
+    const TEvaluateOperations saved = EvaluateOperations();
+    auto trace = [&](TPostfix& postfix, bool general) {
+        list.GetVar("i")->value.i = 7;
+        list.GetVar("d")->value.d = 2.5;
+        for (int k = 0; k < 3; ++k) *static_cast<int64_t*>(list.GetArrayItem("a", k)) = 10 * (k + 1);
+        if (general) EvaluateOperations().binaryOperator = GeneralBinary;
+        TAssignmentTrace t{Run(postfix), EvaluateErrorCode, IntegerOf("i"), list.GetVar("d")->value.d, {}};
+        EvaluateOperations() = saved;
+        for (int k = 0; k < 3; ++k) t.items[k] = ArrayItem("a", k);
+        return t;
+    };
+    for (TPostfix& postfix : cases) {
+        const TAssignmentTrace fast = trace(postfix, false);
+        const TAssignmentTrace general = trace(postfix, true);
+        const int at = static_cast<int>(&postfix - cases);
+        EXPECT_EQ(fast.result.kind, general.result.kind) << at;
+        EXPECT_EQ(std::memcmp(&fast.result.value, &general.result.value, sizeof fast.result.value), 0) << at;
+        EXPECT_EQ(std::memcmp(&fast.result.ref, &general.result.ref, sizeof fast.result.ref), 0) << at;
+        EXPECT_EQ(fast.code, general.code) << at;
+        EXPECT_EQ(fast.i, general.i) << at;
+        EXPECT_EQ(std::memcmp(&fast.d, &general.d, sizeof fast.d), 0) << at;
+        EXPECT_EQ(std::memcmp(fast.items, general.items, sizeof fast.items), 0) << at;
+    }
+}
+
 }  // namespace

@@ -26,72 +26,72 @@ Control* NewChild(TForm* form) {
 
 // At left, top, keeping the size the control comes with.
 template <class Control>
-Control* NewPlaced(TForm* form, const TScriptControlSpec& spec) {
+Control* NewPlaced(TForm* form, const TScriptControlRequest& request) {
     Control* control = NewChild<Control>(form);
-    control->SetLeft(spec.left);
-    control->SetTop(spec.top);
+    control->SetLeft(request.left);
+    control->SetTop(request.top);
     return control;
 }
 
 template <class Control>
-Control* NewBoxed(TForm* form, const TScriptControlSpec& spec) {
+Control* NewBoxed(TForm* form, const TScriptControlRequest& request) {
     Control* control = NewChild<Control>(form);
-    control->SetBounds(spec.left, spec.top, spec.width, spec.height);
+    control->SetBounds(request.left, request.top, request.width, request.height);
     return control;
 }
 
 template <class Control>
-TControl* NewPlain(TForm* form, const TScriptControlSpec& spec) {
-    return NewBoxed<Control>(form, spec);
+TControl* NewPlain(TForm* form, const TScriptControlRequest& request) {
+    return NewBoxed<Control>(form, request);
 }
 
-TControl* NewLabel(TForm* form, const TScriptControlSpec& spec) {
-    TLabel* label = NewPlaced<TLabel>(form, spec);
-    label->SetCaption(spec.caption);
+TControl* NewLabel(TForm* form, const TScriptControlRequest& request) {
+    TLabel* label = NewPlaced<TLabel>(form, request);
+    label->SetCaption(request.caption);
     return label;
 }
 
-TControl* NewButton(TForm* form, const TScriptControlSpec& spec) {
-    TButton* button = NewBoxed<TButton>(form, spec);
-    button->SetCaption(spec.caption);
-    button->SetModalResult(spec.option);
+TControl* NewButton(TForm* form, const TScriptControlRequest& request) {
+    TButton* button = NewBoxed<TButton>(form, request);
+    button->SetCaption(request.caption);
+    button->SetModalResult(request.option);
     return button;
 }
 
 // Sized to its caption, measured on its own window's device context.
-TControl* NewCheckBox(TForm* form, const TScriptControlSpec& spec) {
-    TCheckBox* box = NewPlaced<TCheckBox>(form, spec);
-    box->SetCaption(spec.caption);
+TControl* NewCheckBox(TForm* form, const TScriptControlRequest& request) {
+    TCheckBox* box = NewPlaced<TCheckBox>(form, request);
+    box->SetCaption(request.caption);
     HWND window = box->GetHandle();
     HDC dc = GetDC(window);
     SIZE size{0, 0};
-    GetTextExtentPoint32A(dc, spec.caption.c_str(), static_cast<int>(spec.caption.size()), &size);
+    GetTextExtentPoint32A(dc, request.caption.c_str(), static_cast<int>(request.caption.size()), &size);
     ReleaseDC(window, dc);
-    box->SetBounds(spec.left, spec.top, size.cx + 16, size.cy + 2);
+    box->SetBounds(request.left, request.top, size.cx + 16, size.cy + 2);
     return box;
 }
 
-TControl* NewRadioButton(TForm* form, const TScriptControlSpec& spec) {
-    TRadioButton* button = NewPlaced<TRadioButton>(form, spec);
-    button->SetCaption(spec.caption);
+TControl* NewRadioButton(TForm* form, const TScriptControlRequest& request) {
+    TRadioButton* button = NewPlaced<TRadioButton>(form, request);
+    button->SetCaption(request.caption);
     return button;
 }
 
-TControl* NewComboBox(TForm* form, const TScriptControlSpec& spec) {
-    TComboBox* box = NewBoxed<TComboBox>(form, spec);
-    box->SetStyle(spec.option != 0 ? csDropDownList : csDropDown);
+TControl* NewComboBox(TForm* form, const TScriptControlRequest& request) {
+    TComboBox* box = NewBoxed<TComboBox>(form, request);
+    box->SetStyle(request.option != 0 ? csDropDownList : csDropDown);
     return box;
 }
 
 // The kind first: changing it swaps width and height.
-TControl* NewScrollBar(TForm* form, const TScriptControlSpec& spec) {
+TControl* NewScrollBar(TForm* form, const TScriptControlRequest& request) {
     TScrollBar* bar = NewChild<TScrollBar>(form);
-    bar->SetKind(spec.option != 0 ? sbVertical : sbHorizontal);
-    bar->SetBounds(spec.left, spec.top, spec.width, spec.height);
+    bar->SetKind(request.option != 0 ? sbVertical : sbHorizontal);
+    bar->SetBounds(request.left, request.top, request.width, request.height);
     return bar;
 }
 
-typedef TControl* (*TControlMaker)(TForm* form, const TScriptControlSpec& spec);
+typedef TControl* (*TControlMaker)(TForm* form, const TScriptControlRequest& request);
 
 // ORDER: TScriptControlKind.
 const TControlMaker kControlMakers[] = {
@@ -138,13 +138,13 @@ TForm* FindScriptDialog(int id) {
     return static_cast<TForm*>(component);
 }
 
-int NewScriptControl(int parent, TScriptControlKind kind, const TScriptControlSpec& spec) {
+int NewScriptControl(int parent, TScriptControlKind kind, const TScriptControlRequest& request) {
     TForm* form = FindScriptDialog(parent);
     const bool known = kind >= sckLabel && kind <= sckProcessBar;
     if (form == nullptr || !known) return 0;
     TControl* control = nullptr;
     try {
-        control = kControlMakers[kind](form, spec);
+        control = kControlMakers[kind](form, request);
     } catch (const std::exception&) {
         return 0;
     }

@@ -24,7 +24,7 @@ enum TScriptControlKind {
 // buttons use only left and top), the caption, and the kind's option (a
 // button's modal result; a combo box's list-only flag; a scroll bar's
 // vertical flag).
-struct TScriptControlSpec {
+struct TScriptControlRequest {
     int left = 0;
     int top = 0;
     int width = 0;
@@ -41,7 +41,7 @@ TForm* FindScriptDialog(int id);
 // A control owned by and placed on window parent, registered with a free id,
 // which is returned; 0 and nothing made when parent names no window. A check
 // box is sized to its caption: text width + 16 by text height + 2.
-int NewScriptControl(int parent, TScriptControlKind kind, const TScriptControlSpec& spec);
+int NewScriptControl(int parent, TScriptControlKind kind, const TScriptControlRequest& request);
 
 // An edit's text; false (nothing set) for anything else.
 bool SetScriptControlText(int id, const std::string& text);

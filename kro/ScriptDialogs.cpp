@@ -48,16 +48,16 @@ EXPRESSION_ITEM TextResult(const std::string& text) {
 // text fills the caption.
 template <TScriptControlKind Kind, int Count>
 EXPRESSION_ITEM CreateControl(EXPRESSION_ITEM* arguments) {
-    TScriptControlSpec spec;
-    int* const numbers[] = {&spec.left, &spec.top, &spec.width, &spec.height, &spec.option};
+    TScriptControlRequest request;
+    int* const numbers[] = {&request.left, &request.top, &request.width, &request.height, &request.option};
     size_t filled = 0;
     for (int k = 1; k < Count; ++k) {
         if (arguments[k].kind == ekInteger && filled < sizeof numbers / sizeof numbers[0])
             *numbers[filled++] = IntArgument(arguments[k]);
         else if (arguments[k].kind != ekInteger)
-            spec.caption = TextArgument(arguments[k]);
+            request.caption = TextArgument(arguments[k]);
     }
-    return IntResult(NewScriptControl(IntArgument(arguments[0]), Kind, spec));
+    return IntResult(NewScriptControl(IntArgument(arguments[0]), Kind, request));
 }
 
 EXPRESSION_ITEM NewDialogFunction(EXPRESSION_ITEM* a) {

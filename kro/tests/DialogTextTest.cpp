@@ -5,10 +5,9 @@
 
 #include <string>
 
-#include "ComponentInfos.h"
 #include "Compiler.h"
 #include "DialogControls.h"
-#include "Forms.h"
+#include "DialogTestSupport.h"
 #include "Interpreter.h"
 #include "ProcessBar.h"
 #include "StdCtrls.h"
@@ -36,28 +35,7 @@ std::vector<std::string> Strings(const TStrings* strings) {
     return out;
 }
 
-class DialogTextTest : public ::testing::Test {
-protected:
-    void TearDown() override {
-        TComponentInfos& registry = *ComponentInfos();
-        for (TForm* form; (form = AnyWindow(registry)) != nullptr;) delete form;
-        EXPECT_EQ(registry.GetCount(), 0);
-        while (Variables.GetCount() > variablesAtStart) Variables.DeleteLast(true);
-    }
-
-    static TForm* AnyWindow(TComponentInfos& registry) {
-        for (int i = 0; i < registry.GetCount(); ++i)
-            if (TForm* form = dynamic_cast<TForm*>(registry[i]->component)) return form;
-        return nullptr;
-    }
-
-    template <class Control>
-    static Control* Registered(int id) {
-        return dynamic_cast<Control*>(ComponentInfos()->GetComponent(id));
-    }
-
-    int variablesAtStart = Variables.GetCount();
-};
+class DialogTextTest : public ScriptDialogTest {};
 
 const char* const kExample =
     "KRO dialog\n"

@@ -5,12 +5,11 @@
 
 #include <string>
 
-#include "ComponentInfos.h"
 #include "Compiler.h"
 #include "DialogControls.h"
+#include "DialogTestSupport.h"
 #include "EvaluateEngine.h"
 #include "ExpressionCompiler.h"
-#include "Forms.h"
 #include "Interpreter.h"
 #include "ProcessBar.h"
 #include "Responder.h"
@@ -18,22 +17,8 @@
 
 namespace {
 
-class ScriptDialogsTest : public ::testing::Test {
+class ScriptDialogsTest : public ScriptDialogTest {
 protected:
-    void TearDown() override {
-        // Windows left over go the way a host might destroy them: directly.
-        TComponentInfos& registry = *ComponentInfos();
-        while (TForm* form = AnyWindow(registry)) delete form;
-        EXPECT_EQ(registry.GetCount(), 0);
-        while (Variables.GetCount() > variablesAtStart) Variables.DeleteLast(true);
-    }
-
-    static TForm* AnyWindow(TComponentInfos& registry) {
-        for (int i = 0; i < registry.GetCount(); ++i)
-            if (TForm* form = dynamic_cast<TForm*>(registry[i]->component)) return form;
-        return nullptr;
-    }
-
     static EXPRVALUE Evaluate(const std::string& text) {
         EXPRESSION e = CreateExpression(TString(text));
         EXPECT_GE(e.count, 0) << text;
@@ -68,13 +53,6 @@ protected:
         for (int k = 0; k < count; ++k) strings.push_back(static_cast<TString*>(Variables.GetArrayItem(name, k))->str());
         return strings;
     }
-
-    template <class Control>
-    static Control* Registered(int id) {
-        return dynamic_cast<Control*>(ComponentInfos()->GetComponent(id));
-    }
-
-    int variablesAtStart = Variables.GetCount();
 };
 
 TEST_F(ScriptDialogsTest, FirstWindowIsZeroNextControlOneAndParentsMustBeWindows) {

@@ -181,11 +181,69 @@ bool BracketsBalance(const std::string& s, size_t first, size_t last) {
     return depth == 0;
 }
 
+// Name filter: bit min(length, 63) of the entries of a name's first, second
+// and last characters is set for every name added, so a candidate whose
+// bits are missing cannot be one of them (the reverse does not hold).
+struct TNameFilter {
+    uint64_t byFirst[256] = {};
+    uint64_t bySecond[256] = {};
+    uint64_t byLast[256] = {};
+
+    static uint64_t LengthBit(size_t length) { return uint64_t{1} << (length < 63 ? length : 63); }
+    static size_t At(const char* s, size_t k) { return static_cast<unsigned char>(s[k]); }
+
+    void Add(const char* name, size_t length) {
+        if (length == 0) return;
+        const uint64_t bit = LengthBit(length);
+        byFirst[At(name, 0)] |= bit;
+        bySecond[At(name, length > 1 ? 1 : 0)] |= bit;
+        byLast[At(name, length - 1)] |= bit;
+    }
+    bool MayHold(const char* candidate, size_t length) const {
+        const uint64_t bit = LengthBit(length);
+        return (byFirst[At(candidate, 0)] & bit) != 0 && (bySecond[At(candidate, length > 1 ? 1 : 0)] & bit) != 0 &&
+               (byLast[At(candidate, length - 1)] & bit) != 0;
+    }
+};
+
+// The symbols of the operator table and the names of the simple functions
+// with their lengths, and the filter of all fixed names; built once.
+struct TFixedNames {
+    std::vector<size_t> operatorLengths;
+    std::vector<size_t> functionLengths;
+    TNameFilter filter;
+
+    void Add(const char* name) { filter.Add(name, std::strlen(name)); }
+    TFixedNames() {
+        for (const char* fixed : {"pi", "Pi", "PI", "qm", "bs", "dot", ".x", ".y", ".re", ".im"}) Add(fixed);
+        // The bracket operators; the quoted character is neither first, second nor last.
+        for (const char* form : {"[w]=", "[w]!=", "['c']=", "['\\t']="}) Add(form);
+        for (int k = 0; k < kOperatorCount; ++k) {
+            operatorLengths.push_back(std::strlen(GetOperatorInfo(k)->symbol));
+            Add(GetOperatorInfo(k)->symbol);
+        }
+        for (int k = 0; k < kSimpleFunctionCount; ++k) {
+            functionLengths.push_back(std::strlen(GetSimpleFunctionInfo(k)->name));
+            Add(GetSimpleFunctionInfo(k)->name);
+        }
+    }
+};
+
+const TFixedNames& FixedNames() {
+    static const TFixedNames names;
+    return names;
+}
+
+bool Equals(const std::string& s, const char* name, size_t length) {
+    return s.size() == length && s[0] == name[0] && std::memcmp(s.data(), name, length) == 0;
+}
+
 // Row 13: operator table symbols and the three bracket forms.
 bool ParseOperator(const std::string& s, EXPRESSION_ITEM& token) {
+    const TFixedNames& fixed = FixedNames();
     for (int i = 0; i < kOperatorCount; ++i) {
         const TOperatorInfo* info = GetOperatorInfo(i);
-        if (s == info->symbol) {
+        if (Equals(s, info->symbol, fixed.operatorLengths[static_cast<size_t>(i)])) {
             token = MakeItem(info->operands == 1 ? ekUnaryOperator : ekBinaryOperator);
             token.value.code.index = i;
             return true;
@@ -242,15 +300,7 @@ public:
     TCompiler(TVariableList& list, const std::string& framed) : list(list), text(framed) {
         operators.PushNew(ekLeftParenthesis);
         longestName = kLongestFixedToken;
-        for (int k = 0; k < list.GetCount(); ++k) Longer(list[k]->name);
-        for (int k = 0; k < MultiFunctions().GetCount(); ++k) {
-            Longer(MultiFunctions()[k]->name);
-            Longer(MultiFunctions()[k]->alias);
-        }
-        for (int k = 0; k < VarFunctions().GetCount(); ++k) Longer(VarFunctions()[k]->name);
-        for (int k = 0; k < ExtFunctions().GetCount(); ++k) Longer(ExtFunctions()[k]->name);
-        for (int k = 0; k < CustomFunctions().GetCount(); ++k) Longer(CustomFunctions()[k]->name);
-        for (int k = 0; k < CustomOperators().GetCount(); ++k) Longer(CustomOperators()[k]->symbol);
+        IndexNames(true);
     }
     ~TCompiler() {
         for (int k = 0; k < output.GetCount(); ++k) FreeItemContent(*output.ItemAt(k));
@@ -261,10 +311,13 @@ public:
     bool Run(EXPRESSION& result);
 
 private:
-    void Longer(const TString& name) {
-        if (name.Length() > longestName) longestName = name.Length();
-    }
-    bool Recognize(int i, int j, EXPRESSION_ITEM& token, bool& endScan);
+    // measure: also take the longest name (only at the start of a compile).
+    void IndexNames(bool measure);
+    bool MayBeName(int i, int j) const;
+    bool MayBeToken(int i, int j, bool numberRun);
+    // numberRun: whether text[i..j] consists of number characters only,
+    // without which it cannot be a number.
+    bool Recognize(int i, int j, bool numberRun, EXPRESSION_ITEM& token, bool& endScan);
     bool CompileCall(int j, const TMultiFunction* function, std::vector<EXPRESSION_ITEM>& items, int& end);
     bool CompileListCall(int j, int index, std::vector<EXPRESSION_ITEM>& items, int& end, int& count,
                          std::vector<int32_t>& placeholders);
@@ -292,13 +345,58 @@ private:
     bool afterOperand = false;
     TExpressionItemType previous = ekLeftParenthesis;
     int longestName = 0;
+    // Every name some recognizer accepts; rebuilt after anything that may
+    // run code and so change the tables.
+    TNameFilter names;
+    bool namesStale = false;
     // Items of the call being recognised, held until it is placed, and the
     // position of the last character its arguments consumed.
     std::vector<EXPRESSION_ITEM> pendingArguments;
     int callEnd = 0;
 };
 
-bool TCompiler::Recognize(int i, int j, EXPRESSION_ITEM& token, bool& endScan) {
+// Fills the filter with every fixed word, operator symbol and function,
+// variable and custom operator name the recognizers look up.
+void TCompiler::IndexNames(bool measure) {
+    names = FixedNames().filter;
+    const auto add = [this, measure](const TString& name) {
+        names.Add(name.c_str(), static_cast<size_t>(name.Length()));
+        if (measure && name.Length() > longestName) longestName = name.Length();
+    };
+    for (int k = 0; k < list.GetCount(); ++k) add(list[k]->name);
+    const TMultiFunctionList& builtins = MultiFunctions();
+    for (int k = 0, count = builtins.GetCount(); k < count; ++k) {
+        const TMultiFunction* function = builtins[k];
+        add(function->name);
+        add(function->alias);
+    }
+    const TVarFunctionList& listFunctions = VarFunctions();
+    for (int k = 0, count = listFunctions.GetCount(); k < count; ++k) add(listFunctions[k]->name);
+    for (int k = 0; k < ExtFunctions().GetCount(); ++k) add(ExtFunctions()[k]->name);
+    for (int k = 0; k < CustomFunctions().GetCount(); ++k) add(CustomFunctions()[k]->name);
+    for (int k = 0; k < CustomOperators().GetCount(); ++k) add(CustomOperators()[k]->symbol);
+    namesStale = false;
+}
+
+bool TCompiler::MayBeName(int i, int j) const {
+    return names.MayHold(text.data() + i, static_cast<size_t>(j - i + 1));
+}
+
+// Whether any recognizer could accept text[i..j] or act on it; false only
+// where Recognize would reject the candidate without any effect.
+bool TCompiler::MayBeToken(int i, int j, bool numberRun) {
+    const char first = text[static_cast<size_t>(i)];
+    const char last = text[static_cast<size_t>(j)];
+    if (i == j && first != '\0' && std::strchr("()[],", first) != nullptr) return true;
+    if (first == ' ' || numberRun) return true;
+    if (j > i && first == '\'' && last == '\'') return true;
+    const auto at = [this](int k) { return text[static_cast<size_t>(k)]; };
+    if (j - i >= 4 && first == '[' && at(i + 1) == '[' && at(j - 1) == ']' && last == ']') return true;
+    if (namesStale) IndexNames(false);
+    return MayBeName(i, j);
+}
+
+bool TCompiler::Recognize(int i, int j, bool numberRun, EXPRESSION_ITEM& token, bool& endScan) {
     const std::string s = text.substr(static_cast<size_t>(i), static_cast<size_t>(j - i + 1));
     if (s.size() == 1) {
         const char* kSingles = "()[],";
@@ -314,12 +412,13 @@ bool TCompiler::Recognize(int i, int j, EXPRESSION_ITEM& token, bool& endScan) {
         token = MakeItem(ekBlank);
         return true;
     }
-    if (ParseNumber(s, afterOperand, token)) return true;
-    if (s == "pi" || s == "Pi" || s == "PI") {
+    if (numberRun && ParseNumber(s, afterOperand, token)) return true;
+    const bool shortWord = s.size() == 2 || s.size() == 3;
+    if (shortWord && (s == "pi" || s == "Pi" || s == "PI")) {
         token = MakeRealItem(M_PI);
         return true;
     }
-    if (s == "qm" || s == "bs" || s == "dot") {
+    if (shortWord && (s == "qm" || s == "bs" || s == "dot")) {
         token = TextItem(s == "qm" ? "\"" : s == "bs" ? "\\" : ".");
         return true;
     }
@@ -339,8 +438,9 @@ bool TCompiler::Recognize(int i, int j, EXPRESSION_ITEM& token, bool& endScan) {
             token.value.code.index = op->id;
             return true;
         }
+        const std::vector<size_t>& functionLengths = FixedNames().functionLengths;
         for (int k = 0; k < kSimpleFunctionCount; ++k)
-            if (s == GetSimpleFunctionInfo(k)->name) {
+            if (Equals(s, GetSimpleFunctionInfo(k)->name, functionLengths[static_cast<size_t>(k)])) {
                 token = MakeItem(ekSimpleFunction);
                 token.value.code.index = k;
                 return true;
@@ -349,6 +449,7 @@ bool TCompiler::Recognize(int i, int j, EXPRESSION_ITEM& token, bool& endScan) {
         if (builtin >= 0) {
             int end = 0;
             std::vector<EXPRESSION_ITEM> items;
+            namesStale = true;
             if (!CompileCall(j, MultiFunctions()[builtin], items, end)) return false;
             callEnd = end;
             token = MakeItem(ekBuiltinFunction);
@@ -364,6 +465,7 @@ bool TCompiler::Recognize(int i, int j, EXPRESSION_ITEM& token, bool& endScan) {
             int count = 0;
             std::vector<EXPRESSION_ITEM> items;
             std::vector<int32_t> placeholders;
+            namesStale = true;
             if (!CompileListCall(j, listIndex, items, end, count, placeholders)) return false;
             callEnd = end;
             token = MakeItem(ekListFunction);
@@ -402,8 +504,9 @@ bool TCompiler::Recognize(int i, int j, EXPRESSION_ITEM& token, bool& endScan) {
             return true;
         }
     }
-    if (s.size() >= 5 && s.compare(0, 2, "[[") == 0 && s.compare(s.size() - 2, 2, "]]") == 0 &&
+    if (s.size() >= 5 && s[0] == '[' && s[1] == '[' && s[s.size() - 2] == ']' && s.back() == ']' &&
         BracketsBalance(s, 2, s.size() - 2)) {
+        namesStale = true;
         EXPRESSION inner = CreateExpression(list, TString(s.substr(2, s.size() - 4)));
         if (inner.count < 0) return false;
         token = MakeItem(ekSubExpression);
@@ -780,7 +883,7 @@ bool TCompiler::Run(EXPRESSION& result) {
         EXPRESSION_ITEM best = MakeItem(ekNone);
         int bestEnd = -1;
         const char first = text[static_cast<size_t>(i)];
-        const bool subExpression = text.compare(static_cast<size_t>(i), 2, "[[") == 0;
+        const bool subExpression = first == '[' && text[static_cast<size_t>(i) + 1] == '[';
         bool numberRun = (first >= '0' && first <= '9') || first == '.' || first == '@' || first == '-';
         bool quoteOpen = first == '\'';
         for (int j = i; j < length; ++j) {
@@ -789,7 +892,7 @@ bool TCompiler::Run(EXPRESSION& result) {
             if (j - i >= longestName && !numberRun && !subExpression && !quoteOpen) break;
             EXPRESSION_ITEM token = MakeItem(ekNone);
             bool endScan = false;
-            if (Recognize(i, j, token, endScan)) {
+            if (MayBeToken(i, j, numberRun) && Recognize(i, j, numberRun, token, endScan)) {
                 FreeItemContent(best);
                 best = token;
                 // A call compiler consumed the arguments: resume at the call's ")".

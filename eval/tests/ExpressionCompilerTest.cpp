@@ -265,6 +265,62 @@ TEST_F(CompilerTest, LongExpressionsCompile) {
     EXPECT_EQ(EvaluateErrorPos, 0);
 }
 
+// Tokens and error positions of texts near the scan's shortcuts: names that
+// share first characters, lengths or last characters with others, names
+// longer than any table name, non-ASCII and punctuated names, quotes and
+// nested sub-expressions. The expected results are those of the plain scan
+// that tries every prefix.
+TEST_F(CompilerTest, ScanShortcutsKeepTokensAndPositions) {
+    const std::string longName(70, 'w');
+    list.NewInt(longName, false, 5);
+    list.NewInt("n.x", false, 6);
+    list.NewInt("\xc3\xa9", false, 7);
+    list.NewInt("pix", false, 8);
+    struct {
+        std::string text;
+        std::string result;  // the postfix, or "error code@position"
+    } cases[] = {
+        {longName + "+1", longName.substr(0, 63) + " 1 +"},  // the rendering cuts names at 63
+        {longName + "w", "error 17@70"},
+        {"n.x*2", "n.x 2 *"},
+        {"pix+pi", "pix 3.14159r +"},
+        {"pi+pix", "3.14159r pix +"},
+        {"\xc3\xa9+1", "\xc3\xa9 1 +"},
+        {"\xc3\xa9\xc3\xa9", "error 1@2"},
+        {"a+?", "error 17@2"},
+        {"a+strlen(", "error 17@2"},
+        {"strlenx", "error 17@0"},
+        {"[[a+[[1]]]]", "error 3@0"},
+        {"[[1]][[2]]", "[[1]] [[2]]"},
+        {"'it''s'", "error 15@4"},
+        {"'a]]'+'[['", "'a]]' '[[' +"},
+        {"[['x']]", "[['x']]"},
+        {"txt['\\t']='y'+txt[w]!='z'", "error 21@-7"},
+        {"1.5.2", "error 0@3"},
+        {"@16@ff.8+0b1.1", "255.5r 1.5r +"},
+        {"sinh(1)+sin(1)", "1 sinh 1 sin +"},
+        {"ssum(txt,'a')+strlen2", "txt 'a' ssum/2 strlen2 +"},
+        {"max(1,2", "error 18@-7"},
+        {"v[1]+m[1,2].x", "error 27@-7"},
+        {"summa(1,3,i)+dsumma(1,2,0,d*i)", "error 17@0"},
+        {"summa(1,3,[[i]])", "1 3 [[pix]] summa()"},
+        {"summa(1,3,[[2]])+1", "1 3 [[2]] summa() 1 +"},
+        {"a<<=1", "error 4@3"},
+        {"a<=>b", "error 4@3"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        EvaluateErrorCode = 0;
+        EvaluateErrorPos = -7;
+        EXPRESSION e = CreateExpression(list, c.text);
+        const std::string result = e.count >= 0 ? Render(e)
+                                                : "error " + std::to_string(EvaluateErrorCode) + "@" +
+                                                      std::to_string(EvaluateErrorPos);
+        EXPECT_EQ(result, c.result);
+        FreeExpression(e);
+    }
+}
+
 TEST(FreeExpressionTest, EmptyExpressionFreesItsArray) {
     EXPRESSION e;
     e.count = 0;

@@ -1,67 +1,19 @@
-// TKroGetTextDlg: the one-line text input form, made from its form text.
+// TKroGetTextDlg: the one-line text input form, made from its stored form.
 #include "KroGetTextDlg.h"
 
 #include "Buttons.h"
 #include "Edit.h"
 #include "Events.h"
 #include "Label.h"
-#include "Streaming.h"
 
 namespace {
-
-// The form's layout in the class library's form text.
-const char kKroGetTextDlgForm[] =
-    "object KroGetTextDlg: TKroGetTextDlg\n"
-    "  Left = 200\n"
-    "  Top = 108\n"
-    "  BorderStyle = bsDialog\n"
-    "  Caption = 'Text input'\n"
-    "  ClientHeight = 89\n"
-    "  ClientWidth = 281\n"
-    "  Position = poScreenCenter\n"
-    "  OnShow = FormShow\n"
-    "  PixelsPerInch = 96\n"
-    "  TextHeight = 13\n"
-    "  object lbCimke: TLabel\n"
-    "    Left = 16\n"
-    "    Top = 8\n"
-    "    Caption = 'Label:'\n"
-    "  end\n"
-    "  object edSzoveg: TEdit\n"
-    "    Left = 8\n"
-    "    Top = 24\n"
-    "    Width = 265\n"
-    "    Height = 21\n"
-    "    TabOrder = 0\n"
-    "  end\n"
-    "  object btnOk: TButton\n"
-    "    Left = 112\n"
-    "    Top = 56\n"
-    "    Width = 75\n"
-    "    Height = 25\n"
-    "    Caption = '&Ok'\n"
-    "    Default = True\n"
-    "    ModalResult = mrOk\n"
-    "    TabOrder = 1\n"
-    "  end\n"
-    "  object btnMegsem: TButton\n"
-    "    Left = 200\n"
-    "    Top = 56\n"
-    "    Width = 75\n"
-    "    Height = 25\n"
-    "    Caption = '&Cancel'\n"
-    "    Cancel = True\n"
-    "    ModalResult = mrCancel\n"
-    "    TabOrder = 2\n"
-    "  end\n"
-    "end\n";
 
 const THandlerEntry kKroGetTextDlgHandlers[] = {CLASSLIB_HANDLER(TKroGetTextDlg, FormShow)};
 
 }  // namespace
 
-TKroGetTextDlg::TKroGetTextDlg(TComponent* owner) : TForm(owner, 0) {
-    ReadComponentText(this, kKroGetTextDlgForm);
+TKroGetTextDlg::TKroGetTextDlg(TComponent* owner) : TForm(owner) {
+    LoadStoredLayout();
     lbCimke = dynamic_cast<TLabel*>(FindComponent("lbCimke"));
     edSzoveg = dynamic_cast<TEdit*>(FindComponent("edSzoveg"));
     btnOk = dynamic_cast<TButton*>(FindComponent("btnOk"));

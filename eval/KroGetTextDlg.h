@@ -14,7 +14,7 @@ class TKroGetTextDlg : public TForm {
     CLASSLIB_CLASS(TKroGetTextDlg, TForm)
 
 public:
-    // Made hidden with its controls from its form text: caption "Text input",
+    // Made hidden with its controls from its stored form: caption "Text input",
     // prompt "Label:", an empty edit box, "&Ok" (default, mrOk) and
     // "&Cancel" (cancel, mrCancel).
     explicit TKroGetTextDlg(TComponent* owner);

@@ -35,17 +35,7 @@ TVariable* VariableOf(const KRO_VARINFO& info, TVariableType type) {
 bool IsString(const ARRAY& a) { return a.itemtype == vtString; }
 int ItemSize(TVariableType type) { return TVariableList::GetArrayItemSize(type); }
 
-void StoreItem(const ARRAY& a, int i, const EXPRVALUE& value) {
-    void* item = ArrayItemAddress(a, i);
-    switch (a.itemtype) {
-        case vtInt: *static_cast<int64_t*>(item) = ValueAsInt64(value); break;
-        case vtDouble: *static_cast<double*>(item) = ValueAsDouble(value); break;
-        case vtPoint: *static_cast<VPOINT*>(item) = ValueAsPoint(value); break;
-        case vtComplex: *static_cast<VCOMPLEX*>(item) = ValueAsComplex(value); break;
-        case vtString: *static_cast<TString*>(item) = ValueAsString(value); break;
-        default: break;
-    }
-}
+void StoreItem(const ARRAY& a, int i, const EXPRVALUE& value) { StoreValue(ArrayItemAddress(a, i), a.itemtype, value); }
 
 void CopyItem(const ARRAY& to, int toIndex, const ARRAY& from, int fromIndex) {
     if (IsString(to))

@@ -76,19 +76,6 @@ void SetResult(uint8_t type, const EXPRVALUE& v) {
     }
 }
 
-// Stores v converted to the variable type into a scalar value's storage.
-void StoreValue(void* target, TVariableType type, const EXPRVALUE& v) {
-    if (target == nullptr) return;
-    switch (type) {
-        case vtInt: *static_cast<int64_t*>(target) = ValueAsInt64(v); break;
-        case vtDouble: *static_cast<double*>(target) = ValueAsDouble(v); break;
-        case vtPoint: *static_cast<VPOINT*>(target) = ValueAsPoint(v); break;
-        case vtComplex: *static_cast<VCOMPLEX*>(target) = ValueAsComplex(v); break;
-        case vtString: *static_cast<TString*>(target) = ValueAsString(v); break;
-        default: break;
-    }
-}
-
 void* ScalarStorage(TVariable& variable) {
     if (variable.type == vtString) return variable.value.s;
     return &variable.value;
@@ -579,6 +566,18 @@ void TActivation::Run(int first, bool keep) {
 }
 
 }  // namespace
+
+void StoreValue(void* target, TVariableType type, const EXPRVALUE& v) {
+    if (target == nullptr) return;
+    switch (type) {
+        case vtInt: *static_cast<int64_t*>(target) = ValueAsInt64(v); break;
+        case vtDouble: *static_cast<double*>(target) = ValueAsDouble(v); break;
+        case vtPoint: *static_cast<VPOINT*>(target) = ValueAsPoint(v); break;
+        case vtComplex: *static_cast<VCOMPLEX*>(target) = ValueAsComplex(v); break;
+        case vtString: *static_cast<TString*>(target) = ValueAsString(v); break;
+        default: break;
+    }
+}
 
 void RegisterScriptFunctions(TProgram& program) {
     for (int k = 0; k < program.functions.GetCount(); ++k) {

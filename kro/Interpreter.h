@@ -85,3 +85,6 @@ VPOINT ValueAsPoint(const EXPRVALUE& v);
 VCOMPLEX ValueAsComplex(const EXPRVALUE& v);
 TString ValueAsString(const EXPRVALUE& v);
 bool ValueIsTrue(const EXPRVALUE& v);
+// Stores v converted to type (int, double, point, complex or string) into
+// that value's storage; nothing for a null target or another type.
+void StoreValue(void* target, TVariableType type, const EXPRVALUE& v);

@@ -9,6 +9,7 @@
 #include "DialogControls.h"
 #include "DialogTestSupport.h"
 #include "Interpreter.h"
+#include "KroTestSupport.h"
 #include "ProcessBar.h"
 #include "StdCtrls.h"
 
@@ -18,15 +19,6 @@ namespace {
 std::string DialogFolder() {
     const std::string source = __FILE__;
     return source.substr(0, source.find_last_of('/')) + "/dialogs";
-}
-
-TStringContainer Lines(const std::string& text) {
-    TStringContainer lines;
-    size_t start = 0;
-    for (size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
-        lines.Add(TString(text.substr(start, end - start)));
-    lines.Add(TString(text.substr(start)));
-    return lines;
 }
 
 std::vector<std::string> Strings(const TStrings* strings) {

@@ -1,0 +1,26 @@
+// Start-up and shut-down of the Rollan units: registers the package's classes
+// and their property tables for form resources and the palette when the
+// library loads, and takes the classes out of the registry when it unloads.
+#include "RectScroller.h"
+#include "Registration.h"
+#include "ScrollControl.h"
+
+namespace {
+
+// ORDER: the units in link order, the scroll control before the scrollers built on it.
+void RollanInitialise() {
+    RegisterScrollControlProperties();
+    Scrollcontrol::Register();
+    RegisterRectScrollerProperties();
+    Rectscroller::Register();
+}
+
+void RollanFinalise() {
+    UnRegisterClass(TRectScroller::StaticClassInfo());
+    UnRegisterClass(TScrollControl::StaticClassInfo());
+}
+
+__attribute__((constructor)) void LoadRollanLibrary() { RollanInitialise(); }
+__attribute__((destructor)) void UnloadRollanLibrary() { RollanFinalise(); }
+
+}  // namespace

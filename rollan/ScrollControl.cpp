@@ -241,6 +241,10 @@ void TScrollControl::ScrollClientArea(int bar, int delta) {
     FPaintingStrip = false;
     SelectClipRgn(dc, nullptr);
     DeleteObject(region);
+    // The strip is painted; with AutoScroll on nothing would skip the paint the
+    // window system asks for it, which would draw it again. (With AutoScroll
+    // off SkipPaint swallows that paint instead.)
+    if (AutoScroll) ValidateRect(window, &strip);
 }
 
 // With AutoScroll on every paint runs. With it off, the strip paint sets

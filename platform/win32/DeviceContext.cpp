@@ -3,6 +3,7 @@
 #include "DeviceContext.h"
 
 #include <algorithm>
+#include <atomic>
 #include <climits>
 #include <cstdlib>
 #include <mutex>
@@ -488,7 +489,13 @@ void BlendDevicePixel(DeviceContext& dc, LONG x, LONG y, COLORREF colour, int co
 
 // ---- Call trace ----
 
+namespace {
+// Set once any DC was traced: until then no drawing call looks its DC up twice.
+std::atomic<bool> callTraceEverEnabled{false};
+}  // namespace
+
 bool IsTracing(HDC handle) {
+    if (!callTraceEverEnabled.load(std::memory_order_relaxed)) return false;
     DeviceContext* dc = LookupDeviceContext(handle);
     return dc != nullptr && dc->tracing;
 }
@@ -502,6 +509,7 @@ void TraceCall(HDC handle, const char* name, const std::string& arguments) {
 void EnableCallTrace(HDC handle, bool on) {
     DeviceContext* dc = LookupDeviceContext(handle);
     if (dc == nullptr) return;
+    if (on) callTraceEverEnabled.store(true, std::memory_order_relaxed);
     dc->tracing = on;
     if (on) dc->trace.clear();
 }

@@ -226,28 +226,10 @@ void PenStroke::Plot(LONG x, LONG y) {
 void PenStroke::Point(POINT at) { Plot(at.x, at.y); }
 
 void PenStroke::Line(POINT from, POINT to) {
-    const LONG dx = std::abs(to.x - from.x);
-    const LONG dy = std::abs(to.y - from.y);
-    const LONG stepX = to.x > from.x ? 1 : -1;
-    const LONG stepY = to.y > from.y ? 1 : -1;
-    const LONG steps = std::max(dx, dy);
-    if (dy == 0 && dx > 0 && dashes_.empty() && stamp_.empty()) {
+    if (from.y == to.y && from.x != to.x && dashes_.empty() && stamp_.empty()) {
         // Horizontal spans of thin solid pens skip the stepping.
-        on_.AddSpan(from.y, stepX > 0 ? from.x : to.x + 1, stepX > 0 ? to.x : from.x + 1);
+        on_.AddSpan(from.y, to.x > from.x ? from.x : to.x + 1, to.x > from.x ? to.x : from.x + 1);
         return;
     }
-    LONG x = from.x, y = from.y;
-    LONG error = dx - dy;
-    for (LONG i = 0; i < steps; ++i) {
-        Plot(x, y);
-        const LONG twice = 2 * error;
-        if (twice > -dy) {
-            error -= dy;
-            x += stepX;
-        }
-        if (twice < dx) {
-            error += dx;
-            y += stepY;
-        }
-    }
+    StepLine(from, to, [this](LONG x, LONG y) { Plot(x, y); });
 }

@@ -3,7 +3,9 @@
 // Internal to the Win32 subset.
 #pragma once
 
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <vector>
 
 #include "PenAndBrush.h"
@@ -62,6 +64,30 @@ private:
     double startAngle_, sweep_;
     POINT startPixel_, endPixel_;
 };
+
+// Calls plot(x, y) for every pixel of the line from `from` up to, not
+// including, `to`, in order; no pixel twice.
+template <class Plot>
+void StepLine(POINT from, POINT to, Plot plot) {
+    const LONG dx = std::abs(to.x - from.x);
+    const LONG dy = std::abs(to.y - from.y);
+    const LONG stepX = to.x > from.x ? 1 : -1;
+    const LONG stepY = to.y > from.y ? 1 : -1;
+    LONG x = from.x, y = from.y;
+    LONG error = dx - dy;
+    for (LONG i = std::max(dx, dy); i > 0; --i) {
+        plot(x, y);
+        const LONG twice = 2 * error;
+        if (twice > -dy) {
+            error -= dy;
+            x += stepX;
+        }
+        if (twice < dx) {
+            error += dx;
+            y += stepY;
+        }
+    }
+}
 
 // Strokes a pen along lines into two pixel sets: the pen's pixels and the gaps
 // of a dashed pen. The dash pattern continues from one line to the next.

@@ -1,5 +1,6 @@
 // ScrollWindow and ScrollWindowEx: moving a client area's pixels, its update
 // region, its caret and (optionally) its children.
+#include <cstring>
 #include <vector>
 
 #include "GdiRegion.h"
@@ -16,12 +17,34 @@ Region Offset(Region region, int dx, int dy) {
     return region;
 }
 
+bool Holds(const RECT& outer, const RECT& inner) {
+    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right && inner.bottom <= outer.bottom;
+}
+
+// The usual case, a rectangle inside the surface: each row moves with one
+// memmove, rows taken in the order that reads every row before it is overwritten.
+bool MoveRectanglePixels(Surface& surface, POINT origin, const RECT& destination, int dx, int dy) {
+    const RECT target{destination.left + origin.x, destination.top + origin.y, destination.right + origin.x,
+                      destination.bottom + origin.y};
+    const RECT source{target.left - dx, target.top - dy, target.right - dx, target.bottom - dy};
+    if (!Holds(surface.Bounds(), target) || !Holds(surface.Bounds(), source)) return false;
+    const LONG height = target.bottom - target.top;
+    const size_t bytes = size_t(target.right - target.left) * sizeof(uint32_t);
+    for (LONG i = 0; i < height; ++i) {
+        const LONG row = dy > 0 ? height - 1 - i : i;
+        std::memmove(surface.Row(target.top + row) + target.left, surface.Row(source.top + row) + source.left, bytes);
+    }
+    return true;
+}
+
 // Copies the pixels of destination (client coordinates) from dx, dy back.
 void MovePixels(Window& window, const Region& destination, int dx, int dy) {
     Window* top = TopLevelOf(&window);
     if (!top->surface || destination.Empty()) return;
     Surface& surface = *top->surface;
     const POINT origin = ClientOriginInTopLevel(window);
+    if (destination.Complexity() == SIMPLEREGION && MoveRectanglePixels(surface, origin, destination.Bounds(), dx, dy))
+        return;
     const RECT source = Offset(destination, -dx, -dy).Bounds();
     const RECT sourceInSurface = Intersect(
         RECT{source.left + origin.x, source.top + origin.y, source.right + origin.x, source.bottom + origin.y},

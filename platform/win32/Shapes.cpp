@@ -70,6 +70,29 @@ private:
     PenStroke stroke_;
 };
 
+// A stroke stays inside its points' box widened by the pen, so one whose box
+// misses the clip box paints nothing and need not be stepped.
+bool StrokeMissesClip(const DeviceContext& dc, const RECT& pointBounds) {
+    const RECT reach = Inflate(pointBounds, dc.state.pen->Width() + 1);
+    return RectIsEmpty(IntersectRects(reach, dc.clipArea.Bounds()));
+}
+
+// A thin solid line on a rectangular clip goes straight onto the surface,
+// pixel by pixel in the stroke's own order: the pixels the stroke's region
+// would hold, without building it. False when the line needs the region.
+bool PaintThinLine(DeviceContext& dc, POINT from, POINT to) {
+    if (dc.state.pen->Width() > 1 || !dc.state.pen->DashPattern().empty() || dc.clipArea.Complexity() != SIMPLEREGION)
+        return false;
+    const RECT clip = dc.clipArea.Bounds();
+    const RECT limit = Inflate(clip, kStrokeMargin);
+    if ((!Inside(limit, from) || !Inside(limit, to)) && !CutSegment(from, to, limit)) return true;
+    const BrushPaint paint = SolidPaint(dc.state.pen->logPen.lopnColor, dc.state.rop2);
+    StepLine(from, to, [&](LONG x, LONG y) {
+        if (Inside(clip, POINT{x, y})) paint.PaintSpan(dc.PixelAt(x, y), x, y, 1);
+    });
+    return true;
+}
+
 // Rows worth building for a figure on this DC.
 RECT FigureLimit(const DeviceContext& dc) { return Inflate(dc.clipArea.Bounds(), 1); }
 
@@ -229,6 +252,7 @@ BOOL LineTo(HDC handle, int x, int y) {
     dc->state.currentPosition = POINT{x, y};
     if (!HasPen(*dc) || dc->surface == nullptr) return TRUE;
     const POINT ends[2] = {from, to};
+    if (StrokeMissesClip(*dc, PointBounds(ends, 2)) || PaintThinLine(*dc, from, to)) return TRUE;
     Stroker stroker(*dc, PointBounds(ends, 2));
     stroker.Line(from, to);
     if (dc->state.pen->Width() > 1) stroker.Point(to);
@@ -242,6 +266,7 @@ BOOL Polyline(HDC handle, const POINT* points, int count) {
     if (dc == nullptr || points == nullptr || count < 2) return FALSE;
     if (!HasPen(*dc) || dc->surface == nullptr) return TRUE;
     const std::vector<POINT> device = ToDevice(*dc, points, count);
+    if (StrokeMissesClip(*dc, PointBounds(device.data(), count))) return TRUE;
     Stroker stroker(*dc, PointBounds(device.data(), count));
     for (int i = 0; i + 1 < count; ++i)
         stroker.Line(device[static_cast<size_t>(i)], device[static_cast<size_t>(i) + 1]);

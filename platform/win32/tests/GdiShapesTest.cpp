@@ -339,6 +339,50 @@ TEST(GdiShapes, FarOffCoordinatesAreCutBeforeRasterising) {
     DeleteObject(region);
 }
 
+// Thin solid lines on a rectangular clip are painted straight onto the
+// surface and lines outside the clip are passed over: inside the clip the
+// pixels equal those drawn through a clip of another shape (which builds the
+// stroke's region), and nothing outside it is touched.
+TEST(GdiShapes, ClippedLinesPaintTheSamePixelsInsideTheClip) {
+    const RECT clip{10, 8, 50, 40};
+    for (int rop2 : {R2_COPYPEN, R2_XORPEN}) {
+        GdiCanvas reference(60, 50), clipped(60, 50);
+        // All but the corner pixel: a clip region of two bands.
+        HRGN all = CreateRectRgn(0, 0, 60, 50);
+        HRGN corner = CreateRectRgn(0, 0, 1, 1);
+        CombineRgn(all, all, corner, RGN_DIFF);
+        SelectClipRgn(reference.dc(), all);
+        HRGN box = CreateRectRgn(clip.left, clip.top, clip.right, clip.bottom);
+        SelectClipRgn(clipped.dc(), box);
+        for (GdiCanvas* canvas : {&reference, &clipped}) {
+            SetROP2(canvas->dc(), rop2);
+            for (int i = 0; i < 40; ++i) {
+                HPEN pen = CreatePen(PS_SOLID, 1, RGB(i * 6, 255 - i * 5, 128));
+                HGDIOBJ old = SelectObject(canvas->dc(), pen);
+                // A fan through the clip, lines beside it and lines far beyond the canvas.
+                MoveToEx(canvas->dc(), 30, 24, nullptr);
+                LineTo(canvas->dc(), 30 + (i - 20) * 3, i % 2 ? -40 : 90);
+                MoveToEx(canvas->dc(), i, 2, nullptr);
+                LineTo(canvas->dc(), i + 7, 6);
+                MoveToEx(canvas->dc(), -5000 + i, 20 + i / 4, nullptr);
+                LineTo(canvas->dc(), 5000, 30 - i / 4);
+                SelectObject(canvas->dc(), old);
+                DeleteObject(pen);
+            }
+        }
+        const std::vector<COLORREF> expected = reference.Pixels(), seen = clipped.Pixels();
+        for (int y = 0; y < 50; ++y)
+            for (int x = 0; x < 60; ++x) {
+                const bool inside = x >= clip.left && x < clip.right && y >= clip.top && y < clip.bottom;
+                const size_t at = static_cast<size_t>(y * 60 + x);
+                EXPECT_EQ(seen[at], inside ? expected[at] : kWhite) << "rop " << rop2 << " at " << x << ", " << y;
+            }
+        DeleteObject(all);
+        DeleteObject(corner);
+        DeleteObject(box);
+    }
+}
+
 TEST(GdiShapes, DottedEllipseAlternatesPenAndGaps) {
     GdiCanvas solid(24, 24), dotted(24, 24);
     SelectObject(solid.dc(), GetStockObject(NULL_BRUSH));

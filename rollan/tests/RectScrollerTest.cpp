@@ -119,14 +119,22 @@ TEST_F(RectScrollerTest, RangesFollowTheRectangleWhileBarsComeAndGo) {
     EXPECT_EQ(scroller->GetHMax(), 0);
 }
 
-TEST_F(RectScrollerTest, TheRectangleIsTwentySquareWithoutASizeHandler) {
+TEST_F(RectScrollerTest, TheRectangleIsTwentySquareWithoutASizeHandlerAndInTheDesignState) {
     TProbeRectScroller* scroller = MakeScroller(300, 300);
     scroller->OnGetRectSizes = nullptr;
     EXPECT_EQ(scroller->GetRectSizes().cx, 20);
     EXPECT_EQ(scroller->GetRectSizes().cy, 20);
     scroller->OnGetRectSizes = [](TRectScroller*, SIZE& size) { size = SIZE{300, 300}; };
+    bool paintedRect = false;
+    scroller->OnPaintRect = [&](TRectScroller*, TCanvas*, POINT, SIZE) { paintedRect = true; };
     form->SetDesigning(true);
     EXPECT_EQ(scroller->GetRectSizes().cx, 20);
+    // The design state shows the frame instead of the rectangle.
+    scroller->Repaint();
+    driver.PumpUntilIdle();
+    EXPECT_FALSE(paintedRect);
+    EXPECT_EQ(driver.Pixel(scroller->GetHandle(), 0, 0), RGB(0, 0, 0));
+    EXPECT_EQ(driver.Pixel(scroller->GetHandle(), 60, 60), RGB(255, 255, 255));
     form->SetDesigning(false);
 }
 

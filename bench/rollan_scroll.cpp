@@ -169,17 +169,19 @@ void LineStepScrollControl(benchmark::State& state) {
 }
 BENCHMARK(LineStepScrollControl)->Unit(benchmark::kMicrosecond);
 
-void LineStepFloor(benchmark::State& state) {
+// The floor of a step by distance pixels down, then back up, from offset top.
+void FloorSteps(benchmark::State& state, int distance, int top) {
     PlainBuffer buffer;
-    int top = (kVMax / 2) * kStep;
     bool down = true;
     for (auto _ : state) {
-        top += down ? kStep : -kStep;
-        buffer.Scroll(down ? -kStep : kStep, top);
+        top += down ? distance : -distance;
+        buffer.Scroll(down ? -distance : distance, top);
         benchmark::DoNotOptimize(buffer.Pixel(5, 5));
         down = !down;
     }
 }
+
+void LineStepFloor(benchmark::State& state) { FloorSteps(state, kStep, (kVMax / 2) * kStep); }
 BENCHMARK(LineStepFloor)->Unit(benchmark::kMicrosecond);
 
 // The thumb held and moved 4 pixels down and back: one position (20 pixels) a move.
@@ -204,18 +206,7 @@ void ThumbTrackScrollControl(benchmark::State& state) {
 }
 BENCHMARK(ThumbTrackScrollControl)->Unit(benchmark::kMicrosecond);
 
-void ThumbTrackFloor(benchmark::State& state) {
-    PlainBuffer buffer;
-    const int distance = std::max(thumbUnits, 1) * kStep;
-    int top = 0;
-    bool down = true;
-    for (auto _ : state) {
-        top += down ? distance : -distance;
-        buffer.Scroll(down ? -distance : distance, top);
-        benchmark::DoNotOptimize(buffer.Pixel(5, 5));
-        down = !down;
-    }
-}
+void ThumbTrackFloor(benchmark::State& state) { FloorSteps(state, std::max(thumbUnits, 1) * kStep, 0); }
 BENCHMARK(ThumbTrackFloor)->Unit(benchmark::kMicrosecond);
 
 void FullRepaint(benchmark::State& state) {

@@ -125,6 +125,11 @@ void TRectScroller::Refresh() {
     Repaint();
 }
 
+void TRectScroller::Loaded() {
+    TScrollControl::Loaded();
+    if (HandleAllocated()) Resize();
+}
+
 // ---- Painting ----
 
 void TRectScroller::Paint() {

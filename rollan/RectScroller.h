@@ -42,6 +42,9 @@ public:
     void SetSizes(int width, int height);
     // Resize (the ranges again), then Repaint.
     void Refresh() override;
+    // The ranges again once a form has set the properties (when the window
+    // exists already; otherwise its first WM_SIZE sets them).
+    void Loaded() override;
 
     // ---- Options ----
     bool GetCentered() const { return Centered; }

@@ -146,6 +146,25 @@ TEST_F(RollanLibraryTest, AFormSavesOnlyWhatDiffersAndLoadsBackTheSame) {
     EXPECT_EQ(loaded.entered, 1);
 }
 
+// Into a form already on the screen the controls get their windows while they
+// load; the bars and the rectangle's ranges follow once loading ends.
+TEST_F(RollanLibraryTest, AFormLoadedWhileShownSetsItsBars) {
+    TRollanTestForm form;
+    form.Show();
+    driver.PumpUntilIdle();
+    ReadComponentText(&form, WithEnterHandler(kFormText));
+    auto* scroller = static_cast<TScrollControl*>(form.FindComponent("Scroller"));
+    auto* rect = static_cast<TRectScroller*>(form.FindComponent("Rect"));
+    ASSERT_TRUE(scroller->HandleAllocated());
+    SCROLLINFO info{sizeof(SCROLLINFO), SIF_ALL, 0, 0, 0, 0, 0};
+    GetScrollInfo(scroller->GetHandle(), SB_VERT, &info);
+    EXPECT_EQ(info.nMin, 150);
+    EXPECT_EQ(info.nMax, 263);
+    EXPECT_EQ(info.nPos, 180);
+    EXPECT_EQ(rect->GetHMax(), 166);
+    EXPECT_EQ(rect->GetVMax(), 6);
+}
+
 TEST_F(RollanLibraryTest, OddStoredValuesLoadIntoControlsThatScroll) {
     TRollanTestForm form;
     ReadComponentText(&form,

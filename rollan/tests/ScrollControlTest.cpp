@@ -308,6 +308,13 @@ TEST_F(ScrollControlTest, WithoutAutoScrollTheThumbMovesAloneAndThePictureJumpsO
     ASSERT_EQ(strips.size(), 1u);
     EXPECT_TRUE(SameRect(strips[0].stripRect, RECT{0, 134 - 3 * final, 184, 134})) << Text(strips[0].stripRect);
     ExpectShowsFullRepaint(scroller, "thumb drag without AutoScroll");
+
+    // A thumb release with no drag under way keeps the picture where the bar is.
+    scroller->paints.clear();
+    SendScroll(scroller, SB_VERT, SB_THUMBPOSITION);
+    EXPECT_EQ(scroller->GetVPos(), final);
+    for (const auto& seen : scroller->Strips()) EXPECT_EQ(seen.stripRect.bottom - seen.stripRect.top, 0);
+    ExpectShowsFullRepaint(scroller, "thumb release alone");
 }
 
 TEST_F(ScrollControlTest, WithAutoScrollThePictureFollowsTheThumb) {

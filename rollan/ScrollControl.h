@@ -160,7 +160,9 @@ protected:
 
     // Moves the window's pixels by delta units and paints the uncovered strip
     // at once through Paint, with FPaintingStrip set and the canvas clipped
-    // to FStripRect. Not virtual: SetPos always runs this one.
+    // to FStripRect; with AutoScroll on the strip is then valid (no second
+    // paint of it). Nothing without a window. Not virtual: SetPos always runs
+    // this one.
     void ScrollClientArea(int bar, int delta);
     // True when this Paint is to do nothing (see the source).
     bool SkipPaint();

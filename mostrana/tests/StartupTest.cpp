@@ -1,8 +1,11 @@
 // Tests of the start-up: the forms it makes, how the loop ends, what happens
 // to errors, and the program's refusal to run without a display.
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -149,6 +152,27 @@ TEST(MostranaProgram, RefusesToRunWithoutADisplayOrWithABadShotsFolder) {
         EXPECT_EQ(RunProgram(c.environment, output), 1) << c.environment;
         EXPECT_EQ(output, c.output) << c.environment;
     }
+}
+
+// Pictures need no real display: the headless back end draws the same surfaces.
+TEST(MostranaProgram, SavesThePicturesItCanAndEndsWithOneWhenOneFails) {
+    const char* temporary = std::getenv("TMPDIR");
+    std::string folder = std::string(temporary && *temporary ? temporary : "/tmp") + "/mostrana_shots_XXXXXX";
+    ASSERT_NE(mkdtemp(folder.data()), nullptr);
+    // A folder where the first picture would go.
+    const std::string blocked = folder + "/Form1.bmp";
+    ASSERT_EQ(mkdir(blocked.c_str(), 0700), 0);
+    std::string output;
+    EXPECT_EQ(RunProgram("SUITE_DISPLAY=headless MOSTRANA_SHOTS=" + folder, output), 1);
+    EXPECT_EQ(output, "mostrana: could not save the picture " + folder + "/Form1.bmp\n");
+    for (const char* name : {"/Form2.bmp", "/Form3.bmp"}) {
+        struct stat facts {};
+        EXPECT_EQ(stat((folder + name).c_str(), &facts), 0) << name;
+        EXPECT_GT(facts.st_size, 54) << name;
+        std::remove((folder + name).c_str());
+    }
+    rmdir(blocked.c_str());
+    rmdir(folder.c_str());
 }
 
 }  // namespace

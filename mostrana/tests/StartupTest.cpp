@@ -1,5 +1,5 @@
 // Tests of the start-up: the forms it makes, how the loop ends, what happens
-// to errors, and the program's refusal to run without a display.
+// to errors; and of the program: no run without a display, its pictures.
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>

@@ -17,7 +17,8 @@ JOBS=$(nproc)
 usage() {
   cat <<USAGE
 usage: ./make.sh <command>
-  demo    install, build and run the demonstration program
+  demo    install, build and run the demonstration program (needs a display)
+  demo-shots  run the demonstration program under Xvfb and save pictures of its windows (build/demo-shots/)
   test    install, build and run every test
   deps    install the Debian packages the build, tests and demo need
   build   configure and build (build/)
@@ -77,12 +78,29 @@ case "${1:-}" in
   build) deps; build ;;
   test) deps; build; run_tests build ;;
   demo)
-    deps; build
-    if [ -x build/bin/mostrana ]; then
-      build/bin/mostrana
-    else
-      echo "The demonstration program is not built yet."
+    if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+      echo "The demonstration program needs a display (DISPLAY or WAYLAND_DISPLAY is not set)."
+      echo "Without one, ./make.sh demo-shots saves pictures of its windows in build/demo-shots/."
+      exit 1
     fi
+    deps; build
+    CHDIR="${CHDIR:-$PWD/build/chr}" build/bin/mostrana
+    ;;
+  demo-shots)
+    deps; build
+    shots="$PWD/build/demo-shots"
+    rm -rf "$shots"
+    mkdir -p "$shots"
+    # The program ends by itself once the pictures are saved; the time limit
+    # ends it first should it not (inside xvfb-run, so the display outlives it).
+    CHDIR="${CHDIR:-$PWD/build/chr}" MOSTRANA_SHOTS="$shots" SUITE_DISPLAY=sdl \
+      xvfb-run -a -s "-screen 0 1280x1024x24" timeout 120 build/bin/mostrana
+    for picture in Form1 Form2 Form3; do
+      [ -s "$shots/$picture.bmp" ] || { echo "missing: $shots/$picture.bmp"; exit 1; }
+      # Width and height from the BMP information header.
+      read -r width height < <(od -An -t u4 -j 18 -N 8 "$shots/$picture.bmp")
+      echo "saved: $shots/$picture.bmp ($width x $height)"
+    done
     ;;
   bench)
     deps

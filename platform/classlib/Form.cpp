@@ -29,6 +29,10 @@ void TForm::AfterConstruction() {
     if (created_) return;
     created_ = true;
     DoCreate();
+    if (visibleWhenCreated_) {
+        visibleWhenCreated_ = false;
+        SetVisible(true);
+    }
 }
 
 void TForm::Construct() {
@@ -128,6 +132,12 @@ void TForm::Notification(TComponent* component, TOperation operation) {
 }
 
 void TForm::SetVisible(bool visible) {
+    // A layout read before the form is created shows it once OnCreate has run
+    // and its controls exist.
+    if (!created_ && GetComponentState().Contains(csLoading)) {
+        visibleWhenCreated_ = visible;
+        return;
+    }
     if (visible == GetVisible()) return;
     if (visible) {
         AfterConstruction();

@@ -82,7 +82,9 @@ public:
     void SetActiveControl(TWinControl* control);
 
     // Shows (making the window), applies Position, focuses ActiveControl or the
-    // first tab stop, then runs OnShow. Hiding runs OnHide.
+    // first tab stop, then runs OnShow. Hiding runs OnHide. A stored layout
+    // read before the form is created only records the wish: AfterConstruction
+    // shows the form after OnCreate.
     void SetVisible(bool visible) override;
     // OnCloseQuery may refuse; a modal form then gets mrCancel, else OnClose
     // chooses the action (caHide by default). Closing the application's main
@@ -170,4 +172,5 @@ private:
     bool modalFinished_ = false;
     bool created_ = false;
     bool layoutPending_ = false;
+    bool visibleWhenCreated_ = false;
 };

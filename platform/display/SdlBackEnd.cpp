@@ -263,6 +263,9 @@ std::unique_ptr<DisplayBackEnd> MakeSdlDisplay() {
     // between; the screen saver is not held off for an editor.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
+    // Ctrl+C and SIGTERM end the program as they end any other; SDL's own
+    // handlers would turn them into a quit event that nothing here reads.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return nullptr;
     auto display = std::make_unique<SdlDisplay>();
     activeSdl = display.get();

@@ -80,6 +80,29 @@ public:
     explicit TClientSizedForm(TComponent* owner) : TForm(owner) {}
 };
 
+// A stored layout that shows the form; its handlers record what they see.
+class TVisibleStoredForm : public TForm {
+    CLASSLIB_CLASS(TVisibleStoredForm, TForm)
+
+public:
+    explicit TVisibleStoredForm(TComponent* owner) : TForm(owner) {}
+    std::any FindHandler(const std::string& name) override {
+        static const THandlerEntry handlers[] = {CLASSLIB_HANDLER(TVisibleStoredForm, FormCreate),
+                                                 CLASSLIB_HANDLER(TVisibleStoredForm, FormShow)};
+        return BindHandler(handlers, this, name.c_str());
+    }
+    void FormCreate(TObject*) { Record("create"); }
+    void FormShow(TObject*) { Record("show"); }
+    // Each event with whether the button existed and the form was visible then.
+    std::vector<std::string> events;
+
+private:
+    void Record(const char* event) {
+        events.push_back(std::string(event) + (FindComponent("OkButton") ? " with button" : " without button") +
+                         (GetVisible() ? ", visible" : ", hidden"));
+    }
+};
+
 class FormTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -350,6 +373,14 @@ TEST_F(FormTest, ADerivedFormsLayoutLoadsOnceItsClassIsComplete) {
     auto* created = Application->CreateForm<TClientSizedForm>();
     EXPECT_NE(nullptr, created->FindComponent("OkButton"));
     EXPECT_EQ("Client sized", created->GetCaption());
+    delete created;
+}
+
+TEST_F(FormTest, AStoredVisibleFormIsShownOnceItIsCreated) {
+    auto* created = Application->CreateForm<TVisibleStoredForm>();
+    EXPECT_EQ((std::vector<std::string>{"create with button, hidden", "show with button, visible"}), created->events);
+    EXPECT_TRUE(created->GetVisible());
+    EXPECT_TRUE(IsWindowVisible(created->GetHandle()));
     delete created;
 }
 

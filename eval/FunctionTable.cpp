@@ -29,7 +29,7 @@ namespace {
 // One registration row: name, alias, declared result type, parameter kinds
 // as digits (TFunctionParamType codes), pushed kind, the item type an array
 // parameter requires (0 or 1: any) and the type a variable parameter
-// requires (1: any).
+// requires (1: any), and the flags.
 struct TBuiltinRow {
     const char* name;
     const char* alias;
@@ -38,163 +38,180 @@ struct TBuiltinRow {
     TExpressionItemType pushed;
     TVariableType arrayItemType;
     TVariableType variableType;
+    TBuiltinFlags flags;
 };
+
+// Flags of the rows (see bfReachesOutside and bfImpure):
+// - kOutside: the clock (asctime, t_*), dialogs (messagebox, readstring,
+//   GetFileName), files (OpenFile .. ReadFile, get_file_size, load_file),
+//   the working folder (getcwd), the shell (system), the environment
+//   (getenv). All of them are impure as well.
+// - kImpure: the random generator (drand); writes through an argument
+//   (intersection_point's point, tokenize's and str_gettokens' arrays,
+//   aif's variable, array_convert's and array_filter's arrays).
+// - kPure: everything else. The walks (summa, integrate, str_iota,
+//   str_any_tok ...) are pure: their temporaries are gone when they return
+//   and integrate gives its variable its value back; whatever the walked
+//   sub-expression does is that sub-expression's own.
+constexpr TBuiltinFlags kPure = 0;
+constexpr TBuiltinFlags kImpure = bfImpure;
+constexpr TBuiltinFlags kOutside = bfReachesOutside | bfImpure;
 
 // ORDER: a built-in's position in this table is its identity in compiled
 // and stored expressions; append only, never reorder or remove.
 const TBuiltinRow kBuiltinRows[] = {
-    {"array_count", "acount", 2, "4", 1, 0, 0},                 // 0
-    {"array_linecount", "alinec", 2, "5", 1, 0, 0},             // 1
-    {"array_colcount", "acolc", 2, "5", 1, 0, 0},               // 2
-    {"array_sum", "asum", 3, "4", 3, 0, 0},                     // 3
-    {"array_ave", "aave", 3, "4", 3, 0, 0},                     // 4
-    {"array_min", "amin", 3, "4", 3, 0, 0},                     // 5
-    {"array_max", "amax", 3, "4", 3, 0, 0},                     // 6
-    {"to_point", "", 4, "00", 21, 0, 0},                        // 7
-    {"to_complex", "", 4, "00", 22, 0, 0},                      // 8
-    {"strlen", "str_len", 2, "3", 1, 0, 0},                     // 9
-    {"str_int", "", 2, "3", 1, 0, 0},                           // 10
-    {"str_double", "", 6, "3", 3, 0, 0},                        // 11
-    {"strcmp", "str_cmp", 2, "33", 1, 0, 0},                    // 12
-    {"strpos", "str_pos", 2, "33", 1, 0, 0},                    // 13
-    {"strupper", "str_upper", 6, "3", 20, 0, 0},                // 14
-    {"strlower", "str_lower", 6, "3", 20, 0, 0},                // 15
-    {"strrev", "str_rev", 6, "3", 20, 0, 0},                    // 16
-    {"substr", "str_substr", 6, "300", 20, 0, 0},               // 17
-    {"strcat_obsolete", "str_cat", 6, "33", 20, 0, 0},          // 18
-    {"strmul", "str_mul", 6, "30", 20, 0, 0},                   // 19
-    {"strfilter", "str_filter", 6, "33", 20, 0, 0},             // 20
-    {"asctime", "", 6, "", 20, 0, 0},                           // 21
-    {"t_sec", "", 2, "", 1, 0, 0},                              // 22
-    {"t_min", "", 2, "", 1, 0, 0},                              // 23
-    {"t_hour", "", 2, "", 1, 0, 0},                             // 24
-    {"t_monthday", "", 2, "", 1, 0, 0},                         // 25
-    {"t_month", "", 2, "", 1, 0, 0},                            // 26
-    {"t_year", "", 2, "", 1, 0, 0},                             // 27
-    {"t_weekday", "", 2, "", 1, 0, 0},                          // 28
-    {"t_weekdayname", "", 6, "", 20, 0, 0},                     // 29
-    {"t_yearday", "", 2, "", 1, 0, 0},                          // 30
-    {"messagebox", "", 2, "330", 1, 0, 0},                      // 31
-    {"readstring", "", 2, "3330", 1, 0, 0},                     // 32
-    {"cx_exp", "", 5, "2", 22, 0, 0},                           // 33
-    {"cx_log", "", 5, "2", 22, 0, 0},                           // 34
-    {"cx_sinh", "", 5, "2", 22, 0, 0},                          // 35
-    {"cx_cosh", "", 5, "2", 22, 0, 0},                          // 36
-    {"cx_tanh", "", 5, "2", 22, 0, 0},                          // 37
-    {"cx_abs", "", 3, "2", 3, 0, 0},                            // 38
-    {"cx_arcus", "", 3, "2", 3, 0, 0},                          // 39
-    {"cx_sqrt", "", 5, "2", 22, 0, 0},                          // 40
-    {"cx_dmul", "", 5, "20", 22, 0, 0},                         // 41
-    {"angle", "", 3, "11", 3, 0, 0},                            // 42
-    {"rotate_radius", "", 4, "100", 21, 0, 0},                  // 43
-    {"rotate_point", "", 4, "110", 21, 0, 0},                   // 44
-    {"intersection_point", "", 2, "111110", 1, 0, 0},           // 45
-    {"point_in_polygon", "", 2, "14", 1, vtPoint, 0},           // 46
-    {"GetFileName", "", 2, "343", 1, vtString, 0},              // 47
-    {"OpenFile", "", 2, "300", 1, 0, 0},                        // 48
-    {"CloseFile", "", 2, "0", 1, 0, 0},                         // 49
-    {"WriteString", "", 2, "03", 1, 0, 0},                      // 50
-    {"WriteLine", "", 2, "03", 1, 0, 0},                        // 51
-    {"ReadLine", "", 2, "03", 1, 0, 0},                         // 52
-    {"ReadFile", "", 2, "04", 1, vtString, 0},                  // 53
-    {"pnt", "", 4, "00", 21, 0, 0},                             // 54
-    {"cmplx", "", 5, "00", 22, 0, 0},                           // 55
-    {"integrate", "", 3, "760000", 3, 0, vtDouble},             // 56
-    {"binary", "", 6, "0", 20, 0, 0},                           // 57
-    {"octal", "", 6, "0", 20, 0, 0},                            // 58
-    {"hexa", "", 6, "0", 20, 0, 0},                             // 59
-    {"base", "", 6, "00", 20, 0, 0},                            // 60
-    {"strcont", "str_cont", 2, "33", 1, 0, 0},                  // 61
-    {"str_prev", "str_before", 6, "33", 20, 0, 0},              // 62
-    {"str_next", "str_after", 6, "33", 20, 0, 0},               // 63
-    {"str_trim_right", "str_trr", 6, "33", 20, 0, 0},           // 64
-    {"str_trim_left", "str_trl", 6, "33", 20, 0, 0},            // 65
-    {"str_trim", "strtrim", 6, "33", 20, 0, 0},                 // 66
-    {"strcond", "str_cond", 6, "033", 20, 0, 0},                // 67
-    {"psubstr", "str_pos_substr", 6, "300", 20, 0, 0},          // 68
-    {"isnumber", "is_number", 2, "3", 1, 0, 0},                 // 69
-    {"strcheck", "str_check", 2, "33", 1, 0, 0},                // 70
-    {"strlcheck", "str_lcheck", 2, "3300", 1, 0, 0},            // 71
-    {"strtok", "str_token", 6, "330", 20, 0, 0},                // 72
-    {"array_item", "aitem", 2, "48", 1, 0, 0},                  // 73
-    {"strfirst", "str_first", 2, "3", 1, 0, 0},                 // 74
-    {"strlast", "str_last", 2, "3", 1, 0, 0},                   // 75
-    {"strchar", "str_char", 2, "30", 1, 0, 0},                  // 76
-    {"derive", "", 6, "76", 20, 0, vtDouble},                   // 77
-    {"tokenize", "", 2, "334", 1, 0, 0},                        // 78
-    {"intcond", "int_cond", 2, "000", 1, 0, 0},                 // 79
-    {"get_file_size", "", 2, "3", 1, 0, 0},                     // 80
-    {"str_replace", "", 6, "333", 20, 0, 0},                    // 81
-    {"time_cmp", "", 2, "33", 1, 0, 0},                         // 82
-    {"dec", "", 2, "30", 1, 0, 0},                              // 83
-    {"str_pad_right", "strpadr", 6, "330", 20, 0, 0},           // 84
-    {"str_pad_left", "strpadl", 6, "330", 20, 0, 0},            // 85
-    {"a_isum", "", 2, "50000", 1, 0, 0},                        // 86
-    {"a_dsum", "", 3, "50000", 3, 0, 0},                        // 87
-    {"str_noacc", "noacc", 6, "3", 20, 0, 0},                   // 88
-    {"load_file", "", 2, "336", 1, 0, 1},                       // 89
-    {"strntok", "", 6, "330", 20, 0, 0},                        // 90
-    {"aif", "", 2, "068", 1, 0, 1},                             // 91
-    {"str_left", "strleft", 6, "30", 20, 0, 0},                 // 92
-    {"str_right", "strright", 6, "30", 20, 0, 0},               // 93
-    {"str_nums", "strnums", 6, "30", 20, 0, 0},                 // 94
-    {"str_tok2", "strtok2", 6, "3300", 20, 0, 0},               // 95
-    {"str_tok3", "strtok3", 6, "33000", 20, 0, 0},              // 96
-    {"str_tok_xchg", "strtokxchg", 6, "3300", 20, 0, 0},        // 97
-    {"str_word", "strword", 6, "30", 20, 0, 0},                 // 98
-    {"str_word_sep", "strwords", 6, "330", 20, 0, 0},           // 99
-    {"str_tokn", "strtokn", 6, "330", 20, 0, 0},                // 100
-    {"str_npos", "strnpos", 2, "330", 1, 0, 0},                 // 101
-    {"str_char_replace", "strcrep", 6, "333", 20, 0, 0},        // 102
-    {"str_insert", "strins", 6, "330", 20, 0, 0},               // 103
-    {"str_delete", "strdel", 6, "300", 20, 0, 0},               // 104
-    {"str_token_pos", "strtokpos", 2, "330", 1, 0, 0},          // 105
-    {"str_word_pos", "strwordpos", 2, "30", 1, 0, 0},           // 106
-    {"str_word_pos_sep", "strwordposs", 2, "330", 1, 0, 0},     // 107
-    {"str_set_token", "settok", 6, "3303", 20, 0, 0},           // 108
-    {"tabs2spaces", "t2s", 6, "30", 20, 0, 0},                  // 109
-    {"tabs2chars", "t2c", 6, "303", 20, 0, 0},                  // 110
-    {"getcwd", "", 6, "", 20, 0, 0},                            // 111
-    {"str_set_word", "setword", 6, "303", 20, 0, 0},            // 112
-    {"drand", "", 3, "", 3, 0, 0},                              // 113
-    {"system", "", 2, "3", 1, 0, 0},                            // 114
-    {"getenv", "", 6, "3", 20, 0, 0},                           // 115
-    {"str_gettokens", "get_tokens", 2, "334", 1, vtString, 0},  // 116
-    {"str_cnt", "strcnt", 2, "33", 1, 0, 0},                    // 117
-    {"str_lev_dist", "strlev", 2, "33", 1, 0, 0},               // 118
-    {"isof", "", 2, "33", 1, 0, 0},                             // 119
-    {"str_begins", "strbegins", 2, "33", 1, 0, 0},              // 120
-    {"str_ends", "strends", 2, "33", 1, 0, 0},                  // 121
-    {"capitalize", "", 6, "3", 20, 0, 0},                       // 122
-    {"summa", "", 2, "007", 1, 0, 0},                           // 123
-    {"product", "", 2, "007", 1, 0, 0},                         // 124
-    {"strbeg", "", 6, "30", 20, 0, 0},                          // 125
-    {"strend", "", 6, "30", 20, 0, 0},                          // 126
-    {"xctok", "", 6, "30", 20, 0, 0},                           // 127
-    {"nstrpos", "", 2, "3030", 1, 0, 0},                        // 128
-    {"nstrendpos", "", 2, "3030", 1, 0, 0},                     // 129
-    {"strendpos", "str_end_pos", 2, "33", 1, 0, 0},             // 130
-    {"dsumma", "", 3, "0007", 3, 0, 0},                         // 131
-    {"dproduct", "", 3, "0007", 3, 0, 0},                       // 132
-    {"strwcont", "", 2, "33", 1, 0, 0},                         // 133
-    {"strgetword", "", 6, "30", 20, 0, 0},                      // 134
-    {"isupper", "", 6, "3", 1, 0, 0},                           // 135
-    {"islower", "", 6, "3", 1, 0, 0},                           // 136
-    {"str_any_tok", "stranytok", 6, "337", 1, 0, 0},            // 137
-    {"str_all_tok", "stralltok", 6, "337", 1, 0, 0},            // 138
-    {"str_none_tok", "strnonetok", 6, "337", 1, 0, 0},          // 139
-    {"str_any_word", "stranyword", 6, "37", 1, 0, 0},           // 140
-    {"str_all_word", "strallword", 6, "37", 1, 0, 0},           // 141
-    {"str_none_word", "strnoneword", 6, "37", 1, 0, 0},         // 142
-    {"strw2t", "", 6, "33", 20, 0, 0},                          // 143
-    {"str_iota", "striota", 6, "07", 20, 0, 0},                 // 144
-    {"str_token_convert", "strtconv", 6, "337", 20, 0, 0},      // 145
-    {"str_word_convert", "strwconv", 6, "37", 20, 0, 0},        // 146
-    {"array_convert", "aconvert", 2, "47", 1, 1, 0},            // 147
-    {"array_filter", "afilt", 2, "447", 1, 0, 0},               // 148
-    {"array_calc", "acalc", 2, "477", 1, 0, 0},                 // 149
-    {"str_token_count", "strtcount", 2, "33", 1, 0, 0},         // 150
-    {"str_word_count", "strwcount", 2, "3", 1, 0, 0},           // 151
+    {"array_count", "acount", 2, "4", 1, 0, 0, kPure},                   // 0
+    {"array_linecount", "alinec", 2, "5", 1, 0, 0, kPure},               // 1
+    {"array_colcount", "acolc", 2, "5", 1, 0, 0, kPure},                 // 2
+    {"array_sum", "asum", 3, "4", 3, 0, 0, kPure},                       // 3
+    {"array_ave", "aave", 3, "4", 3, 0, 0, kPure},                       // 4
+    {"array_min", "amin", 3, "4", 3, 0, 0, kPure},                       // 5
+    {"array_max", "amax", 3, "4", 3, 0, 0, kPure},                       // 6
+    {"to_point", "", 4, "00", 21, 0, 0, kPure},                          // 7
+    {"to_complex", "", 4, "00", 22, 0, 0, kPure},                        // 8
+    {"strlen", "str_len", 2, "3", 1, 0, 0, kPure},                       // 9
+    {"str_int", "", 2, "3", 1, 0, 0, kPure},                             // 10
+    {"str_double", "", 6, "3", 3, 0, 0, kPure},                          // 11
+    {"strcmp", "str_cmp", 2, "33", 1, 0, 0, kPure},                      // 12
+    {"strpos", "str_pos", 2, "33", 1, 0, 0, kPure},                      // 13
+    {"strupper", "str_upper", 6, "3", 20, 0, 0, kPure},                  // 14
+    {"strlower", "str_lower", 6, "3", 20, 0, 0, kPure},                  // 15
+    {"strrev", "str_rev", 6, "3", 20, 0, 0, kPure},                      // 16
+    {"substr", "str_substr", 6, "300", 20, 0, 0, kPure},                 // 17
+    {"strcat_obsolete", "str_cat", 6, "33", 20, 0, 0, kPure},            // 18
+    {"strmul", "str_mul", 6, "30", 20, 0, 0, kPure},                     // 19
+    {"strfilter", "str_filter", 6, "33", 20, 0, 0, kPure},               // 20
+    {"asctime", "", 6, "", 20, 0, 0, kOutside},                          // 21
+    {"t_sec", "", 2, "", 1, 0, 0, kOutside},                             // 22
+    {"t_min", "", 2, "", 1, 0, 0, kOutside},                             // 23
+    {"t_hour", "", 2, "", 1, 0, 0, kOutside},                            // 24
+    {"t_monthday", "", 2, "", 1, 0, 0, kOutside},                        // 25
+    {"t_month", "", 2, "", 1, 0, 0, kOutside},                           // 26
+    {"t_year", "", 2, "", 1, 0, 0, kOutside},                            // 27
+    {"t_weekday", "", 2, "", 1, 0, 0, kOutside},                         // 28
+    {"t_weekdayname", "", 6, "", 20, 0, 0, kOutside},                    // 29
+    {"t_yearday", "", 2, "", 1, 0, 0, kOutside},                         // 30
+    {"messagebox", "", 2, "330", 1, 0, 0, kOutside},                     // 31
+    {"readstring", "", 2, "3330", 1, 0, 0, kOutside},                    // 32
+    {"cx_exp", "", 5, "2", 22, 0, 0, kPure},                             // 33
+    {"cx_log", "", 5, "2", 22, 0, 0, kPure},                             // 34
+    {"cx_sinh", "", 5, "2", 22, 0, 0, kPure},                            // 35
+    {"cx_cosh", "", 5, "2", 22, 0, 0, kPure},                            // 36
+    {"cx_tanh", "", 5, "2", 22, 0, 0, kPure},                            // 37
+    {"cx_abs", "", 3, "2", 3, 0, 0, kPure},                              // 38
+    {"cx_arcus", "", 3, "2", 3, 0, 0, kPure},                            // 39
+    {"cx_sqrt", "", 5, "2", 22, 0, 0, kPure},                            // 40
+    {"cx_dmul", "", 5, "20", 22, 0, 0, kPure},                           // 41
+    {"angle", "", 3, "11", 3, 0, 0, kPure},                              // 42
+    {"rotate_radius", "", 4, "100", 21, 0, 0, kPure},                    // 43
+    {"rotate_point", "", 4, "110", 21, 0, 0, kPure},                     // 44
+    {"intersection_point", "", 2, "111110", 1, 0, 0, kImpure},           // 45
+    {"point_in_polygon", "", 2, "14", 1, vtPoint, 0, kPure},             // 46
+    {"GetFileName", "", 2, "343", 1, vtString, 0, kOutside},             // 47
+    {"OpenFile", "", 2, "300", 1, 0, 0, kOutside},                       // 48
+    {"CloseFile", "", 2, "0", 1, 0, 0, kOutside},                        // 49
+    {"WriteString", "", 2, "03", 1, 0, 0, kOutside},                     // 50
+    {"WriteLine", "", 2, "03", 1, 0, 0, kOutside},                       // 51
+    {"ReadLine", "", 2, "03", 1, 0, 0, kOutside},                        // 52
+    {"ReadFile", "", 2, "04", 1, vtString, 0, kOutside},                 // 53
+    {"pnt", "", 4, "00", 21, 0, 0, kPure},                               // 54
+    {"cmplx", "", 5, "00", 22, 0, 0, kPure},                             // 55
+    {"integrate", "", 3, "760000", 3, 0, vtDouble, kPure},               // 56
+    {"binary", "", 6, "0", 20, 0, 0, kPure},                             // 57
+    {"octal", "", 6, "0", 20, 0, 0, kPure},                              // 58
+    {"hexa", "", 6, "0", 20, 0, 0, kPure},                               // 59
+    {"base", "", 6, "00", 20, 0, 0, kPure},                              // 60
+    {"strcont", "str_cont", 2, "33", 1, 0, 0, kPure},                    // 61
+    {"str_prev", "str_before", 6, "33", 20, 0, 0, kPure},                // 62
+    {"str_next", "str_after", 6, "33", 20, 0, 0, kPure},                 // 63
+    {"str_trim_right", "str_trr", 6, "33", 20, 0, 0, kPure},             // 64
+    {"str_trim_left", "str_trl", 6, "33", 20, 0, 0, kPure},              // 65
+    {"str_trim", "strtrim", 6, "33", 20, 0, 0, kPure},                   // 66
+    {"strcond", "str_cond", 6, "033", 20, 0, 0, kPure},                  // 67
+    {"psubstr", "str_pos_substr", 6, "300", 20, 0, 0, kPure},            // 68
+    {"isnumber", "is_number", 2, "3", 1, 0, 0, kPure},                   // 69
+    {"strcheck", "str_check", 2, "33", 1, 0, 0, kPure},                  // 70
+    {"strlcheck", "str_lcheck", 2, "3300", 1, 0, 0, kPure},              // 71
+    {"strtok", "str_token", 6, "330", 20, 0, 0, kPure},                  // 72
+    {"array_item", "aitem", 2, "48", 1, 0, 0, kPure},                    // 73
+    {"strfirst", "str_first", 2, "3", 1, 0, 0, kPure},                   // 74
+    {"strlast", "str_last", 2, "3", 1, 0, 0, kPure},                     // 75
+    {"strchar", "str_char", 2, "30", 1, 0, 0, kPure},                    // 76
+    {"derive", "", 6, "76", 20, 0, vtDouble, kPure},                     // 77
+    {"tokenize", "", 2, "334", 1, 0, 0, kImpure},                        // 78
+    {"intcond", "int_cond", 2, "000", 1, 0, 0, kPure},                   // 79
+    {"get_file_size", "", 2, "3", 1, 0, 0, kOutside},                    // 80
+    {"str_replace", "", 6, "333", 20, 0, 0, kPure},                      // 81
+    {"time_cmp", "", 2, "33", 1, 0, 0, kPure},                           // 82
+    {"dec", "", 2, "30", 1, 0, 0, kPure},                                // 83
+    {"str_pad_right", "strpadr", 6, "330", 20, 0, 0, kPure},             // 84
+    {"str_pad_left", "strpadl", 6, "330", 20, 0, 0, kPure},              // 85
+    {"a_isum", "", 2, "50000", 1, 0, 0, kPure},                          // 86
+    {"a_dsum", "", 3, "50000", 3, 0, 0, kPure},                          // 87
+    {"str_noacc", "noacc", 6, "3", 20, 0, 0, kPure},                     // 88
+    {"load_file", "", 2, "336", 1, 0, 1, kOutside},                      // 89
+    {"strntok", "", 6, "330", 20, 0, 0, kPure},                          // 90
+    {"aif", "", 2, "068", 1, 0, 1, kImpure},                             // 91
+    {"str_left", "strleft", 6, "30", 20, 0, 0, kPure},                   // 92
+    {"str_right", "strright", 6, "30", 20, 0, 0, kPure},                 // 93
+    {"str_nums", "strnums", 6, "30", 20, 0, 0, kPure},                   // 94
+    {"str_tok2", "strtok2", 6, "3300", 20, 0, 0, kPure},                 // 95
+    {"str_tok3", "strtok3", 6, "33000", 20, 0, 0, kPure},                // 96
+    {"str_tok_xchg", "strtokxchg", 6, "3300", 20, 0, 0, kPure},          // 97
+    {"str_word", "strword", 6, "30", 20, 0, 0, kPure},                   // 98
+    {"str_word_sep", "strwords", 6, "330", 20, 0, 0, kPure},             // 99
+    {"str_tokn", "strtokn", 6, "330", 20, 0, 0, kPure},                  // 100
+    {"str_npos", "strnpos", 2, "330", 1, 0, 0, kPure},                   // 101
+    {"str_char_replace", "strcrep", 6, "333", 20, 0, 0, kPure},          // 102
+    {"str_insert", "strins", 6, "330", 20, 0, 0, kPure},                 // 103
+    {"str_delete", "strdel", 6, "300", 20, 0, 0, kPure},                 // 104
+    {"str_token_pos", "strtokpos", 2, "330", 1, 0, 0, kPure},            // 105
+    {"str_word_pos", "strwordpos", 2, "30", 1, 0, 0, kPure},             // 106
+    {"str_word_pos_sep", "strwordposs", 2, "330", 1, 0, 0, kPure},       // 107
+    {"str_set_token", "settok", 6, "3303", 20, 0, 0, kPure},             // 108
+    {"tabs2spaces", "t2s", 6, "30", 20, 0, 0, kPure},                    // 109
+    {"tabs2chars", "t2c", 6, "303", 20, 0, 0, kPure},                    // 110
+    {"getcwd", "", 6, "", 20, 0, 0, kOutside},                           // 111
+    {"str_set_word", "setword", 6, "303", 20, 0, 0, kPure},              // 112
+    {"drand", "", 3, "", 3, 0, 0, kImpure},                              // 113
+    {"system", "", 2, "3", 1, 0, 0, kOutside},                           // 114
+    {"getenv", "", 6, "3", 20, 0, 0, kOutside},                          // 115
+    {"str_gettokens", "get_tokens", 2, "334", 1, vtString, 0, kImpure},  // 116
+    {"str_cnt", "strcnt", 2, "33", 1, 0, 0, kPure},                      // 117
+    {"str_lev_dist", "strlev", 2, "33", 1, 0, 0, kPure},                 // 118
+    {"isof", "", 2, "33", 1, 0, 0, kPure},                               // 119
+    {"str_begins", "strbegins", 2, "33", 1, 0, 0, kPure},                // 120
+    {"str_ends", "strends", 2, "33", 1, 0, 0, kPure},                    // 121
+    {"capitalize", "", 6, "3", 20, 0, 0, kPure},                         // 122
+    {"summa", "", 2, "007", 1, 0, 0, kPure},                             // 123
+    {"product", "", 2, "007", 1, 0, 0, kPure},                           // 124
+    {"strbeg", "", 6, "30", 20, 0, 0, kPure},                            // 125
+    {"strend", "", 6, "30", 20, 0, 0, kPure},                            // 126
+    {"xctok", "", 6, "30", 20, 0, 0, kPure},                             // 127
+    {"nstrpos", "", 2, "3030", 1, 0, 0, kPure},                          // 128
+    {"nstrendpos", "", 2, "3030", 1, 0, 0, kPure},                       // 129
+    {"strendpos", "str_end_pos", 2, "33", 1, 0, 0, kPure},               // 130
+    {"dsumma", "", 3, "0007", 3, 0, 0, kPure},                           // 131
+    {"dproduct", "", 3, "0007", 3, 0, 0, kPure},                         // 132
+    {"strwcont", "", 2, "33", 1, 0, 0, kPure},                           // 133
+    {"strgetword", "", 6, "30", 20, 0, 0, kPure},                        // 134
+    {"isupper", "", 6, "3", 1, 0, 0, kPure},                             // 135
+    {"islower", "", 6, "3", 1, 0, 0, kPure},                             // 136
+    {"str_any_tok", "stranytok", 6, "337", 1, 0, 0, kPure},              // 137
+    {"str_all_tok", "stralltok", 6, "337", 1, 0, 0, kPure},              // 138
+    {"str_none_tok", "strnonetok", 6, "337", 1, 0, 0, kPure},            // 139
+    {"str_any_word", "stranyword", 6, "37", 1, 0, 0, kPure},             // 140
+    {"str_all_word", "strallword", 6, "37", 1, 0, 0, kPure},             // 141
+    {"str_none_word", "strnoneword", 6, "37", 1, 0, 0, kPure},           // 142
+    {"strw2t", "", 6, "33", 20, 0, 0, kPure},                            // 143
+    {"str_iota", "striota", 6, "07", 20, 0, 0, kPure},                   // 144
+    {"str_token_convert", "strtconv", 6, "337", 20, 0, 0, kPure},        // 145
+    {"str_word_convert", "strwconv", 6, "37", 20, 0, 0, kPure},          // 146
+    {"array_convert", "aconvert", 2, "47", 1, 1, 0, kImpure},            // 147
+    {"array_filter", "afilt", 2, "447", 1, 0, 0, kImpure},               // 148
+    {"array_calc", "acalc", 2, "477", 1, 0, 0, kPure},                   // 149
+    {"str_token_count", "strtcount", 2, "33", 1, 0, 0, kPure},           // 150
+    {"str_word_count", "strwcount", 2, "3", 1, 0, 0, kPure},             // 151
 };
 static_assert(sizeof(kBuiltinRows) / sizeof(kBuiltinRows[0]) == kBuiltinFunctionCount, "one row per built-in");
 
@@ -202,20 +219,29 @@ struct TListRow {
     const char* name;
     TFunctionParamType paramType;
     TExpressionItemType resultType;
+    TBuiltinFlags flags;
 };
 
+// Flags as for the built-ins: print writes to standard output (outside);
+// gettokens, parse, getmin and getmax write the variables they name, rand
+// draws from the random generator (impure); the rest are pure.
 // ORDER: positions are identities in compiled expressions and files.
 const TListRow kListRows[] = {
-    {"min", fpNumber, ekInteger},      {"dmin", fpNumber, ekReal},        {"max", fpNumber, ekInteger},
-    {"dmax", fpNumber, ekReal},        {"ave", fpNumber, ekInteger},      {"dave", fpNumber, ekReal},
-    {"s_item", fpString, ekInteger},   {"n_item", fpNumber, ekInteger},   {"print", fpAny, ekInteger},
-    {"strmtok", fpAny, ekOwnedText},   {"mid", fpNumber, ekInteger},      {"dmid", fpNumber, ekReal},
-    {"smid", fpString, ekOwnedText},   {"sum", fpNumber, ekInteger},      {"dsum", fpNumber, ekReal},
-    {"ssum", fpString, ekOwnedText},   {"strtokf", fpAny, ekOwnedText},   {"gettokens", fpAny, ekInteger},
-    {"rand", fpAny, ekInteger},        {"getmin", fpAny, ekInteger},      {"getmax", fpAny, ekInteger},
-    {"strbtw", fpString, ekOwnedText}, {"strcat", fpString, ekOwnedText}, {"strwcat", fpAny, ekOwnedText},
-    {"strall", fpString, ekInteger},   {"strany", fpString, ekInteger},   {"strnone", fpString, ekInteger},
-    {"parse", fpAny, ekInteger},       {"strformat", fpAny, ekOwnedText},
+    {"min", fpNumber, ekInteger, kPure},       {"dmin", fpNumber, ekReal, kPure},
+    {"max", fpNumber, ekInteger, kPure},       {"dmax", fpNumber, ekReal, kPure},
+    {"ave", fpNumber, ekInteger, kPure},       {"dave", fpNumber, ekReal, kPure},
+    {"s_item", fpString, ekInteger, kPure},    {"n_item", fpNumber, ekInteger, kPure},
+    {"print", fpAny, ekInteger, kOutside},     {"strmtok", fpAny, ekOwnedText, kPure},
+    {"mid", fpNumber, ekInteger, kPure},       {"dmid", fpNumber, ekReal, kPure},
+    {"smid", fpString, ekOwnedText, kPure},    {"sum", fpNumber, ekInteger, kPure},
+    {"dsum", fpNumber, ekReal, kPure},         {"ssum", fpString, ekOwnedText, kPure},
+    {"strtokf", fpAny, ekOwnedText, kPure},    {"gettokens", fpAny, ekInteger, kImpure},
+    {"rand", fpAny, ekInteger, kImpure},       {"getmin", fpAny, ekInteger, kImpure},
+    {"getmax", fpAny, ekInteger, kImpure},     {"strbtw", fpString, ekOwnedText, kPure},
+    {"strcat", fpString, ekOwnedText, kPure},  {"strwcat", fpAny, ekOwnedText, kPure},
+    {"strall", fpString, ekInteger, kPure},    {"strany", fpString, ekInteger, kPure},
+    {"strnone", fpString, ekInteger, kPure},   {"parse", fpAny, ekInteger, kImpure},
+    {"strformat", fpAny, ekOwnedText, kPure},
 };
 
 TMultiFunctionList* builtinTable = nullptr;
@@ -395,6 +421,7 @@ TMultiFunctionList::TMultiFunctionList() {
         function->pushedKind = row.pushed;
         function->arrayItemType = row.arrayItemType;
         function->variableType = row.variableType;
+        function->flags = row.flags;
         Add(function);
     }
 }
@@ -425,11 +452,12 @@ int TMultiFunctionList::Find(const TString& word) const {
 
 int BuiltinFunctionCount() { return kBuiltinFunctionCount; }
 
-TVarFunction::TVarFunction(const TString& name, TFunctionParamType paramType, TExpressionItemType resultType)
-    : name(name), paramType(paramType), resultType(resultType) {}
+TVarFunction::TVarFunction(const TString& name, TFunctionParamType paramType, TExpressionItemType resultType,
+                           TBuiltinFlags flags)
+    : name(name), paramType(paramType), resultType(resultType), flags(flags) {}
 
 TVarFunctionList::TVarFunctionList() {
-    for (const TListRow& row : kListRows) Add(new TVarFunction(row.name, row.paramType, row.resultType));
+    for (const TListRow& row : kListRows) Add(new TVarFunction(row.name, row.paramType, row.resultType, row.flags));
 }
 
 TVarFunctionList::~TVarFunctionList() { DeleteAll(GetOwnsItems()); }

@@ -27,6 +27,19 @@ constexpr TFunctionParamType fpVariable = 6;
 constexpr TFunctionParamType fpExpression = 7;
 constexpr TFunctionParamType fpAny = 8;
 
+// What calling a built-in or list function does besides computing a result
+// from its arguments; one flags field per table entry.
+typedef uint8_t TBuiltinFlags;
+// Reaches outside the evaluator: files, folders, the clock, dialogs, threads,
+// the environment, processes, the system shell (standard output included).
+// Such a call must not run where nothing outside may be touched.
+constexpr TBuiltinFlags bfReachesOutside = 0x01;
+// Impure: the call has effects or state, or its result is not a function of
+// its arguments alone: every outside function, random numbers, writes to
+// variables or arrays its arguments name. A call of a pure function whose
+// arguments are constants may be computed once in place of the call.
+constexpr TBuiltinFlags bfImpure = 0x02;
+
 // Name-to-position index of a table, rebuilt when the table's count changes;
 // a hit whose entry no longer carries that name forces a rebuild. Safe to
 // use from several threads.
@@ -80,6 +93,9 @@ public:
     // Stack kind the function pushes (1, 3, 20, 21, 22); the check pass pushes
     // a placeholder of this kind.
     TExpressionItemType pushedKind = ekInteger;
+    // bfReachesOutside and bfImpure; an added function is pure until its
+    // adder says otherwise.
+    TBuiltinFlags flags = 0;
 };
 
 // The built-in functions in registration order; owns them. ORDER: a
@@ -107,10 +123,12 @@ int BuiltinFunctionCount();
 // One variadic list function.
 class TVarFunction : public TContainerItem {
 public:
-    TVarFunction(const TString& name, TFunctionParamType paramType, TExpressionItemType resultType);
+    TVarFunction(const TString& name, TFunctionParamType paramType, TExpressionItemType resultType,
+                 TBuiltinFlags flags = 0);
     TString name;
     TFunctionParamType paramType;
     TExpressionItemType resultType;
+    TBuiltinFlags flags;
 };
 
 // The list functions. ORDER: the position is the index in compiled items.

@@ -201,6 +201,36 @@ TEST(FunctionTableTest, EveryPositionIsRegisteredAsStored) {
     }
 }
 
+// Flags decide what may run where nothing outside may be touched and which
+// calls a constant folder may compute once, so every entry of both tables is
+// pinned: the outside ones, the impure ones that stay inside, the pure rest.
+TEST(FunctionTableTest, FlagsMarkWhatReachesOutsideAndWhatIsImpure) {
+    const std::set<std::string> outside = {
+        "asctime", "t_sec", "t_min", "t_hour", "t_monthday", "t_month", "t_year", "t_weekday", "t_weekdayname",
+        "t_yearday", "messagebox", "readstring", "GetFileName", "OpenFile", "CloseFile", "WriteString",
+        "WriteLine", "ReadLine", "ReadFile", "get_file_size", "load_file", "getcwd", "system", "getenv", "print"};
+    const std::set<std::string> impureInside = {"intersection_point", "tokenize", "aif", "drand", "str_gettokens",
+                                                "array_convert", "array_filter", "gettokens", "rand", "getmin",
+                                                "getmax", "parse"};
+    const auto expected = [&](const std::string& name) -> TBuiltinFlags {
+        if (outside.count(name) > 0) return bfReachesOutside | bfImpure;
+        return impureInside.count(name) > 0 ? bfImpure : 0;
+    };
+    std::set<std::string> seen;
+    for (int i = 0; i < BuiltinFunctionCount(); ++i) {
+        const TMultiFunction* f = MultiFunctions()[i];
+        EXPECT_EQ(f->flags, expected(f->name.c_str())) << f->name.c_str();
+        seen.insert(f->name.c_str());
+    }
+    for (int i = 0; i < VarFunctions().GetCount(); ++i) {
+        const TVarFunction* f = VarFunctions()[i];
+        EXPECT_EQ(f->flags, expected(f->name.c_str())) << f->name.c_str();
+        seen.insert(f->name.c_str());
+    }
+    for (const std::string& name : outside) EXPECT_EQ(seen.count(name), 1u) << name;
+    for (const std::string& name : impureInside) EXPECT_EQ(seen.count(name), 1u) << name;
+}
+
 class FunctionCompileTest : public BuiltinTest {
 protected:
     void SetUp() override {

@@ -123,7 +123,7 @@ public:
     virtual void Update();
     // Invalidate and Update.
     virtual void Repaint();
-    void Refresh() { Repaint(); }
+    virtual void Refresh() { Repaint(); }
 
     // ---- Messages ----
     // Sends a message through WindowProc and returns its Result.

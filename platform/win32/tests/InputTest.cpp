@@ -278,6 +278,29 @@ TEST_F(InputTest, FocusMovesWithKillBeforeSetAndSkipsDisabledWindows) {
     EXPECT_EQ(recorder.Numbers({WM_SYSKEYDOWN, WM_KEYDOWN}), (std::vector<UINT>{WM_KEYDOWN}));
 }
 
+TEST_F(InputTest, KeysTypedAheadOfAFocusChangeGoToTheNewFocus) {
+    HWND window = MakeWindow();
+    HWND first = CreateWindowExA(0, MessageRecorder::ClassName(), "a", WS_CHILD | WS_VISIBLE, 0, 0, 50, 20, window,
+                                 nullptr, nullptr, nullptr);
+    HWND second = CreateWindowExA(0, MessageRecorder::ClassName(), "b", WS_CHILD | WS_VISIBLE, 0, 30, 50, 20, window,
+                                  nullptr, nullptr, nullptr);
+    SetFocus(first);
+    recorder.handler = [&](HWND target, UINT message, WPARAM wParam, LPARAM, LRESULT*) {
+        if (target == first && message == WM_KEYDOWN && wParam == VK_TAB) SetFocus(second);
+        return false;
+    };
+    recorder.messages.clear();
+    // All of it queued before any is handled, as a fast typist's keys arrive.
+    driver.SetAutoPump(false);
+    driver.Press(VK_TAB);
+    driver.Type("ok");
+    driver.PumpUntilIdle();
+    std::vector<HWND> charTargets;
+    for (const auto& m : recorder.Only({WM_CHAR}))
+        if (m.wParam != '\t') charTargets.push_back(m.window);
+    EXPECT_EQ(charTargets, (std::vector<HWND>{second, second}));
+}
+
 TEST_F(InputTest, ActivationMovesBetweenTopLevelWindows) {
     HWND first = MakeWindow();
     HWND second = MakeWindow(MessageRecorder::ClassName(), 500);

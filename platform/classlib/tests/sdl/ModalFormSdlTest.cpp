@@ -14,6 +14,7 @@
 #include "StdCtrls.h"
 #include "display/DisplayBackEnd.h"
 #include "display/SdlBackEnd.h"
+#include "display/SdlTestEvents.h"
 #include "display/TestDriver.h"
 #include "display/TestPicture.h"
 
@@ -33,22 +34,10 @@ protected:
     }
     void TearDown() override { driver.reset(); }
 
-    // Lets SDL deliver what the window system sends back, and the layer paint.
-    void Settle() {
-        for (int round = 0; round < 5; ++round) {
-            driver->PumpUntilIdle();
-            SDL_Delay(10);
-        }
-        driver->PumpUntilIdle();
-    }
+    void Settle() { win32::SettleRealWindows(*driver); }
     void Key(HWND window, SDL_Keycode sym, SDL_Scancode scancode) {
         for (Uint32 type : {SDL_KEYDOWN, SDL_KEYUP}) {
-            SDL_Event event{};
-            event.type = type;
-            event.key.windowID = win32::SdlWindowIdOf(window);
-            event.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
-            event.key.keysym.sym = sym;
-            event.key.keysym.scancode = scancode;
+            SDL_Event event = win32::SdlKeyEvent(window, type, sym, scancode);
             ASSERT_EQ(SDL_PushEvent(&event), 1) << SDL_GetError();
         }
     }

@@ -11,6 +11,8 @@ PACKAGES=(
   libfreetype-dev libfontconfig-dev fonts-liberation2 fonts-dejavu-core
   libsdl2-dev xvfb xauth
   libjpeg-turbo-progs libmuparser-dev libtbb-dev liblua5.4-dev
+  libpixman-1-dev libcairo2-dev libpango1.0-dev libgsl-dev
+  xdotool locales
 )
 JOBS=$(nproc)
 
@@ -53,8 +55,9 @@ build() {
   cmake --build build -j "$JOBS"
 }
 
-# Tests that need a real display; they run under a virtual X server.
-DISPLAY_TESTS='^win32_sdl\.'
+# Tests that need a real display: every <library>_sdl. test (the programs
+# suite_add_sdl_tests makes); they run under a virtual X server.
+DISPLAY_TESTS='_sdl\.'
 
 # run_tests <folder>: every test, those needing a display under xvfb-run.
 run_tests() {
@@ -70,8 +73,9 @@ sanitized() {
   cmake --build "$folder" -j "$JOBS" "$@"
 }
 
-# Libraries that start threads; the thread sanitizer runs their tests.
-THREADED_LIBRARIES=(win32 eval fadenwerk)
+# Libraries that start threads; the thread sanitizer runs their tests. A
+# library that starts threads of its own joins the list by name.
+THREADED_LIBRARIES=(win32 classlib eval fadenwerk)
 
 case "${1:-}" in
   deps) deps ;;

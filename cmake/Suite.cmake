@@ -28,19 +28,44 @@ function(suite_embed_resources target)
   target_include_directories(${target} PRIVATE ${CMAKE_SOURCE_DIR}/platform/win32)
 endfunction()
 
+# Where SaveTestPicture (platform/display/TestPicture.h) writes the pictures
+# of test windows unless SUITE_TEST_PICTURES names another folder.
+set(SUITE_TEST_PICTURE_FOLDER ${CMAKE_BINARY_DIR}/test-pictures)
+
+# suite_test_program(<target> <library> <display> <sources...> [LIBRARIES ...])
+# A GoogleTest executable linked with the library, registered with ctest under
+# the prefix <target without _tests>. and run with SUITE_DISPLAY=<display>.
+function(suite_test_program target library display)
+  cmake_parse_arguments(ARG "" "" "LIBRARIES" ${ARGN})
+  add_executable(${target} ${ARG_UNPARSED_ARGUMENTS})
+  target_link_libraries(${target} PRIVATE ${library} ${ARG_LIBRARIES} GTest::gtest_main GTest::gmock)
+  target_compile_definitions(${target} PRIVATE SUITE_TEST_PICTURE_FOLDER="${SUITE_TEST_PICTURE_FOLDER}")
+  string(REGEX REPLACE "_tests$" "" prefix ${target})
+  gtest_discover_tests(${target}
+    TEST_PREFIX ${prefix}.
+    WORKING_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}/tests
+    PROPERTIES ENVIRONMENT "SUITE_DISPLAY=${display}"
+    DISCOVERY_TIMEOUT 60)
+endfunction()
+
 # suite_add_tests(<library> [LIBRARIES ...])
-# One GoogleTest executable per library from its tests/*.cpp, registered with ctest.
+# One GoogleTest executable per library from its tests/*.cpp, registered with
+# ctest under the prefix <library>. and run headless.
 function(suite_add_tests library)
   cmake_parse_arguments(ARG "" "" "LIBRARIES" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/tests/*.cpp)
   if(NOT sources)
     return()
   endif()
-  add_executable(${library}_tests ${sources})
-  target_link_libraries(${library}_tests PRIVATE ${library} ${ARG_LIBRARIES} GTest::gtest_main GTest::gmock)
-  gtest_discover_tests(${library}_tests
-    TEST_PREFIX ${library}.
-    WORKING_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}/tests
-    PROPERTIES ENVIRONMENT "SUITE_DISPLAY=headless"
-    DISCOVERY_TIMEOUT 60)
+  suite_test_program(${library}_tests ${library} headless ${sources} LIBRARIES ${ARG_LIBRARIES})
+endfunction()
+
+# suite_add_sdl_tests(<library> SOURCES <files...> [LIBRARIES <libs...>])
+# The library's tests of what only a real window shows: <library>_sdl_tests
+# from the given sources, registered under the prefix <library>_sdl. and run
+# with SUITE_DISPLAY=sdl. make.sh runs every <name>_sdl. test under xvfb-run;
+# without a display the tests are expected to skip themselves.
+function(suite_add_sdl_tests library)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBRARIES" ${ARGN})
+  suite_test_program(${library}_sdl_tests ${library} sdl ${ARG_SOURCES} LIBRARIES ${ARG_LIBRARIES})
 endfunction()

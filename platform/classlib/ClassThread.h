@@ -17,7 +17,10 @@ class TThread : public TObject {
 
 public:
     // The thread exists at once but runs Execute only after Start (or Resume)
-    // when createSuspended is true.
+    // when createSuspended is true. With false it starts inside this
+    // constructor, before a derived class is made: Execute could then run on
+    // a half-made object. A derived class is therefore made suspended and
+    // calls Start at the end of its own constructor when it should run at once.
     explicit TThread(bool createSuspended);
     // Asks a running thread to terminate and waits for it; a thread never
     // started ends without running Execute.

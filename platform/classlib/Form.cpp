@@ -220,7 +220,7 @@ void TForm::DoClose(TCloseAction& action) {
 
 void TForm::Close() {
     if (modal_) {
-        if (CloseQuery()) SetModalResult(mrCancel);
+        SetModalResult(mrCancel);
         return;
     }
     if (!CloseQuery()) return;
@@ -252,7 +252,33 @@ void TForm::WMActivate(TMessage& message) {
 
 void TForm::SetModalResult(TModalResult result) {
     modalResult_ = result;
-    if (modal_ && result != mrNone) modalFinished_ = true;
+    // Posted, so that the check waits for the message in hand (a button's
+    // OnClick) and runs in any loop, the modal loop or a test driver's pump.
+    if (modal_ && result != mrNone && !modalFinished_) PostMessageA(GetHandle(), CM_CLOSECHECK, 0, 0);
+}
+
+void TForm::CMCloseCheck(TMessage&) { CheckModalResult(); }
+
+void TForm::CheckModalResult() {
+    if (!modal_ || modalFinished_ || modalResult_ == mrNone || closeChecking_) return;
+    closeChecking_ = true;
+    bool canClose = CloseQueryShowingErrors();
+    closeChecking_ = false;
+    if (canClose)
+        modalFinished_ = true;
+    else
+        modalResult_ = mrNone;
+}
+
+bool TForm::CloseQueryShowingErrors() {
+    try {
+        return CloseQuery();
+    } catch (const Exception& error) {
+        Application->HandleException(error);
+    } catch (const std::exception& error) {
+        Application->HandleException(Exception(error.what()));
+    }
+    return false;
 }
 
 // The form's windowed controls as the responder sees them.
@@ -323,9 +349,13 @@ TModalResult TForm::RunModal() {
     win32::ModalReply reply = win32::AskResponder(interaction);
     if (!reply.run) return reply.result != mrNone ? reply.result : mrCancel;
     // The application's own loop, so that dialog keys and exceptions are
-    // handled inside modal forms as outside.
-    while (!modalFinished_)
+    // handled inside modal forms as outside. A result set before the loop
+    // (by the responder's input) is checked at once.
+    CheckModalResult();
+    while (!modalFinished_) {
         if (!Application->HandleModalMessage()) break;
+        CheckModalResult();
+    }
     return modalResult_ != mrNone ? modalResult_ : mrCancel;
 }
 

@@ -86,9 +86,10 @@ public:
     // read before the form is created only records the wish: AfterConstruction
     // shows the form after OnCreate.
     void SetVisible(bool visible) override;
-    // OnCloseQuery may refuse; a modal form then gets mrCancel, else OnClose
-    // chooses the action (caHide by default). Closing the application's main
-    // form ends the application's loop.
+    // A modal form gets mrCancel (its close check follows, as for any modal
+    // result). Otherwise OnCloseQuery may refuse, else OnClose chooses the
+    // action (caHide by default). Closing the application's main form ends
+    // the application's loop.
     void Close();
     // True when OnCloseQuery allows closing (true without a handler).
     virtual bool CloseQuery();
@@ -96,13 +97,18 @@ public:
     void Release();
 
     // Shows the form modally: the responder is asked first (ModalKind::Form);
-    // an answer ends it at once with that result (0 counts as mrCancel), a
-    // "run" lets the loop run until ModalResult is set or the form closes. A
-    // headless loop that goes idle first gives mrCancel. Showing a visible
-    // form modally throws EInvalidOperation.
+    // an answer ends it at once with that result (0 counts as mrCancel) and
+    // no close check, a "run" lets the loop run until a modal result passes
+    // the close check. A headless loop that goes idle first gives mrCancel.
+    // Showing a visible form modally throws EInvalidOperation.
     virtual TModalResult ShowModal();
     TModalResult GetModalResult() const { return modalResult_; }
-    // A nonzero result ends a running ShowModal.
+    // A nonzero result on a running modal form is checked once the message
+    // in hand is handled (so a button's OnClick runs first and may set the
+    // result back): CloseQuery decides; a refusal, or an exception escaping
+    // it (shown through Application->HandleException), sets the result back
+    // to mrNone and the form stays open. The check runs in whichever loop
+    // handles messages then (the modal loop, a test driver's pump).
     void SetModalResult(TModalResult result);
     bool IsModal() const { return modal_; }
 
@@ -111,8 +117,10 @@ public:
     // control's WM_GETDLGCODE claims them; Alt+key (WM_SYSCHAR) is offered
     // to the controls as CM_DIALOGCHAR. True when the key was used and must
     // not be dispatched. False for messages of windows outside any form. The
-    // application's loops (Run, ProcessMessages, modal forms) call it; other
-    // loops (message boxes, a test driver's pump) dispatch keys unrouted.
+    // application's loops (Run, ProcessMessages, modal forms) call it, and
+    // the library installs it as the window layer's message filter, so the
+    // layer's loops (message boxes, menus, a test driver's pump) route keys
+    // the same way.
     static bool IsDialogKeyMessage(const MSG& message);
     void Notification(TComponent* component, TOperation operation) override;
     // Moves the focus to the next (or previous) tab stop after current,
@@ -140,9 +148,10 @@ protected:
     void WMClose(TMessage& message);
     void WMActivate(TMessage& message);
     void CMRelease(TMessage& message);
+    void CMCloseCheck(TMessage& message);
 
     CLASSLIB_MESSAGE_MAP(TForm, TWinControl, {WM_CLOSE, &TForm::WMClose}, {WM_ACTIVATE, &TForm::WMActivate},
-                         {CM_RELEASE, &TForm::CMRelease})
+                         {CM_RELEASE, &TForm::CMRelease}, {CM_CLOSECHECK, &TForm::CMCloseCheck})
 
 private:
     // Publishes the form's properties (once, with the first form made).
@@ -152,10 +161,15 @@ private:
     void FocusFirstControl();
     bool PreviewKey(const MSG& message);
     TModalResult RunModal();
+    // The close check of a modal result set on the running modal form.
+    void CheckModalResult();
+    bool CloseQueryShowingErrors();
 
 public:
     // Posted by Release; the form deletes itself when it arrives.
     static constexpr UINT CM_RELEASE = CM_BASE + 0x21;
+    // Posted by SetModalResult on a running modal form: runs the close check.
+    static constexpr UINT CM_CLOSECHECK = CM_BASE + 0x22;
 
 private:
     TFormBorderStyle borderStyle_ = bsSizeable;
@@ -170,6 +184,7 @@ private:
     TModalResult modalResult_ = mrNone;
     bool modal_ = false;
     bool modalFinished_ = false;
+    bool closeChecking_ = false;
     bool created_ = false;
     bool layoutPending_ = false;
     bool visibleWhenCreated_ = false;

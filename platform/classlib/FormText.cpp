@@ -62,13 +62,29 @@ private:
             token_ = {TTokenKind::String, ReadString(), line_};
         } else if (std::isdigit(static_cast<unsigned char>(c)) || c == '$' || c == '-') {
             std::size_t start = position_++;
-            while (position_ < text_.size() && std::isxdigit(static_cast<unsigned char>(text_[position_]))) ++position_;
+            if (c == '$')
+                while (position_ < text_.size() && std::isxdigit(static_cast<unsigned char>(text_[position_])))
+                    ++position_;
+            else
+                SkipDecimalNumber();
             token_ = {TTokenKind::Number, text_.substr(start, position_ - start), line_};
         } else if (c == ':' || c == '=' || c == '[' || c == ']' || c == ',') {
             token_ = {TTokenKind::Symbol, std::string(1, c), line_};
             ++position_;
         } else {
             FailAt(line_, "unexpected character code " + std::to_string(static_cast<unsigned char>(c)));
+        }
+    }
+
+    // The rest of a decimal number, integer or real (1.5, 2e-3, -inf), taken
+    // whole: letters, digits, points, and a sign after an exponent's e. The
+    // property it is given to decides whether it is a value.
+    void SkipDecimalNumber() {
+        while (position_ < text_.size()) {
+            char c = text_[position_];
+            bool sign = (c == '+' || c == '-') && (text_[position_ - 1] == 'e' || text_[position_ - 1] == 'E');
+            if (!std::isalnum(static_cast<unsigned char>(c)) && c != '.' && c != '_' && !sign) break;
+            ++position_;
         }
     }
 
@@ -179,6 +195,9 @@ private:
         }
         property.value = token_.text;
         Advance();
+        // E.g. "Ratio = 1,5": say which value it spoils, not just what follows.
+        if (token_.kind == TTokenKind::Symbol && token_.line == property.line)
+            Fail("'" + token_.text + "' after the value of " + property.name);
         return property;
     }
 

@@ -5,7 +5,7 @@
 #include <vector>
 
 // One value as written: a string (bytes after decoding quotes and #nn), a
-// number (its text, e.g. "-4" or "$FF"), an identifier, or a set (normalised
+// number (its text, e.g. "-4", "$FF" or "1.5e-3"), an identifier, or a set (normalised
 // text "[a, b]").
 enum class TFormValueKind { String, Number, Identifier, Set };
 

@@ -2,8 +2,11 @@
 // built-in tables of the component, control and graphics-object classes.
 #include "PropertyTable.h"
 
+#include <charconv>
 #include <cctype>
+#include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <map>
 #include <mutex>
 
@@ -177,6 +180,8 @@ TPropertyTarget Resolve(TPersistent* object, const std::string& path) {
     return target;
 }
 
+bool IsReal(TPropertyType type) { return type == TPropertyType::Float || type == TPropertyType::Double; }
+
 bool IsOrdinal(TPropertyType type) {
     return type == TPropertyType::Integer || type == TPropertyType::Boolean || type == TPropertyType::Enumeration ||
            type == TPropertyType::Set;
@@ -219,6 +224,31 @@ int64_t ParseNumber(const TPropertyInfo& row, const std::string& text) {
     int64_t value = base == 16 ? static_cast<int32_t>(static_cast<uint32_t>(magnitude)) : static_cast<int64_t>(magnitude);
     if (base == 10 && magnitude > 0x80000000ull) BadValue(row, text);
     return negative ? -value : value;
+}
+
+// Reads the whole text as a RealType; the standard conversion is the same in
+// every locale. Overflow and underflow past the type's range are refused.
+template <class RealType>
+double ParseReal(const TPropertyInfo& row, const std::string& text) {
+    RealType value = 0;
+    const char* end = text.data() + text.size();
+    std::from_chars_result result = std::from_chars(text.data(), end, value);
+    if (result.ec == std::errc::result_out_of_range)
+        throw EConvertError("'" + text + "' is out of the range of property " + row.name);
+    if (result.ec != std::errc() || result.ptr != end) BadValue(row, text);
+    if (!std::isfinite(value) && !row.nonFiniteAllowed)
+        throw EConvertError("'" + text + "' is no finite number, which property " + row.name + " needs");
+    return static_cast<double>(value);
+}
+
+// Equal as stored: the same bits in the row's type (so -0 differs from 0
+// and NaN equals itself).
+bool SameReal(const TPropertyInfo& row, double a, double b) {
+    if (row.type == TPropertyType::Float) {
+        float x = static_cast<float>(a), y = static_cast<float>(b);
+        return std::memcmp(&x, &y, sizeof x) == 0;
+    }
+    return std::memcmp(&a, &b, sizeof a) == 0;
 }
 
 int64_t ParseSet(const TPropertyInfo& row, const std::string& text) {
@@ -343,11 +373,28 @@ std::string OrdinalToText(const TPropertyInfo& row, int64_t value) {
     }
 }
 
+double TextToReal(const TPropertyInfo& row, const std::string& raw) {
+    std::string text = Trim(raw);
+    if (row.type == TPropertyType::Float) return ParseReal<float>(row, text);
+    if (row.type == TPropertyType::Double) return ParseReal<double>(row, text);
+    BadValue(row, text);
+}
+
+std::string RealToText(const TPropertyInfo& row, double value) {
+    char buffer[64];
+    std::to_chars_result result = row.type == TPropertyType::Float
+                                      ? std::to_chars(buffer, buffer + sizeof buffer, static_cast<float>(value))
+                                      : std::to_chars(buffer, buffer + sizeof buffer, value);
+    return std::string(buffer, result.ptr);
+}
+
 void SetPropertyText(TPersistent* object, const std::string& path, const std::string& text) {
     TPropertyTarget target = Resolve(object, path);
     const TPropertyInfo& row = *target.row;
     if (row.type == TPropertyType::String)
         row.setString(target.object, text);
+    else if (IsReal(row.type))
+        row.setReal(target.object, TextToReal(row, text));
     else if (IsOrdinal(row.type))
         row.setOrdinal(target.object, TextToOrdinal(row, text));
     else
@@ -359,6 +406,7 @@ std::string GetPropertyText(TPersistent* object, const std::string& path) {
     const TPropertyInfo& row = *target.row;
     if (row.type == TPropertyType::String) return row.getString(target.object);
     if (IsOrdinal(row.type)) return OrdinalToText(row, row.getOrdinal(target.object));
+    if (IsReal(row.type)) return RealToText(row, row.getReal(target.object));
     throw EPropertyError(std::string("Property ") + row.name + " has no text value");
 }
 
@@ -377,14 +425,46 @@ bool IsPropertyDefault(TPersistent* object, const std::string& path) {
             if (!IsPropertyDefault(inner, innerRow->name)) return false;
         return true;
     }
+    case TPropertyType::Float:
+    case TPropertyType::Double:
+        return row.hasDefault && SameReal(row, row.getReal(target.object), row.defaultReal);
     default:
         return row.hasDefault && row.getOrdinal(target.object) == row.defaultOrdinal;
     }
 }
 
-void SetPropertyEvent(TPersistent* object, const std::string& path, const std::any& handler) {
-    TPropertyTarget target = Resolve(object, path);
+namespace {
+
+const TPropertyInfo& ResolveEvent(TPropertyTarget target) {
     if (target.row->type != TPropertyType::Event)
         throw EPropertyError(std::string("Property ") + target.row->name + " is not an event");
-    target.row->setEvent(target.object, handler);
+    return *target.row;
+}
+
+// A name the form text can hold: a letter or '_', then letters, digits, '_'.
+bool IsHandlerName(const std::string& name) {
+    if (name.empty() || !(std::isalpha(static_cast<unsigned char>(name[0])) || name[0] == '_')) return false;
+    for (char c : name)
+        if (!std::isalnum(static_cast<unsigned char>(c)) && c != '_') return false;
+    return true;
+}
+
+}  // namespace
+
+void SetPropertyEvent(TPersistent* object, const std::string& path, const std::any& handler,
+                      const std::string& handlerName) {
+    TPropertyTarget target = Resolve(object, path);
+    const TPropertyInfo& row = ResolveEvent(target);
+    if (handlerName.empty()) {
+        row.setEvent(target.object, handler);
+        return;
+    }
+    if (!IsHandlerName(handlerName)) throw EPropertyError("'" + handlerName + "' is no handler name");
+    row.setEvent(target.object, std::any(TNamedHandler{handler, handlerName}));
+}
+
+std::string GetPropertyEventName(TPersistent* object, const std::string& path) {
+    TPropertyTarget target = Resolve(object, path);
+    const TPropertyInfo& row = ResolveEvent(target);
+    return row.eventHandlerName ? row.eventHandlerName(target.object) : std::string();
 }

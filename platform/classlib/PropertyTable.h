@@ -13,7 +13,10 @@
 //
 // Values as text: integers in decimal or $hex (or a name from the row's
 // identifier list, e.g. clRed, crHourGlass); booleans True/False; enumeration
-// values by name (fsBold); sets as [fsBold, fsItalic]; strings as they are.
+// values by name (fsBold); sets as [fsBold, fsItalic]; strings as they are;
+// real numbers (float, double) with a decimal point whatever the process
+// locale, written as the shortest text that reads back to the same value
+// (1.5, 0.1, 1e-300) and read in fixed or exponent form (1.5, 1.5e-3).
 // A sub-object property (Font, Brush) holds a TPersistent whose own table
 // gives the rest of a dotted path: "Font.Name", "BkBrush.Color".
 #pragma once
@@ -25,9 +28,10 @@
 #include <vector>
 
 #include "EnumSet.h"
+#include "Events.h"
 #include "Object.h"
 
-enum class TPropertyType { Integer, Boolean, String, Enumeration, Set, Object, Event };
+enum class TPropertyType { Integer, Boolean, String, Enumeration, Set, Object, Event, Float, Double };
 
 // A name for an ordinal value: an enumeration value, a colour or cursor name.
 struct TIdentifier {
@@ -47,8 +51,11 @@ extern const TIdentifierList CursorIdentifiers;
 // One published property. Ordinal types (Integer, Boolean, Enumeration, Set:
 // a bit per element, bit n for the element of value n) use getOrdinal and
 // setOrdinal; String uses getString and setString; Object uses getObject;
-// Event uses setEvent, which stores a bound handler (a std::any holding the
-// event type) and throws EPropertyError for a handler of another type.
+// Float and Double use getReal and setReal (a float travels as a double,
+// exactly); Event uses setEvent, which stores a bound handler (a std::any
+// holding the event type, or a TNamedHandler around one) and throws
+// EPropertyError for a handler of another type, and eventHandlerName, which
+// gives the name the bound handler was bound by ("" for none).
 struct TPropertyInfo {
     const char* name;
     TPropertyType type;
@@ -64,6 +71,11 @@ struct TPropertyInfo {
     TPersistent* (*getObject)(TPersistent* object);
     void (*setEvent)(TPersistent* object, const std::any& handler);
     bool (*eventAssigned)(const TPersistent* object);
+    std::string (*eventHandlerName)(const TPersistent* object) = nullptr;
+    double defaultReal = 0;
+    double (*getReal)(const TPersistent* object) = nullptr;
+    void (*setReal)(TPersistent* object, double value) = nullptr;
+    bool nonFiniteAllowed = false;  // Float, Double: NaN and infinities are values
 };
 
 // Row modifiers: NoDefault(row) always writes the value; NotStored(row) never
@@ -79,6 +91,12 @@ constexpr TPropertyInfo NotStored(TPropertyInfo row) {
 }
 constexpr TPropertyInfo StoredWhen(TPropertyInfo row, bool (*test)(const TPersistent*)) {
     row.stored = test;
+    return row;
+}
+// NonFiniteAllowed(row): a real-number property that can hold NaN and the
+// infinities (written nan, inf, -inf); without it they are refused.
+constexpr TPropertyInfo NonFiniteAllowed(TPropertyInfo row) {
+    row.nonFiniteAllowed = true;
     return row;
 }
 
@@ -106,7 +124,9 @@ std::vector<const TPropertyInfo*> PublishedProperties(const TPersistent* object)
 
 // Sets the property at a (dotted) path from text through its setter. Throws
 // EPropertyError for an unknown property, a path through a non-object or an
-// event, and EConvertError for text that is no value of the property's type.
+// event, and EConvertError for text that is no value of the property's type
+// (for a real number: not a number, out of the type's range, or NaN or an
+// infinity where the row does not allow them).
 void SetPropertyText(TPersistent* object, const std::string& path, const std::string& text);
 // The property's value as text (integers with identifier names by name,
 // others in decimal; sets as [a, b]); throws EPropertyError as above.
@@ -115,8 +135,14 @@ std::string GetPropertyText(TPersistent* object, const std::string& path);
 // one, true for an unassigned event); throws EPropertyError as above.
 bool IsPropertyDefault(TPersistent* object, const std::string& path);
 // Stores a bound handler in the event property at path; EPropertyError for an
-// unknown or non-event property or a handler of the wrong type.
-void SetPropertyEvent(TPersistent* object, const std::string& path, const std::any& handler);
+// unknown or non-event property or a handler of the wrong type. With a
+// handler name (an identifier, else EPropertyError) the event remembers it,
+// so that the form writer writes the binding back.
+void SetPropertyEvent(TPersistent* object, const std::string& path, const std::any& handler,
+                      const std::string& handlerName = "");
+// The name the event at path was bound by; "" when it is unassigned or bound
+// in code to a function without a name. EPropertyError as above.
+std::string GetPropertyEventName(TPersistent* object, const std::string& path);
 
 // True when two names are equal without regard to ASCII case.
 bool SameIdentifier(const std::string& a, const std::string& b);
@@ -124,6 +150,10 @@ bool SameIdentifier(const std::string& a, const std::string& b);
 // Conversions used by the accessors and the form reader; EConvertError on bad text.
 int64_t TextToOrdinal(const TPropertyInfo& row, const std::string& text);
 std::string OrdinalToText(const TPropertyInfo& row, int64_t value);
+// Real numbers of a Float or Double row: the text is read as that type (a
+// float directly, never through a double, so it is rounded once).
+double TextToReal(const TPropertyInfo& row, const std::string& text);
+std::string RealToText(const TPropertyInfo& row, double value);
 
 // Bit mask of a TEnumSet over the elements of a list, and the way back.
 template <class Enum>
@@ -184,6 +214,25 @@ TEnumSet<Enum> BitsToEnumSet(int64_t bits, const TIdentifierList& elements) {
             nullptr, nullptr, nullptr                                                                           \
     }
 
+// A real number: Class::Get##Name() returns, and Set##Name takes, RealType
+// (float or double); Default is given in that type.
+#define CLASSLIB_PROPERTY_REAL_(Class, Name, Type, RealType, Default)                                          \
+    TPropertyInfo {                                                                                          \
+        #Name, Type, nullptr, 0, nullptr, true, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,   \
+            nullptr, nullptr, static_cast<double>(static_cast<RealType>(Default)),                           \
+            [](const TPersistent* object) -> double {                                                        \
+                return static_cast<double>(static_cast<const Class*>(object)->Get##Name());                  \
+            },                                                                                               \
+            [](TPersistent* object, double value) {                                                          \
+                static_cast<Class*>(object)->Set##Name(static_cast<RealType>(value));                        \
+            },                                                                                               \
+            false                                                                                            \
+    }
+#define CLASSLIB_FLOAT_PROPERTY(Class, Name, Default) \
+    CLASSLIB_PROPERTY_REAL_(Class, Name, TPropertyType::Float, float, Default)
+#define CLASSLIB_DOUBLE_PROPERTY(Class, Name, Default) \
+    CLASSLIB_PROPERTY_REAL_(Class, Name, TPropertyType::Double, double, Default)
+
 // A sub-object: Class::Get##Name() returns a pointer to a TPersistent.
 #define CLASSLIB_OBJECT_PROPERTY(Class, Name)                                                          \
     TPropertyInfo {                                                                                  \
@@ -200,15 +249,19 @@ TEnumSet<Enum> BitsToEnumSet(int64_t bits, const TIdentifierList& elements) {
             [](TPersistent* object, const std::any& handler) {                                               \
                 static_cast<Class*>(object)->Name = AnyToEvent<EventType>(handler, #Name);                   \
             },                                                                                               \
-            [](const TPersistent* object) -> bool { return static_cast<bool>(static_cast<const Class*>(object)->Name); } \
+            [](const TPersistent* object) -> bool { return static_cast<bool>(static_cast<const Class*>(object)->Name); }, \
+            [](const TPersistent* object) -> std::string { return EventHandlerName(static_cast<const Class*>(object)->Name); } \
     }
 
-// The event in handler; an empty handler gives an empty event. A handler of
-// another type throws EPropertyError naming the event.
+// The event in handler; an empty handler gives an empty event. A
+// TNamedHandler gives its event with the name attached (NamedEvent). A
+// handler of another type throws EPropertyError naming the event.
 [[noreturn]] void ThrowEventTypeMismatch(const char* eventName);
 template <class EventType>
 EventType AnyToEvent(const std::any& handler, const char* eventName) {
     if (!handler.has_value()) return EventType();
     if (const EventType* event = std::any_cast<EventType>(&handler)) return *event;
+    if (const TNamedHandler* named = std::any_cast<TNamedHandler>(&handler))
+        return NamedEvent(AnyToEvent<EventType>(named->handler, eventName), named->name);
     ThrowEventTypeMismatch(eventName);
 }

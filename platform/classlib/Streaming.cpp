@@ -122,7 +122,7 @@ private:
                 FailAt(property.line, "handler name expected for " + property.name);
             std::any handler = root_->FindHandler(property.value);
             if (!handler.has_value()) FailAt(property.line, "handler " + property.value + " not found");
-            SetPropertyEvent(component, property.name, handler);
+            SetPropertyEvent(component, property.name, handler, property.value);
             break;
         }
         case TPropertyType::String:
@@ -194,8 +194,12 @@ std::string QuoteString(const std::string& value) {
 void WriteProperties(std::string& out, TPersistent* object, const std::string& prefix, const std::string& indent) {
     for (const TPropertyInfo* row : PublishedProperties(object)) {
         if (prefix.empty() && SameIdentifier(row->name, "Name")) continue;
-        if (row->type == TPropertyType::Event) continue;
         if (row->stored && !row->stored(object)) continue;
+        if (row->type == TPropertyType::Event) {
+            std::string handler = GetPropertyEventName(object, row->name);
+            if (!handler.empty()) out += indent + prefix + row->name + " = " + handler + "\n";
+            continue;
+        }
         if (row->type == TPropertyType::Object) {
             if (TPersistent* inner = row->getObject(object))
                 WriteProperties(out, inner, prefix + row->name + ".", indent);

@@ -14,7 +14,8 @@
 // "inherited Name: TClass" names an object an earlier (base class's) text
 // made, whose properties it overrides; "object" makes a new one. Strings in
 // single quotes ('' for a quote; #nn adds a character by code, 'a'#13'b'),
-// numbers (decimal, $hex, negative), identifiers, sets [a, b]. Texts are code
+// numbers (decimal, $hex, negative; real numbers as 1.5, -2.5e-3, 1e+300),
+// identifiers, sets [a, b]. Texts are code
 // page 1250 bytes. Events name a handler of the root (TComponent::FindHandler).
 #pragma once
 
@@ -42,6 +43,11 @@ void ReadComponentText(TComponent* root, const std::string& text);
 
 // The form text of root and the components it owns: properties that are
 // stored and differ from their defaults, controls nested in their parents and
-// other owned components at the top level. Events are not written (a bound
-// event keeps no handler name). Components without a name are left out.
+// other owned components at the top level. An event is written with the name
+// of the handler it was bound by (from a form text, BindHandler or
+// SetPropertyEvent with a name); an event bound in code to a function without
+// a name (a lambda, MakeEvent) is not written, and reading the text back
+// leaves it unbound. Real numbers are written with a decimal point, as the
+// shortest text that reads back to the same value. Components without a
+// name are left out.
 std::string WriteComponentText(TComponent* root);

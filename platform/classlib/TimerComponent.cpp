@@ -24,11 +24,15 @@ bool OnTimerAssigned(const TPersistent* object) {
     return static_cast<bool>(static_cast<const TTimer*>(object)->GetOnTimer());
 }
 
+std::string OnTimerHandlerName(const TPersistent* object) {
+    return EventHandlerName(static_cast<const TTimer*>(object)->GetOnTimer());
+}
+
 const TPropertyInfo timerProperties[] = {
     CLASSLIB_BOOLEAN_PROPERTY(TTimer, Enabled, true),
     CLASSLIB_INTEGER_PROPERTY(TTimer, Interval, 1000),
     TPropertyInfo{"OnTimer", TPropertyType::Event, nullptr, 0, nullptr, true, nullptr, nullptr, nullptr, nullptr,
-                  nullptr, nullptr, &SetOnTimerFromHandler, &OnTimerAssigned},
+                  nullptr, nullptr, &SetOnTimerFromHandler, &OnTimerAssigned, &OnTimerHandlerName},
 };
 
 }  // namespace

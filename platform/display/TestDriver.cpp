@@ -7,6 +7,7 @@
 #include "InputSink.h"
 #include "MessageClock.h"
 #include "MessageQueue.h"
+#include "Responder.h"
 #include "WindowHooks.h"
 
 namespace win32 {
@@ -246,8 +247,7 @@ int TestDriver::PumpUntilIdle(int limit) {
             quitCode_ = int(msg.wParam);
             break;
         }
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+        FilterAndDispatch(msg);
         ++count;
     }
     return count;

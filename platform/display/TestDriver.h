@@ -62,8 +62,10 @@ public:
     uint32_t Now() const;
 
     // Retrieves, translates and dispatches messages until none is left (WM_PAINT
-    // and due timers included). Stops at WM_QUIT, which it records. Returns the
-    // number of messages dispatched; stops after limit messages.
+    // and due timers included), each offered to the message filter first, so
+    // dialog keys reach forms as in the application's loops. Stops at WM_QUIT,
+    // which it records. Returns the number of messages dispatched (or used by
+    // the filter); stops after limit messages.
     int PumpUntilIdle(int limit = 100000);
     bool QuitSeen() const { return quitSeen_; }
     int QuitCode() const { return quitCode_; }

@@ -9,6 +9,7 @@
 #include "Gdi.h"
 #include "MessageQueue.h"
 #include "Paint.h"
+#include "Responder.h"
 #include "System.h"
 #include "Threads.h"
 #include "Window.h"
@@ -94,10 +95,7 @@ void PumpMessagesFor(DWORD milliseconds) {
     const DWORD end = GetTickCount() + milliseconds;
     MSG message;
     while (GetTickCount() < end) {
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&message);
-            DispatchMessageA(&message);
-        }
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) FilterAndDispatch(message);
         Sleep(10);
     }
 }

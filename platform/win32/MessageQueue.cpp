@@ -118,11 +118,30 @@ void NoteRetrieved(const QueuedMessage& entry) {
     }
 }
 
+bool IsKeyboardMessage(UINT message) {
+    return message == WM_KEYDOWN || message == WM_KEYUP || message == WM_SYSKEYDOWN || message == WM_SYSKEYUP ||
+           message == WM_CHAR;
+}
+
+// Keyboard input goes to the window that has the focus when it is retrieved,
+// not when it was typed: keys typed ahead of a focus change (Tab, then text,
+// faster than the loop runs) reach the control the focus moved to.
+void AddressKeyboardInput(std::deque<QueuedMessage>& posted, HWND keyboardTarget) {
+    if (keyboardTarget == nullptr) return;
+    for (QueuedMessage& entry : posted) {
+        if (entry.input && IsKeyboardMessage(entry.msg.message)) entry.msg.hwnd = keyboardTarget;
+        if (entry.input) return;  // later input waits until this one has been handled
+    }
+}
+
 bool TakePosted(MSG* msg, HWND filter, UINT filterMin, UINT filterMax, bool remove) {
     Queue& queue = TheQueue();
     QueuedMessage taken;
+    HWND keyboardTarget = GetFocus();
+    if (keyboardTarget == nullptr) keyboardTarget = GetActiveWindow();
     {
         std::lock_guard<std::mutex> lock(queue.mutex);
+        AddressKeyboardInput(queue.posted, keyboardTarget);
         auto entry = queue.posted.begin();
         for (; entry != queue.posted.end(); ++entry)
             if (InRange(entry->msg.message, filterMin, filterMax) && MatchesWindow(filter, entry->msg.hwnd)) break;

@@ -1,6 +1,7 @@
 // The responder slot and the modal loop shared by the layer's modal interactions.
 #include "Responder.h"
 
+#include <atomic>
 #include <cstring>
 
 #include "MessageQueue.h"
@@ -13,6 +14,8 @@ ModalResponder& Slot() {
     static ModalResponder responder;
     return responder;
 }
+
+std::atomic<MessageFilter> installedFilter{nullptr};
 
 bool Headless() { return std::strcmp(CurrentDisplay().Name(), "headless") == 0; }
 
@@ -36,6 +39,15 @@ ModalReply AskResponder(const ModalInteraction& interaction) {
     return ModalReply::Run();
 }
 
+MessageFilter SetMessageFilter(MessageFilter filter) { return installedFilter.exchange(filter); }
+
+void FilterAndDispatch(const MSG& msg) {
+    MessageFilter filter = installedFilter.load();
+    if (filter && filter(msg)) return;
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+}
+
 bool RunModalLoop(const bool* finished) {
     MSG msg{};
     while (!*finished) {
@@ -46,8 +58,7 @@ bool RunModalLoop(const bool* finished) {
             return false;
         }
         if (got < 0) return false;
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+        FilterAndDispatch(msg);
     }
     return true;
 }

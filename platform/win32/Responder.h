@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "MessageQueue.h"
 #include "Win32Types.h"
 
 namespace win32 {
@@ -60,6 +61,18 @@ ModalReply AskResponder(const ModalInteraction& interaction);
 // run goes idle first (nothing left that could finish it) or WM_QUIT arrives
 // (which is posted again for the outer loop).
 bool RunModalLoop(const bool* finished);
+
+// A filter the class library installs so that its dialog keys (Tab, Enter,
+// Esc, arrows, Alt+letter) reach its forms in every loop of the layer:
+// RunModalLoop, the test driver's pump and PumpMessagesFor offer each message
+// to it before they translate and dispatch it. It returns true when it used
+// the message, which then goes no further. Set once when the library loads;
+// null removes it. Returns the previous filter.
+using MessageFilter = bool (*)(const MSG& message);
+MessageFilter SetMessageFilter(MessageFilter filter);
+// Offers msg to the filter, then translates and dispatches it unless the
+// filter used it: the body of every message loop of the layer.
+void FilterAndDispatch(const MSG& msg);
 
 // True when the headless back end is in use (a modal loop of its own must then
 // end once nothing is left that could finish it, as RunModalLoop does).

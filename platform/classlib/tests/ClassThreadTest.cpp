@@ -8,11 +8,14 @@
 
 namespace {
 
-// Runs a function as its Execute.
+// Runs a function as its Execute. Made suspended and started once complete,
+// so that Execute never sees a half-made object.
 class TFunctionThread : public TThread {
 public:
     TFunctionThread(bool suspended, std::function<void(TFunctionThread&)> body)
-        : TThread(suspended), body_(std::move(body)) {}
+        : TThread(true), body_(std::move(body)) {
+        if (!suspended) Start();
+    }
     using TThread::GetTerminated;
     using TThread::SetReturnValue;
 

@@ -41,6 +41,21 @@ private:
     }
 };
 
+// A control with a Refresh of its own, as the scrolling views have.
+class TRefreshingControl : public TControl {
+public:
+    using TControl::TControl;
+    void Refresh() override { ++refreshes; }
+    int refreshes = 0;
+};
+
+TEST(ControlPainting, ADerivedRefreshRunsThroughTheBaseClass) {
+    TRefreshingControl control(nullptr);
+    TControl* base = &control;
+    base->Refresh();
+    EXPECT_EQ(control.refreshes, 1);
+}
+
 TEST(ControlMessages, MapsFallBackToTheBaseClassThenTheDefaultHandler) {
     TMappedDerived control(nullptr);
     EXPECT_EQ(control.Perform(WM_USER, 0, 0), 7);

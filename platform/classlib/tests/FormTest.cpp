@@ -2,9 +2,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
+#include <memory>
+#include <string>
 #include <vector>
 
 #include "Forms.h"
+#include "StdCtrls.h"
 #include "PropertyTable.h"
 #include "Streaming.h"
 #include "Responder.h"
@@ -100,6 +104,45 @@ private:
     void Record(const char* event) {
         events.push_back(std::string(event) + (FindComponent("OkButton") ? " with button" : " without button") +
                          (GetVisible() ? ", visible" : ", hidden"));
+    }
+};
+
+// A small dialog: two edits and a memo, OK (default, mrOk), Cancel (cancel,
+// mrCancel) and "&Retry" (mrRetry), in tab order.
+struct TDialog {
+    std::unique_ptr<TForm> form{new TForm(nullptr, 0)};
+    TEdit* first = Add<TEdit>(10, 10, "");
+    TEdit* second = Add<TEdit>(10, 40, "");
+    TMemo* memo = Add<TMemo>(10, 70, "");
+    TButton* ok = Add<TButton>(10, 150, "OK");
+    TButton* cancel = Add<TButton>(90, 150, "Cancel");
+    TButton* retry = Add<TButton>(170, 150, "&Retry");
+
+    TDialog() {
+        form->SetBounds(40, 40, 300, 220);
+        form->SetCaption("Dialog");
+        memo->SetHeight(60);
+        ok->SetDefault(true);
+        ok->SetModalResult(mrOk);
+        cancel->SetCancel(true);
+        cancel->SetModalResult(mrCancel);
+        retry->SetModalResult(mrRetry);
+    }
+    template <class Control>
+    Control* Add(int left, int top, const char* text) {
+        auto* control = new Control(form.get());
+        control->SetParent(form.get());
+        control->SetBounds(left, top, 75, 23);
+        if (*text) control->SetText(text);
+        return control;
+    }
+    // Shows the dialog modally; the test driver types the keys once it runs.
+    TModalResult RunWithKeys(win32::TestDriver& driver, const std::function<void(win32::TestDriver&)>& keys) {
+        win32::ScopedResponder responder([&](const win32::ModalInteraction& interaction) {
+            if (interaction.kind == win32::ModalKind::Form) keys(driver);
+            return win32::ModalReply::Run();
+        });
+        return form->ShowModal();
     }
 };
 
@@ -358,6 +401,98 @@ TEST_F(FormTest, KeyPreviewLetsTheFormSeeAndSwallowKeysFirst) {
     Press({}, 'X');
     EXPECT_EQ((std::vector<WORD>{'A', 'X'}), formKeys);
     EXPECT_EQ((std::vector<WORD>{'A', 'A'}), edit->keys);
+}
+
+
+TEST_F(FormTest, AModalFormIsDrivenByTheTestDriversKeysAlone) {
+    using Keys = std::function<void(win32::TestDriver&)>;
+    struct Case {
+        const char* what;
+        Keys keys;
+        TModalResult result;
+        const char* first;
+        const char* second;
+        const char* memo;
+    };
+    const Case cases[] = {
+        {"Tab, text, Enter", [](auto& d) { d.Press(VK_TAB); d.Type("Ada"); d.Press(VK_RETURN); }, mrOk, "", "Ada", ""},
+        {"Esc", [](auto& d) { d.Type("x"); d.Press(VK_ESCAPE); }, mrCancel, "x", "", ""},
+        {"Alt+R", [](auto& d) { d.Press({VK_MENU}, 'R'); }, mrRetry, "", "", ""},
+        // The memo asks for Enter through WM_GETDLGCODE and keeps it; Esc still cancels.
+        {"Enter in the memo",
+         [](auto& d) {
+             d.Press(VK_TAB);
+             d.Press(VK_TAB);
+             d.Type("a");
+             d.Press(VK_RETURN);
+             d.Type("b");
+             d.Press(VK_ESCAPE);
+         },
+         mrCancel, "", "", "a\r\nb"},
+        {"Shift+Tab wraps to Retry", [](auto& d) { d.Press({VK_SHIFT}, VK_TAB); d.Press(VK_SPACE); }, mrRetry, "", "", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TDialog dialog;
+        EXPECT_EQ(dialog.RunWithKeys(driver, c.keys), c.result);
+        EXPECT_EQ(dialog.first->GetText(), c.first);
+        EXPECT_EQ(dialog.second->GetText(), c.second);
+        EXPECT_EQ(dialog.memo->GetText(), c.memo);
+    }
+}
+
+TEST_F(FormTest, AMessageBoxIsDrivenByTheTestDriversKeysAlone) {
+    struct Case {
+        std::vector<UINT> keys;
+        int answer;
+    } const cases[] = {{{VK_TAB, VK_RETURN}, IDNO}, {{VK_RETURN}, IDYES}, {{VK_ESCAPE}, IDCANCEL}};
+    for (const Case& c : cases) {
+        win32::ScopedResponder responder([&](const win32::ModalInteraction&) {
+            for (UINT key : c.keys) driver.Press(key);
+            return win32::ModalReply::Run();
+        });
+        EXPECT_EQ(Application->MessageBox("Save the changes?", "Editor", MB_YESNOCANCEL), c.answer);
+    }
+}
+
+TEST_F(FormTest, AModalFormClosesOnlyWhenItsCloseCheckAllows) {
+    TDialog dialog;
+    TForm* form = dialog.form.get();
+    int queries = 0;
+    form->OnCloseQuery = [&](TObject*, bool& canClose) {
+        ++queries;
+        if (queries == 2) throw EConvertError("The tab size must lie in 0..32");
+        canClose = queries >= 3;
+    };
+    // A button's OnClick runs before the check and may take the result back.
+    dialog.cancel->OnClick = [form](TObject*) { form->SetModalResult(mrNone); };
+    std::vector<std::string> shown;
+    std::vector<int> queriesAfterEachClick;
+    bool openAfterEachClick = true;
+    win32::ScopedResponder responder([&](const win32::ModalInteraction& interaction) {
+        if (interaction.kind == win32::ModalKind::MessageBox) {
+            shown.push_back(interaction.text);
+            return win32::ModalReply::Answer(IDOK);
+        }
+        for (TButton* button : {dialog.cancel, dialog.ok, dialog.ok, dialog.ok}) {
+            driver.Advance(1000);  // apart, so that no two clicks make a double click
+            driver.Click(button->GetHandle(), 10, 10);
+            queriesAfterEachClick.push_back(queries);
+            if (queries < 3)
+                openAfterEachClick = openAfterEachClick && form->GetVisible() && form->GetModalResult() == mrNone;
+        }
+        return win32::ModalReply::Run();
+    });
+    EXPECT_EQ(form->ShowModal(), mrOk);
+    EXPECT_EQ(queriesAfterEachClick, (std::vector<int>{0, 1, 2, 3}));
+    EXPECT_TRUE(openAfterEachClick);
+    EXPECT_EQ(shown, std::vector<std::string>{"The tab size must lie in 0..32."});
+    EXPECT_FALSE(form->GetVisible());
+
+    // The responder's immediate answer skips the check, as before.
+    win32::ScopedResponder answering([](const win32::ModalInteraction&) { return win32::ModalReply::Answer(mrOk); });
+    EXPECT_EQ(form->ShowModal(), mrOk);
+    EXPECT_EQ(queries, 3);
 }
 
 }  // namespace

@@ -15,7 +15,8 @@
 #include "display/TestDriver.h"
 
 // A panel with its own published properties: Border (its setter records each
-// call and whether the panel was loading) and the sub-object BkBrush.
+// call and whether the panel was loading), the sub-object BkBrush and the
+// real numbers Ratio (float), Low (double) and Level (double, NaN allowed).
 class TTestPanel : public TCustomControl {
     CLASSLIB_CLASS(TTestPanel, TCustomControl)
 
@@ -28,6 +29,12 @@ public:
         setWhileLoading = GetComponentState().Contains(csLoading);
     }
     TBrush* GetBkBrush() { return &bkBrush_; }
+    float GetRatio() const { return ratio_; }
+    void SetRatio(float ratio) { ratio_ = ratio; }
+    double GetLow() const { return low_; }
+    void SetLow(double low) { low_ = low; }
+    double GetLevel() const { return level_; }
+    void SetLevel(double level) { level_ = level; }
     void Loaded() override {
         TCustomControl::Loaded();
         ++loadedCalls;
@@ -40,6 +47,9 @@ public:
 private:
     int border_ = 1;
     TBrush bkBrush_;
+    float ratio_ = 1;
+    double low_ = -10;
+    double level_ = 0;
 };
 
 class TTestButton : public TCustomControl {
@@ -67,9 +77,11 @@ public:
 
     void ButtonClick(TObject* sender) { clicks.push_back(sender); }
     void PanelMouseDown(TObject*, TMouseButton, TShiftState, int x, int) { lastMouseX = x; }
+    void FormDblClick(TObject*) { ++doubleClicks; }
 
     std::vector<TObject*> clicks;
     int lastMouseX = -1;
+    int doubleClicks = 0;
 };
 
 // Inherits the base form's resource and adds its own (TDERIVEDTESTFORM).
@@ -96,6 +108,7 @@ public:
 inline const THandlerEntry kBaseTestFormHandlers[] = {
     CLASSLIB_HANDLER(TBaseTestForm, ButtonClick),
     CLASSLIB_HANDLER(TBaseTestForm, PanelMouseDown),
+    CLASSLIB_HANDLER(TBaseTestForm, FormDblClick),
 };
 inline std::any TBaseTestForm::FindHandler(const std::string& name) {
     return BindHandler(kBaseTestFormHandlers, this, name.c_str());
@@ -114,6 +127,9 @@ inline const TPropertyInfo kTestPanelProperties[] = {
     CLASSLIB_OBJECT_PROPERTY(TTestPanel, BkBrush),
     // Replaces the control's Hint row: this panel never stores its hint.
     NotStored(CLASSLIB_STRING_PROPERTY(TTestPanel, Hint, "")),
+    CLASSLIB_FLOAT_PROPERTY(TTestPanel, Ratio, 1),
+    CLASSLIB_DOUBLE_PROPERTY(TTestPanel, Low, -10),
+    NonFiniteAllowed(CLASSLIB_DOUBLE_PROPERTY(TTestPanel, Level, 0)),
 };
 
 // Registers the test classes and the panel's table (again is harmless).

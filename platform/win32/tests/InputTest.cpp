@@ -30,6 +30,10 @@ protected:
         recorder.messages.clear();
         return window;
     }
+    HWND MakeChild(HWND parent, const char* title, int top) {
+        return CreateWindowExA(0, MessageRecorder::ClassName(), title, WS_CHILD | WS_VISIBLE, 0, top, 50, 20, parent,
+                               nullptr, nullptr, nullptr);
+    }
     void ExpectSequence(const std::vector<UINT>& filter, const std::vector<Expected>& expected) {
         const auto got = recorder.Only(filter);
         ASSERT_EQ(got.size(), expected.size());
@@ -249,10 +253,8 @@ TEST_F(InputTest, RightClickGivesContextMenuAtScreenPoint) {
 
 TEST_F(InputTest, FocusMovesWithKillBeforeSetAndSkipsDisabledWindows) {
     HWND window = MakeWindow();
-    HWND first = CreateWindowExA(0, MessageRecorder::ClassName(), "a", WS_CHILD | WS_VISIBLE, 0, 0, 50, 20, window,
-                                 nullptr, nullptr, nullptr);
-    HWND second = CreateWindowExA(0, MessageRecorder::ClassName(), "b", WS_CHILD | WS_VISIBLE, 0, 30, 50, 20, window,
-                                  nullptr, nullptr, nullptr);
+    HWND first = MakeChild(window, "a", 0);
+    HWND second = MakeChild(window, "b", 30);
     recorder.messages.clear();
     EXPECT_EQ(SetFocus(first), window);
     EXPECT_EQ(SetFocus(second), first);
@@ -276,6 +278,27 @@ TEST_F(InputTest, FocusMovesWithKillBeforeSetAndSkipsDisabledWindows) {
     recorder.messages.clear();
     driver.Press('X');
     EXPECT_EQ(recorder.Numbers({WM_SYSKEYDOWN, WM_KEYDOWN}), (std::vector<UINT>{WM_KEYDOWN}));
+}
+
+TEST_F(InputTest, KeysTypedAheadOfAFocusChangeGoToTheNewFocus) {
+    HWND window = MakeWindow();
+    HWND first = MakeChild(window, "a", 0);
+    HWND second = MakeChild(window, "b", 30);
+    SetFocus(first);
+    recorder.handler = [&](HWND target, UINT message, WPARAM wParam, LPARAM, LRESULT*) {
+        if (target == first && message == WM_KEYDOWN && wParam == VK_TAB) SetFocus(second);
+        return false;
+    };
+    recorder.messages.clear();
+    // All of it queued before any is handled, as a fast typist's keys arrive.
+    driver.SetAutoPump(false);
+    driver.Press(VK_TAB);
+    driver.Type("ok");
+    driver.PumpUntilIdle();
+    std::vector<HWND> charTargets;
+    for (const auto& m : recorder.Only({WM_CHAR}))
+        if (m.wParam != '\t') charTargets.push_back(m.window);
+    EXPECT_EQ(charTargets, (std::vector<HWND>{second, second}));
 }
 
 TEST_F(InputTest, ActivationMovesBetweenTopLevelWindows) {

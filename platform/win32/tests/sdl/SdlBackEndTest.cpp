@@ -13,6 +13,7 @@
 #include "Win32.h"
 #include "display/DisplayBackEnd.h"
 #include "display/SdlBackEnd.h"
+#include "display/SdlTestEvents.h"
 #include "display/TestDriver.h"
 
 // The desktop's message bus library, which SDL's video start-up loads, keeps
@@ -80,24 +81,10 @@ protected:
     }
     void TearDown() override { driver.reset(); }
 
-    // Lets SDL deliver what the window system sends back, and the layer paint.
-    void Settle() {
-        for (int round = 0; round < 5; ++round) {
-            driver->PumpUntilIdle();
-            SDL_Delay(10);
-        }
-        driver->PumpUntilIdle();
-    }
+    void Settle() { win32::SettleRealWindows(*driver); }
     void Push(SDL_Event event) { ASSERT_EQ(SDL_PushEvent(&event), 1) << SDL_GetError(); }
     SDL_Event KeyEvent(Uint32 type, SDL_Keycode sym, SDL_Scancode scancode, Uint16 mod = KMOD_NONE) {
-        SDL_Event event{};
-        event.type = type;
-        event.key.windowID = SdlId();
-        event.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
-        event.key.keysym.sym = sym;
-        event.key.keysym.scancode = scancode;
-        event.key.keysym.mod = mod;
-        return event;
+        return win32::SdlKeyEvent(window, type, sym, scancode, mod);
     }
     SDL_Event WindowEvent(Uint8 change, int data1 = 0, int data2 = 0) {
         SDL_Event event{};

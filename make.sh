@@ -11,6 +11,7 @@ PACKAGES=(
   libfreetype-dev libfontconfig-dev fonts-liberation2 fonts-dejavu-core
   libsdl2-dev xvfb xauth
   libjpeg-turbo-progs libmuparser-dev libtbb-dev liblua5.4-dev
+  libpango1.0-dev libcairo2-dev
 )
 JOBS=$(nproc)
 

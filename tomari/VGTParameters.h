@@ -36,7 +36,7 @@ private:
 // digits; the rest is ignored ("12abc" gives 12) and a text without digits
 // gives 0. The result is clamped to -kTagNumberLimit..kTagNumberLimit, so that
 // no tag can push the layout's pixel arithmetic past the int range.
-const int kTagNumberLimit = 100000;
+constexpr int kTagNumberLimit = 100000;
 int ReadTagNumber(const TString& text);
 
 // Six hexadecimal digits, red in characters 1-2, green in 3-4, blue in 5-6,

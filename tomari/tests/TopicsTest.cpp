@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "MemBuffer.h"
+#include "TempFile.h"
 #include "Topics.h"
 
 namespace {
@@ -23,24 +24,7 @@ std::vector<std::string> Describe(const TTopics& topics) {
     return out;
 }
 
-// A topic list file holding the given bytes, removed afterwards.
-class ListFile {
-public:
-    explicit ListFile(const std::string& content) {
-        static int counter = 0;
-        path_ = ::testing::TempDir() + "tomari_topics_" + std::to_string(++counter) + ".txt";
-        FILE* file = std::fopen(path_.c_str(), "wb");
-        std::fwrite(content.data(), 1, content.size(), file);
-        std::fclose(file);
-    }
-    ~ListFile() { std::remove(path_.c_str()); }
-    TString Path() const { return TString(path_); }
-
-private:
-    std::string path_;
-};
-
-TEST(Topics, ListFilesGiveNamesAndSources) {
+TEST(Topics, TempFilesGiveNamesAndSources) {
     struct Case {
         std::string content;
         std::vector<std::string> topics;
@@ -60,7 +44,7 @@ TEST(Topics, ListFilesGiveNamesAndSources) {
         {"\xC1rv\xEDzt\xFBr\xF5,\xE1rv\xEDz.vgt\n", {"\xC1rv\xEDzt\xFBr\xF5>\xE1rv\xEDz.vgt"}},
     };
     for (const Case& test : cases) {
-        ListFile file(test.content);
+        TempFile file(test.content);
         TTopics topics;
         topics.ReadFromFile(file.Path());
         EXPECT_EQ(Describe(topics), test.topics) << test.content;
@@ -68,8 +52,8 @@ TEST(Topics, ListFilesGiveNamesAndSources) {
 }
 
 TEST(Topics, FilesAppendAndAMissingFileChangesNothing) {
-    ListFile first("A,a.vgt\n");
-    ListFile second("B,b.vgt\n");
+    TempFile first("A,a.vgt\n");
+    TempFile second("B,b.vgt\n");
     TTopics topics;
     topics.ReadFromFile(first.Path());
     topics.ReadFromFile(second.Path());

@@ -383,34 +383,44 @@ TEST_F(VGTLayoutTest, EachPassStartsFromTheSameState) {
 }
 
 // Random tag soup: every tag, extreme and negative numbers, unbalanced
-// closings. Both passes must stay within their state and the int range.
+// closings. Tags mostly follow their parameter rules, so that the passes run
+// on instead of stopping at the first error; a few break them. Both passes
+// must stay within their state and the int range.
 TEST_F(VGTLayoutTest, RandomTagSoupMeasuresAndPaints) {
-    const char* const names[] = {"P", "NL", "TAB", "SP", "BS", "RT", "NOBREAK", "IMAGE", "B", "U", "I", "S", "FS",
-                                 "FC", "FF", "LS", "INDENT", "ADD_INDENT", "UNINDENT", "LIST", "LI", "SETCOL",
-                                 "STARTCOL", "COLBREAK", "ENDCOL", "COLCAPTIONS", "CLEARCOLS", "LINK", "LINKCOLOR",
-                                 "LINECOLOR", "HLINE", "FRAME", "FORM", "ALIGN", "BKCOLOR", "BKIMAGE", "CENTER",
-                                 "RIGHT", "PAINTBK", "PANEL", "LESS", "GREATER", "QM", "APOSTROPHE"};
-    const char* const values[] = {"100000", "-100000", "99999999999", "-1", "0", "2", "50%", "-170", "FF0000",
-                                  "NUM=0,POS=35%,GAP=100000", "NUM=-5,POS=95%", "NUM=3", "HGAP=100000,VGAP=100000",
-                                  "WIDTH=100,ALIGN=RIGHT", "GAP=100000,SIZE=-100000", "LEFT,WIDTH=95%",
-                                  "CENTER", "a,b,c,d", "TARGET=x,y", "LEFT=-100000,HEIGHT=100000%"};
-    const char* const words[] = {"word", "Wwwwwwwwwwwwwwwwwwwwwwwwwwwwww", "a", "<", ">", "/", "\""};
+    using List = std::vector<std::string>;
+    const List bare = {"P", "NL", "TAB", "SP", "BS", "RT", "NOBREAK", "B", "U", "I", "S", "UNINDENT", "LIST", "LI",
+                       "STARTCOL", "COLBREAK", "ENDCOL", "CLEARCOLS", "CENTER", "RIGHT", "LESS", "GREATER", "QM",
+                       "APOSTROPHE"};
+    const List closed = {"NOBREAK", "B", "U", "I", "S", "LIST", "CENTER", "RIGHT", "LINK", "COLCAPTIONS", "HLINE",
+                         "FRAME", "FORM", "ALIGN", "PAINTBK"};
+    // Tags with their parameters, by the kind of parameter they read.
+    const List numbered = {"FS", "LS", "INDENT", "ADD_INDENT"};
+    const List numbers = {"100000", "-100000", "99999999999", "-1", "0", "2"};
+    const List itemised = {"SETCOL", "LINK", "HLINE", "FRAME", "FORM", "ALIGN", "PANEL", "COLCAPTIONS"};
+    const List items = {"NUM=0,POS=35%,GAP=100000", "NUM=-5,POS=95%", "NUM=3", "NUM=1,POS=60%",
+                        "HGAP=100000,VGAP=100000", "HGAP=-100000,VGAP=-100000,WIDTH=100,ALIGN=RIGHT",
+                        "GAP=100000,SIZE=-100000", "GAP=-100000,SIZE=100000", "LEFT,WIDTH=95%", "CENTER",
+                        "TARGET=x,y", "LEFT=-100000,TOP=100000,WIDTH=-100000,HEIGHT=100000%", "a,b,c"};
+    const List texted = {"IMAGE", "FC", "FF", "LINKCOLOR", "LINECOLOR", "BKCOLOR", "BKIMAGE", "PAINTBK"};
+    const List texts = {"FF0000", "zz", "x.bmp", "Courier New", "#12"};
+    const List words = {"word", "Wwwwwwwwwwwwwwwwwwwwwwwwwwwwww", "a", "<", ">", "/", "\""};
     std::mt19937 random(68);
-    auto pick = [&random](const auto& list) { return list[random() % (sizeof(list) / sizeof(list[0]))]; };
+    auto pick = [&random](const List& list) { return list[random() % list.size()]; };
+    auto tag = [&](const List& names, const List& values) { return "<" + pick(names) + "=" + pick(values) + ">"; };
     topic.SetCollectLinks(true);
     topic.SetAllowForms(true);
-    for (int round = 0; round < 300; ++round) {
+    for (int round = 0; round < 600; ++round) {
         std::string markup;
-        for (int i = 0, count = static_cast<int>(random() % 60); i < count; ++i) {
-            switch (random() % 4) {
-                case 0:
-                    markup += std::string(" ") + pick(words) + " ";
-                    break;
-                case 1:
-                    markup += std::string("</") + pick(names) + ">";
-                    break;
-                default:
-                    markup += std::string("<") + pick(names) + (random() % 2 ? std::string("=") + pick(values) : "") + ">";
+        for (int i = 0, count = static_cast<int>(random() % 80); i < count; ++i) {
+            switch (random() % 7) {
+                case 0: markup += " " + pick(words) + " "; break;
+                case 1: markup += "<" + pick(bare) + ">"; break;
+                case 2: markup += "</" + pick(closed) + ">"; break;
+                case 3: markup += tag(numbered, numbers); break;
+                case 4: markup += tag(texted, texts); break;
+                // Now and then a tag that breaks its rule and stops the pass.
+                case 5: markup += random() % 20 ? tag(itemised, items) : "<" + pick(bare) + "=1>"; break;
+                default: markup += tag(itemised, items); break;
             }
             if (random() % 8 == 0) markup += "\n";
         }

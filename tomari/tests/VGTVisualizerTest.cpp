@@ -113,6 +113,9 @@ TEST_F(VGTVisualizerTest, MeasuredSizes) {
          8 + W("one") + W("two") + W("three") + W("four") + W("five") + 4 * 3},
         // A parse error keeps what was laid out before it, without a last line break.
         {"a<NL>b<NL=x>c", 500, false, h, 0},
+        // Extreme spacing stops at the coordinate limit instead of overflowing.
+        {"<LS=100000><FRAME=VGAP=100000>x", 500, true, TVGTVisualizer::kCoordinateLimit, 0},
+        {"<LS=-100000><FRAME=VGAP=100000>x", 500, true, -TVGTVisualizer::kCoordinateLimit, 0},
     };
     for (const Case& test : cases) {
         Measured measured = topic.Measure(dc(), test.markup, 8, 0, test.right);

@@ -1,0 +1,375 @@
+// TVGTVisualizer: the two passes, the reset between them, fonts, limits,
+// words, keeps, lines, the background and the topic source.
+#include "VGTVisualizer.h"
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+#include "ContainerErrors.h"
+#include "SolidPenBrush.h"
+#include "VGTParameters.h"
+
+TVGTVisualizer::TVGTVisualizer() : fFaceName("Arial") { fLeftKeeps.Add(POINT{0, -1}); }
+
+TVGTVisualizer::~TVGTVisualizer() = default;
+
+// ---- passes ----
+
+bool TVGTVisualizer::MeasureTopic(HDC dc, int left, int top, int right, int& height, int& maxWidth,
+                                  bool clearPictureCache, bool usePictureCache) {
+    fPainting = false;
+    Reset(dc, left, top, right, clearPictureCache, usePictureCache);
+    fMaxWidth = maxWidth;
+    bool ok = true;
+    if (fSource.GetCount() == 0) {
+        fMaxWidth = 0;
+    } else {
+        ok = Parse(fSource);
+        if (ok) DoNewLine();
+    }
+    height = Bounded(static_cast<long long>(fY) - fTop);
+    maxWidth = fMaxWidth;
+    fMeasuredWidth = fRight;
+    fMeasuredHeight = height;
+    ReleaseFont();
+    return ok;
+}
+
+bool TVGTVisualizer::PaintTopic(HDC dc, int left, int top, int right, bool clearPictureCache, bool usePictureCache,
+                                bool withBackground) {
+    fPainting = true;
+    Reset(dc, left, top, right, clearPictureCache, usePictureCache);
+    if (withBackground) FillTopicBackground(dc, fX, fY, -1, -1);
+    PaintColorBlocks();
+    bool ok = Parse(fSource);
+    ReleaseFont();
+    return ok;
+}
+
+bool TVGTVisualizer::Parse(TStringContainer& lines) { return TVGTParser::Parse(lines); }
+
+// The picture cache joins the reset once pictures are placed.
+void TVGTVisualizer::Reset(HDC dc, int left, int top, int right, bool /*clearPictureCache*/, bool usePictureCache) {
+    fDC = dc;
+    // What the DC holds is not known yet: the first font, colour and mode go to it.
+    fFont = nullptr;
+    fSelectedTextColor = CLR_INVALID;
+    fTransparentSet = false;
+    fPixelsPerInch = GetDeviceCaps(dc, LOGPIXELSY);
+    if (fPainting && GetClipBox(dc, &fClip) == ERROR) fClip = RECT{0, 0, 0, 0};
+    fX = Bounded(left);
+    fY = fTop = Bounded(top);
+    fRight = Bounded(right);
+    fNoBreak = false;
+    // Stacks, columns and frames start empty in every pass, so that a topic
+    // leaving one open cannot change the next pass.
+    fLeftKeeps.Clear();
+    fLeftKeeps.Add(POINT{fX, -1});
+    fRightKeeps.Clear();
+    fIndents.Clear();
+    fListNumbers.Clear();
+    fFrames.Clear();
+    fColumns.Clear();
+    fColumnCaptions.Clear();
+    fColumnLineStyle = 0;
+    fFontSize = 10;
+    fLineHeight = 10;
+    fLineSpace = 0;
+    fWeight = FW_NORMAL;
+    fItalic = fUnderline = fStrikeOut = false;
+    fFaceName = "Arial";
+    fLineColor = fTextColor = fNormalTextColor = 0;
+    fLinkColor = 0xFF0000;
+    SelectFont();
+    fParagraphIndentUnits = fTabStepUnits = 8;
+    fInColumns = false;
+    fColumn = 0;
+    fRowTop = fY;
+    fLowestRowY = -1;
+    fInLink = false;
+    fCurrentLink = nullptr;
+    if (!fPainting) {
+        fLinks.Clear();
+        fForms.Clear();
+    }
+    fAlignState = asNone;
+    fAlignLeft = fAlignRight = 0;
+    fPanels.Clear();
+    fUsePictureCache = usePictureCache;
+    fPaintBk = false;
+    fLastWordInBlock = false;
+    fInSection = false;
+    if (fPainting) {
+        fNextSection = 0;
+        return;
+    }
+    fBackgroundOn = false;
+    fBackgroundMode = bmColor;
+    fBackgroundColor = 0xFFFFFF;
+    fBackgroundPicture.NewBitmap(1, 1, 24);
+    fSections.Clear();
+    fColorBlocks.Clear();
+}
+
+// ---- fonts ----
+
+namespace {
+
+// At most this many fonts of one pass are kept for reuse.
+constexpr size_t kPassFontLimit = 32;
+
+bool SameRequest(const LOGFONTA& a, const LOGFONTA& b) {
+    return a.lfHeight == b.lfHeight && a.lfWeight == b.lfWeight && a.lfItalic == b.lfItalic &&
+           a.lfUnderline == b.lfUnderline && a.lfStrikeOut == b.lfStrikeOut &&
+           std::strncmp(a.lfFaceName, b.lfFaceName, LF_FACESIZE) == 0;
+}
+
+}  // namespace
+
+void TVGTVisualizer::SelectFont() {
+    LOGFONTA request{};
+    request.lfHeight = GetFontHeight();
+    request.lfWeight = fWeight;
+    request.lfItalic = fItalic;
+    request.lfUnderline = fUnderline;
+    request.lfStrikeOut = fStrikeOut;
+    request.lfCharSet = DEFAULT_CHARSET;
+    std::strncpy(request.lfFaceName, fFaceName.c_str(), LF_FACESIZE - 1);
+    HFONT font = nullptr;
+    for (const TPassFont& made : fPassFonts)
+        if (SameRequest(made.request, request)) font = made.font;
+    if (font == nullptr) {
+        font = CreateFontA(request.lfHeight, 0, 0, 0, fWeight, fItalic, fUnderline, fStrikeOut, DEFAULT_CHARSET,
+                           OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
+                           fFaceName.c_str());
+        if (fPassFonts.size() >= kPassFontLimit) {
+            SelectObject(fDC, font);
+            fFont = font;
+            DeletePassFonts();
+        }
+        fPassFonts.push_back(TPassFont{request, font});
+    }
+    if (font != fFont) SelectObject(fDC, font);
+    fFont = font;
+    if (fTextColor != fSelectedTextColor) SetTextColor(fDC, fTextColor);
+    fSelectedTextColor = fTextColor;
+    if (!fTransparentSet) SetBkMode(fDC, TRANSPARENT);
+    fTransparentSet = true;
+}
+
+void TVGTVisualizer::DeletePassFonts() {
+    for (const TPassFont& made : fPassFonts) DeleteObject(made.font);
+    fPassFonts.clear();
+}
+
+void TVGTVisualizer::ReleaseFont() {
+    SelectObject(fDC, GetStockObject(SYSTEM_FONT));
+    DeletePassFonts();
+    fFont = nullptr;
+    fSelectedTextColor = CLR_INVALID;
+    fTransparentSet = false;
+}
+
+int TVGTVisualizer::GetFontHeight() {
+    const int size = std::clamp(fFontSize, -kFontSizeLimit, kFontSizeLimit);
+    return -MulDiv(size, fPixelsPerInch, 72);
+}
+
+COLORREF TVGTVisualizer::ParseColor(const TString& text) { return ReadTagColor(text); }
+
+int TVGTVisualizer::ParseLineStyle(const TString& text) { return ReadLineStyle(text); }
+
+// ---- units and limits ----
+
+int TVGTVisualizer::GetSpaceUnit() { return 3; }
+int TVGTVisualizer::GetParagraphIndent() { return GetSpaceUnit() * fParagraphIndentUnits; }
+int TVGTVisualizer::GetTabStep() { return GetSpaceUnit() * fTabStepUnits; }
+int TVGTVisualizer::GetLineSpace() { return fLineSpace; }
+
+int TVGTVisualizer::CurrentColumn() const { return std::clamp(fColumn, 0, fColumns.GetCount()); }
+
+int TVGTVisualizer::IndentInUse() const {
+    const bool applies = fIndents.GetCount() > 0 && fLeftKeeps.Last().y == -1 && !InLaterColumn();
+    return applies ? fIndents.Last() : 0;
+}
+
+int TVGTVisualizer::GetLeftLimit() {
+    if (InLaterColumn()) {
+        const COL_INFO& border = fColumns[CurrentColumn() - 1];
+        return Bounded(static_cast<long long>(border.position) + border.gap);
+    }
+    long long limit = static_cast<long long>(fLeftKeeps.Last().x) + IndentInUse();
+    if (fAlignState == asRight || fAlignState == asCenter) limit += fAlignLeft;
+    return Bounded(limit);
+}
+
+int TVGTVisualizer::GetRightLimit() {
+    const int alignRight = fAlignState == asLeft || fAlignState == asCenter ? fAlignRight : 0;
+    if (!fInColumns) {
+        long long limit = static_cast<long long>(fRight) - alignRight;
+        for (int i = 0; i < fRightKeeps.GetCount(); ++i) limit -= fRightKeeps[i].x;
+        return Bounded(limit);
+    }
+    if (InLastColumn()) return Bounded(static_cast<long long>(fRight) - alignRight);
+    const COL_INFO& border = fColumns[CurrentColumn()];
+    return Bounded(static_cast<long long>(border.position) - border.gap);
+}
+
+int TVGTVisualizer::GetAlignWidth(const TString& text) {
+    const long long available = static_cast<long long>(GetRightLimit()) - GetLeftLimit();
+    int percent = 80;
+    if (text.EndsWith(TString("%"))) percent = std::clamp(ReadTagNumber(text), 5, 95);
+    return Bounded(available * percent / 100);
+}
+
+// ---- words, lines and keeps ----
+
+void TVGTVisualizer::ParseSymbol(const TString& word) {
+    // Read before the base resets it: link areas merge only word after word.
+    const bool afterWord = GetCurrentTagId() == 0;
+    TVGTParser::ParseSymbol(word);
+    PlaceWord(word, afterWord);
+}
+
+void TVGTVisualizer::PlaceWord(const TString& word, bool afterWord) {
+    SIZE size{0, 0};
+    GetTextExtentPoint32A(fDC, word.c_str(), word.Length(), &size);
+    if (static_cast<long long>(fX) + size.cx > GetRightLimit()) {
+        if (!fNoBreak) {
+            fY = Bounded(static_cast<long long>(fY) + fLineSpace + fLineHeight);
+            fLineHeight = fFontSize;
+            DropExpiredKeeps();
+            fX = GetLeftLimit();
+        }
+        fMaxWidth = std::max(fMaxWidth, Bounded(static_cast<long long>(fX) + size.cx));
+    }
+    const RECT area{fX, fY, Bounded(static_cast<long long>(fX) + size.cx - 1),
+                    Bounded(static_cast<long long>(fY) + size.cy - 1)};
+    if (fPainting && MayShow(area)) TextOutA(fDC, fX, fY, word.c_str(), word.Length());
+    if (fInLink) AddLinkArea(area, afterWord);
+    if (fPaintBk && !fPainting) AddColorBlock(area);
+    fLastWordInBlock = fPaintBk;
+    fX = Bounded(static_cast<long long>(fX) + GetSpaceUnit() + size.cx);
+    fLineHeight = std::max(fLineHeight, static_cast<int>(size.cy));
+}
+
+// Words wholly outside the clip area are not drawn: a long topic is walked
+// whole, but only what shows costs drawing. The margin covers italic overhangs.
+bool TVGTVisualizer::MayShow(const RECT& area) const {
+    const long long margin = static_cast<long long>(area.bottom) - area.top + 1;
+    return area.bottom >= fClip.top && area.top < fClip.bottom && area.right + margin >= fClip.left &&
+           area.left - margin < fClip.right;
+}
+
+void TVGTVisualizer::PlaceBoldWord(const TString& word) {
+    const int weight = fWeight;
+    fWeight = FW_BOLD;
+    SelectFont();
+    ParseSymbol(word);
+    fWeight = weight;
+    SelectFont();
+}
+
+void TVGTVisualizer::AddLinkArea(const RECT& area, bool mergeWithLast) {
+    if (!fCollectLinks || fCurrentLink == nullptr) return;
+    TRectContainer& areas = fCurrentLink->areas;
+    if (mergeWithLast && areas.GetCount() > 0 && areas.Last().top == area.top && areas.Last().bottom == area.bottom) {
+        areas.Last().right = area.right;
+        return;
+    }
+    areas.Add(area);
+}
+
+// Blocks are collected by the measure pass alone, which the paint pass then
+// paints. A block grows only over words that follow each other painted, so an
+// unpainted word between two stretches of one colour keeps its own background.
+void TVGTVisualizer::AddColorBlock(const RECT& area) {
+    if (fLastWordInBlock && fColorBlocks.GetCount() > 0) {
+        TColorBlock& last = fColorBlocks.Last();
+        if (last.color == fPaintBkColor && last.top == area.top && last.bottom == area.bottom) {
+            last.right = area.right;
+            return;
+        }
+    }
+    TColorBlock* block = fColorBlocks.NewItem();
+    block->color = fPaintBkColor;
+    block->left = area.left;
+    block->top = area.top;
+    block->right = area.right;
+    block->bottom = area.bottom;
+}
+
+void TVGTVisualizer::AdvanceLine() {
+    fY = Bounded(static_cast<long long>(fY) + fLineSpace + (fLineHeight != 0 ? fLineHeight : fFontSize));
+    fLineHeight = 0;
+}
+
+void TVGTVisualizer::DropExpiredKeeps() {
+    while (fLeftKeeps.GetCount() > 1 && fLeftKeeps.Last().y != -1 && fLeftKeeps.Last().y < fY)
+        fLeftKeeps.DeleteLast();
+    while (fRightKeeps.GetCount() > 0 && fRightKeeps.Last().y != -1 && fRightKeeps.Last().y < fY)
+        fRightKeeps.DeleteLast();
+}
+
+void TVGTVisualizer::PopLeftKeep() {
+    if (fLeftKeeps.GetCount() > 1) fLeftKeeps.DeleteLast();
+}
+
+void TVGTVisualizer::DrawLine(int x1, int y1, int x2, int y2) {
+    if (!fPainting) return;
+    TSolidPenBrush pen(fDC, fLineColor, false);
+    MoveToEx(fDC, x1, y1, nullptr);
+    LineTo(fDC, x2, y2);
+}
+
+// ---- background and blocks ----
+
+void TVGTVisualizer::FillTopicBackground(HDC dc, int left, int top, int width, int height) {
+    if (!fBackgroundOn) return;
+    const int right = width == -1 ? Bounded(static_cast<long long>(fMaxWidth) + 1)
+                                  : Bounded(static_cast<long long>(left) + width);
+    const int bottom = Bounded(static_cast<long long>(top) + (height == -1 ? fMeasuredHeight : height));
+    if (fBackgroundMode != bmColor) return;
+    TSolidPenBrush colour(dc, fBackgroundColor, true);
+    Rectangle(dc, left, top, right, bottom);
+}
+
+void TVGTVisualizer::PaintColorBlocks() {
+    for (int i = 0; i < fColorBlocks.GetCount(); ++i) {
+        const TColorBlock& block = fColorBlocks[i];
+        TSolidPenBrush colour(fDC, block.color, true);
+        Rectangle(fDC, block.left, block.top, Bounded(static_cast<long long>(block.right) + 1),
+                  Bounded(static_cast<long long>(block.bottom) + 1));
+    }
+}
+
+// ---- source, pictures and errors ----
+
+bool TVGTVisualizer::LoadSource(const TString& name) {
+    TStringContainer lines;
+    try {
+        lines.ReadFromFile(name);
+    } catch (const TSDPPFileException&) {
+        TopicError(name);
+        return false;
+    }
+    fSource.Swap(lines);
+    return true;
+}
+
+void TVGTVisualizer::AssignSource(const TStringContainer& lines) { fSource = lines; }
+
+void TVGTVisualizer::LoadImage(const TString&, TMemBitmap&) {}
+
+void TVGTVisualizer::LoadImageLinks(const TString&, TImageLinks&) {}
+
+void TVGTVisualizer::TopicError(const TString& name) {
+    const std::string text = "The " + name.str() + " topic can not be opened";
+    MessageBoxA(nullptr, text.c_str(), "Select link or topic", MB_OK | MB_ICONWARNING);
+}
+
+void TVGTVisualizer::ImageLinksError(const TString& name) {
+    const std::string text = "The " + name.str() + " image links can not be opened";
+    MessageBoxA(nullptr, text.c_str(), "Load image links", MB_OK | MB_ICONWARNING);
+}

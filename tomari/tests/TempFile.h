@@ -1,0 +1,27 @@
+// A file in the test's temporary folder holding given bytes, removed afterwards.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+#include "String.h"
+
+class TempFile {
+public:
+    explicit TempFile(const std::string& content) {
+        static int counter = 0;
+        path_ = ::testing::TempDir() + "tomari_test_" + std::to_string(++counter) + ".txt";
+        FILE* file = std::fopen(path_.c_str(), "wb");
+        std::fwrite(content.data(), 1, content.size(), file);
+        std::fclose(file);
+    }
+    ~TempFile() { std::remove(path_.c_str()); }
+    TempFile(const TempFile&) = delete;
+    TempFile& operator=(const TempFile&) = delete;
+    TString Path() const { return TString(path_); }
+
+private:
+    std::string path_;
+};

@@ -6,6 +6,7 @@
 
 #include "Win32Types.h"
 
+#include <cstdint>
 #include <utility>
 #include <vector>
 
@@ -17,6 +18,11 @@ public:
         (void)x1, (void)y1, (void)x2, (void)y2;
     }
     virtual void Point(int x, int y, int colour) = 0;
+    // Every x from x1 to x2 (x1 <= x2) on line y in the functor's own colour;
+    // the polygon filler gives its runs here. The base gives each point.
+    virtual void Span(int x1, int x2, int y) {
+        for (int64_t x = x1; x <= x2; ++x) Point(int(x), y, -1);
+    }
 };
 
 // Appends every point to a list.
@@ -45,6 +51,7 @@ public:
     TSetIDPixel setter;
     explicit TSetIDPixelFunctor(const TSetIDPixel& setter) : setter(setter) {}
     void Point(int x, int y, int colour) override { setter.Set(x, y, colour); }
+    void Span(int x1, int x2, int y) override { setter.FillSpan(x1, x2, y); }
 };
 
 // Fixed-point line from (x1, y1) to (x2, y2) with `shift` fraction bits
@@ -56,8 +63,14 @@ void RasterLine(int x1, int y1, int x2, int y2, TDFFunctorBase& functor, bool in
                 bool fillGaps, int shift);
 
 // Scan-line fill of the polygon, outline included; every dot goes to the
-// functor. Nothing for a null list or fewer than one point.
+// functor, a line's runs through Span. Nothing for a null list, fewer than
+// one point or a shift outside 1-30.
 void FillPolygon(const POINT* points, int count, TDFFunctorBase& functor, int shift);
+
+// Whether (x, y) is one of the dots FillPolygon gives for the polygon, found
+// from the edges' points on line y without filling. False where FillPolygon
+// draws nothing.
+bool PolygonContainsDot(const POINT* points, int count, int x, int y, int shift);
 
 // The evaluator's line: RasterLine through the setter in its own colour.
 // notify has no visible effect.

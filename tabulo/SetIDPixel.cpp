@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 
 void TSetIDPixel::Set(int x, int y, int dotColour) const {
     if (view.data == nullptr || zoom < 1 || (view.type != idtGray8 && view.type != idtBgr24)) {
@@ -49,8 +50,41 @@ void TSetIDPixel::FillRect(int x1, int y1, int x2, int y2) const {
         return;
     }
     for (int64_t y = std::max<int64_t>(y1, top); y <= std::min<int64_t>(y2, bottom); ++y) {
-        for (int64_t x = std::max<int64_t>(x1, left); x <= std::min<int64_t>(x2, right); ++x) {
-            Set(int(x), int(y), -1);
+        FillSpan(x1, x2, int(y));
+    }
+}
+
+void TSetIDPixel::FillSpan(int x1, int x2, int y) const {
+    int64_t left, top, right, bottom;
+    if (x1 > x2 || !ReachableDots(left, top, right, bottom) || y < top || y > bottom) {
+        return;
+    }
+    const int64_t from = std::max<int64_t>(x1, left), to = std::min<int64_t>(x2, right);
+    if (zoom != 1 || (view.type != idtGray8 && view.type != idtBgr24)) {
+        for (int64_t x = from; x <= to; ++x) {
+            Set(int(x), y, -1);
+        }
+        return;
+    }
+    // One pixel per dot: write the row directly.
+    uint8_t* pixel = ImagePixel(view, int(from + offsetX), int(int64_t(y) + offsetY));
+    const uint8_t blue = uint8_t(colour >> 16), green = uint8_t(colour >> 8), red = uint8_t(colour);
+    if (view.type == idtGray8) {
+        for (int64_t x = from; x <= to; ++x, pixel += view.pixelStep) pixel[0] = red;
+    } else if (view.pixelStep == 4) {
+        // Over 32-bit pixels a word at a time, its fourth byte kept.
+        const uint32_t bytes = uint32_t(blue) | uint32_t(green) << 8 | uint32_t(red) << 16;
+        for (int64_t x = from; x <= to; ++x, pixel += 4) {
+            uint32_t word;
+            std::memcpy(&word, pixel, 4);
+            word = (word & 0xFF000000u) | bytes;
+            std::memcpy(pixel, &word, 4);
+        }
+    } else {
+        for (int64_t x = from; x <= to; ++x, pixel += view.pixelStep) {
+            pixel[0] = blue;
+            pixel[1] = green;
+            pixel[2] = red;
         }
     }
 }

@@ -26,6 +26,9 @@ struct TSetIDPixel {
     // Every dot of the rectangle, corners in either order, both ends included,
     // in the setter's colour.
     void FillRect(int x1, int y1, int x2, int y2) const;
+    // Every dot (x, y) with x1 <= x <= x2 (nothing when x1 > x2), in the
+    // setter's colour; the same pixels as Set on each, written row-wise.
+    void FillSpan(int x1, int x2, int y) const;
 
     // The dot coordinates (before offset and zoom) whose block can touch the
     // view; false when none can.

@@ -14,6 +14,7 @@
 #include "LogicalFont.h"
 #include "Paint.h"
 #include "PenAndBrush.h"
+#include "WindowHooks.h"
 
 namespace {
 
@@ -185,7 +186,11 @@ HDC GetDC(HWND window) {
 int ReleaseDC(HWND, HDC handle) {
     DeviceContext* dc = LookupDeviceContext(handle);
     if (dc == nullptr || dc->isMemory) return 0;
-    return DeleteDC(handle);
+    // Drawing through a window DC outside WM_PAINT shows once the DC goes back.
+    const HWND window = dc->window;
+    const int released = DeleteDC(handle);
+    if (window != nullptr) win32::WindowDrawingDone(window);
+    return released;
 }
 
 DWORD GetObjectType(HGDIOBJ handle) {

@@ -90,6 +90,10 @@ Window* NextWindowToPaint() {
     return nullptr;
 }
 
+void WindowDrawingDone(HWND handle) {
+    if (Window* window = FindWindowQuietly(handle)) SurfaceChanged(*TopLevelOf(window));
+}
+
 }  // namespace win32
 
 using namespace win32;
@@ -225,7 +229,7 @@ HDC BeginPaint(HWND handle, LPPAINTSTRUCT paint) {
 BOOL EndPaint(HWND handle, const PAINTSTRUCT* paint) {
     if (paint != nullptr && paint->hdc != nullptr) DeleteDC(paint->hdc);
     ShowCaretAfterPaint(handle);
-    if (Window* window = FindWindowQuietly(handle)) SurfaceChanged(*TopLevelOf(window));
+    WindowDrawingDone(handle);
     return TRUE;
 }
 

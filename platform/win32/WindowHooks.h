@@ -29,6 +29,9 @@ Window* NextWindowToPaint();
 void DrawNonClient(Window& window);
 // Presents the top-level window's surface when a back end shows it.
 void SurfaceChanged(Window& topLevel);
+// The same for the top-level window of window, when it still exists: what
+// was drawn through one of its DCs (a paint DC or a released window DC) shows.
+void WindowDrawingDone(HWND window);
 
 // Activation helper used by ShowWindow.
 void ActivateOnShow(Window& window);

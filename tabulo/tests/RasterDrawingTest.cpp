@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 namespace {
 
 using PointList = std::vector<std::pair<int, int>>;
@@ -138,6 +140,40 @@ TEST(FillPolygon, HitTestCountsTheOutlineAsInside) {
     EXPECT_EQ(miss.ordinal, -1);
 }
 
+TEST(PolygonContainsDot, AgreesWithTheFilledDotsOnRandomOutlines) {
+    std::mt19937 random(44);
+    std::uniform_int_distribution<int> coordinate(-6, 26), corners(1, 9);
+    for (int round = 0; round < 1200; ++round) {
+        std::vector<POINT> outline(size_t(corners(random)));
+        for (POINT& point : outline) point = POINT{coordinate(random), coordinate(random)};
+        // Repeated corners and horizontal runs, also on the bottom line, are
+        // the hard cases: make some.
+        if (round % 5 == 0 && outline.size() > 2) outline[1] = outline[0];
+        if (round % 7 == 0 && outline.size() > 2) outline[2].y = outline[1].y;
+        if (round % 3 == 0)
+            for (size_t i = 0; i < outline.size(); i += 2) outline[i].y = 26;
+        const Dots filled = PolygonDots(outline);
+        for (int y = -8; y <= 28; ++y) {
+            for (int x = -8; x <= 28; ++x) {
+                ASSERT_EQ(PolygonContainsDot(outline.data(), int(outline.size()), x, y, 16), filled.count({x, y}) == 1)
+                    << "round " << round << " at " << x << "," << y;
+            }
+        }
+    }
+    // Edges longer than 2^15 along x fall short of their last line, and the
+    // filler's runs shift along them.
+    const std::vector<POINT> sliver = {{0, 0}, {100000, 3}, {100000, 5}, {-7, 1}};
+    const Dots filled = PolygonDots(sliver);
+    for (int y = -1; y <= 6; ++y) {
+        for (int x : {-8, -7, -1, 0, 1, 2, 33333, 50000, 66666, 99998, 99999, 100000, 100001}) {
+            EXPECT_EQ(PolygonContainsDot(sliver.data(), 4, x, y, 16), filled.count({x, y}) == 1) << x << "," << y;
+        }
+    }
+    EXPECT_FALSE(PolygonContainsDot(nullptr, 3, 0, 0, 16));
+    const POINT one[] = {{2, 2}};
+    EXPECT_FALSE(PolygonContainsDot(one, 1, 2, 2, 16));
+}
+
 TEST(DrawIDCircle, OctantPointsFollowTheMidpointRule) {
     const std::vector<POINT> five = TCollectCircleOctantPoints(5).Points();
     PointList points;
@@ -155,7 +191,9 @@ TEST(DrawIDCircle, SmallRadiiAndClipping) {
     const Case cases[] = {
         {0, everywhere, {{5, 5}}},
         {1, everywhere, {{5, 4}, {5, 6}, {4, 5}, {6, 5}}},
-        {2, everywhere, {{5, 3}, {5, 7}, {3, 5}, {7, 5}, {4, 3}, {6, 3}, {4, 7}, {6, 7}, {3, 4}, {3, 6}, {7, 4}, {7, 6}}},
+        {2,
+         everywhere,
+         {{5, 3}, {5, 7}, {3, 5}, {7, 5}, {4, 3}, {6, 3}, {4, 7}, {6, 7}, {3, 4}, {3, 6}, {7, 4}, {7, 6}}},
         {2, {0, 5, 0, 5}, {{5, 3}, {3, 5}, {4, 3}, {3, 4}}},
         {-1, everywhere, {}},
     };

@@ -44,4 +44,33 @@ TEST(SetIDPixel, FillRectTakesCornersInEitherOrder) {
     EXPECT_EQ(canvas.SetDots().size(), expected.size() + 6);
 }
 
+TEST(SetIDPixel, SpansSetWhatSetSetsAtEveryZoomAndType) {
+    struct Case {
+        int32_t type;
+        int zoom, offsetX, offsetY, x1, x2, y;
+    };
+    const Case cases[] = {
+        {idtBgr24, 1, 0, 0, -3, 20, 2}, {idtBgr24, 1, 2, -1, 0, 3, 3}, {idtGray8, 1, -2, 0, 1, 9, 0},
+        {idtBgr24, 2, 1, 0, -1, 4, 1},  {idtBgr24, 1, 0, 0, 5, 4, 1},  {idtBgr24, 1, 0, 0, 0, 7, 9},
+        {idtRgb565, 1, 0, 0, 0, 7, 1},
+    };
+    for (const Case& c : cases) {
+        std::vector<uint8_t> spanned(8 * 5 * 4, 0), reference(8 * 5 * 4, 0);
+        // Colour pixels 4 bytes apart, as over a 32-bit buffer.
+        auto viewOf = [&c](std::vector<uint8_t>& pixels) {
+            IMAGEDATA view = MakeImageData(pixels.data(), c.type, 8, 5);
+            if (c.type == idtBgr24) {
+                view.pixelStep = 4;
+                view.lineStep = 32;
+            }
+            return view;
+        };
+        const IMAGEDATA spanView = viewOf(spanned), referenceView = viewOf(reference);
+        TSetIDPixel(spanView, 0x123456, c.zoom, c.offsetX, c.offsetY).FillSpan(c.x1, c.x2, c.y);
+        const TSetIDPixel setter(referenceView, 0x123456, c.zoom, c.offsetX, c.offsetY);
+        for (int x = c.x1; x <= c.x2; ++x) setter.Set(x, c.y, -1);
+        EXPECT_EQ(spanned, reference) << c.type << " zoom " << c.zoom << " " << c.x1 << ".." << c.x2;
+    }
+}
+
 }  // namespace

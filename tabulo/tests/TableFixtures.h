@@ -11,6 +11,11 @@
 #include <utility>
 #include <vector>
 
+// The tables generated at build time are the tests' CHDIR unless the run sets one.
+#ifdef TABULO_TEST_CHR_DIR
+inline const bool kGeneratedTablesByDefault = (setenv("CHDIR", TABULO_TEST_CHR_DIR, 0), true);
+#endif
+
 // Keeps CHDIR as it was before a test.
 class ScopedCharacterFolder {
 public:

@@ -124,6 +124,18 @@ TEST_F(SdlBackEndTest, TheWindowShowsWhatThePaintingDrew) {
     EXPECT_NE(SDL_GetWindowFlags(shown) & SDL_WINDOW_HIDDEN, 0u);
 }
 
+TEST_F(SdlBackEndTest, DrawingThroughAWindowDcShowsOnceTheDcIsReleased) {
+    HDC dc = GetDC(window);
+    HBRUSH green = CreateSolidBrush(RGB(0, 160, 0));
+    RECT mark{100, 100, 120, 120};
+    FillRect(dc, &mark, green);
+    DeleteObject(green);
+    ReleaseDC(window, dc);
+    Settle();
+    EXPECT_EQ(win32::SdlPresentedPixel(window, 110, 110), RGB(0, 160, 0));
+    EXPECT_EQ(win32::SdlPresentedPixel(window, 5, 5), RGB(255, 0, 0));
+}
+
 TEST_F(SdlBackEndTest, KeysTextMouseAndWheelBecomeMessages) {
     ASSERT_EQ(GetFocus(), window);
     Push(KeyEvent(SDL_KEYDOWN, SDLK_a, SDL_SCANCODE_A));

@@ -1,0 +1,26 @@
+// Start-up and shut-down of the Tabulo units: registers the package's
+// classes and their property tables for form resources and the palette when
+// the library loads, and takes the classes out of the registry when it unloads.
+#include "BarChart.h"
+#include "ChartBase.h"
+#include "PieChart.h"
+#include "Registration.h"
+
+namespace {
+
+void TabuloInitialise() {
+    RegisterChartBaseProperties();
+    RegisterBarChartProperties();
+    RegisterBarChart();
+    RegisterPieChartProperties();
+    RegisterPieChart();
+}
+
+void TabuloFinalise() {
+    for (const TClassInfo* info : {TBarChart::StaticClassInfo(), TPieChart::StaticClassInfo()}) UnRegisterClass(info);
+}
+
+__attribute__((constructor)) void LoadTabuloLibrary() { TabuloInitialise(); }
+__attribute__((destructor)) void UnloadTabuloLibrary() { TabuloFinalise(); }
+
+}  // namespace

@@ -4,6 +4,7 @@
 #include "BarChart.h"
 #include "ChartBase.h"
 #include "PieChart.h"
+#include "QuickList.h"
 #include "Registration.h"
 
 namespace {
@@ -14,10 +15,14 @@ void TabuloInitialise() {
     RegisterBarChart();
     RegisterPieChartProperties();
     RegisterPieChart();
+    RegisterQuickListProperties();
+    RegisterQuickList();
 }
 
 void TabuloFinalise() {
-    for (const TClassInfo* info : {TBarChart::StaticClassInfo(), TPieChart::StaticClassInfo()}) UnRegisterClass(info);
+    for (const TClassInfo* info :
+         {TBarChart::StaticClassInfo(), TPieChart::StaticClassInfo(), TQuickList::StaticClassInfo()})
+        UnRegisterClass(info);
 }
 
 __attribute__((constructor)) void LoadTabuloLibrary() { TabuloInitialise(); }

@@ -3,13 +3,13 @@
 #include "BarChart.h"
 
 #include "CHRText.h"
-#include "ChartFixtures.h"
+#include "TabuloFixtures.h"
 
 namespace {
 
 const TColor kBackground = 0x101010, kValueText = 0x00FF00, kCaptionText = 0xFF00FF;
 
-class BarChartTest : public ChartTest {
+class BarChartTest : public TabuloTest {
 protected:
     // A 100 x 60 chart with gaps of 4 and distinct colours.
     TBarChart* MakeChart(int width = 100, int height = 60) {

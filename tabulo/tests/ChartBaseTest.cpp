@@ -7,7 +7,7 @@
 
 #include "BarChart.h"
 #include "BufferImageData.h"
-#include "ChartFixtures.h"
+#include "TabuloFixtures.h"
 #include "PieChart.h"
 #include "PropertyTable.h"
 #include "Registration.h"
@@ -36,7 +36,7 @@ std::vector<double> ValuesOf(const TChartBase* chart) {
     return numbers;
 }
 
-using ChartBaseTest = ChartTest;
+using ChartBaseTest = TabuloTest;
 
 TEST_F(ChartBaseTest, ValueOperationsKeepStoredValuesAtOrAboveZeroExceptIncValue) {
     struct Case {
@@ -156,10 +156,10 @@ TEST_F(ChartBaseTest, ANewChartReadsItsTablesFromChdir) {
 }
 
 // Presses at chart coordinates on the form's window, recording the events.
-class ChartPressTest : public ChartTest {
+class ChartPressTest : public TabuloTest {
 protected:
     void SetUp() override {
-        ChartTest::SetUp();
+        TabuloTest::SetUp();
         chart = Place<TTestChart>(20, 30, 100, 80);
         // Two items over one another where x and y are 10..20, the second also to 30.
         chart->outlines = {{{10, 10}, {20, 10}, {20, 20}, {10, 20}}, {{10, 10}, {30, 10}, {30, 30}, {10, 30}}};

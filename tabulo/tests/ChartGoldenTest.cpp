@@ -5,7 +5,7 @@
 #include <cstdlib>
 
 #include "BarChart.h"
-#include "ChartFixtures.h"
+#include "TabuloFixtures.h"
 #include "PieChart.h"
 
 namespace {
@@ -73,7 +73,7 @@ std::vector<TColor> ReadBmp(const std::string& path, int& width, int& height) {
     return pixels;
 }
 
-class ChartGoldenTest : public ChartTest {
+class ChartGoldenTest : public TabuloTest {
 protected:
     // The values of every golden chart: one solid, then one of each hatch.
     void Fill(TChartBase* chart) {

@@ -6,7 +6,7 @@
 #include <limits>
 
 #include "CHRText.h"
-#include "ChartFixtures.h"
+#include "TabuloFixtures.h"
 
 namespace {
 
@@ -64,7 +64,7 @@ TEST(RasterCircle, LargerRadiiRunClockwiseOnceRoundThroughNeighbouringDots) {
     }
 }
 
-class PieChartTest : public ChartTest {
+class PieChartTest : public TabuloTest {
 protected:
     // A 120 x 100 pie (radius 40 round (60, 50)) with distinct colours.
     TPieChart* MakeChart(int width = 120, int height = 100) {

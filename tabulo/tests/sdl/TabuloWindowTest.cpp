@@ -10,6 +10,8 @@
 #include "BarChart.h"
 #include "Form.h"
 #include "PieChart.h"
+#include "QuickList.h"
+#include "ScrollBarControl.h"
 #include "display/SdlBackEnd.h"
 #include "display/WindowPicture.h"
 
@@ -70,19 +72,20 @@ protected:
         ClientToScreen(form->GetHandle(), &screen);
         return POINT{screen.x - frame.left, screen.y - frame.top};
     }
-    // The presented window shows the chart's buffer pixel for pixel.
-    void ExpectPresented(TChartBase* chart) {
+    // The presented window shows the control's buffer pixel for pixel.
+    void ExpectPresented(TControl* control, TBitmap* buffer) {
         int differing = 0;
-        for (int y = 0; y < chart->GetHeight(); y += 3) {
-            for (int x = 0; x < chart->GetWidth(); x += 3) {
-                const auto* pixel = static_cast<const uint8_t*>(chart->GetBuffer()->ScanLine(y)) + 4 * x;
-                const POINT at = WindowPoint(chart->GetLeft() + x, chart->GetTop() + y);
+        for (int y = 0; y < buffer->GetHeight(); y += 3) {
+            for (int x = 0; x < buffer->GetWidth(); x += 3) {
+                const auto* pixel = static_cast<const uint8_t*>(buffer->ScanLine(y)) + 4 * x;
+                const POINT at = WindowPoint(control->GetLeft() + x, control->GetTop() + y);
                 differing +=
                     win32::SdlPresentedPixel(form->GetHandle(), at.x, at.y) != RGB(pixel[2], pixel[1], pixel[0]);
             }
         }
-        EXPECT_EQ(differing, 0) << chart->ClassName();
+        EXPECT_EQ(differing, 0) << control->ClassName();
     }
+    void ExpectPresented(TChartBase* chart) { ExpectPresented(chart, chart->GetBuffer()); }
     void SavePicture(const char* name) {
         const std::string path = std::string(TABULO_PICTURE_DIR) + "/" + name;
         EXPECT_TRUE(win32::SaveWindowPicture(form->GetHandle(), path.c_str())) << path;
@@ -114,6 +117,38 @@ TEST_F(TabuloWindowTest, BarAndPieChartsFilledAsTheStatisticsFormFillsThem) {
     ExpectPresented(pie);
     ExpectPresented(bar);
     SavePicture("tabulo_charts.bmp");
+}
+
+TEST_F(TabuloWindowTest, AQuickListFilledAsTheStatisticsFormFillsIt) {
+    auto* grid = new TQuickList(form);
+    grid->SetParent(form);
+    grid->SetBounds(8, 8, 305, 161);
+    grid->SetShowLineCaption(true);
+    grid->SetShowLineNumber(true);
+    grid->SetEditInCell(true);
+    grid->SetSelectLine(true);
+    grid->SetSelectCol(true);
+    ShowAndSettle();
+    grid->Clear(true);
+    grid->SetCaptions({"First", "Second", "Third", "Fourth", "Fifth"}, false);
+    for (int line = 0; line < 30; ++line) {
+        std::vector<std::string> cells;
+        for (int col = 0; col < 5; ++col) cells.push_back(std::to_string(std::rand() % 100));
+        grid->AppendLine(cells, false);
+    }
+    grid->Refresh();
+    grid->SetLineColor(1, TColor(0x80FFFF), clBlack, false);
+    grid->SetCellColor(3, 3, TColor(0x40C040), clWhite, false);
+    grid->SetSelectedLine(4);
+    grid->SetSelectedCol(2);
+    grid->SetSelectionCorners(2, 4, 4, 5, false);
+    grid->SetColVisibility(1, false, true);
+    grid->GetHorzScrollBar()->SetPosition(1);
+    win32::PumpMessagesFor(300);
+    EXPECT_EQ(grid->GetFirstVisibleColX(), 2);
+    EXPECT_EQ(grid->GetPaintedCols().count(0), 0u);
+    ExpectPresented(grid, grid->GetBuffer());
+    SavePicture("tabulo_quicklist.bmp");
 }
 
 }  // namespace

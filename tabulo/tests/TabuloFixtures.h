@@ -1,6 +1,6 @@
-// Shared by the chart tests: a shown form and the test driver, a folder of
-// small character tables made for the test and set as CHDIR, and readers of
-// a chart's buffer.
+// Shared by the component tests: a shown form and the test driver, a folder
+// of small character tables made for the test and set as CHDIR, and readers
+// of a component's buffer bitmap.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -50,7 +50,8 @@ inline TCHRTable TinyTable() {
 }
 
 // A fresh folder holding TinyTable as "courier-new_10.chr" (what new charts
-// load) and as "tiny_5.chr", set as CHDIR for the test's life.
+// load), "arial_10.chr" (what new grids load) and "tiny_5.chr", set as CHDIR
+// for the test's life.
 class TinyTableFolder {
 public:
     TinyTableFolder() {
@@ -58,17 +59,18 @@ public:
         std::string pattern = std::string(temporary && *temporary ? temporary : "/tmp") + "/tabulo-chr-XXXXXX";
         if (mkdtemp(&pattern[0]) == nullptr) return;
         folder_ = pattern;
-        for (const char* name : {"courier-new_10.chr", "tiny_5.chr"}) Write(folder_ + "/" + name);
+        for (const char* name : kNames) Write(folder_ + "/" + name);
         setenv("CHDIR", folder_.c_str(), 1);
     }
     ~TinyTableFolder() {
         if (folder_.empty()) return;
-        for (const char* name : {"courier-new_10.chr", "tiny_5.chr"}) std::remove((folder_ + "/" + name).c_str());
+        for (const char* name : kNames) std::remove((folder_ + "/" + name).c_str());
         rmdir(folder_.c_str());
     }
     const std::string& Folder() const { return folder_; }
 
 private:
+    static constexpr const char* kNames[] = {"courier-new_10.chr", "arial_10.chr", "tiny_5.chr"};
     static void Write(const std::string& path) {
         FILE* file = std::fopen(path.c_str(), "wb");
         if (file == nullptr) return;
@@ -81,7 +83,7 @@ private:
 
 // A visible 400 x 300 form at (50, 50) on a fresh window layer, with the
 // tiny tables as CHDIR.
-class ChartTest : public ::testing::Test {
+class TabuloTest : public ::testing::Test {
 protected:
     void SetUp() override {
         form = new TForm(nullptr, 1);
@@ -105,26 +107,31 @@ protected:
     TForm* form = nullptr;
 };
 
-// Pixel (x, y) of a chart's buffer as a TColor (0x00BBGGRR).
-inline TColor BufferPixel(TChartBase* chart, int x, int y) {
-    const auto* pixel = static_cast<const uint8_t*>(chart->GetBuffer()->ScanLine(y)) + 4 * x;
+// Pixel (x, y) of a buffer bitmap as a TColor (0x00BBGGRR).
+inline TColor BufferPixel(TBitmap* buffer, int x, int y) {
+    const auto* pixel = static_cast<const uint8_t*>(buffer->ScanLine(y)) + 4 * x;
     return TColor(pixel[2] | pixel[1] << 8 | pixel[0] << 16);
 }
+inline TColor BufferPixel(TChartBase* chart, int x, int y) { return BufferPixel(chart->GetBuffer(), x, y); }
 
 // The buffer points of one colour.
-inline Dots PixelsOfColour(TChartBase* chart, TColor colour) {
+inline Dots PixelsOfColour(TBitmap* buffer, TColor colour) {
     Dots dots;
-    TBitmap* buffer = chart->GetBuffer();
     for (int y = 0; y < buffer->GetHeight(); ++y)
         for (int x = 0; x < buffer->GetWidth(); ++x)
-            if (BufferPixel(chart, x, y) == colour) dots.insert({x, y});
+            if (BufferPixel(buffer, x, y) == colour) dots.insert({x, y});
     return dots;
 }
+inline Dots PixelsOfColour(TChartBase* chart, TColor colour) { return PixelsOfColour(chart->GetBuffer(), colour); }
 
-// The points a drawing routine sets on a grey canvas of the chart's size.
+// The points a drawing routine sets on a grey canvas of the given size.
 template <class Draw>
-Dots DrawnDots(TChartBase* chart, Draw draw) {
-    GrayCanvas canvas(chart->GetWidth(), chart->GetHeight());
+Dots DrawnDots(int width, int height, Draw draw) {
+    GrayCanvas canvas(width, height);
     draw(TSetIDPixel(canvas.view, 255, 1, 0, 0));
     return canvas.SetDots();
+}
+template <class Draw>
+Dots DrawnDots(TChartBase* chart, Draw draw) {
+    return DrawnDots(chart->GetWidth(), chart->GetHeight(), draw);
 }

@@ -5,13 +5,13 @@
 
 #include <cairo.h>
 
-#include <chrono>
 #include <cstdlib>
 #include <memory>
 #include <vector>
 
 #include "PieChart.h"
 #include "RasterDrawing.h"
+#include "TimeBesidePeer.h"
 
 namespace {
 
@@ -126,30 +126,10 @@ private:
     std::vector<cairo_surface_t*> hatchTiles_;
 };
 
-// Times ours and the peer one after the other in every iteration.
-template <class Ours, class Peer>
-void TimeBesidePeer(benchmark::State& state, Ours ours, Peer peer) {
-    using Clock = std::chrono::steady_clock;
-    double oursSeconds = 0, peerSeconds = 0;
-    for (auto _ : state) {
-        const auto start = Clock::now();
-        ours();
-        const auto middle = Clock::now();
-        peer();
-        const auto end = Clock::now();
-        const double own = std::chrono::duration<double>(middle - start).count();
-        oursSeconds += own;
-        peerSeconds += std::chrono::duration<double>(end - middle).count();
-        state.SetIterationTime(own);
-    }
-    state.counters["cairo_ms"] = peerSeconds * 1000 / double(state.iterations());
-    state.counters["ratio"] = oursSeconds / peerSeconds;
-}
-
 void BM_PiePaintChart(benchmark::State& state) {
     const std::unique_ptr<TPieChart> pie = MakePie(int(state.range(0)), state.range(1) != 0);
     CairoPie cairo(*pie);
-    TimeBesidePeer(state, [&] { pie->PaintChart(); }, [&] { cairo.Paint(); });
+    TimeBesidePeer(state, "cairo", [&] { pie->PaintChart(); }, [&] { cairo.Paint(); });
 }
 BENCHMARK(BM_PiePaintChart)
     ->ArgNames({"values", "hatched"})
@@ -194,7 +174,7 @@ void BM_PiePressOnLastSlice(benchmark::State& state) {
     };
     const size_t tested = pie->GetItems().size(), last = tested - 1;
     TimeBesidePeer(
-        state,
+        state, "cairo",
         [&] {
             pie->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(point.x, point.y));
             pie->Perform(WM_LBUTTONUP, 0, MAKELPARAM(point.x, point.y));

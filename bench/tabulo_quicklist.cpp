@@ -5,7 +5,6 @@
 // first / the second of each pair, timed in the same iterations.
 #include <benchmark/benchmark.h>
 
-#include <chrono>
 #include <deque>
 #include <memory>
 #include <string>
@@ -13,6 +12,7 @@
 
 #include "QuickList.h"
 #include "ScrollBarControl.h"
+#include "TimeBesidePeer.h"
 
 namespace {
 
@@ -21,26 +21,6 @@ constexpr int kAppends = 1000000;
 
 std::vector<std::string> LineOf(int n) {
     return {std::to_string(n), std::to_string(n % 97), "log", std::to_string(n * 7), "entry"};
-}
-
-// Times the first and the second one after the other in every iteration.
-template <class First, class Second>
-void TimeBesidePeer(benchmark::State& state, const char* peerName, First first, Second second) {
-    using Clock = std::chrono::steady_clock;
-    double firstSeconds = 0, secondSeconds = 0;
-    for (auto _ : state) {
-        const auto start = Clock::now();
-        first();
-        const auto middle = Clock::now();
-        second();
-        const auto end = Clock::now();
-        const double own = std::chrono::duration<double>(middle - start).count();
-        firstSeconds += own;
-        secondSeconds += std::chrono::duration<double>(end - middle).count();
-        state.SetIterationTime(own);
-    }
-    state.counters[std::string(peerName) + "_ms"] = secondSeconds * 1000 / double(state.iterations());
-    state.counters["ratio"] = firstSeconds / secondSeconds;
 }
 
 std::unique_ptr<TQuickList> MakeGrid(int width, int height) {

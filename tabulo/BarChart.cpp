@@ -128,12 +128,6 @@ void TBarChart::DesignPaint() {
     canvas->TextOut(10, 10, GetName());
 }
 
-template <class Field, class Value>
-void TBarChart::Change(Field& field, Value value) {
-    field = value;
-    Refresh();
-}
-
 void TBarChart::SetCaptionPos(TBarChartTextPos pos) { Change(captionPos_, pos); }
 void TBarChart::SetFillCaptionBk(bool fill) { Change(fillCaptionBk_, fill); }
 void TBarChart::SetValuePos(TBarChartTextPos pos) { Change(valuePos_, pos); }

@@ -57,8 +57,6 @@ private:
     void PaintBar(const IMAGEDATA& view, TSetIDPixel& textSetter, size_t index, int64_t barWidth, double scale,
                   double largest);
     void HatchRect(const IMAGEDATA& view, const TChartValue& value, int left, int top, int right, int bottom);
-    template <class Field, class Value>
-    void Change(Field& field, Value value);
 
     bool fillCaptionBk_ = false;
     int hGap_ = 4;

@@ -150,12 +150,6 @@ void TChartBase::Clear(bool refresh) { DeleteCols(refresh); }
 
 void TChartBase::GetValues(std::vector<TChartValue>& values) const { values = values_; }
 
-template <class Field, class Value>
-void TChartBase::Change(Field& field, Value value) {
-    field = value;
-    Refresh();
-}
-
 void TChartBase::ChangeFont(std::string& font, const std::string& value) {
     font = value;
     LoadFonts();

@@ -136,9 +136,14 @@ protected:
     std::vector<TChartValue> values_;
     std::vector<TChartItem> items_;
 
-private:
+    // A property setter: stores the value and repaints.
     template <class Field, class Value>
-    void Change(Field& field, Value value);
+    void Change(Field& field, Value value) {
+        field = value;
+        Refresh();
+    }
+
+private:
     void ChangeFont(std::string& font, const std::string& value);
     void ChangeFontSize(int& size, int value);
     void FireItemClick(TMouseButton button, TShiftState shift, int x, int y, size_t index);

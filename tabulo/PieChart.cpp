@@ -142,12 +142,6 @@ void TPieChart::DesignPaint() {
     canvas->TextOut(10, 10, GetName());
 }
 
-template <class Field, class Value>
-void TPieChart::Change(Field& field, Value value) {
-    field = value;
-    Refresh();
-}
-
 void TPieChart::SetGap(int gap) { Change(gap_, gap); }
 void TPieChart::SetCaptionGap(int gap) { Change(captionGap_, gap); }
 void TPieChart::SetShowMode(TPieChartShowMode mode) { Change(showMode_, mode); }

@@ -48,8 +48,6 @@ private:
     void DrawCaption(const TSetIDPixel& setter, const std::string& caption, int cx, int cy, int radius,
                      double angle);
     TValueText ValueText(double share, double total, int cx, int cy, int radius, double angle);
-    template <class Field, class Value>
-    void Change(Field& field, Value value);
 
     int gap_ = 10;
     int captionGap_ = 2;

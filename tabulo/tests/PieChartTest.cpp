@@ -281,40 +281,41 @@ TEST_F(PieChartTest, DesignTimeSamplesServeOnePaintEach) {
     form->SetDesigning(false);
 }
 
-TEST(DrawCHRTextScaled, UprightAtScaleOneSetsTheGlyphDotsAndFillsItsBox) {
+TEST(DrawCHRTextScaled, UprightItSetsTheDotsDrawCHRTextSets) {
     const TCHRTable table = TinyTable();
-    GrayCanvas scaled(40, 20), plain(40, 20);
-    DrawCHRTextScaled(TSetIDPixel(scaled.view, 9, 1, 0, 0), 3, 4, table, "12.5%", 200, 0, 0, false, 100, -1, 1, 1);
-    DrawCHRText(table, 3, 4, "12.5%", TSetIDPixel(plain.view, 200, 1, 0, 0), chrRotate0, 0, 1, 1, 0);
-    EXPECT_EQ(scaled.pixels, plain.pixels);
+    struct Case {
+        const char* text;
+        int length;
+        int scale;
+        const char* drawn;
+    };
+    const Case cases[] = {{"12.5%", -1, 1, "12.5%"}, {"12.5%", 1, 1, "1"}, {"12", 9, 1, "12"}, {"8", -1, 2, "8"}};
+    for (const Case& c : cases) {
+        GrayCanvas scaled(40, 20), plain(40, 20);
+        DrawCHRTextScaled(TSetIDPixel(scaled.view, 9, 1, 0, 0), 3, 4, table, c.text, 200, 0, 0, false, 100, c.length,
+                          c.scale, c.scale);
+        DrawCHRText(table, 3, 4, c.drawn, TSetIDPixel(plain.view, 200, 1, 0, 0), chrRotate0, 0, c.scale, c.scale, 0);
+        EXPECT_EQ(scaled.pixels, plain.pixels) << c.text << " " << c.length << " " << c.scale;
+    }
+}
 
-    // With a background: the box from (3, 4) to (3 + width, 4 + height), both ends in.
-    GrayCanvas filled(40, 20);
+TEST(DrawCHRTextScaled, ABackgroundFillsTheBoxWithOneMoreColumnAndRow) {
+    const TCHRTable table = TinyTable();
+    GrayCanvas filled(40, 20), plain(40, 20);
     DrawCHRTextScaled(TSetIDPixel(filled.view, 9, 1, 0, 0), 3, 4, table, "12", 200, 0, 0, true, 100, -1, 1, 1);
+    DrawCHRText(table, 3, 4, "12", TSetIDPixel(plain.view, 200, 1, 0, 0), chrRotate0, 0, 1, 1, 0);
+    // The box runs from (3, 4) to (3 + width, 4 + height), both ends in.
     for (int y = 0; y < 20; ++y) {
         for (int x = 0; x < 40; ++x) {
             const bool inBox = x >= 3 && x <= 3 + 8 && y >= 4 && y <= 4 + 5;
-            const uint8_t pixel = filled.pixels[size_t(y) * 40 + x];
-            EXPECT_EQ(pixel != 0, inBox) << x << "," << y;
-            if (inBox) {
-                EXPECT_EQ(pixel == 200, plain.pixels[size_t(y) * 40 + x] == 200 && x < 3 + 8) << x << "," << y;
-            }
+            const size_t at = size_t(y) * 40 + size_t(x);
+            EXPECT_EQ(filled.pixels[at], inBox ? (plain.pixels[at] == 200 ? 200 : 100) : 0) << x << "," << y;
         }
     }
-    // A length takes the first characters only.
-    GrayCanvas first(40, 20), one(40, 20);
-    DrawCHRTextScaled(TSetIDPixel(first.view, 9, 1, 0, 0), 3, 4, table, "12.5%", 200, 0, 0, false, 100, 1, 1, 1);
-    DrawCHRText(table, 3, 4, "1", TSetIDPixel(one.view, 200, 1, 0, 0), chrRotate0, 0, 1, 1, 0);
-    EXPECT_EQ(first.pixels, one.pixels);
 }
 
-TEST(DrawCHRTextScaled, ScalesAndTurnsKeepEveryGlyphColumn) {
+TEST(DrawCHRTextScaled, TurnedTextAndBadScalesAndAngles) {
     const TCHRTable table = TinyTable();
-    GrayCanvas doubled(40, 20), plain(40, 20);
-    DrawCHRTextScaled(TSetIDPixel(doubled.view, 9, 1, 0, 0), 0, 0, table, "8", 200, 0, 0, false, 0, -1, 2, 2);
-    DrawCHRText(table, 0, 0, "8", TSetIDPixel(plain.view, 200, 1, 0, 0), chrRotate0, 0, 2, 2, 0);
-    EXPECT_EQ(doubled.pixels, plain.pixels);
-
     // A quarter turn clockwise on the screen: the text runs downwards, left of the anchor.
     GrayCanvas turned(40, 40);
     DrawCHRTextScaled(TSetIDPixel(turned.view, 9, 1, 0, 0), 20, 10, table, "88", 200, 0, M_PI / 2, false, 0, -1, 1, 1);

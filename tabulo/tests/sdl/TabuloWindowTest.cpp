@@ -1,5 +1,5 @@
-// Tabulo's components in a real window: a form filled as the statistics form
-// fills it, presented through SDL and saved as a picture for looking at.
+// Tabulo's components in a real window: forms filled as the statistics form
+// fills them, presented through SDL and saved as pictures for looking at.
 // Needs a display (CI runs it under xvfb-run); skips itself without DISPLAY.
 #include <gtest/gtest.h>
 
@@ -13,6 +13,7 @@
 #include "QuickList.h"
 #include "ScrollBarControl.h"
 #include "display/SdlBackEnd.h"
+#include "display/TestPicture.h"
 #include "display/WindowPicture.h"
 
 // The desktop's message bus library, which SDL's video start-up loads, keeps
@@ -86,10 +87,7 @@ protected:
         EXPECT_EQ(differing, 0) << control->ClassName();
     }
     void ExpectPresented(TChartBase* chart) { ExpectPresented(chart, chart->GetBuffer()); }
-    void SavePicture(const char* name) {
-        const std::string path = std::string(TABULO_PICTURE_DIR) + "/" + name;
-        EXPECT_TRUE(win32::SaveWindowPicture(form->GetHandle(), path.c_str())) << path;
-    }
+    void SavePicture() { EXPECT_NE(win32::SaveTestPicture(form->GetHandle()), ""); }
 
     TForm* form = nullptr;
 };
@@ -116,7 +114,7 @@ TEST_F(TabuloWindowTest, BarAndPieChartsFilledAsTheStatisticsFormFillsThem) {
     win32::PumpMessagesFor(400);
     ExpectPresented(pie);
     ExpectPresented(bar);
-    SavePicture("tabulo_charts.bmp");
+    SavePicture();
 }
 
 TEST_F(TabuloWindowTest, AQuickListFilledAsTheStatisticsFormFillsIt) {
@@ -148,7 +146,7 @@ TEST_F(TabuloWindowTest, AQuickListFilledAsTheStatisticsFormFillsIt) {
     EXPECT_EQ(grid->GetFirstVisibleColX(), 2);
     EXPECT_EQ(grid->GetPaintedCols().count(0), 0u);
     ExpectPresented(grid, grid->GetBuffer());
-    SavePicture("tabulo_quicklist.bmp");
+    SavePicture();
 }
 
 }  // namespace

@@ -49,8 +49,7 @@ bool TVGTVisualizer::PaintTopic(HDC dc, int left, int top, int right, bool clear
 
 bool TVGTVisualizer::Parse(TStringContainer& lines) { return TVGTParser::Parse(lines); }
 
-// The picture cache joins the reset once pictures are placed.
-void TVGTVisualizer::Reset(HDC dc, int left, int top, int right, bool /*clearPictureCache*/, bool usePictureCache) {
+void TVGTVisualizer::Reset(HDC dc, int left, int top, int right, bool clearPictureCache, bool usePictureCache) {
     fDC = dc;
     // What the DC holds is not known yet: the first font, colour and mode go to it.
     fFont = nullptr;
@@ -91,11 +90,13 @@ void TVGTVisualizer::Reset(HDC dc, int left, int top, int right, bool /*clearPic
     fCurrentLink = nullptr;
     if (!fPainting) {
         fLinks.Clear();
+        fImageLinks.Clear();
         fForms.Clear();
     }
     fAlignState = asNone;
     fAlignLeft = fAlignRight = 0;
     fPanels.Clear();
+    if (clearPictureCache) ClearPictureCache();
     fUsePictureCache = usePictureCache;
     fPaintBk = false;
     fLastWordInBlock = false;
@@ -107,7 +108,8 @@ void TVGTVisualizer::Reset(HDC dc, int left, int top, int right, bool /*clearPic
     fBackgroundOn = false;
     fBackgroundMode = bmColor;
     fBackgroundColor = 0xFFFFFF;
-    fBackgroundPicture.NewBitmap(1, 1, 24);
+    fBackgroundPicture = &fOwnBackgroundPicture;
+    fOwnBackgroundPicture.NewBitmap(1, 1, 24);
     fSections.Clear();
     fColorBlocks.Clear();
 }
@@ -330,7 +332,11 @@ void TVGTVisualizer::FillTopicBackground(HDC dc, int left, int top, int width, i
     const int right = width == -1 ? Bounded(static_cast<long long>(fMaxWidth) + 1)
                                   : Bounded(static_cast<long long>(left) + width);
     const int bottom = Bounded(static_cast<long long>(top) + (height == -1 ? fMeasuredHeight : height));
-    if (fBackgroundMode != bmColor) return;
+    if (fBackgroundMode == bmPicture) {
+        POINT corners[4] = {{left, top}, {right, top}, {right, bottom}, {left, bottom}};
+        fBackgroundPicture->FillPoly(dc, corners, 4, SRCCOPY, true, fTileWidth, fTileHeight);
+        return;
+    }
     TSolidPenBrush colour(dc, fBackgroundColor, true);
     Rectangle(dc, left, top, right, bottom);
 }
@@ -359,10 +365,6 @@ bool TVGTVisualizer::LoadSource(const TString& name) {
 }
 
 void TVGTVisualizer::AssignSource(const TStringContainer& lines) { fSource = lines; }
-
-void TVGTVisualizer::LoadImage(const TString&, TMemBitmap&) {}
-
-void TVGTVisualizer::LoadImageLinks(const TString&, TImageLinks&) {}
 
 void TVGTVisualizer::TopicError(const TString& name) {
     const std::string text = "The " + name.str() + " topic can not be opened";

@@ -4,14 +4,14 @@
 
 #include <vector>
 
+#include "ImageLinks.h"
 #include "MemBitmap.h"
 #include "StringContainer.h"
+#include "VGTImageBuffer.h"
 #include "VGTParser.h"
 #include "VGTRecords.h"
 #include "ValueContainers.h"
 #include "Win32.h"
-
-class TImageLinks;
 
 // The measure pass (painting off) finds the topic's height and its widest
 // line and collects what the topic declares: links (while collect-links is
@@ -31,6 +31,9 @@ public:
     enum TAlignState { asNone = 0, asLeft = 1, asRight = 2, asCenter = 3 };
     enum TSectionKind { skRight = 2, skCenter = 3 };
     enum TBackgroundMode { bmColor, bmPicture };
+    // Flags of IMAGE: under the text, text kept to its right, picture at the
+    // right limit with the text kept to its left.
+    enum TPictureFlag { pfBackground = 1, pfKeepLeft = 2, pfKeepRight = 4 };
 
     TVGTVisualizer();
     ~TVGTVisualizer() override;
@@ -57,8 +60,12 @@ public:
     // the source as it was and gives false.
     virtual bool LoadSource(const TString& name);
     virtual void AssignSource(const TStringContainer& lines);
-    // Pictures and image link files; nothing is loaded here.
+    // A picture file (BMP, or JPEG by a .jpg or .jpeg name) relative to the
+    // current folder; a picture that cannot be read leaves bitmap not valid.
     virtual void LoadImage(const TString& name, TMemBitmap& bitmap);
+    // An image link file relative to the current folder; a file that cannot
+    // be read leaves the areas read before the damage (none when it does not
+    // open) and reports nothing.
     virtual void LoadImageLinks(const TString& name, TImageLinks& links);
     // Starts a pass (see the passes above for what each keeps).
     virtual void Reset(HDC dc, int left, int top, int right, bool clearPictureCache, bool usePictureCache);
@@ -110,8 +117,25 @@ public:
     TAlignedSections& GetAlignedSections() { return fSections; }
     TBackgroundMode GetBackgroundMode() const { return fBackgroundMode; }
     COLORREF GetBackgroundColor() const { return fBackgroundColor; }
-    TMemBitmap& GetBackgroundPicture() { return fBackgroundPicture; }
+    // The picture the background tiles: the visualizer's own, or a picture of
+    // the cache (never one the cache has let go).
+    TMemBitmap& GetBackgroundPicture() { return *fBackgroundPicture; }
+    int GetTileWidth() const { return fTileWidth; }
+    int GetTileHeight() const { return fTileHeight; }
+    // The areas of the pictures placed by the last measure pass that
+    // collected links, on the pictures where they landed.
+    TImageLinks& GetImageLinks() { return fImageLinks; }
+    TVGTImageBuffer& GetPictureCache() { return fPictureCache; }
 
+    // The picture of that name: from the cache when it is in use (loaded into
+    // a new entry the first time, which stays even when the load fails), else
+    // loaded into fallback. Never null.
+    TMemBitmap* FindImage(const TString& name, TMemBitmap& fallback);
+    // Places a picture of width x height at the pen (see PlaceImage in the
+    // source); a picture that is not valid lays out "<image:" name
+    // " not found>" in bold instead and gives false. placed receives where the
+    // picture's top-left corner landed.
+    bool PlaceImage(TMemBitmap& bitmap, int width, int height, int flags, const TString& name, POINT& placed);
 protected:
     // ---- tag handlers ----
     void DoParagraph() override;
@@ -209,6 +233,12 @@ protected:
     // Selects the system font back and deletes every font the pass made.
     void ReleaseFont();
     void DeletePassFonts();
+    // Empties the picture cache; a background that tiled one of its pictures
+    // keeps a copy of it in the visualizer's own picture.
+    void ClearPictureCache();
+    // The areas of an IMAGE's link file moved onto the picture placed at
+    // (left, top) and added to the image link areas.
+    void AddPictureLinks(const TString& fileName, POINT placed);
     // True when a word's box can show in the clip area of the paint pass.
     bool MayShow(const RECT& area) const;
 
@@ -291,11 +321,14 @@ protected:
     bool fBackgroundOn = false;
     TBackgroundMode fBackgroundMode = bmColor;
     COLORREF fBackgroundColor = 0xFFFFFF;
-    TMemBitmap fBackgroundPicture;
+    TMemBitmap fOwnBackgroundPicture;
+    TMemBitmap* fBackgroundPicture = &fOwnBackgroundPicture;
     int fTileWidth = 0;
     int fTileHeight = 0;
-    // Pictures.
+    // Pictures and the areas of their link files.
+    TVGTImageBuffer fPictureCache;
     bool fUsePictureCache = false;
+    TImageLinks fImageLinks;
     // Mode flags and the sizes of the last measure pass.
     bool fPainting = false;
     bool fCollectLinks = false;

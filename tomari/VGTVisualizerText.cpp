@@ -176,7 +176,3 @@ void TVGTVisualizer::DoApostrophe() {
 
 void TVGTVisualizer::DoOtherTag(int, const TString&, bool) {}
 
-// Pictures are placed by the picture handlers; here they lay out nothing.
-void TVGTVisualizer::DoImage(const TString&) {}
-
-void TVGTVisualizer::DoBkImage(const TString&) {}

@@ -1,0 +1,16 @@
+// Start-up and shut-down of the Tomari units: registers the topic viewer's
+// classes and property tables when the library loads and takes them out of
+// the registry when it unloads.
+#include "VGTScroller.h"
+
+namespace {
+
+// ORDER: the units in link order, the scrollers before what is built on them.
+void TomariInitialise() { RegisterVGTScrollerClasses(); }
+
+void TomariFinalise() { UnregisterVGTScrollerClasses(); }
+
+__attribute__((constructor)) void LoadTomariLibrary() { TomariInitialise(); }
+__attribute__((destructor)) void UnloadTomariLibrary() { TomariFinalise(); }
+
+}  // namespace

@@ -1,0 +1,255 @@
+// TVGTScroller: opening topics, laying them out to the control's width,
+// painting them, and the link areas under the mouse.
+#include "VGTScroller.h"
+
+#include <algorithm>
+
+#include "PropertyTable.h"
+#include "Registration.h"
+
+namespace {
+
+// The vertical bar's width, which the layout gives up when the topic is
+// taller than the control.
+constexpr int kBarWidth = 16;
+
+// A memory device context to measure topics on, so that a scroller lays its
+// topic out before (and without) a window of its own.
+class TMeasureDC {
+public:
+    TMeasureDC() : fDC(CreateCompatibleDC(nullptr)) {}
+    ~TMeasureDC() { DeleteDC(fDC); }
+    TMeasureDC(const TMeasureDC&) = delete;
+    TMeasureDC& operator=(const TMeasureDC&) = delete;
+    operator HDC() const { return fDC; }
+
+private:
+    HDC fDC;
+};
+
+bool InsideArea(const RECT& area, POINT point) {
+    return point.x >= area.left && point.x <= area.right && point.y >= area.top && point.y <= area.bottom;
+}
+
+}  // namespace
+
+TVGTScroller::TVGTScroller(TComponent* owner)
+    : TRectScroller(owner), fVisualizer(std::make_unique<TVGTVisualizer>()) {
+    GetBorderBrush()->SetColor(clWhite);
+    SetAutoScroll(false);
+}
+
+TVGTScroller::~TVGTScroller() { Destroying(); }
+
+// ---- topics and layout ----
+
+bool TVGTScroller::SetSource(const TString& name, bool /*deletePanels*/) {
+    if (name.IsEmpty()) return true;
+    if (!fVisualizer->LoadSource(name)) return false;
+    SetBk();
+    CalcVisualizerSizes(true, true);
+    TRectScroller::Refresh();
+    Show();
+    fTopicName = name;
+    return true;
+}
+
+void TVGTScroller::SetSource(const TStringContainer& lines) {
+    fVisualizer->AssignSource(lines);
+    SetBk();
+    CalcVisualizerSizes(true, true);
+    TRectScroller::Refresh();
+}
+
+void TVGTScroller::SetBk() {
+    TMeasureDC dc;
+    int height = 0, maxWidth = GetWidth();
+    fVisualizer->MeasureTopic(dc, 0, 0, GetWidth(), height, maxWidth, true, true);
+    const bool fill = !fVisualizer->HasBackground();
+    SetFillBk(fill);
+    SetFillBorderGap(fill);
+}
+
+void TVGTScroller::CalcRectSizes() { CalcVisualizerSizes(false, true); }
+
+void TVGTScroller::CalcVisualizerSizes(bool clearPictureCache, bool usePictureCache) {
+    TVGTVisualizer& topic = *fVisualizer;
+    fLaidOutMaxWidth = GetWidth() - HMargin - 1;
+    if (topic.GetSource().GetCount() == 0) {
+        fLaidOutHeight = fLayoutWidth = fExtraRightMargin = 0;
+        fLinks.Clear();
+        fImageLinks.Clear();
+        return;
+    }
+    topic.SetCollectLinks(true);
+    topic.SetAllowForms(true);
+    fLayoutWidth = fLaidOutMaxWidth;
+    TMeasureDC dc;
+    topic.MeasureTopic(dc, HMargin, VMargin, fLayoutWidth, fLaidOutHeight, fLaidOutMaxWidth, clearPictureCache,
+                       usePictureCache);
+    if (GetHeight() < 2 * VMargin + fLaidOutHeight) {
+        fLayoutWidth -= kBarWidth;
+        fLaidOutMaxWidth -= kBarWidth;
+        topic.MeasureTopic(dc, HMargin, VMargin, fLayoutWidth, fLaidOutHeight, fLaidOutMaxWidth, false, true);
+    }
+    fExtraRightMargin = fLayoutWidth < fLaidOutMaxWidth ? HMargin : 0;
+    fLaidOutHeight += 2 * VMargin;
+    fLinks.Clear();
+    fLinks.Swap(topic.GetLinks());
+    fImageLinks.Clear();
+    fImageLinks.TakeAll(topic.GetImageLinks());
+    topic.SetCollectLinks(false);
+    topic.SetAllowForms(false);
+    topic.GetForms().Clear();
+}
+
+SIZE TVGTScroller::GetRectSizes() { return SIZE{fLaidOutMaxWidth + fExtraRightMargin + 1, fLaidOutHeight}; }
+
+void TVGTScroller::WMSize(TMessage& message) {
+    CalcRectSizes();
+    TRectScroller::WMSize(message);
+}
+
+// ---- painting ----
+
+void TVGTScroller::PaintRect(POINT origin, SIZE size) {
+    TRectScroller::PaintRect(origin, size);
+    HDC dc = GetCanvas()->GetHandle();
+    PrepareDC(dc);
+    PaintVisualizer(dc, origin.x, origin.y);
+}
+
+bool TVGTScroller::PaintVisualizer(HDC dc, int x, int y) {
+    if (fVisualizer->HasBackground())
+        fVisualizer->FillTopicBackground(dc, 0, 0, GetRectSizes().cx + 2 * HMargin, std::max(GetHeight(), fLaidOutHeight));
+    return fVisualizer->PaintTopic(dc, x + HMargin, y + VMargin, x + fLayoutWidth, false, true, false);
+}
+
+// ---- links under the mouse ----
+
+bool TVGTScroller::HitLink(POINT point) {
+    for (int i = 0; i < fLinks.GetCount(); ++i) {
+        const TLinkItem& link = fLinks[i];
+        for (int k = 0; k < link.areas.GetCount(); ++k) {
+            if (!InsideArea(link.areas[k], point)) continue;
+            fLinkKind = lkText;
+            fLinkIndex = i;
+            fLinkTarget = link.target;
+            fLinkTargetPanel = link.targetPanel;
+            return true;
+        }
+    }
+    for (int i = 0; i < fImageLinks.GetCount(); ++i) {
+        const TImageLink& link = fImageLinks[i];
+        if (!link.Contains(point.x, point.y)) continue;
+        fLinkKind = lkImage;
+        fLinkIndex = i;
+        fLinkTarget = link.target;
+        fLinkTargetPanel = link.targetPanel;
+        return true;
+    }
+    return false;
+}
+
+void TVGTScroller::ShowCursorShape(TCursor cursor) {
+    SetCursor(cursor);
+    if (HandleAllocated()) Perform(WM_SETCURSOR, WPARAM(GetHandle()), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+}
+
+void TVGTScroller::MouseMove(TShiftState shift, int x, int y) {
+    TRectScroller::MouseMove(shift, x, y);
+    POINT point{0, 0};
+    TransformToUserArea(x, y, point);
+    if (HitLink(point)) {
+        ShowCursorShape(crHandPoint);
+        if (fInsideLink) return;
+        fInsideLink = true;
+        EnterLinkArea();
+        return;
+    }
+    ShowCursorShape(crDefault);
+    if (!fInsideLink) return;
+    fInsideLink = false;
+    LeaveLinkArea();
+}
+
+void TVGTScroller::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+    TRectScroller::MouseDown(button, shift, x, y);
+    if (button == mbLeft && fInsideLink) ClickLink();
+}
+
+void TVGTScroller::EnterLinkArea() {
+    if (OnEnterLinkArea) OnEnterLinkArea(fLinkTarget, fLinkTargetPanel);
+}
+
+void TVGTScroller::LeaveLinkArea() {
+    if (OnLeaveLinkArea) OnLeaveLinkArea(fLinkTarget, fLinkTargetPanel);
+}
+
+// The strings are copied first: opening the target replaces the areas.
+void TVGTScroller::ClickLink() {
+    const TString target = fLinkTarget;
+    SetSource(target, false);
+    if (OnClickLink) OnClickLink(target);
+}
+
+// ---- the buffered scroller ----
+
+TBufferedVGTScroller::TBufferedVGTScroller(TComponent* owner) : TVGTScroller(owner) { fBitmap.FreeDIB(); }
+
+void TBufferedVGTScroller::CalcRectSizes() {
+    TVGTScroller::CalcRectSizes();
+    SIZE size = GetRectSizes();
+    POINT origin{0, 0};
+    if (size.cy < GetHeight()) {
+        origin.y = (GetHeight() - size.cy) / 2;
+        size.cy = GetHeight();
+    }
+    if (!fBitmap.NewBitmap(size.cx, size.cy, 24)) return;
+    HDC dc = fBitmap.BeginPaint(false, nullptr);
+    if (dc == nullptr) return;
+    if (!GetVisualizer()->HasBackground()) {
+        HBRUSH brush = CreateSolidBrush(ColorToRGB(GetBkColor()));
+        const RECT all{0, 0, size.cx, size.cy};
+        FillRect(dc, &all, brush);
+        DeleteObject(brush);
+    }
+    PaintVisualizer(dc, origin.x, origin.y);
+    fBitmap.EndPaint();
+}
+
+void TBufferedVGTScroller::PaintRect(POINT origin, SIZE size) {
+    HDC dc = GetCanvas()->GetHandle();
+    PrepareDC(dc);
+    if (fBitmap.Valid) {
+        fBitmap.PaintToDC(dc, origin.x, 0, SRCCOPY);
+        return;
+    }
+    HBRUSH brush = CreateSolidBrush(ColorToRGB(GetBkColor()));
+    const RECT all{origin.x, origin.y, origin.x + size.cx, origin.y + size.cy};
+    FillRect(dc, &all, brush);
+    DeleteObject(brush);
+}
+
+// ---- published properties ----
+
+namespace {
+
+const TPropertyInfo kVGTScrollerProperties[] = {
+    CLASSLIB_EVENT_PROPERTY(TVGTScroller, OnClickLink, TClickLinkEvent),
+    CLASSLIB_EVENT_PROPERTY(TVGTScroller, OnEnterLinkArea, TLinkAreaEvent),
+    CLASSLIB_EVENT_PROPERTY(TVGTScroller, OnLeaveLinkArea, TLinkAreaEvent),
+};
+
+}  // namespace
+
+void RegisterVGTScrollerClasses() {
+    RegisterPropertyTable(TVGTScroller::StaticClassInfo(), kVGTScrollerProperties);
+    RegisterClass<TVGTScroller>();
+    RegisterClass<TBufferedVGTScroller>();
+}
+
+void UnregisterVGTScrollerClasses() {
+    UnRegisterClass(TBufferedVGTScroller::StaticClassInfo());
+    UnRegisterClass(TVGTScroller::StaticClassInfo());
+}

@@ -218,9 +218,14 @@ void TBufferedVGTScroller::CalcRectSizes() {
     fBitmap.EndPaint();
 }
 
+// The topic's own background goes under the bitmap too, so that the margins
+// beside it look as the plain scroller's do.
 void TBufferedVGTScroller::PaintRect(POINT origin, SIZE size) {
     HDC dc = GetCanvas()->GetHandle();
     PrepareDC(dc);
+    TVGTVisualizer& topic = *GetVisualizer();
+    if (topic.HasBackground())
+        topic.FillTopicBackground(dc, 0, 0, size.cx + 2 * HMargin, std::max(GetHeight(), GetLaidOutHeight()));
     if (fBitmap.Valid) {
         fBitmap.PaintToDC(dc, origin.x, 0, SRCCOPY);
         return;

@@ -16,7 +16,7 @@
 #include "display/DisplayBackEnd.h"
 #include "display/SdlBackEnd.h"
 #include "display/TestDriver.h"
-#include "display/WindowPicture.h"
+#include "display/TestPicture.h"
 
 // The desktop's message bus library, which SDL's video start-up loads, keeps
 // a block past exit; it is not ours to free.
@@ -86,8 +86,8 @@ TEST(TopicWindow, APaintedTopicShowsInARealWindow) {
     EXPECT_EQ(win32::SdlPresentedPixel(window, 10, 12), RGB(0xF4, 0xF0, 0xE8));
     EXPECT_EQ(win32::SdlPresentedPixel(window, 3, 3), RGB(0xFF, 0xFF, 0xFF));
 
-    const std::string path = ::testing::TempDir() + "tomari_topic_window.bmp";
-    EXPECT_TRUE(win32::SaveWindowPicture(window, path.c_str()));
+    const std::string path = win32::SaveTestPicture(window);
+    EXPECT_FALSE(path.empty());
     std::printf("saved %s\n", path.c_str());
     DestroyWindow(window);
     shown = nullptr;

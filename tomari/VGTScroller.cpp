@@ -6,6 +6,7 @@
 
 #include "PropertyTable.h"
 #include "Registration.h"
+#include "VGTPanel.h"
 
 namespace {
 
@@ -39,18 +40,45 @@ TVGTScroller::TVGTScroller(TComponent* owner)
     SetAutoScroll(false);
 }
 
-TVGTScroller::~TVGTScroller() { Destroying(); }
+TVGTScroller::~TVGTScroller() {
+    Destroying();
+    if (fPanel != nullptr) fPanel->DeletePanel(this);
+}
+
+// Counts the events of this scroller that are running; a panel frees a
+// retired scroller only when none is.
+class TVGTScroller::TEventScope {
+public:
+    explicit TEventScope(TVGTScroller& scroller) : fScroller(scroller) { ++fScroller.fRunningEvents; }
+    ~TEventScope() {
+        if (--fScroller.fRunningEvents == 0 && fScroller.fPanel != nullptr) fScroller.fPanel->ScrollerIdle(&fScroller);
+    }
+    TEventScope(const TEventScope&) = delete;
+    TEventScope& operator=(const TEventScope&) = delete;
+
+private:
+    TVGTScroller& fScroller;
+};
 
 // ---- topics and layout ----
 
-bool TVGTScroller::SetSource(const TString& name, bool /*deletePanels*/) {
+// With a panel, a topic that declares sub-panels has the panel build them
+// (this scroller, the main one, then hides); otherwise sub-panels left from
+// before go when deletePanels asks.
+bool TVGTScroller::SetSource(const TString& name, bool deletePanels) {
     if (name.IsEmpty()) return true;
     if (!fVisualizer->LoadSource(name)) return false;
+    fTopicName = name;
     SetBk();
     CalcVisualizerSizes(true, true);
+    if (fPanel != nullptr && fVisualizer->GetPanels().GetCount() > 0) {
+        const TPanelInfos panels = fVisualizer->GetPanels();
+        fPanel->CreatePanels(this, panels);
+        return true;
+    }
+    if (deletePanels && fPanel != nullptr && fPanel->GetScrollerCount() > 1) fPanel->DeletePanels(this);
     TRectScroller::Refresh();
     Show();
-    fTopicName = name;
     return true;
 }
 
@@ -98,6 +126,7 @@ void TVGTScroller::CalcVisualizerSizes(bool clearPictureCache, bool usePictureCa
     fLinks.Swap(topic.GetLinks());
     fImageLinks.Clear();
     fImageLinks.TakeAll(topic.GetImageLinks());
+    if (fPanel != nullptr && fPanel->GetMainPanel() == this) fPanel->GetDeclaredForms().Swap(topic.GetForms());
     topic.SetCollectLinks(false);
     topic.SetAllowForms(false);
     topic.GetForms().Clear();
@@ -157,6 +186,7 @@ void TVGTScroller::ShowCursorShape(TCursor cursor) {
 }
 
 void TVGTScroller::MouseMove(TShiftState shift, int x, int y) {
+    TEventScope running(*this);
     TRectScroller::MouseMove(shift, x, y);
     POINT point{0, 0};
     TransformToUserArea(x, y, point);
@@ -174,6 +204,7 @@ void TVGTScroller::MouseMove(TShiftState shift, int x, int y) {
 }
 
 void TVGTScroller::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+    TEventScope running(*this);
     TRectScroller::MouseDown(button, shift, x, y);
     if (button == mbLeft && fInsideLink) ClickLink();
 }
@@ -186,10 +217,19 @@ void TVGTScroller::LeaveLinkArea() {
     if (OnLeaveLinkArea) OnLeaveLinkArea(fLinkTarget, fLinkTargetPanel);
 }
 
-// The strings are copied first: opening the target replaces the areas.
+// The strings are copied first: opening the target replaces the areas. The
+// panel may retire this scroller on the way; it stays alive until its events
+// have ended.
 void TVGTScroller::ClickLink() {
     const TString target = fLinkTarget;
-    SetSource(target, false);
+    const TString targetPanel = fLinkTargetPanel;
+    if (fPanel != nullptr) {
+        TVGTPanel* panel = fPanel;
+        panel->SelectLink(this, target, targetPanel);
+        panel->SetLastLink(target, targetPanel);
+    } else {
+        SetSource(target, false);
+    }
     if (OnClickLink) OnClickLink(target);
 }
 

@@ -37,8 +37,10 @@ public:
 
     // Opens a topic: an empty name changes nothing and gives true. A topic
     // that cannot be read shows the topic error and gives false, keeping
-    // topic, sizes and links. Otherwise the topic is laid out, the scroller
-    // refreshed and shown, and the name kept as the topic last opened.
+    // topic, sizes and links. Otherwise the name is kept as the topic last
+    // opened and the topic laid out; with a panel, a topic that declares
+    // sub-panels has the panel build them, and otherwise (with deletePanels)
+    // the panel's sub-panels go; the scroller is refreshed and shown.
     virtual bool SetSource(const TString& name, bool deletePanels);
     // Shows the given lines as the topic (the name last opened stays).
     void SetSource(const TStringContainer& lines);
@@ -79,6 +81,8 @@ public:
     int GetLaidOutMaxWidth() const { return fLaidOutMaxWidth; }
     int GetExtraRightMargin() const { return fExtraRightMargin; }
     bool GetInsideLink() const { return fInsideLink; }
+    // True while a mouse event of this scroller (and what it fires) runs.
+    bool EventsRunning() const { return fRunningEvents > 0; }
 
     TClickLinkEvent OnClickLink;
     TLinkAreaEvent OnEnterLinkArea;
@@ -99,6 +103,8 @@ protected:
     int VMargin = 8;
 
 private:
+    class TEventScope;
+    int fRunningEvents = 0;
     // The link under a user-rectangle point, remembered with its target and
     // panel; false (nothing remembered) when no area holds the point.
     bool HitLink(POINT point);

@@ -45,6 +45,11 @@ TVGTPanel::~TVGTPanel() {
     }
 }
 
+void TVGTPanel::SetName(const std::string& name) {
+    TCustomControl::SetName(name);
+    for (TVGTScroller* scroller : fScrollers) scroller->SetName(ScrollerName(scroller).str());
+}
+
 bool TVGTPanel::IsDesigning() const {
     const TComponent* owner = GetOwner();
     return GetComponentState().Contains(csDesigning) ||

@@ -32,6 +32,8 @@ public:
     // without scrollers.
     explicit TVGTPanel(TComponent* owner);
     ~TVGTPanel() override;
+    // The scrollers are named after the panel, so they are named anew.
+    void SetName(const std::string& name) override;
 
     // ---- topics ----
     // Records the history, removes the sub-panels and opens the topic in the

@@ -62,16 +62,18 @@ private:
 
 // ---- topics and layout ----
 
-// With a panel, a topic that declares sub-panels has the panel build them
-// (this scroller, the main one, then hides); otherwise sub-panels left from
-// before go when deletePanels asks.
+// In the main scroller of a panel, a topic that declares sub-panels has the
+// panel build them (this scroller then hides); otherwise sub-panels left
+// from before go when deletePanels asks. A sub-panel's PANEL tags create
+// nothing, whether it opens its first topic or follows a link.
 bool TVGTScroller::SetSource(const TString& name, bool deletePanels) {
     if (name.IsEmpty()) return true;
     if (!fVisualizer->LoadSource(name)) return false;
     fTopicName = name;
     SetBk();
     CalcVisualizerSizes(true, true);
-    if (fPanel != nullptr && fVisualizer->GetPanels().GetCount() > 0) {
+    const bool isMain = fPanel != nullptr && fPanel->GetMainPanel() == this;
+    if (isMain && fVisualizer->GetPanels().GetCount() > 0) {
         const TPanelInfos panels = fVisualizer->GetPanels();
         fPanel->CreatePanels(this, panels);
         return true;

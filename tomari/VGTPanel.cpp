@@ -36,7 +36,7 @@ TVGTPanel::~TVGTPanel() {
         if (!scroller->EventsRunning()) FreeComponent(scroller);
     }
     fRetired.clear();
-    for (TVGTForm* form : std::vector<TVGTForm*>(fOpenForms)) FreeComponent(form);
+    for (TVGTFormBase* form : std::vector<TVGTFormBase*>(fOpenForms)) FreeComponent(form);
     fOpenForms.clear();
     for (TVGTScroller* scroller : fScrollers) {
         scroller->SetPanel(nullptr);
@@ -281,15 +281,15 @@ void TVGTPanel::SetSource(const TString& name) {
 
 // The stored layout names every form alike; the panel's forms go unnamed, so
 // that the panel can own several.
-TVGTForm* TVGTPanel::CreateForm() {
+TVGTFormBase* TVGTPanel::CreateForm() {
     TVGTForm* form = new TVGTForm(nullptr);
     form->SetName("");
     InsertComponent(form);
     return form;
 }
 
-TVGTForm* TVGTPanel::SetupForm(const TVGTFormInfo& info) {
-    TVGTForm* form = CreateForm();
+TVGTFormBase* TVGTPanel::SetupForm(const TVGTFormInfo& info) {
+    TVGTFormBase* form = CreateForm();
     form->SetLinkName(info.name);
     form->SetCaption(info.caption.str());
     form->SetBounds(info.left, info.top, info.width, info.height);
@@ -297,7 +297,7 @@ TVGTForm* TVGTPanel::SetupForm(const TVGTFormInfo& info) {
 }
 
 bool TVGTPanel::OpenForm(const TString& source, const TString& formName) {
-    for (TVGTForm* form : fOpenForms) {
+    for (TVGTFormBase* form : fOpenForms) {
         if (form->GetLinkName() != formName) continue;
         form->GetPanel()->SetSource(source);
         form->Show();
@@ -305,7 +305,7 @@ bool TVGTPanel::OpenForm(const TString& source, const TString& formName) {
     }
     for (int i = 0; i < fDeclaredForms.GetCount(); ++i) {
         if (fDeclaredForms[i].name != formName) continue;
-        TVGTForm* form = SetupForm(fDeclaredForms[i]);
+        TVGTFormBase* form = SetupForm(fDeclaredForms[i]);
         fOpenForms.push_back(form);
         form->GetPanel()->SetSource(source);
         form->Show();

@@ -15,7 +15,7 @@
 #include "VGTRecords.h"
 #include "VGTScroller.h"
 
-class TVGTForm;
+class TVGTFormBase;
 
 // The panel itself stays invisible: its scrollers are components of the
 // panel's owner and children of it (siblings of the panel), placed in the
@@ -111,7 +111,7 @@ public:
     // ---- forms ----
     // The forms the topic of the main scroller declares.
     TVGTFormInfos& GetDeclaredForms() { return fDeclaredForms; }
-    const std::vector<TVGTForm*>& GetOpenForms() const { return fOpenForms; }
+    const std::vector<TVGTFormBase*>& GetOpenForms() const { return fOpenForms; }
 
     // ORDER VIRTUALS: the operations this class adds, in their slot order
     // (Paint overrides the class library's).
@@ -123,10 +123,10 @@ public:
     virtual void SetScrollerProps(TVGTScroller* scroller);
     // The lines of topic index entry index (empty when it cannot be read).
     virtual void GetTopicSource(int index, TStringContainer& lines);
-    virtual TVGTForm* CreateForm();
+    virtual TVGTFormBase* CreateForm();
     // A form made by CreateForm with the info's name (as its link name),
     // caption and bounds.
-    virtual TVGTForm* SetupForm(const TVGTFormInfo& info);
+    virtual TVGTFormBase* SetupForm(const TVGTFormInfo& info);
     // Opens source in the form linked as formName: an open one, or one the
     // topic declares (made and kept); false when there is none.
     virtual bool OpenForm(const TString& source, const TString& formName);
@@ -161,7 +161,7 @@ private:
     TString fLastTarget;
     std::vector<TVGTScroller*> fScrollers;
     std::vector<TVGTScroller*> fRetired;
-    std::vector<TVGTForm*> fOpenForms;
+    std::vector<TVGTFormBase*> fOpenForms;
     int fHistoryLimit = 10;
     TPanelHistory fHistory;
     TTopics fTopics;

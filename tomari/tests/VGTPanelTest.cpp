@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "ListBox.h"
+#include "Registration.h"
 #include "ScrollerFixture.h"
 #include "SeeAlsoDlg.h"
 #include "VGTForm.h"
@@ -95,6 +96,12 @@ TEST_F(VGTPanelTest, ANewPanelHasItsMainScroller) {
     EXPECT_EQ(panel->GetTopics().GetCount(), 2);
     panel->DeleteTopics();
     EXPECT_EQ(panel->GetTopics().GetCount(), 0);
+
+    // The panel is on the palette page "Rollan" and made by its class name.
+    bool onPalette = false;
+    for (const TPalettePage& page : PalettePages())
+        for (const TClassInfo* info : page.classes) onPalette |= page.name == "Rollan" && info == TVGTPanel::StaticClassInfo();
+    EXPECT_TRUE(onPalette);
 }
 
 TEST_F(VGTPanelTest, SubPanelsAreLaidOutBySizes) {
@@ -238,7 +245,7 @@ TEST_F(VGTPanelTest, ALinkToADeclaredFormOpensIt) {
     ASSERT_EQ(panel->GetDeclaredForms().GetCount(), 1);
     ClickLink(Main(), 0);
     ASSERT_EQ(panel->GetOpenForms().size(), 1u);
-    TVGTForm* opened = panel->GetOpenForms()[0];
+    TVGTFormBase* opened = panel->GetOpenForms()[0];
     EXPECT_EQ(opened->GetCaption(), "Extra window");
     EXPECT_EQ(opened->GetLinkName().str(), "extra");
     EXPECT_EQ(opened->GetLeft(), 730);

@@ -204,7 +204,7 @@ TEST_F(VGTPicturesTest, APictureInALinkAddsItsRectangle) {
 
 TEST_F(VGTPicturesTest, LooseBmpAndJpegShowADamagedJpegIsMissing) {
     TopicFolder::Picture("photo.jpg", 30, 30, RGB(0x20, 0x40, 0xE0));
-    folder.Write("broken.jpg", std::string("\xFF\xD8\xFF\xE0 not a picture", 20));
+    folder.Write("broken.jpg", "\xFF\xD8\xFF\xE0 not a picture");
     const std::vector<std::string> texts =
         Calls("<IMAGE=small.bmp><IMAGE=photo.jpg><IMAGE=broken.jpg>", {"TextOutA"});
     ASSERT_EQ(texts.size(), 1u);

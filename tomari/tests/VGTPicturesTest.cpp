@@ -83,7 +83,9 @@ TEST_F(VGTPicturesTest, AMissingPictureIsBoldTextLookedForOncePerTopic) {
     std::string font;
     for (const std::string& entry : trace) {
         if (entry.rfind("SelectObject(Font", 0) == 0) font = entry;
-        if (entry.rfind("TextOutA", 0) == 0) EXPECT_EQ(font == bold, entry.find("not found") != std::string::npos);
+        if (entry.rfind("TextOutA", 0) == 0) {
+            EXPECT_EQ(font == bold, entry.find("not found") != std::string::npos);
+        }
     }
     // Without the cache every occurrence loads.
     int height = 0, maxWidth = 0;

@@ -28,6 +28,12 @@ private:
     HDC fDC;
 };
 
+void FillWithColour(HDC dc, const RECT& rect, COLORREF colour) {
+    HBRUSH brush = CreateSolidBrush(colour);
+    FillRect(dc, &rect, brush);
+    DeleteObject(brush);
+}
+
 bool InsideArea(const RECT& area, POINT point) {
     return point.x >= area.left && point.x <= area.right && point.y >= area.top && point.y <= area.bottom;
 }
@@ -250,12 +256,7 @@ void TBufferedVGTScroller::CalcRectSizes() {
     if (!fBitmap.NewBitmap(size.cx, size.cy, 24)) return;
     HDC dc = fBitmap.BeginPaint(false, nullptr);
     if (dc == nullptr) return;
-    if (!GetVisualizer()->HasBackground()) {
-        HBRUSH brush = CreateSolidBrush(ColorToRGB(GetBkColor()));
-        const RECT all{0, 0, size.cx, size.cy};
-        FillRect(dc, &all, brush);
-        DeleteObject(brush);
-    }
+    if (!GetVisualizer()->HasBackground()) FillWithColour(dc, RECT{0, 0, size.cx, size.cy}, ColorToRGB(GetBkColor()));
     PaintVisualizer(dc, origin.x, origin.y);
     fBitmap.EndPaint();
 }
@@ -272,10 +273,7 @@ void TBufferedVGTScroller::PaintRect(POINT origin, SIZE size) {
         fBitmap.PaintToDC(dc, origin.x, 0, SRCCOPY);
         return;
     }
-    HBRUSH brush = CreateSolidBrush(ColorToRGB(GetBkColor()));
-    const RECT all{origin.x, origin.y, origin.x + size.cx, origin.y + size.cy};
-    FillRect(dc, &all, brush);
-    DeleteObject(brush);
+    FillWithColour(dc, RECT{origin.x, origin.y, origin.x + size.cx, origin.y + size.cy}, ColorToRGB(GetBkColor()));
 }
 
 // ---- published properties ----

@@ -38,11 +38,7 @@ TVGTPanel::~TVGTPanel() {
     fRetired.clear();
     for (TVGTFormBase* form : std::vector<TVGTFormBase*>(fOpenForms)) FreeComponent(form);
     fOpenForms.clear();
-    for (TVGTScroller* scroller : fScrollers) {
-        scroller->SetPanel(nullptr);
-        scroller->OnEnterLinkArea = nullptr;
-        scroller->OnLeaveLinkArea = nullptr;
-    }
+    ReleaseScrollers();
 }
 
 void TVGTPanel::SetName(const std::string& name) {
@@ -170,10 +166,25 @@ void TVGTPanel::ScrollerIdle(TVGTScroller* scroller) {
     if (std::find(fRetired.begin(), fRetired.end(), scroller) != fRetired.end()) PostFreeRetired();
 }
 
+// Without its main scroller the panel shows nothing more: it lets go of
+// the sub-panels, which stay with the owner.
 void TVGTPanel::DeletePanel(TVGTScroller* scroller) {
     fRetired.erase(std::remove(fRetired.begin(), fRetired.end(), scroller), fRetired.end());
-    if (scroller != GetMainPanel())
+    if (scroller != GetMainPanel()) {
         fScrollers.erase(std::remove(fScrollers.begin(), fScrollers.end(), scroller), fScrollers.end());
+        return;
+    }
+    fScrollers.erase(fScrollers.begin());
+    ReleaseScrollers();
+}
+
+void TVGTPanel::ReleaseScrollers() {
+    for (TVGTScroller* scroller : fScrollers) {
+        scroller->SetPanel(nullptr);
+        scroller->OnEnterLinkArea = nullptr;
+        scroller->OnLeaveLinkArea = nullptr;
+    }
+    fScrollers.clear();
 }
 
 // ---- layout ----

@@ -65,7 +65,8 @@ public:
     void DeletePanels(TVGTScroller* keep);
     // Frees the retired scrollers whose events are not running.
     void DeleteScrollers();
-    // A scroller that goes tells the panel (it leaves every list).
+    // A scroller that goes tells the panel (it leaves every list; when the
+    // main scroller goes, the panel lets go of every scroller).
     void DeletePanel(TVGTScroller* scroller);
     // A scroller's last running event ended: a retired one can go now.
     void ScrollerIdle(TVGTScroller* scroller);
@@ -151,6 +152,8 @@ private:
     // topic scrollers of the owner up that no other component uses.
     TString ScrollerName(TVGTScroller* scroller) const;
     void Retire(TVGTScroller* scroller);
+    // The scrollers forget the panel and the panel its scrollers.
+    void ReleaseScrollers();
     void PostFreeRetired();
     // SEEALSO/caption/target/...: the chosen target, or false.
     bool ChooseSeeAlso(const TString& target, TString& chosen);

@@ -309,6 +309,24 @@ TEST_F(VGTPanelTest, BackBetweenFramesKeepsOneSetOfSubPanels) {
     EXPECT_EQ(TopicScrollersOfForm(), 3);
 }
 
+// Panel and scrollers go in either order.
+TEST_F(VGTPanelTest, PanelAndScrollersGoInEitherOrder) {
+    panel->SetSource(TString("frame.vgt"));
+    TVGTScroller* top = panel->GetPanel(TString("top"));
+    delete Main();
+    EXPECT_EQ(panel->GetScrollerCount(), 0);
+    EXPECT_EQ(top->GetPanel(), nullptr);
+    delete panel;
+    panel = new TVGTPanel(form);
+    panel->SetParent(form);
+    panel->SetSource(TString("frame.vgt"));
+    TVGTScroller* main = Main();
+    delete panel;
+    panel = nullptr;
+    EXPECT_EQ(main->GetPanel(), nullptr);
+    driver.MoveMouse(main->GetHandle(), 5, 5);
+}
+
 TEST_F(VGTPanelTest, TheDesignFramePaintsItsName) {
     TForm* designed = new TForm(nullptr, 1);
     designed->SetDesigning(true);

@@ -1,0 +1,15 @@
+// Fuzz target: the Java outline parser, over the input's lines.
+#include <cstdint>
+
+#include "FuzzSupport.h"
+#include "JavaParser.h"
+#include "ParserSettings.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    TJavaParser parser;
+    fuzz::ApplyParserSettings(parser, data, size);
+    TStringContainer lines;
+    fuzz::SplitLines(data, size, lines);
+    parser.Parse(lines);
+    return 0;
+}

@@ -167,7 +167,9 @@ bool ExpandReference(const std::string& text, TReplaceVarsLookup lookup, void* c
         value = lookup(reference.name, context, found);
     }
     if (!found || !ApplyWidth(value, reference)) return false;
-    if (reference.repeat <= 0) return true;
+    // An empty value gives nothing however often it is repeated, so a huge
+    // count of it costs nothing.
+    if (reference.repeat <= 0 || value.empty()) return true;
     const unsigned long long total = static_cast<unsigned long long>(value.size()) * reference.repeat;
     if (total > ReplaceVarsMaximumExpansion) return false;
     for (int copy = 0; copy < reference.repeat; ++copy) output += value;

@@ -97,6 +97,19 @@ TEST(ReplaceVars, EnvironmentComesBeforeTheMap) {
     unsetenv("FADENWERK_TEST_VALUE");
 }
 
+// An empty value, from the map or from a random pick in an empty range, gives
+// nothing however large its repeat count; it used to be appended that many
+// times. A width makes the value non-empty, so the count applies again.
+TEST(ReplaceVars, EmptyValuesRepeatedHugelyGiveNothing) {
+    const ReplaceCase cases[] = {
+        {"[$(EMPTY*2147483647)]", "[]"},
+        {"[$(RAND(2-1)*2147483647)]", "[]"},
+        {"[$(EMPTY:1*2147483647)]", "[$(EMPTY:1*2147483647)]"},
+        {"[$(EMPTY:2*3)]", "[      ]"},
+    };
+    for (const ReplaceCase& c : cases) EXPECT_EQ(c.expected, ReplaceVars(c.input, sample)) << c.input;
+}
+
 std::set<std::string> RandomResults(const std::string& reference, int draws = 400) {
     std::set<std::string> seen;
     for (int i = 0; i < draws; ++i) seen.insert(ReplaceVars(reference, sample));

@@ -27,6 +27,8 @@ usage: ./make.sh <command>
   bench   build and run the benchmarks (build-bench/)
   asan    build and test with the address and undefined-behaviour sanitizers (build-asan/)
   tsan    build and test the threaded libraries with the thread sanitizer (build-tsan/)
+  fuzz [TARGET|all] [SECONDS]
+          build the libFuzzer targets with clang (build-fuzz/) and fuzz each (60 s)
 USAGE
 }
 
@@ -124,6 +126,13 @@ case "${1:-}" in
     sanitized thread build-tsan --target "${THREADED_LIBRARIES[@]/%/_tests}"
     pattern=$(IFS='|'; echo "${THREADED_LIBRARIES[*]}")
     (cd build-tsan && TSAN_OPTIONS=halt_on_error=1 ctest --output-on-failure -j "$JOBS" -R "^($pattern)\\.")
+    ;;
+  fuzz)
+    # The fuzz build needs clang and libFuzzer besides the usual packages.
+    PACKAGES+=(clang libclang-rt-dev)
+    deps
+    shift
+    fuzz/run "$@"
     ;;
   *) usage; exit 2 ;;
 esac

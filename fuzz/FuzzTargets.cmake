@@ -30,3 +30,9 @@ target_link_libraries(fuzz_tests PRIVATE fuzz_support GTest::gtest_main)
 gtest_discover_tests(fuzz_tests TEST_PREFIX fuzz. PROPERTIES ENVIRONMENT "SUITE_DISPLAY=headless")
 
 add_custom_target(fuzz_all DEPENDS ${fuzz_targets} fuzz_tests)
+
+# Writes the seeds that come from the libraries' own writers into corpus/:
+# build-fuzz/bin/fuzz_seeds fuzz/corpus build-fuzz/chr, from the source root.
+add_executable(fuzz_seeds ${CMAKE_CURRENT_LIST_DIR}/seeds/MakeSeeds.cpp)
+target_link_libraries(fuzz_seeds PRIVATE kro eval bitmaps containers tabulo_chrtables)
+add_dependencies(fuzz_seeds character_tables)

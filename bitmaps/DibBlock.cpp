@@ -2,6 +2,7 @@
 #include "DibBlock.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 namespace dib_block {
@@ -108,8 +109,13 @@ bool PrepareDib(std::vector<uint8_t>& block, int& gap, DibShape& shape) {
         // Bit-field masks sit at byte 40 of any longer header and stay there.
         const uint32_t keep = kInfoHeaderSize + (HasMasks(block.data()) ? kMaskBytes : 0);
         if (headerSize < keep) return false;
+        // The rows keep their place behind the shorter header. The gap may be
+        // negative (a short colour table), but one that would drop below
+        // INT_MIN puts the rows far before the block.
+        const int64_t shifted = int64_t(gap) - int64_t(headerSize - keep);
+        if (shifted < INT32_MIN) return false;
         block.erase(block.begin() + keep, block.begin() + headerSize);
-        gap -= int(headerSize - keep);
+        gap = int(shifted);
         WriteU32(block.data(), kInfoHeaderSize);
     }
     return CheckDib(block.data(), int64_t(block.size()), gap, shape);

@@ -113,7 +113,9 @@ bool TImageBuffer::Resize(int width, int height) {
     width = std::max(width, 0);
     height = std::max(height, 0);
     const int64_t capacity = int64_t(width) * height * GetPixelWidth();
-    if (capacity > kMaximumCapacity) return false;
+    // A row past the limit is refused too, even with no rows at all, since
+    // line sizes are ints.
+    if (capacity > kMaximumCapacity || int64_t(width) * GetPixelWidth() > kMaximumCapacity) return false;
     if (width == Width && height == Height && (Data != nullptr) == (capacity > 0)) return true;
     uint8_t* fresh = capacity > 0 ? new uint8_t[size_t(capacity)]() : nullptr;
     const int oldLine = GetLineSize();

@@ -32,7 +32,8 @@ public:
     TImageBuffer& operator=(const IMAGEDATA& view);
 
     // Keeps the overlapping top-left part; new pixels are zero. Negative sizes
-    // count as 0. False (unchanged) when the buffer would pass 2^31 - 1 bytes.
+    // count as 0. False (unchanged) when the buffer, or one row of it, would
+    // pass 2^31 - 1 bytes.
     bool Resize(int width, int height);
     // A new pixel width discards the pixels (zeroed, same size), since they
     // cannot be read in the new format.

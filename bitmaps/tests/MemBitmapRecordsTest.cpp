@@ -186,6 +186,13 @@ TEST(MemBitmapRecords, DamagedRecordsAreRefused) {
             PutU32(bytes, at, value);
             return bytes;
         };
+        // A 44-byte header, whose 4 extra bytes the gap must cover; the
+        // smallest gap used to overflow when they were taken off it.
+        auto withLongHeader = [&](uint32_t gap) {
+            std::vector<uint8_t> bytes = with(payload + 4, gap);
+            PutU32(bytes, payload + 8, 44);
+            return bytes;
+        };
         struct Case {
             const char* name;
             std::vector<uint8_t> bytes;
@@ -200,6 +207,7 @@ TEST(MemBitmapRecords, DamagedRecordsAreRefused) {
             {"gap past the block", with(payload + 4, 5000)},
             {"gap before the table", with(payload + 4, uint32_t(-1100))},
             {"damaged header", with(payload + 8 + 14, 1)},
+            {"longer header, gap INT_MIN", withLongHeader(0x80000000)},
         };
         for (const Case& c : cases) {
             SCOPED_TRACE(testing::Message() << form.name << ": " << c.name);

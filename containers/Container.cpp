@@ -472,6 +472,7 @@ bool TContainer::ReadOneItem(TMemBuffer& buffer) {
     uint8_t marks[2];
     if (!buffer.Read(marks, 2)) return false;
     if (marks[0] == 0 && marks[1] == 0) {
+        if (!AcceptsNullItems()) return false;
         Add(nullptr);
         return true;
     }

@@ -101,6 +101,8 @@ public:
     int CompareItems(const void* a, const void* b) const override;
     void WriteItem(TMemBuffer& buffer, const void* item) const override;
     bool ReadItem(TMemBuffer& buffer, void* item) override;
+    // Every line is a string: a stored null item is damage.
+    bool AcceptsNullItems() const override { return false; }
 
 private:
     int AddLine(const char* text, size_t length, int lineIndex, TFileLineCallback lineCallback, void* context);

@@ -19,12 +19,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         lines.LoadFromStream(file);
         std::fclose(file);
     } else {
-        lines.SetMaxLineLength(data[0] == '\0' ? 0 : 64);
+        lines.SetMaxLineLength(size > 0 && data[0] == '\0' ? 0 : 64);
         try {
             lines.ReadFromFile(fuzz::WriteInputFile(data, size, "lines.txt").c_str());
         } catch (const TSDPPFileException&) {
         }
     }
-    for (int i = 0; i < lines.GetCount(); ++i) fuzz::TouchBytes(lines[i].c_str(), static_cast<size_t>(lines[i].Length()));
+    for (int i = 0; i < lines.GetCount(); ++i)
+        fuzz::TouchBytes(lines[i].c_str(), static_cast<size_t>(lines[i].Length()));
     return 0;
 }

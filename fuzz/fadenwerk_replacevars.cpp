@@ -1,4 +1,5 @@
-// Fuzz target: ReplaceVars and ReplacePlatformVars; the input's first line holds name=value pairs, the rest is the text.
+// Fuzz target: ReplaceVars and ReplacePlatformVars; the input's first line holds name=value pairs, the rest is the
+// text.
 #include <cstdint>
 #include <string>
 

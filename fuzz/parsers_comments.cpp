@@ -1,8 +1,8 @@
 // Fuzz target: the comment filter, over the input's lines.
 #include <cstdint>
 
-#include "FuzzSupport.h"
 #include "CommentFilter.h"
+#include "FuzzSupport.h"
 #include "ParserSettings.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

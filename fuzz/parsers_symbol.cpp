@@ -2,8 +2,8 @@
 #include <cstdint>
 
 #include "FuzzSupport.h"
-#include "SymbolParser.h"
 #include "ParserSettings.h"
+#include "SymbolParser.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     TSymbolParser parser;

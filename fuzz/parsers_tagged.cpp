@@ -2,8 +2,8 @@
 #include <cstdint>
 
 #include "FuzzSupport.h"
-#include "TaggedTextParser.h"
 #include "ParserSettings.h"
+#include "TaggedTextParser.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     TTaggedTextParser parser;

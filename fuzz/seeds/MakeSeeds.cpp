@@ -79,8 +79,8 @@ TMemBitmap Picture(int bpp) {
 }
 
 void BitmapSeeds() {
-    for (const char* fixture : {"bitmaps/tests/data/colour.bmp", "bitmaps/tests/data/short_table.bmp",
-                                "kro/tests/resources/picture.bmp"})
+    for (const char* fixture :
+         {"bitmaps/tests/data/colour.bmp", "bitmaps/tests/data/short_table.bmp", "kro/tests/resources/picture.bmp"})
         Seed("bitmaps_bmp", std::filesystem::path(fixture).filename(), FileBytes(fixture));
     Seed("bitmaps_jpeg", "gradient.jpg", FileBytes("bitmaps/tests/data/gradient.jpg"));
     for (const int bpp : {4, 8, 24}) {
@@ -211,7 +211,8 @@ const char* const kScripts[] = {
     "int n = 3\nstring s = 'a'\nwhile n > 0\n  n = n - 1\n  s = s + 'b'\nend\n",
     "func int twice(int x)\n  return x * 2\nend\nint y = twice(4)\nif y > 5\n  y = 0\nelse\n  y = 1\nend\n",
     "int a[] = {1,2,3}\ndim a, 5\nint m[2,3]\nm[0,1] = 4\ndim m, 1, 1\n",
-    "double d = 1.5\nint a\nswitch a\ncase 1:\n  d = 0\nendcase\ndefault:\n  d = 2\nend\nrepeat\n  d = d - 1\nuntil d < 0\n",
+    "double d = 1.5\nint a\nswitch a\ncase 1:\n  d = 0\nendcase\ndefault:\n  d = 2\nend\nrepeat\n  d = d - 1\nuntil d "
+    "< 0\n",
     ("const int k = 4\nint i\nfor i=0;i<4;i+=1\n  line 0, 0, i, 4\nend\nfunc int OnClick(int x, int y)\nend\n"
      "event Click, OnClick\n"),
     "point p = {1,2}\ncomplex c = {0.5, 1}\nsetpencolor 255\ncircle 10, 10, 5\ntext 1, 1, 'hi'\n",
@@ -286,7 +287,8 @@ void ContainerSeeds() {
     props.AddDouble("ratio", 0.25);
     props.AddBool("on", true);
     const TString propsText = props.GetText();
-    Seed("containers_properties", "text", Selected(0, TBytes(propsText.c_str(), propsText.c_str() + propsText.Length())));
+    Seed("containers_properties", "text",
+         Selected(0, TBytes(propsText.c_str(), propsText.c_str() + propsText.Length())));
     TMemBuffer propsRecord;
     props.WriteToMemBuffer(propsRecord);
     Seed("containers_properties", "buffer", Selected(1, BufferBytes(propsRecord)));
@@ -315,15 +317,19 @@ void TextSeeds() {
     SeedText("parsers_finder", "finder", "\x03word other\n<B>a word</B> and <I>other</I> text\n");
     Seed("linguara_langtable", "translations", FileBytes("linguara/tests/fixture/translations.txt"));
     SeedText("linguara_langtable", "escapes", "0|1|2\n10|a\\tb|c||d|e\\0f\nx|no id\n");
-    for (const char* form : {"platform/classlib/tests/forms/BaseTestForm.txt",
-                             "platform/classlib/tests/forms/DerivedTestForm.txt"})
+    for (const char* form :
+         {"platform/classlib/tests/forms/BaseTestForm.txt", "platform/classlib/tests/forms/DerivedTestForm.txt"})
         Seed("classlib_formtext", std::filesystem::path(form).filename(), FileBytes(form));
-    SeedText("classlib_formtext", "values", "object F: TForm\n  Caption = 'a'#13'b'\n  Tag = -4\n  Color = $FF\n"
-                                            "  Font.Style = [fsBold, fsItalic]\n  Items.Strings = (\n    'x'\n    'y')\n"
-                                            "  object B: TButton\n  end\nend\n");
-    SeedText("fadenwerk_replacevars", "references", "a=1;name=World;e=\nHello $(name), $(a:5@*)|$(name:-8)|$(a*3)|%name%");
+    SeedText("classlib_formtext", "values",
+             "object F: TForm\n  Caption = 'a'#13'b'\n  Tag = -4\n  Color = $FF\n"
+             "  Font.Style = [fsBold, fsItalic]\n  Items.Strings = (\n    'x'\n    'y')\n"
+             "  object B: TButton\n  end\nend\n");
+    SeedText("fadenwerk_replacevars", "references",
+             "a=1;name=World;e=\nHello $(name), $(a:5@*)|$(name:-8)|$(a*3)|%name%");
     SeedText("fadenwerk_replacevars", "random", "n=2\n$(RAND(a,b,c))$(RAND(1-5))$( n )$(x$(n))");
-    SeedText("fadenwerk_tokenize", "fields", "\x15" "a, 'b;c' ,,\"d\\\"e\"\\t\n$(x)-$(y).$(z)\n12-ab.cd");
+    SeedText("fadenwerk_tokenize", "fields",
+             "\x15"
+             "a, 'b;c' ,,\"d\\\"e\"\\t\n$(x)-$(y).$(z)\n12-ab.cd");
     SeedText("fadenwerk_timestring", "datetime", "2024.02.29:23:59:58");
     SeedText("fadenwerk_timestring", "relative", "3_DAYS_AGO $(DATE) $(TIME) $(YEAR)");
     SeedText("fadenwerk_fnmatch", "set", "*.[ch]??\nfile.cpp");

@@ -15,7 +15,8 @@ namespace {
 std::string Folded(const std::string& text) {
     std::string folded;
     for (const char c : text)
-        if (static_cast<unsigned char>(c) > ' ') folded += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        if (static_cast<unsigned char>(c) > ' ')
+            folded += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return folded;
 }
 
@@ -90,9 +91,12 @@ bool ConstantArgument(const EXPRESSION& e, int at, int back, long double& value)
     for (int k = 1; k < back; ++k)
         if (!IsLeaf(e.items[at - k])) return false;
     const EXPRESSION_ITEM& item = e.items[at - back];
-    if (item.kind == ekInteger) value = static_cast<long double>(item.value.integer);
-    else if (item.kind == ekReal) value = item.value.real;
-    else return false;
+    if (item.kind == ekInteger)
+        value = static_cast<long double>(item.value.integer);
+    else if (item.kind == ekReal)
+        value = item.value.real;
+    else
+        return false;
     return true;
 }
 

@@ -35,7 +35,8 @@ bool NamesOutsideBuiltin(const std::string& text);
 // constant count, the token and word walks a constant text, the text
 // builders (strmul, the paddings, the tab expansions) a constant count of
 // at most kMaxTextRepeat whose product over the expression stays within
-// kMaxTextGrowth, and all walks together at most kMaxWalkSteps evaluations. Array walks count as the arrays the targets make (a few
+// kMaxTextGrowth, and all walks together at most kMaxWalkSteps evaluations. Array
+// walks count as the arrays the targets make (a few
 // items), so a walk over an array that a token spreader may fill is refused.
 bool WalksAreBounded(const EXPRESSION& e);
 

@@ -1,11 +1,11 @@
 // Helpers the fuzz targets share: the input in the forms the readers take, and an empty working folder.
 #include "FuzzSupport.h"
 
+#include <unistd.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
-
-#include <unistd.h>
 
 #include "MemBuffer.h"
 #include "StringContainer.h"

@@ -8,8 +8,8 @@
 namespace {
 
 TEST(EvaluationGuardTest, OutsideNamesComeFromTheTablesFlags) {
-    for (const char* text : {"system('ls')", "getenv('HOME')", "t_sec()", "1+GETCWD()", "print(1)", "sys tem('x')",
-                             "OpenFile('a',0,0)"})
+    for (const char* text :
+         {"system('ls')", "getenv('HOME')", "t_sec()", "1+GETCWD()", "print(1)", "sys tem('x')", "OpenFile('a',0,0)"})
         EXPECT_FALSE(fuzz::AcceptsEvaluatedText(text)) << text;
     for (const char* text : {"1+2", "strlen('abc')", "summa(1,3,[[i]])", "drand()"})
         EXPECT_TRUE(fuzz::AcceptsEvaluatedText(text)) << text;

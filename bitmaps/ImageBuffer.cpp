@@ -233,8 +233,12 @@ bool TImageBuffer::ReadFromMemBuffer(TMemBuffer& buffer) {
     Width = Height = 0;
     int width = 0, height = 0, format = 0;
     if (!buffer.ReadInt(width) || !buffer.ReadInt(height) || !buffer.ReadInt(format)) return false;
-    const int64_t capacity = int64_t(width) * height * PixelWidthOf(format);
-    if (width < 0 || height < 0 || capacity > buffer.GetRemaining()) return false;
+    if (width < 0 || height < 0) return false;
+    // The sizes' product fits 64 bits; times the pixel width it may not, so
+    // it is compared with the pixels the remaining bytes can hold.
+    const int64_t pixels = int64_t(width) * height;
+    const int pixelWidth = PixelWidthOf(format);
+    if (pixelWidth > 0 && pixels > buffer.GetRemaining() / pixelWidth) return false;
     PixelFormat = format;
     if (!Resize(width, height)) return false;
     if (Data != nullptr) buffer.Read(Data, GetCapacity());

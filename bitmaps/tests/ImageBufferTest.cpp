@@ -185,6 +185,7 @@ TEST(ImageBuffer, MemoryBufferRecord) {
         {"short pixels", 3, 2, 2, 17},
         {"huge", 65535, 65535, 4, 16},
         {"a row past 2^31 bytes, no rows", 1610612739, 0, 2, 0},
+        {"sizes whose byte count passes 64 bits", 1610612739, 1962934272, 2, 16},
         {"missing fields", 3, 0, 0, -1},
     };
     for (const Case& c : cases) {

@@ -10,14 +10,9 @@
 #include "MemBuffer.h"
 #include "Program.h"
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    // Resource and unit files are looked up here: an empty folder finds none.
-    fuzz::EnterEmptyFolder();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string text = fuzz::AsString(data, size);
+    // Past the guard, resource and unit files are looked up in an empty folder.
     if (!fuzz::AcceptsEvaluatedText(text)) return -1;
     TStringContainer source;
     fuzz::SplitLines(data, size, source);

@@ -4,7 +4,9 @@
 #include <algorithm>
 #include <cctype>
 
+#include "ExpressionCompiler.h"
 #include "FunctionTable.h"
+#include "FuzzSupport.h"
 
 namespace fuzz {
 
@@ -242,7 +244,17 @@ void AddTargetVariables(TVariableList& list) {
 }
 
 bool AcceptsEvaluatedText(const std::string& text) {
-    return text.size() <= kMaxEvaluatedInput && !NamesOutsideBuiltin(text);
+    if (text.size() > kMaxEvaluatedInput || NamesOutsideBuiltin(text)) return false;
+    EnterEmptyFolder();
+    return true;
+}
+
+bool CompileGuardedExpression(const uint8_t* data, size_t size, TVariableList& list, EXPRESSION& e) {
+    const std::string text = AsString(data, size);
+    if (!AcceptsEvaluatedText(text)) return false;
+    AddTargetVariables(list);
+    e = CreateExpression(list, TString(text.data(), static_cast<int>(text.size())));
+    return true;
 }
 
 }  // namespace fuzz

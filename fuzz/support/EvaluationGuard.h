@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -46,7 +47,15 @@ bool WalksAreBounded(const EXPRESSION& e);
 void AddTargetVariables(TVariableList& list);
 
 // The guard of the evaluating targets: short enough and naming nothing
-// outside. Compiling and WalksAreBounded come after it.
+// outside. When it lets a text through, the process works in an empty
+// temporary folder from then on (EnterEmptyFolder), where no file a text
+// names exists. Compiling and WalksAreBounded come after it.
 bool AcceptsEvaluatedText(const std::string& text);
+
+// The whole road of an expression target up to its compiled text: false when
+// the guard refuses the input; otherwise list holds the target's variables
+// and e the compiled input (count -1 when it does not compile), which the
+// caller frees.
+bool CompileGuardedExpression(const uint8_t* data, size_t size, TVariableList& list, EXPRESSION& e);
 
 }  // namespace fuzz

@@ -156,8 +156,10 @@ bool ApplyWidth(std::string& value, const Reference& reference) {
     return true;
 }
 
-// Expands the reference text; false when it stays as written.
-bool ExpandReference(const std::string& text, TReplaceVarsLookup lookup, void* context, std::string& output) {
+// Expands the reference text; false when it stays as written. The output
+// may not grow past `limit` characters.
+bool ExpandReference(const std::string& text, TReplaceVarsLookup lookup, void* context, std::string& output,
+                     size_t limit) {
     const Reference reference = ParseReference(text);
     bool found = true;
     std::string value;
@@ -171,7 +173,7 @@ bool ExpandReference(const std::string& text, TReplaceVarsLookup lookup, void* c
     // count of it costs nothing.
     if (reference.repeat <= 0 || value.empty()) return true;
     const unsigned long long total = static_cast<unsigned long long>(value.size()) * reference.repeat;
-    if (total > ReplaceVarsMaximumExpansion) return false;
+    if (total > ReplaceVarsMaximumExpansion || output.size() + total > limit) return false;
     for (int copy = 0; copy < reference.repeat; ++copy) output += value;
     return true;
 }
@@ -216,6 +218,8 @@ std::string ReplaceFromMaps(const std::string& s, std::vector<const TStringMap*>
 std::string ReplaceVars(const std::string& s, TReplaceVarsLookup lookup, void* context) {
     std::string output;
     output.reserve(s.size());
+    // The references together produce at most the maximum expansion.
+    const size_t limit = s.size() + ReplaceVarsMaximumExpansion;
     ParenthesisPairs pairs(s);
     size_t index = 0;
     while (index < s.size()) {
@@ -227,7 +231,7 @@ std::string ReplaceVars(const std::string& s, TReplaceVarsLookup lookup, void* c
         const size_t closing = opening == std::string::npos ? opening : pairs.ClosingOf(opening);
         if (closing != std::string::npos) {
             const std::string text = TrimSpaces(s.substr(opening + 1, closing - opening - 1));
-            if (!text.empty() && ExpandReference(text, lookup, context, output)) {
+            if (!text.empty() && ExpandReference(text, lookup, context, output, limit)) {
                 index = closing + 1;
                 continue;
             }

@@ -19,7 +19,9 @@ typedef std::map<std::string, std::string> TStringMap;
 typedef std::string (*TReplaceVarsLookup)(const std::string& name, void* context, bool& found);
 
 // The largest number of characters one reference may produce (width or value
-// times repeat count); a reference that would produce more stays as written.
+// times repeat count), and all the references of one call together (the
+// result is at most this much longer than the input); a reference that would
+// produce more stays as written.
 const size_t ReplaceVarsMaximumExpansion = 16u << 20;
 
 std::string ReplaceVars(const std::string& s, TReplaceVarsLookup lookup, void* context);

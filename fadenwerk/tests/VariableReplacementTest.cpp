@@ -110,6 +110,16 @@ TEST(ReplaceVars, EmptyValuesRepeatedHugelyGiveNothing) {
     for (const ReplaceCase& c : cases) EXPECT_EQ(c.expected, ReplaceVars(c.input, sample)) << c.input;
 }
 
+// The limit holds for all references of a text together: a few hundred
+// references of 16 MB each used to ask for gigabytes.
+TEST(ReplaceVars, ReferencesTogetherStayWithinTheMaximum) {
+    const size_t quarter = ReplaceVarsMaximumExpansion / 4;  // "ab" that often: half the maximum
+    const std::string reference = "$(X*" + std::to_string(quarter) + ")";
+    const std::string replaced = ReplaceVars(reference + reference + reference + "|", sample);
+    EXPECT_EQ(replaced.size(), ReplaceVarsMaximumExpansion + reference.size() + 1);
+    EXPECT_EQ(replaced.substr(replaced.size() - reference.size() - 1), reference + "|");
+}
+
 std::set<std::string> RandomResults(const std::string& reference, int draws = 400) {
     std::set<std::string> seen;
     for (int i = 0; i < draws; ++i) seen.insert(ReplaceVars(reference, sample));

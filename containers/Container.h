@@ -189,7 +189,8 @@ public:
     // Second mark byte written before each object item.
     virtual uint8_t GetItemMark() const { return 0; }
     // Whether a stored null item (00 00) is sound here; a container whose
-    // items are always objects (string lists) refuses one as damage.
+    // items are always objects (string lists, object containers) refuses one
+    // as damage.
     virtual bool AcceptsNullItems() const { return true; }
 
     // Puts the container into its class's mode; called by constructors.

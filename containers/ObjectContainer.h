@@ -26,6 +26,8 @@ public:
     }
 
     T& operator[](int i) const { return *static_cast<T*>(static_cast<TContainerItem*>(GetItem(i))); }
+    // Items are handed out as references, so a stored null item is damage.
+    bool AcceptsNullItems() const override { return false; }
     T& First() const { return (*this)[0]; }
     T& Mid() const { return (*this)[GetCount() / 2]; }
     T& Last() const { return (*this)[GetCount() - 1]; }

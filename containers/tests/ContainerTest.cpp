@@ -211,6 +211,9 @@ TEST(Container, DamagedFormsFailAndKeepWhatWasRead) {
         {"value mode flag", 12, 1, 0},
         {"bad item mark", 24 + 10, 7, 1},
         {"string longer than the block", 24 + 2 + 8 + 2, 200, 1},
+        // 00 00 marks a null item, which a string list never holds (it was
+        // kept and crashed whoever read the line).
+        {"null line", 24 + 10, 0, 1},
     };
     for (const Case& c : cases) {
         std::vector<unsigned char> bytes = good;
@@ -224,6 +227,16 @@ TEST(Container, DamagedFormsFailAndKeepWhatWasRead) {
     TIntContainer wrongKind;
     buffer.SeekRead(0);
     EXPECT_FALSE(wrongKind.ReadFromMemBuffer(buffer));
+
+    // An object container hands its items out as references: no null item either.
+    Bytes nullTopic;
+    nullTopic.U32(0).U32(1).U32(16).Raw(kListFlags).Raw({0, 0});
+    nullTopic.PatchU32(0, static_cast<uint32_t>(nullTopic.size()));
+    TMemBuffer topicSource;
+    topicSource.Add(nullTopic.data(), static_cast<int>(nullTopic.size()));
+    TTopics topics;
+    EXPECT_FALSE(topics.ReadFromMemBuffer(topicSource));
+    EXPECT_EQ(topics.GetCount(), 0);
 }
 
 TEST(Container, DeletionAndRanges) {

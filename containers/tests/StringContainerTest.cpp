@@ -160,19 +160,6 @@ TEST(StringContainer, StringListBytes) {
     EXPECT_EQ(std::vector<unsigned char>(block, block + 40), std::vector<unsigned char>(expected.begin(), expected.end()));
 }
 
-// Every line is a string, so a stored null item is damage: the read fails and
-// keeps the lines before it (a null line used to be kept and crash its reader).
-TEST(StringContainer, ANullItemFailsTheRead) {
-    const std::vector<unsigned char> stored = {35, 0, 0, 0, 2, 0, 0, 0, 0, 1, 0, 0, 0, 1, 1, 0, 0, 0,
-                                               0, 1, 1, 0, 0, 0, 1, 0, 2, 0, 0, 0, 1, 'a', 'b', 0, 0};
-    TMemBuffer buffer;
-    buffer.Add(stored.data(), static_cast<int>(stored.size()));
-    TStringContainer lines;
-    EXPECT_FALSE(lines.ReadFromMemBuffer(buffer));
-    ASSERT_EQ(lines.GetCount(), 1);
-    EXPECT_EQ(lines[0], "ab");
-}
-
 TEST(StringContainer, LoadFromResource) {
     TStringContainer lines;
     ASSERT_TRUE(lines.LoadFromResource(ContainersFixtureModule(), "HelpText"));

@@ -23,6 +23,7 @@
 #include "Properties.h"
 #include "Resource.h"
 #include "StringContainer.h"
+#include "Topics.h"
 #include "Variables.h"
 #include "VariablesProperties.h"
 
@@ -356,6 +357,20 @@ void TextSeeds() {
     Seed("fadenwerk_exedata", "entries", exe);
 }
 
+void TopicSeeds() {
+    SeedText("tomari_topics", "list",
+             std::string("\x00", 1) + "Index,index.vgt\n/Array*Strings,Texts,strings.vgt\n\nalone\n");
+    TTopics topics;
+    TTopic topic;
+    topic.names.Add("Index");
+    topic.names.Add("  Strings");
+    topic.source = "index.vgt";
+    topics += topic;
+    TMemBuffer stored;
+    topics.WriteToMemBuffer(stored);
+    Seed("tomari_topics", "stored", Selected(1, BufferBytes(stored)));
+}
+
 void TableSeeds(const char* folder) {
     Seed("tabulo_chrtable", "courier-new_5.chr", FileBytes(std::string(folder) + "/courier-new_5.chr"));
     TCHRTable table;
@@ -379,6 +394,7 @@ int main(int argc, char** argv) {
     ScriptSeeds();
     ContainerSeeds();
     TextSeeds();
+    TopicSeeds();
     TableSeeds(argv[2]);
     return 0;
 }

@@ -26,7 +26,8 @@ std::string Folded(const std::string& text) {
 // the call, 1 = the last) holds the count, and what it counts.
 enum TBound {
     kRange,        // summa, product: from at 3, to at 2
-    kCount,        // a number of steps or repeats at `argument`
+    kCount,        // a number of steps at `argument`
+    kRepeat,       // a repeat count or width of a text builder at `argument`
     kLiteralText,  // tokens or words of the text at `argument`
     kArray,        // the elements of an array the target made
 };
@@ -58,11 +59,11 @@ const TBoundRow kBoundRows[] = {
     {"array_convert", kArray, 2, 0},
     {"array_filter", kArray, 3, 0},
     {"array_calc", kArray, 3, 0},
-    {"strmul", kCount, 1, kMaxTextRepeat},
-    {"str_pad_right", kCount, 1, kMaxTextRepeat},
-    {"str_pad_left", kCount, 1, kMaxTextRepeat},
-    {"tabs2spaces", kCount, 1, kMaxTextRepeat},
-    {"tabs2chars", kCount, 2, kMaxTextRepeat},
+    {"strmul", kRepeat, 1, kMaxTextRepeat},
+    {"str_pad_right", kRepeat, 1, kMaxTextRepeat},
+    {"str_pad_left", kRepeat, 1, kMaxTextRepeat},
+    {"tabs2spaces", kRepeat, 1, kMaxTextRepeat},
+    {"tabs2chars", kRepeat, 2, kMaxTextRepeat},
 };
 
 // Built-ins that can fill an array with as many items as a text has tokens.
@@ -123,6 +124,7 @@ long StepsOf(const EXPRESSION& e, int at, const TBoundRow& row) {
             if (b - a >= row.limit) return -1;
             return b < a ? 0 : static_cast<long>(b - a) + 1;
         case kCount:
+        case kRepeat:
             if (!ConstantArgument(e, at, row.argument, a) || a > row.limit) return -1;
             return a < 1 ? 0 : static_cast<long>(a);
         case kLiteralText:
@@ -151,8 +153,6 @@ bool IsArrayFiller(const EXPRESSION_ITEM& item) {
     return false;
 }
 
-bool IsTextBuilder(const TBoundRow& row) { return row.bound == kCount && row.limit == kMaxTextRepeat; }
-
 struct TWalkCount {
     long steps = 0;
     long textGrowth = 1;
@@ -178,7 +178,7 @@ void CountWalks(const EXPRESSION& e, long times, TWalkCount& count) {
             count.bounded = false;
             return;
         }
-        if (IsTextBuilder(*row)) {
+        if (row->bound == kRepeat) {
             // Builders may feed each other: their counts multiply.
             count.textGrowth *= std::max(1L, steps);
             if (count.textGrowth > kMaxTextGrowth) count.bounded = false;

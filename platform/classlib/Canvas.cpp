@@ -69,31 +69,37 @@ void TCanvas::RetireHandle(HGDIOBJ handle) {
 // Raw GDI code may have selected another object of the type: the canvas's
 // object takes its description (read as Record by read). The canvas's own
 // handle is kept alive until the DC is unbound, since raw code may select it
-// back; a new one is made when the canvas changes the object again.
+// back; a new one is made when the canvas changes the object again. An
+// object that cannot be read is one the canvas replaced and freed while a
+// SaveDC kept it, selected again by RestoreDC: the canvas's own goes back in
+// (select).
 template <class Record, class Object, class Reader>
-void TCanvas::TakeOverObject(UINT type, Object& object, Reader read) {
+void TCanvas::TakeOverObject(UINT type, Object& object, Reader read, void (TCanvas::*select)()) {
     HGDIOBJ current = GetCurrentObject(dc_, type);
     if (!current || current == object.CurrentHandle()) return;
     Record record{};
-    if (GetObjectA(current, sizeof record, &record) != static_cast<int>(sizeof record)) return;
+    if (GetObjectA(current, sizeof record, &record) != static_cast<int>(sizeof record)) {
+        (this->*select)();
+        return;
+    }
     RetireHandle(object.ReleaseHandle());
     (object.*read)(record);
 }
 
 void TCanvas::TakeOverPen() {
     if (!dc_) return;
-    TakeOverObject<LOGPEN>(OBJ_PEN, pen_, &TPen::ReadLogPen);
+    TakeOverObject<LOGPEN>(OBJ_PEN, pen_, &TPen::ReadLogPen, &TCanvas::SelectPen);
     pen_.ReadMode(Rop2ToPenMode(GetROP2(dc_)));
 }
 
 void TCanvas::TakeOverBrush() {
     if (!dc_) return;
-    TakeOverObject<LOGBRUSH>(OBJ_BRUSH, brush_, &TBrush::ReadLogBrush);
+    TakeOverObject<LOGBRUSH>(OBJ_BRUSH, brush_, &TBrush::ReadLogBrush, &TCanvas::SelectBrush);
 }
 
 void TCanvas::TakeOverFont() {
     if (!dc_) return;
-    TakeOverObject<LOGFONTA>(OBJ_FONT, font_, &TFont::ReadLogFont);
+    TakeOverObject<LOGFONTA>(OBJ_FONT, font_, &TFont::ReadLogFont, &TCanvas::SelectFont);
     COLORREF textColor = GetTextColor(dc_);
     if (textColor != CLR_INVALID && textColor != ColorToRGB(font_.GetColor()))
         font_.ReadColor(static_cast<TColor>(textColor));
@@ -210,12 +216,20 @@ void TCanvas::Chord(int left, int top, int right, int bottom, int xStart, int yS
     Drawing([&](HDC dc) { ::Chord(dc, left, top, right, bottom, xStart, yStart, xEnd, yEnd); });
 }
 
+// The brush passed on must be one that can be used: a freed one the DC got
+// back from RestoreDC is replaced first.
 void TCanvas::FillRect(const RECT& rect) {
-    Drawing([&](HDC dc) { ::FillRect(dc, &rect, static_cast<HBRUSH>(GetCurrentObject(dc, OBJ_BRUSH))); });
+    Drawing([&](HDC dc) {
+        TakeOverBrush();
+        ::FillRect(dc, &rect, static_cast<HBRUSH>(GetCurrentObject(dc, OBJ_BRUSH)));
+    });
 }
 
 void TCanvas::FrameRect(const RECT& rect) {
-    Drawing([&](HDC dc) { ::FrameRect(dc, &rect, static_cast<HBRUSH>(GetCurrentObject(dc, OBJ_BRUSH))); });
+    Drawing([&](HDC dc) {
+        TakeOverBrush();
+        ::FrameRect(dc, &rect, static_cast<HBRUSH>(GetCurrentObject(dc, OBJ_BRUSH)));
+    });
 }
 
 // ---- Text -----------------------------------------------------------------------------

@@ -350,7 +350,7 @@ private:
     void SelectBrush();
     void SelectFont();
     template <class Record, class Object, class Reader>
-    void TakeOverObject(UINT type, Object& object, Reader read);
+    void TakeOverObject(UINT type, Object& object, Reader read, void (TCanvas::*select)());
     void TakeOverPen();
     void TakeOverBrush();
     void TakeOverFont();

@@ -100,6 +100,26 @@ TEST_F(CanvasTest, RawGdiChangesAreWhatTheCanvasReadsAndDrawsWith) {
     DeleteObject(rawFont);
 }
 
+// RestoreDC selects again the objects a SaveDC kept, which the canvas may
+// have replaced (and freed) since: the canvas then draws with its own.
+TEST_F(CanvasTest, ObjectsReplacedBetweenSaveDcAndRestoreDcDrawAfterTheRestore) {
+    canvas.GetBrush()->SetColor(clRed);
+    canvas.GetPen()->SetColor(clRed);
+    const int saved = SaveDC(dc);
+    canvas.GetBrush()->SetColor(clBlue);
+    canvas.GetPen()->SetColor(clBlue);
+    RestoreDC(dc, saved);
+    canvas.FillRect(RECT{0, 0, 10, 10});
+    EXPECT_EQ(GetPixel(dc, 5, 5), RGB(0, 0, 255));
+    canvas.GetPen()->SetColor(clBlue);
+    canvas.MoveTo(0, 20);
+    canvas.LineTo(20, 20);
+    EXPECT_EQ(GetPixel(dc, 10, 20), RGB(0, 0, 255));
+    canvas.GetBrush()->SetColor(clBlue);
+    canvas.FrameRect(RECT{30, 30, 40, 40});
+    EXPECT_EQ(GetPixel(dc, 30, 35), RGB(0, 0, 255));
+}
+
 TEST_F(CanvasTest, ShapesUseThePenAndBrush) {
     canvas.GetPen()->SetColor(clBlack);
     canvas.GetBrush()->SetColor(clRed);

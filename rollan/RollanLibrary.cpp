@@ -4,6 +4,7 @@
 #include "RectScroller.h"
 #include "Registration.h"
 #include "ScrollControl.h"
+#include "SelectableRectScroller.h"
 
 namespace {
 
@@ -13,9 +14,12 @@ void RollanInitialise() {
     Scrollcontrol::Register();
     RegisterRectScrollerProperties();
     Rectscroller::Register();
+    RegisterSelectableRectScrollerProperties();
+    Selectablerectscroller::Register();
 }
 
 void RollanFinalise() {
+    UnRegisterClass(TSelectableRectScroller::StaticClassInfo());
     UnRegisterClass(TRectScroller::StaticClassInfo());
     UnRegisterClass(TScrollControl::StaticClassInfo());
 }

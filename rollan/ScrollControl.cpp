@@ -10,6 +10,7 @@
 #include "Exceptions.h"
 #include "Menus.h"
 #include "PropertyTable.h"
+#include "ReadOnlyProperty.h"
 #include "Registration.h"
 #include "ScrollArithmetic.h"
 
@@ -507,19 +508,6 @@ void TScrollControl::WMMouseWheel(TMessage& message) {
 
 namespace {
 
-[[noreturn]] void ThrowReadOnly(const char* name) {
-    throw EPropertyError(std::string("Property ") + name + " is read-only");
-}
-
-// A property that is read but never set or stored (ClientWidth, ClientHeight).
-#define ROLLAN_READONLY_INTEGER_PROPERTY(Class, Name)                                                      \
-    NotStored(TPropertyInfo{#Name, TPropertyType::Integer, nullptr, 0, nullptr, false, nullptr,            \
-                            [](const TPersistent* object) -> int64_t {                                     \
-                                return static_cast<const Class*>(object)->Get##Name();                     \
-                            },                                                                             \
-                            [](TPersistent*, int64_t) { ThrowReadOnly(#Name); }, nullptr, nullptr, nullptr, \
-                            nullptr, nullptr})
-
 bool ColorStored(const TPersistent* object) { return !static_cast<const TControl*>(object)->GetParentColor(); }
 
 const TPropertyInfo kScrollControlProperties[] = {
@@ -545,8 +533,8 @@ const TPropertyInfo kScrollControlProperties[] = {
     CLASSLIB_BOOLEAN_PROPERTY(TScrollControl, FillBackground, true),
     CLASSLIB_NAMED_INTEGER_PROPERTY(TScrollControl, BkColor, clWhite, &ColorIdentifiers),
     CLASSLIB_OBJECT_PROPERTY(TScrollControl, BkBrush),
-    ROLLAN_READONLY_INTEGER_PROPERTY(TScrollControl, ClientHeight),
-    ROLLAN_READONLY_INTEGER_PROPERTY(TScrollControl, ClientWidth),
+    ROLLAN_READONLY_PROPERTY(TScrollControl, ClientHeight, TPropertyType::Integer),
+    ROLLAN_READONLY_PROPERTY(TScrollControl, ClientWidth, TPropertyType::Integer),
     CLASSLIB_EVENT_PROPERTY(TScrollControl, OnPaint, TScrollPaintEvent),
     CLASSLIB_EVENT_PROPERTY(TScrollControl, OnBeforeScroll, TScrollControlEvent),
     CLASSLIB_EVENT_PROPERTY(TScrollControl, OnAfterScroll, TScrollControlEvent),

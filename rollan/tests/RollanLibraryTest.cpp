@@ -89,12 +89,12 @@ protected:
 
 }  // namespace
 
-TEST_F(RollanLibraryTest, BothControlsAreOnThePalettePageRollan) {
+TEST_F(RollanLibraryTest, TheControlsAreOnThePalettePageRollan) {
     std::vector<std::string> classes;
     for (const TPalettePage& page : PalettePages())
         if (page.name == "Rollan")
             for (const TClassInfo* info : page.classes) classes.push_back(info->name);
-    EXPECT_EQ(classes, (std::vector<std::string>{"TScrollControl", "TRectScroller"}));
+    EXPECT_EQ(classes, (std::vector<std::string>{"TScrollControl", "TRectScroller", "TSelectableRectScroller"}));
 }
 
 TEST_F(RollanLibraryTest, AFormSavesOnlyWhatDiffersAndLoadsBackTheSame) {

@@ -125,7 +125,7 @@ private:
         // Pop-ups (dropped lists, menus, tips) have no caption of their own:
         // they open borderless exactly where the layer placed them and follow
         // it; other windows open there too, and the desktop may move them.
-        const bool popup = (window->style & WS_POPUP) != 0 && (window->style & WS_CAPTION) != WS_CAPTION;
+        const bool popup = IsPopup(*window);
         RECT frame{};
         GetWindowRect(handle, &frame);
         if (shown.window == nullptr) {
@@ -146,6 +146,10 @@ private:
             SDL_SetWindowSize(shown.window, surface.Width(), surface.Height());
         SDL_ShowWindow(shown.window);
         CopyToWindow(surface, shown.window);
+    }
+
+    static bool IsPopup(const Window& window) {
+        return (window.style & WS_POPUP) != 0 && (window.style & WS_CAPTION) != WS_CAPTION;
     }
 
     static void CopyToWindow(const Surface& surface, SDL_Window* target) {
@@ -228,7 +232,11 @@ private:
         HWND window = HandleOfSdlWindow(change.windowID);
         if (window == nullptr) return;
         switch (change.event) {
+            // The desktop focuses a pop-up when it maps it; the layer keeps
+            // the activation where the program put it (a click on a pop-up
+            // still activates it, through the layer's own mouse input).
             case SDL_WINDOWEVENT_FOCUS_GAINED:
+                if (const Window* record = FindWindowQuietly(window); record != nullptr && IsPopup(*record)) break;
                 if (GetActiveWindow() != window) SetActiveWindow(window);
                 break;
             case SDL_WINDOWEVENT_SIZE_CHANGED: Resize(window, change.data1, change.data2); break;

@@ -96,6 +96,11 @@ protected:
         return event;
     }
     Uint32 SdlId() { return win32::SdlWindowIdOf(window); }
+    SDL_Event FocusGained(HWND target) {
+        SDL_Event event = WindowEvent(SDL_WINDOWEVENT_FOCUS_GAINED);
+        event.window.windowID = win32::SdlWindowIdOf(target);
+        return event;
+    }
 
     std::unique_ptr<win32::TestDriver> driver;
     HWND window = nullptr;
@@ -200,6 +205,25 @@ TEST_F(SdlBackEndTest, ResizeAndCloseReachTheWindow) {
     ASSERT_EQ(commands.size(), 1u);
     EXPECT_EQ(commands[0].wParam, WPARAM(SC_CLOSE));
     EXPECT_FALSE(IsWindow(window));
+}
+
+// The desktop focuses a pop-up (the fixture's window) when it maps it: the
+// activation stays where the program put it. A captioned window the desktop
+// focuses becomes active.
+TEST_F(SdlBackEndTest, FocusTheDesktopGivesAPopupLeavesTheActivation) {
+    HWND captioned = CreateWindowExA(0, "SdlTestWindow", "Captioned", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 260, 40, 200,
+                                     150, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(captioned, nullptr);
+    Settle();
+    ASSERT_EQ(GetActiveWindow(), captioned);
+    Push(FocusGained(window));
+    Settle();
+    EXPECT_EQ(GetActiveWindow(), captioned);
+    SetActiveWindow(window);
+    Push(FocusGained(captioned));
+    Settle();
+    EXPECT_EQ(GetActiveWindow(), captioned);
+    DestroyWindow(captioned);
 }
 
 TEST_F(SdlBackEndTest, ClipboardTextGoesToTheDesktopAsUtf8) {

@@ -303,12 +303,16 @@ void TSelectableRectScroller::DrawRulerAxis(HDC dc, POINT origin, bool horizonta
     for (int64_t v = std::max<int64_t>(firstReal / RulerStep, 1) * RulerStep; v < end; v += RulerStep) {
         const int64_t screen = start + (horizontalRuler ? GetScreenVCoord(int(v)) : GetScreenHCoord(int(v)));
         if (screen > int64_t(high) + kLabelReach) break;
-        if (ShowRulers) DrawRulerTick(dc, origin, int(v), (v / RulerStep) % number == 0, horizontalRuler);
+        const bool longTick = (v / RulerStep) % number == 0;
+        if (ShowRulers) DrawRulerTick(dc, origin, int(v), longTick, horizontalRuler);
         if (!ShowMesh) continue;
+        // With the rulers the line starts below (or beside) its tick: the two
+        // would invert each other's pixels away.
+        const int64_t skip = ShowRulers ? (longTick ? FLongTickLength : FShortTickLength) + 1 : 0;
         if (horizontalRuler)
-            DrawHorzDashLine(dc, Saturate(screen), origin.x, Saturate(int64_t(origin.x) + size.cx - 1));
+            DrawHorzDashLine(dc, Saturate(screen), Saturate(origin.x + skip), Saturate(int64_t(origin.x) + size.cx - 1));
         else
-            DrawVertDashLine(dc, Saturate(screen), origin.y, Saturate(int64_t(origin.y) + size.cy - 1));
+            DrawVertDashLine(dc, Saturate(screen), Saturate(origin.y + skip), Saturate(int64_t(origin.y) + size.cy - 1));
     }
 }
 

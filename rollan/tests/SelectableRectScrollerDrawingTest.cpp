@@ -100,6 +100,13 @@ TEST_F(SelectableDrawingTest, RulersTickEveryStepAndLabelEveryRulerNumberth) {
     EXPECT_GE(ink.top, 50 - flat.cy / 2);
     EXPECT_LE(ink.bottom, 50 - flat.cy / 2 + flat.cy);
     EXPECT_GT(ink.right - ink.left, flat.cx / 2);
+
+    // The mesh starts below or beside each tick instead of inverting it away
+    // (the two mesh lines cross at 10, 10).
+    scroller->SetShowMesh(true);
+    driver.PumpUntilIdle();
+    EXPECT_EQ(Run(scroller, 10, 0, 0, 1, 14), "##########.#..");
+    EXPECT_EQ(Run(scroller, 0, 10, 1, 0, 14), "##########.#..");
 }
 
 // Steps of 0 or below draw no ruler (and return); a RulerNumber below 1

@@ -38,4 +38,7 @@ TEST(SelectableRectScrollerInfoForm, ComesHiddenAndBorderlessFromItsStoredForm) 
     EXPECT_EQ(window.right - window.left, 104);
     EXPECT_EQ(window.bottom - window.top, 15);
     EXPECT_TRUE(GetWindowLongA(form.GetHandle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+    // The label shows on the form's window colour.
+    EXPECT_EQ(driver.Pixel(form.GetHandle(), 0, 0), RGB(255, 255, 255));
+    EXPECT_EQ(driver.Pixel(form.GetHandle(), 0, 14), RGB(255, 255, 255));
 }

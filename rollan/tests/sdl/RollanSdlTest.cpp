@@ -1,10 +1,13 @@
-// The scroll control and the rectangle scroller in real windows: scrolled by
-// the wheel and by thumb drags, the window shows what a full repaint draws,
-// and pictures of the windows are saved for looking at (in $ROLLAN_PICTURES,
-// else the test temporary folder). Needs a display (CI runs it under
-// xvfb-run); skips itself when DISPLAY is unset.
+// The scrolling views in real windows: scrolled by the wheel and by thumb
+// drags, the window shows what a full repaint draws; a selectable scroller
+// shows its rulers, mesh, crosshair, selection and info forms. Pictures of
+// the windows are saved for looking at (in $ROLLAN_PICTURES, else the test
+// temporary folder). Needs a display (CI runs it under xvfb-run); skips
+// itself when DISPLAY is unset.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -12,7 +15,11 @@
 #include <vector>
 
 #include "Form.h"
+#include "Label.h"
+#include "MemBitmap.h"
 #include "RectScroller.h"
+#include "SelectableRectScroller.h"
+#include "SelectableRectScrollerInfoForm.h"
 #include "display/DisplayBackEnd.h"
 #include "display/SdlBackEnd.h"
 #include "display/TestDriver.h"
@@ -118,6 +125,35 @@ protected:
         std::printf("picture: %s\n", path.c_str());
     }
 
+    // The windows as the screen shows them, later ones on top, on a grey
+    // desktop: each window's presented pixels at its screen place.
+    void SaveScreenPicture(const std::string& name, const std::vector<HWND>& windows) {
+        RECT all{INT_MAX, INT_MAX, INT_MIN, INT_MIN};
+        for (HWND window : windows) {
+            RECT r;
+            GetWindowRect(window, &r);
+            all = RECT{std::min(all.left, r.left), std::min(all.top, r.top), std::max(all.right, r.right),
+                       std::max(all.bottom, r.bottom)};
+        }
+        all = RECT{all.left - 10, all.top - 10, all.right + 10, all.bottom + 10};
+        TMemBitmap picture;
+        ASSERT_TRUE(picture.NewBitmap(all.right - all.left, all.bottom - all.top, 24));
+        for (int y = 0; y < all.bottom - all.top; ++y)
+            for (int x = 0; x < all.right - all.left; ++x) picture.SetPixel(x, y, int(RGB(0x70, 0x78, 0x80)));
+        for (HWND window : windows) {
+            RECT r;
+            GetWindowRect(window, &r);
+            for (int y = r.top; y < r.bottom; ++y)
+                for (int x = r.left; x < r.right; ++x) {
+                    const COLORREF pixel = win32::SdlPresentedPixel(window, x - r.left, y - r.top);
+                    if (pixel != CLR_INVALID) picture.SetPixel(x - all.left, y - all.top, int(pixel));
+                }
+        }
+        const std::string path = PicturePath(name);
+        EXPECT_TRUE(picture.SaveToFile(TString(path.c_str())));
+        std::printf("picture: %s\n", path.c_str());
+    }
+
     // Drags a bar's thumb by distance pixels along the bar.
     void DragThumb(TWinControl* control, int bar, int distance) {
         RECT window;
@@ -218,4 +254,66 @@ TEST_F(RollanSdlTest, RectangleScrollersLargeAndCentred) {
     EXPECT_EQ(driver->Pixel(centred->GetHandle(), 145, corner.y - 1), RGB(0, 0, 0));
     EXPECT_NE(driver->Pixel(centred->GetHandle(), corner.x + 5, corner.y + 5), RGB(0, 0, 0));
     Save("rollan_rect_scrollers.bmp");
+}
+
+// Rulers along the top and left edges, the dashed mesh, a rectangle
+// selection with its dashed helper lines, the crosshair at the mouse and the
+// two info forms beside it (x along the bottom, y along the right edge).
+TEST_F(RollanSdlTest, ASelectableScrollerWithRulersMeshCrosshairSelectionAndInfoForms) {
+    form->SetText("Selectable rectangle scroller");
+    form->SetBounds(40, 40, 640, 420);
+    auto* scroller = Place<TSelectableRectScroller>(form, 8, 8, 600, 360);
+    scroller->OnGetRectSizes = [](TRectScroller*, SIZE& size) { size = SIZE{900, 700}; };
+    // A picture of a few soft shapes on a pale ground.
+    scroller->OnPaintRect = [](TRectScroller* self, TCanvas* canvas, POINT, SIZE size) {
+        self->PrepareRectDC(canvas->GetHandle());
+        canvas->GetPen()->SetStyle(psClear);
+        canvas->GetBrush()->SetStyle(bsSolid);
+        canvas->GetBrush()->SetColor(RGB(0xF2, 0xF6, 0xFA));
+        canvas->FillRect(RECT{0, 0, size.cx, size.cy});
+        canvas->GetBrush()->SetColor(RGB(0xB8, 0xD8, 0xF0));
+        canvas->Ellipse(60, 50, 420, 300);
+        canvas->GetBrush()->SetColor(RGB(0xF0, 0xD0, 0xA0));
+        canvas->Rectangle(300, 180, 620, 420);
+        canvas->GetBrush()->SetColor(RGB(0xC8, 0xE8, 0xC0));
+        canvas->Ellipse(480, 40, 760, 260);
+        canvas->GetPen()->SetStyle(psSolid);
+    };
+    scroller->SetShowRulers(true);
+    scroller->SetShowMesh(true);
+    scroller->SetRulerStep(20);
+    scroller->SetShowSelectionHelpers(true);
+    scroller->SetShowPosition(true);
+    scroller->SetShowPercentage(true);
+    form->Show();
+    Settle();
+    scroller->Refresh();
+    Settle();
+
+    // A rectangle from (125, 93) to (333, 227), off the mesh, drawn with the mouse.
+    auto screen = [&](int x, int y) { return scroller->ClientToScreen(POINT{x, y}); };
+    driver->MoveMouseOnScreen(screen(125, 93));
+    driver->MouseDownOnScreen(screen(125, 93));
+    for (int step = 1; step <= 5; ++step)
+        driver->MoveMouseOnScreen(screen(125 + 208 * step / 5, 93 + 134 * step / 5));
+    driver->MouseUpOnScreen(screen(333, 227));
+    EXPECT_TRUE(scroller->GetSelection());
+    EXPECT_EQ(scroller->GetSelectRight(), 333);
+    // The crosshair and the info forms at the mouse.
+    scroller->SetShowCursor(true);
+    driver->MoveMouseOnScreen(screen(230, 160));
+    driver->MoveMouseOnScreen(screen(253, 167));
+    Settle();
+    TSelectableRectScrollerInfoForm* xForm = scroller->GetInfoForm(0);
+    TSelectableRectScrollerInfoForm* yForm = scroller->GetInfoForm(1);
+    ASSERT_TRUE(xForm->GetVisible());
+    ASSERT_TRUE(yForm->GetVisible());
+    EXPECT_EQ(xForm->lbInfo->GetCaption(), "253 (28.1%)");
+    EXPECT_EQ(yForm->lbInfo->GetCaption(), "167 (23.9%)");
+    // The scroller's form keeps the activation, though the desktop focuses the forms it shows.
+    EXPECT_EQ(GetActiveWindow(), form->GetHandle());
+    EXPECT_EQ(win32::SdlPresentedPixel(xForm->GetHandle(), 0, 0), RGB(255, 255, 255));
+    ExpectPresentedEqualsFullRepaint(scroller, "selectable scroller");
+    Save("rollan_selectable_scroller.bmp");
+    SaveScreenPicture("rollan_selectable_screen.bmp", {form->GetHandle(), xForm->GetHandle(), yForm->GetHandle()});
 }

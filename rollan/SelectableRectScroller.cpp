@@ -169,7 +169,7 @@ void TSelectableRectScroller::ChangeSelType() {
 
 // ---- Option setters ----
 
-void TSelectableRectScroller::SetSelectable(bool value) {
+void TSelectableRectScroller::DropSelection() {
     EraseShownSelection();
     InvertCursor();
     FSelection = false;
@@ -177,7 +177,18 @@ void TSelectableRectScroller::SetSelectable(bool value) {
     FStartPending = false;
     FMouseMode = smNone;
     InvertCursor();
+}
+
+void TSelectableRectScroller::SetSelectable(bool value) {
+    DropSelection();
     Selectable = value;
+}
+
+// A figure of the old kind cannot be erased as one of the new kind.
+void TSelectableRectScroller::SetSelectionType(TRectScrollerSelection value) {
+    if (value == SelectionType) return;
+    DropSelection();
+    SelectionType = value;
 }
 
 void TSelectableRectScroller::SetShowSelection(bool value) {

@@ -90,8 +90,8 @@ public:
     bool GetKeepSelection() const { return KeepSelection; }
     void SetKeepSelection(bool value) { KeepSelection = value; }
     TRectScrollerSelection GetSelectionType() const { return SelectionType; }
-    // Stores only; a selection of the previous kind should be cleared first.
-    void SetSelectionType(TRectScrollerSelection value) { SelectionType = value; }
+    // Another kind erases and ends the selection (also one being drawn), quietly.
+    void SetSelectionType(TRectScrollerSelection value);
     bool GetChangeSelectionType() const { return ChangeSelectionType; }
     void SetChangeSelectionType(bool value) { ChangeSelectionType = value; }
     bool GetSelectEllipse() const { return SelectEllipse; }
@@ -228,6 +228,8 @@ protected:
     // The point (real coordinates) lies in the rectangle.
     bool InRealRect(POINT p);
     void EraseShownSelection();
+    // Erases and ends the selection without events; the mouse holds nothing.
+    void DropSelection();
 
     // ---- Dashed lines, on a DC prepared for figures ----
     // From one coordinate to another in either direction, both included:

@@ -131,7 +131,9 @@ protected:
         for (size_t i = 0; i < before.size(); ++i) {
             if (repainted[i] == before[i]) continue;
             const int width = control->GetClientRect().right;
-            return ::testing::AssertionFailure() << "a full repaint differs at " << i % width << ", " << i / width;
+            return ::testing::AssertionFailure() << "a full repaint differs at " << i % width << ", " << i / width
+                                                 << ": " << std::hex << before[i] << " shown, " << repainted[i]
+                                                 << " repainted";
         }
         return ::testing::AssertionSuccess();
     }

@@ -2,6 +2,7 @@
 // mesh in pixels, dashes, helper lines, the crosshair and tab marks, and the
 // inverting invariant: whatever the user does, the window shows what a full
 // repaint draws, and erasing a figure restores the pixels bit for bit.
+#include <algorithm>
 #include <climits>
 #include <iterator>
 #include <random>
@@ -256,7 +257,7 @@ TEST_F(SelectableDrawingTest, ScrollingWhileDrawingLeavesNoFragments) {
     }
 }
 
-// Random presses, moves, releases, right clicks, keys, option changes and
+// Random presses, moves, releases, right clicks, keys, option and kind changes and
 // scrolls, some while a selection is being drawn, on a scrolling and on a
 // centred rectangle: after each, the window shows what a full repaint
 // draws. At the end each figure erased and drawn again restores the pixels,
@@ -270,16 +271,20 @@ TEST_F(SelectableDrawingTest, InvertedFiguresAlwaysShowWhatARepaintDraws) {
                         {0, VK_UP},        {0, VK_DOWN}};
     const int codes[] = {SB_LINEUP, SB_LINEDOWN, SB_PAGEUP, SB_PAGEDOWN};
     const SIZE rects[] = {{400, 300}, {150, 110}};
-    for (unsigned seed = 1; seed <= 4; ++seed) {
+    for (unsigned seed = 1; seed <= 6; ++seed) {
         TProbeSelectableScroller* scroller = Make(rects[seed % 2], 200, 160);
-        scroller->SetAutoScroll(seed <= 2);
+        scroller->SetAutoScroll(seed <= 3);
         HWND window = scroller->GetHandle();
         std::mt19937 random(seed);
         bool leftDown = false;
         bool failed = false;
-        for (int step = 0; step < 150 && !failed; ++step) {
+        for (int step = 0; step < 200 && !failed; ++step) {
             const int choice = int(random() % 100);
-            const POINT p{int(random() % 220) - 10, int(random() % 180) - 10};
+            POINT p{int(random() % 220) - 10, int(random() % 180) - 10};
+            // Presses stay off the scroll bars: without AutoScroll a thumb
+            // drag leaves the picture behind the bar until the release.
+            const RECT client = scroller->GetClientRect();
+            if (choice >= 40) p = POINT{std::min<LONG>(p.x, client.right - 1), std::min<LONG>(p.y, client.bottom - 1)};
             std::string what;
             if (choice < 40) {
                 driver.MoveMouse(window, p.x, p.y);
@@ -306,10 +311,11 @@ TEST_F(SelectableDrawingTest, InvertedFiguresAlwaysShowWhatARepaintDraws) {
                 SendScroll(scroller, int(random() % 2), codes[random() % 4]);
                 what = "scroll";
             } else {
-                switch (random() % 4) {
+                switch (random() % 5) {
                     case 0: scroller->SetShowSelection(!scroller->GetShowSelection()); break;
                     case 1: scroller->SetMovableSelection(!scroller->GetMovableSelection()); break;
                     case 2: scroller->SetKeepSelection(!scroller->GetKeepSelection()); break;
+                    case 3: scroller->SetSelectionType(TRectScrollerSelection(random() % 4)); break;
                     default: scroller->SetSelectEllipse(!scroller->GetSelectEllipse()); break;
                 }
                 what = "option";

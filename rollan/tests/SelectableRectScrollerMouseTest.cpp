@@ -102,6 +102,16 @@ TEST_F(SelectableMouseTest, ARectangleDragReportsEachStepAndEndsNormalised) {
     EXPECT_FALSE(scroller->GetSelection());
 }
 
+// Pressed at the last column a rectangle cannot grow: the line shown while
+// it was drawn goes at the release, as the selection does not exist.
+TEST_F(SelectableMouseTest, ARectangleWithoutWidthLeavesNothingBehind) {
+    const std::vector<uint32_t> plain = Snapshot(scroller);
+    Drag(scroller, {199, 40}, {230, 100});
+    EXPECT_EQ(Text(scroller->GetSelectRect()), "199,40,199,100");
+    EXPECT_FALSE(scroller->GetSelection());
+    EXPECT_EQ(Snapshot(scroller), plain);
+}
+
 TEST_F(SelectableMouseTest, EdgesAndCornersDragWithinTheRectangle) {
     struct Case {
         POINT hover, to;

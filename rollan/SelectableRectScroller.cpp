@@ -265,26 +265,24 @@ void TSelectableRectScroller::SetRulerNumber(int value) {
     if (ShowRulers && HandleAllocated()) Repaint();
 }
 
-void TSelectableRectScroller::ToggleHorzTab(int y) {
-    if (y < 0 || y >= RealHeight()) return;
-    const int index = FHorzTabs.IndexOf(y);
+void TSelectableRectScroller::ToggleTab(TIntContainer& tabs, int value, int limit,
+                                        void (TSelectableRectScroller::*invert)(int, bool)) {
+    if (value < 0 || value >= limit) return;
+    const int index = tabs.IndexOf(value);
     if (index >= 0) {
-        InvertHorzTab(index);
-        FHorzTabs.Delete(index);
+        (this->*invert)(index, true);
+        tabs.Delete(index);
     } else {
-        InvertHorzTab(FHorzTabs.Add(y));
+        (this->*invert)(tabs.Add(value), true);
     }
 }
 
+void TSelectableRectScroller::ToggleHorzTab(int y) {
+    ToggleTab(FHorzTabs, y, RealHeight(), &TSelectableRectScroller::InvertHorzTab);
+}
+
 void TSelectableRectScroller::ToggleVertTab(int x) {
-    if (x < 0 || x >= RealWidth()) return;
-    const int index = FVertTabs.IndexOf(x);
-    if (index >= 0) {
-        InvertVertTab(index);
-        FVertTabs.Delete(index);
-    } else {
-        InvertVertTab(FVertTabs.Add(x));
-    }
+    ToggleTab(FVertTabs, x, RealWidth(), &TSelectableRectScroller::InvertVertTab);
 }
 
 // ---- Scrolling ----

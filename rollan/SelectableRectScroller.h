@@ -317,6 +317,7 @@ private:
     void DrawRulerAxis(HDC dc, POINT origin, bool horizontalRuler, int low, int high);
     void InvertLineAcross(bool horizontal, int at);
     void UpdateInfoForms();
+    void ToggleTab(TIntContainer& tabs, int value, int limit, void (TSelectableRectScroller::*invert)(int, bool));
     void CreateDecorations();
     void FireSelectionEvent(const TSelectionEvent& event);
     // Key handlers, looked up in the key table.

@@ -14,7 +14,7 @@ class TSelectableRectScroller;
 class TForm;
 class TSelectableRectScrollerInfoForm;
 
-// ORDER TRectScrollerSelection: the values are stored with forms.
+// ORDER TRectScrollerSelection: the successor table of Ctrl+S follows it.
 enum TRectScrollerSelection { selRect, selSkewRect, selEllipse, selPolygon };
 
 // SelData: selRect a RECT* (left, top, right, bottom), selEllipse a POINT* (the
@@ -45,6 +45,17 @@ enum TSelectMouseMode : uint8_t {
 // erases the old figure and draws the new one, and a paint draws whatever the
 // state shows. Ruler labels are text in the ruler colour, painted by each
 // paint under the inverted figures.
+//
+// The mouse: a left press in the rectangle starts a new selection, unless
+// it grabs the edge, corner, radius handle or point the mouse hovers over, or
+// lands inside a MovableSelection (which then moves). Rectangles grow right
+// and down from the press; ellipses from their centre; polygons take a point
+// at each click and end with a right click (which then opens no menu). A
+// move that does not move the mouse changes no selection.
+// The keys: Esc ends a selection being drawn; Ctrl+S the next kind; Ctrl+H
+// the helper lines; Ctrl+R the rulers; Ctrl+M the mesh; Ctrl+1 the crosshair;
+// Ctrl+T and Shift+T a tab mark at the mouse; Up and Down the ruler step (not
+// below 5) while rulers or mesh show.
 //
 // The mouse point is the no-point (kNoPoint in both coordinates) until the
 // first move. Without a window nothing is drawn; the state changes alone.
@@ -154,7 +165,8 @@ public:
     // The construction values. A derived constructor may run it again: the
     // fonts and info forms are made once.
     virtual void Init();
-    // Each Invert call toggles its figure; the bool is not used.
+    // Each Invert call toggles its figure where the state shows it (and does
+    // nothing where it does not); the bool is not used.
     virtual void InvertCursor(bool show = true);
     virtual void InvertSelection(bool show = true);
     // Ticks and labels (ShowRulers) and the mesh (ShowMesh).

@@ -3,6 +3,7 @@
 #include "Caret.h"
 
 #include "Gdi.h"
+#include "Input.h"
 #include "MessageClock.h"
 #include "SystemMetrics.h"
 #include "WindowHooks.h"
@@ -174,6 +175,22 @@ BOOL GetCaretPos(LPPOINT point) {
 }
 
 UINT GetCaretBlinkTime() { return blinkTime; }
+
+BOOL GetGUIThreadInfo(DWORD, LPGUITHREADINFO info) {
+    if (info == nullptr || info->cbSize != sizeof(GUITHREADINFO)) return FALSE;
+    *info = GUITHREADINFO{};
+    info->cbSize = sizeof(GUITHREADINFO);
+    info->hwndActive = GetActiveWindow();
+    info->hwndFocus = GetFocus();
+    info->hwndCapture = GetCapture();
+    info->hwndCaret = caret.owner;
+    if (caret.owner != nullptr) {
+        info->rcCaret = RECT{caret.position.x, caret.position.y, caret.position.x + caret.width,
+                             caret.position.y + caret.height};
+        if (caret.hideCount == 0) info->flags |= GUI_CARETBLINKING;
+    }
+    return TRUE;
+}
 
 BOOL SetCaretBlinkTime(UINT milliseconds) {
     blinkTime = milliseconds;

@@ -20,3 +20,25 @@ BOOL SetCaretPos(int x, int y);
 BOOL GetCaretPos(LPPOINT point);
 UINT GetCaretBlinkTime();  // 530 ms
 BOOL SetCaretBlinkTime(UINT milliseconds);
+
+// What the user-interface thread's input state holds: the active, focus and
+// capture windows and the caret, whose rectangle is in its owner's client
+// coordinates (empty, with a null owner, when there is no caret).
+struct GUITHREADINFO {
+    DWORD cbSize;
+    DWORD flags;
+    HWND hwndActive;
+    HWND hwndFocus;
+    HWND hwndCapture;
+    HWND hwndMenuOwner;
+    HWND hwndMoveSize;
+    HWND hwndCaret;
+    RECT rcCaret;
+};
+typedef GUITHREADINFO* LPGUITHREADINFO;
+// Set in flags while the caret shows (its hide count is zero); it may be in
+// the off phase of its blink.
+constexpr DWORD GUI_CARETBLINKING = 0x00000001;
+// There is one user-interface thread: any thread id names it. FALSE for a null
+// record or a cbSize other than sizeof(GUITHREADINFO).
+BOOL GetGUIThreadInfo(DWORD threadId, LPGUITHREADINFO info);

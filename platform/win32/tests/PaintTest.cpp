@@ -259,6 +259,42 @@ TEST_F(ScrollWindowTest, CaretBlinksByInversionUnderTheTestClock) {
     EXPECT_FALSE(GetCaretPos(&*std::make_unique<POINT>()));
 }
 
+TEST_F(ScrollWindowTest, GuiThreadInfoReportsTheCaretShapeAndWhetherItShows) {
+    GUITHREADINFO info{};
+    EXPECT_FALSE(GetGUIThreadInfo(0, &info));  // cbSize not set
+    info.cbSize = sizeof info;
+    const auto read = [&info] {
+        EXPECT_TRUE(GetGUIThreadInfo(0, &info));
+        return info;
+    };
+    CreateCaret(window, nullptr, 1, 16);
+    SetCaretPos(10, 20);
+    GUITHREADINFO caret = read();
+    EXPECT_EQ(caret.hwndCaret, window);
+    EXPECT_EQ(caret.rcCaret.left, 10);
+    EXPECT_EQ(caret.rcCaret.top, 20);
+    EXPECT_EQ(caret.rcCaret.right, 11);
+    EXPECT_EQ(caret.rcCaret.bottom, 36);
+    EXPECT_EQ(caret.flags & GUI_CARETBLINKING, 0u);  // created hidden
+    ShowCaret(window);
+    EXPECT_NE(read().flags & GUI_CARETBLINKING, 0u);
+    HideCaret(window);
+    HideCaret(window);
+    ShowCaret(window);
+    EXPECT_EQ(read().flags & GUI_CARETBLINKING, 0u);  // one hide still counts
+    ShowCaret(window);
+    ScrollWindow(window, 0, 7, nullptr, nullptr);
+    caret = read();
+    EXPECT_EQ(caret.rcCaret.top, 27);
+    EXPECT_EQ(caret.rcCaret.bottom, 43);
+    EXPECT_NE(caret.flags & GUI_CARETBLINKING, 0u);
+    DestroyCaret();
+    caret = read();
+    EXPECT_EQ(caret.hwndCaret, nullptr);
+    EXPECT_EQ(caret.rcCaret.right - caret.rcCaret.left, 0);
+    EXPECT_EQ(caret.flags, 0u);
+}
+
 TEST_F(PaintTest, TheLayerDrawsStandardScrollBars) {
     HWND window = Make(WS_POPUP | WS_VISIBLE | WS_VSCROLL, 0, 0, 100, 100);
     driver.PumpUntilIdle();

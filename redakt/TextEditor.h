@@ -1,0 +1,899 @@
+// TTextEditor: a multi-line plain-text editor control on the scroll control,
+// with syntax colouring, a command language, macros, search, undo and line
+// operations spread over worker threads.
+//
+// The class is implemented by several source units, one per group of
+// members; each group below names its unit. Text is code-page bytes, one
+// TString per line in `lines`, lines and columns counted from 0. The view
+// scrolls by lines (VScrollStep is the line height) and by characters
+// (HScrollStep is the character width), so VPos and HPos count lines and
+// columns. Geometry, in scrolled-area pixels: line i spans i x h to
+// (i + 1) x h, column c begins at c x w + GetColGap().
+#pragma once
+
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Events.h"
+#include "Expression.h"
+#include "ScrollControl.h"
+#include "String.h"
+#include "StringContainer.h"
+#include "TextEditorCommands.h"
+#include "TextEditorMacro.h"
+#include "TextEditorMarkers.h"
+#include "TextEditorRuntimeVars.h"
+#include "TextEditorSchemes.h"
+#include "TextEditorSearchResults.h"
+#include "TextEditorTypes.h"
+#include "TextEditorUndoItems.h"
+#include "ValueContainers.h"
+
+class TComboBox;
+class TForm;
+class TLangTable;
+class TListBox;
+class TPopupMenu;
+class TSaveDialog;
+class TStrings;
+class TTextEditor;
+class TTextEditorLineTask;
+class TTextEditorSearchAllDlg;
+class TTextEditorSearchDlg;
+
+// One search request. The editor owns two: searchInfo (search and replace)
+// and searchAllInfo (search all, with fromStart set).
+struct TTextEditorSearchInfo {
+    TString text;
+    // Compiled from text on the editor's runtimeVars when evalExpression is set.
+    TExpression expression;
+    bool caseSensitive = false;
+    bool wholeWords = false;
+    bool regExp = false;
+    bool evalExpression = false;
+    bool forward = true;
+    bool entireText = true;
+    bool fromStart = false;
+};
+
+// ---- Events: every handler gets the editor first, except OnEvent and
+// OnSearchAllPrepare, which get the code alone ----
+// OnCursorMove (column, line) and OnProgressChange (total, done).
+using TTextEditorPositionEvent = std::function<void(TTextEditor* editor, int x, int y)>;
+using TTextEditorEditModeEvent = std::function<void(TTextEditor* editor, TTextEditorEditMode editMode)>;
+// OnModifyChange, OnCapsChange, OnNumChange, OnScrollChange, OnTabsChange.
+using TTextEditorStateEvent = std::function<void(TTextEditor* editor, bool state)>;
+// OnCtrlEnter and OnCtrlF1: the word under the caret.
+using TTextEditorWordEvent = std::function<void(TTextEditor* editor, TString word)>;
+using TTextEditorLineEvent = std::function<void(TTextEditor* editor, int line)>;
+// The word under the mouse with its column (x) and line (y).
+using TTextEditorOverWordEvent = std::function<void(TTextEditor* editor, TString word, int x, int y)>;
+using TTextEditorMacroEvent = std::function<void(TTextEditor* editor, TTextEditorMacroEventType event, int info)>;
+using TTextEditorSortColEvent = std::function<void(TTextEditor* editor, TTextEditorSortCol event)>;
+using TTextEditorRepSeqEvent = std::function<void(TTextEditor* editor, TTextEditorRepSeqEventType event)>;
+// A line block gives (true, first line, last line), an in-line selection
+// (false, first column, last column), no selection (false, -1, -1).
+using TTextEditorSelectionEvent = std::function<void(TTextEditor* editor, bool lines, int start, int end)>;
+using TTextEditorDlgHelpEvent = std::function<void(TTextEditor* editor, TTextEditorDlg dlg)>;
+// OnEvent and OnSearchAllPrepare.
+using TTextEditorCodeEvent = std::function<void(int event)>;
+// SearchAll's callback: the chosen destination's index.
+using TTextEditorSearchAllCallback = std::function<void(int destination)>;
+// SearchAllM's factory: the list box for a destination name, or null.
+using TTextEditorListBoxFactory = std::function<TListBox*(TString name)>;
+
+class TTextEditor : public TScrollControl {
+    CLASSLIB_CLASS(TTextEditor, TScrollControl)
+
+public:
+    // ---- Construction, initialisation, destruction: TextEditorInit.cpp ----
+    explicit TTextEditor(TComponent* owner);
+    ~TTextEditor() override;
+    // Sets every default.
+    void Init();
+
+    // ---- Message map and window-level handlers: TextEditorWindow.cpp ----
+    void Dispatch(TMessage& message) override;
+    void WndProc(TMessage& message) override;
+
+    // ---- Published properties, their getters and setters, and the property
+    // table: TextEditorProperties.cpp ----
+    // Setters marked "repaints" store and invalidate the control; "plain" ones
+    // only store. Before the window exists nothing is drawn.
+    const std::string& GetFontName() const { return FontName; }
+    // Stores the name, sets it on the control's and the canvas's font,
+    // measures the font (height + external leading, average character width,
+    // each at least 1; on a screen-compatible DC before the window exists),
+    // sets HScrollStep and VScrollStep to GetCharWidth() and GetLineHeight(),
+    // refreshes the caret when the editor has the focus, repaints.
+    void SetFontName(const std::string& name);
+    int GetFontSize() const { return FontSize; }
+    // Sets the font's size in points, then as SetFontName.
+    void SetFontSize(int size);
+    int GetLineSpace() const { return LineSpace; }
+    // Repaints; VScrollStep follows the new line height.
+    void SetLineSpace(int space);
+    // The ColGap property (the column gap alone; GetColGap() is the gutter).
+    int GetColGapSetting() const { return ColGap; }
+    void SetColGap(int gap);  // repaints
+    int GetTabSize() const { return TabSize; }
+    void SetTabSize(int size) { TabSize = size; }
+    int GetCurLine() const { return CurLine; }
+    // Accepts 0 to VMax: stores, moves the caret (SetCaretPos), CursorMove;
+    // any other value changes nothing.
+    void SetCurLine(int line);
+    int GetCurCol() const { return CurCol; }
+    // Accepts 0 to HMax: SetCursorPosX, moves the caret; else nothing.
+    void SetCurCol(int col);
+    bool GetModified() const { return Modified; }
+    // Stores, then fires OnModifyChange, also when the value is unchanged.
+    void SetModified(bool value);
+    bool GetReadOnly() const { return ReadOnly; }
+    // An unchanged value does nothing; else stores, and with the focus hides
+    // the caret when set and shows it again when cleared. No repaint.
+    void SetReadOnly(bool value);
+    bool GetAutoSave() const { return AutoSave; }
+    void SetAutoSave(bool value) { AutoSave = value; }
+    TColor GetTextColor() const { return TextColor; }
+    void SetTextColor(TColor color);  // repaints
+    TColor GetSelBkColor() const { return SelBkColor; }
+    void SetSelBkColor(TColor color);  // repaints
+    TColor GetSelTextColor() const { return SelTextColor; }
+    void SetSelTextColor(TColor color);  // repaints
+    TColor GetTabColor() const { return TabColor; }
+    void SetTabColor(TColor color);  // repaints
+    bool GetShowTabs() const { return ShowTabs; }
+    void SetShowTabs(bool value);  // repaints
+    TColor GetMarkerBkColor() const { return MarkerBkColor; }
+    void SetMarkerBkColor(TColor color);  // repaints
+    TColor GetMarkerTextColor() const { return MarkerTextColor; }
+    void SetMarkerTextColor(TColor color);  // repaints
+    bool GetShowRemarks() const { return ShowRemarks; }
+    void SetShowRemarks(bool value);  // repaints
+    TColor GetRemarkColor() const { return RemarkColor; }
+    void SetRemarkColor(TColor color);  // repaints
+    bool GetShowBoldWords() const { return ShowBoldWords; }
+    // True clears ShowCommonBoldWords; repaints.
+    void SetShowBoldWords(bool value);
+    bool GetShowCommonBoldWords() const { return ShowCommonBoldWords; }
+    // True clears ShowBoldWords; repaints.
+    void SetShowCommonBoldWords(bool value);
+    bool GetAutoIndent() const { return AutoIndent; }
+    void SetAutoIndent(bool value) { AutoIndent = value; }
+    bool GetSmartTab() const { return SmartTab; }
+    void SetSmartTab(bool value) { SmartTab = value; }
+    bool GetBackspaceUnindent() const { return BackspaceUnindent; }
+    void SetBackspaceUnindent(bool value) { BackspaceUnindent = value; }
+    bool GetEmptyUnindent() const { return EmptyUnindent; }
+    void SetEmptyUnindent(bool value) { EmptyUnindent = value; }
+    int GetIndentSize() const { return IndentSize; }
+    void SetIndentSize(int size) { IndentSize = size; }
+    bool GetDoubleClickLine() const { return DoubleClickLine; }
+    void SetDoubleClickLine(bool value) { DoubleClickLine = value; }
+    bool GetTextAtCursor() const { return TextAtCursor; }
+    void SetTextAtCursor(bool value) { TextAtCursor = value; }
+    int GetMarginPos() const { return MarginPos; }
+    void SetMarginPos(int column);  // repaints
+    bool GetShowMargin() const { return ShowMargin; }
+    void SetShowMargin(bool value);  // repaints
+    bool GetShowLineEnds() const { return ShowLineEnds; }
+    void SetShowLineEnds(bool value);  // repaints
+    TColor GetMarginColor() const { return MarginColor; }
+    void SetMarginColor(TColor color);  // repaints
+    bool GetPersistentBlocks() const { return PersistentBlocks; }
+    void SetPersistentBlocks(bool value) { PersistentBlocks = value; }
+    bool GetAutoLineBreak() const { return AutoLineBreak; }
+    void SetAutoLineBreak(bool value) { AutoLineBreak = value; }
+    bool GetDosFormat() const { return DosFormat; }
+    void SetDosFormat(bool value) { DosFormat = value; }
+    bool GetShowStrings() const { return ShowStrings; }
+    void SetShowStrings(bool value);  // repaints
+    TColor GetStringColor() const { return StringColor; }
+    // The five syntax colours repaint only while their Show switch is on.
+    void SetStringColor(TColor color);
+    bool GetShowNumbers() const { return ShowNumbers; }
+    void SetShowNumbers(bool value);  // repaints
+    TColor GetNumberColor() const { return NumberColor; }
+    void SetNumberColor(TColor color);
+    bool GetShowChars() const { return ShowChars; }
+    void SetShowChars(bool value);  // repaints
+    TColor GetCharColor() const { return CharColor; }
+    void SetCharColor(TColor color);
+    bool GetShowSymbols() const { return ShowSymbols; }
+    void SetShowSymbols(bool value);  // repaints
+    TColor GetSymbolColor() const { return SymbolColor; }
+    void SetSymbolColor(TColor color);
+    bool GetShowDirectives() const { return ShowDirectives; }
+    void SetShowDirectives(bool value);  // repaints
+    TColor GetDirectiveColor() const { return DirectiveColor; }
+    void SetDirectiveColor(TColor color);
+    bool GetAllBlocks() const { return AllBlocks; }
+    // Stores only.
+    void SetAllBlocks(bool value);
+    bool GetPresrveMarkers() const { return PresrveMarkers; }
+    void SetPresrveMarkers(bool value) { PresrveMarkers = value; }
+    char GetColSeparator() const { return ColSeparator; }
+    void SetColSeparator(char separator) { ColSeparator = separator; }
+    bool GetShowLineNumbers() const { return ShowLineNumbers; }
+    // Repaints, then lineNumbersWidth := GetLineNumbersWidth().
+    void SetShowLineNumbers(bool value);
+    TTextEditorEditMode GetEditMode() const { return EditMode; }
+    TColor GetSelBkColor2() const { return selBkColor2; }
+
+    // ---- Character classes: TextEditorCharacters.cpp ----
+    // 'a'-'z', 'A'-'Z' and the 18 accented letters of the Hungarian alphabet.
+    static bool IsCharacter(char c);
+    static bool IsDigit(char c);
+    // One of the 22 symbol characters "+!%/=()[]<>#&@{},.-?:*".
+    static bool IsSymbol(char c);
+
+    // ---- Firing events: TextEditorEvents.cpp ----
+    // OnProgressChange with (total, done): (0, -1) before a long operation,
+    // (count, index) while it runs, (0, -2) when it ends, (0, -3) after a
+    // comparison of a single-threaded sort, (0, -4) at a waiting sort's tick.
+    void ProgressChange(int total, int done);
+    // OnEvent with the code.
+    void Event(int code);
+    // OnSelectionChange with inclusive ends (see TTextEditorSelectionEvent).
+    void SelectionChanged();
+
+    // ---- Text geometry: TextEditorGeometry.cpp ----
+    // The font's height with its external leading, plus LineSpace.
+    int GetLineHeight() const;
+    // The font's average character width; every column is this wide.
+    int GetCharWidth() const;
+    // The gutter's width: ColGap, or with line numbers lineNumbersWidth + ColGap + 4.
+    int GetColGap() const;
+    // 0 with line numbers off, else the pixel width of the last line's number
+    // (line count - 1).
+    int GetLineNumbersWidth();
+    // (0, line x h) to (gap + HMax x HScrollStep + ClientWidth - 1, (line + 1) x h - 1).
+    RECT GetLineRect(int line);
+    // The selection in scrolled-area pixels; all four -1 without one.
+    RECT GetBlockRect();
+    // selBkColor2 for the lines of a line block from selMark on, else SelBkColor.
+    TColor GetSelBkColor(int line) const;
+
+    // ---- Painting and syntax colouring: TextEditorPaint.cpp (lines,
+    // overlays) and TextEditorSyntaxColouring.cpp (the colouring passes) ----
+    // FillLineBk(line, BkColor).
+    virtual void PaintLineBk(int line);
+    // Fills the whole band of the line, gutter included, with color.
+    virtual void FillLineBk(int line, TColor color);
+    // Paints one line completely: background, selection, text, colouring,
+    // line-end mark, section number, line number. A line at or past the end
+    // of the text paints an empty band (no line-end mark, no line number).
+    virtual void PaintLine(int line);
+    // Draws text at the line's text start, transparent. With ShowDirectives,
+    // a text whose first non-blank is '#' first takes DirectiveColor and the
+    // result is true. Nothing is drawn for an empty text.
+    bool DrawLineText(int line, int lineHeight, const TString& text);
+    // The tab-stop guides, the bookmark boxes, the dotted right margin.
+    void DrawTabs();
+    void PaintMarkers();
+    void DrawMargin();
+    // A window DC with the margin pen (penStyle, width 1, MarginColor) selected.
+    HDC SelectMarginPen(int penStyle);
+    void ReleaseMarginPen(HDC dc);
+
+    // ---- View refresh: TextEditorRefresh.cpp ----
+    // Repaints one line band (and the overlays that cross it) at once,
+    // outside the paint cycle; nothing without a window or off the view.
+    void RepaintLine(int line);
+    // -1: every visible line (and the one after the last line); else the
+    // visible lines from max(from, VPos) on.
+    void RefreshLines(int from);
+    // Adds delta to the line of every bookmark on line from or below.
+    void RefreshMarkers(int from, int delta);
+    // The text becomes a copy of text, tabs expanded, view reset, not modified.
+    void NewStrings(TStringContainer& text);
+    // Resets view, caret (0, 0), insert mode and selection after new text;
+    // VMax := max(line count - 1, 0); HMax from the text when measureWidth.
+    void RefreshSettings(bool repaint, bool measureWidth);
+    int GetMaxLineLength() const;
+    using TScrollControl::SetHMax;
+    // Widens HMax to the line's length; never narrows it.
+    void SetHMax(const TString& line);
+    // Centres a dialog over the editor in screen coordinates.
+    void SetupDlgPos(TForm* dialog);
+    // The base's scroll with the caret hidden meanwhile (shown again unless ReadOnly).
+    void ScrollClientArea(int bar, int delta);
+
+    // ---- The system caret: TextEditorCaret.cpp ----
+    // Destroys and re-creates the caret: 1 pixel wide in insert mode, one
+    // character wide in overwrite mode, one line high; shown unless
+    // ReadOnly; placed at (CurCol, CurLine).
+    void RefreshCaret();
+    // While the control shows: destroys its own caret (another window's stays).
+    void CaretOff();
+    // While the control shows: RefreshCaret.
+    void CaretOn();
+
+    // ---- Tab and HTML entity conversion: TextEditorConversions.cpp ----
+    // Each works on every line; none repaints or marks the text modified.
+    // Expands tabs to TabSize columns (a TabSize below 1 counts as 1).
+    void TabsToSpaces();
+    void TextToHTML();
+    void HTMLToText();
+    // "&" + name + ";" of row i (0 to 17) from the language texts; "" outside.
+    TString GetHTMLTittleChar(int i);
+
+    // ---- Caret position: TextEditorCursor.cpp ----
+    // prevCol := CurCol, CurCol := x; no clamping, no caret move.
+    void SetCursorPosX(int x);
+    void SetCursorPosY(int y);
+    // Scrolls the view so that (column x, line y) shows, puts the system
+    // caret there and calls CursorMove. Returns how many lines the view
+    // scrolled. Nothing is clamped.
+    int SetCaretPos(POINT position);
+    int SetCaretPos(int column, int line) { return SetCaretPos(POINT{column, line}); }
+
+    // ---- Selection and word moves: TextEditorSelection.cpp ----
+    void ClearSelection(bool force);
+    void SelUp(int n);
+    void SelDown(int n);
+    void SelLeft(int n);
+    void SelRight(int n);
+    void CtrlLeft(int& moved);
+    void CtrlRight(int& moved);
+
+    // ---- Line primitives: TextEditorLines.cpp ----
+    void Insert(int line, const TString& text);
+    void Insert(int line, TStringContainer& text);
+    void Delete(int first, int last);
+    void Delete(int line);
+    void InsertText(TStringContainer& text);
+    void AppendLineInInsertMode(int line, int col, char c);
+
+    // ---- Command table and context menus: TextEditorMenus.cpp ----
+    void AddCommand(const TString& name, TTextEditorCommandHandler handler);
+    virtual void InitPopupMenu();
+    void PopupCutClick(TObject* sender);
+    void PopupCopyClick(TObject* sender);
+    void PopupPasteClick(TObject* sender);
+    void PopupDeleteClick(TObject* sender);
+    void PopupSelectAllClick(TObject* sender);
+    void PopupGapPrevClick(TObject* sender);
+    void PopupGapNextClick(TObject* sender);
+    void PopupGapClick(TObject* sender);
+
+    // ---- Command line: TextEditorCommandLine.cpp ----
+    void DoCommand();
+    void ExecCommand(TString& line);
+    void RepeatCommand();
+    void OnCommandComboKeyDown(TObject* sender, WORD& key, TShiftState shift);
+    void OnCommandComboKeyPress(TObject* sender, char& key);
+
+    // ---- Expression frame, working range and command targets:
+    // TextEditorCommandFrame.cpp ----
+    bool CreateExpression(const TString& text, TExpression& expression, TVariableList* variables);
+    bool CreateExpression(const TString& text, TExpression& expression);
+    void WrongExpression(const TString& text);
+    void GetWorkingRange(int& first, int& last);
+    void GetParagraphLines(int line, int& first, int& last);
+    void GetParagraphLines(int& first, int& last);
+    bool IsText(const TString& name, TStringContainer*& target);
+    bool IsLine(const TString& name, int& first, int& last);
+    int CheckTableLine(RECT& rect, TString& line);
+    bool GetTableRect(RECT& rect);
+    void ShowCalcResult(const TString& text);
+    void DlgHelpHandler(TObject* sender);
+
+    // ---- Line-block commands: TextEditorLineBlockCommands.cpp ----
+    void CmdCopy(TString& argument);
+    void CmdPaste(TString& argument);
+    void CmdSelect(TString& argument);
+    void CmdRepeat(TString& argument);
+    void CmdSection(TString& argument);
+    void CmdExchange(TString& argument);
+    void CmdNumbers(TString& argument);
+    void CmdInsert(TString& argument);
+    void CmdAppend(TString& argument);
+    void CmdAdd(TString& argument);
+    void CmdDelete(TString& argument);
+    void CmdModify(TString& argument);
+    void InsertLineNumber(int position, int gap);
+    void DeleteLines(TIntContainer& lineIndices);
+    void DeleteEmptyLines();
+    void DeleteDuplicateLines();
+    void SeekAndDestroy(const TString& condition);
+
+    // ---- Margin and append mode: TextEditorMargin.cpp ----
+    int AlignLineToWidth(int line, int width, char fill);
+    void FillLinesToMargin();
+    void TruncateLinesAtMargin();
+    void MergeSelectedLines();
+    void StartAppendMode();
+    void EndAppendMode();
+
+    // ---- Line tasks: TextEditorLineTasks.cpp ----
+    void CreateTasks(std::vector<TTextEditorLineTask*>& tasks, TTextEditorLineTask& prototype);
+    void ConvertLines();
+    void SetLineCapacity();
+    void CmdMT(TString& argument);
+    // Loads line `line` into runtimeVars.
+    void NewLine(int line);
+
+    // ---- Sort, calc and the remaining commands: TextEditorSortCommand.cpp,
+    // TextEditorCalcCommands.cpp, TextEditorLineCommands.cpp ----
+    void CmdSort(TString& argument);
+    void CmdCalc(TString& argument);
+    void CmdCount(TString& argument);
+    void CmdECount(TString& argument);
+    void CmdReverse(TString& argument);
+    void CmdApply(TString& argument);
+    void CmdSwap(TString& argument);
+    void CmdShuffle(TString& argument);
+    void CmdEnds(TString& argument);
+    void CmdToLower(TString& argument);
+    void CmdToUpper(TString& argument);
+    void CmdCapitalize(TString& argument);
+    void CmdGo(TString& argument);
+    void CmdFor(TString& argument);
+    void CmdForEach(TString& argument);
+    void CmdReplace(TString& argument);
+    void CmdAlign(TString& argument);
+    void CmdSurround(TString& argument);
+
+    // ---- Editor tools: TextEditorTools.cpp ----
+    void DoEnumeration(int mode);
+    void ConvertHtmlCase(bool upper);
+    void Parse(TListBox* list);
+    void MethodSelect(TObject* sender);
+    void OnSearchAllOnClick(TObject* sender);
+    void StatOptions();
+    float CalcStatSum(int& count);
+    void StatSum();
+    void StatAve();
+    void Help();
+    void SetLangTable(TLangTable* table);
+    void SetLang(int language);
+
+    // ---- Search and replace: TextEditorSearch.cpp ----
+    virtual void Search();
+    // Null when no destination is registered or the dialog is cancelled.
+    virtual TListBox* SearchAll(TTextEditorSearchAllCallback callback);
+    virtual TListBox* SearchAllM(TStringContainer& names, TTextEditorListBoxFactory factory);
+    virtual void Replace();
+    void SearchByInfo();
+    void SearchNext();
+    void SearchNextReversed();
+    int ShowReplaceDlg();
+    void NotFound();
+    void DoSearchAll(TTextEditorSearchAllDlg* dialog, TListBox* listBox);
+    void SetSearchDlgData(TTextEditorSearchInfo* info, TTextEditorSearchDlg* dialog);
+    void GetSearchDlgData(TTextEditorSearchInfo* info, TTextEditorSearchDlg* dialog);
+    void AddSearchAllListBox(TString name, TListBox* listBox);
+    void DeleteSearchAllListBox(TListBox* listBox);
+    TString GetSearchAllLastLine(int count);
+
+    // ---- Macros: TextEditorMacroRecording.cpp ----
+    virtual void PlayMacro(TTextEditorMacro macro, TStringContainer params);
+    virtual void StartMacro();
+    virtual void RecordMacro(int slot);
+    virtual void StopMacroRecording(bool suppress);
+    virtual void PlayMacro(int slot);
+    virtual void RecordParamMacro();
+    virtual void PlayParamMacro();
+    virtual void PlayParamMacro(TString name);
+    virtual void DeleteParamMacro();
+    void SetupSelectParamMacroDlg();
+
+    // ---- Settings and macro files: TextEditorSettings.cpp ----
+    void GetColors(TColor* colors);
+    void SetColors(TColor* colors, bool repaint);
+    void SaveSettings(FILE* file);
+    void LoadSettings(FILE* file);
+    void SaveSettings(TString fileName);
+    void LoadSettings(TString fileName);
+    void LoadCombo(FILE* file, TComboBox* combo);
+    void SaveMacros();
+    void LoadMacros();
+    void ListMacros();
+    // Rebuilds boldWordLengths and commonBoldWordLengths from the word lists.
+    void SetBWLengths();
+
+    // ---- Setup dialog: TextEditorSetup.cpp ----
+    void Setup();
+    void DeleteTailSpaces();
+
+    // ---- Syntax schemes: TextEditorSchemes.cpp ----
+    // Sets AutoIndent, BackspaceUnindent, SmartTab, ShowBoldWords,
+    // ShowStrings, ShowChars, ShowDirectives, ShowRemarks, ShowNumbers and
+    // ShowSymbols of the scheme; nothing else. Null is ignored.
+    void InitProgLangScheme(TTextEditorScheme* scheme);
+
+    // ---- Mouse, focus and status events: TextEditorMouse.cpp ----
+    POINT CalcTextCoords(int x, int y);
+    virtual void GapClick();
+    virtual void OverWord(int x, int y);
+    TString GetCurWord(int& start, int& end);
+    void CallEventHandlers();
+
+    // ---- Undo: TextEditorUndo.cpp ----
+    void AddUndoItem(TTextEditorUndoItemType kind);
+    void AddUndoItem(TTextEditorUndoItemType kind, int line, POINT caret, const TString& text);
+    void AddUndoItem(TTextEditorUndoItemType kind, int first, int last, POINT caret, const TString& text);
+    void AddUndoItem(TTextEditorUndoItemType kind, int first, int last, POINT caret, const TStringContainer& source);
+    void AddUndoItem(TTextEditorUndoItemType kind, int first, int last, POINT caret, int fromLine, int toLine);
+    void AddUndoItem(TTextEditorUndoItemType kind, int first, int last);
+    void AddUndoItem(TTextEditorUndoItem* item);
+    void Undo();
+    TTextEditorUndoItem* GetLastUndoItem();
+
+    // ---- Keyboard dispatch, chords and typing: TextEditorKeyboard.cpp ----
+    void RepSeqStart();
+    void RepSeqWrite();
+
+    // ---- Clipboard, buffers and bookmarks: TextEditorClipboard.cpp ----
+    virtual void Copy();
+    void Copy(const TString& text);
+    void Copy(const char* text, int length);
+    virtual void Paste();
+    void CopyToBuffer(int n);
+    void PasteFromBuffer(int n);
+    virtual void MakeMarker(int number);
+    virtual void MarkerPress(int number);
+    virtual void PrevMarker();
+    virtual void NextMarker();
+    void ClearMarkers();
+
+    // ---- Editing and navigation keys: TextEditorEditingKeys.cpp ----
+    virtual void ReturnPress(TShiftState shift);
+    virtual void CtrlEnterPress();
+    virtual void CtrlEnter(TString word);
+    virtual void TabPress(TShiftState shift);
+    virtual void BackspacePress(TShiftState shift);
+    virtual void DeletePress(TShiftState shift);
+    virtual void DeleteWord();
+    virtual void InsertPress(TShiftState shift);
+    virtual void PgUpPress(TShiftState shift);
+    virtual void PgDownPress(TShiftState shift);
+    virtual void HomePress(TShiftState shift);
+    virtual void EndPress(TShiftState shift);
+    virtual void F1Press(TShiftState shift);
+
+    // ---- Caret movement event: TextEditorEvents.cpp ----
+    // OnCursorMove with (CurCol, CurLine).
+    virtual void CursorMove();
+
+    // ---- Line editing operations: TextEditorLineEditing.cpp ----
+    virtual void Cut();
+    void InsertDate(TTextEditorDateInsert kind);
+    void DeleteBlock();
+    void DeleteLine();
+    void DeleteAfter();
+    void DeleteBefore();
+    void SortLines();
+    void SortByCol(int column);
+    void DeleteDuplicatedLines();
+    void StartSelectSortCol();
+    void SortColSelected();
+    void SelectAll();
+    void SelectParagraph();
+    void SelectWord();
+    void GetSelectedText(TStringContainer& out);
+    void DoIndent();
+    void DoUnindent();
+    void LineInsertText();
+    void LineInsertText(const TString& text, TTextEditorInsertMode mode, int pos);
+    void DeleteLineTail();
+    void DeleteLineHead();
+    void WordUpperLower(bool upper);
+    void WordToUpper();
+    void WordToLower();
+    void BlockUpperLower(bool upper);
+    void BlockToUpper();
+    void BlockToLower();
+    void RepeatLastWord();
+    void Capitalize();
+    void AddTab(int col);
+    void DeleteTab(int col);
+    void ChangeTab(int col);
+
+    // ---- Loading and saving text files: TextEditorFiles.cpp ----
+    void Load(TString name, int maxLines);
+    bool Save();
+    void SaveAs(TString name);
+    void FillSaveExtensions(TSaveDialog* dialog);
+    void SetLang(TString extension);
+    void SetScheme(int index);
+    void SetCommonBoldWords(TStringContainer* words);
+
+    // ---- Navigation and line arrangement: TextEditorNavigation.cpp ----
+    void GoToLine();
+    void GoToLine(int line);
+    void GoTo(int col, int line);
+    void GoToNextBlock();
+    void GoToPrevBlock();
+    void Align(TString::TAlignMode mode);
+    void SplitLine(char separator, bool trim);
+    void ArrangeLines();
+    void ReverseLines(int first, int end, bool repaint);
+    void ReverseLines();
+    void ReverseLinesByParagraph();
+    void ExchangeSelection();
+    void CheckComboItemsCount(TStrings* items);
+
+    // ---- State stream and block files: TextEditorStateStream.cpp ----
+    void SaveToStream(FILE* file, bool withText);
+    void LoadFromStream(FILE* file);
+    void WriteBlock();
+    void ReadBlock();
+
+    // ---- Published events (bound methods, empty when unset), in
+    // publication order ----
+    TTextEditorPositionEvent OnCursorMove;
+    TTextEditorEditModeEvent OnEditModeChange;
+    TTextEditorStateEvent OnModifyChange;
+    TTextEditorWordEvent OnCtrlEnter;
+    TTextEditorWordEvent OnCtrlF1;
+    TTextEditorStateEvent OnCapsChange;
+    TTextEditorStateEvent OnNumChange;
+    TTextEditorStateEvent OnScrollChange;
+    TTextEditorLineEvent OnGapClick;
+    TTextEditorOverWordEvent OnOverWord;
+    TTextEditorStateEvent OnTabsChange;
+    TTextEditorMacroEvent OnMacro;
+    TTextEditorMacroEvent OnParamMacro;
+    TTextEditorSortColEvent OnSortCol;
+    TTextEditorRepSeqEvent OnRepSeq;
+    TTextEditorPositionEvent OnProgressChange;
+    TTextEditorSelectionEvent OnSelectionChange;
+    TTextEditorDlgHelpEvent OnDlgHelp;
+    TTextEditorCodeEvent OnEvent;
+    TTextEditorCodeEvent OnSearchAllPrepare;
+
+protected:
+    // ---- Overrides of the base: the unit of each group above ----
+    // TextEditorPaint.cpp: the base's Paint (background, OnPaint, design
+    // frame; in the design state nothing more and the caret stays hidden),
+    // then the visible lines (during a strip paint only those meeting the
+    // strip), the tab guides, the bookmarks and the margin.
+    void Paint() override;
+    // TextEditorWindow.cpp
+    void DoScroll(TMessage& message, int bar) override;
+    void ShiftWheel(int steps) override;
+    void WMCreate(TMessage& message);
+    void WMSetFocus(TMessage& message);
+    void WMKillFocus(TMessage& message);
+    void WMGetDlgCode(TMessage& message);
+    // TextEditorMacroRecording.cpp
+    void WMMacroKeyDown(TMessage& message);
+    void WMMacroKeyPress(TMessage& message);
+    void WMMacroPlayEnd(TMessage& message);
+    // TextEditorMouse.cpp
+    void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+    void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
+    void MouseMove(TShiftState shift, int x, int y) override;
+    void DblClick() override;
+    void DoEnter() override;
+    void DoExit() override;
+    // TextEditorKeyboard.cpp
+    void KeyDown(WORD& key, TShiftState shift) override;
+    void KeyPress(char& key) override;
+    void KeyUp(WORD& key, TShiftState shift) override;
+
+    // TextEditorProperties.cpp: puts FontName and FontSize on the control's
+    // and the canvas's font, measures it and sets the scroll steps.
+    void ApplyFont();
+
+    // ---- Published property storage; Init gives it the construction values
+    // (the settings reader writes it directly, without the setters) ----
+    int FontSize{};
+    int ColGap{};
+    int LineSpace{};
+    int TabSize{};
+    int IndentSize{};
+    int MarginPos{};
+    bool Modified{};
+    bool ReadOnly{};
+    bool AutoSave{};
+    bool ShowTabs{};
+    bool ShowRemarks{};
+    bool ShowBoldWords{};
+    bool ShowCommonBoldWords{};
+    bool AutoIndent{};
+    bool SmartTab{};
+    bool BackspaceUnindent{};
+    bool EmptyUnindent{};
+    bool DoubleClickLine{};
+    bool TextAtCursor{};
+    bool ShowMargin{};
+    bool ShowLineEnds{};
+    bool PersistentBlocks{};
+    bool AutoLineBreak{};
+    bool DosFormat{};
+    bool ShowStrings{};
+    bool ShowNumbers{};
+    bool ShowChars{};
+    bool ShowSymbols{};
+    bool ShowDirectives{};
+    bool AllBlocks{};
+    bool PresrveMarkers{};
+    bool ShowLineNumbers{};
+    TTextEditorEditMode EditMode{};
+    std::string FontName{};
+    TColor TextColor{};
+    TColor SelBkColor{};
+    TColor SelTextColor{};
+    TColor TabColor{};
+    TColor MarkerBkColor{};
+    TColor MarkerTextColor{};
+    TColor RemarkColor{};
+    TColor MarginColor{};
+    TColor StringColor{};
+    TColor NumberColor{};
+    TColor CharColor{};
+    TColor SymbolColor{};
+    TColor DirectiveColor{};
+    char ColSeparator{};
+    int CurCol{};
+    int CurLine{};
+
+    // The font's height (with external leading) and average character
+    // width, measured by ApplyFont; at least 1 each.
+    int cachedFontHeight = 1;
+    int cachedCharWidth = 1;
+
+public:
+    // ---- Working state that the editor's operations read and write ----
+    // Keyboard: the key-down being handled and the one before it, chords,
+    // repeat counts, pending buffer and sort-column digits.
+    TShiftState shiftState;
+    int lastKey = 0;
+    bool lastShift = false;
+    bool lastCtrl = false;
+    bool lastAlt = false;
+    bool chordK = false;
+    bool chordQ = false;
+    bool chordM = false;
+    bool chordD = false;
+    bool chordL = false;
+    bool chordJ = false;
+    TString keyText;
+    int keyRepeat = 0;
+    int charRepeat = 0;
+    bool suppressKeyPress = false;
+    bool shiftSelecting = false;
+    bool copyToBufferPending = false;
+    bool pasteFromBufferPending = false;
+    bool sortColPending = false;
+    // The word typed last, the previous typed character, typing inside a word.
+    TString lastWord;
+    char lastChar{};
+    bool inWord = false;
+    // Mouse: a drag selecting from its anchor; a press to ignore after a double click.
+    bool mouseSelecting = false;
+    int dragAnchorCol = 0;
+    int dragAnchorLine = 0;
+    bool ignoreMouseDown = false;
+    // The caret before the last page move.
+    int pageAnchorCol = 0;
+    int pageAnchorLine = 0;
+    TString overWordText;
+
+    // Init gives the fields below that have no value here their construction
+    // values.
+    // The unpublished second selection background (the part from selMark on).
+    TColor selBkColor2{};
+
+    // Undo: the stack, its budget in size units, what it holds now, and where
+    // the typing that the last record covers stands.
+    TTextEditorUndoItems undoItems;
+    int undoLimit{};
+    int undoSize = 0;
+    int typingUndoCol = 0;
+    int typingUndoLine = 0;
+
+    // Line tasks: worker threads on or off, how many, lines per task, and a
+    // limit on the thread count (0 = none).
+    bool multiThreaded = false;
+    int threadCount{};
+    int chunkLines{};
+    int threadLimit = 0;
+
+    // Macros and append mode.
+    bool macroRecording = false;
+    bool paramMacroRecording = false;
+    bool macroPlaying = false;
+    int macroSlot = 0;
+    bool appendMode = false;
+    int appendCol = 0;
+    int appendCount = 0;
+
+    // Search and replace state.
+    std::unique_ptr<TTextEditorSearchInfo> searchInfo;
+    std::unique_ptr<TTextEditorSearchInfo> searchAllInfo;
+    TString replaceText;
+    bool replacing = false;
+    bool replacePrompt = false;
+    bool replaceAll = false;
+    bool replaceStop = false;
+    int replaceFirstLine = 0;
+    int replaceEndLine = 0;
+
+    // Context menus (owned through the component owner chain): the one a
+    // right click opens, the text area's, the gutter's; the line the gutter
+    // menu was opened on.
+    TPopupMenu* activePopup = nullptr;
+    TPopupMenu* editPopup = nullptr;
+    TPopupMenu* gapPopup = nullptr;
+    int gapClickLine = 0;
+
+    // Lines of the methods the Java outline found.
+    TIntContainer methodLines;
+    // The built-in help text and the swap state of Help().
+    TStringContainer helpText;
+    bool helpShown = false;
+    POINT textCaret{0, 0};
+    TTextEditorSelection textSelection;
+    POINT helpCaret{0, 0};
+
+    // The gutter's line-number width (recomputed by every Paint), the margin
+    // pen while DrawMargin runs, and the repeat sequence.
+    int lineNumbersWidth = 0;
+    HPEN marginPen = nullptr;
+    uint8_t repSeqState = 0;
+    int repSeqCount = 0;
+    TString repSeqText;
+
+    // The expression variables of the user-interface thread.
+    TTextEditorRuntimeVars runtimeVars;
+    // The command line (null at design time), the commands and the last command line.
+    TComboBox* commandCombo = nullptr;
+    TTextEditorCommandList commands;
+    TString lastCommand;
+    // Line sections: (first, last) pairs, both inclusive; (-1, -1) is empty.
+    TIntPairContainer sections;
+
+    // The caret before the last horizontal and vertical move.
+    int prevCol = 0;
+    int prevLine = 0;
+    TTextEditorSelection selection;
+    // The selection's middle mark, -1 for none: a line inside a line block, a
+    // column inside an in-line selection.
+    int selMark{};
+
+    // User tab stops (ascending columns) and the lengths of the bold words.
+    TIntContainer tabStops;
+    TIntContainer boldWordLengths;
+    TIntContainer commonBoldWordLengths;
+    TTextEditorMarkerList markers;
+    TTextEditorResultLists resultLists;
+    TTextEditorSearchResults searchResults;
+    TTextEditorMacro macros[10];
+    TTextEditorMacros paramMacros;
+    TString paramMacroName;
+    TStringContainer buffers[10];
+    TString fileName;
+    // The text, one item per line.
+    TStringContainer lines;
+    TStringContainer extraFilters;
+    TStringContainer boldWords;
+    // The shared common keywords (the caller's list), or null.
+    TStringContainer* commonBoldWords = nullptr;
+    int filterIndex = 0;
+    TTextEditorSchemes schemes;
+    int schemeIndex = 0;
+    int statColumn = 0;
+    char statSeparator{};
+    char fillChar{};
+    char alignChar{};
+    // The running long operation's name ("Sorting", "Converting") and the status text.
+    TString operationName;
+    TString statusText;
+    // The syntax language of the text (3: HTML).
+    int syntaxLanguage = 0;
+};
+
+namespace Texteditor {
+// Registers TTextEditor on the palette page "Rollan".
+void Register();
+}  // namespace Texteditor
+
+// The property table of the class (called by the package's start-up).
+void RegisterTextEditorProperties();

@@ -1,0 +1,53 @@
+// Sorting comparisons of the editor unit and the file writer with progress.
+#include "TextEditorFunctions.h"
+
+#include "TextEditor.h"
+#include "TextEditorTexts.h"
+#include "Win32.h"
+
+namespace {
+
+int Order(int a, int b) { return a < b ? -1 : (b < a ? 1 : 0); }
+
+void NoteComparison(void* context) {
+    const auto* sort = static_cast<const TTextEditorSortContext*>(context);
+    if (sort != nullptr && !sort->quiet && sort->editor != nullptr) sort->editor->ProgressChange(0, -3);
+}
+
+int NumberOf(const TString* text) {
+    int value = 0;
+    if (text != nullptr) text->ParseInt(value);
+    return value;
+}
+
+void ForwardProgress(int total, int done, void* context) { static_cast<TTextEditor*>(context)->ProgressChange(total, done); }
+
+}  // namespace
+
+int CompareInts(const int* a, const int* b) { return Order(*a, *b); }
+
+int CompareLines(const TString* a, const TString* b, void* context) {
+    NoteComparison(context);
+    return TString::Compare(a, b);
+}
+
+int CompareLineNumbers(const TString* a, const TString* b, void* context) {
+    NoteComparison(context);
+    return Order(NumberOf(a), NumberOf(b));
+}
+
+bool WriteLinesWithProgress(TTextEditor* editor, TStringContainer& lines, const TString& fileName) {
+    editor->ProgressChange(0, -1);
+    bool written = true;
+    try {
+        lines.WriteToFileCallback(fileName, &ForwardProgress, editor);
+    } catch (...) {
+        written = false;
+        const std::string text = TextEditorText(100221, "Error with saving (Read Only ?)");
+        const std::string caption = TextEditorText(100222, "Save file");
+        HWND owner = editor->HandleAllocated() ? editor->GetHandle() : nullptr;
+        MessageBoxA(owner, text.c_str(), caption.c_str(), MB_OK | MB_ICONERROR);
+    }
+    editor->ProgressChange(0, -2);
+    return written;
+}

@@ -1,0 +1,33 @@
+// The editor unit's free functions: comparisons for sorting lines and tab
+// stops, and writing lines to a file with progress notices.
+#pragma once
+
+#include "String.h"
+#include "StringContainer.h"
+
+class TTextEditor;
+
+// The record a sort hands to CompareLines and CompareLineNumbers: the editor
+// that reports progress, an int of the sort's own, and the quiet flag, which
+// stops the per-comparison notice (a sort on worker threads sets it).
+struct TTextEditorSortContext {
+    TTextEditor* editor = nullptr;
+    int option = 0;
+    bool quiet = false;
+};
+
+// -1, 0 or 1 as *a is below, equal to or above *b.
+int CompareInts(const int* a, const int* b);
+// Each first reports ProgressChange(0, -3) on the context's editor unless the
+// context is quiet (or null). CompareLines compares the texts byte by byte;
+// CompareLineNumbers their integer values, a text that is no whole number
+// counting as 0. Results are -1, 0 or 1.
+int CompareLines(const TString* a, const TString* b, void* context);
+int CompareLineNumbers(const TString* a, const TString* b, void* context);
+
+// Writes the lines to fileName with the line store's line ends, reporting
+// ProgressChange(0, -1), the store's (count, done) notices and (0, -2). A
+// failed write shows the "Error with saving" box (owned by the editor's
+// window, error icon), lets no exception through and gives false; the file
+// may then be missing or partly written.
+bool WriteLinesWithProgress(TTextEditor* editor, TStringContainer& lines, const TString& fileName);

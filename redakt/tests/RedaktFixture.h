@@ -6,14 +6,34 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <algorithm>
+#include <cstdlib>
 #include <functional>
 #include <random>
+#include <string>
 #include <vector>
 
 #include "Form.h"
 #include "MemBuffer.h"
 #include "TextEditor.h"
 #include "display/TestDriver.h"
+
+// An editor whose protected settings a test may set directly (as the
+// settings reader does) and that records every line it paints.
+class TTestEditor : public TTextEditor {
+public:
+    using TTextEditor::TTextEditor;
+    using TTextEditor::EditMode;
+    using TTextEditor::Paint;
+    using TTextEditor::ShowBoldWords;
+    using TTextEditor::ShowCommonBoldWords;
+
+    void PaintLine(int line) override {
+        painted.push_back(line);
+        TTextEditor::PaintLine(line);
+    }
+    std::vector<int> painted;
+};
 
 // Each test gets a fresh window layer and a visible 400x300 form at (50, 50).
 class EditorTest : public ::testing::Test {
@@ -34,6 +54,91 @@ protected:
         editor->SetParent(form);
         driver.PumpUntilIdle();
         return editor;
+    }
+
+    // Gives the editor these lines, its ranges to fit, and paints it.
+    void ShowText(TTextEditor* editor, const std::vector<std::string>& text) {
+        editor->lines.Clear();
+        int longest = 0;
+        for (const std::string& line : text) {
+            editor->lines.Add(TString(line));
+            longest = std::max(longest, static_cast<int>(line.size()));
+        }
+        editor->SetVMax(std::max(static_cast<int>(text.size()) - 1, 0));
+        editor->SetHMax(longest);
+        editor->Repaint();
+        driver.PumpUntilIdle();
+    }
+
+    // The client rectangle of the character cells [col, col + count) of a line.
+    static RECT CellsRect(TTextEditor* editor, int line, int col, int count) {
+        const int w = editor->GetCharWidth();
+        const int h = editor->GetLineHeight();
+        const int x = (col - editor->GetHPos()) * w + editor->GetColGap();
+        const int y = (line - editor->GetVPos()) * h;
+        return RECT{x, y, x + count * w, y + h};
+    }
+
+    // How many pixels of a client rectangle show exactly colour.
+    int Count(TWinControl* control, const RECT& rect, TColor colour) {
+        const COLORREF wanted = ColorToRGB(colour);
+        int found = 0;
+        for (int y = rect.top; y < rect.bottom; ++y)
+            for (int x = rect.left; x < rect.right; ++x)
+                if (driver.Pixel(control->GetHandle(), x, y) == wanted) ++found;
+        return found;
+    }
+
+    // How many pixels of the cells [col, col + count) of a line are ink of
+    // colour on the background: a blend of the two at least a third of the
+    // way to the ink, as the edges of smoothed glyphs are.
+    int Ink(TTextEditor* editor, int line, int col, int count, TColor colour) {
+        return Ink(editor, line, col, count, colour, editor->GetBkColor());
+    }
+    int Ink(TTextEditor* editor, int line, int col, int count, TColor colour, TColor background) {
+        const RECT rect = CellsRect(editor, line, col, count);
+        int found = 0;
+        for (int y = rect.top; y < rect.bottom; ++y)
+            for (int x = rect.left; x < rect.right; ++x)
+                if (IsBlendOf(driver.Pixel(editor->GetHandle(), x, y), ColorToRGB(colour), ColorToRGB(background)))
+                    ++found;
+        return found;
+    }
+    static bool IsBlendOf(COLORREF pixel, COLORREF ink, COLORREF background) {
+        if (pixel == CLR_INVALID) return false;
+        const int channels[3][3] = {{GetRValue(pixel), GetRValue(ink), GetRValue(background)},
+                                    {GetGValue(pixel), GetGValue(ink), GetGValue(background)},
+                                    {GetBValue(pixel), GetBValue(ink), GetBValue(background)}};
+        int widest = 0;
+        for (int c = 1; c < 3; ++c)
+            if (std::abs(channels[c][1] - channels[c][2]) > std::abs(channels[widest][1] - channels[widest][2])) widest = c;
+        const int span = channels[widest][1] - channels[widest][2];
+        if (span == 0) return pixel == ink;
+        const double share = double(channels[widest][0] - channels[widest][2]) / span;
+        if (share < 0.34 || share > 1.0) return false;
+        for (const auto& channel : channels)
+            if (std::abs(channel[2] + share * (channel[1] - channel[2]) - channel[0]) > 6) return false;
+        return true;
+    }
+
+    // The client pixels of a control, row by row.
+    std::vector<COLORREF> Pixels(TWinControl* control) {
+        std::vector<COLORREF> pixels;
+        const RECT client = control->GetClientRect();
+        for (int y = 0; y < client.bottom; ++y)
+            for (int x = 0; x < client.right; ++x) pixels.push_back(driver.Pixel(control->GetHandle(), x, y));
+        return pixels;
+    }
+
+    // What the control shows now (with the paints still pending) equals what
+    // a full repaint at the same position draws.
+    void ExpectShowsFullRepaint(TWinControl* control) {
+        const std::vector<COLORREF> shown = Pixels(control);
+        driver.PumpUntilIdle();
+        EXPECT_EQ(Pixels(control), shown) << "a pending paint changed pixels";
+        control->Repaint();
+        driver.PumpUntilIdle();
+        EXPECT_EQ(Pixels(control), shown) << "a full repaint differs";
     }
 
     bool HasUpdateRegion(TWinControl* control) {
@@ -62,11 +167,27 @@ using TBufferReader = std::function<bool(Record&, TMemBuffer&)>;
 template <class Record>
 using TStreamReader = std::function<bool(Record&, FILE*)>;
 
-// Every truncation of a valid form is refused, and so are the damaged forms
-// given; then a bounded loop of random byte mutations: each read either
-// succeeds or leaves the target equal to what it was and the read position
-// at the start. Under the address sanitizer this also shows that no read
-// goes past the form. `fresh` makes the target, `same` compares two records.
+// Runs attempt(bytes, mustFail) on every truncation of a valid form and on
+// the damaged forms given (all must be refused), then on a bounded number of
+// random byte mutations (each either reads or is refused cleanly).
+template <class Attempt>
+void TryDamagedForms(const std::vector<uint8_t>& valid, const std::vector<std::vector<uint8_t>>& damaged,
+                     Attempt attempt, int mutations, unsigned seed) {
+    for (size_t length = 0; length < valid.size(); ++length)
+        attempt(std::vector<uint8_t>(valid.begin(), valid.begin() + static_cast<long>(length)), true);
+    for (const auto& bytes : damaged) attempt(bytes, true);
+    std::mt19937 random(seed);
+    for (int round = 0; round < mutations && !valid.empty(); ++round) {
+        std::vector<uint8_t> bytes = valid;
+        const int changes = 1 + static_cast<int>(random() % 4);
+        for (int c = 0; c < changes; ++c) bytes[random() % bytes.size()] = static_cast<uint8_t>(random());
+        attempt(bytes, false);
+    }
+}
+
+// A refused read must leave its target equal to what it was and the read
+// position at the start. Under the address sanitizer this also shows that no
+// read goes past the form. `fresh` makes the target, `same` compares two records.
 template <class Record>
 void ExpectBufferReaderRefusesDamage(const std::vector<uint8_t>& valid, const std::vector<std::vector<uint8_t>>& damaged,
                                      TBufferReader<Record> read, std::function<void(Record&)> fresh,
@@ -77,25 +198,16 @@ void ExpectBufferReaderRefusesDamage(const std::vector<uint8_t>& valid, const st
         Record target;
         fresh(target);
         TMemBuffer buffer = BufferOf(bytes);
-        const bool read_ok = read(target, buffer);
+        const bool readOk = read(target, buffer);
         if (mustFail) {
-            EXPECT_FALSE(read_ok) << "a damaged form of " << bytes.size() << " bytes was read";
+            EXPECT_FALSE(readOk) << "a damaged form of " << bytes.size() << " bytes was read";
         }
-        if (!read_ok) {
+        if (!readOk) {
             EXPECT_TRUE(same(target, untouched)) << "a refused read changed its target";
             EXPECT_EQ(buffer.GetReadPosition(), 0) << "a refused read moved the read position";
         }
     };
-    for (size_t length = 0; length < valid.size(); ++length)
-        attempt(std::vector<uint8_t>(valid.begin(), valid.begin() + static_cast<long>(length)), true);
-    for (const auto& bytes : damaged) attempt(bytes, true);
-    std::mt19937 random(12345);
-    for (int round = 0; round < mutations && !valid.empty(); ++round) {
-        std::vector<uint8_t> bytes = valid;
-        const int changes = 1 + static_cast<int>(random() % 4);
-        for (int c = 0; c < changes; ++c) bytes[random() % bytes.size()] = static_cast<uint8_t>(random());
-        attempt(bytes, false);
-    }
+    TryDamagedForms(valid, damaged, attempt, mutations, 12345);
 }
 
 // The same through a FILE stream; a refused read leaves the stream at its start.
@@ -112,25 +224,17 @@ void ExpectStreamReaderRefusesDamage(const std::vector<uint8_t>& valid, const st
         std::rewind(file);
         Record target;
         fresh(target);
-        const bool read_ok = read(target, file);
+        const bool readOk = read(target, file);
         if (mustFail) {
-            EXPECT_FALSE(read_ok) << "a damaged stream of " << bytes.size() << " bytes was read";
+            EXPECT_FALSE(readOk) << "a damaged stream of " << bytes.size() << " bytes was read";
         }
-        if (!read_ok) {
+        if (!readOk) {
             EXPECT_TRUE(same(target, untouched)) << "a refused read changed its target";
             EXPECT_EQ(std::ftell(file), 0L) << "a refused read moved the stream";
         }
         std::fclose(file);
     };
-    for (size_t length = 0; length < valid.size(); ++length)
-        attempt(std::vector<uint8_t>(valid.begin(), valid.begin() + static_cast<long>(length)), true);
-    for (const auto& bytes : damaged) attempt(bytes, true);
-    std::mt19937 random(54321);
-    for (int round = 0; round < mutations && !valid.empty(); ++round) {
-        std::vector<uint8_t> bytes = valid;
-        bytes[random() % bytes.size()] = static_cast<uint8_t>(random());
-        attempt(bytes, false);
-    }
+    TryDamagedForms(valid, damaged, attempt, mutations, 54321);
 }
 
 // The bytes a FILE writer wrote.

@@ -1,9 +1,9 @@
 // The text editor in a real window: C-like text with every colouring switch
 // on, line numbers, a bookmark, a section, a line block with its mark, tab
 // guides, the margin and the caret. The window must show what the layer drew,
-// also after a scroll, and pictures are saved for looking at (in
-// $REDAKT_PICTURES, else the build's pictures folder). Needs a display (CI
-// runs it under xvfb-run); skips itself when DISPLAY is unset.
+// also after a scroll, and pictures are saved for looking at (SaveTestPicture's
+// folder). Needs a display (CI runs it under xvfb-run); skips itself when
+// DISPLAY is unset.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -17,6 +17,7 @@
 #include "display/DisplayBackEnd.h"
 #include "display/SdlBackEnd.h"
 #include "display/TestDriver.h"
+#include "display/TestPicture.h"
 #include "display/WindowPicture.h"
 
 // The desktop's message bus library, which SDL's video start-up loads, keeps
@@ -60,11 +61,6 @@ const char* const kSource[] = {
 
 const char* const kKeywords[] = {"int", "char", "return", "for", "if", "while", "switch", "case", "default",
                                  "break", "continue", "const", "static", "struct"};
-
-std::string PicturePath(const std::string& name) {
-    const char* folder = std::getenv("REDAKT_PICTURES");
-    return std::string(folder && *folder ? folder : REDAKT_PICTURE_FOLDER) + "/" + name;
-}
 
 class RedaktSdlTest : public ::testing::Test {
 protected:
@@ -163,8 +159,9 @@ TEST_F(RedaktSdlTest, AnEditorWithEverySyntaxClassInARealWindow) {
     editor->CaretOn();
     Settle();
     ExpectPresentedEqualsFullRepaint(editor, "the painted editor");
-    EXPECT_TRUE(win32::SaveWindowPicture(form->GetHandle(), PicturePath("redakt_editor.bmp").c_str()));
-    std::printf("picture: %s\n", PicturePath("redakt_editor.bmp").c_str());
+    const std::string picture = win32::SaveTestPicture(form->GetHandle());
+    EXPECT_FALSE(picture.empty());
+    std::printf("picture: %s\n", picture.c_str());
 
     // Scrolled by the wheel the window still shows what a repaint draws.
     editor->SetBounds(10, 10, 730, 300);
@@ -172,5 +169,5 @@ TEST_F(RedaktSdlTest, AnEditorWithEverySyntaxClassInARealWindow) {
     driver->Wheel(editor->GetHandle(), 100, 100, -1);  // one notch: three lines down
     EXPECT_EQ(editor->GetVPos(), 3);
     ExpectPresentedEqualsFullRepaint(editor, "after the wheel");
-    EXPECT_TRUE(win32::SaveWindowPicture(form->GetHandle(), PicturePath("redakt_editor_scrolled.bmp").c_str()));
+    EXPECT_FALSE(win32::SaveTestPicture(form->GetHandle(), "scrolled").empty());
 }

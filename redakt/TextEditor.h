@@ -95,6 +95,57 @@ public:
     // Sets every default.
     void Init();
 
+    // ---- New virtual operations, in their slot order after the base's last
+    // (ShiftWheel). ORDER VIRTUALS: keep this order; each names its unit. ----
+    virtual void InitPopupMenu();  // TextEditorMenus.cpp
+    // TextEditorPaint.cpp: FillLineBk(line, BkColor).
+    virtual void PaintLineBk(int line);
+    // TextEditorPaint.cpp: fills the line's whole band, gutter included.
+    virtual void FillLineBk(int line, TColor color);
+    // TextEditorPaint.cpp: paints one line completely: background,
+    // selection, text, colouring, line-end mark, section number, line number.
+    // A line at or past the end of the text paints an empty band (no line-end
+    // mark, no line number).
+    virtual void PaintLine(int line);
+    virtual void GapClick();                 // TextEditorMouse.cpp
+    virtual void OverWord(int x, int y);     // TextEditorMouse.cpp
+    virtual void PlayMacro(TTextEditorMacro macro, TStringContainer params);  // TextEditorMacroRecording.cpp
+    virtual void ReturnPress(TShiftState shift);     // TextEditorEditingKeys.cpp, to F1Press
+    virtual void CtrlEnterPress();
+    virtual void CtrlEnter(TString word);
+    virtual void TabPress(TShiftState shift);
+    virtual void BackspacePress(TShiftState shift);
+    virtual void DeletePress(TShiftState shift);
+    virtual void DeleteWord();
+    virtual void InsertPress(TShiftState shift);
+    virtual void PgUpPress(TShiftState shift);
+    virtual void PgDownPress(TShiftState shift);
+    // TextEditorEvents.cpp: OnCursorMove with (CurCol, CurLine).
+    virtual void CursorMove();
+    virtual void HomePress(TShiftState shift);
+    virtual void EndPress(TShiftState shift);
+    virtual void F1Press(TShiftState shift);
+    virtual void Copy();                     // TextEditorClipboard.cpp
+    virtual void Paste();                    // TextEditorClipboard.cpp
+    virtual void Cut();                      // TextEditorLineEditing.cpp
+    virtual void Search();                   // TextEditorSearch.cpp, to Replace
+    // Null when no destination is registered or the dialog is cancelled.
+    virtual TListBox* SearchAll(TTextEditorSearchAllCallback callback);
+    virtual TListBox* SearchAllM(TStringContainer& names, TTextEditorListBoxFactory factory);
+    virtual void Replace();
+    virtual void MakeMarker(int number);     // TextEditorClipboard.cpp, to NextMarker
+    virtual void MarkerPress(int number);
+    virtual void PrevMarker();
+    virtual void NextMarker();
+    virtual void StartMacro();               // TextEditorMacroRecording.cpp, to DeleteParamMacro
+    virtual void RecordMacro(int slot);
+    virtual void StopMacroRecording(bool suppress);
+    virtual void PlayMacro(int slot);
+    virtual void RecordParamMacro();
+    virtual void PlayParamMacro();
+    virtual void PlayParamMacro(TString name);
+    virtual void DeleteParamMacro();
+
     // ---- Message map and window-level handlers: TextEditorWindow.cpp ----
     void Dispatch(TMessage& message) override;
     void WndProc(TMessage& message) override;
@@ -258,15 +309,8 @@ public:
     TColor GetSelBkColor(int line) const;
 
     // ---- Painting and syntax colouring: TextEditorPaint.cpp (lines,
-    // overlays) and TextEditorSyntaxColouring.cpp (the colouring passes) ----
-    // FillLineBk(line, BkColor).
-    virtual void PaintLineBk(int line);
-    // Fills the whole band of the line, gutter included, with color.
-    virtual void FillLineBk(int line, TColor color);
-    // Paints one line completely: background, selection, text, colouring,
-    // line-end mark, section number, line number. A line at or past the end
-    // of the text paints an empty band (no line-end mark, no line number).
-    virtual void PaintLine(int line);
+    // overlays) and TextEditorSyntaxColouring.cpp (the colouring passes);
+    // PaintLineBk, FillLineBk and PaintLine are in the slot list ----
     // Draws text at the line's text start, transparent. With ShowDirectives,
     // a text whose first non-blank is '#' first takes DirectiveColor and the
     // result is true. Nothing is drawn for an empty text.
@@ -348,9 +392,8 @@ public:
     void InsertText(TStringContainer& text);
     void AppendLineInInsertMode(int line, int col, char c);
 
-    // ---- Command table and context menus: TextEditorMenus.cpp ----
+    // ---- Command table and context menus: TextEditorMenus.cpp (its virtual operations are in the slot list) ----
     void AddCommand(const TString& name, TTextEditorCommandHandler handler);
-    virtual void InitPopupMenu();
     void PopupCutClick(TObject* sender);
     void PopupCopyClick(TObject* sender);
     void PopupPasteClick(TObject* sender);
@@ -452,12 +495,7 @@ public:
     void SetLangTable(TLangTable* table);
     void SetLang(int language);
 
-    // ---- Search and replace: TextEditorSearch.cpp ----
-    virtual void Search();
-    // Null when no destination is registered or the dialog is cancelled.
-    virtual TListBox* SearchAll(TTextEditorSearchAllCallback callback);
-    virtual TListBox* SearchAllM(TStringContainer& names, TTextEditorListBoxFactory factory);
-    virtual void Replace();
+    // ---- Search and replace: TextEditorSearch.cpp (its virtual operations are in the slot list) ----
     void SearchByInfo();
     void SearchNext();
     void SearchNextReversed();
@@ -470,16 +508,7 @@ public:
     void DeleteSearchAllListBox(TListBox* listBox);
     TString GetSearchAllLastLine(int count);
 
-    // ---- Macros: TextEditorMacroRecording.cpp ----
-    virtual void PlayMacro(TTextEditorMacro macro, TStringContainer params);
-    virtual void StartMacro();
-    virtual void RecordMacro(int slot);
-    virtual void StopMacroRecording(bool suppress);
-    virtual void PlayMacro(int slot);
-    virtual void RecordParamMacro();
-    virtual void PlayParamMacro();
-    virtual void PlayParamMacro(TString name);
-    virtual void DeleteParamMacro();
+    // ---- Macros: TextEditorMacroRecording.cpp (its virtual operations are in the slot list) ----
     void SetupSelectParamMacroDlg();
 
     // ---- Settings and macro files: TextEditorSettings.cpp ----
@@ -506,10 +535,8 @@ public:
     // ShowSymbols of the scheme; nothing else. Null is ignored.
     void InitProgLangScheme(TTextEditorScheme* scheme);
 
-    // ---- Mouse, focus and status events: TextEditorMouse.cpp ----
+    // ---- Mouse, focus and status events: TextEditorMouse.cpp (its virtual operations are in the slot list) ----
     POINT CalcTextCoords(int x, int y);
-    virtual void GapClick();
-    virtual void OverWord(int x, int y);
     TString GetCurWord(int& start, int& end);
     void CallEventHandlers();
 
@@ -528,40 +555,14 @@ public:
     void RepSeqStart();
     void RepSeqWrite();
 
-    // ---- Clipboard, buffers and bookmarks: TextEditorClipboard.cpp ----
-    virtual void Copy();
+    // ---- Clipboard, buffers and bookmarks: TextEditorClipboard.cpp (its virtual operations are in the slot list) ----
     void Copy(const TString& text);
     void Copy(const char* text, int length);
-    virtual void Paste();
     void CopyToBuffer(int n);
     void PasteFromBuffer(int n);
-    virtual void MakeMarker(int number);
-    virtual void MarkerPress(int number);
-    virtual void PrevMarker();
-    virtual void NextMarker();
     void ClearMarkers();
 
-    // ---- Editing and navigation keys: TextEditorEditingKeys.cpp ----
-    virtual void ReturnPress(TShiftState shift);
-    virtual void CtrlEnterPress();
-    virtual void CtrlEnter(TString word);
-    virtual void TabPress(TShiftState shift);
-    virtual void BackspacePress(TShiftState shift);
-    virtual void DeletePress(TShiftState shift);
-    virtual void DeleteWord();
-    virtual void InsertPress(TShiftState shift);
-    virtual void PgUpPress(TShiftState shift);
-    virtual void PgDownPress(TShiftState shift);
-    virtual void HomePress(TShiftState shift);
-    virtual void EndPress(TShiftState shift);
-    virtual void F1Press(TShiftState shift);
-
-    // ---- Caret movement event: TextEditorEvents.cpp ----
-    // OnCursorMove with (CurCol, CurLine).
-    virtual void CursorMove();
-
-    // ---- Line editing operations: TextEditorLineEditing.cpp ----
-    virtual void Cut();
+    // ---- Line editing operations: TextEditorLineEditing.cpp (its virtual operations are in the slot list) ----
     void InsertDate(TTextEditorDateInsert kind);
     void DeleteBlock();
     void DeleteLine();

@@ -80,3 +80,16 @@ TEST_F(EditorTest, RefreshCaretPlacesTheNewCaretAtTheCaretPosition) {
     EXPECT_EQ(info.rcCaret.top, editor->GetLineHeight());
     EXPECT_TRUE(Shows(info));
 }
+
+TEST_F(EditorTest, NewTextGivesAFocusedEditorTheInsertModeBar) {
+    TTestEditor* editor = Place<TTestEditor>();
+    editor->SetFocus();
+    editor->EditMode = emOverwrite;
+    editor->CaretOn();
+    ASSERT_EQ(CaretInfo().rcCaret.right - CaretInfo().rcCaret.left, editor->GetCharWidth());
+    TStringContainer text;
+    text.Add("new");
+    editor->NewStrings(text);
+    EXPECT_EQ(CaretInfo().rcCaret.right - CaretInfo().rcCaret.left, 1);
+    EXPECT_TRUE(Shows(CaretInfo()));
+}

@@ -138,3 +138,14 @@ TEST_F(EditorTest, PaintingOnAColouredBackgroundUsesItForEveryPlainLine) {
     for (int line : {0, 1, 2, 5}) EXPECT_GT(Ink(editor, line, 10, 2, 0xE0FFFF, 0xE0FFFF), 0) << line;
     EXPECT_GT(Count(editor, RECT{0, 0, 4, editor->GetClientHeight()}, 0xE0FFFF), 0);  // the gutter
 }
+
+TEST_F(EditorTest, RepaintingASectionLineClearsItsGutterFirst) {
+    TTestEditor* editor = Place<TTestEditor>();
+    editor->SetShowLineNumbers(true);
+    editor->sections.Add(TIntPair{9, 9});
+    editor->sections.Add(TIntPair{5, 6});  // line 5 shows section number 1, line 9 number 0
+    ShowText(editor, ManyLines(12));
+    editor->sections.Exchange(0, 1);  // and now the other way round
+    for (int line : {5, 6, 9}) editor->RepaintLine(line);
+    ExpectShowsFullRepaint(editor);
+}

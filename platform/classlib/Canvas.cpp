@@ -126,15 +126,7 @@ void TCanvas::SetFont(const TFont* font) { font_.Assign(font); }
 
 // ---- Drawing ------------------------------------------------------------------------
 
-void TCanvas::Changing() {
-    if (OnChanging) OnChanging(this);
-}
-
-void TCanvas::Changed() {
-    if (OnChange) OnChange(this);
-}
-
-HDC TCanvas::DrawingHandle() {
+HDC TCanvas::MakeDrawingHandle() {
     HDC dc = GetHandle();
     if (!dc) throw EInvalidOperation("Canvas does not allow drawing");
     return dc;

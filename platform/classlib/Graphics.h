@@ -340,12 +340,18 @@ protected:
     // canvases call SetHandle from here.
     virtual void CreateHandle() {}
     // Calls OnChanging before and OnChange after each drawing operation.
-    void Changing();
-    void Changed();
-    // The DC for drawing; throws when there is none.
-    HDC DrawingHandle();
+    void Changing() {
+        if (OnChanging) OnChanging(this);
+    }
+    void Changed() {
+        if (OnChange) OnChange(this);
+    }
+    // The DC for drawing; throws when there is none. Inline, since every
+    // drawing call asks for it.
+    HDC DrawingHandle() { return dc_ ? dc_ : MakeDrawingHandle(); }
 
 private:
+    HDC MakeDrawingHandle();
     void SelectPen();
     void SelectBrush();
     void SelectFont();

@@ -20,8 +20,9 @@
 //   Text ignores the ROP2.
 // - Trace: every call on a DC is recorded with Trace(hdc, "TextOutA", x, y,
 //   TraceText{text, count}) (TraceColour{c} for colours), which formats the
-//   arguments only while the DC is traced; TraceCall(hdc, name, arguments)
-//   takes a ready-made argument string.
+//   arguments only while the DC is traced; Trace(dc, ...) does the same for a
+//   DC already looked up; TraceCall(hdc, name, arguments) takes a ready-made
+//   argument string.
 #pragma once
 
 #include <cstdint>
@@ -30,6 +31,7 @@
 #include <vector>
 
 #include "Gdi.h"
+#include "HandleTable.h"
 #include "Region.h"
 #include "Surface.h"
 
@@ -77,8 +79,12 @@ public:
     POINT surfaceOrigin{0, 0};
     // Device coordinates where the DC may draw at all (the surface for memory DCs).
     Region visibleArea;
-    // visibleArea intersected with the clip region; kept current by UpdateClipArea.
+    // visibleArea intersected with the clip region; kept current by UpdateClipArea,
+    // with its bounds and whether it is one rectangle (or empty), which the
+    // drawing calls test before any pixel.
     Region clipArea;
+    RECT clipBounds{0, 0, 0, 0};
+    bool clipIsRectangle = true;
 
     bool tracing = false;
     std::vector<std::string> trace;
@@ -99,7 +105,9 @@ public:
     void UpdateClipArea();
 };
 
-DeviceContext* LookupDeviceContext(HDC dc);
+// Every drawing call looks its DC up, so the table answers without a lock.
+extern HandleTable<DeviceContext> liveDeviceContexts;
+inline DeviceContext* LookupDeviceContext(HDC dc) { return liveDeviceContexts.Find(reinterpret_cast<uintptr_t>(dc)); }
 // A DC drawing into a surface it does not own, device (0,0) at origin, limited to
 // visible (device coordinates); for window DCs. Delete with DeleteDC.
 HDC CreateSurfaceDC(Surface* surface, POINT origin, const Region& visible, HWND window);
@@ -161,4 +169,15 @@ std::string TraceArguments(const Arguments&... arguments) {
 template <class... Arguments>
 void Trace(HDC dc, const char* name, const Arguments&... arguments) {
     if (IsTracing(dc)) TraceCall(dc, name, TraceArguments(arguments...));
+}
+// The same for a DC already looked up (null: nothing is recorded), without a second lookup.
+void RecordCall(DeviceContext& dc, const char* name, const std::string& arguments);
+// Out of line, so that the formatting adds nothing to the calls' common path.
+template <class... Arguments>
+[[gnu::noinline, gnu::cold]] void RecordTracedCall(DeviceContext& dc, const char* name, const Arguments&... arguments) {
+    RecordCall(dc, name, TraceArguments(arguments...));
+}
+template <class... Arguments>
+void Trace(DeviceContext* dc, const char* name, const Arguments&... arguments) {
+    if (dc != nullptr && dc->tracing) RecordTracedCall(*dc, name, arguments...);
 }

@@ -46,7 +46,7 @@ class Stroker {
 public:
     Stroker(DeviceContext& dc, const RECT& pointBounds)
         : dc_(dc),
-          limit_(Inflate(dc.clipArea.Bounds(), kStrokeMargin)),
+          limit_(Inflate(dc.clipBounds, kStrokeMargin)),
           stroke_(*dc.state.pen, IntersectOrLimit(Inflate(pointBounds, 1))) {}
 
     void Line(POINT from, POINT to) {
@@ -62,7 +62,7 @@ public:
 
 private:
     RECT IntersectOrLimit(const RECT& bounds) const {
-        const RECT cut = IntersectRects(bounds, Inflate(dc_.clipArea.Bounds(), kStrokeMargin));
+        const RECT cut = IntersectRects(bounds, Inflate(dc_.clipBounds, kStrokeMargin));
         return RectIsEmpty(cut) ? RECT{0, 0, 0, 0} : cut;
     }
     DeviceContext& dc_;
@@ -74,16 +74,27 @@ private:
 // misses the clip box paints nothing and need not be stepped.
 bool StrokeMissesClip(const DeviceContext& dc, const RECT& pointBounds) {
     const RECT reach = Inflate(pointBounds, dc.state.pen->Width() + 1);
-    return RectIsEmpty(IntersectRects(reach, dc.clipArea.Bounds()));
+    return RectIsEmpty(IntersectRects(reach, dc.clipBounds));
+}
+
+// The common case of LineTo, tested without branching on the line's
+// direction (random lines would mispredict every branch): no pixel of a
+// stroke of the pen's width from a to b can be in the clip box.
+bool SegmentMissesClip(const DeviceContext& dc, POINT a, POINT b) {
+    const RECT& clip = dc.clipBounds;
+    const LONG reach = dc.state.pen->Width() + 1;
+    const LONG left = clip.left - reach, right = clip.right + reach;
+    const LONG top = clip.top - reach, bottom = clip.bottom + reach;
+    return RectIsEmpty(clip) | ((a.x < left) & (b.x < left)) | ((a.x >= right) & (b.x >= right)) |
+           ((a.y < top) & (b.y < top)) | ((a.y >= bottom) & (b.y >= bottom));
 }
 
 // A thin solid line on a rectangular clip goes straight onto the surface,
 // pixel by pixel in the stroke's own order: the pixels the stroke's region
 // would hold, without building it. False when the line needs the region.
 bool PaintThinLine(DeviceContext& dc, POINT from, POINT to) {
-    if (dc.state.pen->Width() > 1 || !dc.state.pen->DashPattern().empty() || dc.clipArea.Complexity() != SIMPLEREGION)
-        return false;
-    const RECT clip = dc.clipArea.Bounds();
+    if (dc.state.pen->Width() > 1 || !dc.clipIsRectangle || !dc.state.pen->DashPattern().empty()) return false;
+    const RECT clip = dc.clipBounds;
     const RECT limit = Inflate(clip, kStrokeMargin);
     if ((!Inside(limit, from) || !Inside(limit, to)) && !CutSegment(from, to, limit)) return true;
     const BrushPaint paint = SolidPaint(dc.state.pen->logPen.lopnColor, dc.state.rop2);
@@ -94,7 +105,7 @@ bool PaintThinLine(DeviceContext& dc, POINT from, POINT to) {
 }
 
 // Rows worth building for a figure on this DC.
-RECT FigureLimit(const DeviceContext& dc) { return Inflate(dc.clipArea.Bounds(), 1); }
+RECT FigureLimit(const DeviceContext& dc) { return Inflate(dc.clipBounds, 1); }
 
 bool HasPen(const DeviceContext& dc) { return !dc.state.pen->IsNull(); }
 bool HasBrush(const DeviceContext& dc) { return !dc.state.brush->IsNull(); }
@@ -228,7 +239,7 @@ BOOL DrawArcFigure(HDC handle, ArcKind kind, int left, int top, int right, int b
 
 BOOL MoveToEx(HDC handle, int x, int y, LPPOINT previous) {
     DeviceContext* dc = LookupDeviceContext(handle);
-    Trace(handle, "MoveToEx", x, y);
+    Trace(dc, "MoveToEx", x, y);
     if (dc == nullptr) return FALSE;
     if (previous != nullptr) *previous = dc->state.currentPosition;
     dc->state.currentPosition = POINT{x, y};
@@ -237,32 +248,41 @@ BOOL MoveToEx(HDC handle, int x, int y, LPPOINT previous) {
 
 BOOL GetCurrentPositionEx(HDC handle, LPPOINT position) {
     DeviceContext* dc = LookupDeviceContext(handle);
-    Trace(handle, "GetCurrentPositionEx");
+    Trace(dc, "GetCurrentPositionEx");
     if (dc == nullptr || position == nullptr) return FALSE;
     *position = dc->state.currentPosition;
     return TRUE;
 }
 
+namespace {
+
+// The rest of LineTo, for a line that may reach the clip box; out of line so
+// that LineTo itself stays short.
+[[gnu::noinline]] void StrokeSegment(DeviceContext& dc, POINT from, POINT to) {
+    if (PaintThinLine(dc, from, to)) return;
+    const POINT ends[2] = {from, to};
+    Stroker stroker(dc, PointBounds(ends, 2));
+    stroker.Line(from, to);
+    if (dc.state.pen->Width() > 1) stroker.Point(to);
+    PaintStroke(dc, stroker);
+}
+
+}  // namespace
+
 BOOL LineTo(HDC handle, int x, int y) {
     DeviceContext* dc = LookupDeviceContext(handle);
-    Trace(handle, "LineTo", x, y);
+    Trace(dc, "LineTo", x, y);
     if (dc == nullptr) return FALSE;
     const POINT from = dc->ToDevice(dc->state.currentPosition.x, dc->state.currentPosition.y);
     const POINT to = dc->ToDevice(x, y);
     dc->state.currentPosition = POINT{x, y};
-    if (!HasPen(*dc) || dc->surface == nullptr) return TRUE;
-    const POINT ends[2] = {from, to};
-    if (StrokeMissesClip(*dc, PointBounds(ends, 2)) || PaintThinLine(*dc, from, to)) return TRUE;
-    Stroker stroker(*dc, PointBounds(ends, 2));
-    stroker.Line(from, to);
-    if (dc->state.pen->Width() > 1) stroker.Point(to);
-    PaintStroke(*dc, stroker);
+    if (HasPen(*dc) && dc->surface != nullptr && !SegmentMissesClip(*dc, from, to)) StrokeSegment(*dc, from, to);
     return TRUE;
 }
 
 BOOL Polyline(HDC handle, const POINT* points, int count) {
     DeviceContext* dc = LookupDeviceContext(handle);
-    Trace(handle, "Polyline", TracePoints(points, count));
+    Trace(dc, "Polyline", TracePoints(points, count));
     if (dc == nullptr || points == nullptr || count < 2) return FALSE;
     if (!HasPen(*dc) || dc->surface == nullptr) return TRUE;
     const std::vector<POINT> device = ToDevice(*dc, points, count);
@@ -277,7 +297,7 @@ BOOL Polyline(HDC handle, const POINT* points, int count) {
 
 BOOL Polygon(HDC handle, const POINT* points, int count) {
     DeviceContext* dc = LookupDeviceContext(handle);
-    Trace(handle, "Polygon", TracePoints(points, count));
+    Trace(dc, "Polygon", TracePoints(points, count));
     if (dc == nullptr || points == nullptr || count < 2) return FALSE;
     if (dc->surface == nullptr) return TRUE;
     const std::vector<POINT> device = ToDevice(*dc, points, count);
@@ -354,7 +374,7 @@ BOOL Chord(HDC dc, int left, int top, int right, int bottom, int xStart, int ySt
 
 int FillRect(HDC handle, const RECT* rect, HBRUSH brushHandle) {
     DeviceContext* dc = LookupDeviceContext(handle);
-    Trace(handle, "FillRect", rect, brushHandle);
+    Trace(dc, "FillRect", rect, brushHandle);
     GdiBrush* brush = LookupBrush(brushHandle);
     if (dc == nullptr || rect == nullptr || brush == nullptr) return 0;
     if (!brush->IsNull()) PaintRect(*dc, dc->ToDevice(*rect), PrepareBrushPaint(*dc, *brush, R2_COPYPEN, false));
@@ -363,7 +383,7 @@ int FillRect(HDC handle, const RECT* rect, HBRUSH brushHandle) {
 
 int FrameRect(HDC handle, const RECT* rect, HBRUSH brushHandle) {
     DeviceContext* dc = LookupDeviceContext(handle);
-    Trace(handle, "FrameRect", rect, brushHandle);
+    Trace(dc, "FrameRect", rect, brushHandle);
     GdiBrush* brush = LookupBrush(brushHandle);
     if (dc == nullptr || rect == nullptr || brush == nullptr) return 0;
     const RECT box = dc->ToDevice(*rect);
@@ -375,7 +395,7 @@ int FrameRect(HDC handle, const RECT* rect, HBRUSH brushHandle) {
 
 BOOL InvertRect(HDC handle, const RECT* rect) {
     DeviceContext* dc = LookupDeviceContext(handle);
-    Trace(handle, "InvertRect", rect);
+    Trace(dc, "InvertRect", rect);
     if (dc == nullptr || rect == nullptr) return FALSE;
     PaintRect(*dc, dc->ToDevice(*rect), SolidPaint(0, R2_NOT));
     return TRUE;
@@ -383,7 +403,7 @@ BOOL InvertRect(HDC handle, const RECT* rect) {
 
 COLORREF SetPixel(HDC handle, int x, int y, COLORREF colour) {
     DeviceContext* dc = LookupDeviceContext(handle);
-    Trace(handle, "SetPixel", x, y, TraceColour{colour});
+    Trace(dc, "SetPixel", x, y, TraceColour{colour});
     if (dc == nullptr) return CLR_INVALID;
     const POINT at = dc->ToDevice(x, y);
     if (!dc->IsVisible(at.x, at.y)) return CLR_INVALID;
@@ -393,7 +413,7 @@ COLORREF SetPixel(HDC handle, int x, int y, COLORREF colour) {
 
 COLORREF GetPixel(HDC handle, int x, int y) {
     DeviceContext* dc = LookupDeviceContext(handle);
-    Trace(handle, "GetPixel", x, y);
+    Trace(dc, "GetPixel", x, y);
     if (dc == nullptr) return CLR_INVALID;
     const POINT at = dc->ToDevice(x, y);
     if (!dc->IsVisible(at.x, at.y)) return CLR_INVALID;

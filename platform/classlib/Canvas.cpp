@@ -164,12 +164,6 @@ void TCanvas::SetPixels(int x, int y, TColor color) {
     Drawing([&](HDC dc) { SetPixel(dc, x, y, ColorToRGB(color)); });
 }
 
-void TCanvas::MoveTo(int x, int y) { MoveToEx(DrawingHandle(), x, y, nullptr); }
-
-void TCanvas::LineTo(int x, int y) {
-    Drawing([&](HDC dc) { ::LineTo(dc, x, y); });
-}
-
 void TCanvas::Rectangle(int left, int top, int right, int bottom) {
     Drawing([&](HDC dc) { ::Rectangle(dc, left, top, right, bottom); });
 }

@@ -138,7 +138,7 @@ BOOL PatBlt(HDC handle, int x, int y, int width, int height, DWORD rop) {
 
 BOOL BitBlt(HDC destHandle, int x, int y, int width, int height, HDC sourceHandle, int xSrc, int ySrc, DWORD rop) {
     DeviceContext* dest = LookupDeviceContext(destHandle);
-    Trace(dest, "BitBlt", x, y, width, height, sourceHandle == nullptr ? std::string("NULL") : std::string("hdc"),
+    Trace(dest, "BitBlt", x, y, width, height, TraceWord{sourceHandle == nullptr ? "NULL" : "hdc"},
           xSrc, ySrc, TraceColour{rop});
     if (dest == nullptr) return FALSE;
     const POINT at = dest->ToDevice(x, y);
@@ -174,7 +174,7 @@ BOOL StretchBlt(HDC destHandle, int x, int y, int width, int height, HDC sourceH
                 int srcHeight, DWORD rop) {
     DeviceContext* dest = LookupDeviceContext(destHandle);
     Trace(dest, "StretchBlt", x, y, width, height,
-          sourceHandle == nullptr ? std::string("NULL") : std::string("hdc"), xSrc, ySrc, srcWidth, srcHeight,
+          TraceWord{sourceHandle == nullptr ? "NULL" : "hdc"}, xSrc, ySrc, srcWidth, srcHeight,
           TraceColour{rop});
     if (dest == nullptr) return FALSE;
     const POINT at = dest->ToDevice(x, y);

@@ -64,20 +64,23 @@ void AttachBitmap(DeviceContext& dc, GdiBitmap* bitmap) {
     dc.UpdateClipArea();
 }
 
+// The shared 1x1 bitmap is left alone: DCs on every thread start with it.
 void DetachBitmap(GdiBitmap* bitmap) {
-    if (bitmap == nullptr) return;
+    if (bitmap == nullptr || bitmap == StockBitmap()) return;
     bitmap->PushSectionBits();
     bitmap->selectedInto = nullptr;
 }
 
-// Replaces one selected object of the current state, keeping use counts.
+// Replaces one selected object of the current state, keeping use counts;
+// returns the old object's handle, read before its release may free it.
 template <class T>
-T* Swap(T*& slot, T* object) {
+HGDIOBJ Swap(T*& slot, T* object) {
     T* old = slot;
+    const HGDIOBJ oldHandle = HandleOf(old);
     AcquireGdiObject(object);
     slot = object;
     ReleaseGdiObject(old);
-    return old;
+    return oldHandle;
 }
 
 HGDIOBJ SelectBitmap(DeviceContext& dc, GdiBitmap* bitmap) {
@@ -193,11 +196,11 @@ HGDIOBJ SelectObject(HDC handle, HGDIOBJ objectHandle) {
     if (dc == nullptr || object == nullptr) return nullptr;
     switch (object->Kind()) {
         case GdiKind::Pen:
-            return HandleOf(Swap(dc->state.pen, static_cast<GdiPen*>(object)));
+            return Swap(dc->state.pen, static_cast<GdiPen*>(object));
         case GdiKind::Brush:
-            return HandleOf(Swap(dc->state.brush, static_cast<GdiBrush*>(object)));
+            return Swap(dc->state.brush, static_cast<GdiBrush*>(object));
         case GdiKind::Font:
-            return HandleOf(Swap(dc->state.font, static_cast<LogicalFont*>(object)));
+            return Swap(dc->state.font, static_cast<LogicalFont*>(object));
         case GdiKind::Bitmap:
             return SelectBitmap(*dc, static_cast<GdiBitmap*>(object));
         case GdiKind::Region: {
@@ -524,6 +527,15 @@ void AppendTraceArgument(std::ostringstream& out, TraceText text) {
     const size_t length = text.count < 0 ? std::char_traits<char>::length(text.text) : static_cast<size_t>(text.count);
     out << '"' << std::string(text.text, length) << '"';
 }
+
+void AppendTraceArgument(std::ostringstream& out, TracePoints points) {
+    out << '[';
+    for (int i = 0; points.points != nullptr && i < points.count; ++i)
+        out << (i > 0 ? ", (" : "(") << points.points[i].x << ", " << points.points[i].y << ')';
+    out << ']';
+}
+
+void AppendTraceArgument(std::ostringstream& out, TraceWord word) { out << word.word; }
 
 void AppendTraceArgument(std::ostringstream& out, const RECT* rect) {
     if (rect == nullptr) {

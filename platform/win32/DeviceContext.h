@@ -105,8 +105,9 @@ public:
     void UpdateClipArea();
 };
 
-// Every drawing call looks its DC up, so the table answers without a lock.
-extern HandleTable<DeviceContext> liveDeviceContexts;
+// Every drawing call looks its DC up, so the table answers without a lock;
+// hidden, so that the library reaches it directly rather than through its GOT.
+[[gnu::visibility("hidden")]] extern HandleTable<DeviceContext> liveDeviceContexts;
 inline DeviceContext* LookupDeviceContext(HDC dc) { return liveDeviceContexts.Find(reinterpret_cast<uintptr_t>(dc)); }
 // A DC drawing into a surface it does not own, device (0,0) at origin, limited to
 // visible (device coordinates); for window DCs. Delete with DeleteDC.
@@ -140,9 +141,20 @@ struct TraceText {
     const char* text;
     int count;  // -1: up to the terminating zero
 };
+// "[(x, y), ...]"; formatted only while the DC is traced, like every argument.
+struct TracePoints {
+    const POINT* points;
+    int count;
+};
+// A word written as it stands, such as NULL.
+struct TraceWord {
+    const char* word;
+};
 void AppendTraceArgument(std::ostringstream& out, long long value);
 void AppendTraceArgument(std::ostringstream& out, TraceColour colour);
 void AppendTraceArgument(std::ostringstream& out, TraceText text);
+void AppendTraceArgument(std::ostringstream& out, TracePoints points);
+void AppendTraceArgument(std::ostringstream& out, TraceWord word);
 void AppendTraceArgument(std::ostringstream& out, HGDIOBJ object);
 void AppendTraceArgument(std::ostringstream& out, const RECT* rect);
 void AppendTraceArgument(std::ostringstream& out, const std::string& raw);
@@ -165,18 +177,19 @@ std::string TraceArguments(const Arguments&... arguments) {
     (append(arguments), ...);
     return out.str();
 }
+void RecordCall(DeviceContext& dc, const char* name, const std::string& arguments);
+// Out of line and given the arguments by value, so that tracing adds nothing
+// to a call's common path but one test (not even keeping the arguments in memory).
+template <class... Arguments>
+[[gnu::noinline, gnu::cold]] void RecordTracedCall(DeviceContext& dc, const char* name, Arguments... arguments) {
+    RecordCall(dc, name, TraceArguments(arguments...));
+}
 // Records "name(arguments)" when the DC is traced; arguments are formatted only then.
 template <class... Arguments>
 void Trace(HDC dc, const char* name, const Arguments&... arguments) {
-    if (IsTracing(dc)) TraceCall(dc, name, TraceArguments(arguments...));
+    if (IsTracing(dc)) RecordTracedCall(*LookupDeviceContext(dc), name, arguments...);
 }
 // The same for a DC already looked up (null: nothing is recorded), without a second lookup.
-void RecordCall(DeviceContext& dc, const char* name, const std::string& arguments);
-// Out of line, so that the formatting adds nothing to the calls' common path.
-template <class... Arguments>
-[[gnu::noinline, gnu::cold]] void RecordTracedCall(DeviceContext& dc, const char* name, const Arguments&... arguments) {
-    RecordCall(dc, name, TraceArguments(arguments...));
-}
 template <class... Arguments>
 void Trace(DeviceContext* dc, const char* name, const Arguments&... arguments) {
     if (dc != nullptr && dc->tracing) RecordTracedCall(*dc, name, arguments...);

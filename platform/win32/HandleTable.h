@@ -45,8 +45,10 @@ public:
         Slot& slot = SlotAt(index);
         slot.generation = (slot.generation + 1) & kGenerationMask;
         const uintptr_t handle = tag_ << kTagShift | uintptr_t{slot.generation} << kIndexBits | index;
-        slot.object.store(object, std::memory_order_release);
+        // Handle first and object last, the reverse of Remove, so that a lookup
+        // never takes a slot's object for another handle's (see Find).
         slot.handle.store(handle, std::memory_order_release);
+        slot.object.store(object, std::memory_order_release);
         return handle;
     }
 
@@ -56,23 +58,26 @@ public:
         if (Find(handle) == nullptr) return false;
         const uint32_t index = handle & kIndexMask;
         Slot& slot = SlotAt(index);
-        slot.handle.store(0, std::memory_order_release);
         slot.object.store(nullptr, std::memory_order_release);
+        slot.handle.store(0, std::memory_order_release);
         slot.nextFree = firstFree_;
         firstFree_ = index;
         return true;
     }
 
-    // The live object of a handle; null for anything else.
+    // The live object of a handle; null for anything else. Any value but 0
+    // (what free slots hold) names some slot of the directory, and only a live
+    // handle equals what its slot holds, tag and generation included.
     T* Find(uintptr_t handle) const {
-        if (handle >> kTagShift != tag_) return nullptr;
+        if (handle == 0) return nullptr;
         const uint32_t index = handle & kIndexMask;
         const Slot* chunk = chunks_[index >> kChunkBits].load(std::memory_order_acquire);
         if (chunk == nullptr) return nullptr;
         const Slot& slot = chunk[index & (kChunkSize - 1)];
         if (slot.handle.load(std::memory_order_acquire) != handle) return nullptr;
         T* object = slot.object.load(std::memory_order_acquire);
-        // A slot ended and reused between the two loads shows another handle now.
+        // A slot ended and reused after the first load shows its new handle by
+        // the time its new object is seen (null while it is being added).
         return slot.handle.load(std::memory_order_relaxed) == handle ? object : nullptr;
     }
 

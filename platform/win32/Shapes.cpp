@@ -2,6 +2,9 @@
 // ellipses, arcs, pies, chords, rounded rectangles, rectangle fills and pixels.
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <vector>
 
 #include "FigureGeometry.h"
@@ -77,16 +80,36 @@ bool StrokeMissesClip(const DeviceContext& dc, const RECT& pointBounds) {
     return RectIsEmpty(IntersectRects(reach, dc.clipBounds));
 }
 
-// The common case of LineTo, tested without branching on the line's
-// direction (random lines would mispredict every branch): no pixel of a
-// stroke of the pen's width from a to b can be in the clip box.
+// True when [low, high] lies wholly before first or from last on: the sign of
+// (high - first) | ~(low - last), so that a compiler cannot split it into two
+// branches that random lines would mispredict.
+bool OutsideSpan(int64_t low, int64_t high, int64_t first, int64_t last) {
+    return ((high - first) | ~(low - last)) < 0;
+}
+
+// The common case of LineTo: no pixel of a stroke of the pen's width from a
+// to b can be in the clip box. Its branches ask only whether a line is above
+// or below the clip, or beside it, which repeats from one line to the next.
 bool SegmentMissesClip(const DeviceContext& dc, POINT a, POINT b) {
     const RECT& clip = dc.clipBounds;
-    const LONG reach = dc.state.pen->Width() + 1;
-    const LONG left = clip.left - reach, right = clip.right + reach;
-    const LONG top = clip.top - reach, bottom = clip.bottom + reach;
-    return RectIsEmpty(clip) | ((a.x < left) & (b.x < left)) | ((a.x >= right) & (b.x >= right)) |
-           ((a.y < top) & (b.y < top)) | ((a.y >= bottom) & (b.y >= bottom));
+    const int64_t reach = dc.state.pen->Width() + 1;
+    const LONG lowY = a.y < b.y ? a.y : b.y, highY = a.y < b.y ? b.y : a.y;
+    if (OutsideSpan(lowY, highY, clip.top - reach, clip.bottom + reach)) return true;
+    const LONG lowX = a.x < b.x ? a.x : b.x, highX = a.x < b.x ? b.x : a.x;
+    return OutsideSpan(lowX, highX, clip.left - reach, clip.right + reach) || RectIsEmpty(clip);
+}
+
+// The pixels [from, to) of a horizontal or vertical line as one clipped span
+// or column, as the grid and list painters draw their rules.
+void PaintStraightLine(DeviceContext& dc, const BrushPaint& paint, POINT from, POINT to) {
+    const RECT& clip = dc.clipBounds;
+    // The end point is left out, whichever way the line runs.
+    const LONG left = std::max(from.x < to.x ? from.x : to.x + (from.y == to.y), clip.left);
+    const LONG right = std::min(from.x < to.x ? to.x : from.x + 1, clip.right);
+    const LONG top = std::max(from.y < to.y ? from.y : to.y + (from.x == to.x), clip.top);
+    const LONG bottom = std::min(from.y < to.y ? to.y : from.y + 1, clip.bottom);
+    if (left >= right) return;
+    for (LONG y = top; y < bottom; ++y) paint.PaintSpan(dc.PixelAt(left, y), left, y, right - left);
 }
 
 // A thin solid line on a rectangular clip goes straight onto the surface,
@@ -98,6 +121,10 @@ bool PaintThinLine(DeviceContext& dc, POINT from, POINT to) {
     const RECT limit = Inflate(clip, kStrokeMargin);
     if ((!Inside(limit, from) || !Inside(limit, to)) && !CutSegment(from, to, limit)) return true;
     const BrushPaint paint = SolidPaint(dc.state.pen->logPen.lopnColor, dc.state.rop2);
+    if (from.y == to.y || from.x == to.x) {
+        PaintStraightLine(dc, paint, from, to);
+        return true;
+    }
     StepLine(from, to, [&](LONG x, LONG y) {
         if (Inside(clip, POINT{x, y})) paint.PaintSpan(dc.PixelAt(x, y), x, y, 1);
     });
@@ -133,15 +160,6 @@ std::vector<POINT> ToDevice(const DeviceContext& dc, const POINT* points, int co
     std::vector<POINT> result(static_cast<size_t>(count));
     for (int i = 0; i < count; ++i) result[static_cast<size_t>(i)] = dc.ToDevice(points[i].x, points[i].y);
     return result;
-}
-
-std::string TracePoints(const POINT* points, int count) {
-    std::string text = "[";
-    for (int i = 0; points != nullptr && i < count; ++i) {
-        if (i > 0) text += ", ";
-        text += "(" + std::to_string(points[i].x) + ", " + std::to_string(points[i].y) + ")";
-    }
-    return text + "]";
 }
 
 // Outline ring and interior of a box-bounded figure (rectangle, rounded
@@ -237,12 +255,27 @@ BOOL DrawArcFigure(HDC handle, ArcKind kind, int left, int top, int right, int b
 
 }  // namespace
 
+namespace {
+
+// Stores a point in one 64-bit write. LineTo reads the current position back
+// whole; a position written in two halves just before could not be forwarded
+// to that read, and the read would wait for the halves to reach the cache.
+void StorePoint(POINT& target, LONG x, LONG y) {
+    static_assert(sizeof(POINT) == sizeof(uint64_t) && offsetof(POINT, y) == sizeof(LONG), "POINT is x then y");
+    const uint64_t packed = uint64_t{static_cast<uint32_t>(x)} | uint64_t{static_cast<uint32_t>(y)} << 32;
+    std::memcpy(&target, &packed, sizeof packed);
+}
+
+}  // namespace
+
+// MoveToEx and LineTo, called for every line a painter draws, record their
+// trace last, when nothing of the call is left to keep across it.
 BOOL MoveToEx(HDC handle, int x, int y, LPPOINT previous) {
     DeviceContext* dc = LookupDeviceContext(handle);
-    Trace(dc, "MoveToEx", x, y);
     if (dc == nullptr) return FALSE;
     if (previous != nullptr) *previous = dc->state.currentPosition;
-    dc->state.currentPosition = POINT{x, y};
+    StorePoint(dc->state.currentPosition, x, y);
+    Trace(dc, "MoveToEx", x, y);
     return TRUE;
 }
 
@@ -256,33 +289,36 @@ BOOL GetCurrentPositionEx(HDC handle, LPPOINT position) {
 
 namespace {
 
-// The rest of LineTo, for a line that may reach the clip box; out of line so
-// that LineTo itself stays short.
-[[gnu::noinline]] void StrokeSegment(DeviceContext& dc, POINT from, POINT to) {
-    if (PaintThinLine(dc, from, to)) return;
-    const POINT ends[2] = {from, to};
-    Stroker stroker(dc, PointBounds(ends, 2));
-    stroker.Line(from, to);
-    if (dc.state.pen->Width() > 1) stroker.Point(to);
-    PaintStroke(dc, stroker);
+// The rest of LineTo(x, y), for a line that may reach the clip box; out of
+// line so that LineTo itself, for the lines passed over, stays short.
+[[gnu::noinline]] BOOL StrokeSegment(DeviceContext& dc, POINT from, POINT to, int x, int y) {
+    if (!PaintThinLine(dc, from, to)) {
+        const POINT ends[2] = {from, to};
+        Stroker stroker(dc, PointBounds(ends, 2));
+        stroker.Line(from, to);
+        if (dc.state.pen->Width() > 1) stroker.Point(to);
+        PaintStroke(dc, stroker);
+    }
+    Trace(&dc, "LineTo", x, y);
+    return TRUE;
 }
 
 }  // namespace
 
 BOOL LineTo(HDC handle, int x, int y) {
     DeviceContext* dc = LookupDeviceContext(handle);
-    Trace(dc, "LineTo", x, y);
     if (dc == nullptr) return FALSE;
     const POINT from = dc->ToDevice(dc->state.currentPosition.x, dc->state.currentPosition.y);
     const POINT to = dc->ToDevice(x, y);
-    dc->state.currentPosition = POINT{x, y};
-    if (HasPen(*dc) && dc->surface != nullptr && !SegmentMissesClip(*dc, from, to)) StrokeSegment(*dc, from, to);
+    StorePoint(dc->state.currentPosition, x, y);
+    if (HasPen(*dc) && dc->surface != nullptr && !SegmentMissesClip(*dc, from, to)) return StrokeSegment(*dc, from, to, x, y);
+    Trace(dc, "LineTo", x, y);
     return TRUE;
 }
 
 BOOL Polyline(HDC handle, const POINT* points, int count) {
     DeviceContext* dc = LookupDeviceContext(handle);
-    Trace(dc, "Polyline", TracePoints(points, count));
+    Trace(dc, "Polyline", TracePoints{points, count});
     if (dc == nullptr || points == nullptr || count < 2) return FALSE;
     if (!HasPen(*dc) || dc->surface == nullptr) return TRUE;
     const std::vector<POINT> device = ToDevice(*dc, points, count);
@@ -297,7 +333,7 @@ BOOL Polyline(HDC handle, const POINT* points, int count) {
 
 BOOL Polygon(HDC handle, const POINT* points, int count) {
     DeviceContext* dc = LookupDeviceContext(handle);
-    Trace(dc, "Polygon", TracePoints(points, count));
+    Trace(dc, "Polygon", TracePoints{points, count});
     if (dc == nullptr || points == nullptr || count < 2) return FALSE;
     if (dc->surface == nullptr) return TRUE;
     const std::vector<POINT> device = ToDevice(*dc, points, count);

@@ -3,7 +3,6 @@
 #include "DeviceContext.h"
 
 #include <algorithm>
-#include <atomic>
 #include <climits>
 #include <cstdlib>
 #include <utility>
@@ -116,7 +115,6 @@ void DeviceContext::UpdateClipArea() {
     clipBounds = clipArea.Bounds();
     clipIsRectangle = clipArea.Complexity() != COMPLEXREGION;
 }
-
 
 Surface& ScreenSurface() {
     static Surface screen(1920, 1080);

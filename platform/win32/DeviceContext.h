@@ -177,17 +177,18 @@ std::string TraceArguments(const Arguments&... arguments) {
     (append(arguments), ...);
     return out.str();
 }
+// Records "name(arguments)" when the DC is traced; arguments are formatted only then.
+template <class... Arguments>
+void Trace(HDC dc, const char* name, const Arguments&... arguments) {
+    if (IsTracing(dc)) TraceCall(dc, name, TraceArguments(arguments...));
+}
+// Appends "name(arguments)" to the DC's trace.
 void RecordCall(DeviceContext& dc, const char* name, const std::string& arguments);
 // Out of line and given the arguments by value, so that tracing adds nothing
 // to a call's common path but one test (not even keeping the arguments in memory).
 template <class... Arguments>
 [[gnu::noinline, gnu::cold]] void RecordTracedCall(DeviceContext& dc, const char* name, Arguments... arguments) {
     RecordCall(dc, name, TraceArguments(arguments...));
-}
-// Records "name(arguments)" when the DC is traced; arguments are formatted only then.
-template <class... Arguments>
-void Trace(HDC dc, const char* name, const Arguments&... arguments) {
-    if (IsTracing(dc)) RecordTracedCall(*LookupDeviceContext(dc), name, arguments...);
 }
 // The same for a DC already looked up (null: nothing is recorded), without a second lookup.
 template <class... Arguments>

@@ -2,8 +2,9 @@
 // background and draws 10,000 lines: a line down (SB_LINEDOWN, 20 pixels) and
 // a thumb-track step, each with the paint that follows, against a floor in the
 // same run (memmove of the client rows plus the same drawing into a plain
-// buffer clipped to the uncovered strip) and against a full repaint. Prints
-// the ratios at the end.
+// buffer clipped to the uncovered strip) and against a full repaint; and the
+// strip paint alone through a canvas against the plain buffer's. Prints the
+// ratios at the end.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -122,6 +123,8 @@ public:
         Paint(strip, top);
     }
     uint32_t Pixel(int x, int y) const { return pixels_[size_t(y) * kClientWidth + size_t(x)]; }
+    // The drawing into strip alone (client rows), at scroll offset top.
+    void PaintStrip(const RECT& strip, int top) { Paint(strip, top); }
 
 private:
     void Paint(const RECT& strip, int top) {
@@ -218,6 +221,40 @@ void FullRepaint(benchmark::State& state) {
 }
 BENCHMARK(FullRepaint)->Unit(benchmark::kMicrosecond);
 
+// The strip paint alone, without scrolling: the same drawing through a canvas
+// on a memory DC as large as the client area, clipped to the bottom strip of
+// one line step as the scroll control clips it, against the plain buffer's
+// strip paint. The ratio is what each of the 20,000 canvas calls costs.
+const RECT kBottomStrip{0, kClientHeight - kStep, kClientWidth, kClientHeight};
+constexpr int kStripTop = (kVMax / 2) * kStep;
+
+void StripPaintCanvas(benchmark::State& state) {
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP bitmap = CreateCompatibleBitmap(dc, kClientWidth, kClientHeight);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    IntersectClipRect(dc, kBottomStrip.left, kBottomStrip.top, kBottomStrip.right, kBottomStrip.bottom);
+    SetViewportOrgEx(dc, 0, -kStripTop, nullptr);
+    {
+        TCanvas canvas;
+        canvas.SetHandle(dc);
+        for (auto _ : state) PaintDrawing(&canvas);
+        canvas.SetHandle(nullptr);
+    }
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+}
+BENCHMARK(StripPaintCanvas)->Unit(benchmark::kMicrosecond);
+
+void StripPaintFloor(benchmark::State& state) {
+    PlainBuffer buffer;
+    for (auto _ : state) {
+        buffer.PaintStrip(kBottomStrip, kStripTop);
+        benchmark::DoNotOptimize(buffer.Pixel(5, kClientHeight - 5));
+    }
+}
+BENCHMARK(StripPaintFloor)->Unit(benchmark::kMicrosecond);
+
 // Keeps each run's time per iteration for the ratios printed at the end.
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
@@ -252,6 +289,7 @@ int main(int argc, char** argv) {
     reporter.Ratio("line step / floor (memmove + strip drawing)", "LineStepScrollControl", "LineStepFloor");
     reporter.Ratio("thumb-track step / floor", "ThumbTrackScrollControl", "ThumbTrackFloor");
     reporter.Ratio("line step / full repaint", "LineStepScrollControl", "FullRepaint");
+    reporter.Ratio("strip paint through the canvas / plain buffer", "StripPaintCanvas", "StripPaintFloor");
     std::printf("thumb-track step: %d position(s), %d pixels\n", thumbUnits, thumbUnits * kStep);
     delete scene;
     benchmark::Shutdown();

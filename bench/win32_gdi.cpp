@@ -1,7 +1,12 @@
-// Filling, blitting, scrolling and line drawing on a 1920x1080 surface of the software GDI.
+// Filling, blitting, scrolling and line drawing on a 1920x1080 surface of the
+// software GDI, and the cost of one drawing call that the clip passes over.
 #include <benchmark/benchmark.h>
 
+#include <cstdint>
+#include <vector>
+
 #include "Gdi.h"
+#include "Text.h"
 
 namespace {
 
@@ -117,6 +122,51 @@ void HorizontalLines(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * (kHeight / 2));
 }
 BENCHMARK(HorizontalLines);
+
+// Short lines of every direction over a tall area on a DC clipped to a strip
+// 20 rows high, as a scrolled view repaints what a line step uncovered: nearly
+// every call is passed over, so this is the cost of a GDI call itself.
+void ShortLinesThroughAStrip(benchmark::State& state) {
+    Screen screen;
+    IntersectClipRect(screen.dc, 0, kHeight - 20, kWidth, kHeight);
+    std::vector<POINT> ends;
+    uint32_t seed = 41;
+    auto next = [&seed](int range) {
+        seed = seed * 1103515245u + 12345u;
+        return static_cast<int>((seed >> 8) % static_cast<uint32_t>(range));
+    };
+    for (int i = 0; i < 10000; ++i) {
+        const POINT from{next(kWidth), next(kHeight * 5)};
+        ends.push_back(from);
+        ends.push_back(POINT{from.x + next(121) - 60, from.y + next(121) - 60});
+    }
+    for (auto _ : state)
+        for (size_t i = 0; i < ends.size(); i += 2) {
+            MoveToEx(screen.dc, ends[i].x, ends[i].y, nullptr);
+            LineTo(screen.dc, ends[i + 1].x, ends[i + 1].y);
+        }
+    state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(ends.size() / 2));
+}
+BENCHMARK(ShortLinesThroughAStrip);
+
+// Text in short runs of 8 characters, each in a colour of its own, as a
+// syntax-coloured editor line is drawn: what a text call costs besides its glyphs.
+void ShortTextRuns(benchmark::State& state) {
+    Screen screen;
+    HFONT font = CreateFontA(-13, 0, 0, 0, FW_NORMAL, 0, 0, 0, 0, 0, 0, 0, 0, "Courier New");
+    HGDIOBJ old = SelectObject(screen.dc, font);
+    SetBkMode(screen.dc, TRANSPARENT);
+    const char* tokens[] = {"if (x > ", "limit) {", " total +", "= x; } "};
+    for (auto _ : state)
+        for (int run = 0; run < 2000; ++run) {
+            SetTextColor(screen.dc, RGB(run & 0xFF, 0, 0x80));
+            TextOutA(screen.dc, (run % 25) * 64, (run / 25) * 13, tokens[run % 4], 8);
+        }
+    state.SetItemsProcessed(state.iterations() * 2000);
+    SelectObject(screen.dc, old);
+    DeleteObject(font);
+}
+BENCHMARK(ShortTextRuns);
 
 void PatBltInvert(benchmark::State& state) {
     Screen screen;

@@ -126,15 +126,7 @@ void TCanvas::SetFont(const TFont* font) { font_.Assign(font); }
 
 // ---- Drawing ------------------------------------------------------------------------
 
-void TCanvas::Changing() {
-    if (OnChanging) OnChanging(this);
-}
-
-void TCanvas::Changed() {
-    if (OnChange) OnChange(this);
-}
-
-HDC TCanvas::DrawingHandle() {
+HDC TCanvas::MakeDrawingHandle() {
     HDC dc = GetHandle();
     if (!dc) throw EInvalidOperation("Canvas does not allow drawing");
     return dc;
@@ -170,12 +162,6 @@ TColor TCanvas::GetPixels(int x, int y) {
 
 void TCanvas::SetPixels(int x, int y, TColor color) {
     Drawing([&](HDC dc) { SetPixel(dc, x, y, ColorToRGB(color)); });
-}
-
-void TCanvas::MoveTo(int x, int y) { MoveToEx(DrawingHandle(), x, y, nullptr); }
-
-void TCanvas::LineTo(int x, int y) {
-    Drawing([&](HDC dc) { ::LineTo(dc, x, y); });
 }
 
 void TCanvas::Rectangle(int left, int top, int right, int bottom) {

@@ -58,7 +58,9 @@ typedef std::function<void(TObject* sender)> TGraphicsNotifyEvent;
 
 // ---- Graphics objects -----------------------------------------------------------
 // A font, pen or brush: a description plus a GDI handle made from it on demand.
-// Every change drops the handle and calls OnChange.
+// Every change calls OnChange; a change of what the GDI object holds also
+// drops the handle (a pen's mode and a font's colour, which no GDI object
+// holds, keep it, so a canvas only writes the new ROP2 or text colour).
 class TGraphicsObject : public TPersistent {
     CLASSLIB_CLASS(TGraphicsObject, TPersistent)
 
@@ -85,6 +87,13 @@ protected:
         if (field == value) return;
         field = value;
         Changed();
+    }
+    // The same for a field the GDI object does not hold: the handle is kept.
+    template <class Value>
+    void UpdateKeepingHandle(Value& field, const Value& value) {
+        if (field == value) return;
+        field = value;
+        if (OnChange) OnChange(this);
     }
     // The handle made from the description; made on first use.
     HGDIOBJ ObjectHandle();
@@ -296,8 +305,14 @@ public:
     TColor GetPixels(int x, int y);
     void SetPixels(int x, int y, TColor color);
 
-    void MoveTo(int x, int y);
-    void LineTo(int x, int y);
+    // Inline: painters call these two thousands of times a paint.
+    void MoveTo(int x, int y) { MoveToEx(DrawingHandle(), x, y, nullptr); }
+    void LineTo(int x, int y) {
+        HDC dc = DrawingHandle();
+        Changing();
+        ::LineTo(dc, x, y);
+        Changed();
+    }
     void Rectangle(int left, int top, int right, int bottom);
     void Rectangle(const RECT& rect) { Rectangle(rect.left, rect.top, rect.right, rect.bottom); }
     void Ellipse(int left, int top, int right, int bottom);
@@ -340,12 +355,18 @@ protected:
     // canvases call SetHandle from here.
     virtual void CreateHandle() {}
     // Calls OnChanging before and OnChange after each drawing operation.
-    void Changing();
-    void Changed();
-    // The DC for drawing; throws when there is none.
-    HDC DrawingHandle();
+    void Changing() {
+        if (OnChanging) OnChanging(this);
+    }
+    void Changed() {
+        if (OnChange) OnChange(this);
+    }
+    // The DC for drawing; throws when there is none. Inline, since every
+    // drawing call asks for it.
+    HDC DrawingHandle() { return dc_ ? dc_ : MakeDrawingHandle(); }
 
 private:
+    HDC MakeDrawingHandle();
     void SelectPen();
     void SelectBrush();
     void SelectFont();

@@ -78,7 +78,7 @@ void TFont::SetHeight(int height) { Update(height_, height); }
 
 void TFont::SetStyle(TFontStyles style) { Update(style_, style); }
 
-void TFont::SetColor(TColor color) { Update(color_, color); }
+void TFont::SetColor(TColor color) { UpdateKeepingHandle(color_, color); }
 
 void TFont::SetCharset(TFontCharset charset) { Update(charset_, charset); }
 
@@ -165,7 +165,7 @@ void TPen::SetStyle(TPenStyle style) { Update(style_, style); }
 
 void TPen::SetWidth(int width) { Update(width_, width < 1 ? 1 : width); }
 
-void TPen::SetMode(TPenMode mode) { Update(mode_, mode); }
+void TPen::SetMode(TPenMode mode) { UpdateKeepingHandle(mode_, mode); }
 
 void TPen::ReadLogPen(const LOGPEN& logPen) {
     UINT style = logPen.lopnStyle & PS_STYLE_MASK;

@@ -130,7 +130,7 @@ BOOL PatternBlit(DeviceContext& dc, RECT deviceRect, DWORD rop) {
 
 BOOL PatBlt(HDC handle, int x, int y, int width, int height, DWORD rop) {
     DeviceContext* dc = LookupDeviceContext(handle);
-    Trace(handle, "PatBlt", x, y, width, height, TraceColour{rop});
+    Trace(dc, "PatBlt", x, y, width, height, TraceColour{rop});
     if (dc == nullptr) return FALSE;
     const POINT at = dc->ToDevice(x, y);
     return PatternBlit(*dc, RECT{at.x, at.y, at.x + width, at.y + height}, rop);
@@ -138,7 +138,7 @@ BOOL PatBlt(HDC handle, int x, int y, int width, int height, DWORD rop) {
 
 BOOL BitBlt(HDC destHandle, int x, int y, int width, int height, HDC sourceHandle, int xSrc, int ySrc, DWORD rop) {
     DeviceContext* dest = LookupDeviceContext(destHandle);
-    Trace(destHandle, "BitBlt", x, y, width, height, sourceHandle == nullptr ? std::string("NULL") : std::string("hdc"),
+    Trace(dest, "BitBlt", x, y, width, height, TraceWord{sourceHandle == nullptr ? "NULL" : "hdc"},
           xSrc, ySrc, TraceColour{rop});
     if (dest == nullptr) return FALSE;
     const POINT at = dest->ToDevice(x, y);
@@ -153,7 +153,7 @@ BOOL BitBlt(HDC destHandle, int x, int y, int width, int height, HDC sourceHandl
     RECT target = IntersectRects(
         RECT{at.x, at.y, at.x + width, at.y + height},
         RECT{sourceBounds.left - dx, sourceBounds.top - dy, sourceBounds.right - dx, sourceBounds.bottom - dy});
-    target = IntersectRects(target, dest->clipArea.Bounds());
+    target = IntersectRects(target, dest->clipBounds);
     if (RectIsEmpty(target)) return TRUE;
 
     SourceView view = MakeSourceView(*dest, *source);
@@ -173,8 +173,8 @@ BOOL BitBlt(HDC destHandle, int x, int y, int width, int height, HDC sourceHandl
 BOOL StretchBlt(HDC destHandle, int x, int y, int width, int height, HDC sourceHandle, int xSrc, int ySrc, int srcWidth,
                 int srcHeight, DWORD rop) {
     DeviceContext* dest = LookupDeviceContext(destHandle);
-    Trace(destHandle, "StretchBlt", x, y, width, height,
-          sourceHandle == nullptr ? std::string("NULL") : std::string("hdc"), xSrc, ySrc, srcWidth, srcHeight,
+    Trace(dest, "StretchBlt", x, y, width, height,
+          TraceWord{sourceHandle == nullptr ? "NULL" : "hdc"}, xSrc, ySrc, srcWidth, srcHeight,
           TraceColour{rop});
     if (dest == nullptr) return FALSE;
     const POINT at = dest->ToDevice(x, y);
@@ -248,7 +248,7 @@ void TransferPixels(DeviceContext& dest, const SourceView& view, const RECT& sou
         const LONG dx = source.left - target.left, dy = source.top - target.top;
         RECT visible = IntersectRects(target, RECT{sourceBounds.left - dx, sourceBounds.top - dy,
                                                    sourceBounds.right - dx, sourceBounds.bottom - dy});
-        visible = IntersectRects(visible, dest.clipArea.Bounds());
+        visible = IntersectRects(visible, dest.clipBounds);
         if (RectIsEmpty(visible)) return;
         dest.clipArea.ForEachRectIn(visible, [&](LONG left, LONG top, LONG right, LONG bottom) {
             BlitRect(dest, view, dx, dy, left, top, right, bottom, rop, &pattern);
@@ -258,7 +258,7 @@ void TransferPixels(DeviceContext& dest, const SourceView& view, const RECT& sou
 
     // Only destination pixels inside the clip bounds and with a source inside
     // sourceBounds are mapped, so the cost follows the visible area.
-    const RECT clipBounds = IntersectRects(target, dest.clipArea.Bounds());
+    const RECT clipBounds = IntersectRects(target, dest.clipBounds);
     if (RectIsEmpty(clipBounds)) return;
     LONG firstX, lastX, firstY, lastY;
     ValidRange(destWidth, sourceWidth, mirrorX, sourceBounds.left - source.left, sourceBounds.right - source.left,

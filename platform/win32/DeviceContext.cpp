@@ -3,38 +3,22 @@
 #include "DeviceContext.h"
 
 #include <algorithm>
-#include <atomic>
 #include <climits>
 #include <cstdlib>
-#include <mutex>
-#include <unordered_set>
 #include <utility>
 
 #include "GdiBitmap.h"
+#include "HandleTable.h"
 #include "LogicalFont.h"
 #include "Paint.h"
 #include "PenAndBrush.h"
 #include "WindowHooks.h"
 
+HandleTable<DeviceContext> liveDeviceContexts(0xDC);
+
 namespace {
 
 constexpr int kLogicalPixelsPerInch = 96;
-
-std::mutex& ContextMutex() {
-    static std::mutex mutex;
-    return mutex;
-}
-
-std::unordered_set<DeviceContext*>& LiveContexts() {
-    static std::unordered_set<DeviceContext*> contexts;
-    return contexts;
-}
-
-HDC RegisterContext(DeviceContext* dc) {
-    std::lock_guard<std::mutex> lock(ContextMutex());
-    LiveContexts().insert(dc);
-    return reinterpret_cast<HDC>(dc);
-}
 
 void AcquireState(const DeviceContextState& state) {
     AcquireGdiObject(state.pen);
@@ -48,6 +32,16 @@ void ReleaseState(const DeviceContextState& state) {
     ReleaseGdiObject(state.brush);
     ReleaseGdiObject(state.font);
     ReleaseGdiObject(state.bitmap);
+}
+
+// The handle of a new DC; null (and the DC deleted) when the table is full.
+HDC RegisterContext(DeviceContext* dc) {
+    const uintptr_t handle = liveDeviceContexts.Add(dc);
+    if (handle == 0) {
+        ReleaseState(dc->state);
+        delete dc;
+    }
+    return reinterpret_cast<HDC>(handle);
 }
 
 void InitialiseState(DeviceContextState& state) {
@@ -69,20 +63,23 @@ void AttachBitmap(DeviceContext& dc, GdiBitmap* bitmap) {
     dc.UpdateClipArea();
 }
 
+// The shared 1x1 bitmap is left alone: DCs on every thread start with it.
 void DetachBitmap(GdiBitmap* bitmap) {
-    if (bitmap == nullptr) return;
+    if (bitmap == nullptr || bitmap == StockBitmap()) return;
     bitmap->PushSectionBits();
     bitmap->selectedInto = nullptr;
 }
 
-// Replaces one selected object of the current state, keeping use counts.
+// Replaces one selected object of the current state, keeping use counts;
+// returns the old object's handle, read before its release may free it.
 template <class T>
-T* Swap(T*& slot, T* object) {
+HGDIOBJ Swap(T*& slot, T* object) {
     T* old = slot;
+    const HGDIOBJ oldHandle = HandleOf(old);
     AcquireGdiObject(object);
     slot = object;
     ReleaseGdiObject(old);
-    return old;
+    return oldHandle;
 }
 
 HGDIOBJ SelectBitmap(DeviceContext& dc, GdiBitmap* bitmap) {
@@ -115,13 +112,8 @@ void DeviceContext::UpdateClipArea() {
     } else {
         clipArea = Region::Combine(visibleArea, state.clipRegion, RGN_AND);
     }
-}
-
-DeviceContext* LookupDeviceContext(HDC handle) {
-    if (handle == nullptr) return nullptr;
-    std::lock_guard<std::mutex> lock(ContextMutex());
-    auto* dc = reinterpret_cast<DeviceContext*>(handle);
-    return LiveContexts().count(dc) != 0 ? dc : nullptr;
+    clipBounds = clipArea.Bounds();
+    clipIsRectangle = clipArea.Complexity() != COMPLEXREGION;
 }
 
 Surface& ScreenSurface() {
@@ -165,11 +157,7 @@ HDC CreateCompatibleDC(HDC reference) {
 
 BOOL DeleteDC(HDC handle) {
     DeviceContext* dc = LookupDeviceContext(handle);
-    if (dc == nullptr) return FALSE;
-    {
-        std::lock_guard<std::mutex> lock(ContextMutex());
-        LiveContexts().erase(dc);
-    }
+    if (dc == nullptr || !liveDeviceContexts.Remove(reinterpret_cast<uintptr_t>(handle))) return FALSE;
     DetachBitmap(dc->state.bitmap);
     ReleaseState(dc->state);
     for (const DeviceContextState& saved : dc->savedStates) ReleaseState(saved);
@@ -202,15 +190,15 @@ DWORD GetObjectType(HGDIOBJ handle) {
 HGDIOBJ SelectObject(HDC handle, HGDIOBJ objectHandle) {
     DeviceContext* dc = LookupDeviceContext(handle);
     GdiObject* object = LookupGdiObject(objectHandle);
-    Trace(handle, "SelectObject", objectHandle);
+    Trace(dc, "SelectObject", objectHandle);
     if (dc == nullptr || object == nullptr) return nullptr;
     switch (object->Kind()) {
         case GdiKind::Pen:
-            return HandleOf(Swap(dc->state.pen, static_cast<GdiPen*>(object)));
+            return Swap(dc->state.pen, static_cast<GdiPen*>(object));
         case GdiKind::Brush:
-            return HandleOf(Swap(dc->state.brush, static_cast<GdiBrush*>(object)));
+            return Swap(dc->state.brush, static_cast<GdiBrush*>(object));
         case GdiKind::Font:
-            return HandleOf(Swap(dc->state.font, static_cast<LogicalFont*>(object)));
+            return Swap(dc->state.font, static_cast<LogicalFont*>(object));
         case GdiKind::Bitmap:
             return SelectBitmap(*dc, static_cast<GdiBitmap*>(object));
         case GdiKind::Region: {
@@ -223,7 +211,7 @@ HGDIOBJ SelectObject(HDC handle, HGDIOBJ objectHandle) {
 
 HGDIOBJ GetCurrentObject(HDC handle, UINT type) {
     DeviceContext* dc = LookupDeviceContext(handle);
-    Trace(handle, "GetCurrentObject", type);
+    Trace(dc, "GetCurrentObject", type);
     if (dc == nullptr) return nullptr;
     switch (type) {
         case OBJ_PEN:
@@ -241,7 +229,7 @@ HGDIOBJ GetCurrentObject(HDC handle, UINT type) {
 
 int SaveDC(HDC handle) {
     DeviceContext* dc = LookupDeviceContext(handle);
-    Trace(handle, "SaveDC");
+    Trace(dc, "SaveDC");
     if (dc == nullptr) return 0;
     dc->savedStates.push_back(dc->state);
     AcquireState(dc->state);
@@ -250,7 +238,7 @@ int SaveDC(HDC handle) {
 
 BOOL RestoreDC(HDC handle, int savedLevel) {
     DeviceContext* dc = LookupDeviceContext(handle);
-    Trace(handle, "RestoreDC", savedLevel);
+    Trace(dc, "RestoreDC", savedLevel);
     if (dc == nullptr || savedLevel == 0) return FALSE;
     const int count = static_cast<int>(dc->savedStates.size());
     const int level = savedLevel > 0 ? savedLevel : count + 1 + savedLevel;
@@ -316,14 +304,14 @@ int MulDiv(int a, int b, int c) {
 
 int SetMapMode(HDC handle, int mode) {
     DeviceContext* dc = LookupDeviceContext(handle);
-    Trace(handle, "SetMapMode", mode);
+    Trace(dc, "SetMapMode", mode);
     if (dc == nullptr || mode != MM_TEXT) return 0;
     return std::exchange(dc->state.mapMode, mode);
 }
 
 int GetMapMode(HDC handle) {
     DeviceContext* dc = LookupDeviceContext(handle);
-    Trace(handle, "GetMapMode");
+    Trace(dc, "GetMapMode");
     return dc != nullptr ? dc->state.mapMode : 0;
 }
 
@@ -332,7 +320,7 @@ namespace {
 BOOL SetPoint(HDC handle, const char* name, POINT DeviceContextState::*field, int x, int y, LPPOINT previous,
               bool offset) {
     DeviceContext* dc = LookupDeviceContext(handle);
-    Trace(handle, name, x, y);
+    Trace(dc, name, x, y);
     if (dc == nullptr) return FALSE;
     POINT& point = dc->state.*field;
     if (previous != nullptr) *previous = point;
@@ -344,7 +332,7 @@ BOOL SetPoint(HDC handle, const char* name, POINT DeviceContextState::*field, in
 template <class T>
 BOOL GetField(HDC handle, const char* name, T DeviceContextState::*field, T* result) {
     DeviceContext* dc = LookupDeviceContext(handle);
-    Trace(handle, name);
+    Trace(dc, name);
     if (dc == nullptr || result == nullptr) return FALSE;
     *result = dc->state.*field;
     return TRUE;
@@ -352,7 +340,7 @@ BOOL GetField(HDC handle, const char* name, T DeviceContextState::*field, T* res
 
 BOOL SetExtent(HDC handle, const char* name, SIZE DeviceContextState::*field, int x, int y, LPSIZE previous) {
     DeviceContext* dc = LookupDeviceContext(handle);
-    Trace(handle, name, x, y);
+    Trace(dc, name, x, y);
     if (dc == nullptr) return FALSE;
     if (previous != nullptr) *previous = dc->state.*field;
     dc->state.*field = SIZE{x, y};
@@ -362,14 +350,14 @@ BOOL SetExtent(HDC handle, const char* name, SIZE DeviceContextState::*field, in
 // Sets an int mode field when valid(mode); returns the old value or 0.
 int SetMode(HDC handle, const char* name, int DeviceContextState::*field, int mode, int lowest, int highest) {
     DeviceContext* dc = LookupDeviceContext(handle);
-    Trace(handle, name, mode);
+    Trace(dc, name, mode);
     if (dc == nullptr || mode < lowest || mode > highest) return 0;
     return std::exchange(dc->state.*field, mode);
 }
 
 int GetMode(HDC handle, const char* name, int DeviceContextState::*field) {
     DeviceContext* dc = LookupDeviceContext(handle);
-    Trace(handle, name);
+    Trace(dc, name);
     return dc != nullptr ? dc->state.*field : 0;
 }
 
@@ -408,7 +396,7 @@ BOOL SetBrushOrgEx(HDC dc, int x, int y, LPPOINT previous) {
 
 BOOL LPtoDP(HDC handle, LPPOINT points, int count) {
     DeviceContext* dc = LookupDeviceContext(handle);
-    Trace(handle, "LPtoDP", count);
+    Trace(dc, "LPtoDP", count);
     if (dc == nullptr || (points == nullptr && count > 0)) return FALSE;
     for (int i = 0; i < count; ++i) points[i] = dc->ToDevice(points[i].x, points[i].y);
     return TRUE;
@@ -416,7 +404,7 @@ BOOL LPtoDP(HDC handle, LPPOINT points, int count) {
 
 BOOL DPtoLP(HDC handle, LPPOINT points, int count) {
     DeviceContext* dc = LookupDeviceContext(handle);
-    Trace(handle, "DPtoLP", count);
+    Trace(dc, "DPtoLP", count);
     if (dc == nullptr || (points == nullptr && count > 0)) return FALSE;
     for (int i = 0; i < count; ++i) points[i] = dc->ToLogical(points[i].x, points[i].y);
     return TRUE;
@@ -424,14 +412,14 @@ BOOL DPtoLP(HDC handle, LPPOINT points, int count) {
 
 COLORREF SetBkColor(HDC handle, COLORREF colour) {
     DeviceContext* dc = LookupDeviceContext(handle);
-    Trace(handle, "SetBkColor", TraceColour{colour});
+    Trace(dc, "SetBkColor", TraceColour{colour});
     if (dc == nullptr) return CLR_INVALID;
     return std::exchange(dc->state.backgroundColour, colour & 0xFFFFFF);
 }
 
 COLORREF GetBkColor(HDC handle) {
     DeviceContext* dc = LookupDeviceContext(handle);
-    Trace(handle, "GetBkColor");
+    Trace(dc, "GetBkColor");
     return dc != nullptr ? dc->state.backgroundColour : CLR_INVALID;
 }
 
@@ -451,9 +439,9 @@ int SetStretchBltMode(HDC dc, int mode) {
 int GetStretchBltMode(HDC dc) { return GetMode(dc, "GetStretchBltMode", &DeviceContextState::stretchBltMode); }
 
 BOOL GdiFlush() {
-    std::lock_guard<std::mutex> lock(ContextMutex());
-    for (DeviceContext* dc : LiveContexts())
+    liveDeviceContexts.ForEach([](DeviceContext* dc) {
         if (dc->isMemory && dc->state.bitmap != nullptr) dc->state.bitmap->PushSectionBits();
+    });
     return TRUE;
 }
 
@@ -494,27 +482,23 @@ void BlendDevicePixel(DeviceContext& dc, LONG x, LONG y, COLORREF colour, int co
 
 // ---- Call trace ----
 
-namespace {
-// Set once any DC was traced: until then no drawing call looks its DC up twice.
-std::atomic<bool> callTraceEverEnabled{false};
-}  // namespace
-
 bool IsTracing(HDC handle) {
-    if (!callTraceEverEnabled.load(std::memory_order_relaxed)) return false;
     DeviceContext* dc = LookupDeviceContext(handle);
     return dc != nullptr && dc->tracing;
 }
 
 void TraceCall(HDC handle, const char* name, const std::string& arguments) {
     DeviceContext* dc = LookupDeviceContext(handle);
-    if (dc == nullptr || !dc->tracing) return;
-    dc->trace.push_back(std::string(name) + "(" + arguments + ")");
+    if (dc != nullptr && dc->tracing) RecordCall(*dc, name, arguments);
+}
+
+void RecordCall(DeviceContext& dc, const char* name, const std::string& arguments) {
+    dc.trace.push_back(std::string(name) + "(" + arguments + ")");
 }
 
 void EnableCallTrace(HDC handle, bool on) {
     DeviceContext* dc = LookupDeviceContext(handle);
     if (dc == nullptr) return;
-    if (on) callTraceEverEnabled.store(true, std::memory_order_relaxed);
     dc->tracing = on;
     if (on) dc->trace.clear();
 }
@@ -541,6 +525,15 @@ void AppendTraceArgument(std::ostringstream& out, TraceText text) {
     const size_t length = text.count < 0 ? std::char_traits<char>::length(text.text) : static_cast<size_t>(text.count);
     out << '"' << std::string(text.text, length) << '"';
 }
+
+void AppendTraceArgument(std::ostringstream& out, TracePoints points) {
+    out << '[';
+    for (int i = 0; points.points != nullptr && i < points.count; ++i)
+        out << (i > 0 ? ", (" : "(") << points.points[i].x << ", " << points.points[i].y << ')';
+    out << ']';
+}
+
+void AppendTraceArgument(std::ostringstream& out, TraceWord word) { out << word.word; }
 
 void AppendTraceArgument(std::ostringstream& out, const RECT* rect) {
     if (rect == nullptr) {

@@ -20,8 +20,9 @@
 //   Text ignores the ROP2.
 // - Trace: every call on a DC is recorded with Trace(hdc, "TextOutA", x, y,
 //   TraceText{text, count}) (TraceColour{c} for colours), which formats the
-//   arguments only while the DC is traced; TraceCall(hdc, name, arguments)
-//   takes a ready-made argument string.
+//   arguments only while the DC is traced; Trace(dc, ...) does the same for a
+//   DC already looked up; TraceCall(hdc, name, arguments) takes a ready-made
+//   argument string.
 #pragma once
 
 #include <cstdint>
@@ -30,6 +31,7 @@
 #include <vector>
 
 #include "Gdi.h"
+#include "HandleTable.h"
 #include "Region.h"
 #include "Surface.h"
 
@@ -77,8 +79,12 @@ public:
     POINT surfaceOrigin{0, 0};
     // Device coordinates where the DC may draw at all (the surface for memory DCs).
     Region visibleArea;
-    // visibleArea intersected with the clip region; kept current by UpdateClipArea.
+    // visibleArea intersected with the clip region; kept current by UpdateClipArea,
+    // with its bounds and whether it is one rectangle (or empty), which the
+    // drawing calls test before any pixel.
     Region clipArea;
+    RECT clipBounds{0, 0, 0, 0};
+    bool clipIsRectangle = true;
 
     bool tracing = false;
     std::vector<std::string> trace;
@@ -99,7 +105,10 @@ public:
     void UpdateClipArea();
 };
 
-DeviceContext* LookupDeviceContext(HDC dc);
+// Every drawing call looks its DC up, so the table answers without a lock;
+// hidden, so that the library reaches it directly rather than through its GOT.
+[[gnu::visibility("hidden")]] extern HandleTable<DeviceContext> liveDeviceContexts;
+inline DeviceContext* LookupDeviceContext(HDC dc) { return liveDeviceContexts.Find(reinterpret_cast<uintptr_t>(dc)); }
 // A DC drawing into a surface it does not own, device (0,0) at origin, limited to
 // visible (device coordinates); for window DCs. Delete with DeleteDC.
 HDC CreateSurfaceDC(Surface* surface, POINT origin, const Region& visible, HWND window);
@@ -132,9 +141,20 @@ struct TraceText {
     const char* text;
     int count;  // -1: up to the terminating zero
 };
+// "[(x, y), ...]"; formatted only while the DC is traced, like every argument.
+struct TracePoints {
+    const POINT* points;
+    int count;
+};
+// A word written as it stands, such as NULL.
+struct TraceWord {
+    const char* word;
+};
 void AppendTraceArgument(std::ostringstream& out, long long value);
 void AppendTraceArgument(std::ostringstream& out, TraceColour colour);
 void AppendTraceArgument(std::ostringstream& out, TraceText text);
+void AppendTraceArgument(std::ostringstream& out, TracePoints points);
+void AppendTraceArgument(std::ostringstream& out, TraceWord word);
 void AppendTraceArgument(std::ostringstream& out, HGDIOBJ object);
 void AppendTraceArgument(std::ostringstream& out, const RECT* rect);
 void AppendTraceArgument(std::ostringstream& out, const std::string& raw);
@@ -161,4 +181,17 @@ std::string TraceArguments(const Arguments&... arguments) {
 template <class... Arguments>
 void Trace(HDC dc, const char* name, const Arguments&... arguments) {
     if (IsTracing(dc)) TraceCall(dc, name, TraceArguments(arguments...));
+}
+// Appends "name(arguments)" to the DC's trace.
+void RecordCall(DeviceContext& dc, const char* name, const std::string& arguments);
+// Out of line and given the arguments by value, so that tracing adds nothing
+// to a call's common path but one test (not even keeping the arguments in memory).
+template <class... Arguments>
+[[gnu::noinline, gnu::cold]] void RecordTracedCall(DeviceContext& dc, const char* name, Arguments... arguments) {
+    RecordCall(dc, name, TraceArguments(arguments...));
+}
+// The same for a DC already looked up (null: nothing is recorded), without a second lookup.
+template <class... Arguments>
+void Trace(DeviceContext* dc, const char* name, const Arguments&... arguments) {
+    if (dc != nullptr && dc->tracing) RecordTracedCall(*dc, name, arguments...);
 }

@@ -141,7 +141,7 @@ HBITMAP CreateDIBitmap(HDC dc, const BITMAPINFOHEADER* header, DWORD init, const
 int SetDIBitsToDevice(HDC handle, int xDest, int yDest, DWORD width, DWORD height, int xSrc, int ySrc, UINT startScan,
                       UINT lines, const void* bits, const BITMAPINFO* info, UINT) {
     DeviceContext* dc = LookupDeviceContext(handle);
-    Trace(handle, "SetDIBitsToDevice", xDest, yDest, width, height, xSrc, ySrc, startScan, lines);
+    Trace(dc, "SetDIBitsToDevice", xDest, yDest, width, height, xSrc, ySrc, startScan, lines);
     DibLayout layout;
     if (dc == nullptr || bits == nullptr || !ReadDibLayout(info, layout)) return 0;
     const LONG w = static_cast<LONG>(std::min<DWORD>(width, 1u << 30));
@@ -162,7 +162,7 @@ int SetDIBitsToDevice(HDC handle, int xDest, int yDest, DWORD width, DWORD heigh
 int StretchDIBits(HDC handle, int xDest, int yDest, int destWidth, int destHeight, int xSrc, int ySrc, int srcWidth,
                   int srcHeight, const void* bits, const BITMAPINFO* info, UINT, DWORD rop) {
     DeviceContext* dc = LookupDeviceContext(handle);
-    Trace(handle, "StretchDIBits", xDest, yDest, destWidth, destHeight, xSrc, ySrc, srcWidth, srcHeight,
+    Trace(dc, "StretchDIBits", xDest, yDest, destWidth, destHeight, xSrc, ySrc, srcWidth, srcHeight,
           TraceColour{rop});
     DibLayout layout;
     if (dc == nullptr || bits == nullptr || !ReadDibLayout(info, layout)) return 0;

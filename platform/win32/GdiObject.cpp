@@ -4,23 +4,14 @@
 
 #include <cstdio>
 #include <mutex>
-#include <unordered_set>
 
 #include "GdiBitmap.h"
 #include "LogicalFont.h"
 #include "PenAndBrush.h"
 
+HandleTable<GdiObject> liveGdiObjects(0x60);
+
 namespace {
-
-std::mutex& TableMutex() {
-    static std::mutex mutex;
-    return mutex;
-}
-
-std::unordered_set<GdiObject*>& LiveObjects() {
-    static std::unordered_set<GdiObject*> objects;
-    return objects;
-}
 
 // Stock objects by GetStockObject index; ORDER of the stock constants.
 struct StockEntry {
@@ -51,16 +42,14 @@ const StockEntry kStockTable[] = {
 
 HGDIOBJ RegisterGdiObject(GdiObject* object) {
     if (object == nullptr) return nullptr;
-    std::lock_guard<std::mutex> lock(TableMutex());
-    LiveObjects().insert(object);
-    return object;
-}
-
-GdiObject* LookupGdiObject(HGDIOBJ handle) {
-    if (handle == nullptr) return nullptr;
-    std::lock_guard<std::mutex> lock(TableMutex());
-    auto it = LiveObjects().find(static_cast<GdiObject*>(handle));
-    return it == LiveObjects().end() ? nullptr : *it;
+    const HGDIOBJ handle = reinterpret_cast<HGDIOBJ>(liveGdiObjects.Add(object));
+    object->handle_ = handle;
+    if (handle != nullptr) {
+        object->useCount = 1;  // the handle's own use, ended by DeleteObject
+    } else if (!object->IsStock()) {
+        delete object;
+    }
+    return handle;
 }
 
 void AcquireGdiObject(GdiObject* object) {
@@ -69,7 +58,7 @@ void AcquireGdiObject(GdiObject* object) {
 
 void ReleaseGdiObject(GdiObject* object) {
     if (object == nullptr) return;
-    if (--object->useCount <= 0 && object->deletePending) delete object;
+    if (--object->useCount == 0 && !object->IsStock()) delete object;
 }
 
 GdiObject* StockGdiObject(int index) {
@@ -94,15 +83,8 @@ BOOL DeleteObject(HGDIOBJ handle) {
     GdiObject* object = LookupGdiObject(handle);
     if (object == nullptr) return FALSE;
     if (object->IsStock()) return TRUE;
-    {
-        std::lock_guard<std::mutex> lock(TableMutex());
-        LiveObjects().erase(object);
-    }
-    if (object->useCount > 0) {
-        object->deletePending = true;
-    } else {
-        delete object;
-    }
+    if (!liveGdiObjects.Remove(reinterpret_cast<uintptr_t>(handle))) return FALSE;  // deleted meanwhile
+    ReleaseGdiObject(object);  // freed now, or by the last DC that still holds it
     return TRUE;
 }
 

@@ -125,7 +125,7 @@ int GetRgnBox(HRGN handle, LPRECT box) {
 
 BOOL FillRgn(HDC handle, HRGN regionHandle, HBRUSH brushHandle) {
     DeviceContext* dc = LookupDeviceContext(handle);
-    Trace(handle, "FillRgn", regionHandle, brushHandle);
+    Trace(dc, "FillRgn", regionHandle, brushHandle);
     GdiRegion* region = LookupRegion(regionHandle);
     GdiBrush* brush = LookupBrush(brushHandle);
     if (dc == nullptr || region == nullptr || brush == nullptr) return FALSE;
@@ -135,7 +135,7 @@ BOOL FillRgn(HDC handle, HRGN regionHandle, HBRUSH brushHandle) {
 
 BOOL PaintRgn(HDC handle, HRGN regionHandle) {
     DeviceContext* dc = LookupDeviceContext(handle);
-    Trace(handle, "PaintRgn", regionHandle);
+    Trace(dc, "PaintRgn", regionHandle);
     GdiRegion* region = LookupRegion(regionHandle);
     if (dc == nullptr || region == nullptr) return FALSE;
     if (!dc->state.brush->IsNull())
@@ -146,7 +146,7 @@ BOOL PaintRgn(HDC handle, HRGN regionHandle) {
 
 BOOL FrameRgn(HDC handle, HRGN regionHandle, HBRUSH brushHandle, int width, int height) {
     DeviceContext* dc = LookupDeviceContext(handle);
-    Trace(handle, "FrameRgn", regionHandle, brushHandle, width, height);
+    Trace(dc, "FrameRgn", regionHandle, brushHandle, width, height);
     GdiRegion* region = LookupRegion(regionHandle);
     GdiBrush* brush = LookupBrush(brushHandle);
     if (dc == nullptr || region == nullptr || brush == nullptr || width < 1 || height < 1) return FALSE;
@@ -164,7 +164,7 @@ BOOL FrameRgn(HDC handle, HRGN regionHandle, HBRUSH brushHandle, int width, int 
 
 BOOL InvertRgn(HDC handle, HRGN regionHandle) {
     DeviceContext* dc = LookupDeviceContext(handle);
-    Trace(handle, "InvertRgn", regionHandle);
+    Trace(dc, "InvertRgn", regionHandle);
     GdiRegion* region = LookupRegion(regionHandle);
     if (dc == nullptr || region == nullptr) return FALSE;
     PaintRegion(*dc, DeviceRegion(*dc, region->region), SolidPaint(0, R2_NOT));
@@ -175,7 +175,7 @@ int SelectClipRgn(HDC handle, HRGN regionHandle) { return ExtSelectClipRgn(handl
 
 int ExtSelectClipRgn(HDC handle, HRGN regionHandle, int mode) {
     DeviceContext* dc = LookupDeviceContext(handle);
-    Trace(handle, mode == RGN_COPY ? "SelectClipRgn" : "ExtSelectClipRgn", regionHandle);
+    Trace(dc, mode == RGN_COPY ? "SelectClipRgn" : "ExtSelectClipRgn", regionHandle);
     if (dc == nullptr || mode < RGN_AND || mode > RGN_COPY) return ERROR;
     GdiRegion* region = LookupRegion(regionHandle);
     if (region == nullptr) {
@@ -188,7 +188,7 @@ int ExtSelectClipRgn(HDC handle, HRGN regionHandle, int mode) {
 
 int GetClipRgn(HDC handle, HRGN regionHandle) {
     DeviceContext* dc = LookupDeviceContext(handle);
-    Trace(handle, "GetClipRgn");
+    Trace(dc, "GetClipRgn");
     GdiRegion* region = LookupRegion(regionHandle);
     if (dc == nullptr || region == nullptr) return -1;
     if (!dc->state.hasClipRegion) return 0;
@@ -198,7 +198,7 @@ int GetClipRgn(HDC handle, HRGN regionHandle) {
 
 int IntersectClipRect(HDC handle, int left, int top, int right, int bottom) {
     DeviceContext* dc = LookupDeviceContext(handle);
-    Trace(handle, "IntersectClipRect", left, top, right, bottom);
+    Trace(dc, "IntersectClipRect", left, top, right, bottom);
     if (dc == nullptr) return ERROR;
     const RECT box = NormaliseRect(dc->ToDevice(RECT{left, top, right, bottom}));
     return SetClip(*dc, true, CurrentClipOrEverywhere(*dc).IntersectRect(box));
@@ -206,7 +206,7 @@ int IntersectClipRect(HDC handle, int left, int top, int right, int bottom) {
 
 int ExcludeClipRect(HDC handle, int left, int top, int right, int bottom) {
     DeviceContext* dc = LookupDeviceContext(handle);
-    Trace(handle, "ExcludeClipRect", left, top, right, bottom);
+    Trace(dc, "ExcludeClipRect", left, top, right, bottom);
     if (dc == nullptr) return ERROR;
     const RECT box = NormaliseRect(dc->ToDevice(RECT{left, top, right, bottom}));
     return SetClip(*dc, true, Region::Combine(CurrentClipOrEverywhere(*dc), Region(box), RGN_DIFF));
@@ -214,7 +214,7 @@ int ExcludeClipRect(HDC handle, int left, int top, int right, int bottom) {
 
 int OffsetClipRgn(HDC handle, int dx, int dy) {
     DeviceContext* dc = LookupDeviceContext(handle);
-    Trace(handle, "OffsetClipRgn", dx, dy);
+    Trace(dc, "OffsetClipRgn", dx, dy);
     if (dc == nullptr) return ERROR;
     if (dc->state.hasClipRegion) {
         dc->state.clipRegion.Offset(dx, dy);
@@ -225,7 +225,7 @@ int OffsetClipRgn(HDC handle, int dx, int dy) {
 
 int GetClipBox(HDC handle, LPRECT box) {
     DeviceContext* dc = LookupDeviceContext(handle);
-    Trace(handle, "GetClipBox");
+    Trace(dc, "GetClipBox");
     if (dc == nullptr || box == nullptr) return ERROR;
     const RECT bounds = dc->clipArea.Bounds();
     const POINT topLeft = dc->ToLogical(bounds.left, bounds.top);
@@ -236,7 +236,7 @@ int GetClipBox(HDC handle, LPRECT box) {
 
 BOOL PtVisible(HDC handle, int x, int y) {
     DeviceContext* dc = LookupDeviceContext(handle);
-    Trace(handle, "PtVisible", x, y);
+    Trace(dc, "PtVisible", x, y);
     if (dc == nullptr) return FALSE;
     const POINT at = dc->ToDevice(x, y);
     return dc->clipArea.Contains(at.x, at.y) ? TRUE : FALSE;
@@ -244,7 +244,7 @@ BOOL PtVisible(HDC handle, int x, int y) {
 
 BOOL RectVisible(HDC handle, const RECT* rect) {
     DeviceContext* dc = LookupDeviceContext(handle);
-    Trace(handle, "RectVisible", rect);
+    Trace(dc, "RectVisible", rect);
     if (dc == nullptr || rect == nullptr) return FALSE;
     return dc->clipArea.Intersects(NormaliseRect(dc->ToDevice(*rect))) ? TRUE : FALSE;
 }

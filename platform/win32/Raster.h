@@ -51,8 +51,8 @@ void ForEachClippedRect(DeviceContext& dc, const RECT& deviceRect, Visit visit) 
 template <class Visit>
 void ForEachClippedRect(DeviceContext& dc, const Region& figure, Visit visit) {
     if (dc.surface == nullptr || figure.Empty()) return;
-    if (dc.clipArea.Complexity() == SIMPLEREGION) {
-        figure.ForEachRectIn(dc.clipArea.Bounds(), visit);
+    if (dc.clipIsRectangle) {
+        figure.ForEachRectIn(dc.clipBounds, visit);
     } else {
         const Region clipped = Region::Combine(figure, dc.clipArea, RGN_AND);
         clipped.ForEachRectIn(clipped.Bounds(), visit);

@@ -2,6 +2,9 @@
 // ellipses, arcs, pies, chords, rounded rectangles, rectangle fills and pixels.
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <vector>
 
 #include "FigureGeometry.h"
@@ -46,7 +49,7 @@ class Stroker {
 public:
     Stroker(DeviceContext& dc, const RECT& pointBounds)
         : dc_(dc),
-          limit_(Inflate(dc.clipArea.Bounds(), kStrokeMargin)),
+          limit_(Inflate(dc.clipBounds, kStrokeMargin)),
           stroke_(*dc.state.pen, IntersectOrLimit(Inflate(pointBounds, 1))) {}
 
     void Line(POINT from, POINT to) {
@@ -62,7 +65,7 @@ public:
 
 private:
     RECT IntersectOrLimit(const RECT& bounds) const {
-        const RECT cut = IntersectRects(bounds, Inflate(dc_.clipArea.Bounds(), kStrokeMargin));
+        const RECT cut = IntersectRects(bounds, Inflate(dc_.clipBounds, kStrokeMargin));
         return RectIsEmpty(cut) ? RECT{0, 0, 0, 0} : cut;
     }
     DeviceContext& dc_;
@@ -74,19 +77,54 @@ private:
 // misses the clip box paints nothing and need not be stepped.
 bool StrokeMissesClip(const DeviceContext& dc, const RECT& pointBounds) {
     const RECT reach = Inflate(pointBounds, dc.state.pen->Width() + 1);
-    return RectIsEmpty(IntersectRects(reach, dc.clipArea.Bounds()));
+    return RectIsEmpty(IntersectRects(reach, dc.clipBounds));
+}
+
+// True when [low, high] lies wholly before first or from last on: the sign of
+// (high - first) | ~(low - last), so that a compiler cannot split it into two
+// branches that random lines would mispredict.
+bool OutsideSpan(int64_t low, int64_t high, int64_t first, int64_t last) {
+    return ((high - first) | ~(low - last)) < 0;
+}
+
+// The common case of LineTo: no pixel of a stroke of the pen's width from a
+// to b can be in the clip box. Its branches ask only whether a line is above
+// or below the clip, or beside it, which repeats from one line to the next.
+bool SegmentMissesClip(const DeviceContext& dc, POINT a, POINT b) {
+    const RECT& clip = dc.clipBounds;
+    const int64_t reach = dc.state.pen->Width() + 1;
+    const LONG lowY = a.y < b.y ? a.y : b.y, highY = a.y < b.y ? b.y : a.y;
+    if (OutsideSpan(lowY, highY, clip.top - reach, clip.bottom + reach)) return true;
+    const LONG lowX = a.x < b.x ? a.x : b.x, highX = a.x < b.x ? b.x : a.x;
+    return OutsideSpan(lowX, highX, clip.left - reach, clip.right + reach) || RectIsEmpty(clip);
+}
+
+// The pixels [from, to) of a horizontal or vertical line as one clipped span
+// or column, as the grid and list painters draw their rules.
+void PaintStraightLine(DeviceContext& dc, const BrushPaint& paint, POINT from, POINT to) {
+    const RECT& clip = dc.clipBounds;
+    // The end point is left out, whichever way the line runs.
+    const LONG left = std::max(from.x < to.x ? from.x : to.x + (from.y == to.y), clip.left);
+    const LONG right = std::min(from.x < to.x ? to.x : from.x + 1, clip.right);
+    const LONG top = std::max(from.y < to.y ? from.y : to.y + (from.x == to.x), clip.top);
+    const LONG bottom = std::min(from.y < to.y ? to.y : from.y + 1, clip.bottom);
+    if (left >= right) return;
+    for (LONG y = top; y < bottom; ++y) paint.PaintSpan(dc.PixelAt(left, y), left, y, right - left);
 }
 
 // A thin solid line on a rectangular clip goes straight onto the surface,
 // pixel by pixel in the stroke's own order: the pixels the stroke's region
 // would hold, without building it. False when the line needs the region.
 bool PaintThinLine(DeviceContext& dc, POINT from, POINT to) {
-    if (dc.state.pen->Width() > 1 || !dc.state.pen->DashPattern().empty() || dc.clipArea.Complexity() != SIMPLEREGION)
-        return false;
-    const RECT clip = dc.clipArea.Bounds();
+    if (dc.state.pen->Width() > 1 || !dc.clipIsRectangle || !dc.state.pen->DashPattern().empty()) return false;
+    const RECT clip = dc.clipBounds;
     const RECT limit = Inflate(clip, kStrokeMargin);
     if ((!Inside(limit, from) || !Inside(limit, to)) && !CutSegment(from, to, limit)) return true;
     const BrushPaint paint = SolidPaint(dc.state.pen->logPen.lopnColor, dc.state.rop2);
+    if (from.y == to.y || from.x == to.x) {
+        PaintStraightLine(dc, paint, from, to);
+        return true;
+    }
     StepLine(from, to, [&](LONG x, LONG y) {
         if (Inside(clip, POINT{x, y})) paint.PaintSpan(dc.PixelAt(x, y), x, y, 1);
     });
@@ -94,7 +132,7 @@ bool PaintThinLine(DeviceContext& dc, POINT from, POINT to) {
 }
 
 // Rows worth building for a figure on this DC.
-RECT FigureLimit(const DeviceContext& dc) { return Inflate(dc.clipArea.Bounds(), 1); }
+RECT FigureLimit(const DeviceContext& dc) { return Inflate(dc.clipBounds, 1); }
 
 bool HasPen(const DeviceContext& dc) { return !dc.state.pen->IsNull(); }
 bool HasBrush(const DeviceContext& dc) { return !dc.state.brush->IsNull(); }
@@ -122,15 +160,6 @@ std::vector<POINT> ToDevice(const DeviceContext& dc, const POINT* points, int co
     std::vector<POINT> result(static_cast<size_t>(count));
     for (int i = 0; i < count; ++i) result[static_cast<size_t>(i)] = dc.ToDevice(points[i].x, points[i].y);
     return result;
-}
-
-std::string TracePoints(const POINT* points, int count) {
-    std::string text = "[";
-    for (int i = 0; points != nullptr && i < count; ++i) {
-        if (i > 0) text += ", ";
-        text += "(" + std::to_string(points[i].x) + ", " + std::to_string(points[i].y) + ")";
-    }
-    return text + "]";
 }
 
 // Outline ring and interior of a box-bounded figure (rectangle, rounded
@@ -226,43 +255,70 @@ BOOL DrawArcFigure(HDC handle, ArcKind kind, int left, int top, int right, int b
 
 }  // namespace
 
+namespace {
+
+// Stores a point in one 64-bit write. LineTo reads the current position back
+// whole; a position written in two halves just before could not be forwarded
+// to that read, and the read would wait for the halves to reach the cache.
+void StorePoint(POINT& target, LONG x, LONG y) {
+    static_assert(sizeof(POINT) == sizeof(uint64_t) && offsetof(POINT, y) == sizeof(LONG), "POINT is x then y");
+    const uint64_t packed = uint64_t{static_cast<uint32_t>(x)} | uint64_t{static_cast<uint32_t>(y)} << 32;
+    std::memcpy(&target, &packed, sizeof packed);
+}
+
+}  // namespace
+
+// MoveToEx and LineTo, called for every line a painter draws, record their
+// trace last, when nothing of the call is left to keep across it.
 BOOL MoveToEx(HDC handle, int x, int y, LPPOINT previous) {
     DeviceContext* dc = LookupDeviceContext(handle);
-    Trace(handle, "MoveToEx", x, y);
     if (dc == nullptr) return FALSE;
     if (previous != nullptr) *previous = dc->state.currentPosition;
-    dc->state.currentPosition = POINT{x, y};
+    StorePoint(dc->state.currentPosition, x, y);
+    Trace(dc, "MoveToEx", x, y);
     return TRUE;
 }
 
 BOOL GetCurrentPositionEx(HDC handle, LPPOINT position) {
     DeviceContext* dc = LookupDeviceContext(handle);
-    Trace(handle, "GetCurrentPositionEx");
+    Trace(dc, "GetCurrentPositionEx");
     if (dc == nullptr || position == nullptr) return FALSE;
     *position = dc->state.currentPosition;
     return TRUE;
 }
 
+namespace {
+
+// The rest of LineTo(x, y), for a line that may reach the clip box; out of
+// line so that LineTo itself, for the lines passed over, stays short.
+[[gnu::noinline]] BOOL StrokeSegment(DeviceContext& dc, POINT from, POINT to, int x, int y) {
+    if (!PaintThinLine(dc, from, to)) {
+        const POINT ends[2] = {from, to};
+        Stroker stroker(dc, PointBounds(ends, 2));
+        stroker.Line(from, to);
+        if (dc.state.pen->Width() > 1) stroker.Point(to);
+        PaintStroke(dc, stroker);
+    }
+    Trace(&dc, "LineTo", x, y);
+    return TRUE;
+}
+
+}  // namespace
+
 BOOL LineTo(HDC handle, int x, int y) {
     DeviceContext* dc = LookupDeviceContext(handle);
-    Trace(handle, "LineTo", x, y);
     if (dc == nullptr) return FALSE;
     const POINT from = dc->ToDevice(dc->state.currentPosition.x, dc->state.currentPosition.y);
     const POINT to = dc->ToDevice(x, y);
-    dc->state.currentPosition = POINT{x, y};
-    if (!HasPen(*dc) || dc->surface == nullptr) return TRUE;
-    const POINT ends[2] = {from, to};
-    if (StrokeMissesClip(*dc, PointBounds(ends, 2)) || PaintThinLine(*dc, from, to)) return TRUE;
-    Stroker stroker(*dc, PointBounds(ends, 2));
-    stroker.Line(from, to);
-    if (dc->state.pen->Width() > 1) stroker.Point(to);
-    PaintStroke(*dc, stroker);
+    StorePoint(dc->state.currentPosition, x, y);
+    if (HasPen(*dc) && dc->surface != nullptr && !SegmentMissesClip(*dc, from, to)) return StrokeSegment(*dc, from, to, x, y);
+    Trace(dc, "LineTo", x, y);
     return TRUE;
 }
 
 BOOL Polyline(HDC handle, const POINT* points, int count) {
     DeviceContext* dc = LookupDeviceContext(handle);
-    Trace(handle, "Polyline", TracePoints(points, count));
+    Trace(dc, "Polyline", TracePoints{points, count});
     if (dc == nullptr || points == nullptr || count < 2) return FALSE;
     if (!HasPen(*dc) || dc->surface == nullptr) return TRUE;
     const std::vector<POINT> device = ToDevice(*dc, points, count);
@@ -277,7 +333,7 @@ BOOL Polyline(HDC handle, const POINT* points, int count) {
 
 BOOL Polygon(HDC handle, const POINT* points, int count) {
     DeviceContext* dc = LookupDeviceContext(handle);
-    Trace(handle, "Polygon", TracePoints(points, count));
+    Trace(dc, "Polygon", TracePoints{points, count});
     if (dc == nullptr || points == nullptr || count < 2) return FALSE;
     if (dc->surface == nullptr) return TRUE;
     const std::vector<POINT> device = ToDevice(*dc, points, count);
@@ -354,7 +410,7 @@ BOOL Chord(HDC dc, int left, int top, int right, int bottom, int xStart, int ySt
 
 int FillRect(HDC handle, const RECT* rect, HBRUSH brushHandle) {
     DeviceContext* dc = LookupDeviceContext(handle);
-    Trace(handle, "FillRect", rect, brushHandle);
+    Trace(dc, "FillRect", rect, brushHandle);
     GdiBrush* brush = LookupBrush(brushHandle);
     if (dc == nullptr || rect == nullptr || brush == nullptr) return 0;
     if (!brush->IsNull()) PaintRect(*dc, dc->ToDevice(*rect), PrepareBrushPaint(*dc, *brush, R2_COPYPEN, false));
@@ -363,7 +419,7 @@ int FillRect(HDC handle, const RECT* rect, HBRUSH brushHandle) {
 
 int FrameRect(HDC handle, const RECT* rect, HBRUSH brushHandle) {
     DeviceContext* dc = LookupDeviceContext(handle);
-    Trace(handle, "FrameRect", rect, brushHandle);
+    Trace(dc, "FrameRect", rect, brushHandle);
     GdiBrush* brush = LookupBrush(brushHandle);
     if (dc == nullptr || rect == nullptr || brush == nullptr) return 0;
     const RECT box = dc->ToDevice(*rect);
@@ -375,7 +431,7 @@ int FrameRect(HDC handle, const RECT* rect, HBRUSH brushHandle) {
 
 BOOL InvertRect(HDC handle, const RECT* rect) {
     DeviceContext* dc = LookupDeviceContext(handle);
-    Trace(handle, "InvertRect", rect);
+    Trace(dc, "InvertRect", rect);
     if (dc == nullptr || rect == nullptr) return FALSE;
     PaintRect(*dc, dc->ToDevice(*rect), SolidPaint(0, R2_NOT));
     return TRUE;
@@ -383,7 +439,7 @@ BOOL InvertRect(HDC handle, const RECT* rect) {
 
 COLORREF SetPixel(HDC handle, int x, int y, COLORREF colour) {
     DeviceContext* dc = LookupDeviceContext(handle);
-    Trace(handle, "SetPixel", x, y, TraceColour{colour});
+    Trace(dc, "SetPixel", x, y, TraceColour{colour});
     if (dc == nullptr) return CLR_INVALID;
     const POINT at = dc->ToDevice(x, y);
     if (!dc->IsVisible(at.x, at.y)) return CLR_INVALID;
@@ -393,7 +449,7 @@ COLORREF SetPixel(HDC handle, int x, int y, COLORREF colour) {
 
 COLORREF GetPixel(HDC handle, int x, int y) {
     DeviceContext* dc = LookupDeviceContext(handle);
-    Trace(handle, "GetPixel", x, y);
+    Trace(dc, "GetPixel", x, y);
     if (dc == nullptr) return CLR_INVALID;
     const POINT at = dc->ToDevice(x, y);
     if (!dc->IsVisible(at.x, at.y)) return CLR_INVALID;

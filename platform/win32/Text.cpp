@@ -77,7 +77,7 @@ void FillTextMetrics(const win32::FontMetrics& metrics, const LOGFONTA& logFont,
 COLORREF SetTextColor(HDC hdc, COLORREF colour) {
     DeviceContext* dc = LookupDeviceContext(hdc);
     if (!dc) return CLR_INVALID;
-    Trace(hdc, "SetTextColor", TraceColour{colour});
+    Trace(dc, "SetTextColor", TraceColour{colour});
     COLORREF previous = dc->state.textColour;
     dc->state.textColour = colour & 0x00FFFFFF;
     return previous;
@@ -86,14 +86,14 @@ COLORREF SetTextColor(HDC hdc, COLORREF colour) {
 COLORREF GetTextColor(HDC hdc) {
     DeviceContext* dc = LookupDeviceContext(hdc);
     if (!dc) return CLR_INVALID;
-    Trace(hdc, "GetTextColor");
+    Trace(dc, "GetTextColor");
     return dc->state.textColour;
 }
 
 UINT SetTextAlign(HDC hdc, UINT align) {
     DeviceContext* dc = LookupDeviceContext(hdc);
     if (!dc) return UINT(GDI_ERROR);
-    Trace(hdc, "SetTextAlign", align);
+    Trace(dc, "SetTextAlign", align);
     UINT previous = dc->state.textAlign;
     dc->state.textAlign = align & TA_MASK;
     return previous;
@@ -102,14 +102,14 @@ UINT SetTextAlign(HDC hdc, UINT align) {
 UINT GetTextAlign(HDC hdc) {
     DeviceContext* dc = LookupDeviceContext(hdc);
     if (!dc) return UINT(GDI_ERROR);
-    Trace(hdc, "GetTextAlign");
+    Trace(dc, "GetTextAlign");
     return dc->state.textAlign;
 }
 
 BOOL TextOutA(HDC hdc, int x, int y, LPCSTR text, int count) {
     DeviceContext* dc = LookupDeviceContext(hdc);
     if (!dc || !ValidText(text, count)) return FALSE;
-    Trace(hdc, "TextOutA", x, y, TraceText{text, count}, count);
+    Trace(dc, "TextOutA", x, y, TraceText{text, count}, count);
     return OutputText(*dc, x, y, 0, nullptr, text, UINT(count), nullptr);
 }
 
@@ -117,14 +117,14 @@ BOOL ExtTextOutA(HDC hdc, int x, int y, UINT options, const RECT* rect, LPCSTR t
                  const INT* advances) {
     DeviceContext* dc = LookupDeviceContext(hdc);
     if (!dc || count > UINT(INT_MAX) || !ValidText(text, count)) return FALSE;
-    Trace(hdc, "ExtTextOutA", x, y, options, rect, TraceText{text, int(count)}, count);
+    Trace(dc, "ExtTextOutA", x, y, options, rect, TraceText{text, int(count)}, count);
     return OutputText(*dc, x, y, options, rect, text, count, advances);
 }
 
 BOOL GetTextExtentPoint32A(HDC hdc, LPCSTR text, int count, LPSIZE size) {
     DeviceContext* dc = LookupDeviceContext(hdc);
     if (!dc || !size || !ValidText(text, count)) return FALSE;
-    Trace(hdc, "GetTextExtentPoint32A", TraceText{text, count}, count);
+    Trace(dc, "GetTextExtentPoint32A", TraceText{text, count}, count);
     std::shared_ptr<RealizedFont> font = SelectedFont(*dc);
     size->cx = font->TextWidth(text, size_t(count));
     size->cy = font->Metrics().height;
@@ -138,7 +138,7 @@ BOOL GetTextExtentPointA(HDC hdc, LPCSTR text, int count, LPSIZE size) {
 BOOL GetTextMetricsA(HDC hdc, LPTEXTMETRICA metrics) {
     DeviceContext* dc = LookupDeviceContext(hdc);
     if (!dc || !metrics) return FALSE;
-    Trace(hdc, "GetTextMetricsA");
+    Trace(dc, "GetTextMetricsA");
     FillTextMetrics(SelectedFont(*dc)->Metrics(), dc->state.font->logFont, *metrics);
     return TRUE;
 }
@@ -146,7 +146,7 @@ BOOL GetTextMetricsA(HDC hdc, LPTEXTMETRICA metrics) {
 BOOL GetCharWidthA(HDC hdc, UINT first, UINT last, INT* widths) {
     DeviceContext* dc = LookupDeviceContext(hdc);
     if (!dc || !widths || first > last || last > 0xFF) return FALSE;
-    Trace(hdc, "GetCharWidthA", first, last);
+    Trace(dc, "GetCharWidthA", first, last);
     std::shared_ptr<RealizedFont> font = SelectedFont(*dc);
     for (UINT character = first; character <= last; ++character) {
         widths[character - first] = font->Advance(static_cast<unsigned char>(character));
@@ -159,7 +159,7 @@ BOOL GetCharWidth32A(HDC hdc, UINT first, UINT last, INT* widths) { return GetCh
 int GetTextFaceA(HDC hdc, int size, LPSTR faceName) {
     DeviceContext* dc = LookupDeviceContext(hdc);
     if (!dc || (faceName && size <= 0)) return 0;
-    Trace(hdc, "GetTextFaceA", size);
+    Trace(dc, "GetTextFaceA", size);
     const std::string& name = SelectedFont(*dc)->Metrics().faceName;
     if (!faceName) return int(name.size()) + 1;
     size_t copied = std::min(name.size(), size_t(size) - 1);

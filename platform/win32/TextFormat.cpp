@@ -164,7 +164,7 @@ int DrawTextA(HDC hdc, LPCSTR text, int count, LPRECT rect, UINT format) {
     DeviceContext* dc = LookupDeviceContext(hdc);
     if (!dc || !rect || count < -1 || (count != 0 && !text)) return 0;
     const size_t length = count == -1 ? std::strlen(text) : size_t(count);
-    Trace(hdc, "DrawTextA", TraceText{text, count}, count, static_cast<const RECT*>(rect), format);
+    Trace(dc, "DrawTextA", TraceText{text, count}, count, static_cast<const RECT*>(rect), format);
     if (format & DT_TABSTOP) format &= ~0xFF00u;  // those bits hold the tab size
 
     std::shared_ptr<RealizedFont> font = win32::SelectedFont(*dc);

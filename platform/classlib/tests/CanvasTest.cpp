@@ -54,6 +54,15 @@ TEST_F(CanvasTest, CanvasChangesReachTheDcAtOnce) {
     canvas.GetBrush()->SetStyle(bsClear);
     EXPECT_EQ(GetBkMode(dc), TRANSPARENT);
 
+    // A new font colour or pen mode keeps the selected object.
+    const HGDIOBJ font = GetCurrentObject(dc, OBJ_FONT), pen = GetCurrentObject(dc, OBJ_PEN);
+    canvas.GetFont()->SetColor(clMaroon);
+    canvas.GetPen()->SetMode(pmXor);
+    EXPECT_EQ(GetTextColor(dc), RGB(128, 0, 0));
+    EXPECT_EQ(GetROP2(dc), R2_XORPEN);
+    EXPECT_EQ(GetCurrentObject(dc, OBJ_FONT), font);
+    EXPECT_EQ(GetCurrentObject(dc, OBJ_PEN), pen);
+
     // Raw GDI drawing on the handle uses the canvas's pen.
     canvas.GetPen()->SetMode(pmCopy);
     MoveToEx(canvas.GetHandle(), 0, 5, nullptr);

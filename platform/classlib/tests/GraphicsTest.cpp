@@ -1,6 +1,8 @@
 // Colours and the graphics objects TFont, TPen and TBrush.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "Exceptions.h"
 #include "Graphics.h"
 
@@ -85,6 +87,37 @@ TEST(GraphicsObject, ChangesCallOnChangeOnceAndRemakeTheHandle) {
     EXPECT_EQ(logPen.lopnColor, RGB(255, 0, 0));
     pen.SetWidth(-3);
     EXPECT_EQ(pen.GetWidth(), 1);
+}
+
+// A pen's mode and a font's colour are no part of their GDI objects: changing
+// them calls OnChange but keeps the handle, so a canvas does not rebuild the
+// object for each colour of a painted line; every other change remakes it.
+TEST(GraphicsObject, OnlyChangesOfTheGdiObjectRemakeTheHandle) {
+    struct Case {
+        const char* what;
+        std::function<HGDIOBJ(TPen&, TFont&)> handle;
+        std::function<void(TPen&, TFont&)> change;
+        bool remade;
+    };
+    const Case cases[] = {
+        {"pen mode", [](TPen& p, TFont&) { return p.GetHandle(); }, [](TPen& p, TFont&) { p.SetMode(pmXor); }, false},
+        {"pen colour", [](TPen& p, TFont&) { return p.GetHandle(); }, [](TPen& p, TFont&) { p.SetColor(clRed); }, true},
+        {"pen width", [](TPen& p, TFont&) { return p.GetHandle(); }, [](TPen& p, TFont&) { p.SetWidth(3); }, true},
+        {"font colour", [](TPen&, TFont& f) { return f.GetHandle(); }, [](TPen&, TFont& f) { f.SetColor(clRed); }, false},
+        {"font size", [](TPen&, TFont& f) { return f.GetHandle(); }, [](TPen&, TFont& f) { f.SetSize(20); }, true},
+        {"font style", [](TPen&, TFont& f) { return f.GetHandle(); }, [](TPen&, TFont& f) { f.SetStyle({fsBold}); }, true},
+    };
+    for (const Case& c : cases) {
+        TPen pen;
+        TFont font;
+        int changes = 0;
+        pen.OnChange = font.OnChange = [&](TObject*) { ++changes; };
+        const HGDIOBJ before = c.handle(pen, font);
+        c.change(pen, font);
+        EXPECT_EQ(changes, 1) << c.what;
+        EXPECT_EQ(GetObjectType(before) != 0, !c.remade) << c.what;
+        EXPECT_EQ(c.handle(pen, font) != before, c.remade) << c.what;
+    }
 }
 
 TEST(Pen, StylesAndModesMapToTheLayer) {

@@ -1,8 +1,11 @@
 // Device contexts: stock objects, selection, saved states, capabilities,
-// logical fonts and the call trace.
+// logical fonts, the call trace, handles and DCs on several threads.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstring>
+#include <thread>
+#include <vector>
 
 #include "GdiCanvas.h"
 
@@ -75,6 +78,81 @@ TEST(GdiDeviceContext, DeletingASelectedPenWaitsForTheDc) {
     LineTo(canvas.dc(), 3, 0);
     EXPECT_EQ(canvas.At(1, 0), RGB(255, 0, 0));
     SelectObject(canvas.dc(), GetStockObject(BLACK_PEN));
+}
+
+// Slots of deleted DCs and objects are reused at once; their old handles must
+// not reach the newcomers, and no made-up value may pass for a handle.
+TEST(GdiDeviceContext, StaleAndMadeUpHandlesFindNothing) {
+    HDC old = CreateCompatibleDC(nullptr);
+    HPEN oldPen = CreatePen(PS_SOLID, 1, RGB(1, 1, 1));
+    ASSERT_TRUE(DeleteDC(old));
+    ASSERT_TRUE(DeleteObject(oldPen));
+    HDC dc = CreateCompatibleDC(nullptr);
+    HPEN pen = CreatePen(PS_SOLID, 1, RGB(2, 2, 2));
+    EXPECT_NE(dc, old);
+    EXPECT_NE(pen, oldPen);
+    EXPECT_EQ(SelectObject(old, pen), nullptr);
+    EXPECT_EQ(SelectObject(dc, oldPen), nullptr);
+    EXPECT_FALSE(DeleteDC(old));
+    EXPECT_FALSE(DeleteObject(oldPen));
+    EXPECT_EQ(GetObjectType(old), 0u);
+    EXPECT_EQ(GetObjectType(oldPen), 0u);
+    EXPECT_EQ(GetObjectType(dc), static_cast<DWORD>(OBJ_MEMDC));
+    EXPECT_EQ(GetObjectType(pen), static_cast<DWORD>(OBJ_PEN));
+
+    int local = 0;
+    const HDC madeUp[] = {reinterpret_cast<HDC>(&local), reinterpret_cast<HDC>(uintptr_t{1}),
+                          reinterpret_cast<HDC>(pen), reinterpret_cast<HDC>(~uintptr_t{0})};
+    for (HDC bad : madeUp) {
+        EXPECT_FALSE(MoveToEx(bad, 1, 1, nullptr));
+        EXPECT_EQ(SetBkColor(bad, 0), CLR_INVALID);
+        EXPECT_FALSE(DeleteDC(bad));
+    }
+    LOGPEN record{};
+    EXPECT_EQ(GetObject(reinterpret_cast<HGDIOBJ>(dc), sizeof record, &record), 0);
+    EXPECT_EQ(GetObject(reinterpret_cast<HGDIOBJ>(&local), sizeof record, &record), 0);
+    EXPECT_TRUE(DeleteObject(pen));
+    EXPECT_TRUE(DeleteDC(dc));
+}
+
+// Worker threads make, draw on and delete DCs of their own all at once, with
+// a pen shared by all of them that the main thread deletes while they still
+// hold it: every thread sees its own pixels, and the pen is freed once, by
+// whichever thread lets it go last (the sanitizer builds check both).
+TEST(GdiDeviceContext, ThreadsDrawOnTheirOwnDcsAndShareObjects) {
+    constexpr int kThreads = 4, kRounds = 200;
+    HPEN shared = CreatePen(PS_SOLID, 1, RGB(0, 0, 255));
+    std::atomic<int> holding{0};
+    std::atomic<bool> deleted{false};
+    std::vector<int> wrong(kThreads, 0);
+    auto work = [&](int index) {
+        GdiCanvas held(8, 8);
+        SelectObject(held.dc(), shared);
+        ++holding;
+        for (int round = 0; round < kRounds; ++round) {
+            GdiCanvas canvas(16, 16);
+            HPEN own = CreatePen(PS_SOLID, 1, RGB(index, round % 256, 7));
+            SelectObject(canvas.dc(), own);
+            DeleteObject(own);  // freed when the DC lets it go
+            MoveToEx(canvas.dc(), 0, index, nullptr);
+            LineTo(canvas.dc(), 16, index);
+            if (canvas.At(5, index) != RGB(index, round % 256, 7)) ++wrong[index];
+            SelectObject(canvas.dc(), GetStockObject(BLACK_PEN));
+        }
+        while (!deleted) std::this_thread::yield();
+        MoveToEx(held.dc(), 0, 0, nullptr);
+        LineTo(held.dc(), 8, 0);
+        if (held.At(3, 0) != RGB(0, 0, 255)) ++wrong[index];
+        SelectObject(held.dc(), GetStockObject(BLACK_PEN));
+    };
+    std::vector<std::thread> threads;
+    for (int i = 0; i < kThreads; ++i) threads.emplace_back(work, i);
+    while (holding < kThreads) std::this_thread::yield();
+    EXPECT_TRUE(DeleteObject(shared));
+    deleted = true;
+    for (std::thread& thread : threads) thread.join();
+    EXPECT_EQ(wrong, std::vector<int>(kThreads, 0));
+    EXPECT_EQ(GetObjectType(shared), 0u);
 }
 
 TEST(GdiDeviceContext, SaveAndRestoreState) {

@@ -340,9 +340,10 @@ TEST(GdiShapes, FarOffCoordinatesAreCutBeforeRasterising) {
 }
 
 // Thin solid lines on a rectangular clip are painted straight onto the
-// surface and lines outside the clip are passed over: inside the clip the
-// pixels equal those drawn through a clip of another shape (which builds the
-// stroke's region), and nothing outside it is touched.
+// surface (horizontal and vertical ones as spans) and lines outside the clip
+// are passed over: inside the clip the pixels equal those drawn through a
+// clip of another shape (which builds the stroke's region), and nothing
+// outside it is touched. Wide pens just outside the clip still reach in.
 TEST(GdiShapes, ClippedLinesPaintTheSamePixelsInsideTheClip) {
     const RECT clip{10, 8, 50, 40};
     for (int rop2 : {R2_COPYPEN, R2_XORPEN}) {
@@ -366,8 +367,27 @@ TEST(GdiShapes, ClippedLinesPaintTheSamePixelsInsideTheClip) {
                 LineTo(canvas->dc(), i + 7, 6);
                 MoveToEx(canvas->dc(), -5000 + i, 20 + i / 4, nullptr);
                 LineTo(canvas->dc(), 5000, 30 - i / 4);
+                // Rules across the clip's edges, each way: rows 5..44, columns 8..47.
+                const int near = 3 + i, far = 56 - i;
+                MoveToEx(canvas->dc(), i % 2 ? near : far, 5 + i, nullptr);
+                LineTo(canvas->dc(), i % 2 ? far : near, 5 + i);
+                MoveToEx(canvas->dc(), 8 + i, i % 2 ? far : near, nullptr);
+                LineTo(canvas->dc(), 8 + i, i % 2 ? near : far);
                 SelectObject(canvas->dc(), old);
                 DeleteObject(pen);
+                // A wide pen along the outside of each edge.
+                HPEN wide = CreatePen(PS_SOLID, 2 + i % 5, RGB(255 - i * 5, i * 6, 40));
+                old = SelectObject(canvas->dc(), wide);
+                const int gap = 1 + i % 4;
+                const POINT ends[][2] = {{{0, clip.top - gap}, {59, clip.top - gap}},
+                                         {{59, clip.bottom + gap - 1}, {0, clip.bottom + gap - 1}},
+                                         {{clip.left - gap, 0}, {clip.left - gap, 49}},
+                                         {{clip.right + gap - 1, 49}, {clip.right + gap - 1, 0}}};
+                const POINT* edge = ends[i % 4];
+                MoveToEx(canvas->dc(), edge[0].x, edge[0].y, nullptr);
+                LineTo(canvas->dc(), edge[1].x, edge[1].y);
+                SelectObject(canvas->dc(), old);
+                DeleteObject(wide);
             }
         }
         const std::vector<COLORREF> expected = reference.Pixels(), seen = clipped.Pixels();

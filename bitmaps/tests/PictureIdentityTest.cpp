@@ -287,4 +287,34 @@ TEST(PictureIdentity, JpegPicturesGiveTheLibrarysPixelsAsADib) {
     }
 }
 
+// Files are decoded as they are read, memory blocks whole: damaged or cut
+// data must come out the same either way.
+TEST(PictureIdentity, DamagedJpegFilesLoadAsTheirBytesDo) {
+    ScratchFolder folder;
+    const std::vector<uint8_t> good = ReadBytes(std::string(BITMAPS_TEST_PICTURES) + "/photo.jpg");
+    ASSERT_GT(good.size(), 1000u);
+    // A marker segment whose length runs past the end makes the decoder skip beyond it.
+    std::vector<uint8_t> skipPastEnd(good.begin(), good.begin() + 2);
+    for (uint8_t byte : {0xFF, 0xE5, 0x40, 0x00, 0x01, 0x02}) skipPastEnd.push_back(byte);
+    std::vector<std::vector<uint8_t>> inputs = {
+        std::vector<uint8_t>(good.begin(), good.begin() + good.size() * 3 / 5),
+        std::vector<uint8_t>(good.begin(), good.end() - 2),
+        std::vector<uint8_t>(good.begin(), good.begin() + 400),
+        skipPastEnd,
+        {},
+    };
+    Damage damage(77);
+    for (int i = 0; i < 40; ++i) inputs.push_back(damage.Next(good));
+    for (size_t i = 0; i < inputs.size(); ++i) {
+        SCOPED_TRACE(i);
+        WriteBytes(folder / "in.jpg", inputs[i]);
+        TMemBitmap fromFile;
+        fromFile.LoadFromFile((folder / "in.jpg").c_str(), -1);
+        TMemBitmap fromMemory;
+        // (A null block is refused before it is decoded: point at real memory.)
+        fromMemory.LoadFromJPEGMemory(inputs[i].empty() ? good.data() : inputs[i].data(), int(inputs[i].size()));
+        EXPECT_EQ(StateDigest(fromFile), StateDigest(fromMemory));
+    }
+}
+
 }  // namespace

@@ -38,7 +38,7 @@ const char* const kWords[] = {
     "it", "from", "menu", "file", "print", "preview", "settings", "are", "kept", "for", "next", "time", "don't",
     "it's", "user's", "select", "text", "press", "Enter", "key", "Ctrl", "F3", "search", "again", "list", "items",
     "column", "width", "\xE1lland\xF3", "sz\xF6veg", "f\xE1jl", "be\xE1ll\xEDt\xE1sok", "\xDAj", "ablak", "nyomtat\xE1s",
-    "tartalom", "k\xE9p", "sor", "oszlop", "m\xE9ret", "2.5", "100%", "(see", "below)", "e.g.", "etc.",
+    "tartalom", "k\xE9p", "sor", "oszlop", "m\xE9ret", "2.5", "100%", "(see below)", "e.g.", "etc.",
 };
 
 const char* const kIdentifiers[] = {

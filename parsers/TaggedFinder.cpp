@@ -1,7 +1,10 @@
 // TTaggedFinder: word matching over the plain words of a tagged text.
 #include "TaggedFinder.h"
 
-bool TTaggedFinder::Parse(TStringContainer& text) { return TTaggedTextParser::Parse(text); }
+#include "CaseTables.h"
+#include "SymbolScan.h"
+
+bool TTaggedFinder::Parse(TStringContainer& text) { return ParseTaggedAs(*this, text); }
 
 bool TTaggedFinder::Parse(TStringContainer& text, TStringContainer& words, bool& found, bool wholeWord,
                           bool matchAll, bool caseSensitive) {
@@ -11,22 +14,37 @@ bool TTaggedFinder::Parse(TStringContainer& text, TStringContainer& words, bool&
     fMatchAll = matchAll;
     fFinderCaseSensitive = caseSensitive;
     fHits.Clear();
-    bool ok = TTaggedTextParser::Parse(text);
+    bool ok = ParseTaggedAs(*this, text);
     found = Found();
     return ok;
 }
 
-bool TTaggedFinder::Matches(const TString& searchWord, const TString& word) const {
-    return fWholeWord ? searchWord == word : word.Contains(searchWord);
+bool TTaggedFinder::Matches(const std::string& searchWord, const TString& word) const {
+    // The word is upper-cased as it is read (the search words already are).
+    const TCaseTables& cases = CaseTables();
+    const bool upper = !fFinderCaseSensitive;
+    const char* text = word.c_str();
+    const size_t length = size_t(word.Length());
+    const size_t size = searchWord.size();
+    auto same = [&](size_t at) {
+        for (size_t j = 0; j < size; ++j)
+            if ((upper ? cases.Upper(text[at + j]) : text[at + j]) != searchWord[j]) return false;
+        return true;
+    };
+    if (fWholeWord) return size == length && same(0);
+    for (size_t at = 0; at + size <= length; ++at)
+        if (same(at)) return true;
+    return false;
 }
 
 void TTaggedFinder::ParseSymbol(const TString& word) {
     TTaggedTextParser::ParseSymbol(word);
-    TString prepared = fFinderCaseSensitive ? word : word.UpperCase();
     // Every matching search word counts, so that with match-all a word that
     // also holds an earlier search word is not lost.
-    for (int i = 0; i < fWords.GetCount(); ++i)
-        if (fHits.IndexOf(i) < 0 && Matches(fWords[i], prepared)) fHits.Add(i);
+    const int count = fWords.GetCount();
+    void* const* words = static_cast<void* const*>(fWords.GetItems());
+    for (int i = 0; i < count; ++i)
+        if (Matches(static_cast<const TString*>(words[i])->str(), word) && fHits.IndexOf(i) < 0) fHits.Add(i);
 }
 
 bool TTaggedFinder::Found() const {

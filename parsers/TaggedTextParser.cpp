@@ -1,6 +1,22 @@
 // TTaggedTextParser: tag collection, splitting and lookup, and the tag table records.
 #include "TaggedTextParser.h"
 
+#include <algorithm>
+#include <string>
+
+#include "CaseTables.h"
+#include "SymbolScan.h"
+
+namespace {
+
+// Narrows [first, end) of text so that c neither starts nor ends it.
+void TrimRange(const std::string& text, size_t& first, size_t& end, char c) {
+    while (first < end && text[first] == c) ++first;
+    while (end > first && text[end - 1] == c) --end;
+}
+
+}  // namespace
+
 TTagInfo::TTagInfo(const TTagInfo& source)
     : TContainerItem(source), name(source.name), id(source.id), enabled(source.enabled) {}
 
@@ -29,19 +45,6 @@ TTaggedTextParser::TTaggedTextParser() {
 
 void TTaggedTextParser::AddTag(int id, const TString& name) { fTags.Add(new TTagInfo(name, id, true)); }
 
-bool TTaggedTextParser::IsWhiteSpace(char c) {
-    if (c == ' ' && fInTag && fKeepBlanksInTags) return false;
-    return TSymbolParser::IsWhiteSpace(c);
-}
-
-bool TTaggedTextParser::IsSeparator(char c) { return c == '<' || c == '>'; }
-
-void TTaggedTextParser::ClearNewSymbol() {
-    if (!fInTag) TSymbolParser::ClearNewSymbol();
-}
-
-void TTaggedTextParser::ParseSymbol(const TString&) { fCurrentTagId = 0; }
-
 void TTaggedTextParser::ParseBlockStart(int type) {
     if (type != btAngle) return;
     if (fInTag) ParseError(tteNestedTag);
@@ -53,58 +56,95 @@ void TTaggedTextParser::ParseBlockEnd(int type) {
     if (type != btAngle) return;
     fInTag = false;
     fSymbolDelivery = true;
-    TString text = fNewSymbol;
+    // The collected text is taken, then split where it lies.
+    fTagText = fNewSymbol.str();
     TSymbolParser::ClearNewSymbol();
-    text.Trim(' ');
-    if (text.IsEmpty()) {
+    size_t first = 0;
+    size_t end = fTagText.size();
+    TrimRange(fTagText, first, end, ' ');
+    if (first == end) {
         ParseError(tteEmptyTag);
         return;
     }
-    SplitTag(text);
+    SplitTag(first, end);
 }
 
-void TTaggedTextParser::SplitTag(const TString& text) {
-    int equals = text.Pos('=');
-    if (equals < 0) {
-        ParseTag(text, TString());
+void TTaggedTextParser::SplitTag(size_t first, size_t end) {
+    const char* text = fTagText.data();
+    const size_t equals = fTagText.find('=', first);
+    if (equals == std::string::npos || equals >= end) {
+        if (fOwnTagHooks)
+            LookUpTag(text + first, end - first);
+        else
+            ParseTag(TString(text + first, int(end - first)), TString());
         return;
     }
-    TString name = text.Left(equals);
-    TString value = text.Substring(equals + 1, text.Length() - 1);
-    value.Trim(' ');
-    value.Trim('"');
-    if (name.IsEmpty())
+    size_t valueFirst = equals + 1;
+    size_t valueEnd = end;
+    TrimRange(fTagText, valueFirst, valueEnd, ' ');
+    TrimRange(fTagText, valueFirst, valueEnd, '"');
+    if (equals == first)
         ParseError(tteEmptyTag);
-    else if (value.IsEmpty())
+    else if (valueFirst == valueEnd)
         ParseError(tteEmptyValue);
+    else if (fOwnTagHooks)
+        LookUpTag(text + first, equals - first);
     else
-        ParseTag(name, value);
+        ParseTag(TString(text + first, int(equals - first)), TString(text + valueFirst, int(valueEnd - valueFirst)));
 }
 
-int TTaggedTextParser::FindTag(const TString& name) const {
-    for (int i = 0; i < fTags.GetCount(); ++i) {
-        const TTagInfo& tag = fTags[i];
-        if (!tag.enabled) continue;
-        if (fCaseSensitive) {
-            if (tag.name == name) return i;
-        } else if (i < fUpperNames.GetCount() ? fUpperNames[i] == name : tag.name.UpperCase() == name) {
-            return i;
+bool TTaggedTextParser::PrepareName(const char* name, size_t length) {
+    size_t slashes = 0;
+    while (slashes < length && name[slashes] == '/') ++slashes;
+    fNameWork.assign(name + slashes, length - slashes);
+    if (!fCaseSensitive) {
+        const TCaseTables& cases = CaseTables();
+        for (char& c : fNameWork) c = cases.Upper(c);
+    }
+    return slashes > 0;
+}
+
+void TTaggedTextParser::LookUpTag(const char* name, size_t length) {
+    PrepareName(name, length);
+    const int index = FindTag(fNameWork);
+    if (index >= 0) fCurrentTagId = TagAt(index).id;
+}
+
+const TTagInfo& TTaggedTextParser::TagAt(int i) const {
+    return *static_cast<const TTagInfo*>(static_cast<const TContainerItem*>(fTags.GetItem(i)));
+}
+
+int TTaggedTextParser::FindTag(const std::string& name) const {
+    const int count = fTags.GetCount();
+    const int upperCount = fUpperNames.GetCount();
+    int i = 0;
+    if (!fCaseSensitive) {
+        // Against the upper-cased names taken when the run began, then the
+        // entries added since.
+        for (; i < upperCount && i < count; ++i) {
+            const std::string& upper = fUpperNameTexts[size_t(i)];
+            // Length and first character turn most entries away at once.
+            if (upper.size() == name.size() && (name.empty() || upper[0] == name[0]) && upper == name &&
+                TagAt(i).enabled)
+                return i;
         }
+        i = upperCount;
+    }
+    for (; i < count; ++i) {
+        const TTagInfo& tag = TagAt(i);
+        if (tag.enabled && (fCaseSensitive ? tag.name.str() : tag.name.UpperCase().str()) == name) return i;
     }
     return -1;
 }
 
 void TTaggedTextParser::ParseTag(const TString& name, const TString& value) {
-    TString prepared = name;
-    bool closing = prepared.StartsWith(TString("/"));
-    prepared.TrimLeft('/');
-    if (!fCaseSensitive) prepared.ToUpper();
-    int index = FindTag(prepared);
+    const bool closing = PrepareName(name.c_str(), size_t(name.Length()));
+    const int index = FindTag(fNameWork);
     if (index < 0) {
-        ParseUnknownTag(prepared, value, closing);
+        ParseUnknownTag(TString(fNameWork), value, closing);
         return;
     }
-    int id = fTags[index].id;
+    const int id = TagAt(index).id;
     ParseKnownTag(id, value, closing);
     fCurrentTagId = id;
 }
@@ -112,12 +152,15 @@ void TTaggedTextParser::ParseTag(const TString& name, const TString& value) {
 void TTaggedTextParser::ParseKnownTag(int, const TString&, bool) {}
 void TTaggedTextParser::ParseUnknownTag(const TString&, const TString&, bool) {}
 
-bool TTaggedTextParser::Parse(TStringContainer& lines) {
+void TTaggedTextParser::BeginTaggedRun() {
     fUpperNames.Clear();
-    for (int i = 0; i < fTags.GetCount(); ++i) fUpperNames.Add(fTags[i].name.UpperCase());
+    fUpperNameTexts.clear();
+    for (int i = 0; i < fTags.GetCount(); ++i) {
+        fUpperNames.Add(fTags[i].name.UpperCase());
+        fUpperNameTexts.push_back(fUpperNames.Last().str());
+    }
     fInTag = false;
     fCurrentTagId = -1;
-    bool ok = TSymbolParser::Parse(lines);
-    fUpperNames.Clear();
-    return ok;
 }
+
+bool TTaggedTextParser::Parse(TStringContainer& lines) { return ParseTaggedAs(*this, lines); }

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <type_traits>
 #include <typeinfo>
+#include <utility>
 
 #include "SymbolParser.h"
 
@@ -140,9 +141,12 @@ void TSymbolParser::ScanLineWith(typename Calls::Parser& self, const char* text,
     constexpr bool kCharsChange = std::is_same_v<CharHook, void (THtmlCaseParser::*)(char)>;
     // ParseChar of the comment filter and the Java parser does the same for
     // every plain character, whatever it is, and the same again for the
-    // next: for a stretch of them one call does it all.
+    // next: for a stretch of them one call does it all; so too for a stretch
+    // of white space within a line.
     constexpr bool kPlainCharsAlike = std::is_same_v<CharHook, void (TCommentFilter::*)(char)> ||
                                       std::is_same_v<CharHook, void (TJavaParser::*)(char)>;
+    constexpr bool kQuietWhiteSpace =
+        std::is_same_v<decltype(&Parser::ParseWhiteSpace), void (TSymbolParser::*)(char)>;
     int i = 0;
     while (i < length) {
         // A run of quiet characters: each joins the symbol and makes no event,
@@ -188,6 +192,23 @@ void TSymbolParser::ScanLineWith(typename Calls::Parser& self, const char* text,
         if (!fOk) {
             fCharIndex = i;
             return;
+        }
+        // More white space after white space outside quotes makes no event
+        // when ParseWhiteSpace is the base's: no symbol is pending, and for
+        // these parsers white space is no separator, quote mark or bracket.
+        if (kQuietWhiteSpace && classes.whiteSpace && !fInQuote) {
+            char whiteSeen = '\0';
+            for (; i < length && symbol_parser_classes::Has(text[i], symbol_parser_classes::kWhiteSpace) &&
+                   Calls::IsWhiteSpace(self, text[i]);
+                 ++i) {
+                if constexpr (kPlainCharsAlike) {
+                    whiteSeen = text[i];
+                } else if constexpr (kCharHook) {
+                    fCharIndex = i;
+                    Calls::ParseChar(self, text[i]);
+                }
+            }
+            if (kPlainCharsAlike && whiteSeen != '\0') Calls::ParseChar(self, whiteSeen);
         }
     }
     fCharIndex = length;
@@ -293,10 +314,11 @@ void TSymbolParser::NewSymbolParsedWith(typename Calls::Parser& self) {
     if (recycle) {
         // A full history: the oldest entry moves to the end and takes the new
         // symbol, which keeps its storage instead of freeing and allocating.
+        // (Swapped down one by one: a history is a few entries long, too short
+        // for the memmove a copying loop becomes.)
         void** entries = static_cast<void**>(fSymbolHistory.GetItems());
-        void* oldest = entries[0];
-        for (int i = 0; i + 1 < count; ++i) entries[i] = entries[i + 1];
-        entries[count - 1] = oldest;
+        for (int i = 0; i + 1 < count; ++i) std::swap(entries[i], entries[i + 1]);
+        void* oldest = entries[count - 1];
         if (straight) {
             *static_cast<TString*>(oldest) = fPendingText;
             fPendingText.clear();

@@ -93,20 +93,19 @@ void TTaggedTextParser::SplitTag(size_t first, size_t end) {
         ParseTag(TString(text + first, int(equals - first)), TString(text + valueFirst, int(valueEnd - valueFirst)));
 }
 
-bool TTaggedTextParser::PrepareName(const char* name, size_t length) {
+namespace {
+
+size_t LeadingSlashes(const char* name, size_t length) {
     size_t slashes = 0;
     while (slashes < length && name[slashes] == '/') ++slashes;
-    fNameWork.assign(name + slashes, length - slashes);
-    if (!fCaseSensitive) {
-        const TCaseTables& cases = CaseTables();
-        for (char& c : fNameWork) c = cases.Upper(c);
-    }
-    return slashes > 0;
+    return slashes;
 }
 
+}  // namespace
+
 void TTaggedTextParser::LookUpTag(const char* name, size_t length) {
-    PrepareName(name, length);
-    const int index = FindTag(fNameWork);
+    const size_t slashes = LeadingSlashes(name, length);
+    const int index = FindTag(name + slashes, length - slashes);
     if (index >= 0) fCurrentTagId = TagAt(index).id;
 }
 
@@ -114,38 +113,46 @@ const TTagInfo& TTaggedTextParser::TagAt(int i) const {
     return *static_cast<const TTagInfo*>(static_cast<const TContainerItem*>(fTags.GetItem(i)));
 }
 
-int TTaggedTextParser::FindTag(const std::string& name) const {
+int TTaggedTextParser::FindTag(const char* name, size_t length) const {
     const int count = fTags.GetCount();
     const int upperCount = fUpperNames.GetCount();
+    const TCaseTables& cases = CaseTables();
     int i = 0;
     if (!fCaseSensitive) {
-        // Against the upper-cased names taken when the run began, then the
-        // entries added since.
+        // Against the upper-cased names taken when the run began, the name
+        // upper-cased as it is compared.
         for (; i < upperCount && i < count; ++i) {
             const std::string& upper = fUpperNameTexts[size_t(i)];
-            // Length and first character turn most entries away at once.
-            if (upper.size() == name.size() && (name.empty() || upper[0] == name[0]) && upper == name &&
-                TagAt(i).enabled)
-                return i;
+            if (upper.size() != length) continue;
+            size_t j = 0;
+            while (j < length && upper[j] == cases.Upper(name[j])) ++j;
+            if (j == length && TagAt(i).enabled) return i;
         }
-        i = upperCount;
     }
+    // The entries added during the run, or all when case-sensitive.
+    if (i >= count) return -1;
+    std::string wanted(name, length);
+    if (!fCaseSensitive)
+        for (char& c : wanted) c = cases.Upper(c);
     for (; i < count; ++i) {
         const TTagInfo& tag = TagAt(i);
-        if (tag.enabled && (fCaseSensitive ? tag.name.str() : tag.name.UpperCase().str()) == name) return i;
+        if (tag.enabled && (fCaseSensitive ? tag.name.str() : tag.name.UpperCase().str()) == wanted) return i;
     }
     return -1;
 }
 
 void TTaggedTextParser::ParseTag(const TString& name, const TString& value) {
-    const bool closing = PrepareName(name.c_str(), size_t(name.Length()));
-    const int index = FindTag(fNameWork);
+    const size_t length = size_t(name.Length());
+    const size_t slashes = LeadingSlashes(name.c_str(), length);
+    const int index = FindTag(name.c_str() + slashes, length - slashes);
     if (index < 0) {
-        ParseUnknownTag(TString(fNameWork), value, closing);
+        TString prepared(name.c_str() + slashes, int(length - slashes));
+        if (!fCaseSensitive) prepared.ToUpper();
+        ParseUnknownTag(prepared, value, slashes > 0);
         return;
     }
     const int id = TagAt(index).id;
-    ParseKnownTag(id, value, closing);
+    ParseKnownTag(id, value, slashes > 0);
     fCurrentTagId = id;
 }
 

@@ -124,21 +124,18 @@ protected:
     TStringContainer fUpperNames;
     bool fKeepBlanksInTags = false;
     bool fOwnTagHooks = false;
-    // The text of the tag being read, and a tag name being prepared.
+    // The text of the tag being read.
     std::string fTagText;
-    std::string fNameWork;
     // The upper-cased names again, compared without a container call each.
     std::vector<std::string> fUpperNameTexts;
 
 private:
     // Splits [first, end) of fTagText at its first '=' into name and value.
     void SplitTag(size_t first, size_t end);
-    // The name without its leading slashes into fNameWork, upper-cased
-    // unless case-sensitive; true when there were slashes (a closing tag).
-    bool PrepareName(const char* name, size_t length);
     // ParseTag's work when the tag hooks are this class's own.
     void LookUpTag(const char* name, size_t length);
-    // Index of the first enabled entry named name (prepared for comparison); -1 when none.
-    int FindTag(const std::string& name) const;
+    // Index of the first enabled entry named name (without its leading
+    // slashes; compared upper-cased unless case-sensitive); -1 when none.
+    int FindTag(const char* name, size_t length) const;
     const TTagInfo& TagAt(int i) const;
 };

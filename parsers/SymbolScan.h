@@ -151,32 +151,38 @@ void TSymbolParser::ScanLineWith(typename Calls::Parser& self, const char* text,
     while (i < length) {
         // A run of quiet characters: each joins the symbol and makes no event,
         // so nothing but ParseChar runs for it and the previous-character
-        // flags are those of its last character.
+        // flags are those of its last character. Plain characters are quiet
+        // for every parser of this package and skip the class tests.
         const int start = i;
         TCharClasses classes;
         TCharClasses last;
         char plainSeen = '\0';
-        for (; i < length; ++i) {
-            const char c = text[i];
-            // A plain character is quiet for every parser of this package; the
-            // class tests of the others are asked.
-            classes = TCharClasses();
-            if (!symbol_parser_classes::Has(c, symbol_parser_classes::kPlain)) {
-                classes = ClassesWith<Calls>(self, c);
-                if (!JoinsQuietly<Calls>(self, c, classes)) break;
-                if (kPlainCharsAlike && plainSeen != '\0') Calls::ParseChar(self, plainSeen);
-                plainSeen = '\0';
-            } else if constexpr (kPlainCharsAlike) {
-                plainSeen = c;
-                last = classes;
-                continue;
+        for (;;) {
+            const int plainStart = i;
+            for (; i < length && symbol_parser_classes::Has(text[i], symbol_parser_classes::kPlain); ++i) {
+                if constexpr (kCharsChange) fPendingText.push_back(text[i]);
+                if constexpr (kCharHook && !kPlainCharsAlike) {
+                    fCharIndex = i;
+                    Calls::ParseChar(self, text[i]);
+                }
             }
+            if (i > plainStart) {
+                last = TCharClasses();
+                if constexpr (kPlainCharsAlike) plainSeen = text[i - 1];
+            }
+            if (i == length) break;
+            const char c = text[i];
+            classes = ClassesWith<Calls>(self, c);
+            if (!JoinsQuietly<Calls>(self, c, classes)) break;
+            if (kPlainCharsAlike && plainSeen != '\0') Calls::ParseChar(self, plainSeen);
+            plainSeen = '\0';
             if constexpr (kCharsChange) fPendingText.push_back(c);
             if constexpr (kCharHook) {
                 fCharIndex = i;
                 Calls::ParseChar(self, c);
             }
             last = classes;
+            ++i;
         }
         if (kPlainCharsAlike && plainSeen != '\0') Calls::ParseChar(self, plainSeen);
         if (i > start) {

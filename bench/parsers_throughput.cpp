@@ -14,6 +14,7 @@
 #include "HtmlCaseParser.h"
 #include "JavaParser.h"
 #include "SymbolParser.h"
+#include "SymbolScan.h"
 #include "TaggedFinder.h"
 #include "TaggedTextParser.h"
 
@@ -165,6 +166,18 @@ void BM_DerivedTaggedParser(benchmark::State& state) {
     TimeAgainstFloor(state, Html(), [&](TStringContainer& lines) { return parser.Parse(lines); });
 }
 
+// The same parser taking the direct calls from its own Parse.
+class TDirectCountingTagParser : public TCountingTagParser {
+public:
+    bool Parse(TStringContainer& lines) override { return ParseTaggedAs(*this, lines); }
+};
+
+void BM_DerivedTaggedParserDirect(benchmark::State& state) {
+    TDirectCountingTagParser parser;
+    AddTags(parser);
+    TimeAgainstFloor(state, Html(), [&](TStringContainer& lines) { return parser.Parse(lines); });
+}
+
 }  // namespace
 
 BENCHMARK(BM_SymbolParserHtml)->Unit(benchmark::kMillisecond)->UseManualTime();
@@ -176,3 +189,4 @@ BENCHMARK(BM_JavaParser)->Unit(benchmark::kMillisecond)->UseManualTime();
 BENCHMARK(BM_TaggedTextParser)->Unit(benchmark::kMillisecond)->UseManualTime();
 BENCHMARK(BM_TaggedFinder)->Unit(benchmark::kMillisecond)->UseManualTime();
 BENCHMARK(BM_DerivedTaggedParser)->Unit(benchmark::kMillisecond)->UseManualTime();
+BENCHMARK(BM_DerivedTaggedParserDirect)->Unit(benchmark::kMillisecond)->UseManualTime();

@@ -16,6 +16,7 @@
 #include "JavaParser.h"
 #include "ParserTestText.h"
 #include "SymbolParser.h"
+#include "SymbolScan.h"
 #include "TaggedFinder.h"
 #include "TaggedTextParser.h"
 
@@ -543,6 +544,45 @@ TEST(ParserCalls, EveryParserMakesTheCallsAndLeavesTheResultsItAlwaysHas) {
             EXPECT_EQ(calls.Value(), expected->calls);
             EXPECT_EQ(recorded, expected->results);
         }
+    }
+}
+
+// A derived parser may take the direct calls from its own Parse: it then
+// sees exactly the calls that reach it through the virtual table.
+template <class Recorder>
+class TDirectRecorder : public Recorder {
+public:
+    bool Parse(TStringContainer& lines) override {
+        return this->Note("Parse", lines.GetCount(), [&] {
+            if constexpr (std::is_base_of_v<TTaggedTextParser, Recorder>)
+                return this->ParseTaggedAs(*this, lines);
+            else
+                return this->ParseAs(*this, lines);
+        });
+    }
+};
+
+TEST(ParserCalls, ADerivedParserTakingTheDirectCallsSeesTheSameCalls) {
+    for (const TText& text : Texts()) {
+        SCOPED_TRACE(text.name);
+        TStringContainer symbolLines(text.lines), taggedLines(text.lines);
+        TDirectRecorder<TRecorder<TSymbolParser>> symbol;
+        TDigest symbolResults;
+        AddBaseState(symbolResults, symbol, symbol.Parse(symbolLines));
+        TDirectRecorder<TTaggedRecorder<TTaggedTextParser>> tagged;
+        AddHtmlTags(tagged);
+        TDigest taggedResults;
+        AddBaseState(taggedResults, tagged, tagged.Parse(taggedLines));
+        taggedResults.Add(tagged.GetCurrentTagId());
+        taggedResults.Add(tagged.GetInTag());
+        const TExpected* symbolExpected = ExpectedFor(text.name, "symbol parser");
+        const TExpected* taggedExpected = ExpectedFor(text.name, "tagged text parser");
+        ASSERT_NE(symbolExpected, nullptr);
+        ASSERT_NE(taggedExpected, nullptr);
+        EXPECT_EQ(symbol.calls.Value(), symbolExpected->calls);
+        EXPECT_EQ(symbolResults.Value(), symbolExpected->results);
+        EXPECT_EQ(tagged.calls.Value(), taggedExpected->calls);
+        EXPECT_EQ(taggedResults.Value(), taggedExpected->results);
     }
 }
 

@@ -20,20 +20,19 @@ bool TTaggedFinder::Parse(TStringContainer& text, TStringContainer& words, bool&
 }
 
 bool TTaggedFinder::Matches(const std::string& searchWord, const TString& word) const {
+    const size_t size = searchWord.size();
+    const size_t length = size_t(word.Length());
+    if (size > length || (fWholeWord && size != length)) return false;
     // The word is upper-cased as it is read (the search words already are).
     const TCaseTables& cases = CaseTables();
     const bool upper = !fFinderCaseSensitive;
     const char* text = word.c_str();
-    const size_t length = size_t(word.Length());
-    const size_t size = searchWord.size();
-    auto same = [&](size_t at) {
-        for (size_t j = 0; j < size; ++j)
-            if ((upper ? cases.Upper(text[at + j]) : text[at + j]) != searchWord[j]) return false;
-        return true;
-    };
-    if (fWholeWord) return size == length && same(0);
-    for (size_t at = 0; at + size <= length; ++at)
-        if (same(at)) return true;
+    for (size_t at = 0; at + size <= length; ++at) {
+        size_t j = 0;
+        while (j < size && (upper ? cases.Upper(text[at + j]) : text[at + j]) == searchWord[j]) ++j;
+        if (j == size) return true;
+        if (fWholeWord) break;
+    }
     return false;
 }
 

@@ -326,7 +326,8 @@ void TSymbolParser::NewSymbolParsedWith(typename Calls::Parser& self) {
         for (int i = 0; i + 1 < count; ++i) std::swap(entries[i], entries[i + 1]);
         void* oldest = entries[count - 1];
         if (straight) {
-            *static_cast<TString*>(oldest) = fPendingText;
+            // (Made as a whole and moved in: no call into the string class.)
+            *static_cast<TString*>(oldest) = TString(fPendingText);
             fPendingText.clear();
         } else {
             *static_cast<TString*>(oldest) = fNewSymbol;

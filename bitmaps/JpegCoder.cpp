@@ -56,17 +56,23 @@ struct MemorySource {
 void InitSource(j_decompress_ptr) {}
 void TermSource(j_decompress_ptr) {}
 
-// The data once; after that an end-of-image marker, so that a truncated stream
-// ends instead of reading the data again.
+// Past the end of the data: an end-of-image marker, so that a truncated
+// stream ends (with a warning when data came before).
+void OfferEndOfImage(j_decompress_ptr info, jpeg_source_mgr& base, bool delivered) {
+    if (delivered) WARNMS(info, JWRN_JPEG_EOF);
+    base.next_input_byte = kFakeEndOfImage;
+    base.bytes_in_buffer = sizeof(kFakeEndOfImage);
+}
+
+// The data once; after that the end-of-image marker, so that a truncated
+// stream ends instead of reading the data again.
 boolean FillInputBuffer(j_decompress_ptr info) {
     auto* source = reinterpret_cast<MemorySource*>(info->src);
     if (!source->delivered && source->length > 0) {
         source->base.next_input_byte = source->data;
         source->base.bytes_in_buffer = source->length;
     } else {
-        if (source->delivered) WARNMS(info, JWRN_JPEG_EOF);
-        source->base.next_input_byte = kFakeEndOfImage;
-        source->base.bytes_in_buffer = sizeof(kFakeEndOfImage);
+        OfferEndOfImage(info, source->base, source->delivered);
     }
     source->delivered = true;
     return TRUE;
@@ -80,14 +86,20 @@ void SkipInputData(j_decompress_ptr info, long count) {
     source->bytes_in_buffer -= skip;
 }
 
+// A source manager with nothing in its buffer, so that the first read fills it.
+void PrepareSourceManager(jpeg_source_mgr& base, boolean (*fill)(j_decompress_ptr),
+                          void (*skip)(j_decompress_ptr, long)) {
+    base.init_source = InitSource;
+    base.fill_input_buffer = fill;
+    base.skip_input_data = skip;
+    base.resync_to_restart = jpeg_resync_to_restart;
+    base.term_source = TermSource;
+    base.next_input_byte = nullptr;
+    base.bytes_in_buffer = 0;
+}
+
 void AttachMemorySource(j_decompress_ptr info, MemorySource& source, const void* data, size_t length) {
-    source.base.init_source = InitSource;
-    source.base.fill_input_buffer = FillInputBuffer;
-    source.base.skip_input_data = SkipInputData;
-    source.base.resync_to_restart = jpeg_resync_to_restart;
-    source.base.term_source = TermSource;
-    source.base.next_input_byte = nullptr;
-    source.base.bytes_in_buffer = 0;
+    PrepareSourceManager(source.base, FillInputBuffer, SkipInputData);
     source.data = static_cast<const JOCTET*>(data);
     source.length = length;
     source.delivered = false;
@@ -113,9 +125,7 @@ boolean FillFromFile(j_decompress_ptr info) {
         source->base.next_input_byte = source->buffer;
         source->base.bytes_in_buffer = count;
     } else {
-        if (source->delivered) WARNMS(info, JWRN_JPEG_EOF);
-        source->base.next_input_byte = kFakeEndOfImage;
-        source->base.bytes_in_buffer = sizeof(kFakeEndOfImage);
+        OfferEndOfImage(info, source->base, source->delivered);
     }
     source->delivered = true;
     return TRUE;
@@ -136,13 +146,7 @@ void SkipInFile(j_decompress_ptr info, long count) {
 }
 
 void AttachFileSource(j_decompress_ptr info, FileSource& source, FILE* file, JOCTET* buffer, size_t bufferSize) {
-    source.base.init_source = InitSource;
-    source.base.fill_input_buffer = FillFromFile;
-    source.base.skip_input_data = SkipInFile;
-    source.base.resync_to_restart = jpeg_resync_to_restart;
-    source.base.term_source = TermSource;
-    source.base.next_input_byte = nullptr;
-    source.base.bytes_in_buffer = 0;
+    PrepareSourceManager(source.base, FillFromFile, SkipInFile);
     source.file = file;
     source.buffer = buffer;
     source.bufferSize = bufferSize;

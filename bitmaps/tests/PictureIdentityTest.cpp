@@ -242,17 +242,6 @@ std::vector<uint8_t> ReferenceDib(const std::vector<uint8_t>& jpeg) {
     return dib;
 }
 
-std::vector<uint8_t> EncodedPattern(int width, int height, bool gray) {
-    std::vector<uint8_t> pixels(size_t(width) * height * (gray ? 1 : 3));
-    for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = uint8_t(i * 7 + i / 13);
-    void* block = nullptr;
-    int length = 0;
-    CreateJPEG(MakeImageData(pixels.data(), gray ? idtGray8 : idtBgr24, width, height), &block, &length, 75);
-    std::vector<uint8_t> bytes(static_cast<uint8_t*>(block), static_cast<uint8_t*>(block) + length);
-    std::free(block);
-    return bytes;
-}
-
 TEST(PictureIdentity, JpegPicturesGiveTheLibrarysPixelsAsADib) {
     ScratchFolder folder;
     const std::string pictures = BITMAPS_TEST_PICTURES;
@@ -264,9 +253,9 @@ TEST(PictureIdentity, JpegPicturesGiveTheLibrarysPixelsAsADib) {
         {"photo.jpg", ReadBytes(pictures + "/photo.jpg")},
         {"photo_gray.jpg", ReadBytes(pictures + "/photo_gray.jpg")},
         {"gradient.jpg", ReadBytes("data/gradient.jpg")},
-        {"colour 17 x 5", EncodedPattern(17, 5, false)},
-        {"gray 17 x 5", EncodedPattern(17, 5, true)},
-        {"colour 1 x 1", EncodedPattern(1, 1, false)},
+        {"colour 17 x 5", SmallJpeg(17, 5, false)},
+        {"gray 17 x 5", SmallJpeg(17, 5, true)},
+        {"colour 1 x 1", SmallJpeg(1, 1, false)},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -317,20 +317,20 @@ void TSymbolParser::NewSymbolParsedWith(typename Calls::Parser& self) {
     // history entry when the symbol itself is not delivered.
     const bool straight = Calls::kGathersSymbol && recycle && fLookahead >= 0 && fNewSymbol.IsEmpty();
     if (!straight) AddPendingText<Calls>();
+    void** entries = nullptr;
     if (recycle) {
         // A full history: the oldest entry moves to the end and takes the new
         // symbol, which keeps its storage instead of freeing and allocating.
         // (Swapped down one by one: a history is a few entries long, too short
         // for the memmove a copying loop becomes.)
-        void** entries = static_cast<void**>(fSymbolHistory.GetItems());
+        entries = static_cast<void**>(fSymbolHistory.GetItems());
         for (int i = 0; i + 1 < count; ++i) std::swap(entries[i], entries[i + 1]);
-        void* oldest = entries[count - 1];
+        TString& oldest = *static_cast<TString*>(entries[count - 1]);
         if (straight) {
-            // (Made as a whole and moved in: no call into the string class.)
-            *static_cast<TString*>(oldest) = TString(fPendingText);
+            oldest = fPendingText;
             fPendingText.clear();
         } else {
-            *static_cast<TString*>(oldest) = fNewSymbol;
+            oldest = fNewSymbol;
         }
     } else {
         if (count > 0 && count > fHistorySize) fSymbolHistory.DeleteFirst();
@@ -339,10 +339,12 @@ void TSymbolParser::NewSymbolParsedWith(typename Calls::Parser& self) {
     count = fSymbolHistory.GetCount();
     if (count > fLookahead && fSymbolDelivery) {
         const int index = GetCurrentBufferIndex();
-        if (index >= 0 && index < count)
-            Calls::ParseSymbol(self, *static_cast<TString*>(static_cast<void**>(fSymbolHistory.GetItems())[index]));
-        else
+        if (index >= 0 && index < count) {
+            if (entries == nullptr) entries = static_cast<void**>(fSymbolHistory.GetItems());
+            Calls::ParseSymbol(self, *static_cast<TString*>(entries[index]));
+        } else {
             Calls::ParseSymbol(self, fNewSymbol);
+        }
     }
     Calls::ClearNewSymbol(self);
 }

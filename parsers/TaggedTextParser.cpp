@@ -56,22 +56,25 @@ void TTaggedTextParser::ParseBlockEnd(int type) {
     if (type != btAngle) return;
     fInTag = false;
     fSymbolDelivery = true;
-    // The collected text is taken, then split where it lies.
-    fTagText = fNewSymbol.str();
-    TSymbolParser::ClearNewSymbol();
+    // The collected text is split where it lies. The hooks see the symbol
+    // cleared, so it is taken first; with hooks of this class's own, which
+    // do not look, it is split in place and cleared after.
+    if (!fOwnTagHooks) fTagText = fNewSymbol.str();
+    const std::string& text = fOwnTagHooks ? fNewSymbol.str() : fTagText;
+    if (!fOwnTagHooks) TSymbolParser::ClearNewSymbol();
     size_t first = 0;
-    size_t end = fTagText.size();
-    TrimRange(fTagText, first, end, ' ');
-    if (first == end) {
+    size_t end = text.size();
+    TrimRange(text, first, end, ' ');
+    if (first == end)
         ParseError(tteEmptyTag);
-        return;
-    }
-    SplitTag(first, end);
+    else
+        SplitTag(text, first, end);
+    if (fOwnTagHooks) TSymbolParser::ClearNewSymbol();
 }
 
-void TTaggedTextParser::SplitTag(size_t first, size_t end) {
-    const char* text = fTagText.data();
-    const size_t equals = fTagText.find('=', first);
+void TTaggedTextParser::SplitTag(const std::string& tag, size_t first, size_t end) {
+    const char* text = tag.data();
+    const size_t equals = tag.find('=', first);
     if (equals == std::string::npos || equals >= end) {
         if (fOwnTagHooks)
             LookUpTag(text + first, end - first);
@@ -81,8 +84,8 @@ void TTaggedTextParser::SplitTag(size_t first, size_t end) {
     }
     size_t valueFirst = equals + 1;
     size_t valueEnd = end;
-    TrimRange(fTagText, valueFirst, valueEnd, ' ');
-    TrimRange(fTagText, valueFirst, valueEnd, '"');
+    TrimRange(tag, valueFirst, valueEnd, ' ');
+    TrimRange(tag, valueFirst, valueEnd, '"');
     if (equals == first)
         ParseError(tteEmptyTag);
     else if (valueFirst == valueEnd)

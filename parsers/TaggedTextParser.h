@@ -100,10 +100,11 @@ protected:
     template <class P>
     bool ParseTaggedAs(P& self, TStringContainer& lines) {
         BeginTaggedRun();
-        // A parser whose tag hooks are all this class's own only looks tags
-        // up, so the run does that without making the texts the hooks take.
+        // A parser whose tag hooks are all this class's own (and ParseError
+        // the base's) only looks tags up, so the run does that without making
+        // the texts the hooks take.
         fOwnTagHooks =
-            typeid(self) == typeid(P) &&
+            typeid(self) == typeid(P) && std::is_same_v<decltype(&P::ParseError), void (TSymbolParser::*)(int)> &&
             std::is_same_v<decltype(&P::ParseTag), void (TTaggedTextParser::*)(const TString&, const TString&)> &&
             std::is_same_v<decltype(&P::ParseKnownTag), void (TTaggedTextParser::*)(int, const TString&, bool)> &&
             std::is_same_v<decltype(&P::ParseUnknownTag),
@@ -130,8 +131,8 @@ protected:
     std::vector<std::string> fUpperNameTexts;
 
 private:
-    // Splits [first, end) of fTagText at its first '=' into name and value.
-    void SplitTag(size_t first, size_t end);
+    // Splits [first, end) of the tag text at its first '=' into name and value.
+    void SplitTag(const std::string& tag, size_t first, size_t end);
     // ParseTag's work when the tag hooks are this class's own.
     void LookUpTag(const char* name, size_t length);
     // Index of the first enabled entry named name (without its leading

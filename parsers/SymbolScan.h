@@ -156,7 +156,6 @@ void TSymbolParser::ScanLineWith(typename Calls::Parser& self, const char* text,
         const int start = i;
         TCharClasses classes;
         TCharClasses last;
-        char plainSeen = '\0';
         for (;;) {
             const int plainStart = i;
             for (; i < length && symbol_parser_classes::Has(text[i], symbol_parser_classes::kPlain); ++i) {
@@ -168,14 +167,12 @@ void TSymbolParser::ScanLineWith(typename Calls::Parser& self, const char* text,
             }
             if (i > plainStart) {
                 last = TCharClasses();
-                if constexpr (kPlainCharsAlike) plainSeen = text[i - 1];
+                if constexpr (kPlainCharsAlike) Calls::ParseChar(self, text[i - 1]);
             }
             if (i == length) break;
             const char c = text[i];
             classes = ClassesWith<Calls>(self, c);
             if (!JoinsQuietly<Calls>(self, c, classes)) break;
-            if (kPlainCharsAlike && plainSeen != '\0') Calls::ParseChar(self, plainSeen);
-            plainSeen = '\0';
             if constexpr (kCharsChange) fPendingText.push_back(c);
             if constexpr (kCharHook) {
                 fCharIndex = i;
@@ -184,7 +181,6 @@ void TSymbolParser::ScanLineWith(typename Calls::Parser& self, const char* text,
             last = classes;
             ++i;
         }
-        if (kPlainCharsAlike && plainSeen != '\0') Calls::ParseChar(self, plainSeen);
         if (i > start) {
             if constexpr (!kCharsChange) fPendingText.append(text + start, size_t(i - start));
             fPrevWhiteSpace = last.whiteSpace;

@@ -306,7 +306,7 @@ template <class Calls>
 }
 
 template <class Calls>
-void TSymbolParser::NewSymbolParsedWith(typename Calls::Parser& self) {
+[[gnu::always_inline]] inline void TSymbolParser::NewSymbolParsedWith(typename Calls::Parser& self) {
     int count = fSymbolHistory.GetCount();
     const bool recycle = count > 0 && count == fHistorySize;
     // Gathered characters that make the whole symbol go straight into the

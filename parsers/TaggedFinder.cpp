@@ -40,10 +40,14 @@ void TTaggedFinder::ParseSymbol(const TString& word) {
     TTaggedTextParser::ParseSymbol(word);
     // Every matching search word counts, so that with match-all a word that
     // also holds an earlier search word is not lost.
+    // (A search word longer than the word is turned away before the call.)
     const int count = fWords.GetCount();
+    const size_t length = size_t(word.Length());
     void* const* words = static_cast<void* const*>(fWords.GetItems());
-    for (int i = 0; i < count; ++i)
-        if (Matches(static_cast<const TString*>(words[i])->str(), word) && fHits.IndexOf(i) < 0) fHits.Add(i);
+    for (int i = 0; i < count; ++i) {
+        const std::string& searchWord = static_cast<const TString*>(words[i])->str();
+        if (searchWord.size() <= length && Matches(searchWord, word) && fHits.IndexOf(i) < 0) fHits.Add(i);
+    }
 }
 
 bool TTaggedFinder::Found() const {

@@ -101,24 +101,32 @@ bool CheckDib(const uint8_t* block, int64_t size, int gap, DibShape& shape) {
     return true;
 }
 
-bool PrepareDib(std::vector<uint8_t>& block, int& gap, DibShape& shape) {
-    if (block.size() < size_t(kInfoHeaderSize)) return false;
-    const uint32_t headerSize = ReadU32(block.data());
-    if (headerSize < uint32_t(kInfoHeaderSize) || headerSize > block.size()) return false;
+bool PrepareDib(uint8_t* block, size_t& size, int& gap, DibShape& shape) {
+    if (block == nullptr || size < size_t(kInfoHeaderSize)) return false;
+    const uint32_t headerSize = ReadU32(block);
+    if (headerSize < uint32_t(kInfoHeaderSize) || headerSize > size) return false;
     if (headerSize > uint32_t(kInfoHeaderSize)) {
         // Bit-field masks sit at byte 40 of any longer header and stay there.
-        const uint32_t keep = kInfoHeaderSize + (HasMasks(block.data()) ? kMaskBytes : 0);
+        const uint32_t keep = kInfoHeaderSize + (HasMasks(block) ? kMaskBytes : 0);
         if (headerSize < keep) return false;
         // The rows keep their place behind the shorter header. The gap may be
         // negative (a short colour table), but one that would drop below
         // INT_MIN puts the rows far before the block.
         const int64_t shifted = int64_t(gap) - int64_t(headerSize - keep);
         if (shifted < INT32_MIN) return false;
-        block.erase(block.begin() + keep, block.begin() + headerSize);
+        std::memmove(block + keep, block + headerSize, size - headerSize);
+        size -= headerSize - keep;
         gap = int(shifted);
-        WriteU32(block.data(), kInfoHeaderSize);
+        WriteU32(block, kInfoHeaderSize);
     }
-    return CheckDib(block.data(), int64_t(block.size()), gap, shape);
+    return CheckDib(block, int64_t(size), gap, shape);
+}
+
+bool PrepareDib(std::vector<uint8_t>& block, int& gap, DibShape& shape) {
+    size_t size = block.size();
+    const bool prepared = PrepareDib(block.data(), size, gap, shape);
+    block.resize(std::min(size, block.size()));
+    return prepared;
 }
 
 Pixel16Format Pixel16FormatOf(const uint8_t* block) {
@@ -172,6 +180,14 @@ void WritePixelBits(uint8_t* row, int x, int bitCount, uint32_t raw) {
             row[3 * x + 2] = uint8_t(raw >> 16);
             break;
     }
+}
+
+HBITMAP MakeDeviceBitmap(const uint8_t* block, int64_t rowsOffset) {
+    const auto* info = reinterpret_cast<const BITMAPINFO*>(block);
+    HDC screen = GetDC(nullptr);
+    HBITMAP bitmap = CreateDIBitmap(screen, &info->bmiHeader, CBM_INIT, block + rowsOffset, info, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, screen);
+    return bitmap;
 }
 
 int CopyHeaderAndTable(const uint8_t* source, uint8_t* target, int width, int height) {

@@ -15,6 +15,9 @@ constexpr int kMaskBytes = 12;
 constexpr int kMaximumDimension = 65535;
 // Records carry block sizes as i32; nothing larger is made or accepted.
 constexpr int64_t kMaximumBlockSize = 0x7FFFFF00;
+// The platform makes no device bitmap of more pixels than this; a picture
+// that could never be painted does not load.
+constexpr int64_t kMaximumDevicePixels = int64_t(1) << 28;
 
 inline uint32_t ReadU32(const uint8_t* bytes) {
     return uint32_t(bytes[0]) | uint32_t(bytes[1]) << 8 | uint32_t(bytes[2]) << 16 | uint32_t(bytes[3]) << 24;
@@ -66,7 +69,9 @@ struct DibShape {
 // header size at least 40; positive width and height up to 65535; 4, 8, 16 or
 // 24 bits; no compression but bit fields at 16 bits; the colour table (or the
 // masks) and every row inside the block. False may leave block and gap half
-// rewritten; they are then of no use.
+// rewritten; they are then of no use. The first form works in place and
+// shortens `size` by the header bytes it drops.
+bool PrepareDib(uint8_t* block, size_t& size, int& gap, DibShape& shape);
 bool PrepareDib(std::vector<uint8_t>& block, int& gap, DibShape& shape);
 // The same checks on a block that already has a 40-byte header.
 bool CheckDib(const uint8_t* block, int64_t size, int gap, DibShape& shape);
@@ -88,6 +93,10 @@ uint32_t ReadPixelBits(const uint8_t* row, int x, int bitCount);
 void WritePixelBits(uint8_t* row, int x, int bitCount, uint32_t bits);
 // 0x00RRGGBB and 0x00BBGGRR into each other.
 inline uint32_t SwapRedBlue(uint32_t value) { return (value & 0xFF) << 16 | (value & 0xFF00) | ((value >> 16) & 0xFF); }
+
+// A screen-compatible device bitmap holding the block's picture, whose rows
+// start `rowsOffset` bytes in; null when the platform cannot make it.
+HBITMAP MakeDeviceBitmap(const uint8_t* block, int64_t rowsOffset);
 
 // Copies the header of `source` with a new size, its colour table as a full
 // table (entries past a short table black, biClrUsed 0) and, at 16 bits with

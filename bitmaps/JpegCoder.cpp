@@ -21,6 +21,7 @@ constexpr size_t kMaximumPixelsPerByte = 4096;
 constexpr size_t kPixelFloor = size_t(1) << 20;
 constexpr int kMaximumJpegDimension = 65500;
 constexpr size_t kFirstDestinationSize = 64 * 1024;
+constexpr size_t kFileBufferSize = 64 * 1024;
 
 // ---- Errors ----
 
@@ -55,17 +56,23 @@ struct MemorySource {
 void InitSource(j_decompress_ptr) {}
 void TermSource(j_decompress_ptr) {}
 
-// The data once; after that an end-of-image marker, so that a truncated stream
-// ends instead of reading the data again.
+// Past the end of the data: an end-of-image marker, so that a truncated
+// stream ends (with a warning when data came before).
+void OfferEndOfImage(j_decompress_ptr info, jpeg_source_mgr& base, bool delivered) {
+    if (delivered) WARNMS(info, JWRN_JPEG_EOF);
+    base.next_input_byte = kFakeEndOfImage;
+    base.bytes_in_buffer = sizeof(kFakeEndOfImage);
+}
+
+// The data once; after that the end-of-image marker, so that a truncated
+// stream ends instead of reading the data again.
 boolean FillInputBuffer(j_decompress_ptr info) {
     auto* source = reinterpret_cast<MemorySource*>(info->src);
     if (!source->delivered && source->length > 0) {
         source->base.next_input_byte = source->data;
         source->base.bytes_in_buffer = source->length;
     } else {
-        if (source->delivered) WARNMS(info, JWRN_JPEG_EOF);
-        source->base.next_input_byte = kFakeEndOfImage;
-        source->base.bytes_in_buffer = sizeof(kFakeEndOfImage);
+        OfferEndOfImage(info, source->base, source->delivered);
     }
     source->delivered = true;
     return TRUE;
@@ -79,16 +86,70 @@ void SkipInputData(j_decompress_ptr info, long count) {
     source->bytes_in_buffer -= skip;
 }
 
+// A source manager with nothing in its buffer, so that the first read fills it.
+void PrepareSourceManager(jpeg_source_mgr& base, boolean (*fill)(j_decompress_ptr),
+                          void (*skip)(j_decompress_ptr, long)) {
+    base.init_source = InitSource;
+    base.fill_input_buffer = fill;
+    base.skip_input_data = skip;
+    base.resync_to_restart = jpeg_resync_to_restart;
+    base.term_source = TermSource;
+    base.next_input_byte = nullptr;
+    base.bytes_in_buffer = 0;
+}
+
 void AttachMemorySource(j_decompress_ptr info, MemorySource& source, const void* data, size_t length) {
-    source.base.init_source = InitSource;
-    source.base.fill_input_buffer = FillInputBuffer;
-    source.base.skip_input_data = SkipInputData;
-    source.base.resync_to_restart = jpeg_resync_to_restart;
-    source.base.term_source = TermSource;
-    source.base.next_input_byte = nullptr;
-    source.base.bytes_in_buffer = 0;
+    PrepareSourceManager(source.base, FillInputBuffer, SkipInputData);
     source.data = static_cast<const JOCTET*>(data);
     source.length = length;
+    source.delivered = false;
+    info->src = &source.base;
+}
+
+// ---- File source ----
+
+// The file from its current position, read in pieces; at its end an
+// end-of-image marker, as the memory source gives.
+struct FileSource {
+    jpeg_source_mgr base;
+    FILE* file;
+    JOCTET* buffer;
+    size_t bufferSize;
+    bool delivered;
+};
+
+boolean FillFromFile(j_decompress_ptr info) {
+    auto* source = reinterpret_cast<FileSource*>(info->src);
+    const size_t count = std::fread(source->buffer, 1, source->bufferSize, source->file);
+    if (count > 0) {
+        source->base.next_input_byte = source->buffer;
+        source->base.bytes_in_buffer = count;
+    } else {
+        OfferEndOfImage(info, source->base, source->delivered);
+    }
+    source->delivered = true;
+    return TRUE;
+}
+
+// Past the end of the file it stays at the end, as the memory source does.
+void SkipInFile(j_decompress_ptr info, long count) {
+    auto* source = reinterpret_cast<FileSource*>(info->src);
+    if (count <= 0) return;
+    if (size_t(count) <= source->base.bytes_in_buffer) {
+        source->base.next_input_byte += count;
+        source->base.bytes_in_buffer -= size_t(count);
+        return;
+    }
+    const long beyond = count - long(source->base.bytes_in_buffer);
+    source->base.bytes_in_buffer = 0;
+    std::fseek(source->file, beyond, SEEK_CUR);
+}
+
+void AttachFileSource(j_decompress_ptr info, FileSource& source, FILE* file, JOCTET* buffer, size_t bufferSize) {
+    PrepareSourceManager(source.base, FillFromFile, SkipInFile);
+    source.file = file;
+    source.buffer = buffer;
+    source.bufferSize = bufferSize;
     source.delivered = false;
     info->src = &source.base;
 }
@@ -148,11 +209,13 @@ void AttachMemoryDestination(j_compress_ptr info, MemoryDestination& destination
 // so a jump back leaves nothing to destroy but what is listed.
 struct DecodeJob {
     const void* data;
+    FILE* file;  // read instead of data when set
     size_t length;
     bool headerOnly;
     IMAGEDATA header;
     TJpegRowTarget* target;
     bool begun;
+    std::vector<JOCTET> fileBuffer;
 };
 
 bool PictureFits(size_t width, size_t height, size_t components, size_t length) {
@@ -176,6 +239,7 @@ bool RunDecode(DecodeJob& job) {
     jpeg_decompress_struct info;
     ErrorManager errors;
     MemorySource source;
+    FileSource fileSource;
     info.err = InstallErrorManager(errors);
     if (setjmp(errors.jump)) {
         jpeg_destroy_decompress(&info);
@@ -184,7 +248,10 @@ bool RunDecode(DecodeJob& job) {
         return false;
     }
     jpeg_create_decompress(&info);
-    AttachMemorySource(&info, source, job.data, job.length);
+    if (job.file != nullptr)
+        AttachFileSource(&info, fileSource, job.file, job.fileBuffer.data(), job.fileBuffer.size());
+    else
+        AttachMemorySource(&info, source, job.data, job.length);
     jpeg_read_header(&info, TRUE);
     if (info.num_components == 3 || info.jpeg_color_space == JCS_YCbCr) info.out_color_space = JCS_EXT_BGR;
     jpeg_calc_output_dimensions(&info);
@@ -215,7 +282,47 @@ bool RunDecode(DecodeJob& job) {
 
 DecodeJob StartJob(const void* data, int length, bool headerOnly, TJpegRowTarget* target) {
     if (data == nullptr || length < 0) throw TJPEGFileException();
-    return DecodeJob{data, size_t(length), headerOnly, IMAGEDATA(), target, false};
+    return DecodeJob{data, nullptr, size_t(length), headerOnly, IMAGEDATA(), target, false, {}};
+}
+
+// A job over the rest of an open file; files over 2 GB are refused, as a
+// memory block of that size would be.
+DecodeJob StartFileJob(FILE* file, bool headerOnly, TJpegRowTarget* target) {
+    if (file == nullptr) throw TJPEGFileException();
+    const long position = std::ftell(file);
+    long end = -1;
+    if (position >= 0 && std::fseek(file, 0, SEEK_END) == 0) end = std::ftell(file);
+    if (end < position || end - position > 0x7FFFFFFF || std::fseek(file, position, SEEK_SET) != 0)
+        throw TJPEGFileException();
+    return DecodeJob{nullptr, file, size_t(end - position), headerOnly, IMAGEDATA(), target, false,
+                     std::vector<JOCTET>(kFileBufferSize)};
+}
+
+// Opens a file for one of the path variants; closes it whatever happens.
+class OpenedFile {
+public:
+    explicit OpenedFile(const char* path) : file_(path != nullptr ? std::fopen(path, "rb") : nullptr) {
+        if (file_ == nullptr) throw TJPEGFileException();
+    }
+    ~OpenedFile() { std::fclose(file_); }
+    OpenedFile(const OpenedFile&) = delete;
+    OpenedFile& operator=(const OpenedFile&) = delete;
+    FILE* Get() const { return file_; }
+
+private:
+    FILE* file_;
+};
+
+// Runs the job; a read error of the file counts as damaged data.
+void Decode(DecodeJob& job) {
+    if (!RunDecode(job) || (job.file != nullptr && std::ferror(job.file))) throw TJPEGFileException();
+}
+
+void ReadHeader(DecodeJob job, IMAGEDATA& out) {
+    Decode(job);
+    out.type = job.header.type;
+    out.width = job.header.width;
+    out.height = job.header.height;
 }
 
 // A new[] buffer of packed top-down rows, as ReadJPEG hands it out.
@@ -236,21 +343,6 @@ public:
 private:
     IMAGEDATA view_;
 };
-
-std::vector<uint8_t> ReadWholeFile(const char* path) {
-    FILE* file = path != nullptr ? std::fopen(path, "rb") : nullptr;
-    if (file == nullptr) throw TJPEGFileException();
-    std::vector<uint8_t> bytes;
-    long size = -1;
-    if (std::fseek(file, 0, SEEK_END) == 0) size = std::ftell(file);
-    std::rewind(file);
-    if (size >= 0 && size <= 0x7FFFFFFF) {
-        bytes.resize(size_t(size));
-        bytes.resize(std::fread(bytes.data(), 1, bytes.size(), file));
-    }
-    std::fclose(file);
-    return bytes;
-}
 
 // ---- Encoding ----
 
@@ -321,21 +413,22 @@ bool EncodableView(const IMAGEDATA& view) {
 }  // namespace
 
 void ReadJPEGHeader(const void* data, int length, IMAGEDATA& out) {
-    DecodeJob job = StartJob(data, length, true, nullptr);
-    if (!RunDecode(job)) throw TJPEGFileException();
-    out.type = job.header.type;
-    out.width = job.header.width;
-    out.height = job.header.height;
+    ReadHeader(StartJob(data, length, true, nullptr), out);
 }
 
 void ReadJPEGHeader(const char* path, IMAGEDATA& out) {
-    const std::vector<uint8_t> bytes = ReadWholeFile(path);
-    ReadJPEGHeader(bytes.data(), int(bytes.size()), out);
+    OpenedFile file(path);
+    ReadHeader(StartFileJob(file.Get(), true, nullptr), out);
 }
 
 void ReadJPEGRows(const void* data, int length, TJpegRowTarget& target) {
     DecodeJob job = StartJob(data, length, false, &target);
-    if (!RunDecode(job)) throw TJPEGFileException();
+    Decode(job);
+}
+
+void ReadJPEGRows(FILE* file, TJpegRowTarget& target) {
+    DecodeJob job = StartFileJob(file, false, &target);
+    Decode(job);
 }
 
 void ReadJPEG(const void* data, int length, IMAGEDATA& out) {
@@ -345,8 +438,10 @@ void ReadJPEG(const void* data, int length, IMAGEDATA& out) {
 }
 
 void ReadJPEG(const char* path, IMAGEDATA& out) {
-    const std::vector<uint8_t> bytes = ReadWholeFile(path);
-    ReadJPEG(bytes.data(), int(bytes.size()), out);
+    OpenedFile file(path);
+    BufferTarget target;
+    ReadJPEGRows(file.Get(), target);
+    out = target.View();
 }
 
 bool CreateJPEG(const IMAGEDATA& view, void** block, int* length, int quality) {

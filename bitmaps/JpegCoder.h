@@ -2,6 +2,7 @@
 // over the JPEG library's 6b interface with a memory source and destination.
 #pragma once
 
+#include <cstdio>
 #include <exception>
 
 #include "ImageData.h"
@@ -44,6 +45,9 @@ public:
 };
 // Decodes into the target; fails as ReadJPEG does (and when Begin refuses).
 void ReadJPEGRows(const void* data, int length, TJpegRowTarget& target);
+// The same from an open file, from its position to its end, read in pieces;
+// a read error counts as damaged data. The caller closes the file.
+void ReadJPEGRows(FILE* file, TJpegRowTarget& target);
 
 // Encodes types 0 (gray), 1 (5-6-5 words) and 2 (B, G, R) as a baseline JPEG
 // at the quality (clamped to 1..100) into a malloc block of exactly the

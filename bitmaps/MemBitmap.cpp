@@ -73,7 +73,8 @@ bool TMemBitmap::NewBitmap(int width, int height, int bpp) {
         return Valid;
     }
     // A new block replaces the old one; a caller's lock carries over to it.
-    const int64_t size = bpp == 16 ? -1 : NewBlockSize(width, height, bpp);
+    const bool paintable = int64_t(width) * height <= kMaximumDevicePixels;
+    const int64_t size = bpp == 16 || !paintable ? -1 : NewBlockSize(width, height, bpp);
     HGLOBAL block = size > 0 ? GlobalAlloc(GHND, SIZE_T(size)) : nullptr;
     if (block == nullptr) {
         ClearPicture();
@@ -87,30 +88,54 @@ bool TMemBitmap::NewBitmap(int width, int height, int bpp) {
 
 void TMemBitmap::InstallDIB(HGLOBAL block, int width, int height, int bitCount, int gap) {
     ReleaseDIB();
+    if (DDB != nullptr) DeleteObject(DDB);
+    DDB = nullptr;
     DIB = block;
     Width = width;
     Height = height;
     BitCount = bitCount;
     Gap = gap;
     LineSize = LineSizeFor(width, bitCount);
-    Valid = 1;
-    DDBCreate();
+    Valid = int64_t(width) * height <= kMaximumDevicePixels;
     SetLockState();
 }
 
-bool TMemBitmap::InstallDIBBytes(std::vector<uint8_t>& bytes, int gap) {
+bool TMemBitmap::InstallDIBBlock(HGLOBAL block, int gap) {
     DibShape shape;
-    if (!PrepareDib(bytes, gap, shape)) return false;
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
+    size_t size = GlobalSize(block);
+    const bool prepared = PrepareDib(static_cast<uint8_t*>(GlobalLock(block)), size, gap, shape);
+    GlobalUnlock(block);
+    // A longer header was dropped in place: the block ends where the rows do.
+    HGLOBAL exact = prepared && size < GlobalSize(block) ? GlobalReAlloc(block, size, GMEM_MOVEABLE) : block;
+    if (!prepared || exact == nullptr) {
+        GlobalFree(block);
+        return false;
+    }
+    InstallDIB(exact, shape.width, shape.height, shape.bitCount, gap);
+    return Valid != 0;
+}
+
+bool TMemBitmap::InstallDIBBytes(std::vector<uint8_t>& bytes, int gap) {
+    HGLOBAL block = bytes.empty() ? nullptr : GlobalAlloc(GMEM_MOVEABLE, bytes.size());
     if (block == nullptr) return false;
     std::memcpy(GlobalLock(block), bytes.data(), bytes.size());
     GlobalUnlock(block);
-    InstallDIB(block, shape.width, shape.height, shape.bitCount, gap);
-    return Valid != 0;
+    return InstallDIBBlock(block, gap);
 }
 
 uint8_t* TMemBitmap::RowAt(uint8_t* bits, int row) const {
     return bits + RowsOffset(BitCount, Gap) + std::ptrdiff_t(row) * LineSize;
+}
+
+HBITMAP TMemBitmap::GetDDB() {
+    if (DDB == nullptr && DIB != nullptr && Valid) DDBCreate();
+    return DDB;
+}
+
+void TMemBitmap::DropDeviceCopy() {
+    if (!KeepDIB || DIB == nullptr || DDB == nullptr || PaintDC != nullptr) return;
+    DeleteObject(DDB);
+    DDB = nullptr;
 }
 
 void TMemBitmap::DDBCreate() {
@@ -118,10 +143,7 @@ void TMemBitmap::DDBCreate() {
     if (DDB != nullptr) DeleteObject(DDB);
     DDB = nullptr;
     PixelAccess access(*this);
-    const auto* info = reinterpret_cast<const BITMAPINFO*>(access.Bits());
-    HDC screen = GetDC(nullptr);
-    DDB = CreateDIBitmap(screen, &info->bmiHeader, CBM_INIT, access.Row(0), info, DIB_RGB_COLORS);
-    ReleaseDC(nullptr, screen);
+    DDB = MakeDeviceBitmap(access.Bits(), RowsOffset(BitCount, Gap));
     if (DDB == nullptr) Valid = 0;
 }
 
@@ -157,7 +179,7 @@ void TMemBitmap::DIBCreate() {
 }
 
 void TMemBitmap::Refresh() {
-    if (KeepDIB) DDBCreate();
+    if (KeepDIB) DropDeviceCopy();
 }
 
 void TMemBitmap::ReleaseDIB() {
@@ -171,6 +193,7 @@ void TMemBitmap::ReleaseDIB() {
 }
 
 void TMemBitmap::FreeDIB() {
+    GetDDB();
     ReleaseDIB();
     KeepDIB = 0;
 }
@@ -193,6 +216,7 @@ void TMemBitmap::ClearPicture() {
 void TMemBitmap::FinishLoad() {
     AdjustLineSize();
     if (!KeepDIB && DIB != nullptr) {
+        GetDDB();
         GlobalFree(DIB);
         DIB = nullptr;
     }
@@ -204,11 +228,13 @@ void TMemBitmap::FinishLoad() {
 void* TMemBitmap::Lock() {
     if (LockCount == 0 && DIB != nullptr) LockedBits = static_cast<uint8_t*>(GlobalLock(DIB));
     ++LockCount;
+    DropDeviceCopy();
     return LockedBits;
 }
 
 bool TMemBitmap::Unlock() {
     if (LockCount <= 0) return false;
+    DropDeviceCopy();
     if (--LockCount == 0) {
         if (LockedBits != nullptr && DIB != nullptr) GlobalUnlock(DIB);
         LockedBits = nullptr;
@@ -312,6 +338,7 @@ void TMemBitmap::CopyPalette(TMemBitmap& target) {
     if (source.Bits() == nullptr || destination.Bits() == nullptr) return;
     const int count = std::min(TableEntries(source.Bits()), TableEntries(destination.Bits()));
     std::memcpy(destination.Bits() + kInfoHeaderSize, source.Bits() + kInfoHeaderSize, size_t(count) * 4);
+    target.DropDeviceCopy();
 }
 
 // ---- Pixels ----
@@ -342,4 +369,5 @@ void TMemBitmap::SetPixel(int x, int y, int value) {
     if (BitCount == 16) bits = EncodePixel16(Pixel16FormatOf(access.Bits()), COLORREF(value));
     if (BitCount == 24) bits = SwapRedBlue(bits);
     WritePixelBits(access.Row(Height - 1 - y), x, BitCount, bits);
+    DropDeviceCopy();
 }

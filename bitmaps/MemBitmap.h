@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <iosfwd>
 #include <vector>
 
@@ -11,11 +12,20 @@
 #include "Win32.h"
 
 class TMemBuffer;
+class TJpegRowTarget;
 
 // Pixel row r (0 = bottom) lies at 40 + PaletteSize() + Gap + r * LineSize
 // bytes into the DIB; pixel (x, y) with y from the top lies in row
 // Height - 1 - y. At 4 and 8 bits GetPixel/SetPixel carry colour-table
 // indexes, otherwise COLORREF values (0x00BBGGRR).
+//
+// Device bitmap: while the bitmap keeps its DIB, the device bitmap is a copy
+// made when the picture is first painted (or GetDDB asks for it) and dropped
+// whenever the pixels may change: Refresh, SetPixel, palette changes, Lock
+// and Unlock (a pixel view writes between them), and every replaced DIB. So
+// loading touches the DIB alone, and what is painted is the DIB as it stands.
+// Read the handle through GetDDB; the DDB field is null while no copy exists.
+// A bitmap without a DIB (KeepDIB 0) holds its device bitmap for good.
 //
 // Locks: NewBitmap, successful loads and record reads, Rotate, ConvertTo24Bit,
 // CopyFromDC, CopyFromClipboard and Assign(const TMemBitmap*) move outstanding
@@ -40,24 +50,29 @@ public:
 
     // ---- Picture and handles ----
     // A blank picture (all bytes zero, black table). With KeepDIB 1: bpp 4, 8 or
-    // 24 and a size of 1..65535 each way, else false and no picture. With
+    // 24, a size of 1..65535 each way and at most 2^28 pixels (the largest a
+    // device bitmap holds), else false and no picture. With
     // KeepDIB 0 a screen-compatible device bitmap only.
     bool NewBitmap(int width, int height, int bpp);
     HGLOBAL GetDIB() const { return DIB; }
-    HBITMAP GetDDB() const { return DDB; }
+    // The device bitmap, made from the DIB first when there is none yet; null
+    // when not Valid or it cannot be made.
+    HBITMAP GetDDB();
     // A 24-bit DIB read back from the device bitmap; nothing without one.
     void DIBCreate();
-    // Rebuilds the device bitmap from the DIB (Valid 0 when that fails).
+    // Rebuilds the device bitmap from the DIB now (Valid 0 when that fails).
     void DDBCreate();
-    // DDBCreate when KeepDIB is 1.
+    // With KeepDIB 1: drops the device bitmap, so that the next paint shows
+    // the DIB as it is then.
     void Refresh();
-    // Releases the DIB for good: KeepDIB becomes 0.
+    // Releases the DIB for good (making the device bitmap first): KeepDIB 0.
     void FreeDIB();
     // Releases DIB and device bitmap; Valid and PaintDC are not touched.
     void FreeHandlers();
 
     // ---- Locks ----
-    // Locks the DIB (null without one); every Lock needs one Unlock.
+    // Locks the DIB (null without one); every Lock needs one Unlock. Lock
+    // and a successful Unlock drop the device bitmap (see above).
     void* Lock();
     // False and nothing changed when not locked; else true while locks remain.
     bool Unlock();
@@ -216,9 +231,13 @@ public:
     // The DIB's bytes while it is locked (LockedBits) or locked for the call.
     class PixelAccess;
     // Replaces the DIB by block (already filled), with the given picture facts,
-    // rebuilds the device bitmap and keeps outstanding locks on the new block.
+    // drops the device bitmap and keeps outstanding locks on the new block.
+    // Valid 0 when the picture is too large ever to be painted.
     void InstallDIB(HGLOBAL block, int width, int height, int bitCount, int gap);
-    // Loads a checked DIB held in bytes (header normalised here).
+    // Checks a DIB block (header normalised here, in place) and installs it;
+    // false, and the block freed, when it is damaged.
+    bool InstallDIBBlock(HGLOBAL block, int gap);
+    // Loads a checked DIB held in bytes.
     bool InstallDIBBytes(std::vector<uint8_t>& bytes, int gap);
     // Installs a BMP file held in memory; false (no picture) when damaged.
     bool LoadBmpBytes(const uint8_t* data, size_t length);
@@ -228,6 +247,10 @@ public:
     bool EncodeJpeg(std::vector<uint8_t>& bytes);
     // The picture as a BMP file in memory (a DIB made for the call when needed).
     bool EncodeBmp(std::vector<uint8_t>& bytes);
+    // Hands the 14-byte BMP file header and the DIB block to `write` (a DIB
+    // made for the call when needed); false when not Valid or `write` fails.
+    typedef std::function<bool(const uint8_t* header, const uint8_t* block, size_t size)> BmpWriter;
+    bool WriteBmp(const BmpWriter& write);
     // FreeHandlers and Valid 0: what every failed load leaves.
     void ClearPicture();
     // After a load: line size, release of the DIB when KeepDIB is 0, locks.
@@ -239,6 +262,18 @@ private:
     void ReportStaleView() const;
     // Unlocks and frees the DIB (outstanding lock counts stay).
     void ReleaseDIB();
+    // The pixels may change: the device bitmap copy of a kept DIB goes
+    // (never while a paint DC holds it).
+    void DropDeviceCopy();
+    // A BMP file read straight into a new DIB block; false (no picture) when
+    // damaged. FinishBmpLoad ends a BMP load that did or did not install.
+    bool LoadBmpFile(FILE* file);
+    bool FinishBmpLoad(bool installed);
+    // Decodes through `decode` into a new DIB; false (no picture) when damaged.
+    bool LoadJpegRows(const std::function<void(TJpegRowTarget&)>& decode);
+    // Decodes a JPEG file; false, nothing changed, when it cannot be opened
+    // or is too large to hold.
+    bool LoadJpegFile(const char* path);
     // An RCDATA resource's bytes through one of the byte loaders.
     void LoadResourceBytes(const TString& name, HINSTANCE module, bool (TMemBitmap::*load)(const uint8_t*, size_t));
     void CopyDeviceBitmap(HBITMAP source, int width, int height);

@@ -5,13 +5,18 @@
 #include <cstring>
 
 #include "DibBlock.h"
+#include "MemBitmapAccess.h"
 
 IMAGEDATA MB2ID(TMemBitmap& bitmap) { return MB2ID(bitmap, RECT{0, 0, bitmap.Width - 1, bitmap.Height - 1}); }
 
 IMAGEDATA MB2ID(TMemBitmap& bitmap, RECT rect) {
-    IMAGEDATA view;
     auto* bits = static_cast<uint8_t*>(bitmap.Lock());
     bitmap.NoteViewLock();
+    return DIBView(bitmap, bits, rect);
+}
+
+IMAGEDATA DIBView(const TMemBitmap& bitmap, uint8_t* bits, RECT rect) {
+    IMAGEDATA view;
     if (bitmap.BitCount == 8) {
         view.type = idtGray8;
         view.pixelStep = 1;

@@ -2,6 +2,7 @@
 // for its own lifetime. Internal to the bitmap units.
 #pragma once
 
+#include "ImageData.h"
 #include "MemBitmap.h"
 
 class TMemBitmap::PixelAccess {
@@ -30,3 +31,7 @@ private:
     uint8_t* bits_ = nullptr;
     bool locked_ = false;
 };
+
+// The pixel view MB2ID gives of the rectangle (cut to the picture), over bits
+// the caller holds, without taking a lock.
+IMAGEDATA DIBView(const TMemBitmap& bitmap, uint8_t* bits, RECT rect);

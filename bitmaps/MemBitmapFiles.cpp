@@ -3,13 +3,13 @@
 #include <cctype>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "DibBlock.h"
 #include "JpegCoder.h"
 #include "MemBitmap.h"
-#include "MemBitmap2ImageData.h"
 #include "MemBitmapAccess.h"
 
 using namespace dib_block;
@@ -27,20 +27,6 @@ std::string UpperExtension(const std::string& path) {
     std::string extension = path.substr(dot + 1);
     for (char& c : extension) c = char(std::toupper(static_cast<unsigned char>(c)));
     return extension;
-}
-
-// The whole file; false when it cannot be opened, read or is larger than any block.
-bool ReadFileBytes(const char* path, std::vector<uint8_t>& bytes) {
-    FILE* file = std::fopen(path, "rb");
-    if (file == nullptr) return false;
-    long size = -1;
-    if (std::fseek(file, 0, SEEK_END) == 0) size = std::ftell(file);
-    std::rewind(file);
-    const bool fits = size >= 0 && size_t(size) <= kMaximumFileSize;
-    if (fits) bytes.resize(size_t(size));
-    const bool read = fits && std::fread(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    std::fclose(file);
-    return read;
 }
 
 bool WriteFileBytes(const char* path, const std::vector<uint8_t>& bytes) {
@@ -69,8 +55,10 @@ const uint8_t* ResourceBytes(const TString& name, HINSTANCE module, size_t& size
     return static_cast<const uint8_t*>(LockResource(LoadResource(module, resource)));
 }
 
-// Decoded rows go straight into a new DIB block: 8 bits with the gray table
-// for one component, 24 bits for three.
+// Decoded rows go straight into their final rows of a new DIB block, bottom
+// row last: 8 bits with the gray table for one component, 24 bits for three.
+// The block is not cleared first (that would write the picture twice): the
+// header, the table and the padding of each row are written here.
 class JpegDibTarget : public TJpegRowTarget {
 public:
     ~JpegDibTarget() override { Abandon(); }
@@ -80,16 +68,24 @@ public:
         width = pictureWidth;
         height = pictureHeight;
         const int64_t size = NewBlockSize(width, height, bitCount);
-        block_ = size > 0 ? GlobalAlloc(GHND, SIZE_T(size)) : nullptr;
+        block_ = size > 0 ? GlobalAlloc(GMEM_MOVEABLE, SIZE_T(size)) : nullptr;
         if (block_ == nullptr) return false;
         bits_ = static_cast<uint8_t*>(GlobalLock(block_));
         WriteInfoHeader(bits_, width, height, bitCount);
-        for (int i = 0; bitCount == 8 && i < 256; ++i) std::memset(bits_ + kInfoHeaderSize + 4 * i, i, 3);
+        for (int i = 0; bitCount == 8 && i < 256; ++i) {
+            std::memset(bits_ + kInfoHeaderSize + 4 * i, i, 3);
+            bits_[kInfoHeaderSize + 4 * i + 3] = 0;
+        }
         lineSize_ = LineSizeFor(width, bitCount);
+        pixelBytes_ = size_t(width) * size_t(bitCount / 8);
+        rowsGiven_ = 0;
         return true;
     }
     uint8_t* Row(int y) noexcept override {
-        return bits_ + RowsOffset(bitCount, 0) + std::ptrdiff_t(height - 1 - y) * lineSize_;
+        uint8_t* row = RowStart(height - 1 - y);
+        std::memset(row + pixelBytes_, 0, size_t(lineSize_) - pixelBytes_);
+        rowsGiven_ = std::max(rowsGiven_, y + 1);
+        return row;
     }
     void Abandon() noexcept override {
         if (block_ == nullptr) return;
@@ -97,8 +93,10 @@ public:
         GlobalFree(block_);
         block_ = nullptr;
     }
-    // The filled block, unlocked; the target lets go of it.
+    // The filled block, unlocked; the target lets go of it. Rows the decoder
+    // never asked for (none, unless it stopped early) are black.
     HGLOBAL Release() {
+        if (rowsGiven_ < height) std::memset(RowStart(0), 0, size_t(height - rowsGiven_) * size_t(lineSize_));
         HGLOBAL block = block_;
         GlobalUnlock(block_);
         block_ = nullptr;
@@ -110,10 +108,40 @@ public:
     int height = 0;
 
 private:
+    uint8_t* RowStart(int row) const { return bits_ + RowsOffset(bitCount, 0) + std::ptrdiff_t(row) * lineSize_; }
+
     HGLOBAL block_ = nullptr;
     uint8_t* bits_ = nullptr;
     int lineSize_ = 0;
+    size_t pixelBytes_ = 0;
+    int rowsGiven_ = 0;
 };
+
+// The file's length, the file left at its start; -1 when it cannot be told.
+long FileLength(FILE* file) {
+    long size = -1;
+    if (std::fseek(file, 0, SEEK_END) == 0) size = std::ftell(file);
+    std::rewind(file);
+    return size;
+}
+
+// The 14-byte file header of a BMP holding `blockSize` bytes of DIB block.
+void ComposeFileHeader(uint8_t* header, size_t blockSize, int bitCount, int gap) {
+    std::memset(header, 0, kFileHeaderSize);
+    WriteU16(header, 0x4D42);
+    WriteU32(header + 2, uint32_t(blockSize + kFileHeaderSize));
+    WriteU32(header + 10, uint32_t(kFileHeaderSize + RowsOffset(bitCount, gap)));
+}
+
+// The gap a BMP file header declares for its DIB; false when out of range.
+bool GapOfFile(const uint8_t* fileHeader, const uint8_t* infoHeader, int& gap) {
+    if (ReadU16(fileHeader) != 0x4D42) return false;
+    const int64_t offset = ReadU32(fileHeader + 10);
+    const int64_t fileGap = offset - kFileHeaderSize - kInfoHeaderSize - PaletteSizeFor(HeaderBitCount(infoHeader));
+    if (fileGap <= -kMaximumBlockSize || fileGap >= kMaximumBlockSize) return false;
+    gap = int(fileGap);
+    return true;
+}
 
 }  // namespace
 
@@ -134,26 +162,55 @@ void TMemBitmap::LoadFromFile(const TString& path, int mode) {
         LoadFromGif(path);
         return;
     }
-    std::vector<uint8_t> bytes;
-    if (!ReadFileBytes(path.c_str(), bytes)) {
+    FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) {
         ClearPicture();
         return;
     }
-    LoadBmpBytes(bytes.data(), bytes.size());
+    LoadBmpFile(file);
+    std::fclose(file);
+}
+
+bool TMemBitmap::LoadBmpFile(FILE* file) {
+    const long length = FileLength(file);
+    if (length < 0 || size_t(length) > kMaximumFileSize) return FinishBmpLoad(false);
+    IsJpeg = 0;
+    uint8_t header[kFileHeaderSize + kInfoHeaderSize];
+    int gap = 0;
+    HGLOBAL block = nullptr;
+    // Everything after the file header goes into the DIB block in one read.
+    if (length >= long(sizeof(header)) && std::fread(header, 1, kFileHeaderSize, file) == size_t(kFileHeaderSize) &&
+        ReadU16(header) == 0x4D42)
+        block = GlobalAlloc(GMEM_MOVEABLE, SIZE_T(length - kFileHeaderSize));
+    if (block != nullptr) {
+        auto* bits = static_cast<uint8_t*>(GlobalLock(block));
+        const size_t size = size_t(length - kFileHeaderSize);
+        const bool read = std::fread(bits, 1, size, file) == size && GapOfFile(header, bits, gap);
+        GlobalUnlock(block);
+        if (!read) {
+            GlobalFree(block);
+            block = nullptr;
+        }
+    }
+    return FinishBmpLoad(block != nullptr && InstallDIBBlock(block, gap));
 }
 
 bool TMemBitmap::LoadBmpBytes(const uint8_t* data, size_t length) {
     IsJpeg = 0;
-    bool loaded = false;
+    int gap = 0;
+    HGLOBAL block = nullptr;
     if (data != nullptr && length >= size_t(kFileHeaderSize + kInfoHeaderSize) && length <= kMaximumFileSize &&
-        ReadU16(data) == 0x4D42) {
-        const int64_t offset = ReadU32(data + 10);
-        const int bitCount = HeaderBitCount(data + kFileHeaderSize);
-        const int64_t gap = offset - kFileHeaderSize - kInfoHeaderSize - PaletteSizeFor(bitCount);
-        std::vector<uint8_t> block(data + kFileHeaderSize, data + length);
-        loaded = gap > -kMaximumBlockSize && gap < kMaximumBlockSize && InstallDIBBytes(block, int(gap));
+        GapOfFile(data, data + kFileHeaderSize, gap))
+        block = GlobalAlloc(GMEM_MOVEABLE, SIZE_T(length - kFileHeaderSize));
+    if (block != nullptr) {
+        std::memcpy(GlobalLock(block), data + kFileHeaderSize, length - kFileHeaderSize);
+        GlobalUnlock(block);
     }
-    if (!loaded) {
+    return FinishBmpLoad(block != nullptr && InstallDIBBlock(block, gap));
+}
+
+bool TMemBitmap::FinishBmpLoad(bool installed) {
+    if (!installed) {
         ClearPicture();
         return false;
     }
@@ -162,10 +219,16 @@ bool TMemBitmap::LoadBmpBytes(const uint8_t* data, size_t length) {
 }
 
 bool TMemBitmap::LoadJpegBytes(const uint8_t* data, size_t length) {
-    JpegDibTarget target;
-    try {
+    return LoadJpegRows([data, length](TJpegRowTarget& target) {
         if (length > size_t(0x7FFFFFFF)) throw TJPEGFileException();
         ReadJPEGRows(data, int(length), target);
+    });
+}
+
+bool TMemBitmap::LoadJpegRows(const std::function<void(TJpegRowTarget&)>& decode) {
+    JpegDibTarget target;
+    try {
+        decode(target);
     } catch (const TJPEGFileException&) {
         ClearPicture();
         return false;
@@ -175,10 +238,21 @@ bool TMemBitmap::LoadJpegBytes(const uint8_t* data, size_t length) {
     return Valid != 0;
 }
 
+bool TMemBitmap::LoadJpegFile(const char* path) {
+    FILE* file = std::fopen(path, "rb");
+    const long length = file != nullptr ? FileLength(file) : -1;
+    if (length < 0 || size_t(length) > kMaximumFileSize) {
+        if (file != nullptr) std::fclose(file);
+        return false;
+    }
+    // Read in pieces, so that the coded file never sits in memory beside the picture.
+    LoadJpegRows([file](TJpegRowTarget& target) { ReadJPEGRows(file, target); });
+    std::fclose(file);
+    return true;
+}
+
 void TMemBitmap::LoadFromJpeg(const TString& path) {
-    std::vector<uint8_t> bytes;
-    if (!ReadFileBytes(path.c_str(), bytes)) throw TJPEGFileException();
-    LoadJpegBytes(bytes.data(), bytes.size());
+    if (!LoadJpegFile(path.c_str())) throw TJPEGFileException();
 }
 
 void TMemBitmap::LoadFromGif(const TString&) { ClearPicture(); }
@@ -230,34 +304,26 @@ void TMemBitmap::LoadFromJPEGResource(const TString& name, HINSTANCE module) {
 }
 
 void TMemBitmap::LoadFromTempJpegFile(const char* name) {
-    std::vector<uint8_t> bytes;
-    if (name != nullptr && ReadFileBytes(name, bytes)) {
-        LoadJpegBytes(bytes.data(), bytes.size());
-    } else {
-        ClearPicture();
-    }
+    if (name == nullptr || !LoadJpegFile(name)) ClearPicture();
     if (name != nullptr) DeleteFileA(name);
 }
 
 // ---- Saving ----
 
-bool TMemBitmap::EncodeBmp(std::vector<uint8_t>& bytes) {
+bool TMemBitmap::WriteBmp(const BmpWriter& write) {
     if (!Valid) return false;
     const bool madeDIB = DIB == nullptr;
     const uint8_t keepDIB = KeepDIB;
     const uint8_t jpeg = IsJpeg;
     if (madeDIB) DIBCreate();
-    bool encoded = false;
+    bool written = false;
     {
         PixelAccess access(*this);
         if (access.Bits() != nullptr) {
             const size_t size = GlobalSize(DIB);
-            bytes.assign(kFileHeaderSize + size, 0);
-            WriteU16(bytes.data(), 0x4D42);
-            WriteU32(bytes.data() + 2, uint32_t(size + kFileHeaderSize));
-            WriteU32(bytes.data() + 10, uint32_t(kFileHeaderSize + RowsOffset(BitCount, Gap)));
-            std::memcpy(bytes.data() + kFileHeaderSize, access.Bits(), size);
-            encoded = true;
+            uint8_t header[kFileHeaderSize];
+            ComposeFileHeader(header, size, BitCount, Gap);
+            written = write(header, access.Bits(), size);
         }
     }
     if (madeDIB) {
@@ -265,7 +331,16 @@ bool TMemBitmap::EncodeBmp(std::vector<uint8_t>& bytes) {
         KeepDIB = keepDIB;
         IsJpeg = jpeg;
     }
-    return encoded;
+    return written;
+}
+
+bool TMemBitmap::EncodeBmp(std::vector<uint8_t>& bytes) {
+    return WriteBmp([&bytes](const uint8_t* header, const uint8_t* block, size_t size) {
+        bytes.resize(kFileHeaderSize + size);
+        std::memcpy(bytes.data(), header, kFileHeaderSize);
+        std::memcpy(bytes.data() + kFileHeaderSize, block, size);
+        return true;
+    });
 }
 
 bool TMemBitmap::EncodeJpeg(std::vector<uint8_t>& bytes) {
@@ -285,11 +360,15 @@ bool TMemBitmap::EncodeJpeg(std::vector<uint8_t>& bytes) {
         copy.ConvertTo24Bit();
         source = &copy;
     }
-    const IMAGEDATA view = MB2ID(*source);
     void* block = nullptr;
     int length = 0;
-    const bool encoded = CreateJPEG(view, &block, &length, JpegQuality);
-    source->Unlock();
+    bool encoded = false;
+    {
+        // Read through the bits, not a view's lock, which would drop the device bitmap.
+        PixelAccess access(*source);
+        const IMAGEDATA view = DIBView(*source, access.Bits(), RECT{0, 0, source->Width - 1, source->Height - 1});
+        encoded = CreateJPEG(view, &block, &length, JpegQuality);
+    }
     if (!encoded) return false;
     bytes.assign(static_cast<uint8_t*>(block), static_cast<uint8_t*>(block) + length);
     std::free(block);
@@ -306,8 +385,14 @@ bool TMemBitmap::SaveToFile(const TString& path) {
             return false;
         }
     }
-    std::vector<uint8_t> bytes;
-    return EncodeBmp(bytes) && WriteFileBytes(path.c_str(), bytes);
+    // The header and the DIB block go out as they are, in two writes.
+    return WriteBmp([&path](const uint8_t* header, const uint8_t* block, size_t size) {
+        FILE* file = std::fopen(path.c_str(), "wb");
+        if (file == nullptr) return false;
+        const bool written = std::fwrite(header, 1, kFileHeaderSize, file) == size_t(kFileHeaderSize) &&
+                             std::fwrite(block, 1, size, file) == size;
+        return std::fclose(file) == 0 && written;
+    });
 }
 
 void TMemBitmap::SaveToJpeg(const TString& path) {

@@ -51,13 +51,13 @@ long long FloorDivide(long long a, long long b) { return a >= 0 ? a / b : -((-a 
 }  // namespace
 
 void TMemBitmap::PaintToDC(HDC dc, int x, int y, DWORD rop) {
-    if (!Valid || DDB == nullptr) return;
+    if (!Valid || GetDDB() == nullptr) return;
     SourceDC source(DDB, PaintDC);
     if (source.Get() != nullptr) BitBlt(dc, x, y, Width, Height, source.Get(), 0, 0, rop);
 }
 
 void TMemBitmap::PaintRectToDC(HDC dc, int x, int y, RECT rect, DWORD rop) {
-    if (!Valid || DDB == nullptr) return;
+    if (!Valid || GetDDB() == nullptr) return;
     SourceDC source(DDB, PaintDC);
     if (source.Get() != nullptr)
         BitBlt(dc, x, y, rect.right - rect.left + 1, rect.bottom - rect.top + 1, source.Get(), rect.left, rect.top,
@@ -65,13 +65,13 @@ void TMemBitmap::PaintRectToDC(HDC dc, int x, int y, RECT rect, DWORD rop) {
 }
 
 void TMemBitmap::StretchToDC(HDC dc, int x, int y, int width, int height, DWORD rop) {
-    if (!Valid || DDB == nullptr) return;
+    if (!Valid || GetDDB() == nullptr) return;
     SourceDC source(DDB, PaintDC);
     if (source.Get() != nullptr) StretchBlt(dc, x, y, width, height, source.Get(), 0, 0, Width, Height, rop);
 }
 
 void TMemBitmap::StretchRectToDC(HDC dc, RECT target, RECT rect, DWORD rop) {
-    if (!Valid || DDB == nullptr) return;
+    if (!Valid || GetDDB() == nullptr) return;
     SourceDC source(DDB, PaintDC);
     if (source.Get() != nullptr)
         StretchBlt(dc, target.left, target.top, target.right - target.left + 1, target.bottom - target.top + 1,
@@ -154,7 +154,9 @@ void TMemBitmap::FillPoly(HDC dc, POINT* points, int count, DWORD rop, bool stre
 }
 
 HDC TMemBitmap::BeginPaint(bool keepContent, HDC reference) {
-    if (PaintDC != nullptr || (DDB == nullptr && reference == nullptr)) return nullptr;
+    if (PaintDC != nullptr) return nullptr;
+    GetDDB();
+    if (DDB == nullptr && reference == nullptr) return nullptr;
     PaintDC = CreateCompatibleDC(reference);
     if (PaintDC == nullptr) return nullptr;
     if (reference != nullptr) {
@@ -239,6 +241,13 @@ void TMemBitmap::Assign(const TMemBitmap* source) {
         CopyDeviceBitmap(source->DDB, source->Width, source->Height);
         Valid = DDB != nullptr ? source->Valid : 0;
         if (!Valid) return;
+    } else if (source->DIB != nullptr && source->Valid) {
+        // The source has not made its device bitmap yet: make ours from its DIB.
+        DDB = MakeDeviceBitmap(static_cast<const uint8_t*>(GlobalLock(source->DIB)),
+                               RowsOffset(source->BitCount, source->Gap));
+        GlobalUnlock(source->DIB);
+        Valid = DDB != nullptr;
+        if (!Valid) return;
     }
     BitCount = source->BitCount;
     Width = source->Width;
@@ -247,7 +256,6 @@ void TMemBitmap::Assign(const TMemBitmap* source) {
     IsJpeg = source->IsJpeg;
     JpegQuality = source->JpegQuality;
     Gap = source->Gap;
-    if (DIB != nullptr) DDBCreate();
     LockCount = locks;
     SetLockState();
 }
@@ -263,7 +271,6 @@ void TMemBitmap::Assign(HBITMAP bitmap) {
         DDB = nullptr;
         if (DIB == nullptr) return;
         Gap = 0;
-        DDBCreate();
     } else {
         CopyDeviceBitmap(bitmap, record.bmWidth, record.bmHeight);
         Valid = DDB != nullptr;

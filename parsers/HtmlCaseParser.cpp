@@ -1,7 +1,7 @@
-// THtmlCaseParser: the tag and comment state machine that recases tag text in place.
+// THtmlCaseParser: the run; the tag and comment state machine is in the header.
 #include "HtmlCaseParser.h"
 
-#include "CharClass.h"
+#include "SymbolScan.h"
 
 bool THtmlCaseParser::Parse(TStringContainer& lines) {
     fInTag = false;
@@ -9,33 +9,8 @@ bool THtmlCaseParser::Parse(TStringContainer& lines) {
     fPrevChar = ' ';
     fPrevPrevChar = ' ';
     fLines = &lines;
-    bool ok = TSymbolParser::Parse(lines);
+    fCases = &CaseTables();
+    bool ok = ParseAs(*this, lines);
     fLines = nullptr;
     return ok;
-}
-
-void THtmlCaseParser::ConvertCurrentChar(char c) {
-    if (fLines == nullptr || fLineIndex >= fLines->GetCount()) return;
-    (*fLines)[fLineIndex].SetChar(fCharIndex, fUpperCase ? mystr_upper_char(c) : mystr_lower_char(c));
-}
-
-void THtmlCaseParser::ParseChar(char c) {
-    switch (c) {
-        case '-':
-            // The second hyphen of "<!--" opens a comment.
-            if (fInTag && fPrevChar == '-' && fPrevPrevChar == '!') fInComment = true;
-            break;
-        case '<':
-            if (!fInQuote && !fInTag) fInTag = true;
-            break;
-        case '>':
-            if (!fInQuote && fInTag) fInTag = false;
-            if (!fInQuote && fPrevChar == '-' && fPrevPrevChar == '-') fInComment = false;
-            break;
-        default:
-            if (fInTag && !fInComment && !fInQuote && c != '\n') ConvertCurrentChar(c);
-            break;
-    }
-    fPrevPrevChar = fPrevChar;
-    fPrevChar = c;
 }

@@ -2,6 +2,7 @@
 // case, in place, leaving running text, quoted values and comments alone.
 #pragma once
 
+#include "CaseTables.h"
 #include "SymbolParser.h"
 
 class THtmlCaseParser : public TSymbolParser {
@@ -14,7 +15,27 @@ public:
     // Quote tracking runs over the whole text: an apostrophe in running text
     // leaves the tags after it unchanged until the next apostrophe.
     bool Parse(TStringContainer& lines) override;
-    void ParseChar(char c) override;
+    // (Defined here so that the character loop inlines it.)
+    void ParseChar(char c) override {
+        switch (c) {
+            case '-':
+                // The second hyphen of "<!--" opens a comment.
+                if (fInTag && fPrevChar == '-' && fPrevPrevChar == '!') fInComment = true;
+                break;
+            case '<':
+                if (!fInQuote && !fInTag) fInTag = true;
+                break;
+            case '>':
+                if (!fInQuote && fInTag) fInTag = false;
+                if (!fInQuote && fPrevChar == '-' && fPrevPrevChar == '-') fInComment = false;
+                break;
+            default:
+                if (fInTag && !fInComment && !fInQuote && c != '\n') ConvertCurrentChar(c);
+                break;
+        }
+        fPrevPrevChar = fPrevChar;
+        fPrevChar = c;
+    }
 
 protected:
     bool fUpperCase = true;
@@ -25,5 +46,13 @@ protected:
     char fPrevPrevChar = ' ';
 
 private:
-    void ConvertCurrentChar(char c);
+    // The character at the parser's position in the lines takes the case of c.
+    void ConvertCurrentChar(char c) {
+        if (fLines == nullptr || fLineIndex >= fLines->GetCount() || fCases == nullptr) return;
+        TString& line = *static_cast<TString*>(static_cast<void**>(fLines->GetItems())[fLineIndex]);
+        // Outside the line the reference goes nowhere, as SetChar would.
+        line[fCharIndex] = fUpperCase ? fCases->Upper(c) : fCases->Lower(c);
+    }
+
+    const TCaseTables* fCases = nullptr;
 };

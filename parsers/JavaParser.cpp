@@ -1,7 +1,11 @@
 // TJavaParser: the hooks that collect classes and method signatures, and the outline records.
 #include "JavaParser.h"
 
+#include "SymbolScan.h"
+
 namespace {
+
+const std::string kClassKeyword = "class";
 
 // Parameter lists are short; the string list's default growth step of 256
 // would give every method record kilobytes of unused room.
@@ -64,7 +68,7 @@ bool TJavaParser::Parse(TStringContainer& lines) {
     Clear();
     fAfterAssignment = false;
     fParamPending = false;
-    bool ok = TSymbolParser::Parse(lines);
+    bool ok = ParseAs(*this, lines);
     fCurrentClass = nullptr;
     return ok;
 }
@@ -79,7 +83,7 @@ void TJavaParser::NewParam() {
 }
 
 void TJavaParser::ParseSymbol(const TString& symbol) {
-    if (symbol == TString("class") && GetBlockDepth() == 0 && fCommentState == csNone) {
+    if (symbol.str() == kClassKeyword && GetBlockDepth() == 0 && fCommentState == csNone) {
         int nameIndex = GetCurrentBufferIndex() + 1;
         TString name = nameIndex >= 0 && nameIndex < fSymbolHistory.GetCount() ? fSymbolHistory[nameIndex] : TString();
         fCurrentClass = new TJavaClassData(name);
@@ -109,15 +113,4 @@ void TJavaParser::ParseBlockEnd(int type) {
         if (fCurrentClass != nullptr) fCurrentClass->Add(new TJavaMethodData(fMethod));
     }
     if (type == btCurly && GetBlockDepth() == 1) fCurrentClass = nullptr;
-}
-
-bool TJavaParser::InClassBodyCode() const {
-    return GetBlockDepth() == 1 && GetCurrentBlockType() == btCurly && !fInQuote && fCommentState == csNone;
-}
-
-void TJavaParser::ParseChar(char c) {
-    TCommentFilter::ParseChar(c);
-    if (!InClassBodyCode()) return;
-    if (c == ';') fAfterAssignment = false;
-    if (c == '=') fAfterAssignment = true;
 }

@@ -61,7 +61,12 @@ public:
     // Class i; null when i is negative or not below GetCount().
     TJavaClassData* operator[](int i) const;
 
-    void ParseChar(char c) override;
+    // (Defined here so that the character loop inlines it.)
+    void ParseChar(char c) override {
+        TCommentFilter::ParseChar(c);
+        if ((c != ';' && c != '=') || !InClassBodyCode()) return;
+        fAfterAssignment = c == '=';
+    }
     void ParseSeparator(char c) override;
     void ParseBlockStart(int type) override;
     void ParseBlockEnd(int type) override;
@@ -81,5 +86,7 @@ protected:
     bool fParamPending = false;
 
 private:
-    bool InClassBodyCode() const;
+    bool InClassBodyCode() const {
+        return GetBlockDepth() == 1 && GetCurrentBlockType() == btCurly && !fInQuote && fCommentState == csNone;
+    }
 };

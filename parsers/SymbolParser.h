@@ -15,21 +15,68 @@
 //   character was not whitespace, a separator or a recognised quote mark.
 #pragma once
 
+#include <string>
+
 #include "String.h"
 #include "StringContainer.h"
 #include "ValueContainers.h"
+
+// Character classes of all 256 byte values, built at compile time, so that
+// the base class tests are one lookup each.
+namespace symbol_parser_classes {
+
+// kPlain: none of the others and no quote mark, whatever the settings.
+enum TClassBit : unsigned char { kWhiteSpace = 1, kSeparator = 2, kBlockOpen = 4, kBlockClose = 8, kPlain = 16 };
+
+struct TTable {
+    unsigned char bits[256] = {};
+    unsigned char blockType[256] = {};
+};
+
+constexpr TTable MakeTable() {
+    TTable table;
+    for (const char* c = " \n\r\t"; *c != '\0'; ++c) table.bits[static_cast<unsigned char>(*c)] |= kWhiteSpace;
+    for (const char* c = ".,;:?!+-*/=%"; *c != '\0'; ++c) table.bits[static_cast<unsigned char>(*c)] |= kSeparator;
+    // Each bracket pair with its block type, which is also its bit in the mask.
+    const char pairs[] = "(){}[]<>";
+    for (int i = 0; i < 4; ++i) {
+        const unsigned char open = static_cast<unsigned char>(pairs[2 * i]);
+        const unsigned char close = static_cast<unsigned char>(pairs[2 * i + 1]);
+        table.bits[open] |= kBlockOpen;
+        table.bits[close] |= kBlockClose;
+        table.blockType[open] = table.blockType[close] = static_cast<unsigned char>(1 << i);
+    }
+    for (int c = 0; c < 256; ++c)
+        if (table.bits[c] == 0 && c != '\'' && c != '"') table.bits[c] = kPlain;
+    return table;
+}
+
+// Internal linkage, one copy per unit: read straight, not through the
+// shared library's symbol table.
+constexpr TTable kTable = MakeTable();
+
+inline bool Has(char c, unsigned char bit) { return (kTable.bits[static_cast<unsigned char>(c)] & bit) != 0; }
+inline int BlockType(char c) { return kTable.blockType[static_cast<unsigned char>(c)]; }
+
+}  // namespace symbol_parser_classes
+
+template <class P>
+struct TDirectCalls;
 
 class TSymbolParser {
 public:
     // Block types; a type equals its bit in the block mask.
     enum TBlockType { btNone = 0, btParenthesis = 1, btCurly = 2, btSquare = 4, btAngle = 8 };
 
+    // Room the current symbol keeps between symbols.
+    static constexpr int kSymbolRoom = 256;
+
     // Quotes on in mode 3, history of 4 symbols, no lookahead, block mask 3.
     TSymbolParser();
     virtual ~TSymbolParser();
 
     // Character classes. IsSeparator includes the block characters of the mask.
-    virtual bool IsWhiteSpace(char c);
+    virtual bool IsWhiteSpace(char c) { return symbol_parser_classes::Has(c, symbol_parser_classes::kWhiteSpace); }
     virtual bool IsSeparator(char c);
     // Ends the current symbol: keeps it in the history and delivers the symbol
     // that the lookahead points at, then starts a new one.
@@ -37,21 +84,29 @@ public:
     // Empties the current symbol (its room of 256 characters is kept).
     virtual void ClearNewSymbol();
     // Quote mode 1: apostrophe, 2: double quote, 3: either, other modes: none.
-    virtual bool IsQuoteMark(char c);
-    virtual bool IsBlockStart(char c);
-    virtual bool IsBlockEnd(char c);
+    virtual bool IsQuoteMark(char c) {
+        return (c == '\'' && (fQuoteMode == 1 || fQuoteMode == 3)) || (c == '"' && (fQuoteMode == 2 || fQuoteMode == 3));
+    }
+    virtual bool IsBlockStart(char c) {
+        return symbol_parser_classes::Has(c, symbol_parser_classes::kBlockOpen) &&
+               (fBlockMask & symbol_parser_classes::BlockType(c)) != 0;
+    }
+    virtual bool IsBlockEnd(char c) {
+        return symbol_parser_classes::Has(c, symbol_parser_classes::kBlockClose) &&
+               (fBlockMask & symbol_parser_classes::BlockType(c)) != 0;
+    }
     // Type of an opening or closing bracket whatever the mask; 0 for other characters.
-    virtual int GetBlockType(char c);
+    virtual int GetBlockType(char c) { return symbol_parser_classes::BlockType(c); }
     // Applied to every character first; the base returns c.
-    virtual char ConvertChar(char c);
+    virtual char ConvertChar(char c) { return c; }
 
     // Event hooks; the base versions do nothing.
-    virtual void ParseChar(char c);
-    virtual void ParseWhiteSpace(char c);
-    virtual void ParseSeparator(char c);
-    virtual void ParseBlockStart(int type);
-    virtual void ParseBlockEnd(int type);
-    virtual void ParseSymbol(const TString& symbol);
+    virtual void ParseChar(char) {}
+    virtual void ParseWhiteSpace(char) {}
+    virtual void ParseSeparator(char) {}
+    virtual void ParseBlockStart(int) {}
+    virtual void ParseBlockEnd(int) {}
+    virtual void ParseSymbol(const TString&) {}
     // Stores code and clears the ok flag, which stops Parse at once.
     virtual void ParseError(int code);
 
@@ -72,7 +127,10 @@ public:
     // History index of the symbol being delivered: count - lookahead - 1.
     int GetCurrentBufferIndex() const { return fSymbolHistory.GetCount() - fLookahead - 1; }
     // Innermost open block type; 0 when none is open.
-    int GetCurrentBlockType() const;
+    int GetCurrentBlockType() const {
+        const int depth = fBlockStack.GetCount();
+        return depth > 0 ? fBlockStack.Array()[depth - 1] : btNone;
+    }
     int GetBlockDepth() const { return fBlockStack.GetCount(); }
 
     // Recent symbols, oldest first, and the symbol being collected.
@@ -98,19 +156,52 @@ public:
     void SetBlockMask(int mask) { fBlockMask = mask; }
 
 protected:
-    struct TBlockChars {
-        char open;
-        char close;
-        int type;
+    // ---- The character loop (defined in SymbolScan.h) ----
+    // Parse's work for self, a parser whose class is P or derived from it:
+    // when its exact class is P, every operation is called directly, so the
+    // compiler can inline the operations it sees; otherwise, since a derived
+    // class may override any of them, through the virtual table. The calls
+    // and their order are the same either way. A derived parser gets the
+    // direct calls by handing its own class here from its Parse.
+    template <class P>
+    bool ParseAs(P& self, TStringContainer& lines);
+    // The same pieces with the operations reached through Calls
+    // (TVirtualCalls or TDirectCalls<P>, SymbolScan.h).
+    template <class Calls>
+    bool ParseWith(typename Calls::Parser& self, TStringContainer& lines);
+    // What the three class tests say of one character.
+    struct TCharClasses {
+        bool whiteSpace = false;
+        bool separator = false;
+        bool quote = false;
     };
-    // The bracket pair that c opens or closes; null for other characters.
-    static const TBlockChars* FindBlockChars(char c);
+    template <class Calls>
+    void ProcessCharWith(typename Calls::Parser& self, char ch);
+    // One character's work once its classes are known.
+    template <class Calls>
+    void StepWith(typename Calls::Parser& self, char c, const TCharClasses& classes);
+    template <class Calls>
+    TCharClasses ClassesWith(typename Calls::Parser& self, char c);
+    // True for a character that only joins the symbol: no event follows from it.
+    template <class Calls>
+    bool JoinsQuietly(typename Calls::Parser& self, char c, const TCharClasses& classes);
+    // The characters of one line, with the symbol's characters gathered.
+    template <class Calls>
+    void ScanLineWith(typename Calls::Parser& self, const char* text, int length);
+    template <class Calls>
+    void NewSymbolParsedWith(typename Calls::Parser& self);
+    template <class Calls>
+    bool IsSeparatorWith(typename Calls::Parser& self, char c);
+    template <class Calls>
+    void TrackBlocksWith(typename Calls::Parser& self, char c);
+    template <class P>
+    friend struct TDirectCalls;
 
     // True when a symbol is pending: the previous character was none of
     // whitespace, separator or recognised quote mark.
-    bool SymbolPending() const;
-    void EndPendingSymbol();
-    void TrackBlocks(char c);
+    bool SymbolPending() const { return !(fPrevWhiteSpace || fPrevSeparator || (fPrevQuote && fQuotes)); }
+    // The start of every run: history, block stack, quote and previous-character state, ok flag.
+    void ResetRun();
 
     bool fOk = true;
     int fErrorCode = 0;
@@ -129,4 +220,11 @@ protected:
     int fLookahead = 0;
     int fQuoteMode = 3;
     int fBlockMask = btParenthesis | btCurly;
+
+private:
+    // Characters of the current symbol not yet added to fNewSymbol, while a
+    // parser of this package runs with direct calls (see SymbolScan.h).
+    std::string fPendingText;
+    template <class Calls>
+    void AddPendingText();
 };

@@ -1,7 +1,10 @@
 // TTaggedFinder: word matching over the plain words of a tagged text.
 #include "TaggedFinder.h"
 
-bool TTaggedFinder::Parse(TStringContainer& text) { return TTaggedTextParser::Parse(text); }
+#include "CaseTables.h"
+#include "SymbolScan.h"
+
+bool TTaggedFinder::Parse(TStringContainer& text) { return ParseTaggedAs(*this, text); }
 
 bool TTaggedFinder::Parse(TStringContainer& text, TStringContainer& words, bool& found, bool wholeWord,
                           bool matchAll, bool caseSensitive) {
@@ -11,22 +14,40 @@ bool TTaggedFinder::Parse(TStringContainer& text, TStringContainer& words, bool&
     fMatchAll = matchAll;
     fFinderCaseSensitive = caseSensitive;
     fHits.Clear();
-    bool ok = TTaggedTextParser::Parse(text);
+    bool ok = ParseTaggedAs(*this, text);
     found = Found();
     return ok;
 }
 
-bool TTaggedFinder::Matches(const TString& searchWord, const TString& word) const {
-    return fWholeWord ? searchWord == word : word.Contains(searchWord);
+bool TTaggedFinder::Matches(const std::string& searchWord, const TString& word) const {
+    const size_t size = searchWord.size();
+    const size_t length = size_t(word.Length());
+    if (size > length || (fWholeWord && size != length)) return false;
+    // The word is upper-cased as it is read (the search words already are).
+    const TCaseTables& cases = CaseTables();
+    const bool upper = !fFinderCaseSensitive;
+    const char* text = word.c_str();
+    for (size_t at = 0; at + size <= length; ++at) {
+        size_t j = 0;
+        while (j < size && (upper ? cases.Upper(text[at + j]) : text[at + j]) == searchWord[j]) ++j;
+        if (j == size) return true;
+        if (fWholeWord) break;
+    }
+    return false;
 }
 
 void TTaggedFinder::ParseSymbol(const TString& word) {
     TTaggedTextParser::ParseSymbol(word);
-    TString prepared = fFinderCaseSensitive ? word : word.UpperCase();
     // Every matching search word counts, so that with match-all a word that
     // also holds an earlier search word is not lost.
-    for (int i = 0; i < fWords.GetCount(); ++i)
-        if (fHits.IndexOf(i) < 0 && Matches(fWords[i], prepared)) fHits.Add(i);
+    // (A search word longer than the word is turned away before the call.)
+    const int count = fWords.GetCount();
+    const size_t length = size_t(word.Length());
+    void* const* words = static_cast<void* const*>(fWords.GetItems());
+    for (int i = 0; i < count; ++i) {
+        const std::string& searchWord = static_cast<const TString*>(words[i])->str();
+        if (searchWord.size() <= length && Matches(searchWord, word) && fHits.IndexOf(i) < 0) fHits.Add(i);
+    }
 }
 
 bool TTaggedFinder::Found() const {

@@ -1,6 +1,8 @@
 // TTaggedFinder: searches the plain words of a tagged text for a list of words.
 #pragma once
 
+#include <string>
+
 #include "TaggedTextParser.h"
 #include "ValueContainers.h"
 
@@ -28,6 +30,8 @@ protected:
     TIntContainer fHits;
 
 private:
-    bool Matches(const TString& searchWord, const TString& word) const;
+    // True when word (upper-cased unless the search is case-sensitive) holds
+    // searchWord, or with whole words equals it.
+    bool Matches(const std::string& searchWord, const TString& word) const;
     bool Found() const;
 };

@@ -1,6 +1,22 @@
 // TTaggedTextParser: tag collection, splitting and lookup, and the tag table records.
 #include "TaggedTextParser.h"
 
+#include <algorithm>
+#include <string>
+
+#include "CaseTables.h"
+#include "SymbolScan.h"
+
+namespace {
+
+// Narrows [first, end) of text so that c neither starts nor ends it.
+void TrimRange(const std::string& text, size_t& first, size_t& end, char c) {
+    while (first < end && text[first] == c) ++first;
+    while (end > first && text[end - 1] == c) --end;
+}
+
+}  // namespace
+
 TTagInfo::TTagInfo(const TTagInfo& source)
     : TContainerItem(source), name(source.name), id(source.id), enabled(source.enabled) {}
 
@@ -29,19 +45,6 @@ TTaggedTextParser::TTaggedTextParser() {
 
 void TTaggedTextParser::AddTag(int id, const TString& name) { fTags.Add(new TTagInfo(name, id, true)); }
 
-bool TTaggedTextParser::IsWhiteSpace(char c) {
-    if (c == ' ' && fInTag && fKeepBlanksInTags) return false;
-    return TSymbolParser::IsWhiteSpace(c);
-}
-
-bool TTaggedTextParser::IsSeparator(char c) { return c == '<' || c == '>'; }
-
-void TTaggedTextParser::ClearNewSymbol() {
-    if (!fInTag) TSymbolParser::ClearNewSymbol();
-}
-
-void TTaggedTextParser::ParseSymbol(const TString&) { fCurrentTagId = 0; }
-
 void TTaggedTextParser::ParseBlockStart(int type) {
     if (type != btAngle) return;
     if (fInTag) ParseError(tteNestedTag);
@@ -53,71 +56,121 @@ void TTaggedTextParser::ParseBlockEnd(int type) {
     if (type != btAngle) return;
     fInTag = false;
     fSymbolDelivery = true;
-    TString text = fNewSymbol;
-    TSymbolParser::ClearNewSymbol();
-    text.Trim(' ');
-    if (text.IsEmpty()) {
+    // The collected text is split where it lies. The hooks see the symbol
+    // cleared, so it is taken first; with hooks of this class's own, which
+    // do not look, it is split in place and cleared after.
+    if (!fOwnTagHooks) fTagText = fNewSymbol.str();
+    const std::string& text = fOwnTagHooks ? fNewSymbol.str() : fTagText;
+    if (!fOwnTagHooks) TSymbolParser::ClearNewSymbol();
+    size_t first = 0;
+    size_t end = text.size();
+    TrimRange(text, first, end, ' ');
+    if (first == end)
         ParseError(tteEmptyTag);
-        return;
-    }
-    SplitTag(text);
-}
-
-void TTaggedTextParser::SplitTag(const TString& text) {
-    int equals = text.Pos('=');
-    if (equals < 0) {
-        ParseTag(text, TString());
-        return;
-    }
-    TString name = text.Left(equals);
-    TString value = text.Substring(equals + 1, text.Length() - 1);
-    value.Trim(' ');
-    value.Trim('"');
-    if (name.IsEmpty())
-        ParseError(tteEmptyTag);
-    else if (value.IsEmpty())
-        ParseError(tteEmptyValue);
     else
-        ParseTag(name, value);
+        SplitTag(text, first, end);
+    if (fOwnTagHooks) TSymbolParser::ClearNewSymbol();
 }
 
-int TTaggedTextParser::FindTag(const TString& name) const {
-    for (int i = 0; i < fTags.GetCount(); ++i) {
-        const TTagInfo& tag = fTags[i];
-        if (!tag.enabled) continue;
-        if (fCaseSensitive) {
-            if (tag.name == name) return i;
-        } else if (i < fUpperNames.GetCount() ? fUpperNames[i] == name : tag.name.UpperCase() == name) {
-            return i;
+void TTaggedTextParser::SplitTag(const std::string& tag, size_t first, size_t end) {
+    const char* text = tag.data();
+    const size_t equals = tag.find('=', first);
+    if (equals == std::string::npos || equals >= end) {
+        if (fOwnTagHooks)
+            LookUpTag(text + first, end - first);
+        else
+            ParseTag(TString(text + first, int(end - first)), TString());
+        return;
+    }
+    size_t valueFirst = equals + 1;
+    size_t valueEnd = end;
+    TrimRange(tag, valueFirst, valueEnd, ' ');
+    TrimRange(tag, valueFirst, valueEnd, '"');
+    if (equals == first)
+        ParseError(tteEmptyTag);
+    else if (valueFirst == valueEnd)
+        ParseError(tteEmptyValue);
+    else if (fOwnTagHooks)
+        LookUpTag(text + first, equals - first);
+    else
+        ParseTag(TString(text + first, int(equals - first)), TString(text + valueFirst, int(valueEnd - valueFirst)));
+}
+
+namespace {
+
+size_t LeadingSlashes(const char* name, size_t length) {
+    size_t slashes = 0;
+    while (slashes < length && name[slashes] == '/') ++slashes;
+    return slashes;
+}
+
+}  // namespace
+
+void TTaggedTextParser::LookUpTag(const char* name, size_t length) {
+    const size_t slashes = LeadingSlashes(name, length);
+    const int index = FindTag(name + slashes, length - slashes);
+    if (index >= 0) fCurrentTagId = TagAt(index).id;
+}
+
+const TTagInfo& TTaggedTextParser::TagAt(int i) const {
+    return *static_cast<const TTagInfo*>(static_cast<const TContainerItem*>(fTags.GetItem(i)));
+}
+
+int TTaggedTextParser::FindTag(const char* name, size_t length) const {
+    const int count = fTags.GetCount();
+    const int upperCount = fUpperNames.GetCount();
+    const TCaseTables& cases = CaseTables();
+    int i = 0;
+    if (!fCaseSensitive) {
+        // Against the upper-cased names taken when the run began, the name
+        // upper-cased as it is compared.
+        for (; i < upperCount && i < count; ++i) {
+            const std::string& upper = fUpperNameTexts[size_t(i)];
+            if (upper.size() != length) continue;
+            size_t j = 0;
+            while (j < length && upper[j] == cases.Upper(name[j])) ++j;
+            if (j == length && TagAt(i).enabled) return i;
         }
+    }
+    // The entries added during the run, or all when case-sensitive.
+    if (i >= count) return -1;
+    std::string wanted(name, length);
+    if (!fCaseSensitive)
+        for (char& c : wanted) c = cases.Upper(c);
+    for (; i < count; ++i) {
+        const TTagInfo& tag = TagAt(i);
+        if (tag.enabled && (fCaseSensitive ? tag.name.str() : tag.name.UpperCase().str()) == wanted) return i;
     }
     return -1;
 }
 
 void TTaggedTextParser::ParseTag(const TString& name, const TString& value) {
-    TString prepared = name;
-    bool closing = prepared.StartsWith(TString("/"));
-    prepared.TrimLeft('/');
-    if (!fCaseSensitive) prepared.ToUpper();
-    int index = FindTag(prepared);
+    const size_t length = size_t(name.Length());
+    const size_t slashes = LeadingSlashes(name.c_str(), length);
+    const int index = FindTag(name.c_str() + slashes, length - slashes);
     if (index < 0) {
-        ParseUnknownTag(prepared, value, closing);
+        TString prepared(name.c_str() + slashes, int(length - slashes));
+        if (!fCaseSensitive) prepared.ToUpper();
+        ParseUnknownTag(prepared, value, slashes > 0);
         return;
     }
-    int id = fTags[index].id;
-    ParseKnownTag(id, value, closing);
+    const int id = TagAt(index).id;
+    ParseKnownTag(id, value, slashes > 0);
     fCurrentTagId = id;
 }
 
 void TTaggedTextParser::ParseKnownTag(int, const TString&, bool) {}
 void TTaggedTextParser::ParseUnknownTag(const TString&, const TString&, bool) {}
 
-bool TTaggedTextParser::Parse(TStringContainer& lines) {
+void TTaggedTextParser::BeginTaggedRun() {
     fUpperNames.Clear();
-    for (int i = 0; i < fTags.GetCount(); ++i) fUpperNames.Add(fTags[i].name.UpperCase());
+    fUpperNameTexts.clear();
+    for (int i = 0; i < fTags.GetCount(); ++i) {
+        fUpperNames.Add(fTags[i].name.UpperCase());
+        fUpperNameTexts.push_back(fUpperNames.Last().str());
+    }
     fInTag = false;
     fCurrentTagId = -1;
-    bool ok = TSymbolParser::Parse(lines);
-    fUpperNames.Clear();
-    return ok;
 }
+
+bool TTaggedTextParser::Parse(TStringContainer& lines) { return ParseTaggedAs(*this, lines); }

@@ -2,6 +2,11 @@
 // written between '<' and '>', and dispatches known tags by id.
 #pragma once
 
+#include <string>
+#include <type_traits>
+#include <typeinfo>
+#include <vector>
+
 #include "ContainerItem.h"
 #include "ObjectContainer.h"
 #include "String.h"
@@ -66,15 +71,21 @@ public:
     int GetCurrentTagId() const { return fCurrentTagId; }
     bool GetInTag() const { return fInTag; }
 
-    bool IsWhiteSpace(char c) override;
+    // (Defined here so that the character loop inlines them.)
+    bool IsWhiteSpace(char c) override {
+        if (c == ' ' && fInTag && fKeepBlanksInTags) return false;
+        return TSymbolParser::IsWhiteSpace(c);
+    }
     // Only '<' and '>'.
-    bool IsSeparator(char c) override;
+    bool IsSeparator(char c) override { return c == '<' || c == '>'; }
     // Inside a tag the collected text is kept.
-    void ClearNewSymbol() override;
+    void ClearNewSymbol() override {
+        if (!fInTag) TSymbolParser::ClearNewSymbol();
+    }
     void ParseBlockStart(int type) override;
     // Splits the collected tag text at its first '=' into name and value.
     void ParseBlockEnd(int type) override;
-    void ParseSymbol(const TString& word) override;
+    void ParseSymbol(const TString&) override { fCurrentTagId = 0; }
     bool Parse(TStringContainer& lines) override;
 
     // A leading '/' (one or more) marks a closing tag and is removed; the name
@@ -85,15 +96,47 @@ public:
     virtual void ParseUnknownTag(const TString& name, const TString& value, bool closing);
 
 protected:
+    // Parse's run for self (see TSymbolParser::ParseAs); the caller includes SymbolScan.h.
+    template <class P>
+    bool ParseTaggedAs(P& self, TStringContainer& lines) {
+        BeginTaggedRun();
+        // A parser whose tag hooks are all this class's own (and ParseError
+        // the base's) only looks tags up, so the run does that without making
+        // the texts the hooks take.
+        fOwnTagHooks =
+            typeid(self) == typeid(P) && std::is_same_v<decltype(&P::ParseError), void (TSymbolParser::*)(int)> &&
+            std::is_same_v<decltype(&P::ParseTag), void (TTaggedTextParser::*)(const TString&, const TString&)> &&
+            std::is_same_v<decltype(&P::ParseKnownTag), void (TTaggedTextParser::*)(int, const TString&, bool)> &&
+            std::is_same_v<decltype(&P::ParseUnknownTag),
+                           void (TTaggedTextParser::*)(const TString&, const TString&, bool)>;
+        const bool ok = ParseAs(self, lines);
+        fOwnTagHooks = false;
+        fUpperNames.Clear();
+        fUpperNameTexts.clear();
+        return ok;
+    }
+    // The upper-cased names for one run, in-tag off, no tag seen yet.
+    void BeginTaggedRun();
+
     bool fCaseSensitive = false;
     int fCurrentTagId = 0;
     bool fInTag = false;
     TTagInfos fTags;
     TStringContainer fUpperNames;
     bool fKeepBlanksInTags = false;
+    bool fOwnTagHooks = false;
+    // The text of the tag being read.
+    std::string fTagText;
+    // The upper-cased names again, compared without a container call each.
+    std::vector<std::string> fUpperNameTexts;
 
 private:
-    void SplitTag(const TString& text);
-    // Index of the first enabled entry named name (prepared for comparison); -1 when none.
-    int FindTag(const TString& name) const;
+    // Splits [first, end) of the tag text at its first '=' into name and value.
+    void SplitTag(const std::string& tag, size_t first, size_t end);
+    // ParseTag's work when the tag hooks are this class's own.
+    void LookUpTag(const char* name, size_t length);
+    // Index of the first enabled entry named name (without its leading
+    // slashes; compared upper-cased unless case-sensitive); -1 when none.
+    int FindTag(const char* name, size_t length) const;
+    const TTagInfo& TagAt(int i) const;
 };

@@ -1,4 +1,4 @@
-// Helpers of the bitmap tests: BMP files built field by field, a scratch
+// Helpers of the bitmap tests: BMP and JPEG files, a scratch
 // folder, deterministic damage for the fuzz loops, and reading back pixels.
 #pragma once
 
@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "JpegCoder.h"
 #include "MemBitmap.h"
 
 namespace bitmap_tests {
@@ -70,6 +71,18 @@ inline std::vector<uint8_t> MakeBmp(const BmpLayout& layout) {
         bytes[table + 4 * i + 2] = uint8_t(i * 7);
     }
     for (size_t i = offset; i < bytes.size(); ++i) bytes[i] = uint8_t((i - offset) * 37 + 11);
+    return bytes;
+}
+
+// A small JPEG file of a pattern, coded at quality 90.
+inline std::vector<uint8_t> SmallJpeg(int width, int height, bool gray) {
+    std::vector<uint8_t> pixels(size_t(width) * height * (gray ? 1 : 3));
+    for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = uint8_t(i * 5);
+    void* block = nullptr;
+    int length = 0;
+    CreateJPEG(MakeImageData(pixels.data(), gray ? idtGray8 : idtBgr24, width, height), &block, &length, 90);
+    std::vector<uint8_t> bytes(static_cast<uint8_t*>(block), static_cast<uint8_t*>(block) + length);
+    std::free(block);
     return bytes;
 }
 

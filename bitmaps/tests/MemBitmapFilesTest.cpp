@@ -16,17 +16,6 @@ using namespace bitmap_tests;
 
 namespace {
 
-std::vector<uint8_t> SmallJpeg(int width, int height, bool gray) {
-    std::vector<uint8_t> pixels(size_t(width) * height * (gray ? 1 : 3));
-    for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = uint8_t(i * 5);
-    void* block = nullptr;
-    int length = 0;
-    CreateJPEG(MakeImageData(pixels.data(), gray ? idtGray8 : idtBgr24, width, height), &block, &length, 90);
-    std::vector<uint8_t> bytes(static_cast<uint8_t*>(block), static_cast<uint8_t*>(block) + length);
-    std::free(block);
-    return bytes;
-}
-
 TEST(MemBitmapFiles, ExtensionAndModeChooseTheFormat) {
     ScratchFolder folder;
     const std::vector<uint8_t> jpeg = SmallJpeg(6, 4, false);

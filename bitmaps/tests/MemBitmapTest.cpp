@@ -11,6 +11,7 @@
 #include "MemBitmap.h"
 #include "MemBitmap2ImageData.h"
 #include "Printer.h"
+#include "display/TestDriver.h"
 
 using namespace bitmap_tests;
 
@@ -338,6 +339,123 @@ TEST(MemBitmap, PaintingCopiesAndStretches) {
     bitmap.PaintRectToDC(canvas.dc(), 0, 8, RECT{1, 1, 1, 1}, SRCCOPY);
     EXPECT_EQ(canvas.At(0, 8), RGB(0, 0, 255));
     EXPECT_EQ(canvas.At(1, 8), RGB(255, 255, 255));
+}
+
+// A window that paints one bitmap at its client origin, read back from its
+// surface through the test driver.
+class PictureWindow {
+public:
+    explicit PictureWindow(TMemBitmap& bitmap) {
+        picture = &bitmap;
+        WNDCLASSA windowClass{};
+        windowClass.lpfnWndProc = Paint;
+        windowClass.lpszClassName = "MemBitmapPictureWindow";
+        RegisterClassA(&windowClass);
+        window_ = CreateWindowExA(0, windowClass.lpszClassName, "picture", WS_POPUP | WS_VISIBLE, 0, 0, 40, 30, nullptr,
+                                  nullptr, nullptr, nullptr);
+    }
+    ~PictureWindow() { DestroyWindow(window_); }
+    PictureWindow(const PictureWindow&) = delete;
+    PictureWindow& operator=(const PictureWindow&) = delete;
+
+    // Repaints the whole window and reads pixel (x, y).
+    COLORREF Shown(int x, int y) {
+        InvalidateRect(window_, nullptr, TRUE);
+        driver_.PumpUntilIdle();
+        return driver_.Pixel(window_, x, y);
+    }
+
+private:
+    static LRESULT CALLBACK Paint(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message != WM_PAINT) return DefWindowProcA(window, message, wParam, lParam);
+        PAINTSTRUCT paint;
+        HDC dc = ::BeginPaint(window, &paint);
+        picture->PaintToDC(dc, 0, 0, SRCCOPY);
+        ::EndPaint(window, &paint);
+        return 0;
+    }
+
+    static inline TMemBitmap* picture = nullptr;
+    win32::TestDriver driver_;
+    HWND window_ = nullptr;
+};
+
+// Loading makes no device bitmap; the first paint does, and every way of
+// changing the pixels (a pixel view, SetPixel, a palette entry) shows at the
+// next paint without a Refresh.
+TEST(MemBitmap, DeviceBitmapIsMadeWhenPaintedAndNeverShowsOldPixels) {
+    BmpLayout layout;
+    layout.width = 6;
+    layout.height = 4;
+    TMemBitmap bitmap = LoadBmp(layout);
+    ASSERT_TRUE(bitmap.Valid);
+    EXPECT_EQ(bitmap.DDB, nullptr);
+    PictureWindow window(bitmap);
+    const COLORREF loaded = COLORREF(bitmap.GetPixel(2, 1));
+    EXPECT_EQ(window.Shown(2, 1), loaded);
+    EXPECT_NE(bitmap.DDB, nullptr);
+
+    IMAGEDATA view = MB2ID(bitmap);
+    uint8_t* pixel = ImagePixel(view, 2, 1);
+    pixel[0] = 0x30;  // B, G, R
+    pixel[1] = 0x20;
+    pixel[2] = 0x10;
+    bitmap.Unlock();
+    EXPECT_EQ(window.Shown(2, 1), RGB(0x10, 0x20, 0x30));
+
+    // Drawn while a view is open, then changed: the change shows once the view ends.
+    view = MB2ID(bitmap);
+    EXPECT_EQ(window.Shown(2, 1), RGB(0x10, 0x20, 0x30));
+    ImagePixel(view, 2, 1)[2] = 0x77;
+    bitmap.Unlock();
+    EXPECT_EQ(window.Shown(2, 1), RGB(0x77, 0x20, 0x30));
+
+    bitmap.SetPixel(3, 2, RGB(1, 2, 3));
+    EXPECT_EQ(window.Shown(3, 2), RGB(1, 2, 3));
+
+    layout.bitCount = 8;
+    TMemBitmap indexed = LoadBmp(layout);
+    PictureWindow indexedWindow(indexed);
+    const int index = indexed.GetPixel(0, 0);
+    indexedWindow.Shown(0, 0);
+    indexed.SetPaletteEntry(index, 9, 8, 7);
+    EXPECT_EQ(indexedWindow.Shown(0, 0), RGB(9, 8, 7));
+}
+
+// Where the DIB goes away, the device bitmap is made first, so the picture stays.
+TEST(MemBitmap, PicturesNeverPaintedKeepTheirPixelsWithoutTheDib) {
+    const COLORREF colour = RGB(200, 100, 50);
+    TMemBitmap freed(3, 3, 24, true);
+    freed.SetPixel(1, 1, colour);
+    freed.FreeDIB();
+    TMemBitmap assigned(3, 3, 24, true);
+    assigned.SetPixel(1, 1, colour);
+    TMemBitmap deviceOnly(1, 1, 24, false);
+    deviceOnly.Assign(&assigned);
+    const std::vector<uint8_t> bmp = MakeBmp(BmpLayout());
+    TMemBitmap loaded(1, 1, 24, false);
+    loaded.LoadFromBMPMemory(bmp.data(), int(bmp.size()));
+    TMemBitmap reference;
+    reference.LoadFromBMPMemory(bmp.data(), int(bmp.size()));
+    for (TMemBitmap* bitmap : {&freed, &deviceOnly, &loaded}) {
+        ASSERT_TRUE(bitmap->Valid);
+        EXPECT_EQ(bitmap->GetDIB(), nullptr);
+        EXPECT_NE(bitmap->DDB, nullptr);
+    }
+    EXPECT_EQ(COLORREF(freed.GetPixel(1, 1)), colour);
+    EXPECT_EQ(COLORREF(deviceOnly.GetPixel(1, 1)), colour);
+    EXPECT_EQ(loaded.GetPixel(2, 1), reference.GetPixel(2, 1));
+}
+
+// The platform's largest device bitmap bounds the pictures that load.
+TEST(MemBitmap, PicturesTooLargeToPaintDoNotLoad) {
+    HDC screen = GetDC(nullptr);
+    EXPECT_EQ(CreateCompatibleBitmap(screen, 16385, 16384), nullptr);
+    ReleaseDC(nullptr, screen);
+    TMemBitmap bitmap;
+    EXPECT_FALSE(bitmap.NewBitmap(16385, 16384, 4));
+    EXPECT_FALSE(bitmap.Valid);
+    EXPECT_EQ(bitmap.GetDIB(), nullptr);
 }
 
 // A tile pattern whose top-left pixel is blue and the rest red shows where the

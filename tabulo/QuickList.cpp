@@ -11,6 +11,8 @@
 #include "Edit.h"
 #include "Form.h"
 #include "PropertyTable.h"
+#include "QuickListFindReplaceInfo.h"
+#include "QuickListInfoForm.h"
 #include "Registration.h"
 #include "ScrollBarControl.h"
 #include "TabuloResources.h"
@@ -36,9 +38,11 @@ TQuickList::TQuickList(TComponent* owner) : TCustomControl(owner) {
     editBox_->GetFont()->SetName(fontName_);
     editBox_->GetFont()->SetSize(fontSize_);
     editBox_->SetBounds(-editBox_->GetWidth(), 0, editBox_->GetWidth(), kDefaultLineHeight + 1);
+    findInfo_ = std::make_unique<TQuickListFindReplaceInfo>();
     if (!GetComponentState().Contains(csDesigning)) {
         caretTimer_ = new TTimer(this);
         caretTimer_->SetInterval(500);
+        infoForm_ = new TQuickListInfoForm(this);
     }
     downArrowCursor_ = LoadCursorA(TabuloResourceModule(), "QUICK_LIST_DOWN_ARROW");
     rightArrowCursor_ = LoadCursorA(TabuloResourceModule(), "QUICK_LIST_RIGHT_ARROW");
@@ -345,9 +349,7 @@ void TQuickList::SetVertBarPosition() {
     const int available = GetClientHeight() - horzBar_->GetHeight() - kCaptionHeight - 5;
     const int row = kDefaultLineHeight + 1;
     if (int64_t(GetLineCount()) * row - 1 <= available) return;
-    adjustingBars_ = true;
-    vertBar_->SetPosition(vertBar_->GetMax() - available / row + 1);
-    adjustingBars_ = false;
+    SetBarPosition(vertBar_, vertBar_->GetMax() - available / row + 1);
 }
 
 void TQuickList::CenterDlg(TForm* form) {
@@ -367,6 +369,12 @@ void TQuickList::CenterDlg(TForm* form) {
 void TQuickList::SetBarMax(TScrollBar* bar, int max) {
     adjustingBars_ = true;
     bar->SetMax(max);
+    adjustingBars_ = false;
+}
+
+void TQuickList::SetBarPosition(TScrollBar* bar, int position) {
+    adjustingBars_ = true;
+    bar->SetPosition(position);
     adjustingBars_ = false;
 }
 

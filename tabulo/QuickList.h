@@ -24,6 +24,8 @@ class TForm;
 class TScrollBar;
 class TTimer;
 class TQuickList;
+class TQuickListInfoForm;
+struct TQuickListFindReplaceInfo;
 
 // The character rule of typing into a cell.
 enum TQuickListEditMode : uint8_t { qleString = 0, qleInteger = 1, qleFloat = 2 };
@@ -199,6 +201,36 @@ public:
     void RegisterUndoData();
     const std::list<TUndoData>& GetUndoList() const { return undoList_; }
 
+    // ---- Find and replace ----
+    // The find dialog, centred over the grid and filled from the search
+    // state; OK stores it back and searches from the range's top-left with
+    // replacing off. Cancel changes nothing.
+    void Find();
+    // The replace dialog, likewise. OK searches once with replacing and
+    // confirmation on; "Replace all" goes through the range once from its
+    // top-left, each cell considered once, replacing every match (asking
+    // first until the confirmation is answered "&All"). Cancel changes nothing.
+    void Replace();
+    // The next match from the search position with the options of the last
+    // Find or Replace, inside the selection (else the whole grid), wrapping
+    // round once; it becomes the current cell, scrolled into view (the
+    // selection stays). In replace mode the match's whole text becomes the
+    // replacement, after the confirmation when confirm is on. True when a
+    // cell was found and the search may go on; false without a match (shown
+    // in a message box when report is set; the search position kept) and
+    // when the confirmation is cancelled. Without lines or cells: false.
+    bool FindNext(bool report);
+    // Append the histories, newest first.
+    void GetFindHistory(std::vector<std::string>& history) const;
+    void GetReplaceHistory(std::vector<std::string>& history) const;
+    TQuickListFindReplaceInfo& GetFindReplaceInfo() { return *findInfo_; }
+    // During a column drag "Width = n", during a line drag "Height = n", the
+    // info form sized to it at the mouse position + (4, 4) on the screen;
+    // nothing otherwise or in the designer.
+    void RefreshInfoForm();
+    // The drag information form; null in the designer.
+    TQuickListInfoForm* GetInfoForm() const { return infoForm_; }
+
     // ---- Properties ----
     int GetColumnCount() const { return int(captions_.size()); }
     // A negative count is ignored.
@@ -286,9 +318,14 @@ protected:
     bool inCellEditing_ = false;
     int caretPosition_ = 0;
     bool caretShown_ = false;
-    // A column or line drag under way: painting keeps those borders.
+    // A column or line drag under way (painting keeps those borders), and
+    // the column or line dragged.
     bool colDrag_ = false;
     bool lineDrag_ = false;
+    int dragCol_ = -1;
+    int dragLine_ = -1;
+    // The last mouse position, in client coordinates.
+    POINT mousePosition_{0, 0};
     // The line caption and the column caption pressed (-1 when none).
     int selectedHeaderLine_ = -1;
     int selectedHeaderCol_ = -1;
@@ -325,6 +362,20 @@ private:
     void DropLinesFrom(int line);
     template <class Field, class Value>
     void Change(Field& field, Value value);
+    void SetBarPosition(TScrollBar* bar, int position);
+    // Columns of positive width left of col: the horizontal position that
+    // shows col first.
+    int VisibleColumnsBefore(int col) const;
+    // The cells a search looks at: the selection, or the whole grid, kept
+    // to the cells that exist; false when none.
+    bool SearchRange(RECT& range) const;
+    // FindNext looking at no more than *cellsLeft cells when cellsLeft is
+    // given, counting them off.
+    bool SearchFrom(bool report, int64_t* cellsLeft);
+    void ShowMatch(int line, int col);
+    bool ConfirmAndReplace(int line, int col);
+    void ReportMiss();
+    void ReplaceAll();
 
     bool constructed_ = false;
     std::deque<TLine> lines_;
@@ -380,6 +431,8 @@ private:
     HCURSOR downArrowCursor_ = nullptr;
     HCURSOR rightArrowCursor_ = nullptr;
     bool adjustingBars_ = false;
+    std::unique_ptr<TQuickListFindReplaceInfo> findInfo_;
+    TQuickListInfoForm* infoForm_ = nullptr;
 
     CLASSLIB_MESSAGE_MAP(TQuickList, TCustomControl, {WM_SIZE, &TQuickList::WMSize},
                          {WM_ERASEBKGND, &TQuickList::WMEraseBkgnd}, {WM_GETDLGCODE, &TQuickList::WMGetDlgCode})

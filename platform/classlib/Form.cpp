@@ -126,6 +126,14 @@ void TForm::SetActiveControl(TWinControl* control) {
     if (control && HandleAllocated() && GetVisible() && control->CanFocus()) control->SetFocus();
 }
 
+// The link tells the form when the control goes, which a control owned by
+// another component (the edit box of a grid) would not otherwise do.
+void TForm::FocusedControlChanged(TWinControl* control) {
+    if (control == activeControl_ || control == this || !IsInside(control, this)) return;
+    activeControl_ = control;
+    FreeNotification(control);
+}
+
 void TForm::Notification(TComponent* component, TOperation operation) {
     TWinControl::Notification(component, operation);
     if (operation == opRemove && component == activeControl_) activeControl_ = nullptr;
@@ -307,9 +315,12 @@ public:
             disabled_.push_back(window);
         }
     }
-    ~OtherFormsDisabled() {
+    ~OtherFormsDisabled() { Restore(); }
+    // Enables them again (once).
+    void Restore() {
         for (HWND window : disabled_)
             if (IsWindow(window)) EnableWindow(window, TRUE);
+        disabled_.clear();
     }
 
 private:
@@ -322,6 +333,9 @@ TModalResult TForm::ShowModal() {
     modalFinished_ = false;
     modalResult_ = mrNone;
     TModalResult result = mrCancel;
+    // The window active before goes back to being active once the form hides,
+    // and so its form focuses its active control again.
+    const HWND previous = GetActiveWindow();
     OtherFormsDisabled disabled(this);
     try {
         result = RunModal();
@@ -332,6 +346,10 @@ TModalResult TForm::ShowModal() {
     }
     modal_ = false;
     Hide();
+    disabled.Restore();
+    if (previous && previous != GetHandle() && IsWindow(previous) && IsWindowVisible(previous) &&
+        IsWindowEnabled(previous))
+        SetActiveWindow(previous);
     modalResult_ = result;
     return result;
 }

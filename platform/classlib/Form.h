@@ -76,6 +76,11 @@ public:
     void SetTextHeight(int height) { textHeight_ = height; }
 
     TWinControl* GetActiveControl() const { return activeControl_; }
+    // Notes a control of the form that took the focus (by mouse, SetFocus or
+    // any other way) as ActiveControl without focusing it again, so that the
+    // form gives the focus back to it when it is activated again (after a
+    // modal form or a message box closes).
+    void FocusedControlChanged(TWinControl* control);
     // Focuses the control when the form has a window and the control can take
     // the focus; otherwise it is focused when the form is shown. A control
     // outside the form throws EInvalidOperation; null clears it.

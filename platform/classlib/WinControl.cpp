@@ -6,6 +6,7 @@
 #include <unordered_map>
 
 #include "Exceptions.h"
+#include "Form.h"
 
 namespace {
 
@@ -558,6 +559,9 @@ void TWinControl::WMChar(TMessage& message) {
 }
 
 void TWinControl::WMSetFocus(TMessage& message) {
+    TWinControl* top = this;
+    while (top->GetParent()) top = top->GetParent();
+    if (auto* form = dynamic_cast<TForm*>(top)) form->FocusedControlChanged(this);
     DoEnter();
     DefaultHandler(message);
 }

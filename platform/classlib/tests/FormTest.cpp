@@ -349,6 +349,32 @@ TEST_F(FormTest, TabAndShiftTabMoveTheFocusRoundTheTabStops) {
         EXPECT_EQ(probe->keys.end(), std::find(probe->keys.begin(), probe->keys.end(), VK_TAB));
 }
 
+// A control focused by SetFocus (or a click) becomes the form's active
+// control, so the focus comes back to it when a modal form or a message box
+// closes; a control that goes is forgotten, even when the form does not own it.
+TEST_F(FormTest, TheFocusComesBackToItsControlAfterAModalForm) {
+    auto* first = new TKeyProbe(form, 10, 0);
+    auto* holder = new TKeyProbe(form, 60, 0);
+    auto* inner = new TEdit(holder);
+    inner->SetParent(holder);
+    form->Show();
+    driver.PumpUntilIdle();
+    EXPECT_TRUE(first->Focused());
+    inner->SetFocus();
+    driver.PumpUntilIdle();
+    EXPECT_EQ(inner, form->GetActiveControl());
+    TDialog dialog;
+    EXPECT_EQ(mrCancel, dialog.RunWithKeys(driver, [](win32::TestDriver& keys) { keys.Press(VK_ESCAPE); }));
+    driver.PumpUntilIdle();
+    EXPECT_TRUE(inner->Focused());
+    win32::ScopedResponder responder([](const win32::ModalInteraction&) { return win32::ModalReply::Answer(IDOK); });
+    MessageBoxA(form->GetHandle(), "Done", "Probe", MB_OK);
+    driver.PumpUntilIdle();
+    EXPECT_TRUE(inner->Focused());
+    delete inner;
+    EXPECT_EQ(nullptr, form->GetActiveControl());
+}
+
 TEST_F(FormTest, AControlThatClaimsArrowsAndTabGetsThem) {
     auto* wanting = new TKeyProbe(form, 10, DLGC_WANTARROWS | DLGC_WANTTAB);
     auto* other = new TKeyProbe(form, 60, 0);

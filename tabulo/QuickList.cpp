@@ -38,10 +38,18 @@ TQuickList::TQuickList(TComponent* owner) : TCustomControl(owner) {
     editBox_->GetFont()->SetName(fontName_);
     editBox_->GetFont()->SetSize(fontSize_);
     editBox_->SetBounds(-editBox_->GetWidth(), 0, editBox_->GetWidth(), kDefaultLineHeight + 1);
+    editBox_->OnKeyDown = [this](TObject* sender, WORD& key, TShiftState shift) { OnCellEditKeyDown(sender, key, shift); };
+    editBox_->OnKeyPress = [this](TObject* sender, char& key) { OnCellEditKeyPress(sender, key); };
+    // Enter and Escape end the box's editing even on a form with default and cancel buttons.
+    editBox_->WindowProc = [edit = editBox_](TMessage& message) {
+        edit->WndProc(message);
+        if (message.Msg == WM_GETDLGCODE) message.Result |= DLGC_WANTALLKEYS;
+    };
     findInfo_ = std::make_unique<TQuickListFindReplaceInfo>();
     if (!GetComponentState().Contains(csDesigning)) {
         caretTimer_ = new TTimer(this);
         caretTimer_->SetInterval(500);
+        caretTimer_->SetOnTimer([this](TObject* sender) { OnCursorTimer(sender); });
         infoForm_ = new TQuickListInfoForm(this);
     }
     downArrowCursor_ = LoadCursorA(TabuloResourceModule(), "QUICK_LIST_DOWN_ARROW");
@@ -297,6 +305,13 @@ void TQuickList::SetSelectionCorners(int anchorCol, int anchorLine, int cornerCo
     cornerLine_ = cornerLine;
     DeriveSelection();
     RefreshIf(refresh);
+}
+
+void TQuickList::GetSelectionCorners(int& anchorCol, int& anchorLine, int& cornerCol, int& cornerLine) const {
+    anchorCol = anchorCol_;
+    anchorLine = anchorLine_;
+    cornerCol = cornerCol_;
+    cornerLine = cornerLine_;
 }
 
 // The selection spans the anchor and the moving corner; a single cell is none.

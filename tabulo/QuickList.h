@@ -11,6 +11,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -21,6 +22,7 @@
 
 class TEdit;
 class TForm;
+class TPopupMenu;
 class TScrollBar;
 class TTimer;
 class TQuickList;
@@ -147,6 +149,7 @@ public:
     // The anchor and the moving corner of a selection, as the keyboard and
     // the mouse move them; painting derives the selection from them.
     void SetSelectionCorners(int anchorCol, int anchorLine, int cornerCol, int cornerLine, bool refresh);
+    void GetSelectionCorners(int& anchorCol, int& anchorLine, int& cornerCol, int& cornerLine) const;
 
     // ---- Geometry (drawing-area coordinates: client - 2) ----
     // The line whose row holds y, counting rows from the vertical position;
@@ -196,10 +199,55 @@ public:
     // ---- Editing and undo ----
     // True unless OnCellEditable refuses the current cell.
     bool IsCellEditable();
+    // True, with cell pointing at the current cell's text, when Edit is set
+    // and the current cell exists (a column removed by DeleteCol has none).
+    bool Editable(std::string*& cell);
+    // Whether c may be added to text under EditMode: qleString takes every
+    // character; qleInteger the digits; qleFloat digits, '.', 'e' and 'E'
+    // each once, and '-' first or after 'e' or 'E'.
+    bool CheckChar(const std::string& text, char& c) const;
+    // Starts editing the current cell: with EditInCell in the cell, the caret
+    // after its text (an undo record made first); otherwise in the edit box
+    // over the cell, kept inside the view. False without a current cell or
+    // when OnCellEditable refuses it (Edit is not asked).
+    bool StartCellEditing();
+    // Ends the edit box: Enter (13) stores its text through OnCellChanged with
+    // an undo record; any other key drops it. The grid takes the focus back.
+    void StopCellEditing(unsigned short key);
     // Records the current cell's text before a change; at most UndoSize
     // records are kept (none when UndoSize is 0 or less), the oldest going first.
     void RegisterUndoData();
     const std::list<TUndoData>& GetUndoList() const { return undoList_; }
+    // In-cell editing and its caret, kept within the current cell's text.
+    bool GetInCellEditing() const { return inCellEditing_; }
+    int GetCaretPosition() const;
+    bool GetCaretShown() const { return caretShown_; }
+
+    // ---- Clipboard ----
+    // Lines top..bottom of rect, each its cells left..right joined by the
+    // separator, as clipboard text (lines joined by CR LF); the rectangle is
+    // kept to the cells that exist, and nothing is copied when none is left.
+    void CopyToClipboard(const RECT& rect, char separator);
+    // The selection, or else the current cell.
+    void CopyToClipboard(char separator);
+    // The clipboard's lines into the selection, or else from the current
+    // cell to the last line and column, each line split at the separator;
+    // every cell passes OnCellChanged, no undo is recorded, and the anchor
+    // and corner end on the block written. Nothing without lines, a current
+    // cell or clipboard text.
+    void PasteFromClipboard(char separator);
+
+    // ---- Handlers of the edit box and the caret timer ----
+    // Enter and Escape end the edit box's editing.
+    void OnCellEditKeyDown(TObject* sender, WORD& key, TShiftState shift);
+    // Refuses (sets to 0) what CheckChar refuses for the box's text; Backspace passes.
+    void OnCellEditKeyPress(TObject* sender, char& key);
+    // Every 500 ms: toggles the caret and repaints it, unless a drag is on
+    // or EditCursor is off; the repaint keeps the recorded borders.
+    void OnCursorTimer(TObject* sender);
+    // The pointer's shape the grid shows now (a split cursor near a border,
+    // a caption cursor, else the arrow).
+    HCURSOR GetShownCursor() const { return shownCursor_; }
 
     // ---- Find and replace ----
     // The find dialog, centred over the grid and filled from the search
@@ -308,10 +356,19 @@ protected:
     virtual void CellPaint(int line, int col, IMAGEDATA id, RECT cellRect);
     // Sizes the buffer to the client less the bars, repaints and places the bars.
     void Resize() override;
+    // The keyboard and the mouse (QuickListKeys.cpp, QuickListMouse.cpp).
+    void KeyDown(WORD& key, TShiftState shift) override;
+    void KeyPress(char& key) override;
+    void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+    void MouseMove(TShiftState shift, int x, int y) override;
+    void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
+    void DblClick() override;
+    void Notification(TComponent* component, TOperation operation) override;
 
     void WMSize(TMessage& message);
     void WMEraseBkgnd(TMessage& message);
     void WMGetDlgCode(TMessage& message);
+    void WMSetCursor(TMessage& message);
 
     // In-cell editing and the caret (worked by the keyboard, the mouse and
     // the caret timer): painting reads them.
@@ -346,6 +403,9 @@ private:
         const TQuickListColors* CellColours(int col) const;
     };
     class TPainter;
+    struct TKeyAction;
+    struct TAxis;
+    static const TKeyAction kKeyActions[];
 
     bool Ready() const { return constructed_ && buffer_ != nullptr; }
     void RefreshIf(bool refresh);
@@ -376,6 +436,67 @@ private:
     bool ConfirmAndReplace(int line, int col);
     void ReportMiss();
     void ReplaceAll();
+    // Paints the buffer and shows it; a paint from the caret timer keeps the recorded geometry.
+    void RefreshFrom(bool fromTimer);
+
+    // Editing: the change of the current cell through OnCellChanged (which
+    // may rewrite text), with an undo record; false when refused or when the
+    // handler took the cell away or moved the current cell.
+    bool ChangeCurrentCell(std::string& text);
+    bool CurrentCellIs(int line, int col) const;
+    // The current cell when it exists (with Edit set, when askEdit; not
+    // empty, when needText) and OnCellEditable lets it be edited and leaves
+    // it in place; null otherwise.
+    std::string* EditableCurrentCell(bool askEdit, bool needText);
+    int ClampedCaret(const std::string& text) const;
+    void TypeCharacter(char c);
+    // Backspace (before the caret, or the last character) and Delete (at the
+    // caret, or the whole text).
+    void EraseCharacter(bool beforeCaret);
+    void PasteLine();
+    bool PasteThroughHandler(int line, int col, std::string value);
+    int PasteCells(int line, int left, int count, std::string_view text, char separator);
+    void Undo();
+
+    // Keys (QuickListKeys.cpp), each a row of kKeyActions.
+    void BackspaceKey(TShiftState shift);
+    void TabKey(TShiftState shift);
+    void EnterKey(TShiftState shift);
+    void PageUpKey(TShiftState shift);
+    void PageDownKey(TShiftState shift);
+    void EndKey(TShiftState shift);
+    void HomeKey(TShiftState shift);
+    void LeftKey(TShiftState shift);
+    void UpKey(TShiftState shift);
+    void RightKey(TShiftState shift);
+    void DownKey(TShiftState shift);
+    void DeleteKey(TShiftState shift);
+    void CopyKey(TShiftState shift);
+    void FindKey(TShiftState shift);
+    void ReplaceKey(TShiftState shift);
+    void PasteKey(TShiftState shift);
+    void UndoKey(TShiftState shift);
+    void FindNextKey(TShiftState shift);
+    bool HasCurrentCell() const;
+    TAxis ColumnAxis();
+    TAxis LineAxis();
+    void StepBack(const TAxis& axis, TShiftState shift);
+    void StepForward(const TAxis& axis, TShiftState shift);
+    int LastCellOfLine() const;
+
+    // Mouse (QuickListMouse.cpp); x and y in client coordinates.
+    bool OnLineCaption(int x, int line) const;
+    bool OnColumnCaption(int y, int col) const;
+    bool StartBorderDrag(TMouseButton button);
+    bool PressLineCaption(TMouseButton button, int x, int y);
+    bool PressColumnCaption(TMouseButton button, int x, int y);
+    void MoveCurrentCell(TMouseButton button, int line, int col);
+    void OpenPopup(int x, int y);
+    void EndMousePress();
+    void DragBorder(int x, int y);
+    void FindBorderUnder(int x, int y);
+    void FollowPointer(int x, int y);
+    void ShowCursorShape(HCURSOR cursor);
 
     bool constructed_ = false;
     std::deque<TLine> lines_;
@@ -434,8 +555,22 @@ private:
     std::unique_ptr<TQuickListFindReplaceInfo> findInfo_;
     TQuickListInfoForm* infoForm_ = nullptr;
 
+    // Mouse state: a press held, a double click handled (its mouse-down is
+    // ignored), the border under the pointer (its recorded x or y; -1 when
+    // none), the popup menu put aside during a drag, the cursors shown.
+    bool mouseHeld_ = false;
+    bool doubleClickHandled_ = false;
+    int colBorderUnder_ = -1;
+    int lineBorderUnder_ = -1;
+    // The dragged column's left x or line's top y, in drawing-area coordinates.
+    int dragStart_ = 0;
+    TPopupMenu* popupAside_ = nullptr;
+    HCURSOR captionCursor_ = nullptr;
+    HCURSOR shownCursor_ = nullptr;
+
     CLASSLIB_MESSAGE_MAP(TQuickList, TCustomControl, {WM_SIZE, &TQuickList::WMSize},
-                         {WM_ERASEBKGND, &TQuickList::WMEraseBkgnd}, {WM_GETDLGCODE, &TQuickList::WMGetDlgCode})
+                         {WM_ERASEBKGND, &TQuickList::WMEraseBkgnd}, {WM_GETDLGCODE, &TQuickList::WMGetDlgCode},
+                         {WM_SETCURSOR, &TQuickList::WMSetCursor})
 };
 
 // Registers TQuickList on the palette page "Statora".

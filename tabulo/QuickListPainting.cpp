@@ -319,9 +319,11 @@ void TQuickList::CellPaint(int line, int col, IMAGEDATA id, RECT cellRect) {
     if (OnCellPaint) OnCellPaint(this, line, col, id, cellRect);
 }
 
-void TQuickList::Refresh() {
+void TQuickList::Refresh() { RefreshFrom(false); }
+
+void TQuickList::RefreshFrom(bool fromTimer) {
     if (!lines_.empty()) SetBarMax(vertBar_, GetLineCount() - 1);
-    if (!GetComponentState().Contains(csDesigning)) RuntimePaint();
+    if (!GetComponentState().Contains(csDesigning)) RuntimePaint(fromTimer);
     // Without a window there is nothing to draw on yet; its first WM_PAINT shows the buffer.
     if (!HandleAllocated()) return;
     Paint();

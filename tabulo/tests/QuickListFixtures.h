@@ -65,6 +65,17 @@ private:
     win32::ScopedResponder responder_;
 };
 
+// A grid whose in-cell editing a test may set, as the keyboard sets it.
+class TInputQuickList : public TQuickList {
+public:
+    explicit TInputQuickList(TComponent* owner) : TQuickList(owner) {}
+    void EditInCellAt(int caret) {
+        inCellEditing_ = true;
+        caretPosition_ = caret;
+    }
+    int RawCaret() const { return caretPosition_; }
+};
+
 // A 300 x 200 grid at (10, 10) on the test form: columns of width 50, lines
 // of height 20, so that cell (line, col) of the first page lies at client
 // (2 + 50 * col + col + x, 2 + 21 + 21 * line + y).
@@ -93,6 +104,29 @@ protected:
         return cells;
     }
     std::pair<int, int> Current() const { return {grid->GetSelectedLine(), grid->GetSelectedCol()}; }
+    // Anchor col, anchor line, corner col, corner line.
+    std::vector<int> Corners() const {
+        std::vector<int> corners(4);
+        grid->GetSelectionCorners(corners[0], corners[1], corners[2], corners[3]);
+        return corners;
+    }
+    // The current cell at (line, col), the grid focused for the keyboard.
+    void Select(int line, int col) {
+        grid->SetSelectedLine(line);
+        grid->SetSelectedCol(col);
+        grid->SetFocus();
+        driver.PumpUntilIdle();
+    }
+    // The client point inside cell (line, col) of the first page, 10 pixels
+    // in from its top-left.
+    static POINT CellPoint(int line, int col) { return POINT{2 + 51 * col + 10, 2 + 21 + 21 * line + 10}; }
+    HWND Window() const { return grid->GetHandle(); }
+    // A key with modifiers held round it.
+    void PressWith(const std::vector<UINT>& modifiers, UINT key) {
+        for (UINT modifier : modifiers) driver.KeyDown(modifier);
+        driver.Press(key);
+        for (auto modifier = modifiers.rbegin(); modifier != modifiers.rend(); ++modifier) driver.KeyUp(*modifier);
+    }
     TQuickListFindReplaceInfo& Info() { return grid->GetFindReplaceInfo(); }
 
     TQuickList* grid = nullptr;

@@ -1,6 +1,7 @@
 // The quick list at work in a real window: its find, replace and confirmation
-// dialogs over a filled grid, presented through SDL and saved as pictures for
-// looking at. Needs a display (CI runs it under xvfb-run); skips itself
+// dialogs over a filled grid, editing in a cell, a selection made with the
+// keys and a column dragged with its info form, presented through SDL and
+// saved as pictures for looking at. Needs a display (CI runs it under xvfb-run); skips itself
 // without DISPLAY.
 #include <gtest/gtest.h>
 
@@ -15,6 +16,7 @@
 #include "QuickList.h"
 #include "QuickListFindDlg.h"
 #include "QuickListFindReplaceInfo.h"
+#include "QuickListInfoForm.h"
 #include "QuickListReplaceConfirmDlg.h"
 #include "QuickListReplaceDlg.h"
 #include "Responder.h"
@@ -24,6 +26,19 @@
 namespace {
 
 const char* const kNames[] = {"Amber", "Basalt", "Cobalt", "Dune", "Ember", "Fjord", "Garnet", "Heath"};
+
+// A grid that takes keys and mouse events as its window would pass them on.
+class TDrivenQuickList : public TQuickList {
+public:
+    explicit TDrivenQuickList(TComponent* owner) : TQuickList(owner) {}
+    void Key(WORD key, TShiftState shift = TShiftState()) { KeyDown(key, shift); }
+    void Type(const std::string& text) {
+        for (char c : text) KeyPress(c);
+    }
+    void Press(int x, int y) { MouseDown(mbLeft, TShiftState(), x, y); }
+    void Move(int x, int y) { MouseMove(TShiftState(), x, y); }
+    void Release(int x, int y) { MouseUp(mbLeft, TShiftState(), x, y); }
+};
 
 class QuickListWindowTest : public ::testing::Test {
 protected:
@@ -36,7 +51,7 @@ protected:
         form->SetText("Statistical");
         form->SetBounds(40, 40, 420, 260);
         form->SetColor(clBtnFace);
-        grid = new TQuickList(form);
+        grid = new TDrivenQuickList(form);
         grid->SetParent(form);
         grid->SetBounds(8, 8, 397, 209);
         grid->SetShowLineCaption(true);
@@ -64,8 +79,13 @@ protected:
         EXPECT_NE(win32::SaveTestPicture(form->GetHandle(), label + ".grid"), "");
     }
 
+    void SaveForm(const std::string& label) {
+        win32::PumpMessagesFor(300);
+        EXPECT_NE(win32::SaveTestPicture(form->GetHandle(), label), "");
+    }
+
     TForm* form = nullptr;
-    TQuickList* grid = nullptr;
+    TDrivenQuickList* grid = nullptr;
 };
 
 TEST_F(QuickListWindowTest, TheFindReplaceAndConfirmationDialogsOverAFilledGrid) {
@@ -104,3 +124,44 @@ TEST_F(QuickListWindowTest, TheFindReplaceAndConfirmationDialogsOverAFilledGrid)
 }
 
 }  // namespace
+
+TEST_F(QuickListWindowTest, EditingInACellASelectionByTheKeysAndAColumnDragged) {
+    grid->SetEditInCell(true);
+    grid->SetEditCursor(false);  // the caret stays shown for the picture
+    grid->SetSelectedLine(3);
+    grid->SetSelectedCol(0);
+    grid->SetFocus();
+    grid->Key(VK_RETURN, TShiftState() << ssAlt);
+    grid->Key(VK_LEFT);
+    grid->Key(VK_LEFT);
+    grid->Type("x");
+    EXPECT_TRUE(grid->GetInCellEditing());
+    EXPECT_EQ(grid->GetCell(3, 0), "Duxne");
+    EXPECT_EQ(grid->GetCaretPosition(), 3);
+    SaveForm("editing");
+    grid->Key(VK_RETURN);
+
+    grid->SetSelectedLine(5);
+    grid->SetSelectedCol(1);
+    const TShiftState shift = TShiftState() << ssShift;
+    for (WORD key : {VK_RIGHT, VK_RIGHT, VK_DOWN, VK_DOWN, VK_DOWN}) grid->Key(key, shift);
+    RECT selection;
+    ASSERT_TRUE(grid->GetSelection(selection));
+    EXPECT_EQ((std::vector<LONG>{selection.left, selection.top, selection.right, selection.bottom}),
+              (std::vector<LONG>{1, 5, 3, 8}));
+    SaveForm("selection");
+
+    // Column 2's border: line captions 30 wide, columns 50 wide.
+    const int border = 2 + 31 + 51 * 2 + 50;
+    grid->Move(border, 60);
+    grid->Press(border, 60);
+    grid->Move(border + 30, 64);
+    TQuickListInfoForm* info = grid->GetInfoForm();
+    EXPECT_TRUE(info->InfoShown());
+    EXPECT_EQ(grid->GetColWidth(2), 80);
+    SaveForm("drag");
+    EXPECT_NE(win32::SaveTestPicture(info->GetHandle(), "drag.info"), "");
+    grid->Release(border + 30, 64);
+    EXPECT_FALSE(info->InfoShown());
+    SaveForm("dragged");
+}

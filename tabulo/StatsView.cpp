@@ -45,9 +45,8 @@ private:
     int64_t dot_;
 };
 
-// One end of a straight run clipped to [0, limit - 1], moving from `from`
-// towards `to`: false when nothing of it is inside. skipped counts the dots
-// cut off at the start.
+// A run of dots from `from` to `to` (either way) clipped to [0, limit - 1]:
+// false when none of it is inside; skipped counts the dots cut off at its start.
 bool ClipRun(int64_t& from, int64_t& to, int64_t limit, int64_t& skipped) {
     const int64_t low = 0, high = limit - 1;
     if (std::max(from, to) < low || std::min(from, to) > high) return false;
@@ -141,7 +140,7 @@ void TStatsView::ClearNominals(bool refresh) {
 void TStatsView::RecomputeRanges() {
     const int n = colCount_;
     const int middle = std::max(n - 2, 0);
-    middleWidth_ = (highValue_ - lowValue_) / (n - 2);
+    middleWidth_ = middle > 0 ? (highValue_ - lowValue_) / middle : 0;
     // Neighbouring middle columns share one computed bound, so they abut exactly.
     std::vector<double> bounds(size_t(middle) + 1);
     for (int k = 0; k <= middle; ++k) bounds[size_t(k)] = lowValue_ + k * middleWidth_;
@@ -241,11 +240,9 @@ bool TStatsView::SetState(TMemBuffer& buffer) {
             return false;
         // The stored total and flag are not trusted: both follow from the
         // counts kept, which must make a total the view can hold.
+        if (std::any_of(counts.begin(), counts.end(), [](int count) { return count < 0; })) return false;
         counts.resize(size_t(colCount_), 0);
-        for (int count : counts) {
-            if (count < 0) return false;
-            total += count;
-        }
+        for (int count : counts) total += count;
         return total <= INT32_MAX;
     });
     if (!read) return false;

@@ -21,22 +21,27 @@ bool ReadStateCount(TMemBuffer& buffer, int itemBytes, int& count) {
     return true;
 }
 
-bool ReadIntList(TMemBuffer& buffer, std::vector<int>& items) {
+namespace {
+
+// A count, then so many items of itemBytes each, read by read().
+template <class Item, class Read>
+bool ReadList(TMemBuffer& buffer, int itemBytes, std::vector<Item>& items, Read read) {
     int count = 0;
-    if (!ReadStateCount(buffer, 4, count)) return false;
-    std::vector<int> read(static_cast<size_t>(count));
-    for (int& item : read) item = buffer.ReadInt();
-    items.swap(read);
+    if (!ReadStateCount(buffer, itemBytes, count)) return false;
+    std::vector<Item> stored(static_cast<size_t>(count));
+    for (Item& item : stored) item = read();
+    items.swap(stored);
     return true;
 }
 
+}  // namespace
+
+bool ReadIntList(TMemBuffer& buffer, std::vector<int>& items) {
+    return ReadList(buffer, 4, items, [&buffer] { return buffer.ReadInt(); });
+}
+
 bool ReadDoubleList(TMemBuffer& buffer, std::vector<double>& items) {
-    int count = 0;
-    if (!ReadStateCount(buffer, 8, count)) return false;
-    std::vector<double> read(static_cast<size_t>(count));
-    for (double& item : read) item = buffer.ReadDouble();
-    items.swap(read);
-    return true;
+    return ReadList(buffer, 8, items, [&buffer] { return buffer.ReadDouble(); });
 }
 
 bool ReadStateInt(TMemBuffer& buffer, int& value) { return buffer.ReadInt(value); }

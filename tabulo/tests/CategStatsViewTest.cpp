@@ -72,8 +72,7 @@ TEST_F(CategStatsViewTest, ItemsStackByTheirSharesAndTheLastEndsAtTheTop) {
 
 TEST_F(CategStatsViewTest, ThePictureHasItsFrameItemsAndUpwardCaptions) {
     TCategStatsView* view = MakeTwoColumnView();
-    Dots outline = Joined(Joined(Rect(0, 0, 61, 0), Rect(0, 49, 61, 49)), Joined(Rect(0, 0, 0, 49), Rect(61, 0, 61, 49)));
-    EXPECT_EQ(ViewDots(view, kFrame), outline);
+    EXPECT_EQ(ViewDots(view, kFrame), Outline(62, 50));
     // Captions from x = left + (right - left - 5) / 2, y = 50 - 2 - 4, reading upwards.
     const Dots alpha = TextDots(view, 13, 44, "Alpha", chrRotate90), beta = TextDots(view, 43, 44, "Beta", chrRotate90);
     EXPECT_EQ(ViewDots(view, kCaption), Joined(alpha, beta));
@@ -224,20 +223,10 @@ TEST_F(CategStatsViewTest, AStateRecordRestoresTheSamePictureAndTheSameRecord) {
     source->SetColItem(1, 2, 7, false);
     source->SetHGap(3);
     source->SetColCaption(1, "", true);
-    TMemBuffer record;
-    source->GetState(record);
     TCategStatsView* target = MakeView(62, 50);
-    ASSERT_TRUE(target->SetState(record));
-    EXPECT_EQ(record.GetRemaining(), 0);
-    TMemBuffer again;
-    target->GetState(again);
-    EXPECT_EQ(BufferBytes(again), BufferBytes(record));
+    ExpectStateRoundTrip(source, target);
     EXPECT_EQ(target->GetHGap(), 3);
-    TBitmap a, b;
-    source->GetBuffer(&a);
-    target->GetBuffer(&b);
-    for (TColor colour : {kSilver, kRed, kCaption, TColor(0x102030)})
-        EXPECT_EQ(PixelsOfColour(&a, colour), PixelsOfColour(&b, colour)) << colour;
+    EXPECT_EQ(target->GetColColors(1), (std::vector<TColor>{0x0A0B0C, 0x102030}));
 }
 
 TEST_F(CategStatsViewTest, RestoredColoursAndCaptionsAreFittedToTheItemColumns) {
@@ -274,33 +263,16 @@ TEST_F(CategStatsViewTest, DamagedStateRecordsChangeNothingOrRestoreAConsistentS
     source->GetState(record);
     TCategStatsView* view = MakeView(62, 50);
     view->SetColCount(1, false);
-    TMemBuffer before;
-    view->GetState(before);
-    int refused = 0, restored = 0;
-    for (const std::vector<uint8_t>& bytes : DamagedRecords(BufferBytes(record), 3000)) {
-        TMemBuffer damaged;
-        FillBuffer(damaged, bytes);
-        if (!view->SetState(damaged)) {
-            ++refused;
-            EXPECT_EQ(damaged.GetReadPosition(), 0);
-            TMemBuffer now;
-            view->GetState(now);
-            ASSERT_EQ(BufferBytes(now), BufferBytes(before));
-            continue;
+    const TDamageOutcome outcome = OfferDamagedRecords(view, record, [this](TCategStatsView* restored) {
+        for (int col = 0; col < restored->GetColCount(); ++col) {
+            EXPECT_GE(restored->GetColItemCount(col), 0);
+            restored->GetColCaption(col);
+            restored->GetColColors(col);
         }
-        ++restored;
-        for (int col = 0; col < view->GetColCount(); ++col) {
-            ASSERT_GE(view->GetColItemCount(col), 0);
-            view->GetColCaption(col);
-            view->GetColColors(col);
-        }
-        MoveOver(view, 10, 20);
-        TMemBuffer reset;
-        FillBuffer(reset, BufferBytes(before));
-        ASSERT_TRUE(view->SetState(reset));
-    }
-    EXPECT_GT(refused, 0);
-    EXPECT_GT(restored, 0);
+        MoveOver(restored, 10, 20);
+    });
+    EXPECT_GT(outcome.refused, 0);
+    EXPECT_GT(outcome.restored, 0);
 }
 
 TEST_F(CategStatsViewTest, TheDesignPictureShowsFourSampleColumnsWithCaptionsSetDotByDot) {

@@ -3,7 +3,7 @@
 // pixels, a control narrower than its margins, and the value operations.
 #include "HistogramViewer.h"
 
-#include "TabuloFixtures.h"
+#include "ViewFixtures.h"
 
 namespace {
 
@@ -26,24 +26,6 @@ protected:
                 if (driver.Pixel(form->GetHandle(), viewer->GetLeft() + x, viewer->GetTop() + y) == COLORREF(colour))
                     dots.insert({x, y});
         return dots;
-    }
-    static Dots Rect(int left, int top, int right, int bottom) {
-        Dots dots;
-        for (int y = top; y <= bottom; ++y)
-            for (int x = left; x <= right; ++x) dots.insert({x, y});
-        return dots;
-    }
-    static Dots Joined(Dots a, const Dots& b) {
-        a.insert(b.begin(), b.end());
-        return a;
-    }
-    static Dots Without(Dots a, const Dots& b) {
-        for (const auto& dot : b) a.erase(dot);
-        return a;
-    }
-    static Dots Outline(int width, int height) {
-        return Joined(Joined(Rect(0, 0, width - 1, 0), Rect(0, height - 1, width - 1, height - 1)),
-                      Joined(Rect(0, 0, 0, height - 1), Rect(width - 1, 0, width - 1, height - 1)));
     }
 };
 

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,28 @@ inline TCHRTable CodeTable() {
     return table;
 }
 
+// Every dot of the rectangle, both corners included.
+inline Dots Rect(int left, int top, int right, int bottom) {
+    Dots dots;
+    for (int y = top; y <= bottom; ++y)
+        for (int x = left; x <= right; ++x) dots.insert({x, y});
+    return dots;
+}
+inline Dots Joined(Dots a, const Dots& b) {
+    a.insert(b.begin(), b.end());
+    return a;
+}
+inline Dots Without(Dots a, const Dots& b) {
+    for (const auto& dot : b) a.erase(dot);
+    return a;
+}
+
+// The dots of the outline of a width x height rectangle at (0, 0).
+inline Dots Outline(int width, int height) {
+    return Joined(Joined(Rect(0, 0, width - 1, 0), Rect(0, height - 1, width - 1, height - 1)),
+                  Joined(Rect(0, 0, 0, height - 1), Rect(width - 1, 0, width - 1, height - 1)));
+}
+
 // TabuloTest with the code table as every view's "arial" 10.
 class ViewTest : public TabuloTest {
 protected:
@@ -54,21 +77,6 @@ protected:
         TBitmap copy;
         view->GetBuffer(&copy);
         return BufferPixel(&copy, x, y);
-    }
-    // Every dot of the rectangle, both corners included.
-    static Dots Rect(int left, int top, int right, int bottom) {
-        Dots dots;
-        for (int y = top; y <= bottom; ++y)
-            for (int x = left; x <= right; ++x) dots.insert({x, y});
-        return dots;
-    }
-    static Dots Joined(Dots a, const Dots& b) {
-        a.insert(b.begin(), b.end());
-        return a;
-    }
-    static Dots Without(Dots a, const Dots& b) {
-        for (const auto& dot : b) a.erase(dot);
-        return a;
     }
     // Moves the mouse to a point of a control on the form.
     void MoveOver(TControl* control, int x, int y) {
@@ -161,4 +169,62 @@ inline std::vector<std::vector<uint8_t>> DamagedRecords(const std::vector<uint8_
         damaged.push_back(copy);
     }
     return damaged;
+}
+
+// Every pixel of a view's buffer, row by row.
+template <class View>
+std::vector<TColor> BufferPixels(View* view) {
+    TBitmap copy;
+    view->GetBuffer(&copy);
+    std::vector<TColor> pixels;
+    for (int y = 0; y < copy.GetHeight(); ++y)
+        for (int x = 0; x < copy.GetWidth(); ++x) pixels.push_back(BufferPixel(&copy, x, y));
+    return pixels;
+}
+
+// The source's state record, read by the target, leaves nothing unread,
+// writes the same record again and gives the same picture.
+template <class View>
+void ExpectStateRoundTrip(View* source, View* target) {
+    TMemBuffer record;
+    source->GetState(record);
+    ASSERT_TRUE(target->SetState(record));
+    EXPECT_EQ(record.GetRemaining(), 0);
+    TMemBuffer again;
+    target->GetState(again);
+    EXPECT_EQ(BufferBytes(again), BufferBytes(record));
+    EXPECT_EQ(BufferPixels(target), BufferPixels(source));
+    EXPECT_FALSE(BufferPixels(target).empty());
+}
+
+// Offers the view every damaged form of the record: each one it refuses
+// must leave its state record and the buffer's read position as they were;
+// each one it takes must pass consistent(view), after which the view gets
+// its first state back. Counts of both, so that a test sees both happen.
+struct TDamageOutcome {
+    int refused = 0, restored = 0;
+};
+template <class View, class Consistent>
+TDamageOutcome OfferDamagedRecords(View* view, const TMemBuffer& record, Consistent consistent) {
+    TMemBuffer before;
+    view->GetState(before);
+    TDamageOutcome outcome;
+    for (const std::vector<uint8_t>& bytes : DamagedRecords(BufferBytes(record), 3000)) {
+        TMemBuffer damaged;
+        FillBuffer(damaged, bytes);
+        if (!view->SetState(damaged)) {
+            ++outcome.refused;
+            EXPECT_EQ(damaged.GetReadPosition(), 0);
+            TMemBuffer now;
+            view->GetState(now);
+            EXPECT_EQ(BufferBytes(now), BufferBytes(before));
+            continue;
+        }
+        ++outcome.restored;
+        consistent(view);
+        TMemBuffer reset;
+        FillBuffer(reset, BufferBytes(before));
+        EXPECT_TRUE(view->SetState(reset));
+    }
+    return outcome;
 }

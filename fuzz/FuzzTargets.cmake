@@ -6,8 +6,9 @@ add_library(fuzz_support STATIC ${CMAKE_CURRENT_LIST_DIR}/support/FuzzSupport.cp
 target_include_directories(fuzz_support PUBLIC ${CMAKE_CURRENT_LIST_DIR}/support)
 target_link_libraries(fuzz_support PUBLIC eval containers win32)
 
-# The library each target's name starts with, where the two names differ.
-set(fuzz_library_tabulo tabulo_chrtables)
+# The library each target's name starts with, where the two names differ
+# (set(fuzz_library_<prefix> <library>)); tabulo's targets link the package,
+# which brings its drawing toolkit along.
 
 file(GLOB fuzz_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/*.cpp)
 set(fuzz_targets)

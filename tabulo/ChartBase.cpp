@@ -2,14 +2,12 @@
 // value tables, and the press that hits a drawn value.
 #include "ChartBase.h"
 
-#include <algorithm>
-#include <climits>
-#include <cstdio>
 #include <cstring>
 
 #include "BufferImageData.h"
 #include "PropertyTable.h"
 #include "RasterDrawing.h"
+#include "ViewBuffer.h"
 
 namespace {
 
@@ -43,20 +41,10 @@ void TChartBase::LoadFonts() {
 
 void TChartBase::PrepareImageData(IMAGEDATA& view) { ::PrepareImageData(*buffer_, view); }
 
-void TChartBase::SetupBuffer() {
-    buffer_->SetPixelFormat(pf32bit);
-    buffer_->SetSize(GetWidth(), GetHeight());
-}
+void TChartBase::SetupBuffer() { SizeViewBuffer(*buffer_, GetWidth(), GetHeight()); }
 
 void TChartBase::Paint() {
-    if (!constructed_ || !buffer_ || !GetVisible()) return;
-    TCanvas* canvas = GetCanvas();
-    // A chart whose parent has no window yet has nowhere to draw.
-    if (canvas->GetHandle() == nullptr) return;
-    canvas->Draw(0, 0, buffer_.get());
-    // Outside WM_PAINT the canvas drew through a window DC of its own: giving
-    // it back shows the drawing (a paint DC bound for WM_PAINT stays).
-    if (auto* own = dynamic_cast<TControlCanvas*>(canvas)) own->FreeHandle();
+    if (constructed_ && buffer_ && GetVisible()) DrawViewBuffer(*this, *buffer_);
 }
 
 void TChartBase::DesignPaint() {
@@ -86,28 +74,19 @@ void TChartBase::Resize() {
 void TChartBase::WMSize(TMessage&) { Resize(); }
 
 bool TChartBase::BeginChartPaint(IMAGEDATA& view) {
-    if (!constructed_ || !buffer_) return false;
-    if (buffer_->GetWidth() != GetWidth() || buffer_->GetHeight() != GetHeight() ||
-        buffer_->GetPixelFormat() != pf32bit)
-        SetupBuffer();
-    if (buffer_->GetWidth() <= 0 || buffer_->GetHeight() <= 0) return false;
-    PrepareImageData(view);
+    if (!constructed_ || !buffer_ || !BeginBufferPaint(*buffer_, GetWidth(), GetHeight(), view)) return false;
     TSetIDPixel(view, bkColor_, 1, 0, 0).FillRect(0, 0, view.width - 1, view.height - 1);
     return true;
 }
 
 std::string TChartBase::ChartNumberText(const char* format, double number) {
-    const int length = std::snprintf(nullptr, 0, format, number);
-    if (length <= 0) return std::string();
-    std::string text(size_t(length) + 1, '\0');
-    std::snprintf(&text[0], text.size(), format, number);
-    text.resize(size_t(length));
+    std::string text = ViewNumberText(format, number);
     while (!text.empty() && text.back() == '0') text.pop_back();
     if (!text.empty() && text.back() == '.') text.pop_back();
     return text;
 }
 
-int TChartBase::ChartCoordinate(int64_t value) { return int(std::clamp<int64_t>(value, INT_MIN, INT_MAX)); }
+int TChartBase::ChartCoordinate(int64_t value) { return ViewCoordinate(value); }
 
 void TChartBase::AddValue(double value, TColor colour, TBrushStyle style, const std::string& caption,
                           TColor secondColour, bool refresh) {

@@ -2,10 +2,13 @@
 // classes and their property tables for form resources and the palette when
 // the library loads, and takes the classes out of the registry when it unloads.
 #include "BarChart.h"
+#include "CategStatsView.h"
 #include "ChartBase.h"
+#include "HistogramViewer.h"
 #include "PieChart.h"
 #include "QuickList.h"
 #include "Registration.h"
+#include "StatsView.h"
 
 namespace {
 
@@ -15,13 +18,20 @@ void TabuloInitialise() {
     RegisterBarChart();
     RegisterPieChartProperties();
     RegisterPieChart();
+    RegisterStatsViewProperties();
+    RegisterStatsView();
+    RegisterHistogramViewerProperties();
+    RegisterHistogramViewer();
+    RegisterCategStatsViewProperties();
+    RegisterCategStatsView();
     RegisterQuickListProperties();
     RegisterQuickList();
 }
 
 void TabuloFinalise() {
-    for (const TClassInfo* info :
-         {TBarChart::StaticClassInfo(), TPieChart::StaticClassInfo(), TQuickList::StaticClassInfo()})
+    for (const TClassInfo* info : {TBarChart::StaticClassInfo(), TPieChart::StaticClassInfo(),
+                                   TStatsView::StaticClassInfo(), THistogramViewer::StaticClassInfo(),
+                                   TCategStatsView::StaticClassInfo(), TQuickList::StaticClassInfo()})
         UnRegisterClass(info);
 }
 

@@ -7,10 +7,13 @@
 
 #include "BarChart.h"
 #include "BufferImageData.h"
+#include "CategStatsView.h"
+#include "HistogramViewer.h"
 #include "TabuloFixtures.h"
 #include "PieChart.h"
 #include "PropertyTable.h"
 #include "Registration.h"
+#include "StatsView.h"
 #include "Streaming.h"
 
 namespace {
@@ -287,11 +290,13 @@ TEST_F(ChartBaseTest, PropertiesWhoseNewValueDiffersFromTheDeclaredDefaultSurviv
     delete loaded;
 }
 
-TEST(TabuloLibrary, ChartsAreOnThePalettePageStatora) {
+TEST(TabuloLibrary, ChartsAndStatisticsViewsAreOnThePalettePageStatora) {
     const std::vector<TPalettePage> pages = PalettePages();
     auto page = std::find_if(pages.begin(), pages.end(), [](const TPalettePage& p) { return p.name == "Statora"; });
     ASSERT_NE(page, pages.end());
-    for (const TClassInfo* info : {TBarChart::StaticClassInfo(), TPieChart::StaticClassInfo()}) {
+    for (const TClassInfo* info : {TBarChart::StaticClassInfo(), TPieChart::StaticClassInfo(),
+                                   TStatsView::StaticClassInfo(), THistogramViewer::StaticClassInfo(),
+                                   TCategStatsView::StaticClassInfo()}) {
         EXPECT_NE(std::find(page->classes.begin(), page->classes.end(), info), page->classes.end()) << info->name;
         EXPECT_EQ(GetClass(info->name), info);
     }

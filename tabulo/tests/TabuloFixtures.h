@@ -49,17 +49,18 @@ inline TCHRTable TinyTable() {
     return table;
 }
 
-// A fresh folder holding TinyTable as "courier-new_10.chr" (what new charts
-// load), "arial_10.chr" (what new grids load) and "tiny_5.chr", set as CHDIR
-// for the test's life.
+// A fresh folder holding a table (TinyTable unless given) as
+// "courier-new_10.chr" (what new charts load), "arial_10.chr" (what new
+// grids and statistics views load) and "tiny_5.chr", set as CHDIR for the
+// test's life.
 class TinyTableFolder {
 public:
-    TinyTableFolder() {
+    explicit TinyTableFolder(const TCHRTable& table = TinyTable()) {
         const char* temporary = std::getenv("TMPDIR");
         std::string pattern = std::string(temporary && *temporary ? temporary : "/tmp") + "/tabulo-chr-XXXXXX";
         if (mkdtemp(&pattern[0]) == nullptr) return;
         folder_ = pattern;
-        for (const char* name : kNames) Write(folder_ + "/" + name);
+        for (const char* name : kNames) Write(table, folder_ + "/" + name);
         setenv("CHDIR", folder_.c_str(), 1);
     }
     ~TinyTableFolder() {
@@ -71,10 +72,10 @@ public:
 
 private:
     static constexpr const char* kNames[] = {"courier-new_10.chr", "arial_10.chr", "tiny_5.chr"};
-    static void Write(const std::string& path) {
+    static void Write(const TCHRTable& table, const std::string& path) {
         FILE* file = std::fopen(path.c_str(), "wb");
         if (file == nullptr) return;
-        TinyTable().Write(file);
+        table.Write(file);
         std::fclose(file);
     }
     ScopedCharacterFolder saved_;

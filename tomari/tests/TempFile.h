@@ -12,7 +12,11 @@ class TempFile {
 public:
     explicit TempFile(const std::string& content) {
         static int counter = 0;
-        path_ = ::testing::TempDir() + "tomari_test_" + std::to_string(++counter) + ".txt";
+        // ctest runs tests in parallel processes, each counting from 1: the
+        // test's own name keeps their files apart.
+        const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+        path_ = ::testing::TempDir() + "tomari_" + (test ? std::string(test->test_suite_name()) + "." + test->name() : "test") +
+                "_" + std::to_string(++counter) + ".txt";
         FILE* file = std::fopen(path_.c_str(), "wb");
         std::fwrite(content.data(), 1, content.size(), file);
         std::fclose(file);

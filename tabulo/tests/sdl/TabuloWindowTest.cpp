@@ -7,12 +7,20 @@
 #include <string>
 #include <vector>
 
+#include <cmath>
+#include <cstdio>
+
 #include "BarChart.h"
+#include "CategStatsView.h"
 #include "Form.h"
+#include "HistogramViewer.h"
+#include "Label.h"
 #include "PieChart.h"
 #include "QuickList.h"
 #include "ScrollBarControl.h"
+#include "StatsView.h"
 #include "display/SdlBackEnd.h"
+#include "display/SdlTestEvents.h"
 #include "display/TestPicture.h"
 #include "display/WindowPicture.h"
 
@@ -60,6 +68,14 @@ protected:
     }
     void TearDown() override { delete form; }
 
+    // A control of class T on the form with the given bounds.
+    template <class T>
+    T* Place(int left, int top, int width, int height) {
+        T* control = new T(form);
+        control->SetParent(form);
+        control->SetBounds(left, top, width, height);
+        return control;
+    }
     // Shows the form and lets the real window present it.
     void ShowAndSettle() {
         form->Show();
@@ -87,18 +103,25 @@ protected:
         EXPECT_EQ(differing, 0) << control->ClassName();
     }
     void ExpectPresented(TChartBase* chart) { ExpectPresented(chart, chart->GetBuffer()); }
-    void SavePicture() { EXPECT_NE(win32::SaveTestPicture(form->GetHandle()), ""); }
+    void SavePicture(const std::string& label = "") { EXPECT_NE(win32::SaveTestPicture(form->GetHandle(), label), ""); }
+    // Moves the real pointer (an SDL motion event) to a client point of the form.
+    void MovePointer(int x, int y) {
+        const POINT at = WindowPoint(x, y);
+        SDL_Event motion{};
+        motion.type = SDL_MOUSEMOTION;
+        motion.motion.windowID = win32::SdlWindowIdOf(form->GetHandle());
+        motion.motion.x = at.x;
+        motion.motion.y = at.y;
+        ASSERT_EQ(SDL_PushEvent(&motion), 1) << SDL_GetError();
+        win32::PumpMessagesFor(300);
+    }
 
     TForm* form = nullptr;
 };
 
 TEST_F(TabuloWindowTest, BarAndPieChartsFilledAsTheStatisticsFormFillsThem) {
-    auto* pie = new TPieChart(form);
-    pie->SetParent(form);
-    pie->SetBounds(8, 8, 233, 193);
-    auto* bar = new TBarChart(form);
-    bar->SetParent(form);
-    bar->SetBounds(256, 48, 289, 121);
+    auto* pie = Place<TPieChart>(8, 8, 233, 193);
+    auto* bar = Place<TBarChart>(256, 48, 289, 121);
     ShowAndSettle();
     FillChart(pie, false);
     FillChart(bar, true);
@@ -118,9 +141,7 @@ TEST_F(TabuloWindowTest, BarAndPieChartsFilledAsTheStatisticsFormFillsThem) {
 }
 
 TEST_F(TabuloWindowTest, AQuickListFilledAsTheStatisticsFormFillsIt) {
-    auto* grid = new TQuickList(form);
-    grid->SetParent(form);
-    grid->SetBounds(8, 8, 305, 161);
+    auto* grid = Place<TQuickList>(8, 8, 305, 161);
     grid->SetShowLineCaption(true);
     grid->SetShowLineNumber(true);
     grid->SetEditInCell(true);
@@ -147,6 +168,72 @@ TEST_F(TabuloWindowTest, AQuickListFilledAsTheStatisticsFormFillsIt) {
     EXPECT_EQ(grid->GetPaintedCols().count(0), 0u);
     ExpectPresented(grid, grid->GetBuffer());
     SavePicture();
+}
+
+// The histogram, the statistics view and the category view as the
+// statistics form fills them, with the pointer over a statistics column and
+// then over a category item, whose report a label shows.
+TEST_F(TabuloWindowTest, StatisticsViewsFilledAsTheStatisticsFormFillsThem) {
+    form->SetBounds(40, 40, 900, 290);
+    auto* histogram = Place<THistogramViewer>(8, 8, 305, 193);
+    auto* stats = Place<TStatsView>(328, 8, 233, 161);
+    stats->SetColCount(31);
+    auto* categories = Place<TCategStatsView>(576, 8, 289, 193);
+    auto* report = Place<TLabel>(576, 212, 289, 17);
+    categories->OnShowValue = [report](TCategStatsView*, int col, int item, int value, float percent) {
+        char text[80];
+        if (col < 0) std::snprintf(text, sizeof text, "No item");
+        else std::snprintf(text, sizeof text, "Categ #%d, item %d: %d (%.1f%%)", col, item, value, double(percent));
+        report->SetCaption(text);
+    };
+    ShowAndSettle();
+    std::srand(5);
+    stats->ClearValues(true);
+    for (float v = -10; v <= 10; v += 0.5f) {
+        const double x = v * 0.25;
+        const int n = int((std::rand() % 5 + 5) * std::exp(-x * x));
+        for (int i = 0; i < n; ++i) stats->NewValue(v, false);
+    }
+    stats->Refresh();
+    histogram->SetValueCount(20);
+    for (int i = 0; i < 20; ++i) histogram->SetValue(i, std::rand() % 100);
+    TColor colours[std::size(kColours)];
+    std::copy(std::begin(kColours), std::end(kColours), colours);
+    const int columns = std::rand() % 5 + 5;
+    categories->SetColCount(columns, false);
+    for (int i = 0; i < columns; ++i) categories->SetColCaption(i, "Categ #" + std::to_string(i), false);
+    for (int i = 0; i < columns; ++i) {
+        const int items = std::rand() % 5 + 3;
+        categories->SetColItemCount(i, items, false);
+        for (int p = 1; p < 13; ++p) std::swap(colours[p], colours[std::rand() % (p + 1)]);
+        categories->SetColColors(i, colours, items, false);
+        for (int j = 0; j < items; ++j) categories->SetColItem(i, j, std::rand() % 20, false);
+    }
+    categories->Refresh();
+    win32::PumpMessagesFor(300);
+
+    // Over the column that holds 0, the tallest of the bell.
+    const int64_t width = stats->ColumnWidth();
+    const int column = stats->CalcValCol(0);
+    MovePointer(int(stats->GetLeft() + 6 + column * width + width / 2), stats->GetTop() + 120);
+    EXPECT_EQ(stats->GetHoverCol(), column);
+    TBitmap buffer;
+    stats->GetBuffer(&buffer);
+    ExpectPresented(stats, &buffer);
+    SavePicture("stats-hover");
+
+    // Over the first item of the second category column.
+    const std::vector<TCategStatsView::COLRECT>& items = categories->GetColRects();
+    const auto item = std::find_if(items.begin(), items.end(), [](const auto& r) { return r.col == 1; });
+    ASSERT_NE(item, items.end());
+    MovePointer(categories->GetLeft() + (item->rect.left + item->rect.right) / 2,
+                categories->GetTop() + (item->rect.top + item->rect.bottom) / 2);
+    EXPECT_EQ(report->GetCaption().rfind("Categ #1, item " + std::to_string(item->item) + ":", 0), 0u)
+        << report->GetCaption();
+    EXPECT_EQ(stats->GetHoverCol(), -1);
+    categories->GetBuffer(&buffer);
+    ExpectPresented(categories, &buffer);
+    SavePicture("categ-hover");
 }
 
 }  // namespace

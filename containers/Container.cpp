@@ -111,6 +111,18 @@ void TContainer::Insert(int i, void* item) {
     ++fCount;
 }
 
+void TContainer::InsertItems(int i, void* const* items, int count) {
+    if (items == nullptr || count <= 0) return;
+    i = std::clamp(i, 0, fCount);
+    Reserve(fCount + count);
+    if (fValueItems) {
+        for (int k = 0; k < count; ++k) Insert(i + k, items[k]);
+        return;
+    }
+    fPointers.insert(fPointers.begin() + i, items, items + count);
+    fCount += count;
+}
+
 void* TContainer::AddNew() {
     if (fValueItems) return GetItem(Add(nullptr));
     void* item = CreateItem(fCount);

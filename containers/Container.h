@@ -106,6 +106,9 @@ public:
     // copy of the itemSize bytes at item (zeros for null). Returns the index.
     int Add(void* item);
     void Insert(int i, void* item);
+    // As count calls of Insert(i + k, items[k]), i clipped to 0..count; in
+    // object mode with one move of the items after i, however many go in.
+    void InsertItems(int i, void* const* items, int count);
     // Appends a new item made by CreateItem (zeros in value mode); null when
     // CreateItem makes none.
     void* AddNew();

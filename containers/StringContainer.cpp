@@ -72,13 +72,18 @@ TStringContainer& TStringContainer::operator+=(const TStringContainer& lines) {
 
 void TStringContainer::Insert(int i, const TString& line) { TContainer::Insert(i, new TString(line)); }
 
+// One move of the lines after i, however many are inserted; the copies are
+// made first, since lines may be this container.
 void TStringContainer::Insert(int i, const TStringContainer& lines) {
-    i = std::clamp(i, 0, GetCount());
-    const int count = lines.GetCount();  // lines may be this container
-    std::vector<TString> copies;
+    const int count = lines.GetCount();
+    std::vector<void*> copies;
     copies.reserve(static_cast<size_t>(count));
-    for (int k = 0; k < count; ++k) copies.push_back(lines[k]);
-    for (int k = 0; k < count; ++k) Insert(i + k, copies[static_cast<size_t>(k)]);
+    for (int k = 0; k < count; ++k) {
+        TString* copy = new TString(lines[k]);
+        copy->SetReduceCapacity(fReduceCapacity);
+        copies.push_back(copy);
+    }
+    InsertItems(i, copies.data(), count);
 }
 
 int TStringContainer::IndexOf(const TString& line) const { return TContainer::IndexOf(&line); }

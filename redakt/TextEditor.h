@@ -332,7 +332,8 @@ public:
     void RefreshLines(int from);
     // Adds delta to the line of every bookmark on line from or below.
     void RefreshMarkers(int from, int delta);
-    // The text becomes a copy of text, tabs expanded, view reset, not modified.
+    // The text becomes a copy of text, tabs expanded, view reset, not
+    // modified, the undo stack empty.
     void NewStrings(TStringContainer& text);
     // Resets view, caret (0, 0), insert mode and selection after new text;
     // VMax := max(line count - 1, 0); HMax from the text when measureWidth.
@@ -368,28 +369,65 @@ public:
     // ---- Caret position: TextEditorCursor.cpp ----
     // prevCol := CurCol, CurCol := x; no clamping, no caret move.
     void SetCursorPosX(int x);
+    // prevLine := CurLine, CurLine := y; likewise.
     void SetCursorPosY(int y);
-    // Scrolls the view so that (column x, line y) shows, puts the system
-    // caret there and calls CursorMove. Returns how many lines the view
-    // scrolled. Nothing is clamped.
+    // Scrolls the view just far enough that (column x, line y) shows (a line
+    // below the view becomes the last visible one, a column right of it the
+    // last visible column), puts the system caret at client pixel
+    // (w x (x - HPos) + GetColGap(), h x (y - VPos)) when this editor owns
+    // the caret (another window's caret stays), then CursorMove. Returns the
+    // number of lines the view scrolled, up or down (0 when it did not).
+    // Nothing is clamped: callers keep x and y inside the text.
     int SetCaretPos(POINT position);
     int SetCaretPos(int column, int line) { return SetCaretPos(POINT{column, line}); }
 
     // ---- Selection and word moves: TextEditorSelection.cpp ----
+    // Collapses the selection onto the caret (selLine stays), selMark := -1,
+    // SelectionChanged; no repaint. With PersistentBlocks only a forced
+    // clear does anything.
     void ClearSelection(bool force);
+    // After CurLine moved up (SelUp) or down (SelDown) by n lines (1 for the
+    // arrow keys, the lines moved for the page keys, measured from
+    // pageAnchorLine): extend or shrink the line block, so that Shift+Down
+    // from line a to b selects [a, b) and only at the end of the text does
+    // the caret's own line join. An in-line selection is dropped first.
     void SelUp(int n);
     void SelDown(int n);
+    // After CurCol moved left or right by n (prevCol is where it was): extend
+    // or shrink the in-line selection of the caret line; crossing the anchor
+    // turns it round.
     void SelLeft(int n);
     void SelRight(int n);
+    // CurCol to the start of the previous word, or column 0 (CtrlLeft), or
+    // of the next word, or the line's end (CtrlRight); moved gets the columns
+    // moved. Columns past the line's end read as blanks. selMark := -1.
     void CtrlLeft(int& moved);
     void CtrlRight(int& moved);
 
     // ---- Line primitives: TextEditorLines.cpp ----
+    // The one accessor through which the editor reads a line: the text of
+    // line `line`, or an empty text for a line the store does not have.
+    const TString& GetLineText(int line) const;
+    // Insert one line, or all lines of text, before `line` (clipped to
+    // 0..line count, so the line count appends); section ends at or after
+    // `line` move down by the number inserted. Bookmarks do not move.
     void Insert(int line, const TString& text);
     void Insert(int line, TStringContainer& text);
+    // Removes lines first..last (clipped to the text; an empty range does
+    // nothing) and fixes the sections: one wholly deleted becomes (-1, -1).
     void Delete(int first, int last);
     void Delete(int line);
+    // Inserts a text of one or more lines at the caret as one undo step: one
+    // line is left selected in-line with the caret after it; more lines are
+    // left selected as a line block with the caret after the inserted text.
+    // Bookmarks stay on their text. Nothing when text is empty, ReadOnly is
+    // set or the caret line lies outside the text; text is left as it was.
     void InsertText(TStringContainer& text);
+    // Append-mode typing of c at col of line in overwrite mode: the line is
+    // padded to MarginPos, the character at MarginPos - k - 1 (k = appendCount,
+    // at most MarginPos - col - 1) drops out, the last k typed characters move
+    // one column left and c takes column MarginPos - 1. A column at or beyond
+    // the margin, or a line outside the text, changes nothing.
     void AppendLineInInsertMode(int line, int col, char c);
 
     // ---- Command table and context menus: TextEditorMenus.cpp (its virtual operations are in the slot list) ----
@@ -541,15 +579,38 @@ public:
     void CallEventHandlers();
 
     // ---- Undo: TextEditorUndo.cpp ----
+    // A record says which lines (firstLine..lastLine) the change occupies
+    // afterwards and what stood there before. Each form below builds one and
+    // pushes it; a record too large for the budget (undoLimit units) is
+    // refused, and then the whole stack is emptied, since the older records
+    // would no longer meet the lines they describe.
+    // The caret's line: as the next form with (CurLine, caret, its text).
     void AddUndoItem(TTextEditorUndoItemType kind);
+    // One line replaced by an edit within it: range line..line, lines [text].
     void AddUndoItem(TTextEditorUndoItemType kind, int line, POINT caret, const TString& text);
+    // Range first..last (last < first: nothing to remove), lines [text].
     void AddUndoItem(TTextEditorUndoItemType kind, int first, int last, POINT caret, const TString& text);
+    // Lines first..last of source that one line (at first) replaced.
     void AddUndoItem(TTextEditorUndoItemType kind, int first, int last, POINT caret, const TStringContainer& source);
+    // Range first..last, lines fromLine..toLine of the editor's own text.
     void AddUndoItem(TTextEditorUndoItemType kind, int first, int last, POINT caret, int fromLine, int toLine);
+    // A change that keeps the line count: as above with the caret and the
+    // range's own lines.
     void AddUndoItem(TTextEditorUndoItemType kind, int first, int last);
+    // Takes the record over and pushes it with the current selection and a
+    // copy of the bookmarks, dropping the oldest records until it fits.
     void AddUndoItem(TTextEditorUndoItem* item);
+    // Undoes the top record: restores its lines, selection, bookmarks and
+    // caret, sets VMax, repaints and marks the text modified. Nothing on an
+    // empty stack; a record whose range lies beyond the text is dropped
+    // without touching it.
     void Undo();
+    // The top record; call only on a non-empty stack (null on an empty one).
     TTextEditorUndoItem* GetLastUndoItem();
+    // Empties the stack and sets undoSize to 0. Every operation that
+    // replaces the text, or changes its line count or line order without a
+    // record of its own, calls it.
+    void ClearUndo();
 
     // ---- Keyboard dispatch, chords and typing: TextEditorKeyboard.cpp ----
     void RepSeqStart();

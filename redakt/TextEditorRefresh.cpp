@@ -45,8 +45,10 @@ void TTextEditor::RefreshMarkers(int from, int delta) {
         if (markers[i].line >= from) markers[i].line += delta;
 }
 
+// The undo records describe the old text: they go with it.
 void TTextEditor::NewStrings(TStringContainer& text) {
     if (&text != &lines) lines = text;
+    ClearUndo();
     TabsToSpaces();
     RefreshSettings(true, true);
     SetModified(false);

@@ -138,6 +138,9 @@ TEST(StringContainer, InsertListsAndDeleteSections) {
     EXPECT_EQ(lines.GetText(",").str(), "1,a,b,2,3");
     lines.Insert(100, lines);  // inserting a list into itself at the end
     EXPECT_EQ(lines.GetCount(), 10);
+    lines.Insert(-5, block);  // a position below 0 inserts at the front
+    EXPECT_EQ(lines.GetText(",").str(), "a,b,1,a,b,2,3,1,a,b,2,3");
+    lines.DeleteSection(0, 1, true);
     lines.DeleteSection(3, 9, true);
     EXPECT_EQ(lines.GetText(",").str(), "1,a,b");
     lines.DeleteSection(2, 1, true);

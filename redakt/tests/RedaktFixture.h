@@ -150,6 +150,20 @@ protected:
     TForm* form = nullptr;
 };
 
+// The lines of a container as strings.
+inline std::vector<std::string> TextOf(const TStringContainer& lines) {
+    std::vector<std::string> texts;
+    for (int i = 0; i < lines.GetCount(); ++i) texts.push_back(lines[i].str());
+    return texts;
+}
+
+// Gives an editor these lines and the vertical range to fit, without painting.
+inline void SetLines(TTextEditor& editor, const std::vector<std::string>& text) {
+    editor.lines.Clear();
+    for (const std::string& line : text) editor.lines.Add(TString(line));
+    editor.SetVMax(std::max(static_cast<int>(text.size()) - 1, 0));
+}
+
 inline std::vector<uint8_t> BytesOf(const TMemBuffer& buffer) {
     const auto* block = static_cast<const uint8_t*>(buffer.GetBlock());
     return std::vector<uint8_t>(block, block + buffer.GetSize());

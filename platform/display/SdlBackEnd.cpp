@@ -4,6 +4,7 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstring>
@@ -140,12 +141,27 @@ private:
             SDL_GetWindowPosition(shown.window, &x, &y);
             if (x != frame.left || y != frame.top) SDL_SetWindowPosition(shown.window, frame.left, frame.top);
         }
+        if (!popup) KeepMinimumSize(*window, shown.window);
         int width = 0, height = 0;
         SDL_GetWindowSize(shown.window, &width, &height);
         if (width != surface.Width() || height != surface.Height())
             SDL_SetWindowSize(shown.window, surface.Width(), surface.Height());
         SDL_ShowWindow(shown.window);
         CopyToWindow(surface, shown.window);
+    }
+
+    // The desktop is told the smallest size the window accepts, so that a user
+    // cannot drag it narrower than the layer keeps its surface. Asked at every
+    // presentation: what a window accepts may follow its controls.
+    static void KeepMinimumSize(Window& window, SDL_Window* shown) {
+        MINMAXINFO limits{};
+        if (!TrackingLimits(window, limits)) return;
+        // SDL refuses a minimum below 1.
+        const int width = std::max<int>(limits.ptMinTrackSize.x, 1);
+        const int height = std::max<int>(limits.ptMinTrackSize.y, 1);
+        int oldWidth = 0, oldHeight = 0;
+        SDL_GetWindowMinimumSize(shown, &oldWidth, &oldHeight);
+        if (width != oldWidth || height != oldHeight) SDL_SetWindowMinimumSize(shown, width, height);
     }
 
     static bool IsPopup(const Window& window) {
@@ -239,7 +255,11 @@ private:
                 if (const Window* record = FindWindowQuietly(window); record != nullptr && IsPopup(*record)) break;
                 if (GetActiveWindow() != window) SetActiveWindow(window);
                 break;
-            case SDL_WINDOWEVENT_SIZE_CHANGED: Resize(window, change.data1, change.data2); break;
+            case SDL_WINDOWEVENT_SIZE_CHANGED:
+                Resize(window, change.data1, change.data2);
+                // The layer may have kept another size: the window follows the surface again.
+                windows_[window].dirty = true;
+                break;
             case SDL_WINDOWEVENT_EXPOSED: windows_[window].dirty = true; break;
             case SDL_WINDOWEVENT_CLOSE: PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0); break;
         }

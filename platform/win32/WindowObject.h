@@ -106,6 +106,9 @@ void SendSizeMessage(Window& window);
 void SendMoveMessage(Window& window);
 // Places the window at rect (parent coordinates); WM_MOVE / WM_SIZE for what changed.
 void PlaceWindow(Window& window, RECT rect, bool repaint);
+// A framed top-level window's WM_GETMINMAXINFO answer (asked with the screen
+// as the maximum); false, leaving limits alone, for other windows.
+bool TrackingLimits(Window& window, MINMAXINFO& limits);
 // Limits a framed top-level window's size by its WM_GETMINMAXINFO answer; others are left alone.
 void ClampToMinMax(Window& window, int& width, int& height);
 // The thread that created the window (any thread); false for a bad handle.

@@ -17,12 +17,19 @@ bool IsTopLevelWithFrame(const Window& window) {
 
 }  // namespace
 
-void ClampToMinMax(Window& window, int& width, int& height) {
-    if (!IsTopLevelWithFrame(window)) return;
+bool TrackingLimits(Window& window, MINMAXINFO& limits) {
+    if (!IsTopLevelWithFrame(window)) return false;
     MINMAXINFO info{};
     info.ptMaxSize = POINT{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     info.ptMaxTrackSize = info.ptMaxSize;
     CallProcedure(window, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+    limits = info;
+    return true;
+}
+
+void ClampToMinMax(Window& window, int& width, int& height) {
+    MINMAXINFO info{};
+    if (!TrackingLimits(window, info)) return;
     width = std::max<int>(width, info.ptMinTrackSize.x);
     height = std::max<int>(height, info.ptMinTrackSize.y);
     if (info.ptMaxTrackSize.x > 0) width = std::min<int>(width, std::max(info.ptMaxTrackSize.x, info.ptMinTrackSize.x));

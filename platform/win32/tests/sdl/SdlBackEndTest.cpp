@@ -29,9 +29,15 @@ struct Seen {
 };
 std::vector<Seen> seen;
 COLORREF background = RGB(255, 0, 0);
+// The width the windows answer WM_GETMINMAXINFO with; 0: no answer.
+int minimumWidth = 0;
 
 LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     seen.push_back(Seen{message, wParam, lParam});
+    if (message == WM_GETMINMAXINFO && minimumWidth > 0) {
+        reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize.x = minimumWidth;
+        return 0;
+    }
     if (message == WM_PAINT) {
         PAINTSTRUCT paint{};
         HDC dc = BeginPaint(window, &paint);
@@ -205,6 +211,36 @@ TEST_F(SdlBackEndTest, ResizeAndCloseReachTheWindow) {
     ASSERT_EQ(commands.size(), 1u);
     EXPECT_EQ(commands[0].wParam, WPARAM(SC_CLOSE));
     EXPECT_FALSE(IsWindow(window));
+}
+
+// The desktop learns the smallest size a window takes, so that it cannot be
+// made narrower than the surface the layer keeps for it.
+TEST_F(SdlBackEndTest, AWindowsMinimumTrackingSizeBindsTheRealWindow) {
+    minimumWidth = 700;
+    HWND framed = CreateWindowExA(0, "SdlTestWindow", "Framed", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20, 20, 800, 300,
+                                  nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(framed, nullptr);
+    Settle();
+    SDL_Window* shown = SDL_GetWindowFromID(win32::SdlWindowIdOf(framed));
+    ASSERT_NE(shown, nullptr);
+    int width = 0, height = 0;
+    SDL_GetWindowMinimumSize(shown, &width, &height);
+    EXPECT_EQ(width, 700);
+    SDL_SetWindowSize(shown, 400, 300);
+    Settle();
+    SDL_GetWindowSize(shown, &width, &height);
+    EXPECT_EQ(width, 700);
+    RECT frame{};
+    GetWindowRect(framed, &frame);
+    EXPECT_EQ(frame.right - frame.left, 700);
+    // A minimum that changes later reaches the real window at the next presentation.
+    minimumWidth = 750;
+    InvalidateRect(framed, nullptr, TRUE);
+    Settle();
+    SDL_GetWindowMinimumSize(shown, &width, &height);
+    EXPECT_EQ(width, 750);
+    minimumWidth = 0;
+    DestroyWindow(framed);
 }
 
 // The desktop focuses a pop-up (the fixture's window) when it maps it: the

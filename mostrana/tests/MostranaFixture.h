@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "Application.h"
 #include "Startup.h"
 #include "Unit1.h"
@@ -13,7 +15,11 @@
 
 class MostranaTest : public ::testing::Test {
 protected:
-    void SetUp() override { Application->Initialize(); }
+    void SetUp() override {
+        // The generated character tables, unless the run names others.
+        setenv("CHDIR", MOSTRANA_TEST_CHR_DIR, 0);
+        Application->Initialize();
+    }
     void TearDown() override {
         DestroyForms();
         Application->OnException = nullptr;

@@ -3,6 +3,8 @@
 // xvfb-run); skips itself when DISPLAY is unset.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <climits>
 #include <csignal>
 #include <cstdint>
 #include <cstdlib>
@@ -11,7 +13,10 @@
 #include <string>
 #include <vector>
 
+#include "BarChart.h"
 #include "DemoShots.h"
+#include "PieChart.h"
+#include "QuickList.h"
 #include "../LoopStep.h"
 #include "ProcessBar.h"
 #include "Startup.h"
@@ -61,6 +66,8 @@ protected:
         const char* display = std::getenv("DISPLAY");
         if (display == nullptr || *display == '\0') GTEST_SKIP() << "no display: run under xvfb-run";
         ASSERT_STREQ(win32::CurrentDisplay().Name(), "sdl");
+        // The generated character tables, unless the run names others.
+        setenv("CHDIR", MOSTRANA_TEST_CHR_DIR, 0);
         const char* temporary = std::getenv("TMPDIR");
         folder = std::string(temporary && *temporary ? temporary : "/tmp") + "/mostrana_shots_XXXXXX";
         ASSERT_NE(mkdtemp(folder.data()), nullptr);
@@ -81,13 +88,51 @@ POINT ClientOrigin(const TForm* form) {
     return POINT{origin.x - frame.left, origin.y - frame.top};
 }
 
+// Where Form3's texts stand, in the picture of its window.
+struct StatisticsTexts {
+    std::vector<RECT> bars;  // inside each bar
+    RECT pie{}, firstLine{};
+};
+
+StatisticsTexts StatisticsTextPlaces() {
+    const POINT origin = ClientOrigin(Form3);
+    StatisticsTexts places;
+    const TBarChart* chart = Form3->BarChart1;
+    for (const TChartItem& item : chart->GetItems()) {
+        RECT box{INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN};
+        for (const POINT& point : item.outline)
+            box = RECT{std::min(box.left, point.x), std::min(box.top, point.y), std::max(box.right, point.x),
+                       std::max(box.bottom, point.y)};
+        const int left = origin.x + chart->GetLeft(), top = origin.y + chart->GetTop();
+        places.bars.push_back(RECT{left + box.left + 1, top + box.top + 1, left + box.right, top + box.bottom});
+    }
+    const TPieChart* pie = Form3->PieChart1;
+    places.pie = RECT{origin.x + pie->GetLeft(), origin.y + pie->GetTop(), origin.x + pie->GetLeft() + pie->GetWidth(),
+                      origin.y + pie->GetTop() + pie->GetHeight()};
+    // The cells of the grid's first line: past the line captions, under the column captions.
+    const TQuickList* grid = Form3->QuickList1;
+    const int left = origin.x + grid->GetLeft(), top = origin.y + grid->GetTop();
+    places.firstLine = RECT{left + 56, top + 24, left + 280, top + 40};
+    return places;
+}
+
+int CountColour(const Picture& picture, const RECT& area, COLORREF colour) {
+    int found = 0;
+    for (int y = area.top; y < area.bottom; ++y)
+        for (int x = area.left; x < area.right; ++x)
+            if (picture.Pixel(x, y) == colour) ++found;
+    return found;
+}
+
 TEST_F(MostranaSdlTest, ThePicturesShowTheThreeWindowsAndTheBarAsAScrollerSetIt) {
     POINT origin{0, 0};
     RECT windows[3]{};
+    StatisticsTexts statistics;
     TLoopStep step([&] {
         origin = ClientOrigin(Form1);
         TForm* forms[] = {Form1, Form2, Form3};
         for (int i = 0; i < 3; ++i) GetWindowRect(forms[i]->GetHandle(), &windows[i]);
+        statistics = StatisticsTextPlaces();
     });
     EXPECT_EQ(RunMostrana(folder), 0);
     ASSERT_TRUE(step.Ran());
@@ -115,6 +160,17 @@ TEST_F(MostranaSdlTest, ThePicturesShowTheThreeWindowsAndTheBarAsAScrollerSetIt)
     EXPECT_EQ(main.Pixel(origin.x + 96 + 177 - 4, y), ColorToRGB(clGray));
     // The form's face beside it.
     EXPECT_EQ(main.Pixel(origin.x + 90, y), ColorToRGB(clBtnFace));
+
+    // The statistics form's texts from the character tables: white captions
+    // and values in the bars, near-black captions round the pie, black numbers
+    // in the grid.
+    const Picture& statisticsForm = pictures[2];
+    ASSERT_EQ(statistics.bars.size(), 10u);
+    int inBars = 0;
+    for (const RECT& bar : statistics.bars) inBars += CountColour(statisticsForm, bar, ColorToRGB(clWhite));
+    EXPECT_GT(inBars, 100);
+    EXPECT_GT(CountColour(statisticsForm, statistics.pie, RGB(1, 0, 0)), 50);
+    EXPECT_GT(CountColour(statisticsForm, statistics.firstLine, RGB(0, 0, 0)), 20);
 }
 
 // Ctrl+C in the terminal that started the program, or a plain kill, ends it

@@ -1,6 +1,7 @@
 // Start-up and shut-down of the Tomari units: registers the topic viewer's
 // classes and property tables when the library loads and takes them out of
 // the registry when it unloads.
+#include "VGMPanel.h"
 #include "VGTPanel.h"
 #include "VGTScroller.h"
 
@@ -10,10 +11,13 @@ namespace {
 void TomariInitialise() {
     RegisterVGTScrollerClasses();
     RegisterVGTPanelClasses();
+    RegisterVGMPanelClasses();
     Vgtpanel::Register();
+    Vgmpanel::Register();
 }
 
 void TomariFinalise() {
+    UnregisterVGMPanelClasses();
     UnregisterVGTPanelClasses();
     UnregisterVGTScrollerClasses();
 }

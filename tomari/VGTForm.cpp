@@ -1,9 +1,9 @@
-// TVGTFormBase and TVGTForm: the linked forms and their panels.
+// TVGTFormBase, TVGTForm and TVGMForm: the linked forms and their panels.
 #include "VGTForm.h"
 
 #include "Events.h"
 #include "Registration.h"
-#include "VGTPanel.h"
+#include "VGMPanel.h"
 
 namespace {
 
@@ -23,14 +23,22 @@ void TVGTFormBase::FormResize(TObject*) {
     Panel->Resize();
 }
 
-TVGTForm::TVGTForm(TComponent* owner) : TVGTFormBase(owner) {
-    Panel = new TVGTPanel(this);
+TVGTForm::TVGTForm(TComponent* owner) : TVGTFormBase(owner) { TakePanel(new TVGTPanel(this)); }
+
+TVGMForm::TVGMForm(TComponent* owner) : TVGTFormBase(owner) { TakePanel(new TVGMPanel(this)); }
+
+void TVGTFormBase::TakePanel(TVGTPanel* panel) {
+    Panel = panel;
     Panel->SetParent(this);
     FormResize(this);
 }
 
 void RegisterVGTFormClasses() {
     RegisterClass<TVGTForm>();
+    RegisterClass<TVGMForm>();
 }
 
-void UnregisterVGTFormClasses() { UnRegisterClass(TVGTForm::StaticClassInfo()); }
+void UnregisterVGTFormClasses() {
+    UnRegisterClass(TVGMForm::StaticClassInfo());
+    UnRegisterClass(TVGTForm::StaticClassInfo());
+}

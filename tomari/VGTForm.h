@@ -1,5 +1,5 @@
-// TVGTFormBase and TVGTForm: the forms that FORM tags declare and links open,
-// each filled by a topic panel of its own.
+// TVGTFormBase, TVGTForm and TVGMForm: the forms that FORM tags declare and
+// links open, each filled by a topic panel of its own.
 #pragma once
 
 #include <any>
@@ -28,6 +28,10 @@ public:
     void SetLinkName(const TString& name) { fLinkName = name; }
 
 protected:
+    // A derived constructor's panel (owned by the form): made its child and
+    // laid out over the client area.
+    void TakePanel(TVGTPanel* panel);
+
     TVGTPanel* Panel = nullptr;
 
 private:
@@ -40,6 +44,15 @@ class TVGTForm : public TVGTFormBase {
 
 public:
     explicit TVGTForm(TComponent* owner);
+};
+
+// A form with a document panel (TVGMPanel) that reads a help archive; the
+// panel that opens it hands the archive on.
+class TVGMForm : public TVGTFormBase {
+    CLASSLIB_CLASS(TVGMForm, TVGTFormBase)
+
+public:
+    explicit TVGMForm(TComponent* owner);
 };
 
 // The stream classes of the forms (called by the package's start-up).

@@ -20,11 +20,7 @@ TVGTPanel::TVGTPanel(TComponent* owner) : TCustomControl(owner) {
         return;
     }
     SetVisible(false);
-    TVGTScroller* main = CreateScroller();
-    SetScrollerProps(main);
-    main->SetParent(ScrollerParent());
-    fScrollers.push_back(main);
-    main->SetPanel(this);
+    MakeMainScroller();
 }
 
 // The retired scrollers go first, then the open forms; the scrollers that
@@ -62,6 +58,22 @@ void TVGTPanel::FreeComponent(TComponent* component) {
 // ---- scrollers ----
 
 TVGTScroller* TVGTPanel::CreateScroller() { return new TVGTScroller(GetOwner()); }
+
+void TVGTPanel::MakeMainScroller() {
+    TVGTScroller* main = CreateScroller();
+    SetScrollerProps(main);
+    main->SetParent(ScrollerParent());
+    fScrollers.push_back(main);
+    main->SetPanel(this);
+}
+
+void TVGTPanel::RemakeMainScroller() {
+    if (fScrollers.empty()) return;
+    TVGTScroller* previous = fScrollers[0];
+    ReleaseScrollers();
+    FreeComponent(previous);
+    MakeMainScroller();
+}
 
 TString TVGTPanel::ScrollerName(TVGTScroller* scroller) const {
     const TComponent* owner = scroller->GetOwner();
@@ -109,6 +121,7 @@ TVGTScroller* TVGTPanel::GetPanel(const TString& name) const {
 // frame topic never stacks a second set.
 void TVGTPanel::CreatePanels(TVGTScroller* mainScroller, const TPanelInfos& panels) {
     if (GetScrollerCount() > 1) DeletePanels(nullptr);
+    ++fLayoutChanges;
     for (TVGTScroller* retired : fRetired) {
         retired->Hide();
         retired->GetPanelInfo().name.Clear();
@@ -134,6 +147,7 @@ void TVGTPanel::Retire(TVGTScroller* scroller) {
 
 void TVGTPanel::DeletePanels(TVGTScroller* /*keep*/) {
     if (GetScrollerCount() <= 1) return;
+    ++fLayoutChanges;
     for (size_t i = 1; i < fScrollers.size(); ++i) Retire(fScrollers[i]);
     fScrollers.resize(1);
     PostFreeRetired();
@@ -292,8 +306,9 @@ void TVGTPanel::SetSource(const TString& name) {
 
 // The stored layout names every form alike; the panel's forms go unnamed, so
 // that the panel can own several.
-TVGTFormBase* TVGTPanel::CreateForm() {
-    TVGTForm* form = new TVGTForm(nullptr);
+TVGTFormBase* TVGTPanel::CreateForm() { return AdoptForm(new TVGTForm(nullptr)); }
+
+TVGTFormBase* TVGTPanel::AdoptForm(TVGTFormBase* form) {
     form->SetName("");
     InsertComponent(form);
     return form;

@@ -144,8 +144,20 @@ public:
     CLASSLIB_MESSAGE_MAP(TVGTPanel, TCustomControl, {WM_SIZE, &TVGTPanel::WMSize},
                          {WM_USER + 0x140, &TVGTPanel::WMFreeRetired})
 
+protected:
+    // The base constructor makes the main scroller before a derived panel's
+    // CreateScroller can answer: a derived constructor calls this to replace
+    // it by one of its own kind. Nothing in the design state.
+    void RemakeMainScroller();
+    // Grows whenever sub-panels are built or removed, so that a walk over a
+    // copy of the scrollers can tell that the copy went stale.
+    int GetLayoutChanges() const { return fLayoutChanges; }
+    // A new form of CreateForm taken over by the panel, unnamed.
+    TVGTFormBase* AdoptForm(TVGTFormBase* form);
+
 private:
     bool IsDesigning() const;
+    void MakeMainScroller();
     // The owner as the parent of the scrollers (null when it is no control).
     TWinControl* ScrollerParent() const;
     // The panel's name, "Scroller" and the first number from the count of
@@ -176,6 +188,7 @@ private:
     TVGTFormInfos fDeclaredForms;
     bool fResizing = false;
     bool fFreePosted = false;
+    int fLayoutChanges = 0;
 };
 
 namespace Vgtpanel {

@@ -17,6 +17,7 @@
 #include "ExpressionContainer.h"
 #include "ExpressionStorage.h"
 #include "ImageBuffer.h"
+#include "ImageLinks.h"
 #include "MemBitmap.h"
 #include "MemBuffer.h"
 #include "Program.h"
@@ -369,6 +370,32 @@ void TopicSeeds() {
     TMemBuffer stored;
     topics.WriteToMemBuffer(stored);
     Seed("tomari_topics", "stored", Selected(1, BufferBytes(stored)));
+
+    // A help archive: a topic placing a picture with a link area, the picture, its link file and the index.
+    TMemResource help;
+    TStringContainer source;
+    source.Add("<B>Help</B><NL><IMAGE=p.bmp,LINKS=p.ald> <LINK=index.vgt,TARGET=main>again</LINK>");
+    TMemBuffer topicEntry;
+    source.WriteToMemBuffer(topicEntry);
+    help.AddBuffer("index.vgt", topicEntry);
+    TMemBitmap picture = Picture(24);
+    TMemBuffer pictureEntry;
+    picture.WriteToMemBuffer(pictureEntry);
+    help.AddBuffer("p.bmp", pictureEntry);
+    TImageLinks links;
+    TImageLink* area = links.NewItem();
+    area->polygon.Add(POINT{0, 0}, POINT{4, 0}, POINT{4, 2});
+    area->target = "index.vgt";
+    TMemBuffer linkEntry;
+    links.WriteToMemBuffer(linkEntry);
+    help.AddBuffer("p.ald", linkEntry);
+    help.AddBuffer("topics", stored);
+    TMemBuffer helpForm;
+    help.WriteToMemBuffer(helpForm);
+    TMemBuffer packed;
+    helpForm.WriteToPackedBlock(packed);
+    Seed("tomari_archive", "packed", Selected(0, BufferBytes(packed)));
+    Seed("tomari_archive", "container", Selected(1, BufferBytes(helpForm)));
 }
 
 void TableSeeds(const char* folder) {

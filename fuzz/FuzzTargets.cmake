@@ -8,7 +8,9 @@ target_link_libraries(fuzz_support PUBLIC eval containers win32)
 
 # The library each target's name starts with, where the two names differ
 # (set(fuzz_library_<prefix> <library>)); tabulo's targets link the package,
-# which brings its drawing toolkit along.
+# which brings its drawing toolkit along; the help sources' target links the
+# help-archive builder of tools/.
+set(fuzz_library_helparchive help_archive_builder)
 
 file(GLOB fuzz_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/*.cpp)
 set(fuzz_targets)

@@ -1,15 +1,23 @@
-// Build-time tool: writes a photograph-like JPEG test picture (smooth
-// gradients, hard edges and fine noise) from a fixed seed.
+// Build-time tool: writes a JPEG test picture: a photograph-like one (smooth
+// gradients, hard edges and fine noise) from a fixed seed, in colour or gray,
+// or a test card (a grey gradient, a grid every 50 pixels and saturated red,
+// green, blue and white corner blocks, as the demonstration program shows).
 //
-// usage: MakeTestPicture <output.jpg> <width> <height> <quality> [gray]
-// The same arguments give the same pixels on every machine; the coded bytes
-// are whatever the installed JPEG library makes of them.
+// usage: MakeTestPicture <output.jpg> <width> <height> <quality> [gray|card]
+// The same arguments give the same pixels on every machine. Photographs are
+// coded by the installed JPEG library directly, so that the suite's decoder
+// is checked against pictures it had no part in; the card by the suite's own
+// baseline encoder (CreateJPEG). Run it headless (SUITE_DISPLAY=headless).
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
 
 #include <jpeglib.h>
+
+#include "ImageData.h"
+#include "JpegCoder.h"
 
 namespace {
 
@@ -81,11 +89,55 @@ bool WritePicture(const char* path, int width, int height, int quality, bool gra
     return std::fclose(file) == 0;
 }
 
+// The test card's pixel (x, y) as blue, green, red: corner blocks of 64 x 64
+// pixels (at most a quarter of each side) over a grid on a gradient that
+// runs from dark at the top left to light at the bottom right.
+void PaintCard(int x, int y, int width, int height, unsigned char* bgr) {
+    const int block = std::min(64, std::min(width, height) / 4);
+    const bool left = x < block, right = x >= width - block, top = y < block, bottom = y >= height - block;
+    int red, green, blue;
+    if ((left || right) && (top || bottom)) {
+        red = (top && left) || (bottom && right) ? 255 : 0;
+        green = (top && right) || (bottom && right) ? 255 : 0;
+        blue = bottom ? 255 : 0;
+    } else if (x % 50 == 0 || y % 50 == 0) {
+        red = green = blue = 24;
+    } else {
+        red = green = blue = 48 + int(160L * (x + y) / (width + height - 1));
+    }
+    bgr[0] = static_cast<unsigned char>(blue);
+    bgr[1] = static_cast<unsigned char>(green);
+    bgr[2] = static_cast<unsigned char>(red);
+}
+
+bool WriteCard(const char* path, int width, int height, int quality) {
+    std::vector<unsigned char> pixels(size_t(width) * size_t(height) * 3);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) PaintCard(x, y, width, height, &pixels[(size_t(y) * width + x) * 3]);
+    IMAGEDATA view;
+    view.data = pixels.data();
+    view.type = idtBgr24;
+    view.width = width;
+    view.height = height;
+    view.pixelStep = 3;
+    view.lineStep = width * 3;
+    void* block = nullptr;
+    int length = 0;
+    if (!CreateJPEG(view, &block, &length, quality)) return false;
+    FILE* file = std::fopen(path, "wb");
+    bool written = file != nullptr && std::fwrite(block, 1, size_t(length), file) == size_t(length);
+    if (file != nullptr && std::fclose(file) != 0) written = false;
+    std::free(block);
+    return written;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 5 || argc > 6 || (argc == 6 && std::strcmp(argv[5], "gray") != 0)) {
-        std::fprintf(stderr, "usage: MakeTestPicture <output.jpg> <width> <height> <quality> [gray]\n");
+    const bool gray = argc == 6 && std::strcmp(argv[5], "gray") == 0;
+    const bool card = argc == 6 && std::strcmp(argv[5], "card") == 0;
+    if (argc < 5 || argc > 6 || (argc == 6 && !gray && !card)) {
+        std::fprintf(stderr, "usage: MakeTestPicture <output.jpg> <width> <height> <quality> [gray|card]\n");
         return 2;
     }
     const int width = std::atoi(argv[2]), height = std::atoi(argv[3]), quality = std::atoi(argv[4]);
@@ -93,7 +145,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "MakeTestPicture: size 1..65500 and quality 1..100\n");
         return 2;
     }
-    if (!WritePicture(argv[1], width, height, quality, argc == 6)) {
+    if (card ? !WriteCard(argv[1], width, height, quality) : !WritePicture(argv[1], width, height, quality, gray)) {
         std::fprintf(stderr, "MakeTestPicture: cannot write %s\n", argv[1]);
         return 1;
     }

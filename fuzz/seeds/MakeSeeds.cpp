@@ -334,6 +334,13 @@ void TextSeeds() {
              "a, 'b;c' ,,\"d\\\"e\"\\t\n$(x)-$(y).$(z)\n12-ab.cd");
     SeedText("fadenwerk_timestring", "datetime", "2024.02.29:23:59:58");
     SeedText("fadenwerk_timestring", "relative", "3_DAYS_AGO $(DATE) $(TIME) $(YEAR)");
+    SeedText("helparchive_sources", "topic",
+             std::string("\x00", 1) + "<FS=12><B>Page</B><FS=10><NL>Text <LINK=index.vgt,TARGET=main>start</LINK>\n");
+    SeedText("helparchive_sources", "picture",
+             "\x01picture 8 8 8\npalette 000000 FFFFFF\nfill FFFFFF\nrect 1 1 4 4 000000\n"
+             "polygon 000000 0,0 7,0 7,7\nfont 8 bold Arial\ntext 0 0 000000 Ab\n");
+    SeedText("helparchive_sources", "links", "\x02# areas\npage.vgt - 0,0 3,0 3,3\nindex.vgt main 1,1 2,1 2,2\n");
+    SeedText("helparchive_sources", "list", "\x03Start,index.vgt\nPage,/Pages*One page,page.vgt\n");
     SeedText("fadenwerk_fnmatch", "set", "*.[ch]??\nfile.cpp");
     SeedText("fadenwerk_fnmatch", "negated", "[!a-c]*\\*x\nd*x");
     // A file with two appended entries: the chain starts after a stand-in program.

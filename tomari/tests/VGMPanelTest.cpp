@@ -12,6 +12,7 @@
 #include "ArchiveEntry.h"
 #include "FoundTopicsDlg.h"
 #include "HelpArchiveFixture.h"
+#include "HelpArchiveLayout.h"
 #include "ListBox.h"
 #include "Registration.h"
 #include "ScrollerFixture.h"
@@ -26,15 +27,8 @@ namespace {
 using help_archive::Build;
 using help_archive::LinesEntry;
 
-uint32_t U32(const std::string& bytes, size_t at) {
-    uint32_t value = 0;
-    for (int k = 3; k >= 0; --k) value = value << 8 | static_cast<uint8_t>(bytes[at + static_cast<size_t>(k)]);
-    return value;
-}
-
-std::string Bytes(const TMemBuffer& buffer) {
-    return std::string(static_cast<const char*>(buffer.GetBlock()), static_cast<size_t>(buffer.GetSize()));
-}
+using help_archive::Bytes;
+using help_archive::U32;
 
 // The bytes of an entry as stored, unpacked.
 std::string EntryBytes(TMemResource& archive, const std::string& name) {
@@ -68,10 +62,10 @@ bool EndsWith(const std::string& text, const std::string& end) {
     return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
 }
 
-class VGMPanelTest : public ScrollerTest {
+class VGMPanelTest : public PanelTest {
 protected:
     void SetUp() override {
-        ScrollerTest::SetUp();
+        PanelTest::SetUp();
         Build(archive);
         panel = new TVGMPanel(form);
         panel->SetParent(form);
@@ -79,35 +73,7 @@ protected:
         panel->SetBounds(10, 10, 400, 300);
         driver.PumpUntilIdle();
     }
-    TVGTScroller* Main() const { return panel->GetMainPanel(); }
-    // Clicks a point of a scroller's user rectangle through the window.
-    void ClickAt(TVGTScroller* scroller, POINT point) {
-        const POINT at = scroller->GetComponentCoord(point);
-        driver.MoveMouse(scroller->GetHandle(), at.x, at.y);
-        driver.Click(scroller->GetHandle(), at.x, at.y);
-    }
-    void ClickLink(TVGTScroller* scroller, int i) {
-        const RECT area = scroller->GetLinks()[i].areas[0];
-        ClickAt(scroller, POINT{(area.left + area.right) / 2, (area.top + area.bottom) / 2});
-    }
-    // The middle of an image-link area's first three points.
-    void ClickArea(TVGTScroller* scroller, int i) {
-        const TPointContainer& polygon = scroller->GetImageLinks()[i].polygon;
-        ClickAt(scroller, POINT{(polygon[0].x + polygon[1].x + polygon[2].x) / 3,
-                                (polygon[0].y + polygon[1].y + polygon[2].y) / 3});
-    }
-    std::vector<std::string> Sources() const {
-        std::vector<std::string> sources;
-        for (int i = 0; i < panel->GetScrollerCount(); ++i)
-            sources.push_back(panel->GetScroller(i)->GetPanelInfo().name.str() + ":" +
-                              panel->GetScroller(i)->GetTopicName().str());
-        return sources;
-    }
-    int TopicScrollersOfForm() const {
-        int count = 0;
-        for (int i = 0; i < form->GetComponentCount(); ++i) count += dynamic_cast<TVGTScroller*>(form->GetComponent(i)) != nullptr;
-        return count;
-    }
+    TVGTPanel* Panel() const override { return panel; }
     std::vector<std::string> BoxTexts() const {
         std::vector<std::string> texts;
         for (const win32::ModalInteraction& box : boxes) texts.push_back(box.text);
@@ -128,40 +94,22 @@ protected:
 };
 
 TEST_F(VGMPanelTest, TheArchiveIsStoredInItsContainerForm) {
-    TMemBuffer inner;
-    archive.WriteToMemBuffer(inner);
-    const std::string bytes = Bytes(inner);
-    EXPECT_EQ(U32(bytes, 0), bytes.size());
-    EXPECT_EQ(U32(bytes, 4), 13u);
-    EXPECT_EQ(U32(bytes, 8), 16u);
-    EXPECT_EQ(bytes.substr(12, 12), std::string("\x00\x01\x01\x00\x00\x00\x00\x01\x01\x00\x00\x00", 12));
+    TMemBuffer container;
+    archive.WriteToMemBuffer(container);
+    const help_archive::TInnerBlock inner = help_archive::ReadInnerBlock(Bytes(container));
+    ASSERT_TRUE(inner.complete);
+    EXPECT_EQ(inner.count, 13u);
+    EXPECT_EQ(inner.headerWord, 16u);
+    EXPECT_EQ(inner.flags, help_archive::kContainerFlags);
     std::vector<std::string> names;
-    size_t at = 24;
-    while (at < bytes.size()) {
-        ASSERT_EQ(bytes.substr(at, 2), "\x01\x02") << at;
-        const uint32_t length = U32(bytes, at + 2);
-        ASSERT_EQ(bytes[at + 6], '\x01');
-        const std::string name = bytes.substr(at + 7, length);
-        names.push_back(name);
-        at += 7 + length;
-        ASSERT_EQ(bytes.substr(at, 2), std::string("\x01\x00", 2)) << name;
-        const uint32_t size = U32(bytes, at + 2);
-        const bool packed = bytes[at + 6] != 0;
-        at += 7;
-        EXPECT_EQ(packed, name != "defaultname") << name;
-        if (!packed) {
-            EXPECT_EQ(bytes.substr(at, size), EntryBytes(archive, name));
-            at += size;
-            continue;
-        }
-        const uint32_t packedSize = U32(bytes, at);
-        EXPECT_EQ(bytes.substr(at + 4, 2), "\x78\x9C") << name;
-        TMemBuffer unpacked;
-        ASSERT_TRUE(UnpackBytes(bytes.data() + at + 4, packedSize, size, unpacked)) << name;
-        EXPECT_EQ(Bytes(unpacked), EntryBytes(archive, name)) << name;
-        at += 4 + packedSize;
+    for (const help_archive::TStoredEntry& entry : inner.entries) {
+        names.push_back(entry.name);
+        EXPECT_EQ(entry.itemMarks, "\x01\x02") << entry.name;
+        EXPECT_EQ(entry.marks, std::string("\x01\x00", 2)) << entry.name;
+        EXPECT_EQ(entry.packed, entry.name != "defaultname") << entry.name;
+        EXPECT_EQ(entry.streamStart, entry.packed ? "\x78\x9C" : "") << entry.name;
+        EXPECT_EQ(entry.data, EntryBytes(archive, entry.name)) << entry.name;
     }
-    EXPECT_EQ(at, bytes.size());
     EXPECT_EQ(names, (std::vector<std::string>{"index.vgt", "frame.vgt", "map.vgt", "page.vgt", "pictures.vgt",
                                                "forms.vgt", "red.bmp", "blue.bmp", "green.jpg", "map.bmp", "map.ald",
                                                "topics", "defaultname"}));
@@ -171,7 +119,7 @@ TEST_F(VGMPanelTest, TheArchiveIsStoredInItsContainerForm) {
     EXPECT_EQ(U32(topic, 0), topic.size());
     EXPECT_EQ(U32(topic, 4), 1u);
     EXPECT_EQ(U32(topic, 8), 256u);
-    EXPECT_EQ(topic.substr(12, 12), bytes.substr(12, 12));
+    EXPECT_EQ(topic.substr(12, 12), help_archive::kContainerFlags);
     // Pictures: a DIB record, and a JPEG payload.
     EXPECT_EQ(EntryBytes(archive, "red.bmp").substr(0, 1), std::string(1, '\0'));
     EXPECT_EQ(EntryBytes(archive, "red.bmp").substr(6, 6), std::string("\x0E\x00\x00\x00" "BM", 6));
@@ -179,16 +127,18 @@ TEST_F(VGMPanelTest, TheArchiveIsStoredInItsContainerForm) {
     EXPECT_EQ(EntryBytes(archive, "green.jpg").substr(10, 2), "\xFF\xD8");
 
     // The outer block: sizes, the packed flag, a zlib stream and the trailer.
-    TMemBuffer outer;
-    inner.WriteToPackedBlock(outer);
-    const std::string block = Bytes(outer);
-    EXPECT_EQ(U32(block, 0), bytes.size());
-    EXPECT_EQ(block[4], '\x01');
-    EXPECT_EQ(block.size(), 9 + U32(block, 5) + 4);
-    EXPECT_EQ(block.substr(9, 2), "\x78\x9C");
-    EXPECT_EQ(block.substr(block.size() - 4), std::string("\x00\x01\x00\x00", 4));
+    TMemBuffer packed;
+    container.WriteToPackedBlock(packed);
+    const help_archive::TOuterBlock outer = help_archive::ReadOuterBlock(Bytes(packed));
+    EXPECT_EQ(outer.unpackedSize, static_cast<uint32_t>(container.GetSize()));
+    EXPECT_EQ(outer.packedFlag, 1);
+    EXPECT_TRUE(outer.sizeAgrees);
+    EXPECT_EQ(outer.streamStart, "\x78\x9C");
+    EXPECT_EQ(outer.trailer, std::string("\x00\x01\x00\x00", 4));
+    EXPECT_TRUE(outer.inflates);
+    EXPECT_EQ(outer.inner, Bytes(container));
     TMemBuffer back;
-    ASSERT_TRUE(back.ReadFromPackedBlock(outer.GetBlock(), outer.GetSize()));
+    ASSERT_TRUE(back.ReadFromPackedBlock(packed.GetBlock(), packed.GetSize()));
     TMemResource read;
     ASSERT_TRUE(read.ReadFromMemBuffer(back));
     for (const std::string& name : names) EXPECT_EQ(EntryBytes(read, name), EntryBytes(archive, name)) << name;

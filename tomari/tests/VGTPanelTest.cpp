@@ -18,10 +18,10 @@ const char* const kFrame =
     "<PANEL=NAME=top,SOURCE=top.vgt,LEFT=0,TOP=0,WIDTH=100%,HEIGHT=170>"
     "<PANEL=NAME=bottom,SOURCE=bottom.vgt,LEFT=0,TOP=170,WIDTH=100%,HEIGHT=-170>Frame";
 
-class VGTPanelTest : public ScrollerTest {
+class VGTPanelTest : public PanelTest {
 protected:
     void SetUp() override {
-        ScrollerTest::SetUp();
+        PanelTest::SetUp();
         folder.Write("frame.vgt", kFrame);
         folder.Write("top.vgt",
                      "<LINK=other.vgt,TARGET=main>main</LINK> <LINK=b2.vgt,TARGET=bottom>bottom</LINK> "
@@ -35,26 +35,7 @@ protected:
         panel->SetBounds(10, 10, 400, 500);
         driver.PumpUntilIdle();
     }
-    TVGTScroller* Main() const { return panel->GetMainPanel(); }
-    // Clicks link i of a scroller through the window.
-    void ClickLink(TVGTScroller* scroller, int i) {
-        const RECT area = scroller->GetLinks()[i].areas[0];
-        const POINT at = scroller->GetComponentCoord(POINT{(area.left + area.right) / 2, (area.top + area.bottom) / 2});
-        driver.MoveMouse(scroller->GetHandle(), at.x, at.y);
-        driver.Click(scroller->GetHandle(), at.x, at.y);
-    }
-    std::vector<std::string> Sources() const {
-        std::vector<std::string> sources;
-        for (int i = 0; i < panel->GetScrollerCount(); ++i)
-            sources.push_back(panel->GetScroller(i)->GetPanelInfo().name.str() + ":" +
-                              panel->GetScroller(i)->GetTopicName().str());
-        return sources;
-    }
-    int TopicScrollersOfForm() const {
-        int count = 0;
-        for (int i = 0; i < form->GetComponentCount(); ++i) count += dynamic_cast<TVGTScroller*>(form->GetComponent(i)) != nullptr;
-        return count;
-    }
+    TVGTPanel* Panel() const override { return panel; }
 
     TVGTPanel* panel = nullptr;
 };

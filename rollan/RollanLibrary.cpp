@@ -1,6 +1,7 @@
 // Start-up and shut-down of the Rollan units: registers the package's classes
 // and their property tables for form resources and the palette when the
 // library loads, and takes the classes out of the registry when it unloads.
+#include "MemBitmapScroller.h"
 #include "RectScroller.h"
 #include "Registration.h"
 #include "ScrollControl.h"
@@ -16,9 +17,12 @@ void RollanInitialise() {
     Rectscroller::Register();
     RegisterSelectableRectScrollerProperties();
     Selectablerectscroller::Register();
+    RegisterMemBitmapScrollerProperties();
+    Membitmapscroller::Register();
 }
 
 void RollanFinalise() {
+    UnRegisterClass(TMemBitmapScroller::StaticClassInfo());
     UnRegisterClass(TSelectableRectScroller::StaticClassInfo());
     UnRegisterClass(TRectScroller::StaticClassInfo());
     UnRegisterClass(TScrollControl::StaticClassInfo());

@@ -94,7 +94,7 @@ TEST_F(RollanLibraryTest, TheControlsAreOnThePalettePageRollan) {
     for (const TPalettePage& page : PalettePages())
         if (page.name == "Rollan")
             for (const TClassInfo* info : page.classes) classes.push_back(info->name);
-    EXPECT_EQ(classes, (std::vector<std::string>{"TScrollControl", "TRectScroller", "TSelectableRectScroller"}));
+    EXPECT_EQ(classes, (std::vector<std::string>{"TScrollControl", "TRectScroller", "TSelectableRectScroller", "TMemBitmapScroller"}));
 }
 
 TEST_F(RollanLibraryTest, AFormSavesOnlyWhatDiffersAndLoadsBackTheSame) {

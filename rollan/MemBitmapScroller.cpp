@@ -106,9 +106,9 @@ bool TMemBitmapScroller::RefreshImageBuffer() {
         FImage->KeepDIB = 1;
         FImage->DIBCreate();
     }
-    if (!FImage->Valid || FImage->Width <= 0 || FImage->Height <= 0) {  // no picture yet
-        delete FImageBuffer;
-        FImageBuffer = new TMemBitmap();
+    // No picture yet, or the image shows itself.
+    if (!FImage->Valid || FImage->Width <= 0 || FImage->Height <= 0 || Zoom == 1) {
+        EmptyBuffer();
         return true;
     }
     const int64_t width = int64_t(FImage->Width) * Zoom, height = int64_t(FImage->Height) * Zoom;
@@ -118,9 +118,7 @@ bool TMemBitmapScroller::RefreshImageBuffer() {
         (!buffer.Valid || buffer.Width != width || buffer.Height != height || buffer.BitCount != depth))
         buffer.NewBitmap(int(width), int(height), depth);
     if (width > kMaximumBitmapSide || height > kMaximumBitmapSide || !buffer.Valid) {
-        // No stale picture stays behind: the failed buffer is empty.
-        delete FImageBuffer;
-        FImageBuffer = new TMemBitmap();
+        EmptyBuffer();  // no stale picture stays behind
         ShowZoomFailure(width, height);
         return false;
     }
@@ -128,6 +126,11 @@ bool TMemBitmapScroller::RefreshImageBuffer() {
     if (buffer.PaletteSize() > 0) FImage->CopyPalette(buffer);
     buffer.Refresh();
     return true;
+}
+
+void TMemBitmapScroller::EmptyBuffer() {
+    delete FImageBuffer;
+    FImageBuffer = new TMemBitmap();
 }
 
 // Every image pixel becomes a Zoom x Zoom block: by ScaleImage where both
@@ -192,8 +195,9 @@ void TMemBitmapScroller::ApplyRatios() {
 // ---- Geometry and coordinates ----
 
 SIZE TMemBitmapScroller::GetRectSizes() {
-    if (!FImageBuffer || !FImageBuffer->Valid) return SIZE{0, 0};
-    return SIZE{StretchedSide(FImageBuffer->Width, HorzRatio), StretchedSide(FImageBuffer->Height, VertRatio)};
+    const TMemBitmap* shown = GetImageBuffer();
+    if (!shown || !shown->Valid) return SIZE{0, 0};
+    return SIZE{StretchedSide(shown->Width, HorzRatio), StretchedSide(shown->Height, VertRatio)};
 }
 
 int TMemBitmapScroller::GetScreenHCoord(int x) { return Saturate(int64_t(x) * Zoom + Zoom / 2); }
@@ -209,13 +213,14 @@ void TMemBitmapScroller::DrawRuler() { TSelectableRectScroller::DrawRuler(); }
 // ---- Painting ----
 
 void TMemBitmapScroller::PaintRect(POINT origin, SIZE size) {
-    const bool painted = FImageBuffer && FImageBuffer->Valid && size.cx > 0 && size.cy > 0;
+    TMemBitmap* shown = GetImageBuffer();
+    const bool painted = shown && shown->Valid && size.cx > 0 && size.cy > 0;
     if (painted) {
         HDC dc = GetCanvas()->GetHandle();
         if (HorzRatio == 1.0f && VertRatio == 1.0f)
-            FImageBuffer->PaintToDC(dc, origin.x, origin.y, SRCCOPY);
+            shown->PaintToDC(dc, origin.x, origin.y, SRCCOPY);
         else
-            FImageBuffer->StretchToDC(dc, origin.x, origin.y, size.cx, size.cy, SRCCOPY);
+            shown->StretchToDC(dc, origin.x, origin.y, size.cx, size.cy, SRCCOPY);
     }
     // The inherited fill would cover the picture.
     struct TFillOff {

@@ -10,9 +10,10 @@ class TMemBitmap;
 
 // The scroller keeps two bitmaps: the image (its picture) and the display
 // buffer (the image with every pixel a Zoom x Zoom block, at 16 bits a
-// pixel in 24 bits). The user rectangle is the buffer's size times the
-// ratios; selections, rulers and mouse events count image pixels ("real"
-// coordinates), which the ratios do not change.
+// pixel in 24 bits). At Zoom 1 the image is its own display and the buffer
+// holds nothing, so the picture is not kept twice. The user rectangle is the
+// display's size times the ratios; selections, rulers and mouse events count
+// image pixels ("real" coordinates), which the ratios do not change.
 //
 // Every depth the memory bitmap holds (4, 8, 16 and 24 bits a pixel) is shown
 // and edited alike: 8- and 24-bit pictures through pixel views, the others
@@ -57,14 +58,15 @@ public:
     // After the image's pixels were changed: its painting copy, the buffer,
     // the ranges and the window follow.
     void RefreshImage();
-    // Rebuilds the buffer from the image at Zoom. An empty image gives an
-    // empty buffer (true, no message). A buffer that cannot be had (beyond
-    // 65535 pixels a side, or out of memory) shows "The system cannot handle
-    // an image of size<w, h>..." (owned by the scroller's window) with the
-    // true sizes, and gives false.
+    // Rebuilds the buffer from the image at Zoom (at Zoom 1 empties it). An
+    // empty image gives an empty buffer (true, no message). A buffer that
+    // cannot be had (beyond 65535 pixels a side, or out of memory) shows "The
+    // system cannot handle an image of size<w, h>..." (owned by the
+    // scroller's window) with the true sizes, and gives false.
     bool RefreshImageBuffer();
-    // The display buffer (null at design time).
-    TMemBitmap* GetImageBuffer() const { return FImageBuffer; }
+    // The bitmap that is painted: the buffer, or at Zoom 1 the image; null at
+    // design time.
+    TMemBitmap* GetImageBuffer() const { return FImageBuffer && Zoom == 1 ? FImage : FImageBuffer; }
 
     // ---- Zoom and ratios ----
     int GetZoom() const { return Zoom; }
@@ -100,8 +102,8 @@ public:
     bool Paste();
 
     // ---- Overrides of the selectable scroller ----
-    // (buffer width x HorzRatio, buffer height x VertRatio), truncated; (0, 0)
-    // without a buffer.
+    // (width x HorzRatio, height x VertRatio) of the bitmap painted,
+    // truncated; (0, 0) without a picture.
     SIZE GetRectSizes() override;
     // x x Zoom + Zoom / 2: the centre of the zoomed pixel.
     int GetScreenHCoord(int x) override;
@@ -135,6 +137,8 @@ protected:
 private:
     // Fills the buffer (already of the right size and depth) from the image.
     void ZoomIntoBuffer();
+    // The buffer holds no picture.
+    void EmptyBuffer();
     void ShowZoomFailure(int64_t width, int64_t height);
     void ApplyRatios();
     // Where a pasted picture's corner goes: the selection's top-left.

@@ -60,6 +60,10 @@ TEST_F(MemBitmapScrollerTest, ZoomThreeOnATenByFourPicture) {
     for (int zoom : {0, -2, 3}) scroller->SetZoomRatio(zoom);
     EXPECT_EQ(scroller->GetZoom(), 3);
     EXPECT_EQ(scroller->GetImageBuffer()->GetPixel(0, 0), 200);
+    // At Zoom 1 the image is its own display.
+    scroller->SetZoomRatio(1);
+    EXPECT_EQ(scroller->GetImageBuffer(), scroller->GetImage());
+    EXPECT_EQ(scroller->GetRectSizes().cx, 10);
 }
 
 TEST_F(MemBitmapScrollerTest, RatiosStretchTheRectangleAndTurnAutoScrollOff) {

@@ -182,6 +182,7 @@ void TSelectableRectScroller::DropSelection() {
 void TSelectableRectScroller::SetSelectable(bool value) {
     DropSelection();
     Selectable = value;
+    PresentFigures();
 }
 
 // A figure of the old kind cannot be erased as one of the new kind.
@@ -189,6 +190,7 @@ void TSelectableRectScroller::SetSelectionType(TRectScrollerSelection value) {
     if (value == SelectionType) return;
     DropSelection();
     SelectionType = value;
+    PresentFigures();
 }
 
 void TSelectableRectScroller::SetShowSelection(bool value) {
@@ -196,6 +198,7 @@ void TSelectableRectScroller::SetShowSelection(bool value) {
     EraseShownSelection();
     ShowSelection = value;
     EraseShownSelection();  // draws it when it shows now
+    PresentFigures();
 }
 
 void TSelectableRectScroller::SetShowSelectionHelpers(bool value) {
@@ -203,6 +206,7 @@ void TSelectableRectScroller::SetShowSelectionHelpers(bool value) {
     EraseShownSelection();
     ShowSelectionHelpers = value;
     EraseShownSelection();
+    PresentFigures();
 }
 
 void TSelectableRectScroller::SetShowCursor(bool value) {
@@ -214,6 +218,7 @@ void TSelectableRectScroller::SetShowCursor(bool value) {
             InvertCursor();
             ShowCursor = false;
         }
+        PresentFigures();
     }
     if (ShowPosition || ShowPercentage) {
         if (value)
@@ -275,6 +280,7 @@ void TSelectableRectScroller::ToggleTab(TIntContainer& tabs, int value, int limi
     } else {
         (this->*invert)(tabs.Add(value), true);
     }
+    PresentFigures();
 }
 
 void TSelectableRectScroller::ToggleHorzTab(int y) {

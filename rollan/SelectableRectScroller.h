@@ -214,6 +214,8 @@ public:
 
     // The right click that closes a polygon opens no menu, neither the
     // control's own (at the release) nor one asked for by WM_CONTEXTMENU.
+    // Figures drawn while a message is handled show on the screen once the
+    // outermost message is done.
     void WndProc(TMessage& message) override;
 
 protected:
@@ -242,6 +244,11 @@ protected:
     void EraseShownSelection();
     // Erases and ends the selection without events; the mouse holds nothing.
     void DropSelection();
+    // Figures drawn outside WM_PAINT go through the canvas's own window DC,
+    // which the window system shows once it is given back: gives it back,
+    // unless a message of this control (or the strip paint of a scroll) is
+    // still using it.
+    void PresentFigures();
 
     // ---- Dashed lines, on a DC prepared for figures ----
     // From one coordinate to another in either direction, both included:
@@ -321,6 +328,8 @@ protected:
 
 private:
     bool withholdPopup_ = false;
+    int messageDepth_ = 0;
+    void RouteMessage(TMessage& message);
     void InvertSelectionRect(HDC dc, POINT origin);
     void InvertSelectionEllipse(HDC dc, POINT origin);
     void InvertSelectionPolygon(HDC dc);

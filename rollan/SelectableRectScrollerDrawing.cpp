@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "ControlCanvas.h"
 #include "ScrollArithmetic.h"
 #include "SelectableRectScroller.h"
 
@@ -346,6 +347,11 @@ void TSelectableRectScroller::DrawRulerTick(HDC dc, POINT origin, int v, bool lo
 }
 
 // ---- Painting ----
+
+void TSelectableRectScroller::PresentFigures() {
+    if (messageDepth_ > 0 || FPaintingStrip) return;
+    if (auto* canvas = dynamic_cast<TControlCanvas*>(GetCanvas())) canvas->FreeHandle();
+}
 
 // The rulers go first: their labels are text, which inverting does not
 // touch, so every inverted figure lies over them as it does when it is

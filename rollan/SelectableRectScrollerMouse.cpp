@@ -368,6 +368,18 @@ void TSelectableRectScroller::MouseDown(TMouseButton button, TShiftState shift, 
 }
 
 void TSelectableRectScroller::WndProc(TMessage& message) {
+    ++messageDepth_;
+    try {
+        RouteMessage(message);
+    } catch (...) {
+        --messageDepth_;
+        throw;
+    }
+    --messageDepth_;
+    PresentFigures();
+}
+
+void TSelectableRectScroller::RouteMessage(TMessage& message) {
     if (!withholdPopup_ || (message.Msg != WM_RBUTTONUP && message.Msg != WM_CONTEXTMENU)) {
         TRectScroller::WndProc(message);
         return;

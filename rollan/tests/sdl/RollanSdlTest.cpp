@@ -1,6 +1,7 @@
 // The scrolling views in real windows: scrolled by the wheel and by thumb
 // drags, the window shows what a full repaint draws; a selectable scroller
-// shows its rulers, mesh, crosshair, selection and info forms. Pictures of
+// shows its rulers, mesh, crosshair, selection and info forms; a
+// memory-bitmap scroller shows a zoomed picture before and after a cut. Pictures of
 // the windows are saved for looking at (in $ROLLAN_PICTURES, else the test
 // temporary folder). Needs a display (CI runs it under xvfb-run); skips
 // itself when DISPLAY is unset.
@@ -17,12 +18,14 @@
 #include "Form.h"
 #include "Label.h"
 #include "MemBitmap.h"
+#include "MemBitmapScroller.h"
 #include "RectScroller.h"
 #include "SelectableRectScroller.h"
 #include "SelectableRectScrollerInfoForm.h"
 #include "display/DisplayBackEnd.h"
 #include "display/SdlBackEnd.h"
 #include "display/TestDriver.h"
+#include "display/TestPicture.h"
 #include "display/WindowPicture.h"
 
 // The desktop's message bus library, which SDL's video start-up loads, keeps
@@ -316,4 +319,60 @@ TEST_F(RollanSdlTest, ASelectableScrollerWithRulersMeshCrosshairSelectionAndInfo
     ExpectPresentedEqualsFullRepaint(scroller, "selectable scroller");
     Save("rollan_selectable_scroller.bmp");
     SaveScreenPicture("rollan_selectable_screen.bmp", {form->GetHandle(), xForm->GetHandle(), yForm->GetHandle()});
+}
+
+// A generated picture at zoom 2 with rulers and an ellipse selection drawn
+// with the mouse, then the same after Ctrl+X: the ellipse's pixels go black.
+// The selection drawn with the mouse (outside WM_PAINT) is on the screen
+// without any later paint, and so is one hidden by the program.
+TEST_F(RollanSdlTest, AMemoryBitmapScrollerAtZoomTwoBeforeAndAfterACut) {
+    form->SetText("Memory-bitmap scroller");
+    form->SetBounds(40, 40, 520, 400);
+    TMemBitmap picture;
+    ASSERT_TRUE(picture.NewBitmap(200, 150, 24));
+    // Bands of colour across, darker towards the bottom, a grid every 10
+    // pixels and a white disc: every 2 x 2 block and the cut's edge show.
+    for (int y = 0; y < 150; ++y)
+        for (int x = 0; x < 200; ++x) {
+            const int shade = 255 - y;
+            COLORREF c = RGB(x * 255 / 199 * shade / 255, (200 - x) * shade / 200, 90 + y);
+            if (x % 10 == 0 || y % 10 == 0) c = RGB(40, 40, 60);
+            if ((x - 140) * (x - 140) + (y - 50) * (y - 50) < 600) c = RGB(250, 250, 250);
+            picture.SetPixel(x, y, int(c));
+        }
+    picture.Refresh();
+    auto* scroller = Place<TMemBitmapScroller>(form, 8, 8, 480, 340);
+    scroller->SetImage(picture);
+    scroller->SetZoomRatio(2);
+    scroller->SetShowRulers(true);
+    scroller->SetSelectionType(selEllipse);
+    form->Show();
+    Settle();
+    scroller->SetFocus();
+    Settle();
+
+    // Image pixel (x, y) is the 2 x 2 block at (2x, 2y) of the rectangle.
+    auto screen = [&](int x, int y) {
+        const POINT corner = scroller->GetRectPos();
+        return scroller->ClientToScreen(POINT{corner.x + 2 * x + 1 - scroller->GetHPos(), corner.y + 2 * y + 1 - scroller->GetVPos()});
+    };
+    driver->MoveMouseOnScreen(screen(90, 70));
+    driver->MouseDownOnScreen(screen(90, 70));
+    for (int step = 1; step <= 5; ++step) driver->MoveMouseOnScreen(screen(90 + 40 * step / 5, 70 + 25 * step / 5));
+    driver->MouseUpOnScreen(screen(130, 95));
+    ASSERT_TRUE(scroller->GetSelection());
+    EXPECT_EQ(scroller->GetSelectHorzRadius(), 40);
+    EXPECT_EQ(scroller->GetSelectVertRadius(), 25);
+    ExpectPresentedEqualsFullRepaint(scroller, "before the cut");
+    std::printf("picture: %s\n", win32::SaveTestPicture(form->GetHandle(), "before_cut").c_str());
+
+    driver->Press({VK_CONTROL}, 'X');
+    Settle();
+    EXPECT_EQ(scroller->GetImage()->GetPixel(90, 70), 0);
+    EXPECT_EQ(scroller->GetImage()->GetPixel(90, 40), int(RGB(40, 40, 60)));
+    EXPECT_NE(scroller->GetImage()->GetPixel(10, 70), 0);
+    ExpectPresentedEqualsFullRepaint(scroller, "after the cut");
+    std::printf("picture: %s\n", win32::SaveTestPicture(form->GetHandle(), "after_cut").c_str());
+    scroller->SetShowSelection(false);
+    ExpectPresentedEqualsFullRepaint(scroller, "with the selection hidden");
 }

@@ -84,7 +84,7 @@ void AppendU32(std::vector<uint8_t>& bytes, uint32_t value) {
 // read back through the bitmap's own checked loader. The model's block is a
 // 40-byte header with its masks behind it (the layout TMemBitmap keeps).
 bool LoadBlank16BitLike(TMemBitmap& bitmap, TMemBitmap& model, int width, int height) {
-    if (width < 1 || height < 1 || width > kMaximumBitmapSide || height > kMaximumBitmapSide) return false;
+    if (!BitmapCanHold(width, height)) return false;
     const auto* block = static_cast<const uint8_t*>(model.Lock());
     if (block == nullptr) {
         model.Unlock();

@@ -10,8 +10,10 @@
 
 class TMemBitmap;
 
-// What a memory bitmap holds each way.
-constexpr int kMaximumBitmapSide = 65535;
+// What a memory bitmap holds: 65535 pixels each way, 2^28 pixels in all.
+inline bool BitmapCanHold(int64_t width, int64_t height) {
+    return width >= 1 && height >= 1 && width <= 65535 && height <= 65535 && width * height <= (int64_t(1) << 28);
+}
 
 // Locks the bitmap for its lifetime. Values are those of TMemBitmap's
 // GetPixel and SetPixel: colour-table indexes at 4 and 8 bits, COLORREF

@@ -114,10 +114,10 @@ bool TMemBitmapScroller::RefreshImageBuffer() {
     const int64_t width = int64_t(FImage->Width) * Zoom, height = int64_t(FImage->Height) * Zoom;
     const int depth = BufferDepthFor(FImage->BitCount);
     TMemBitmap& buffer = *FImageBuffer;
-    if (width <= kMaximumBitmapSide && height <= kMaximumBitmapSide &&
-        (!buffer.Valid || buffer.Width != width || buffer.Height != height || buffer.BitCount != depth))
+    const bool held = BitmapCanHold(width, height);
+    if (held && (!buffer.Valid || buffer.Width != width || buffer.Height != height || buffer.BitCount != depth))
         buffer.NewBitmap(int(width), int(height), depth);
-    if (width > kMaximumBitmapSide || height > kMaximumBitmapSide || !buffer.Valid) {
+    if (!held || !buffer.Valid) {
         EmptyBuffer();  // no stale picture stays behind
         ShowZoomFailure(width, height);
         return false;

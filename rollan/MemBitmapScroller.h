@@ -53,14 +53,15 @@ public:
     TMemBitmap* GetImageAddr() const { return FImage; }
     // A blank picture of that size in the image's depth (and colour table),
     // unless the image has that size already; a size no bitmap can have
-    // (below 1 or above 65535) leaves the image as it is.
+    // leaves the image as it is.
     void SetImageSizes(int width, int height);
     // After the image's pixels were changed: its painting copy, the buffer,
     // the ranges and the window follow.
     void RefreshImage();
     // Rebuilds the buffer from the image at Zoom (at Zoom 1 empties it). An
     // empty image gives an empty buffer (true, no message). A buffer that
-    // cannot be had (beyond 65535 pixels a side, or out of memory) shows "The
+    // cannot be had (beyond 65535 pixels a side or 2^28 in all, or out of
+    // memory) shows "The
     // system cannot handle an image of size<w, h>..." (owned by the
     // scroller's window) with the true sizes, and gives false.
     bool RefreshImageBuffer();

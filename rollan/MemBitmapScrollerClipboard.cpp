@@ -90,7 +90,7 @@ TMemBitmap* TMemBitmapScroller::GetPolygonImage() {
     if (FPoints.GetCount() == 0) return nullptr;
     const TBounds box = PointBounds(FPoints);
     const int64_t width = box.right - box.left + 1, height = box.bottom - box.top + 1;
-    if (width > kMaximumBitmapSide || height > kMaximumBitmapSide) return nullptr;
+    if (!BitmapCanHold(width, height)) return nullptr;
     std::unique_ptr<TMemBitmap> result(NewBitmapLike(*FImage, int(width), int(height)));
     if (!result) return nullptr;
     {

@@ -172,14 +172,16 @@ TEST_F(MemBitmapScrollerTest, AZoomTooLargeShowsTheTrueSizesAndKeepsTheOldZoom) 
         int width, height, zoom;
         const char* sizes;
     } cases[] = {
-        {20000, 10, 4, "80000, 40"},                // beyond what a bitmap holds
+        {20000, 10, 4, "80000, 40"},                // a side beyond what a bitmap holds
+        {4100, 4100, 4, "16400, 16400"},            // more pixels than a bitmap holds
         {40000, 2, 60000, "2400000000, 120000"},    // beyond an int
         {3, 40000, INT_MAX, "6442450941, 85899345880000"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.sizes);
-        auto picture = MakePicture(24, c.width, c.height);
-        TMemBitmapScroller* scroller = MakeScroller(picture.get());
+        TMemBitmap picture;
+        ASSERT_TRUE(picture.NewBitmap(c.width, c.height, 8));
+        TMemBitmapScroller* scroller = MakeScroller(&picture);
         TMessageLog log;
         scroller->SetZoomRatio(c.zoom);
         ASSERT_EQ(log.boxes.size(), 1u);

@@ -4,7 +4,8 @@
 // MemBitmapScrollerClipboard.cpp.
 #include "MemBitmapScroller.h"
 
-#include <cmath>
+#include <algorithm>
+#include <climits>
 #include <cstdio>
 
 #include "BitmapPixels.h"

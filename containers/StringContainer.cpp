@@ -118,16 +118,21 @@ int TStringContainer::AddLine(const char* text, size_t length, int lineIndex, TF
         length = static_cast<size_t>(fMaxLineLength);
         fTruncated = true;
     }
-    const TString line(text, static_cast<int>(length));
-    if (lineCallback != nullptr)
-        lineCallback(line, lineIndex, context);
-    else
-        Add(line);
+    if (lineCallback != nullptr) {
+        lineCallback(TString(text, static_cast<int>(length)), lineIndex, context);
+    } else {
+        TString* line = new TString(text, static_cast<int>(length));
+        line->SetReduceCapacity(fReduceCapacity);
+        TContainer::Add(line);
+    }
     return static_cast<int>(length);
 }
 
 void TStringContainer::ReadFromFile(const TString& fileName) { ReadFromFileCallback(fileName, nullptr, nullptr); }
 
+// Progress is reported once per line, with the bytes read through its end,
+// so that a reader can stop after any line (a line limit, say). A line that
+// lies whole in a chunk is taken from the chunk without a copy.
 int TStringContainer::ReadFromFileCallback(const TString& fileName, TFileProgressCallback progress, void* context,
                                            TFileLineCallback lineCallback) {
     FileCloser closer{std::fopen(fileName.c_str(), "rb")};
@@ -137,24 +142,36 @@ int TStringContainer::ReadFromFileCallback(const TString& fileName, TFileProgres
     const int total = static_cast<int>(std::min<long>(FileSize(closer.file), 0x7FFFFFFF));
     std::vector<char> chunk(kReadChunk);
     std::string pending;  // start of a line that continues in the next chunk
-    int longest = 0, lines = 0, done = 0;
+    int longest = 0, lines = 0;
+    long done = 0;  // bytes before the chunk
     bool stop = false;
+    const auto lineRead = [&](const char* text, size_t length, long through) {
+        longest = std::max(longest, AddLine(text, length, lines++, lineCallback, context));
+        if (progress != nullptr) progress(total, static_cast<int>(std::min<long>(through, 0x7FFFFFFF)), stop, context);
+    };
     size_t got;
     while (!stop && (got = std::fread(chunk.data(), 1, chunk.size(), closer.file)) > 0) {
+        const char* data = chunk.data();
         size_t start = 0;
-        for (size_t i = 0; i < got; ++i) {
-            if (chunk[i] != '\n') continue;
-            pending.append(chunk.data() + start, i - start);
-            longest = std::max(longest, AddLine(pending.data(), pending.size(), lines++, lineCallback, context));
-            pending.clear();
-            start = i + 1;
+        while (!stop) {
+            const void* found = std::memchr(data + start, '\n', got - start);
+            if (found == nullptr) break;
+            const size_t end = static_cast<size_t>(static_cast<const char*>(found) - data);
+            const long through = done + static_cast<long>(end) + 1;
+            if (pending.empty()) {
+                lineRead(data + start, end - start, through);
+            } else {
+                pending.append(data + start, end - start);
+                lineRead(pending.data(), pending.size(), through);
+                pending.clear();
+            }
+            start = end + 1;
         }
-        pending.append(chunk.data() + start, got - start);
-        done += static_cast<int>(got);
-        if (progress != nullptr) progress(total, done, stop, context);
+        if (!stop) pending.append(data + start, got - start);
+        done += static_cast<long>(got);
     }
     const bool failed = std::ferror(closer.file) != 0;
-    if (!stop && !pending.empty()) longest = std::max(longest, AddLine(pending.data(), pending.size(), lines, lineCallback, context));
+    if (!stop && !pending.empty()) lineRead(pending.data(), pending.size(), done);
     fReading = false;
     if (failed) throw TSDPPFileException(fileName.str(), "cannot be read");
     return longest;
@@ -162,20 +179,26 @@ int TStringContainer::ReadFromFileCallback(const TString& fileName, TFileProgres
 
 void TStringContainer::WriteToFile(const TString& fileName) const { WriteToFileCallback(fileName, nullptr, nullptr); }
 
+// The lines go out in chunks of about kReadChunk bytes, not one write each.
 void TStringContainer::WriteToFileCallback(const TString& fileName, TWriteProgressCallback progress,
                                            void* context) const {
     FileCloser closer{std::fopen(fileName.c_str(), "wb")};
     if (closer.file == nullptr) throw TSDPPFileException(fileName.str(), "cannot be created");
     const char* lineEnd = fDosLineEnds ? "\r\n" : "\n";
-    const size_t lineEndLength = std::strlen(lineEnd);
+    std::string pending;
+    pending.reserve(kReadChunk * 2);
     bool failed = false;
+    const auto flush = [&] {
+        failed = failed || std::fwrite(pending.data(), 1, pending.size(), closer.file) != pending.size();
+        pending.clear();
+    };
     for (int i = 0; i < GetCount() && !failed; ++i) {
-        const TString& line = GetString(i);
-        failed = std::fwrite(line.c_str(), 1, static_cast<size_t>(line.Length()), closer.file) !=
-                     static_cast<size_t>(line.Length()) ||
-                 std::fwrite(lineEnd, 1, lineEndLength, closer.file) != lineEndLength;
+        pending += GetString(i).str();
+        pending += lineEnd;
+        if (pending.size() >= kReadChunk) flush();
         if (progress != nullptr) progress(GetCount(), i + 1, context);
     }
+    if (!failed) flush();
     FILE* file = closer.file;
     closer.file = nullptr;
     if (std::fclose(file) != 0 || failed) throw TSDPPFileException(fileName.str(), "cannot be written");

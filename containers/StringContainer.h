@@ -13,8 +13,8 @@
 class TStrings;
 class TStringList;
 
-// Progress of a file read: total bytes, bytes done; setting stop ends the read
-// after the lines read so far.
+// Progress of a file read, once after each line: total bytes, bytes read
+// through that line's end; setting stop ends the read after that line.
 typedef void (*TFileProgressCallback)(int total, int done, bool& stop, void* context);
 // Receives each line read when given; the lines are then not stored.
 typedef void (*TFileLineCallback)(const TString& line, int lineIndex, void* context);

@@ -37,5 +37,5 @@ add_custom_target(fuzz_all DEPENDS ${fuzz_targets} fuzz_tests)
 # Writes the seeds that come from the libraries' own writers into corpus/:
 # build-fuzz/bin/fuzz_seeds fuzz/corpus build-fuzz/chr, from the source root.
 add_executable(fuzz_seeds ${CMAKE_CURRENT_LIST_DIR}/seeds/MakeSeeds.cpp)
-target_link_libraries(fuzz_seeds PRIVATE kro eval bitmaps containers tabulo_chrtables tomari)
+target_link_libraries(fuzz_seeds PRIVATE kro eval bitmaps containers tabulo_chrtables tomari redakt)
 add_dependencies(fuzz_seeds character_tables)

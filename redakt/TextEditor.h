@@ -43,6 +43,7 @@ class TTextEditor;
 class TTextEditorLineTask;
 class TTextEditorSearchAllDlg;
 class TTextEditorSearchDlg;
+struct TTextEditorState;
 
 // One search request. The editor owns two: searchInfo (search and replace)
 // and searchAllInfo (search all, with fromStart set).
@@ -565,6 +566,8 @@ public:
 
     // ---- Setup dialog: TextEditorSetup.cpp ----
     void Setup();
+    // Removes the trailing blanks (blanks only) of every line, repaints the
+    // visible lines and marks the text modified.
     void DeleteTailSpaces();
 
     // ---- Syntax schemes: TextEditorSchemes.cpp ----
@@ -657,13 +660,40 @@ public:
     void ChangeTab(int col);
 
     // ---- Loading and saving text files: TextEditorFiles.cpp ----
+    // Replaces the text with the file's lines (blanks around name dropped):
+    // tabs expanded, an HTM file's entities turned into letters (OnEvent 1,
+    // else 2), the scheme chosen by the extension, HMax measured, the caret
+    // at (0, 0), not modified, the undo stack and the sections empty (the
+    // bookmarks stay). maxLines > 0 cuts a longer file after that many lines
+    // with one box. A failed read, a cut file and lines cut by the line store
+    // keep what was read, with a box, but no file name: a save asks for one.
     void Load(TString name, int maxLines);
+    // Writes the text, without trailing blanks, to fileName (an HTM or HTML
+    // name with entities, the editor keeping the letters), asking for a name
+    // first when there is none; OnEvent 1 or 2, then 3, before writing.
+    // False, with fileName and Modified kept, when the dialog is cancelled
+    // (nothing written) or the write fails (after its box).
     bool Save();
-    void SaveAs(TString name);
+    // Writes the text as it is to name and takes the name and its scheme;
+    // OnEvent 1 for an HTM or HTML name, else 2. False, and nothing taken,
+    // when the write fails.
+    bool SaveAs(TString name);
+    // Default extension, filter (the text files entry, the extra filters,
+    // the any-file entry) and filterIndex of a save dialog; null is ignored.
     void FillSaveExtensions(TSaveDialog* dialog);
+    // The filter of the file dialogs from the language texts of those ids.
+    std::string FileFilter(int textFilesId, int extraBarId, int lastBarId, int anyFileId) const;
+    // The first scheme whose ';'-separated extensions, upper-cased, hold
+    // extension exactly (so it must be upper-case), else scheme 0.
     void SetLang(TString extension);
+    // Makes the scheme current: its bold words and length table, its twenty
+    // switches and indentation, straight into the members (no repaint; the
+    // margin stays). An index outside the schemes changes nothing.
     void SetScheme(int index);
+    // Keeps the caller's list (it must outlive its use here) and measures it.
     void SetCommonBoldWords(TStringContainer* words);
+    // The error box of a file that cannot be read, naming it.
+    void ShowLoadError(const TString& name);
 
     // ---- Navigation and line arrangement: TextEditorNavigation.cpp ----
     void GoToLine();
@@ -681,10 +711,37 @@ public:
     void CheckComboItemsCount(TStrings* items);
 
     // ---- State stream and block files: TextEditorStateStream.cpp ----
-    void SaveToStream(FILE* file, bool withText);
-    void LoadFromStream(FILE* file);
+    // The working state (settings, caret, selection, tab stops, bookmarks,
+    // macros, buffers, file name, dialog filters, with withText the text,
+    // and the command box's and the expression box's histories) field by
+    // field at the stream's position. False when a write fails.
+    bool SaveToStream(FILE* file, bool withText);
+    // Reads such a state and takes it only when the whole of it reads well
+    // and holds sound values (font size 1..1000, tab size 1..1024, edit mode
+    // and flags 0 or 1, column gap 0..1000 and line space -1000..1000 pixels,
+    // tab stops 0..1000000); otherwise false, the editor unchanged and the
+    // stream back where it was. Caret, selection and bookmarks are brought
+    // inside the text held afterwards. Nothing is repainted or measured (the
+    // font name is stored, not applied): the host refreshes. The command
+    // box's items are added to those it has.
+    bool LoadFromStream(FILE* file);
+    // Asks for a file name and writes the selected lines, or the selected
+    // characters of a line, to it; without a selection nothing is asked.
     void WriteBlock();
+    // Asks for an existing file and inserts its lines at the caret as one
+    // undo step (tabs expanded); a cancelled dialog changes nothing.
     void ReadBlock();
+    // ReadBlock's work once the file is chosen; an unreadable file shows the
+    // load error box and inserts nothing.
+    void InsertBlockFile(const TString& name);
+
+private:
+    // A state read whole is taken over; then the caret, the selection and
+    // the bookmarks are brought inside the text.
+    void TakeState(TTextEditorState& state);
+    void KeepPositionsInText();
+
+public:
 
     // ---- Published events (bound methods, empty when unset), in
     // publication order ----

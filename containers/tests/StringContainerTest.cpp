@@ -79,15 +79,35 @@ TEST(StringContainer, ReadCallbacksAndTruncation) {
     }, &progress);
     EXPECT_EQ(longest, 300);
     EXPECT_EQ(lines.GetCount(), 20001);
-    EXPECT_GT(progress.calls, 1);
+    EXPECT_EQ(progress.calls, 20001);  // one notice per line
     EXPECT_EQ(progress.lastDone, static_cast<int>(content.size()));
     EXPECT_EQ(progress.total, static_cast<int>(content.size()));
     EXPECT_FALSE(lines.GetReading());
 
-    TStringContainer stopped;
-    stopped.ReadFromFileCallback(kFile, [](int, int, bool& stop, void*) { stop = true; }, nullptr);
-    EXPECT_GT(stopped.GetCount(), 0);
-    EXPECT_LT(stopped.GetCount(), 20001);
+    // Stopping ends the read after the line just reported, here the third,
+    // which lies in the first chunk, and the 5000th, which lies in another.
+    for (int limit : {3, 5000}) {
+        struct Limit {
+            int limit, seen = 0, done = 0;
+        } stopAt{limit};
+        TStringContainer stopped;
+        stopped.ReadFromFileCallback(kFile, [](int, int done, bool& stop, void* context) {
+            Limit* l = static_cast<Limit*>(context);
+            l->done = done;
+            stop = ++l->seen == l->limit;
+        }, &stopAt);
+        EXPECT_EQ(stopped.GetCount(), limit);
+        EXPECT_EQ(stopped.Last().str(), "line " + std::to_string(limit - 1));
+        EXPECT_EQ(stopAt.done, static_cast<int>(content.find("line " + std::to_string(limit) + "\n")));
+    }
+    WriteBytes(kFile, "a\nlast");  // a last line without a line feed is reported too
+    int reports = 0;
+    lines.ReadFromFileCallback(kFile, [](int total, int done, bool&, void* context) {
+        ++*static_cast<int*>(context);
+        EXPECT_LE(done, total);
+    }, &reports);
+    EXPECT_EQ(reports, 2);
+    WriteBytes(kFile, content);
 
     struct Collected {
         int count = 0;

@@ -24,6 +24,7 @@
 #include "Properties.h"
 #include "Resource.h"
 #include "StringContainer.h"
+#include "TextEditor.h"
 #include "Topics.h"
 #include "Variables.h"
 #include "VariablesProperties.h"
@@ -414,6 +415,72 @@ void TableSeeds(const char* folder) {
     Seed("tabulo_chrtable", "built", StreamBytes([&](FILE* f) { table.Write(f); }));
 }
 
+// The editor's records, each behind the selector of its reader in
+// redakt_records; its state stream with and without the text; text files.
+void EditorSeeds() {
+    TTextEditorMacroItem key;
+    key.key = 'K';
+    key.shift << ssCtrl << ssAlt;
+    TTextEditorMacroItem typed;
+    typed.kind = mkCharacter;
+    typed.ch = 'x';
+    TTextEditorMacro macro;
+    macro.name = "named";
+    macro += key;
+    macro += typed;
+    TTextEditorMacros macros;
+    macros += macro;
+    TTextEditorMarkerList markers;
+    markers += TEXT_EDITOR_MARKER{3, 1};
+    markers += TEXT_EDITOR_MARKER{-1, 9};
+    TTextEditorScheme scheme;
+    scheme.extensions = "CPP;H";
+    scheme.boldWords.Add("int");
+    scheme.AutoIndent = true;
+    const auto buffered = [](const auto& write) {
+        TMemBuffer buffer;
+        write(buffer);
+        return BufferBytes(buffer);
+    };
+    const std::vector<std::pair<const char*, TBytes>> records = {
+        {"item-file", StreamBytes([&](FILE* f) { key.SaveToStream(f); })},
+        {"item-record", buffered([&](TMemBuffer& b) { key.WriteStreamRecord(b); })},
+        {"item-buffer", buffered([&](TMemBuffer& b) { key.WriteToMemBuffer(b); })},
+        {"macro-buffer", buffered([&](TMemBuffer& b) { macro.WriteToMemBuffer(b); })},
+        {"macro-file", StreamBytes([&](FILE* f) { macro.SaveToStream(f); })},
+        {"macro-streamform", buffered([&](TMemBuffer& b) { macro.WriteStreamForm(b); })},
+        {"macros-buffer", buffered([&](TMemBuffer& b) { macros.WriteToMemBuffer(b); })},
+        {"macros-file", StreamBytes([&](FILE* f) { macros.SaveToStream(f); })},
+        {"markers-file", StreamBytes([&](FILE* f) { markers.SaveToStream(f); })},
+        {"markers-buffer", buffered([&](TMemBuffer& b) { markers.WriteToMemBuffer(b); })},
+        {"scheme-buffer", buffered([&](TMemBuffer& b) { scheme.WriteToMemBuffer(b); })},
+    };
+    for (size_t i = 0; i < records.size(); ++i)
+        Seed("redakt_records", records[i].first, Selected(static_cast<uint8_t>(i), records[i].second));
+
+    TTextEditor editor(nullptr);
+    for (const char* line : {"int main() {", "    return 0;", "}"}) editor.lines.Add(line);
+    editor.SetCursorPosX(4);
+    editor.SetCursorPosY(1);
+    editor.selection = TTextEditorSelection{0, 3, 1, 1, 2};
+    editor.tabStops.Add(4);
+    editor.markers = markers;
+    editor.macros[2] += key;
+    editor.paramMacros = macros;
+    editor.buffers[1].Add("copied");
+    editor.fileName = "main.c";
+    editor.extraFilters.Add("C files (*.c)|*.c");
+    for (const bool withText : {false, true})
+        Seed("redakt_statestream", withText ? "with-text" : "state",
+             StreamBytes([&](FILE* f) { editor.SaveToStream(f, withText); }));
+
+    const std::string text = "plain line\n\tindented\ttabs\r\ntrailing  \nlast line without end";
+    const std::string page = "&aacute;rv&iacute;zt&ucirc;r&otilde; <b>&amp;</b>\n&Ouml;t\n";
+    SeedText("redakt_textfiles", "text", std::string("\x00\x03") + text);
+    SeedText("redakt_textfiles", "page", std::string("\x01\x00") + page);
+    SeedText("redakt_textfiles", "block", std::string("\x02\x05") + text);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -430,5 +497,6 @@ int main(int argc, char** argv) {
     TextSeeds();
     TopicSeeds();
     TableSeeds(argv[2]);
+    EditorSeeds();
     return 0;
 }

@@ -43,6 +43,18 @@ void Require(bool holds, const char* promise) {
     std::abort();
 }
 
+std::vector<uint8_t> StreamBytes(const std::function<void(FILE*)>& write) {
+    FILE* file = std::tmpfile();
+    if (file == nullptr) return {};
+    write(file);
+    const long size = std::ftell(file);
+    std::rewind(file);
+    std::vector<uint8_t> bytes(size > 0 ? static_cast<size_t>(size) : 0);
+    if (!bytes.empty() && std::fread(bytes.data(), 1, bytes.size(), file) != bytes.size()) bytes.clear();
+    std::fclose(file);
+    return bytes;
+}
+
 // Where TouchBytes puts what it reads, so that the reads are not left out.
 volatile uint8_t touchedByte;
 

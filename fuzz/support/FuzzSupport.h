@@ -4,7 +4,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <string>
+#include <vector>
 
 class TMemBuffer;
 class TStringContainer;
@@ -34,6 +36,10 @@ void Require(bool holds, const char* promise);
 // Reads the first and the last of `size` bytes at `bytes`, so that the
 // address sanitizer sees whether a reader's claimed extent is really there.
 void TouchBytes(const void* bytes, size_t size);
+
+// The bytes a FILE writer puts into a fresh stream; empty when the C library
+// cannot make one.
+std::vector<uint8_t> StreamBytes(const std::function<void(FILE*)>& write);
 
 // Makes a new empty folder under the system's temporary folder ($TMPDIR when
 // set), makes it the working folder and removes it with what it holds when

@@ -3,11 +3,13 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdint>
 #include <cstdio>
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <functional>
 #include <random>
 #include <string>
@@ -149,6 +151,25 @@ protected:
     win32::TestDriver driver;
     TForm* form = nullptr;
 };
+
+// A new empty folder under the system's temporary folder, removed with what
+// it holds when the object goes.
+class TTempFolder {
+public:
+    explicit TTempFolder(const std::string& name);
+    ~TTempFolder() { std::filesystem::remove_all(path); }
+    TTempFolder(const TTempFolder&) = delete;
+    TTempFolder& operator=(const TTempFolder&) = delete;
+    std::string Path(const std::string& file) const { return (path / file).string(); }
+
+    const std::filesystem::path path;
+};
+
+inline TTempFolder::TTempFolder(const std::string& name)
+    : path(std::filesystem::temp_directory_path() / (name + "-" + std::to_string(::getpid()))) {
+    std::filesystem::remove_all(path);
+    std::filesystem::create_directories(path);
+}
 
 // The lines of a container as strings.
 inline std::vector<std::string> TextOf(const TStringContainer& lines) {

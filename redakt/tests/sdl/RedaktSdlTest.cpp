@@ -5,6 +5,7 @@
 // folder). Needs a display (CI runs it under xvfb-run); skips itself when
 // DISPLAY is unset.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -170,4 +171,52 @@ TEST_F(RedaktSdlTest, AnEditorWithEverySyntaxClassInARealWindow) {
     EXPECT_EQ(editor->GetVPos(), 3);
     ExpectPresentedEqualsFullRepaint(editor, "after the wheel");
     EXPECT_FALSE(win32::SaveTestPicture(form->GetHandle(), "scrolled").empty());
+}
+
+// A file loaded, the caret sent far down (the view follows), three lines
+// inserted there and left selected as a block, then undone, then a few
+// characters selected within a line: each state as the window shows it.
+TEST_F(RedaktSdlTest, ALoadedFileWithAnInsertedBlockAndTheCaretScrolledIntoView) {
+    const std::string path = std::string(std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "/tmp") + "/redakt_sdl_" +
+                             std::to_string(::getpid()) + ".txt";
+    FILE* file = std::fopen(path.c_str(), "wb");
+    ASSERT_NE(file, nullptr);
+    for (int i = 0; i < 200; ++i)
+        std::fprintf(file, "%sline %d of the loaded file\r\n", i % 10 == 0 ? "\t" : "", i);
+    std::fclose(file);
+    auto* editor = new TTextEditor(form);
+    editor->SetBounds(10, 10, 730, 510);
+    editor->SetParent(form);
+    editor->SetFontSize(10);
+    editor->SetShowLineNumbers(true);
+    form->Show();
+    Settle();
+    editor->Load(TString(path), 0);
+    std::remove(path.c_str());
+    ASSERT_EQ(editor->lines.GetCount(), 200);
+    editor->SetFocus();
+    editor->CaretOn();
+    editor->SetCursorPosX(5);
+    editor->SetCursorPosY(150);
+    editor->SetCaretPos(5, 150);
+    const int rows = editor->GetClientHeight() / editor->GetLineHeight();
+    EXPECT_EQ(editor->GetVPos(), 150 - rows + 1);  // the caret line is the last one shown
+    TStringContainer block;
+    for (const char* line : {"INSERTED one", "INSERTED two", "INSERTED three"}) block.Add(line);
+    editor->InsertText(block);
+    ExpectPresentedEqualsFullRepaint(editor, "the inserted block");
+    EXPECT_FALSE(win32::SaveTestPicture(form->GetHandle(), "inserted-block").empty());
+
+    editor->Undo();
+    EXPECT_EQ(editor->lines[150].str(), "        line 150 of the loaded file");  // its tab expanded
+    ExpectPresentedEqualsFullRepaint(editor, "after the undo");
+
+    editor->ClearSelection(true);
+    for (int step = 0; step < 6; ++step) {
+        editor->SetCursorPosX(editor->GetCurCol() + 1);
+        editor->SelRight(1);
+    }
+    editor->SetCaretPos(editor->GetCurCol(), editor->GetCurLine());
+    ExpectPresentedEqualsFullRepaint(editor, "six characters selected");
+    EXPECT_FALSE(win32::SaveTestPicture(form->GetHandle(), "inline-selection").empty());
 }

@@ -2,6 +2,8 @@
 // duplicated lines. None of them keeps an undo record, so each empties the
 // undo stack: the older records would meet reordered lines.
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <numeric>
 #include <string_view>
 #include <unordered_set>
@@ -25,21 +27,45 @@ std::string_view FieldOf(std::string_view text, char separator, int column) {
     return text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
 }
 
-// Sorts lines first..last by their keys. Each line's key is taken once; keys
-// compare as TString::Compare does (unsigned bytes, then length) and equal
-// keys keep their order.
-template <class KeyOf>
-void SortRangeByKey(TStringContainer& lines, int first, int last, KeyOf keyOf) {
+// A line's sort key: its first eight bytes as one big-endian number (zeros
+// past the end), so that most comparisons never reach the text itself.
+struct TSortKey {
+    uint64_t prefix;
+    const char* text;
+    int length;
+    int line;
+};
+
+TSortKey KeyOf(std::string_view key, int line) {
+    uint64_t prefix = 0;
+    for (size_t i = 0; i < 8; ++i) prefix = prefix << 8 | (i < key.size() ? static_cast<unsigned char>(key[i]) : 0u);
+    return TSortKey{prefix, key.data(), static_cast<int>(key.size()), line};
+}
+
+// Unsigned bytes, then length, as TString::Compare; equal keys by their line,
+// which makes the order stable.
+bool KeyLess(const TSortKey& a, const TSortKey& b) {
+    if (a.prefix != b.prefix) return a.prefix < b.prefix;
+    const int common = std::min(a.length, b.length);
+    if (common > 8)
+        if (const int order = std::memcmp(a.text + 8, b.text + 8, static_cast<size_t>(common - 8))) return order < 0;
+    if (a.length != b.length) return a.length < b.length;
+    return a.line < b.line;
+}
+
+// Sorts lines first..last by the keys keyOf gives them.
+template <class KeyOfLine>
+void SortRangeByKey(TStringContainer& lines, int first, int last, KeyOfLine keyOfLine) {
     first = std::max(first, 0);
     last = std::min(last, lines.GetCount() - 1);
     if (first >= last) return;
-    std::vector<std::string_view> keys;
+    std::vector<TSortKey> keys;
     keys.reserve(static_cast<size_t>(last - first + 1));
-    for (int i = first; i <= last; ++i) keys.push_back(keyOf(std::string_view(lines[i].str())));
+    for (int i = first; i <= last; ++i) keys.push_back(KeyOf(keyOfLine(std::string_view(lines[i].str())), i));
+    std::sort(keys.begin(), keys.end(), KeyLess);
     std::vector<int> order(static_cast<size_t>(lines.GetCount()));
     std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin() + first, order.begin() + last + 1,
-                     [&](int a, int b) { return keys[size_t(a - first)] < keys[size_t(b - first)]; });
+    for (size_t k = 0; k < keys.size(); ++k) order[static_cast<size_t>(first) + k] = keys[k].line;
     lines.Rearrange(order.data());
 }
 

@@ -7,35 +7,25 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <memory>
 #include <string>
 
-#include "Buttons.h"
 #include "ComboBox.h"
-#include "Form.h"
+#include "RedaktSdlFixture.h"
 #include "Responder.h"
 #include "TextEditor.h"
 #include "TextEditorLineInsertTextDlg.h"
-#include "display/DisplayBackEnd.h"
-#include "display/TestDriver.h"
 #include "display/TestPicture.h"
-#include "display/WindowPicture.h"
 
 namespace {
 
 const char* const kCaption = "Redakt mouse selection";
 
-class RedaktMouseWindowTest : public ::testing::Test {
+class RedaktMouseWindowTest : public RedaktSdlTest {
 protected:
     void SetUp() override {
-        const char* display = std::getenv("DISPLAY");
-        if (display == nullptr || *display == '\0') GTEST_SKIP() << "no display: run under xvfb-run";
-        setenv("SUITE_DISPLAY", "sdl", 1);
-        ASSERT_STREQ(win32::CurrentDisplay().Name(), "sdl");
-        driver = std::make_unique<win32::TestDriver>();
-        form = new TForm(nullptr, 1);
+        RedaktSdlTest::SetUp();
+        if (IsSkipped() || HasFatalFailure()) return;
         form->SetBounds(60, 60, 560, 400);
-        form->SetColor(clBtnFace);
         form->SetText(kCaption);
         editor = new TTextEditor(form);
         editor->SetBounds(10, 10, 530, 340);
@@ -48,14 +38,6 @@ protected:
         form->Show();
         Settle();
     }
-    void TearDown() override {
-        delete form;
-        driver.reset();
-    }
-    void Settle() {
-        win32::PumpMessagesFor(150);
-        driver->PumpUntilIdle();
-    }
     // The middle of a character cell in the coordinates of the top-level
     // window, which are those of its X window.
     POINT WindowPoint(int col, int line) {
@@ -67,14 +49,13 @@ protected:
         return POINT{point.x - frame.left, point.y - frame.top};
     }
 
-    std::unique_ptr<win32::TestDriver> driver;
-    TForm* form = nullptr;
     TTextEditor* editor = nullptr;
 };
 
 // The X window of the form, found by its title; "" when there is none.
 std::string XWindowOf(const char* title) {
-    const std::string command = std::string("xdotool search --sync --limit 1 --name '^") + title + "$' 2>/dev/null";
+    const std::string command =
+        std::string("timeout 10 xdotool search --sync --limit 1 --name '^") + title + "$' 2>/dev/null";
     FILE* pipe = popen(command.c_str(), "r");
     if (pipe == nullptr) return "";
     char id[64] = "";
@@ -99,12 +80,12 @@ TEST_F(RedaktMouseWindowTest, ADragThroughTheXServerSelectsTheLinesPassed) {
     // The pointer enters first, so that the window's focus has settled
     // before the editor takes it; a press into an unfocused editor would
     // only focus it.
-    ASSERT_EQ(std::system(("xdotool" + MoveTo(window, from)).c_str()), 0);
+    ASSERT_EQ(std::system(("timeout 10 xdotool" + MoveTo(window, from)).c_str()), 0);
     Settle();
     editor->SetFocus();
     Settle();
     ASSERT_TRUE(editor->Focused());
-    const std::string drag = "xdotool mousedown 1 sleep 0.05" + MoveTo(window, middle) + " sleep 0.05" +
+    const std::string drag = "timeout 10 xdotool mousedown 1 sleep 0.05" + MoveTo(window, middle) + " sleep 0.05" +
                              MoveTo(window, to) + " sleep 0.05 mouseup 1";
     ASSERT_EQ(std::system(drag.c_str()), 0);
     Settle();

@@ -399,8 +399,9 @@ TEST_F(EditorTest, EveryOperationAndGestureEndsCalmlyInTheEdgeStates) {
             editor->SetFocus();
             op.run(*editor);
             driver.PumpUntilIdle();
-            if (state == ReadOnlyText && op.stopsWhenReadOnly)
+            if (state == ReadOnlyText && op.stopsWhenReadOnly) {
                 EXPECT_EQ(TextOf(editor->lines), kReadOnlyText) << op.name << " changed a read-only text";
+            }
             EveryGesture(driver, *editor);
             op.run(*editor);
             EXPECT_LT(editor->GetCurLine(), std::max(editor->lines.GetCount(), 1)) << op.name;

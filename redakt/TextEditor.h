@@ -731,7 +731,6 @@ protected:
     void SearchResultsFollowDeletedLine(int line);
 
 public:
-
     // ---- Loading and saving text files: TextEditorFiles.cpp ----
     void Load(TString name, int maxLines);
     bool Save();

@@ -454,6 +454,7 @@ public:
     bool CreateExpression(const TString& text, TExpression& expression, TVariableList* variables);
     bool CreateExpression(const TString& text, TExpression& expression);
     void WrongExpression(const TString& text);
+    // The line block's first and last line, else 0 and line count - 1.
     void GetWorkingRange(int& first, int& last);
     void GetParagraphLines(int line, int& first, int& last);
     void GetParagraphLines(int& first, int& last);
@@ -545,6 +546,7 @@ public:
     void GetSearchDlgData(TTextEditorSearchInfo* info, TTextEditorSearchDlg* dialog);
     void AddSearchAllListBox(TString name, TListBox* listBox);
     void DeleteSearchAllListBox(TListBox* listBox);
+    // The summary row of a result list box: text 100444 "Matching lines: %d".
     TString GetSearchAllLastLine(int count);
 
     // ---- Macros: TextEditorMacroRecording.cpp (its virtual operations are in the slot list) ----
@@ -577,8 +579,15 @@ public:
     void InitProgLangScheme(TTextEditorScheme* scheme);
 
     // ---- Mouse, focus and status events: TextEditorMouse.cpp (its virtual operations are in the slot list) ----
+    // The text position of a client point: line y / h + VPos, at most VMax
+    // (not limited below: above the text it is negative); column
+    // (x - gutter) / w + HPos within 0..HMax.
     POINT CalcTextCoords(int x, int y);
+    // The word (a run of non-separators) at the caret, start..end inclusive;
+    // on a separator, past the line's end or without a line: empty, 0 and 0.
     TString GetCurWord(int& start, int& end);
+    // OnEditModeChange, OnModifyChange, OnCapsChange, OnNumChange,
+    // OnScrollChange (the lock keys' toggle bits), OnTabsChange, in this order.
     void CallEventHandlers();
 
     // ---- Undo: TextEditorUndo.cpp ----
@@ -626,39 +635,105 @@ public:
     void PasteFromBuffer(int n);
     void ClearMarkers();
 
-    // ---- Line editing operations: TextEditorLineEditing.cpp (its virtual operations are in the slot list) ----
+    // ---- Line editing operations: TextEditorLineEditing.cpp (deleting,
+    // cutting, inserting), TextEditorLineSorting.cpp (sorting, duplicates),
+    // TextEditorBlockEditing.cpp (selecting, indenting, case, tab stops); its
+    // virtual operations are in the slot list ----
+    // Operations marked "read-only: nothing" do nothing while ReadOnly is
+    // set; the others work on a read-only text too. Bookmarks, the selection
+    // and "search all" results follow deleted lines; the caret stays inside
+    // the text.
+    // Read-only: nothing. The locale's date and/or time as one line at the
+    // caret (InsertText); another kind inserts nothing.
     void InsertDate(TTextEditorDateInsert kind);
+    // Read-only: nothing. The lines of a line block, or the columns of an
+    // in-line selection on its own line (selLine); one undo step. Nothing
+    // without a selection.
     void DeleteBlock();
+    // Read-only: nothing. Removes the caret line; the last line is emptied
+    // instead. Deletions on one line undo together.
     void DeleteLine();
+    // Read-only: nothing. Empties the caret line and removes every line
+    // after it (and their bookmarks).
     void DeleteAfter();
+    // Read-only: nothing. Removes the lines before the caret line (and their
+    // bookmarks); the caret goes to line 0.
     void DeleteBefore();
+    // Read-only: nothing. Sorts the line block, or every line, by bytes
+    // (stable); the undo stack is emptied.
     void SortLines();
+    // Sorts the block or every line, stably, by field `column` (from 0) of
+    // each line split at ColSeparator (empty fields count; a missing field
+    // is an empty key); the undo stack is emptied.
     void SortByCol(int column);
+    // Keeps the first of equal lines (exact comparison), in text order, as
+    // new text: view reset, undo stack emptied, marked modified.
     void DeleteDuplicatedLines();
+    // OnSortCol with scChoosing and scChosen.
     void StartSelectSortCol();
     void SortColSelected();
     void SelectAll();
+    // The run of non-empty lines around the caret line, which is taken in
+    // even when empty.
     void SelectParagraph();
+    // The word at the caret, the caret to its end; on a delimiter or past the
+    // line's end an empty selection at the caret.
     void SelectWord();
+    // The block's lines and one empty line, or the in-line selection's
+    // characters inside its line; empty without a selection.
     void GetSelectedText(TStringContainer& out);
+    // Read-only: nothing. IndentSize blanks before each line of the block.
     void DoIndent();
+    // Read-only: nothing. Each line of the block starting with a blank (or
+    // any, with EmptyUnindent off) loses its first IndentSize characters.
     void DoUnindent();
+    // The insert-text dialog; on OK its two boxes keep their last ten
+    // entries and the text goes into the lines.
     void LineInsertText();
+    // Into each line of the block, or every line: at its start, after its
+    // first pos characters (a negative pos counts as 0; a shorter line gets
+    // the text at its end) or at its end; another mode changes nothing.
     void LineInsertText(const TString& text, TTextEditorInsertMode mode, int pos);
+    // Read-only: nothing. Cuts the caret line at the caret, or blanks its
+    // part before the caret (the rest keeps its columns); one undo step.
     void DeleteLineTail();
     void DeleteLineHead();
+    // Read-only: nothing. The word at the caret in upper or lower case
+    // (code-page letters); no undo step.
     void WordUpperLower(bool upper);
     void WordToUpper();
     void WordToLower();
+    // Read-only: nothing. The block's lines or the in-line selection's
+    // characters inside its line in upper or lower case; one undo step.
     void BlockUpperLower(bool upper);
     void BlockToUpper();
     void BlockToLower();
+    // lastWord inserted at the caret (the line padded to it), the caret
+    // column after it; the system caret is left for the caller to place.
     void RepeatLastWord();
+    // Capitalises the words of the working range with progress notices
+    // (0, -1), (count, index) per line, (0, -2); one undo step.
     void Capitalize();
+    // Tab stops stay ascending and unique; ChangeTab toggles one.
     void AddTab(int col);
     void DeleteTab(int col);
     void ChangeTab(int col);
 
+protected:
+    void DeleteInlineSelection();
+    void DeleteLineBlock();
+    // The undo step of DeleteLine, merged into the last one on the same line.
+    void RecordLineDeletion(int line, bool emptiesLastLine);
+    // After the top undo record grew: oldest records dropped until it fits.
+    void KeepUndoWithinBudget();
+    // Bookmarks on lines first..last become unset (line -1).
+    void UnsetMarkers(int first, int last);
+    // The selection after lines first..last were removed.
+    void SelectionFollowsDeletion(int first, int last);
+    // Hits on line lose their rows, hits below move up, the summary row is redone.
+    void SearchResultsFollowDeletedLine(int line);
+
+public:
     // ---- Loading and saving text files: TextEditorFiles.cpp ----
     // Replaces the text with the file's lines (blanks around name dropped):
     // tabs expanded, an HTM file's entities turned into letters (OnEvent 1,
@@ -785,12 +860,33 @@ protected:
     void WMMacroKeyPress(TMessage& message);
     void WMMacroPlayEnd(TMessage& message);
     // TextEditorMouse.cpp
+    // A right press opens activePopup (recording gapClickLine) and nothing
+    // else; a press right after a double click that selected is ignored; a
+    // press into an unfocused editor only focuses it; any other press places
+    // the caret (on the last line when below it), clears the selection
+    // unless PersistentBlocks, fires GapClick over the gutter and starts a drag.
     void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
     void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
+    // Fires OverWord, picks the menu of the part under the mouse and, while
+    // dragging, moves the caret and selects from the anchor: a line block
+    // between the two lines (the later excluded), or on the anchor's line the
+    // columns between them within its text. Above the text it stops at line 0.
     void MouseMove(TShiftState shift, int x, int y) override;
+    // Selects the word at the caret (the caret to its end), or the whole line
+    // with DoubleClickLine; nothing on a separator.
     void DblClick() override;
+    // Caret made and placed, status events fired; DoExit destroys the caret.
     void DoEnter() override;
     void DoExit() override;
+    // Swallows the context-menu request of the release that follows a right
+    // press (the press opened the menu); others go to the base.
+    void WMContextMenu(TMessage& message);
+    int MouseColumn(int x) const;
+    bool OverGutter(int x) const;
+    void PopupAt(int x, int y, int line);
+    void DragSelectTo(int col, int line);
+    // Repaints the visible lines whose selection differs from before's.
+    void RepaintSelectionChange(const TTextEditorSelection& before);
     // TextEditorKeyboard.cpp
     void KeyDown(WORD& key, TShiftState shift) override;
     void KeyPress(char& key) override;
@@ -890,6 +986,10 @@ public:
     int dragAnchorCol = 0;
     int dragAnchorLine = 0;
     bool ignoreMouseDown = false;
+    // A right press opened its menu: the release's context-menu request is swallowed.
+    bool swallowContextMenu = false;
+    // The last press only gave the editor the focus.
+    bool pressOnlyFocused = false;
     // The caret before the last page move.
     int pageAnchorCol = 0;
     int pageAnchorLine = 0;

@@ -1,10 +1,12 @@
 // The editor unit's free functions: comparisons for sorting lines and tab
-// stops, and writing lines to a file with progress notices.
+// stops, writing lines to a file with progress notices, and the history of
+// the editor's combo boxes.
 #pragma once
 
 #include "String.h"
 #include "StringContainer.h"
 
+class TComboBox;
 class TTextEditor;
 
 // The record a sort hands to CompareLines and CompareLineNumbers: the editor
@@ -31,3 +33,8 @@ int CompareLineNumbers(const TString* a, const TString* b, void* context);
 // window, error icon), lets no exception through and gives false; the file
 // may then be missing or partly written.
 bool WriteLinesWithProgress(TTextEditor* editor, TStringContainer& lines, const TString& fileName);
+
+// Puts the box's text first in its list: nothing for an empty text or one the
+// list holds already (which keeps its place); the last item goes when the
+// list then holds more than limit items. A null box is ignored.
+void AddComboHistory(TComboBox* box, int limit);

@@ -6,6 +6,7 @@
 void TTextEditor::Dispatch(TMessage& message) {
     static const TMessageMapEntry<TTextEditor> kMessageMap[] = {
         {WM_CREATE, &TTextEditor::WMCreate},
+        {WM_CONTEXTMENU, &TTextEditor::WMContextMenu},
     };
     if (!DispatchThroughMap(this, kMessageMap, message)) TScrollControl::Dispatch(message);
 }

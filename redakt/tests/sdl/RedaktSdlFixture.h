@@ -1,0 +1,80 @@
+// The fixture of the editor's real-window tests: a form on the SDL display
+// with a steady caret, settling, and the check that the window presents what
+// the layer drew. Skips the test when DISPLAY is unset.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Form.h"
+#include "display/DisplayBackEnd.h"
+#include "display/SdlBackEnd.h"
+#include "display/TestDriver.h"
+#include "display/WindowPicture.h"
+
+class RedaktSdlTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const char* display = std::getenv("DISPLAY");
+        if (display == nullptr || *display == '\0') GTEST_SKIP() << "no display: run under xvfb-run";
+        setenv("SUITE_DISPLAY", "sdl", 1);
+        ASSERT_STREQ(win32::CurrentDisplay().Name(), "sdl");
+        driver = std::make_unique<win32::TestDriver>();
+        // A steady caret: presented and drawn pixels are compared while it shows.
+        blinkTime = GetCaretBlinkTime();
+        SetCaretBlinkTime(0);
+        form = new TForm(nullptr, 1);
+        form->SetBounds(40, 40, 760, 560);
+        form->SetColor(clBtnFace);
+        form->SetText("Text editor");
+    }
+    void TearDown() override {
+        delete form;
+        driver.reset();
+        SetCaretBlinkTime(blinkTime);
+    }
+
+    void Settle() {
+        win32::PumpMessagesFor(150);
+        driver->PumpUntilIdle();
+    }
+
+    // Every 5th pixel of the editor as the real window presented it equals
+    // what the layer drew, and a full repaint changes none of them.
+    void ExpectPresentedEqualsFullRepaint(TWinControl* control, const std::string& what) {
+        Settle();
+        HWND top = form->GetHandle();
+        const RECT client = control->GetClientRect();
+        RECT frame;
+        GetWindowRect(top, &frame);
+        std::vector<COLORREF> shown;
+        for (int y = 0; y < client.bottom; y += 5)
+            for (int x = 0; x < client.right; x += 5) {
+                POINT screen{x, y};
+                ClientToScreen(control->GetHandle(), &screen);
+                const COLORREF drawn = driver->Pixel(control->GetHandle(), x, y);
+                const COLORREF presented = win32::SdlPresentedPixel(top, screen.x - frame.left, screen.y - frame.top);
+                shown.push_back(drawn);
+                if (presented != drawn) {
+                    ADD_FAILURE() << what << ": the window shows " << std::hex << presented << " at " << std::dec << x
+                                  << ", " << y << " where the layer drew " << std::hex << drawn;
+                    return;
+                }
+            }
+        control->Repaint();
+        Settle();
+        size_t i = 0;
+        for (int y = 0; y < client.bottom; y += 5)
+            for (int x = 0; x < client.right; x += 5)
+                ASSERT_EQ(driver->Pixel(control->GetHandle(), x, y), shown[i++])
+                    << what << " differs from a repaint at " << x << ", " << y;
+    }
+
+    std::unique_ptr<win32::TestDriver> driver;
+    TForm* form = nullptr;
+    UINT blinkTime = 0;
+};

@@ -1,5 +1,7 @@
 // TTextEditor: line editing operations.
 #include "TextEditor.h"
 
-// Not built yet: Cut does nothing until the line editing is done.
+// Not built yet: the operations do nothing until the line editing is done.
 void TTextEditor::Cut() {}
+void TTextEditor::DeleteBlock() {}
+void TTextEditor::SelectAll() {}

@@ -2,7 +2,8 @@
 #include "TextEditor.h"
 
 // Not built yet: until the mouse and focus handling is done, the mouse acts
-// as on the scroll control, and the gutter and word events fire nothing.
+// as on the scroll control, and the gutter, word and status events fire
+// nothing.
 void TTextEditor::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
     TScrollControl::MouseDown(button, shift, x, y);
 }
@@ -15,3 +16,4 @@ void TTextEditor::DoEnter() { TScrollControl::DoEnter(); }
 void TTextEditor::DoExit() { TScrollControl::DoExit(); }
 void TTextEditor::GapClick() {}
 void TTextEditor::OverWord(int, int) {}
+void TTextEditor::CallEventHandlers() {}

@@ -1,0 +1,24 @@
+// The editor's command box and the history of the editor's combo boxes.
+#pragma once
+
+#include "ComboBox.h"
+
+// The combo box of the command line. It keeps Enter and Esc for itself, so
+// that on a form with a default or a cancel button they reach the editor's
+// handler instead of pressing a button.
+class TTextEditorCommandBox : public TComboBox {
+    CLASSLIB_CLASS(TTextEditorCommandBox, TComboBox)
+
+public:
+    explicit TTextEditorCommandBox(TComponent* owner) : TComboBox(owner) {}
+
+protected:
+    void WMGetDlgCode(TMessage& message);
+
+    CLASSLIB_MESSAGE_MAP(TTextEditorCommandBox, TComboBox, {WM_GETDLGCODE, &TTextEditorCommandBox::WMGetDlgCode})
+};
+
+// Puts the box's text first in its items unless it is empty or already
+// listed (an item keeps its place; the comparison is exact); a list then
+// longer than limit loses its last item. A null box is ignored.
+void AddComboHistory(TComboBox* box, int limit);

@@ -64,12 +64,13 @@ void TTextEditor::WndProc(TMessage& message) {
     TScrollControl::WndProc(message);
 }
 
-// The caret is hidden while the pixels move, and comes back where the
-// editor has the focus (never taking another control's caret) unless ReadOnly.
+// The caret is hidden while the pixels move (they take it along) and shows
+// again unless ReadOnly; the view stays where the bar put it. A caret of
+// another window is left alone.
 void TTextEditor::DoScroll(TMessage& message, int bar) {
-    CaretOff();
+    const bool hidden = HandleAllocated() && HideCaret(GetHandle());
     TScrollControl::DoScroll(message, bar);
-    if (!ReadOnly && Focused()) CaretOn();
+    if (hidden && !ReadOnly) ShowCaret(GetHandle());
 }
 
 void TTextEditor::ShiftWheel(int steps) {

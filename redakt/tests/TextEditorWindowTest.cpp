@@ -10,11 +10,25 @@ namespace {
 
 using TKey = TRecordingEditor::TKey;
 
-bool CaretShows(HWND window) {
+GUITHREADINFO CaretInfo() {
     GUITHREADINFO info{};
     info.cbSize = sizeof info;
     GetGUIThreadInfo(0, &info);
+    return info;
+}
+
+bool CaretShows(HWND window) {
+    const GUITHREADINFO info = CaretInfo();
     return info.hwndCaret == window && (info.flags & GUI_CARETBLINKING) != 0;
+}
+
+// The system caret stands on the cell of (CurCol, CurLine) in the view.
+void ExpectCaretOnItsCell(TTextEditor* editor) {
+    const GUITHREADINFO info = CaretInfo();
+    EXPECT_EQ(info.hwndCaret, editor->GetHandle());
+    EXPECT_EQ(info.rcCaret.left,
+              editor->GetCharWidth() * (editor->GetCurCol() - editor->GetHPos()) + editor->GetColGap());
+    EXPECT_EQ(info.rcCaret.top, editor->GetLineHeight() * (editor->GetCurLine() - editor->GetVPos()));
 }
 
 }  // namespace
@@ -78,13 +92,21 @@ TEST_F(RecordingEditorTest, ShiftWheelMovesTheCaretLineWithinTheText) {
         EXPECT_EQ(editor->GetCurLine(), row.line) << row.from << " by " << row.steps;
     }
 
-    ShowText(editor, std::vector<std::string>(20, "line"));
+    ShowText(editor, std::vector<std::string>(40, "line"));
     editor->SetCurLine(5);
+    editor->SetCurCol(2);
     driver.KeyDown(VK_LSHIFT);
     driver.Wheel(editor->GetHandle(), 20, 20, -1);  // towards the user: 3 steps down
     EXPECT_EQ(editor->GetCurLine(), 8);
-    driver.Wheel(editor->GetHandle(), 20, 20, 3);
+    ExpectCaretOnItsCell(editor);
+    for (int notch = 0; notch < 10; ++notch) driver.Wheel(editor->GetHandle(), 20, 20, -1);
+    EXPECT_EQ(editor->GetCurLine(), 38);
+    EXPECT_GT(editor->GetVPos(), 0) << "the view follows the caret";
+    ExpectCaretOnItsCell(editor);
+    driver.Wheel(editor->GetHandle(), 20, 20, 20);
     EXPECT_EQ(editor->GetCurLine(), 0);
+    EXPECT_EQ(editor->GetVPos(), 0);
+    ExpectCaretOnItsCell(editor);
     driver.KeyUp(VK_LSHIFT);
 
     editor->lines.Clear();

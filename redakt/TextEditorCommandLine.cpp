@@ -56,9 +56,10 @@ void TTextEditor::ExecCommand(TString& line) {
         MessageBoxA(HandleAllocated() ? GetHandle() : nullptr, text.c_str(), caption.c_str(), MB_OK | MB_ICONERROR);
         return;
     }
+    const TTextEditorCommandHandler handler = command->handler;
     if (commandCombo != nullptr) commandCombo->SetVisible(false);
     FocusIfShown(this);
-    (this->*command->handler)(argument);
+    (this->*handler)(argument);
     AddComboHistory(commandCombo, 16);
     lastCommand = whole;
 }

@@ -84,3 +84,32 @@ TEST_F(EditorTest, AnEditorMadeWithoutASharedTableUsesThePackagesOwn) {
     EXPECT_EQ(GetTextEditorLangTable(), TextEditorPackageLangTable());
     SetTextEditorLangTable(previous);
 }
+
+TEST_F(EditorTest, ShutDownFreesTheSharedObjectsUnlessAFormStillHasItsWindow) {
+    ScopedSharedForm registered;
+    Place();
+    TForm* shared = GetTextEditorSharedForm(kSlot);
+    ASSERT_NE(shared, nullptr);
+    bool destroyed = false;
+    shared->OnDestroy = [&](TObject*) { destroyed = true; };
+    shared->Show();
+    driver.PumpUntilIdle();
+    ASSERT_TRUE(shared->HandleAllocated());
+
+    // A window may outlive the window layer at a process's end: all stays.
+    FreeTextEditorPackage();
+    EXPECT_EQ(GetTextEditorSharedForm(kSlot), shared);
+    EXPECT_NE(TextEditorPackageLangTable(), nullptr);
+
+    DestroyWindow(shared->GetHandle());
+    ASSERT_FALSE(shared->HandleAllocated());
+    FreeTextEditorPackage();
+    EXPECT_TRUE(destroyed);
+    EXPECT_EQ(GetTextEditorSharedForm(kSlot), nullptr);
+    EXPECT_EQ(TextEditorPackageLangTable(), nullptr);
+    EXPECT_EQ(GetTextEditorLangTable(), nullptr) << "the freed table is no longer shared";
+
+    // The library's start-up state again, for the tests that follow.
+    CreateTextEditorPackage();
+    EXPECT_NE(UseTextEditorLangTable(), nullptr);
+}

@@ -44,6 +44,8 @@ void TTextEditor::DoCommand() {
     FocusIfShown(commandCombo);
 }
 
+// The line is copied first: the command may change the string it came from
+// (RepeatCommand's lastCommand, a box's text).
 void TTextEditor::ExecCommand(TString& line) {
     const TString whole = line;
     TString word;

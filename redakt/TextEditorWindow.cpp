@@ -44,7 +44,9 @@ void TTextEditor::WMKillFocus(TMessage& message) {
 
 // Tab, Enter, Esc and the arrows stay with the editor: a form's dialog keys
 // never take them.
-void TTextEditor::WMGetDlgCode(TMessage& message) { message.Result = DLGC_WANTARROWS | DLGC_WANTTAB | DLGC_WANTALLKEYS; }
+void TTextEditor::WMGetDlgCode(TMessage& message) {
+    message.Result = DLGC_WANTARROWS | DLGC_WANTTAB | DLGC_WANTALLKEYS;
+}
 
 // Alt+g (lower case only) and Alt+digit arrive as system characters.
 void TTextEditor::WndProc(TMessage& message) {

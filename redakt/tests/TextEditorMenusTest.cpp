@@ -13,7 +13,8 @@ namespace {
 
 std::vector<std::string> Captions(TPopupMenu* menu) {
     std::vector<std::string> captions;
-    for (int i = 0; i < menu->GetItems()->GetCount(); ++i) captions.push_back(menu->GetItems()->GetItem(i)->GetCaption());
+    for (int i = 0; i < menu->GetItems()->GetCount(); ++i)
+        captions.push_back(menu->GetItems()->GetItem(i)->GetCaption());
     return captions;
 }
 

@@ -15,10 +15,9 @@ namespace {
 
 // ORDER COMMANDS: the command table as the command line matches it.
 const char* const kCommandNames[] = {
-    "copy",  "paste",  "select",  "repeat",  "section",    "exchange", "numbers", "insert",
-    "append", "add",   "delete",  "modify",  "sort",       "reverse",  "apply",   "swap",
-    "shuffle", "ends", "mt",      "tolower", "toupper",    "capitalize", "calc",  "count",
-    "ecount", "go",    "for",     "foreach", "replace",    "align",    "surround",
+    "copy", "paste", "select", "repeat", "section", "exchange", "numbers", "insert", "append", "add", "delete",
+    "modify", "sort", "reverse", "apply", "swap", "shuffle", "ends", "mt", "tolower", "toupper", "capitalize",
+    "calc", "count", "ecount", "go", "for", "foreach", "replace", "align", "surround",
 };
 
 std::vector<std::string> CommandNames(const TTextEditor& editor) {

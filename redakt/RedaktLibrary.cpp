@@ -1,17 +1,40 @@
 // Start-up and shut-down of the Redakt units: registers the editor and its
-// property table for form resources and the palette when the library loads,
-// and takes the class out of the registry when it unloads.
+// property table for form resources and the palette and makes the package's
+// shared objects when the library loads; frees them and takes the class out
+// of the registry when it unloads.
 #include "Registration.h"
 #include "TextEditor.h"
+#include "TextEditorLineInsertTextDlg.h"
+#include "TextEditorPackage.h"
 
 namespace {
 
+// The shared dialogs the package makes, one row a slot.
+struct TSharedFormRow {
+    TTextEditorSharedForm slot;
+    TTextEditorFormFactory factory;
+};
+const TSharedFormRow kSharedForms[] = {
+    {TTextEditorSharedForm::LineInsertText, &MakeTextEditorForm<TTextEditorLineInsertTextDlg>},
+};
+
+void RegisterSharedForms() {
+    for (const TSharedFormRow& row : kSharedForms) RegisterTextEditorForm(row.slot, row.factory);
+}
+
+// ORDER: the property table before the class that publishes it; the shared
+// objects last, as editors need them only once the library is up.
 void RedaktInitialise() {
     RegisterTextEditorProperties();
     Texteditor::Register();
+    CreateTextEditorPackage();
+    RegisterSharedForms();
 }
 
-void RedaktFinalise() { UnRegisterClass(TTextEditor::StaticClassInfo()); }
+void RedaktFinalise() {
+    FreeTextEditorPackage();
+    UnRegisterClass(TTextEditor::StaticClassInfo());
+}
 
 __attribute__((constructor)) void LoadRedaktLibrary() { RedaktInitialise(); }
 __attribute__((destructor)) void UnloadRedaktLibrary() { RedaktFinalise(); }

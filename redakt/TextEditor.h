@@ -91,9 +91,14 @@ class TTextEditor : public TScrollControl {
 
 public:
     // ---- Construction, initialisation, destruction: TextEditorInit.cpp ----
+    // Uses the shared language table (the first editor loads it), then Init.
     explicit TTextEditor(TComponent* owner);
     ~TTextEditor() override;
-    // Sets every default.
+    // Sets every default: the settings and state, the "Default" scheme, the
+    // help text, the shared forms still missing (owned by the package), the
+    // hidden command box (none at design time), the command table and the
+    // two context menus (filled by InitPopupMenu). Running it again resets
+    // the schemes and the commands and refills the menus.
     void Init();
 
     // ---- New virtual operations, in their slot order after the base's last
@@ -432,7 +437,15 @@ public:
     void AppendLineInInsertMode(int line, int col, char c);
 
     // ---- Command table and context menus: TextEditorMenus.cpp (its virtual operations are in the slot list) ----
+    // Appends a command (no check for duplicates: a later one of the same
+    // name is never reached).
     void AddCommand(const TString& name, TTextEditorCommandHandler handler);
+    // Init's step: the thirty-one commands in their matching order.
+    void AddCommandTable();
+    // Each popup handler runs its operation; PopupGapClick sets the bookmark
+    // whose digit the clicked item's Tag holds on line gapClickLine (CurLine
+    // is that line during the call and is put back); a sender that is no
+    // menu item is ignored.
     void PopupCutClick(TObject* sender);
     void PopupCopyClick(TObject* sender);
     void PopupPasteClick(TObject* sender);
@@ -443,8 +456,16 @@ public:
     void PopupGapClick(TObject* sender);
 
     // ---- Command line: TextEditorCommandLine.cpp ----
+    // Shows the command box over the caret cell, two thirds of the editor's
+    // width (pulled back to end at the client's right edge when it would
+    // stick out), and focuses it; its text stays. Nothing without a box.
     void DoCommand();
+    // Runs the first command the line's word begins; then the box hides, the
+    // editor takes the focus, the box's text enters its history (16 lines)
+    // and lastCommand becomes the line. A word that selects no command (an
+    // empty one included) shows "Invalid command" and changes nothing.
     void ExecCommand(TString& line);
+    // Runs lastCommand again; nothing before a command has run.
     void RepeatCommand();
     void OnCommandComboKeyDown(TObject* sender, WORD& key, TShiftState shift);
     void OnCommandComboKeyPress(TObject* sender, char& key);
@@ -990,6 +1011,9 @@ public:
     bool swallowContextMenu = false;
     // The last press only gave the editor the focus.
     bool pressOnlyFocused = false;
+    // WMSetFocus is passing the message on; the DoEnter it leads to must not
+    // make the caret and fire the status events a second time.
+    bool enteringThroughSetFocus = false;
     // The caret before the last page move.
     int pageAnchorCol = 0;
     int pageAnchorLine = 0;

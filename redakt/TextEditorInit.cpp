@@ -1,10 +1,48 @@
 // TTextEditor: construction, the construction values of its settings and
-// state, and destruction.
+// state, the objects Init makes (shared forms, command box, command table,
+// context menus), and destruction.
+#include "Menus.h"
 #include "TextEditor.h"
 #include "TextEditorCharacters.h"
+#include "TextEditorCommandBox.h"
+#include "TextEditorPackage.h"
 #include "TextEditorTexts.h"
 
-TTextEditor::TTextEditor(TComponent* owner) : TScrollControl(owner) { Init(); }
+namespace {
+
+// Only outside the designer: a command line is of no use on a form being
+// designed (an owner's design state reaches the editor when it is made).
+void CreateCommandBox(TTextEditor* editor) {
+    if (editor->commandCombo != nullptr || editor->GetComponentState().Contains(csDesigning)) return;
+    auto* box = new TTextEditorCommandBox(editor);
+    box->SetParent(editor);
+    box->SetVisible(false);
+    box->OnKeyDown = [editor](TObject* sender, WORD& key, TShiftState shift) {
+        editor->OnCommandComboKeyDown(sender, key, shift);
+    };
+    box->OnKeyPress = [editor](TObject* sender, char& key) { editor->OnCommandComboKeyPress(sender, key); };
+    editor->commandCombo = box;
+}
+
+// A second Init empties the menus, so InitPopupMenu fills them afresh.
+void CreatePopupMenus(TTextEditor* editor) {
+    if (editor->editPopup == nullptr) {
+        editor->editPopup = new TPopupMenu(editor);
+        editor->gapPopup = new TPopupMenu(editor);
+    }
+    editor->editPopup->GetItems()->Clear();
+    editor->gapPopup->GetItems()->Clear();
+    editor->activePopup = editor->editPopup;
+}
+
+}  // namespace
+
+// The first editor of the process loads the shared language table; later
+// ones reuse it.
+TTextEditor::TTextEditor(TComponent* owner) : TScrollControl(owner) {
+    UseTextEditorLangTable();
+    Init();
+}
 
 TTextEditor::~TTextEditor() { Destroying(); }
 
@@ -77,12 +115,23 @@ void TTextEditor::Init() {
     searchAllInfo->fromStart = true;
     replacePrompt = true;
 
+    schemes.Clear();
+    schemes.NewItem()->extensions = TString("Default");
+    helpText.LoadFromResource(RedaktResourceModule(), "texteditor_help");
+
     schemeIndex = 0;
     multiThreaded = false;
     threadCount = 1;
     chunkLines = 10000;
     threadLimit = 0;
     lines.SetIncrement(1024);
+
+    CreateTextEditorSharedForms();
+    CreateCommandBox(this);
+    commands.Clear();
+    AddCommandTable();
+    CreatePopupMenus(this);
+    InitPopupMenu();
 
     ApplyFont();
 }

@@ -6,6 +6,7 @@
 #include "ComboBox.h"
 #include "Events.h"
 #include "Langtable.h"
+#include "TextEditorPackage.h"
 #include "TextEditorTexts.h"
 
 namespace {
@@ -34,7 +35,7 @@ void TTextEditorLineInsertTextDlg::cmbModeClick(TObject*) {
 }
 
 TTextEditorLineInsertTextDlg* SharedLineInsertTextDlg() {
-    static TTextEditorLineInsertTextDlg* dialog = nullptr;
-    if (dialog == nullptr) dialog = new TTextEditorLineInsertTextDlg(nullptr);
-    return dialog;
+    constexpr TTextEditorSharedForm slot = TTextEditorSharedForm::LineInsertText;
+    if (GetTextEditorSharedForm(slot) == nullptr) CreateTextEditorSharedForms();
+    return TextEditorSharedForm<TTextEditorLineInsertTextDlg>(slot);
 }

@@ -34,6 +34,6 @@ public:
     TButton* btnHelp = nullptr;
 };
 
-// The dialog every editor shows, made on first use and owned by no editor,
-// so that it outlives each of them.
+// The dialog every editor shows: the package's shared form of its slot,
+// made on first use and owned by the package, so that it outlives each editor.
 TTextEditorLineInsertTextDlg* SharedLineInsertTextDlg();

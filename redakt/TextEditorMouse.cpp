@@ -223,11 +223,12 @@ void TTextEditor::DblClick() {
     SelectionChanged();
 }
 
+// Through WM_SETFOCUS the caret is made and the status events fired already.
 void TTextEditor::DoEnter() {
     TScrollControl::DoEnter();
-    CaretOn();
+    if (!enteringThroughSetFocus) CaretOn();
     SetCaretPos(CurCol, CurLine);
-    CallEventHandlers();
+    if (!enteringThroughSetFocus) CallEventHandlers();
 }
 
 void TTextEditor::DoExit() {

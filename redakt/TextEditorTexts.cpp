@@ -2,6 +2,7 @@
 #include "TextEditorTexts.h"
 
 #include "Langtable.h"
+#include "TextEditorPackage.h"
 
 namespace {
 
@@ -15,6 +16,11 @@ TLangTable*& SharedTable() {
 TLangTable* GetTextEditorLangTable() { return SharedTable(); }
 
 void SetTextEditorLangTable(TLangTable* table) { SharedTable() = table; }
+
+TLangTable* UseTextEditorLangTable() {
+    if (SharedTable() == nullptr) SharedTable() = TextEditorPackageLangTable();
+    return SharedTable();
+}
 
 std::string TextEditorText(int id, const char* defaultText) {
     const std::string fallback = defaultText != nullptr ? defaultText : "";

@@ -1,12 +1,24 @@
-// TTextEditor: its message map and the window-level handlers.
+// TTextEditor: its message map and the window-level handlers: creation,
+// focus, the dialog-code query, the Alt shortcuts, scrolling and the Shift
+// wheel.
+#include <algorithm>
+
+#include "ComboBox.h"
 #include "TextEditor.h"
 
 // ORDER none: rows are looked up by message. Every other message goes to the
-// scroll control's map.
+// scroll control's map, and so do focus changes once handled here (the class
+// library's own focus handling, DoEnter and DoExit included, follows).
 void TTextEditor::Dispatch(TMessage& message) {
     static const TMessageMapEntry<TTextEditor> kMessageMap[] = {
         {WM_CREATE, &TTextEditor::WMCreate},
         {WM_CONTEXTMENU, &TTextEditor::WMContextMenu},
+        {WM_SETFOCUS, &TTextEditor::WMSetFocus},
+        {WM_KILLFOCUS, &TTextEditor::WMKillFocus},
+        {WM_GETDLGCODE, &TTextEditor::WMGetDlgCode},
+        {WM_USER, &TTextEditor::WMMacroKeyDown},
+        {WM_USER + 1, &TTextEditor::WMMacroKeyPress},
+        {WM_USER + 2, &TTextEditor::WMMacroPlayEnd},
     };
     if (!DispatchThroughMap(this, kMessageMap, message)) TScrollControl::Dispatch(message);
 }
@@ -18,8 +30,61 @@ void TTextEditor::WMCreate(TMessage& message) {
     ApplyFont();
 }
 
-// Not built yet: the Alt shortcuts, the caret around scrolling and the Shift
-// wheel keep the base's behaviour until the window handling is done.
-void TTextEditor::WndProc(TMessage& message) { TScrollControl::WndProc(message); }
-void TTextEditor::DoScroll(TMessage& message, int bar) { TScrollControl::DoScroll(message, bar); }
-void TTextEditor::ShiftWheel(int steps) { TScrollControl::ShiftWheel(steps); }
+void TTextEditor::WMSetFocus(TMessage& message) {
+    CaretOn();
+    CallEventHandlers();
+    if (commandCombo != nullptr && commandCombo->GetVisible()) commandCombo->SetVisible(false);
+    // The class library's own handling runs DoEnter for the same arrival.
+    enteringThroughSetFocus = true;
+    try {
+        TScrollControl::Dispatch(message);
+    } catch (...) {
+        enteringThroughSetFocus = false;
+        throw;
+    }
+    enteringThroughSetFocus = false;
+}
+
+void TTextEditor::WMKillFocus(TMessage& message) {
+    CaretOff();
+    if (AutoSave && Modified && !fileName.IsEmpty()) Save();
+    TScrollControl::Dispatch(message);
+}
+
+// Tab, Enter, Esc and the arrows stay with the editor: a form's dialog keys
+// never take them.
+void TTextEditor::WMGetDlgCode(TMessage& message) {
+    message.Result = DLGC_WANTARROWS | DLGC_WANTTAB | DLGC_WANTALLKEYS;
+}
+
+// Alt+g (lower case only) and Alt+digit arrive as system characters.
+void TTextEditor::WndProc(TMessage& message) {
+    if (message.Msg == WM_SYSCHAR) {
+        const char character = static_cast<char>(message.WParam);
+        if (character == 'g') {
+            GoToLine();
+            message.Result = 0;
+            return;
+        }
+        if (character >= '0' && character <= '9') {
+            PlayMacro(character - '0');
+            message.Result = 0;
+            return;
+        }
+    }
+    TScrollControl::WndProc(message);
+}
+
+// The caret is hidden while the pixels move (they take it along) and shows
+// again unless ReadOnly; the view stays where the bar put it. A caret of
+// another window is left alone.
+void TTextEditor::DoScroll(TMessage& message, int bar) {
+    const bool hidden = HandleAllocated() && HideCaret(GetHandle());
+    TScrollControl::DoScroll(message, bar);
+    if (hidden && !ReadOnly) ShowCaret(GetHandle());
+}
+
+void TTextEditor::ShiftWheel(int steps) {
+    CurLine = std::max(std::min(CurLine + steps, lines.GetCount() - 1), 0);
+    SetCaretPos(CurCol, CurLine);
+}

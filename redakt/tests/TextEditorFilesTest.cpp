@@ -299,9 +299,9 @@ TEST_F(FilesTest, TheSaveFilterListsTheTextFilesTheExtrasAndAnyFile) {
     TSaveDialog dialog(editor);
     editor->filterIndex = 2;
     editor->FillSaveExtensions(&dialog);
-    EXPECT_EQ(dialog.GetFilter(), "Text files (*.TXT)|*.TXT|Any file (*.*)|*.*");
+    EXPECT_EQ(dialog.GetFilter(), "Text files (*.txt)|*.txt|Any file (*.*)|*.*");
     EXPECT_EQ(ParseFileFilter(dialog.GetFilter()).size(), 2u);
-    EXPECT_EQ(dialog.GetDefaultExt(), "TXT");
+    EXPECT_EQ(dialog.GetDefaultExt(), "txt");
     EXPECT_EQ(dialog.GetFilterIndex(), 2);
 
     // The table writes a bar inside a text doubled; a text of one bar alone

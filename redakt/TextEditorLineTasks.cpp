@@ -1,0 +1,5 @@
+// TTextEditor: line tasks on worker threads and the mt command.
+#include "TextEditor.h"
+
+// Not built yet: the settings stay until the line tasks are done.
+void TTextEditor::CmdMT(TString&) {}

@@ -1,0 +1,110 @@
+// Shared by the Redakt tests of the window messages, the command line and
+// the menus: an editor that records the calls of its virtual operations and
+// of a command member of its own, and a fixture that puts it focused on a
+// form, with a default and a cancel button when asked.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "Buttons.h"
+#include "ComboBox.h"
+#include "RedaktFixture.h"
+#include "TextEditor.h"
+
+class TRecordingEditor : public TTextEditor {
+public:
+    using TTextEditor::TTextEditor;
+    using TTextEditor::PlayMacro;
+    using TTextEditor::ShiftWheel;
+
+    struct TKey {
+        WORD key;
+        bool shift, ctrl, alt;
+        bool operator==(const TKey& other) const {
+            return key == other.key && shift == other.shift && ctrl == other.ctrl && alt == other.alt;
+        }
+    };
+    // One run of Command: its argument and what it found when it started.
+    struct TCommandRun {
+        std::string argument;
+        bool boxVisible;
+        bool focused;
+    };
+
+    void KeyDown(WORD& key, TShiftState shift) override {
+        keys.push_back({key, shift.Contains(ssShift), shift.Contains(ssCtrl), shift.Contains(ssAlt)});
+        TTextEditor::KeyDown(key, shift);
+    }
+    void KeyPress(char& key) override {
+        characters.push_back(key);
+        TTextEditor::KeyPress(key);
+    }
+    void WndProc(TMessage& message) override {
+        if (message.Msg == WM_SYSCHAR) systemCharacters.push_back(static_cast<char>(message.WParam));
+        TTextEditor::WndProc(message);
+    }
+    // Reaches here only through the inherited window procedure.
+    void Dispatch(TMessage& message) override {
+        if (message.Msg == WM_SYSCHAR) dispatchedSystemCharacters.push_back(static_cast<char>(message.WParam));
+        TTextEditor::Dispatch(message);
+    }
+    void PlayMacro(int slot) override { calls.push_back("PlayMacro " + std::to_string(slot)); }
+    void Cut() override { calls.push_back("Cut"); }
+    void Copy() override { calls.push_back("Copy"); }
+    void Paste() override { calls.push_back("Paste"); }
+    void PrevMarker() override { calls.push_back("PrevMarker"); }
+    void NextMarker() override { calls.push_back("NextMarker"); }
+    void MakeMarker(int number) override {
+        calls.push_back("MakeMarker " + std::to_string(number) + " on line " + std::to_string(CurLine));
+    }
+
+    // A command member: gives the table commands whose runs are seen.
+    void Command(TString& argument) {
+        commandRuns.push_back({argument.str(), commandCombo != nullptr && commandCombo->GetVisible(), Focused()});
+    }
+    // Every name of the editor's table, each bound to Command.
+    void RecordEveryCommand() {
+        std::vector<std::string> names;
+        for (int i = 0; i < commands.GetCount(); ++i) names.push_back(commands[i].name.str());
+        commands.Clear();
+        for (const std::string& name : names)
+            AddCommand(TString(name), static_cast<TTextEditorCommandHandler>(&TRecordingEditor::Command));
+    }
+
+    std::vector<TKey> keys;
+    std::vector<char> characters;
+    std::vector<char> systemCharacters;
+    std::vector<char> dispatchedSystemCharacters;
+    std::vector<std::string> calls;
+    std::vector<TCommandRun> commandRuns;
+};
+
+class RecordingEditorTest : public EditorTest {
+protected:
+    // An OK (default) and a Cancel (cancel) button below the editor; their
+    // clicks are counted.
+    void AddDialogButtons() {
+        for (bool isDefault : {true, false}) {
+            auto* button = new TButton(form);
+            button->SetParent(form);
+            button->SetBounds(isDefault ? 10 : 100, 230, 80, 25);
+            button->SetCaption(isDefault ? "OK" : "Cancel");
+            if (isDefault)
+                button->SetDefault(true);
+            else
+                button->SetCancel(true);
+            button->OnClick = [this](TObject*) { ++buttonClicks; };
+        }
+        driver.PumpUntilIdle();
+    }
+
+    TRecordingEditor* PlaceFocused() {
+        auto* editor = Place<TRecordingEditor>(10, 10, 300, 200);
+        editor->SetFocus();
+        driver.PumpUntilIdle();
+        return editor;
+    }
+
+    int buttonClicks = 0;
+};

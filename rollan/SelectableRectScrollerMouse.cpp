@@ -335,6 +335,9 @@ void TSelectableRectScroller::MouseDown(TMouseButton button, TShiftState shift, 
         TRectScroller::MouseDown(button, shift, x, y);
         return;
     }
+    // A press gives the scroller the keyboard, as its scroll bars do, so that
+    // its keys (selection kind, rulers, mesh, copy) work after a click.
+    if (GetTabStop() && !Focused() && CanFocus()) SetFocus();
     const POINT real = GetRealCoord(TransformToUserArea(x, y));
     withholdPopup_ = false;
     if (button == mbLeft) {

@@ -64,6 +64,21 @@ protected:
 
 }  // namespace
 
+// A press into the scroller gives it the keyboard, unless it is no tab stop;
+// a left press still starts its selection.
+TEST_F(SelectableMouseTest, APressGivesTheScrollerTheKeyboard) {
+    for (bool tabStop : {true, false}) {
+        scroller->SetTabStop(tabStop);
+        SetFocus(nullptr);
+        Drag(scroller, {20, 20}, {60, 50});
+        EXPECT_EQ(GetFocus() == scroller->GetHandle(), tabStop) << tabStop;
+        EXPECT_TRUE(scroller->GetSelection()) << tabStop;
+        Ctrl('R');
+        EXPECT_EQ(scroller->GetShowRulers(), tabStop) << tabStop;
+        scroller->SetShowRulers(false);
+    }
+}
+
 TEST_F(SelectableMouseTest, APressAndReleaseAtOnePointLeavesNoSelection) {
     Click(scroller, {50, 40});
     EXPECT_FALSE(scroller->GetSelection());

@@ -48,7 +48,14 @@ TEST_F(StartupTest, MakesTheThreeFormsInOrderWithTheFirstAsTheMainForm) {
     EXPECT_EQ(Application->GetMainForm(), nullptr);
 }
 
+// From start to close no message box shows: not while the forms are made, not
+// when the program ends.
 TEST_F(StartupTest, ClosingAnyOfTheFormsEndsTheProgram) {
+    std::vector<std::string> boxes;
+    win32::ScopedResponder responder([&](const win32::ModalInteraction& interaction) {
+        boxes.push_back(interaction.caption + ": " + interaction.text);
+        return win32::ModalReply::Answer(interaction.defaultAnswer);
+    });
     for (int closed = 0; closed < 3; ++closed) {
         bool mainFormClosed = false;
         TLoopStep step([&] {
@@ -63,6 +70,7 @@ TEST_F(StartupTest, ClosingAnyOfTheFormsEndsTheProgram) {
         EXPECT_TRUE(mainFormClosed) << "Form" << closed + 1;
         EXPECT_TRUE(Application->GetTerminated()) << "Form" << closed + 1;
     }
+    EXPECT_EQ(boxes, std::vector<std::string>{});
 }
 
 // Makes the stored layouts' arrow scrollers fail while it lives.

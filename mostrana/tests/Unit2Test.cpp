@@ -3,10 +3,10 @@
 // buttons, resizing, dragging the splitters, and taking the form down.
 #include <cstdlib>
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include "Buttons.h"
+#include "FormLayoutChecks.h"
 #include "FormSplitter.h"
 #include "ListBox.h"
 #include "MemBitmap.h"
@@ -22,9 +22,6 @@
 #include "VGTForm.h"
 
 namespace {
-
-// A rectangle's edges, comparable and printable.
-std::tuple<int, int, int, int> Edges(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
 
 // The forms made as the start-up makes them, with a responder from the start:
 // modal forms go to the test's dialog handler, message boxes are recorded and
@@ -42,6 +39,7 @@ protected:
     TVGMPanel* Panel() const { return Form2->VGMPanel1; }
     TVGTScroller* Main() const { return Panel()->GetMainPanel(); }
     std::string Shown() const { return Main()->GetTopicName().str(); }
+    void Settle() { driver.PumpUntilIdle(); }
     void ClickMiddleOf(TControl* control) {
         driver.Click(Form2->GetHandle(), control->GetLeft() + control->GetWidth() / 2,
                      control->GetTop() + control->GetHeight() / 2);
@@ -69,13 +67,7 @@ TEST_F(Form2Test, TheStoredLayoutAndFormCreateGiveTheControlsTheirPlacesAndValue
     // Shown, the form stretches the right column to its client width (498 - 256 - 8).
     const int rightWidth = Form2->GetClientWidth() - 256 - 8;
     const int lowerHeight = Form2->GetClientHeight() - 184 - 8;
-    struct Row {
-        const char* name;
-        const char* className;
-        TComponent* field;
-        int left, top, width, height;  // left -1: no control
-    };
-    const Row rows[] = {
+    ExpectComponents(Form2, {
         {"ScrollControl1", "TScrollControl", Form2->ScrollControl1, 8, 8, 233, 161},
         {"VGMPanel1", "TVGMPanel", Form2->VGMPanel1, 256, 41, rightWidth, 128},
         // The panel's main scroller, a component of the form over the panel's rectangle.
@@ -86,25 +78,12 @@ TEST_F(Form2Test, TheStoredLayoutAndFormCreateGiveTheControlsTheirPlacesAndValue
         {"FormSplitter2", "TFormSplitter", Form2->FormSplitter2, -1, 0, 0, 0},
         {"Button1", "TButton", Form2->Button1, 256, 8, 75, 25},
         {"Button2", "TButton", Form2->Button2, 336, 8, 75, 25},
-    };
-    ASSERT_EQ(Form2->GetComponentCount(), int(std::size(rows)));
-    for (int i = 0; i < Form2->GetComponentCount(); ++i) {
-        const Row& row = rows[i];
-        TComponent* component = Form2->GetComponent(i);
-        EXPECT_EQ(component, row.field) << row.name;
-        EXPECT_EQ(component->GetName(), row.name);
-        EXPECT_STREQ(component->ClassName(), row.className) << row.name;
-        if (row.left < 0) continue;
-        auto* control = dynamic_cast<TControl*>(component);
-        ASSERT_NE(control, nullptr) << row.name;
-        EXPECT_EQ(control->GetParent(), Form2) << row.name;
-        const RECT expected{row.left, row.top, row.left + row.width, row.top + row.height};
-        EXPECT_EQ(Edges(control->GetBoundsRect()), Edges(expected)) << row.name;
-    }
+    });
     // The panel: 8 pixels under the buttons, its bottom level with the scroll control's.
     const TControl* button = Form2->Button1;
     EXPECT_EQ(Panel()->GetTop(), button->GetTop() + button->GetHeight() + 8);
-    EXPECT_EQ(Panel()->GetTop() + Panel()->GetHeight(), Form2->ScrollControl1->GetTop() + Form2->ScrollControl1->GetHeight());
+    const TControl* scrollControl = Form2->ScrollControl1;
+    EXPECT_EQ(Panel()->GetTop() + Panel()->GetHeight(), scrollControl->GetTop() + scrollControl->GetHeight());
     EXPECT_EQ(Form2->Button1->GetCaption(), "Topics...");
     EXPECT_EQ(Form2->Button2->GetCaption(), "Back");
     EXPECT_EQ(EventHandlerName(Form2->Button1->OnClick), "Button1Click");
@@ -148,42 +127,23 @@ TEST_F(Form2Test, TheStoredLayoutAndFormCreateGiveTheControlsTheirPlacesAndValue
 }
 
 // Each splitter moved by 10 pixels: the controls on its lower side grow, those
-// on its upper side move their near edge, the moving ones move, the others
-// stay; the panel's scroller follows the panel.
+// on its upper side move their near edge, the moving ones move, the others stay.
 TEST_F(Form2Test, TheSplittersStandInTheGapsBetweenTheirControls) {
     EXPECT_EQ(Form2->FormSplitter1->GetPosition(), 248);
     EXPECT_EQ(Form2->FormSplitter2->GetPosition(), 176);
 
-    TControl* controls[] = {Form2->ScrollControl1, Panel(),          Form2->MemBitmapScroller1,
-                            Form2->TextEditor1,    Form2->Button1, Form2->Button2};
-    enum Side { None, Lower, Upper, Moving };
-    struct Case {
+    // The panel's scroller follows the panel.
+    const std::vector<TControl*> controls = {Form2->ScrollControl1, Panel(),        Main(),
+                                             Form2->MemBitmapScroller1, Form2->TextEditor1,
+                                             Form2->Button1,        Form2->Button2};
+    const struct {
         TFormSplitter* splitter;
-        Side sides[std::size(controls)];
+        std::vector<SplitterSide> sides;
+    } cases[] = {
+        {Form2->FormSplitter1, {Lower, Upper, Upper, Lower, Upper, Moving, Moving}},
+        {Form2->FormSplitter2, {Lower, Lower, Lower, Upper, Upper, Unmoved, Unmoved}},
     };
-    const Case cases[] = {
-        {Form2->FormSplitter1, {Lower, Upper, Lower, Upper, Moving, Moving}},
-        {Form2->FormSplitter2, {Lower, Lower, Upper, Upper, None, None}},
-    };
-    for (const Case& c : cases) {
-        std::vector<RECT> before;
-        for (TControl* control : controls) before.push_back(control->GetBoundsRect());
-        const bool vertical = c.splitter->GetHorizontal();
-        const int start = c.splitter->GetPosition();
-        c.splitter->SetPosition(start + 10);
-        driver.PumpUntilIdle();
-        for (size_t i = 0; i < std::size(controls); ++i) {
-            RECT expected = before[i];
-            LONG& nearEdge = vertical ? expected.left : expected.top;
-            LONG& farEdge = vertical ? expected.right : expected.bottom;
-            if (c.sides[i] == Lower || c.sides[i] == Moving) farEdge += 10;
-            if (c.sides[i] == Upper || c.sides[i] == Moving) nearEdge += 10;
-            EXPECT_EQ(Edges(controls[i]->GetBoundsRect()), Edges(expected))
-                << c.splitter->GetName() << " " << controls[i]->GetName();
-        }
-        EXPECT_EQ(Edges(Main()->GetBoundsRect()), Edges(Panel()->GetBoundsRect())) << c.splitter->GetName();
-        c.splitter->SetPosition(start);
-    }
+    for (const auto& c : cases) ExpectSplitterSides(c.splitter, controls, c.sides, [this] { Settle(); });
 }
 
 // The splitters leave every topic scroller to the panel, even one given them
@@ -203,13 +163,14 @@ TEST_F(Form2Test, TheSplittersNeverMoveATopicScrollerThemselves) {
             EXPECT_EQ(splitter->OnOmitControl(splitter, row.control), row.omitted)
                 << splitter->GetName() << " " << row.control->ClassName();
 
-    for (TFormSplitter* splitter : {Form2->FormSplitter1, Form2->FormSplitter2}) {
-        splitter->AddMovingObject(Main());
-        const int start = splitter->GetPosition();
-        splitter->SetPosition(start + 10);
-        driver.PumpUntilIdle();
-        EXPECT_EQ(Edges(Main()->GetBoundsRect()), Edges(Panel()->GetBoundsRect())) << splitter->GetName();
-        splitter->SetPosition(start);
+    // Given as a control to move, the panel's scroller still only follows the panel.
+    const struct {
+        TFormSplitter* splitter;
+        SplitterSide panelSide;
+    } cases[] = {{Form2->FormSplitter1, Upper}, {Form2->FormSplitter2, Lower}};
+    for (const auto& c : cases) {
+        c.splitter->AddMovingObject(Main());
+        ExpectSplitterSides(c.splitter, {Panel(), Main()}, {c.panelSide, c.panelSide}, [this] { Settle(); });
     }
 }
 
@@ -294,7 +255,8 @@ TEST_F(Form2Test, ResizingKeepsEightPixelsToTheRightAndBottomEdges) {
             EXPECT_EQ(control->GetLeft() + control->GetWidth(), c.clientWidth - 8) << what << " " << control->GetName();
         for (TControl* control : {static_cast<TControl*>(Form2->MemBitmapScroller1),
                                   static_cast<TControl*>(Form2->TextEditor1)})
-            EXPECT_EQ(control->GetTop() + control->GetHeight(), c.clientHeight - 8) << what << " " << control->GetName();
+            EXPECT_EQ(control->GetTop() + control->GetHeight(), c.clientHeight - 8)
+                << what << " " << control->GetName();
         // The lines keep their share of the client area, between the controls.
         EXPECT_EQ(Form2->FormSplitter1->GetPosition(), (2 * 248 * c.clientWidth + 498) / (2 * 498)) << what;
         EXPECT_EQ(Form2->FormSplitter2->GetPosition(), (2 * 176 * c.clientHeight + 345) / (2 * 345)) << what;

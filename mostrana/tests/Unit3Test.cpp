@@ -13,6 +13,7 @@
 #include "BarChart.h"
 #include "Buttons.h"
 #include "CategStatsView.h"
+#include "FormLayoutChecks.h"
 #include "FormSplitter.h"
 #include "HistogramViewer.h"
 #include "MostranaFixture.h"
@@ -38,9 +39,6 @@ protected:
     }
 };
 
-// A rectangle's edges, comparable and printable.
-std::tuple<int, int, int, int> Edges(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
-
 // The client point at the middle of a control.
 POINT MiddleOf(const TControl* control) {
     return POINT{control->GetLeft() + control->GetWidth() / 2, control->GetTop() + control->GetHeight() / 2};
@@ -54,13 +52,7 @@ TEST_F(Form3Test, TheStoredLayoutGivesTheComponentsInOrderWithTheirValues) {
     // Shown, the form stretches the right column and the lower row to its client area.
     const int stretchedWidth = clientWidth - 592 - 8;
     const int stretchedHeight = clientHeight - 192 - 8;
-    struct Row {
-        const char* name;
-        const char* className;
-        TComponent* field;
-        int left, top, width, height;  // left -1: no control
-    };
-    const Row rows[] = {
+    ExpectComponents(Form3, {
         {"QuickList1", "TQuickList", Form3->QuickList1, 8, 8, 305, 161},
         {"FormSplitter1", "TFormSplitter", Form3->FormSplitter1, -1, 0, 0, 0},
         {"FormSplitter2", "TFormSplitter", Form3->FormSplitter2, -1, 0, 0, 0},
@@ -71,21 +63,7 @@ TEST_F(Form3Test, TheStoredLayoutGivesTheComponentsInOrderWithTheirValues) {
         {"BarChart1", "TBarChart", Form3->BarChart1, 592, 48, stretchedWidth, 121},
         {"CategStatsView1", "TCategStatsView", Form3->CategStatsView1, 592, 192, stretchedWidth, stretchedHeight},
         {"Button1", "TButton", Form3->Button1, 592, 8, stretchedWidth, 25},
-    };
-    ASSERT_EQ(Form3->GetComponentCount(), int(std::size(rows)));
-    for (int i = 0; i < Form3->GetComponentCount(); ++i) {
-        const Row& row = rows[i];
-        TComponent* component = Form3->GetComponent(i);
-        EXPECT_EQ(component, row.field) << row.name;
-        EXPECT_EQ(component->GetName(), row.name);
-        EXPECT_STREQ(component->ClassName(), row.className) << row.name;
-        if (row.left < 0) continue;
-        auto* control = dynamic_cast<TControl*>(component);
-        ASSERT_NE(control, nullptr) << row.name;
-        EXPECT_EQ(control->GetParent(), Form3) << row.name;
-        const RECT expected{row.left, row.top, row.left + row.width, row.top + row.height};
-        EXPECT_EQ(Edges(control->GetBoundsRect()), Edges(expected)) << row.name;
-    }
+    });
     // The window is 923 wide: the stretched ones are a little wider than stored.
     EXPECT_GT(stretchedWidth, 289);
 
@@ -142,34 +120,18 @@ TEST_F(Form3Test, TheSplittersStandInTheGapsBetweenTheirControls) {
     EXPECT_EQ(Form3->FormSplitter3->LineEnd(), 580);
     EXPECT_EQ(Form3->FormSplitter1->LineEnd(), Form3->GetClientHeight());
 
-    TControl* controls[] = {Form3->QuickList1, Form3->HistogramViewer1, Form3->StatsView1, Form3->PieChart1,
-                            Form3->BarChart1,  Form3->CategStatsView1,  Form3->Button1};
-    enum Side { None, Lower, Upper };
-    struct Case {
+    const std::vector<TControl*> controls = {Form3->QuickList1, Form3->HistogramViewer1, Form3->StatsView1,
+                                             Form3->PieChart1,  Form3->BarChart1,        Form3->CategStatsView1,
+                                             Form3->Button1};
+    const struct {
         TFormSplitter* splitter;
-        Side sides[std::size(controls)];
+        std::vector<SplitterSide> sides;
+    } cases[] = {
+        {Form3->FormSplitter1, {Lower, Lower, Upper, Upper, Unmoved, Unmoved, Unmoved}},
+        {Form3->FormSplitter2, {Unmoved, Unmoved, Lower, Lower, Upper, Unmoved, Upper}},
+        {Form3->FormSplitter3, {Lower, Upper, Lower, Upper, Unmoved, Unmoved, Unmoved}},
     };
-    const Case cases[] = {
-        {Form3->FormSplitter1, {Lower, Lower, Upper, Upper, None, None, None}},
-        {Form3->FormSplitter2, {None, None, Lower, Lower, Upper, None, Upper}},
-        {Form3->FormSplitter3, {Lower, Upper, Lower, Upper, None, None, None}},
-    };
-    for (const Case& c : cases) {
-        std::vector<RECT> before;
-        for (TControl* control : controls) before.push_back(control->GetBoundsRect());
-        const bool vertical = c.splitter->GetHorizontal();
-        const int start = c.splitter->GetPosition();
-        c.splitter->SetPosition(start + 10);
-        for (size_t i = 0; i < std::size(controls); ++i) {
-            RECT expected = before[i];
-            LONG& nearEdge = vertical ? expected.left : expected.top;
-            LONG& farEdge = vertical ? expected.right : expected.bottom;
-            if (c.sides[i] == Lower) farEdge += 10;
-            if (c.sides[i] == Upper) nearEdge += 10;
-            EXPECT_EQ(Edges(controls[i]->GetBoundsRect()), Edges(expected)) << c.splitter->GetName() << " " << controls[i]->GetName();
-        }
-        c.splitter->SetPosition(start);
-    }
+    for (const auto& c : cases) ExpectSplitterSides(c.splitter, controls, c.sides, [] {});
 }
 
 // What one regeneration put into the components.

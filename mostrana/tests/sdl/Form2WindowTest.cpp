@@ -58,8 +58,8 @@ POINT ImageLinkPoint(TVGTScroller* scroller, const char* target) {
     for (int i = 0; i < scroller->GetImageLinks().GetCount(); ++i) {
         const TImageLink& link = scroller->GetImageLinks()[i];
         if (link.target.str() != target) continue;
-        const TPointContainer& polygon = link.polygon;
-        return POINT{(polygon[0].x + polygon[1].x + polygon[2].x) / 3, (polygon[0].y + polygon[1].y + polygon[2].y) / 3};
+        const TPointContainer& p = link.polygon;
+        return POINT{(p[0].x + p[1].x + p[2].x) / 3, (p[0].y + p[1].y + p[2].y) / 3};
     }
     return POINT{-1, -1};
 }

@@ -42,9 +42,10 @@ int GapMiddle(int firstStart, int firstExtent, int secondStart) { return (firstS
 TForm2::TForm2(TComponent* owner) : TForm(owner) {}
 
 TForm2::~TForm2() {
-    // The archive member would go before the base destroys the components,
-    // which still read it; letting the panel go of it instead would reload
-    // every topic and report each as missing.
+    // Members go before the base form destroys the components, and the panel,
+    // its scrollers and its forms hold the archive to their end: so the
+    // components go first. Handing the panel a null archive instead would
+    // reload every topic and report each as missing.
     DestroyComponents();
     archive_.reset();
 }

@@ -3,7 +3,6 @@
 // re-flowing paragraphs, splitting at a separator, reversing and exchanging
 // the two parts of a selection.
 #include <algorithm>
-#include <cerrno>
 #include <climits>
 #include <cstdint>
 #include <cstdlib>
@@ -26,7 +25,6 @@ constexpr int kComboHistoryItems = 16;
 bool ReadNumber(const std::string& text, int& number) {
     const char* start = text.c_str();
     char* end = nullptr;
-    errno = 0;
     const long value = std::strtol(start, &end, 10);
     if (end == start) return false;
     number = static_cast<int>(std::clamp<long>(value, INT_MIN, INT_MAX));

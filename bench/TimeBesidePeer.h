@@ -9,11 +9,14 @@
 #include <chrono>
 #include <string>
 
-template <class Ours, class Peer>
-void TimeBesidePeer(benchmark::State& state, const char* peerName, Ours ours, Peer peer) {
+// prepare runs before ours in every iteration, untimed (it puts back the
+// input that ours changed).
+template <class Prepare, class Ours, class Peer>
+void TimeBesidePeer(benchmark::State& state, const char* peerName, Prepare prepare, Ours ours, Peer peer) {
     using Clock = std::chrono::steady_clock;
     double oursSeconds = 0, peerSeconds = 0;
     for (auto _ : state) {
+        prepare();
         const auto start = Clock::now();
         ours();
         const auto middle = Clock::now();
@@ -26,4 +29,9 @@ void TimeBesidePeer(benchmark::State& state, const char* peerName, Ours ours, Pe
     }
     state.counters[std::string(peerName) + "_ms"] = peerSeconds * 1000 / double(state.iterations());
     state.counters["ratio"] = oursSeconds / peerSeconds;
+}
+
+template <class Ours, class Peer>
+void TimeBesidePeer(benchmark::State& state, const char* peerName, Ours ours, Peer peer) {
+    TimeBesidePeer(state, peerName, [] {}, ours, peer);
 }

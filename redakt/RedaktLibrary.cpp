@@ -4,6 +4,7 @@
 // of the registry when it unloads.
 #include "Registration.h"
 #include "TextEditor.h"
+#include "TextEditorGoToLineDlg.h"
 #include "TextEditorLineInsertTextDlg.h"
 #include "TextEditorPackage.h"
 
@@ -15,6 +16,7 @@ struct TSharedFormRow {
     TTextEditorFormFactory factory;
 };
 const TSharedFormRow kSharedForms[] = {
+    {TTextEditorSharedForm::GoToLine, &MakeTextEditorForm<TTextEditorGoToLineDlg>},
     {TTextEditorSharedForm::LineInsertText, &MakeTextEditorForm<TTextEditorLineInsertTextDlg>},
 };
 

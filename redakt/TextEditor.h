@@ -386,6 +386,9 @@ public:
     // Nothing is clamped: callers keep x and y inside the text.
     int SetCaretPos(POINT position);
     int SetCaretPos(int column, int line) { return SetCaretPos(POINT{column, line}); }
+    // SetCaretPos's placing step alone: the system caret to the cell of
+    // (column, line) in the view as it stands, when this editor owns it.
+    void PlaceSystemCaret(int column, int line);
 
     // ---- Selection and word moves: TextEditorSelection.cpp ----
     // Collapses the selection onto the caret (selLine stays), selMark := -1,
@@ -484,6 +487,10 @@ public:
     int CheckTableLine(RECT& rect, TString& line);
     bool GetTableRect(RECT& rect);
     void ShowCalcResult(const TString& text);
+    // The Help controls' click handler: OnDlgHelp with the dialog whose form
+    // (by class, derived ones included) holds the sender: search, replace,
+    // go-to-line, settings or macro list. Any other sender, or no handler,
+    // does nothing.
     void DlgHelpHandler(TObject* sender);
 
     // ---- Line-block commands: TextEditorLineBlockCommands.cpp ----
@@ -792,19 +799,77 @@ public:
     void ShowLoadError(const TString& name);
 
     // ---- Navigation and line arrangement: TextEditorNavigation.cpp ----
+    // "The block" below is the line block when selStartLine < selEndLine.
+    // Brackets: { and } always, ( ) [ ] only with AllBlocks; inside strings
+    // and comments too.
+    // Asks for a line in the shared go-to-line dialog (the caret off meanwhile,
+    // its Help control bound to DlgHelpHandler) and on OK goes there: the
+    // entry read as "%d" reads (blanks skipped, trailing text ignored) is a
+    // line from 0, or with a trailing '%' that percentage of the line count.
+    // The entry then goes first into the box's history (duplicates allowed,
+    // 16 kept). Cancel, or an entry without a number, does nothing at all.
     void GoToLine();
+    // GoTo(CurCol, line), the line clamped to the text.
     void GoToLine(int line);
+    // The caret to (col, line), clamped to the text and to 0..HMax. When the
+    // view has to scroll, it moves on by half a page, so that the line lands
+    // about half a page from the edge it came in at; a visible line does not
+    // scroll.
     void GoTo(int col, int line);
+    // The caret behind the bracket that closes the block around it (an
+    // opening bracket under the caret opens a block inside it); nowhere
+    // without one.
     void GoToNextBlock();
+    // The caret onto the bracket that opens the block around it (from an
+    // opening bracket under the caret, the block around that one); nowhere
+    // without one.
     void GoToPrevBlock();
+    // Read-only: nothing. TString::Align(mode, MarginPos) on the block's
+    // lines, else on every line; one undo step.
     void Align(TString::TAlignMode mode);
+    // Read-only: nothing. Every line of the block, else the caret line, is
+    // cut at each separator into new lines (empty fields kept, an empty line
+    // stays one), each trimmed of blanks with trim. The view is reset, the
+    // caret goes to the line after the new ones (the last line at the end of
+    // the text), bookmarks below keep their text, the undo stack is emptied.
     void SplitLine(char separator, bool trim);
+    // Also when ReadOnly. Every line loses its trailing blanks; then the
+    // paragraphs of the working range are re-flowed to MarginPos: a
+    // paragraph ends at an empty line and before a line beginning with two
+    // blanks, whose indentation every line of its paragraph takes; words are
+    // runs of non-blanks; a line ends before the word that would make its
+    // length plus the word's reach MarginPos, so only a single longer word
+    // makes a longer line. One undo step; the caret to column 0 of the first
+    // line, insert mode, a line block's end follows the line count.
     void ArrangeLines();
+    // Reverses lines [first, end), brought inside the text; an empty range
+    // moves nothing. Marks the text modified either way; the undo stack is
+    // emptied when lines moved. Repaints when asked.
     void ReverseLines(int first, int end, bool repaint);
+    // The block, else every line.
     void ReverseLines();
+    // Reverses the lines between empty lines of the block, else of the text;
+    // the empty lines stay where they are.
     void ReverseLinesByParagraph();
+    // Swaps the parts of the selection before and after selMark, which then
+    // marks the boundary again: the lines of a line block with selStartLine <
+    // selMark < selEndLine (the undo stack is emptied), or the characters of
+    // an in-line selection, its end lowered to its line's length, with
+    // selStartCol <= selMark < selEndCol. Marks the text modified; a mark of
+    // -1 or outside the selection does nothing.
     void ExchangeSelection();
+    // Deletes the last item of a list of 17 or more (one per call); null is ignored.
     void CheckComboItemsCount(TStrings* items);
+
+private:
+    // The line count changed by newEnd - oldEnd where lines [first, oldEnd)
+    // stood: bookmarks below move with their text, those in the range stay
+    // inside what replaced it.
+    void MarkersFollowReplacedLines(int first, int oldEnd, int newEnd);
+    // Reverses lines [first, end), which lie inside the text; true when lines moved.
+    bool ReverseRange(int first, int end);
+
+public:
 
     // ---- State stream and block files: TextEditorStateStream.cpp ----
     // The working state (settings, caret, selection, tab stops, bookmarks,

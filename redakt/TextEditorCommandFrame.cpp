@@ -1,9 +1,11 @@
-// TTextEditor: the frame the line commands share: the working range, and the
+// TTextEditor: the frame the line commands share: the working range, the
 // history of the editor's combo boxes (an entry is kept once, compared
-// exactly).
+// exactly) and the dialogs' help handler.
 #include <algorithm>
+#include <cstring>
 
 #include "ComboBox.h"
+#include "Form.h"
 #include "TextEditor.h"
 #include "TextEditorFunctions.h"
 
@@ -26,4 +28,43 @@ void AddComboHistory(TComboBox* box, int limit) {
         if (items->GetStrings(i) == text) return;
     items->Insert(0, text);
     while (items->GetCount() > std::max(limit, 0)) items->Delete(items->GetCount() - 1);
+}
+
+namespace {
+
+// ORDER none: each row names a dialog's form class and the number its Help
+// control reports; a dialog built later joins by its class alone.
+const struct {
+    const char* formClass;
+    TTextEditorDlg dialog;
+} kHelpDialogs[] = {
+    {"TTextEditorSearchDlg", dlgSearch},     {"TTextEditorReplaceDlg", dlgReplace},
+    {"TTextEditorGoToLineDlg", dlgGoToLine}, {"TTextEditorSetupDlg", dlgSettings},
+    {"TTextEditorMacroListDlg", dlgMacroList},
+};
+
+// The form that holds a control, or null.
+const TForm* FormHolding(TObject* sender) {
+    const auto* control = dynamic_cast<TControl*>(sender);
+    for (TWinControl* parent = control ? control->GetParent() : nullptr; parent; parent = parent->GetParent())
+        if (const auto* form = dynamic_cast<TForm*>(parent)) return form;
+    return nullptr;
+}
+
+bool IsOfClassNamed(const TObject& object, const char* name) {
+    for (const TClassInfo* info = object.ClassInfo(); info; info = info->base)
+        if (std::strcmp(info->name, name) == 0) return true;
+    return false;
+}
+
+}  // namespace
+
+void TTextEditor::DlgHelpHandler(TObject* sender) {
+    const TForm* form = FormHolding(sender);
+    if (!OnDlgHelp || form == nullptr) return;
+    for (const auto& row : kHelpDialogs)
+        if (IsOfClassNamed(*form, row.formClass)) {
+            OnDlgHelp(this, row.dialog);
+            return;
+        }
 }

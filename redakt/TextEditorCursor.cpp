@@ -35,8 +35,12 @@ int TTextEditor::SetCaretPos(POINT position) {
     const int lastVisibleLine = VPos + GetClientHeight() / h - 1;
     if (position.y > lastVisibleLine) SetVPos(VPos + (position.y - lastVisibleLine));
     if (position.y < VPos) SetVPos(position.y);
-    if (HandleAllocated() && OwnsCaret(GetHandle()))
-        ::SetCaretPos(w * (position.x - HPos) + gap, h * (position.y - VPos));
+    PlaceSystemCaret(position.x, position.y);
     CursorMove();
     return std::abs(VPos - startVPos);
+}
+
+void TTextEditor::PlaceSystemCaret(int column, int line) {
+    if (HandleAllocated() && OwnsCaret(GetHandle()))
+        ::SetCaretPos(GetCharWidth() * (column - HPos) + GetColGap(), GetLineHeight() * (line - VPos));
 }

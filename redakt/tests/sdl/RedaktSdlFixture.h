@@ -1,10 +1,13 @@
 // The fixture of the editor's real-window tests: a form on the SDL display
-// with a steady caret, settling, and the check that the window presents what
-// the layer drew. Skips the test when DISPLAY is unset.
+// with a steady caret, settling, the check that the window presents what
+// the layer drew, and keys and text fed as SDL events. Skips the test when
+// DISPLAY is unset.
 #pragma once
 
+#include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <string>
@@ -13,6 +16,7 @@
 #include "Form.h"
 #include "display/DisplayBackEnd.h"
 #include "display/SdlBackEnd.h"
+#include "display/SdlTestEvents.h"
 #include "display/TestDriver.h"
 #include "display/WindowPicture.h"
 
@@ -74,7 +78,40 @@ protected:
                     << what << " differs from a repaint at " << x << ", " << y;
     }
 
+    // A key pressed and released (with modifiers held) in the SDL window of
+    // a top-level window, as a keyboard gives it.
+    static void PushKey(HWND topLevel, SDL_Keycode sym, SDL_Scancode scancode, Uint16 mod = KMOD_NONE) {
+        for (Uint32 type : {SDL_KEYDOWN, SDL_KEYUP}) {
+            SDL_Event event = win32::SdlKeyEvent(topLevel, type, sym, scancode, mod);
+            ASSERT_EQ(SDL_PushEvent(&event), 1) << SDL_GetError();
+        }
+    }
+    // Typed text, as SDL delivers it after the keys that make it.
+    static void PushText(HWND topLevel, const char* text) {
+        SDL_Event event{};
+        event.type = SDL_TEXTINPUT;
+        event.text.windowID = win32::SdlWindowIdOf(topLevel);
+        std::snprintf(event.text.text, sizeof event.text.text, "%s", text);
+        ASSERT_EQ(SDL_PushEvent(&event), 1) << SDL_GetError();
+    }
+    // Closes window after five seconds should the keys not have ended it,
+    // so that a test fails instead of waiting for ever.
+    static void CloseUnlessEnded(HWND window) {
+        watched = window;
+        SetTimer(nullptr, 0, 5000, &CloseWatched);
+    }
+
     std::unique_ptr<win32::TestDriver> driver;
     TForm* form = nullptr;
     UINT blinkTime = 0;
+
+private:
+    static void CALLBACK CloseWatched(HWND, UINT, UINT_PTR timer, DWORD) {
+        KillTimer(nullptr, timer);
+        if (IsWindow(watched) && IsWindowVisible(watched)) {
+            ADD_FAILURE() << "the keys did not end the interaction";
+            PostMessageA(watched, WM_CLOSE, 0, 0);
+        }
+    }
+    static inline HWND watched = nullptr;
 };

@@ -8,6 +8,7 @@
 #include "CHRTable.h"
 #include "CodePage.h"
 #include "FontLookup.h"
+#include "GlyphSpurs.h"
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
@@ -34,24 +35,45 @@ std::string FaceNameOf(std::string font) {
     return font;
 }
 
-// Copies the rendered monochrome glyph into a width x height dot grid whose
-// baseline lies `ascent` rows below the top; ink outside the cell is cut.
-std::vector<uint8_t> GlyphDots(const FT_GlyphSlot slot, int width, int height, int ascent) {
-    std::vector<uint8_t> dots(size_t(width) * height, 0);
+// Copies the rendered glyph into a width x height grid whose baseline lies
+// `ascent` rows below the top, one byte a dot: 255 for a set monochrome bit,
+// the coverage of a grey one; ink outside the cell is cut.
+std::vector<uint8_t> CellGrid(const FT_GlyphSlot slot, int width, int height, int ascent) {
+    std::vector<uint8_t> grid(size_t(width) * height, 0);
     const FT_Bitmap& bitmap = slot->bitmap;
     for (unsigned row = 0; row < bitmap.rows; ++row) {
         const int y = ascent - slot->bitmap_top + int(row);
         const unsigned char* bits = bitmap.buffer + std::ptrdiff_t(row) * bitmap.pitch;
         for (unsigned column = 0; column < bitmap.width; ++column) {
             const int x = slot->bitmap_left + int(column);
-            const bool set = bitmap.pixel_mode == FT_PIXEL_MODE_MONO ? (bits[column >> 3] & (0x80 >> (column & 7))) != 0
-                                                                     : bits[column] >= 128;
-            if (set && x >= 0 && x < width && y >= 0 && y < height) {
-                dots[size_t(y) * width + x] = 1;
-            }
+            if (x < 0 || x >= width || y < 0 || y >= height) continue;
+            grid[size_t(y) * width + x] = bitmap.pixel_mode == FT_PIXEL_MODE_MONO
+                                              ? ((bits[column >> 3] & (0x80 >> (column & 7))) != 0 ? 255 : 0)
+                                              : bits[column];
         }
     }
-    return dots;
+    return grid;
+}
+
+// Loads the glyph hinted for monochrome output and renders it in the mode.
+bool RenderGlyph(FT_Face face, FT_UInt index, FT_Render_Mode mode) {
+    return FT_Load_Glyph(face, index, FT_LOAD_TARGET_MONO) == 0 && FT_Render_Glyph(face->glyph, mode) == 0;
+}
+
+// The glyph's dots: the scan converter's, without the spurs it leaves where
+// the font's hints put an edge right through the dots' centres.
+bool GlyphDots(FT_Face face, FT_UInt index, int height, int ascent, GlyphRaster& raster) {
+    if (!RenderGlyph(face, index, FT_RENDER_MODE_MONO)) return false;
+    raster.width = int((face->glyph->advance.x + 32) >> 6);
+    raster.height = height;
+    raster.dots = CellGrid(face->glyph, raster.width, height, ascent);
+    // A grey bitmap that the font carries for the size sets the dots it covers more than half.
+    for (uint8_t& dot : raster.dots) dot = dot >= 128 ? 1 : 0;
+    if (RenderGlyph(face, index, FT_RENDER_MODE_NORMAL)) {
+        raster.coverage = CellGrid(face->glyph, raster.width, height, ascent);
+        ClearStrokeSpurs(raster);
+    }
+    return true;
 }
 
 bool BuildTable(FT_Face face, int size, TCHRTable& table) {
@@ -64,11 +86,10 @@ bool BuildTable(FT_Face face, int size, TCHRTable& table) {
     table.SetHeight(height);
     for (int byte = kFirstCharacter; byte <= 255; ++byte) {
         const FT_UInt index = FT_Get_Char_Index(face, win32::CodePageToUnicode(uint8_t(byte)));
-        if (index == 0 || FT_Load_Glyph(face, index, FT_LOAD_RENDER | FT_LOAD_TARGET_MONO) != 0) {
-            continue;
+        GlyphRaster raster;
+        if (index != 0 && GlyphDots(face, index, height, ascent, raster)) {
+            table.AddGlyph(uint8_t(byte), raster.width, raster.dots);
         }
-        const int width = int((face->glyph->advance.x + 32) >> 6);
-        table.AddGlyph(uint8_t(byte), width, GlyphDots(face->glyph, width, height, ascent));
     }
     return true;
 }

@@ -20,6 +20,7 @@
 #include "WindowHooks.h"
 #include "WindowObject.h"
 #include "display/SdlKeyMap.h"
+#include "display/XConnection.h"
 
 namespace win32 {
 namespace {
@@ -41,6 +42,8 @@ public:
         ConnectDesktopClipboard(nullptr);
         running_ = false;
         ticker_.join();
+        // Ended by Xlib after the X server went away: SDL would wait forever.
+        if (XConnectionLost()) return;
         for (auto& entry : windows_) SDL_DestroyWindow(entry.second.window);
         SDL_Quit();
     }
@@ -52,7 +55,7 @@ public:
     void TopLevelDestroyed(HWND topLevel) override {
         auto found = windows_.find(topLevel);
         if (found == windows_.end()) return;
-        if (found->second.window != nullptr) SDL_DestroyWindow(found->second.window);
+        if (found->second.window != nullptr && !XConnectionLost()) SDL_DestroyWindow(found->second.window);
         windows_.erase(found);
     }
 
@@ -295,6 +298,7 @@ std::unique_ptr<DisplayBackEnd> MakeSdlDisplay() {
     // handlers would turn them into a quit event that nothing here reads.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return nullptr;
+    WatchXConnection();
     auto display = std::make_unique<SdlDisplay>();
     activeSdl = display.get();
     return display;

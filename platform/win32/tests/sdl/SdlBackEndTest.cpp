@@ -1,12 +1,22 @@
 // The SDL back end in a real window: presented pixels, SDL events turned into
-// messages, the desktop clipboard and a message box answered by keys. Needs a
-// display (CI runs it under xvfb-run); skips itself when DISPLAY is unset.
+// messages, the desktop clipboard, a message box answered by keys, and a
+// program whose X server goes away. Needs a display (CI runs it under
+// xvfb-run); skips itself when DISPLAY is unset.
 #include <gtest/gtest.h>
 
 #include <SDL.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
+#include <thread>
 #include <vector>
 
 #include "Responder.h"
@@ -19,6 +29,8 @@
 // The desktop's message bus library, which SDL's video start-up loads, keeps
 // a block past exit; it is not ours to free.
 extern "C" const char* __lsan_default_suppressions() { return "leak:libdbus-1.so\n"; }
+
+extern char** environ;
 
 namespace {
 
@@ -294,5 +306,143 @@ TEST_F(SdlBackEndTest, AMessageBoxRunsInARealWindow) {
     EXPECT_EQ(MessageBoxA(window, "Really?", "Question", MB_YESNO | MB_ICONQUESTION), IDNO);
     EXPECT_EQ(face, GetSysColor(COLOR_BTNFACE));
 }
+
+// A program with a real window whose X server goes away is ended by Xlib;
+// the back end's teardown on the way out must not wait on the dead connection.
+// The test starts a server of its own and this program again as the child
+// (below) that shows the window.
+const char kWindowChildVariable[] = "SDL_BACK_END_TEST_WINDOW_CHILD";
+
+// One line from the descriptor, or "" when none comes within the seconds.
+std::string ReadLine(int descriptor, int seconds) {
+    std::string line;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    char byte = 0;
+    while (std::chrono::steady_clock::now() < deadline) {
+        pollfd waiting{descriptor, POLLIN, 0};
+        if (poll(&waiting, 1, 100) <= 0) continue;
+        if (read(descriptor, &byte, 1) != 1) return "";
+        if (byte == '\n') return line;
+        line += byte;
+    }
+    return "";
+}
+
+pid_t Spawn(const std::vector<std::string>& arguments, char** environment, int output) {
+    std::vector<char*> argv;
+    for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    if (output >= 0) posix_spawn_file_actions_adddup2(&actions, output, STDOUT_FILENO);
+    pid_t child = -1;
+    if (posix_spawnp(&child, argv[0], &actions, nullptr, argv.data(), environment) != 0) child = -1;
+    posix_spawn_file_actions_destroy(&actions);
+    return child;
+}
+
+// Whether the child ended by itself within the seconds; one that did not is killed.
+bool EndsWithin(pid_t child, int seconds, int* status) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    while (std::chrono::steady_clock::now() < deadline) {
+        if (waitpid(child, status, WNOHANG) == child) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    kill(child, SIGKILL);
+    waitpid(child, status, 0);
+    return false;
+}
+
+class ServerLoss : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const char* display = std::getenv("DISPLAY");
+        if (display == nullptr || *display == '\0') GTEST_SKIP() << "no display: run under xvfb-run";
+    }
+    void TearDown() override {
+        if (server > 0) {
+            kill(server, SIGKILL);
+            waitpid(server, nullptr, 0);
+        }
+    }
+
+    // An X server on a display number it chooses itself; its name, or "".
+    std::string StartServer() {
+        int pipe[2];
+        if (::pipe(pipe) != 0) return "";
+        server = Spawn({"Xvfb", "-displayfd", std::to_string(pipe[1]), "-nolisten", "tcp", "-screen", "0", "640x480x24"},
+                       environ, -1);
+        close(pipe[1]);
+        const std::string number = server > 0 ? ReadLine(pipe[0], 30) : "";
+        close(pipe[0]);
+        return number.empty() ? "" : ":" + number;
+    }
+
+    // This program again, as the child that shows a window on the display.
+    pid_t StartWindowChild(const std::string& display, int output) {
+        std::vector<std::string> variables = {"DISPLAY=" + display, "SUITE_DISPLAY=sdl",
+                                              std::string(kWindowChildVariable) + "=1"};
+        for (char** variable = environ; *variable != nullptr; ++variable) {
+            const std::string entry = *variable;
+            if (entry.rfind("DISPLAY=", 0) != 0 && entry.rfind("SUITE_DISPLAY=", 0) != 0) variables.push_back(entry);
+        }
+        std::vector<char*> environment;
+        for (std::string& variable : variables) environment.push_back(variable.data());
+        environment.push_back(nullptr);
+        return Spawn({"/proc/self/exe"}, environment.data(), output);
+    }
+
+    pid_t server = -1;
+};
+
+TEST_F(ServerLoss, AProgramWhoseXServerDiesEnds) {
+    const std::string display = StartServer();
+    ASSERT_FALSE(display.empty()) << "Xvfb did not start";
+    int pipe[2];
+    ASSERT_EQ(::pipe(pipe), 0);
+    const pid_t child = StartWindowChild(display, pipe[1]);
+    close(pipe[1]);
+    ASSERT_GT(child, 0);
+    const std::string said = ReadLine(pipe[0], 30);
+    close(pipe[0]);
+    int status = 0;
+    if (said != "ready") {
+        EndsWithin(child, 0, &status);
+        FAIL() << "the child showed no window; status " << status;
+    }
+    kill(server, SIGKILL);
+    waitpid(server, nullptr, 0);
+    server = -1;
+    ASSERT_TRUE(EndsWithin(child, 30, &status)) << "the child still ran after its X server went away";
+    EXPECT_TRUE(WIFEXITED(status));
+}
+
+// The child's side: a real window, "ready" on standard output once SDL shows
+// it, then the message loop until the program ends.
+int ShowAWindowUntilTheEnd() {
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = DefWindowProcA;
+    windowClass.lpszClassName = "ServerLossWindow";
+    RegisterClassA(&windowClass);
+    HWND window = CreateWindowExA(0, "ServerLossWindow", "Server loss", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 30, 40, 200,
+                                  150, nullptr, nullptr, nullptr, nullptr);
+    if (window == nullptr) return 2;
+    MSG message;
+    // Painted first: the back end shows a window once its surface holds a picture.
+    for (int round = 0; round < 1000 && win32::SdlWindowIdOf(window) == 0; ++round) {
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    if (win32::SdlWindowIdOf(window) == 0) return 3;
+    std::printf("ready\n");
+    std::fflush(stdout);
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) DispatchMessageA(&message);
+    return 0;
+}
+
+const bool windowChildRan = [] {
+    if (std::getenv(kWindowChildVariable) != nullptr) std::exit(ShowAWindowUntilTheEnd());
+    return false;
+}();
 
 }  // namespace

@@ -32,19 +32,31 @@ endfunction()
 # of test windows unless SUITE_TEST_PICTURES names another folder.
 set(SUITE_TEST_PICTURE_FOLDER ${CMAKE_BINARY_DIR}/test-pictures)
 
-# suite_test_program(<target> <library> <display> <sources...> [LIBRARIES ...])
+# suite_test_program(<target> <library> <display> <sources...> [LIBRARIES ...] [TIMEOUT <seconds>])
 # A GoogleTest executable linked with the library, registered with ctest under
 # the prefix <target without _tests>. and run with SUITE_DISPLAY=<display>.
+# A program in place of the library is built first and not linked: its tests
+# link the LIBRARIES that hold its code. TIMEOUT bounds each test's run.
 function(suite_test_program target library display)
-  cmake_parse_arguments(ARG "" "" "LIBRARIES" ${ARGN})
+  cmake_parse_arguments(ARG "" "TIMEOUT" "LIBRARIES" ${ARGN})
   add_executable(${target} ${ARG_UNPARSED_ARGUMENTS})
-  target_link_libraries(${target} PRIVATE ${library} ${ARG_LIBRARIES} GTest::gtest_main GTest::gmock)
+  get_target_property(library_type ${library} TYPE)
+  if(library_type STREQUAL "EXECUTABLE")
+    add_dependencies(${target} ${library})
+  else()
+    target_link_libraries(${target} PRIVATE ${library})
+  endif()
+  target_link_libraries(${target} PRIVATE ${ARG_LIBRARIES} GTest::gtest_main GTest::gmock)
   target_compile_definitions(${target} PRIVATE SUITE_TEST_PICTURE_FOLDER="${SUITE_TEST_PICTURE_FOLDER}")
   string(REGEX REPLACE "_tests$" "" prefix ${target})
+  set(properties ENVIRONMENT "SUITE_DISPLAY=${display}")
+  if(ARG_TIMEOUT)
+    list(APPEND properties TIMEOUT ${ARG_TIMEOUT})
+  endif()
   gtest_discover_tests(${target}
     TEST_PREFIX ${prefix}.
     WORKING_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}/tests
-    PROPERTIES ENVIRONMENT "SUITE_DISPLAY=${display}"
+    PROPERTIES ${properties}
     DISCOVERY_TIMEOUT 60)
 endfunction()
 
@@ -60,12 +72,17 @@ function(suite_add_tests library)
   suite_test_program(${library}_tests ${library} headless ${sources} LIBRARIES ${ARG_LIBRARIES})
 endfunction()
 
-# suite_add_sdl_tests(<library> SOURCES <files...> [LIBRARIES <libs...>])
+# suite_add_sdl_tests(<library> SOURCES <files...> [LIBRARIES <libs...>] [TIMEOUT <seconds>])
 # The library's tests of what only a real window shows: <library>_sdl_tests
 # from the given sources, registered under the prefix <library>_sdl. and run
 # with SUITE_DISPLAY=sdl. make.sh runs every <name>_sdl. test under xvfb-run;
-# without a display the tests are expected to skip themselves.
+# without a display the tests are expected to skip themselves. <library> may
+# name a program, as suite_test_program takes it.
 function(suite_add_sdl_tests library)
-  cmake_parse_arguments(ARG "" "" "SOURCES;LIBRARIES" ${ARGN})
-  suite_test_program(${library}_sdl_tests ${library} sdl ${ARG_SOURCES} LIBRARIES ${ARG_LIBRARIES})
+  cmake_parse_arguments(ARG "" "TIMEOUT" "SOURCES;LIBRARIES" ${ARGN})
+  set(timeout)
+  if(ARG_TIMEOUT)
+    set(timeout TIMEOUT ${ARG_TIMEOUT})
+  endif()
+  suite_test_program(${library}_sdl_tests ${library} sdl ${ARG_SOURCES} LIBRARIES ${ARG_LIBRARIES} ${timeout})
 endfunction()

@@ -2,6 +2,8 @@
 #include "Exceptions.h"
 #include "Graphics.h"
 
+#include <algorithm>
+
 TCanvas::TCanvas() {
     pen_.OnChange = [this](TObject*) { SelectPen(); };
     brush_.OnChange = [this](TObject*) { SelectBrush(); };
@@ -222,8 +224,9 @@ void TCanvas::FrameRect(const RECT& rect) {
 
 void TCanvas::TextOut(int x, int y, const std::string& text) {
     Drawing([&](HDC dc) {
-        TextOutA(dc, x, y, text.data(), static_cast<int>(text.size()));
-        MoveToEx(dc, x + TextWidth(text), y, nullptr);
+        // The pen moves on by the width the drawing measured.
+        const int width = win32::TextOutMeasured(dc, x, y, text.data(), static_cast<int>(text.size()));
+        MoveToEx(dc, x + std::max(width, 0), y, nullptr);
     });
 }
 

@@ -127,8 +127,13 @@ int RealizedFont::TextWidth(const char* text, size_t length) const {
 
 void RealizedFont::GetGlyphs(const char* text, size_t length, std::vector<const Glyph*>& glyphs) {
     glyphs.resize(text ? length : 0);
+    GetGlyphs(text, glyphs.size(), glyphs.data());
+}
+
+void RealizedFont::GetGlyphs(const char* text, size_t length, const Glyph** glyphs) {
+    if (!text || length == 0) return;
     std::lock_guard<std::mutex> lock(glyphMutex_);
-    for (size_t i = 0; i < glyphs.size(); ++i) {
+    for (size_t i = 0; i < length; ++i) {
         unsigned char byte = static_cast<unsigned char>(text[i]);
         glyphs[i] = glyphs_[byte] ? glyphs_[byte].get() : &RenderGlyph(byte);
     }

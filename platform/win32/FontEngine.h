@@ -76,6 +76,8 @@ public:
     // use and kept for the font's lifetime. A font without a face (no font file
     // installed at all) gives empty glyphs.
     void GetGlyphs(const char* text, size_t length, std::vector<const Glyph*>& glyphs);
+    // The same into `glyphs`, which holds room for `length` pointers.
+    void GetGlyphs(const char* text, size_t length, const Glyph** glyphs);
 
 private:
     struct Face;

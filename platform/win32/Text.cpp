@@ -30,8 +30,9 @@ void AdvanceCurrentPosition(DeviceContext& dc, RealizedFont& font, long long wid
     dc.state.currentPosition.y += LONG(std::lround(direction.DeviceY(distance, 0)));
 }
 
-BOOL OutputText(DeviceContext& dc, int x, int y, UINT options, const RECT* rect, LPCSTR text, UINT count,
-                const INT* advances) {
+// Draws the run and gives its width.
+long long OutputText(DeviceContext& dc, int x, int y, UINT options, const RECT* rect, LPCSTR text, UINT count,
+                     const INT* advances) {
     std::shared_ptr<RealizedFont> font = SelectedFont(dc);
     const bool updatePosition = (dc.state.textAlign & TA_UPDATECP) != 0;
     win32::TextRun run;
@@ -44,7 +45,7 @@ BOOL OutputText(DeviceContext& dc, int x, int y, UINT options, const RECT* rect,
     run.advances = advances;
     long long width = win32::DrawTextRun(dc, *font, run);
     if (updatePosition) AdvanceCurrentPosition(dc, *font, width);
-    return TRUE;
+    return width;
 }
 
 void FillTextMetrics(const win32::FontMetrics& metrics, const LOGFONTA& logFont, TEXTMETRICA& out) {
@@ -106,11 +107,15 @@ UINT GetTextAlign(HDC hdc) {
     return dc->state.textAlign;
 }
 
-BOOL TextOutA(HDC hdc, int x, int y, LPCSTR text, int count) {
+int win32::TextOutMeasured(HDC hdc, int x, int y, LPCSTR text, int count) {
     DeviceContext* dc = LookupDeviceContext(hdc);
-    if (!dc || !ValidText(text, count)) return FALSE;
+    if (!dc || !ValidText(text, count)) return -1;
     Trace(dc, "TextOutA", x, y, TraceText{text, count}, count);
-    return OutputText(*dc, x, y, 0, nullptr, text, UINT(count), nullptr);
+    return int(std::min<long long>(OutputText(*dc, x, y, 0, nullptr, text, UINT(count), nullptr), INT_MAX));
+}
+
+BOOL TextOutA(HDC hdc, int x, int y, LPCSTR text, int count) {
+    return win32::TextOutMeasured(hdc, x, y, text, count) >= 0;
 }
 
 BOOL ExtTextOutA(HDC hdc, int x, int y, UINT options, const RECT* rect, LPCSTR text, UINT count,
@@ -118,7 +123,8 @@ BOOL ExtTextOutA(HDC hdc, int x, int y, UINT options, const RECT* rect, LPCSTR t
     DeviceContext* dc = LookupDeviceContext(hdc);
     if (!dc || count > UINT(INT_MAX) || !ValidText(text, count)) return FALSE;
     Trace(dc, "ExtTextOutA", x, y, options, rect, TraceText{text, int(count)}, count);
-    return OutputText(*dc, x, y, options, rect, text, count, advances);
+    OutputText(*dc, x, y, options, rect, text, count, advances);
+    return TRUE;
 }
 
 BOOL GetTextExtentPoint32A(HDC hdc, LPCSTR text, int count, LPSIZE size) {

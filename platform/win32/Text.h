@@ -84,6 +84,12 @@ UINT GetTextAlign(HDC dc);
 // point and moves on by the text's advance. A count of 0 draws nothing and
 // succeeds; a negative count or a null text with a positive count fails.
 BOOL TextOutA(HDC dc, int x, int y, LPCSTR text, int count);
+namespace win32 {
+// TextOutA (traced as such) that also gives the text's width as
+// GetTextExtentPoint32A measures it, for callers that move on by the text:
+// the text is measured once. -1 where TextOutA fails.
+int TextOutMeasured(HDC dc, int x, int y, LPCSTR text, int count);
+}  // namespace win32
 // As TextOutA; ETO_OPAQUE fills rect with the background colour first (also
 // with no text), ETO_CLIPPED clips the text to rect; without rect both are
 // ignored. advances, when given, holds the distance from each character's

@@ -6,7 +6,6 @@
 #include <climits>
 #include <cmath>
 #include <cstring>
-#include <vector>
 
 #include "GdiBitmap.h"
 #include "LogicalFont.h"
@@ -58,6 +57,44 @@ LONG Rounded(double value) {
     return LONG(std::lround(std::min(std::max(value, double(INT_MIN)), double(INT_MAX))));
 }
 
+LONG Clamped(long long value) { return LONG(std::min<long long>(std::max<long long>(value, INT_MIN), INT_MAX)); }
+
+int CharacterAdvance(const RealizedFont& font, const TextRun& run, size_t i) {
+    return run.advances ? run.advances[i] : font.Advance(static_cast<unsigned char>(run.text[i]));
+}
+
+long long RunWidth(const RealizedFont& font, const TextRun& run) {
+    long long width = 0;
+    for (size_t i = 0; i < run.count; ++i) width += CharacterAdvance(font, run, i);
+    return width;
+}
+
+// Where a glyph's origin lands on the device, `pen` pixels along the baseline
+// from the run's start. Upright text needs no rounding: every term is whole.
+class GlyphPlacement {
+public:
+    GlyphPlacement(double x, double y, const TextDirection& direction, double start, double baseline)
+        : x_(x), y_(y), direction_(direction), start_(start), baseline_(baseline),
+          uprightX_((long long)x + (long long)start), uprightY_(Clamped((long long)y + (long long)baseline)) {}
+
+    POINT At(long long pen) const {
+        if (direction_.Upright()) return POINT{Clamped(uprightX_ + pen), uprightY_};
+        const double along = start_ + double(pen);
+        return POINT{Rounded(x_ + direction_.DeviceX(along, baseline_)),
+                     Rounded(y_ + direction_.DeviceY(along, baseline_))};
+    }
+
+private:
+    double x_, y_;
+    TextDirection direction_;
+    double start_, baseline_;
+    long long uprightX_;
+    LONG uprightY_;
+};
+
+// Glyphs are looked up this many at a time, without allocating.
+constexpr size_t kGlyphBatch = 64;
+
 }  // namespace
 
 std::shared_ptr<RealizedFont> SelectedFont(DeviceContext& dc) {
@@ -70,12 +107,7 @@ std::shared_ptr<RealizedFont> SelectedFont(DeviceContext& dc) {
 }
 
 long long DrawTextRun(DeviceContext& dc, RealizedFont& font, const TextRun& run) {
-    std::vector<int> widths(run.count);
-    long long width = 0;
-    for (size_t i = 0; i < run.count; ++i) {
-        widths[i] = run.advances ? run.advances[i] : font.Advance(static_cast<unsigned char>(run.text[i]));
-        width += widths[i];
-    }
+    const long long width = RunWidth(font, run);
     if (dc.surface == nullptr) return width;
 
     const FontMetrics& metrics = font.Metrics();
@@ -102,25 +134,32 @@ long long DrawTextRun(DeviceContext& dc, RealizedFont& font, const TextRun& run)
     }
 
     const uint32_t pixel = TargetPixel(dc.state.textColour, monochrome);
-    std::vector<const Glyph*> glyphs;
-    font.GetGlyphs(run.text, run.count, glyphs);
-    double pen = start;
-    for (size_t i = 0; i < run.count; ++i) {
-        painter.BlendGlyph(*glyphs[i], int(Rounded(x + direction.DeviceX(pen, baseline))),
-                           int(Rounded(y + direction.DeviceY(pen, baseline))), pixel);
-        if (run.underlinedIndex == static_cast<long long>(i)) {
-            double top = baseline + metrics.underlinePosition;
-            painter.FillTextRect(x, y, direction, pen, top, pen + widths[i], top + metrics.underlineThickness, pixel);
+    const GlyphPlacement placement(x, y, direction, start, baseline);
+    const Glyph* glyphs[kGlyphBatch];
+    long long pen = 0;
+    for (size_t first = 0; first < run.count; first += kGlyphBatch) {
+        const size_t batch = std::min(kGlyphBatch, run.count - first);
+        font.GetGlyphs(run.text + first, batch, glyphs);
+        for (size_t k = 0; k < batch; ++k) {
+            const int advance = CharacterAdvance(font, run, first + k);
+            const POINT at = placement.At(pen);
+            painter.BlendGlyph(*glyphs[k], int(at.x), int(at.y), pixel);
+            if (run.underlinedIndex == static_cast<long long>(first + k)) {
+                const double top = baseline + metrics.underlinePosition, along = start + double(pen);
+                painter.FillTextRect(x, y, direction, along, top, along + advance, top + metrics.underlineThickness,
+                                     pixel);
+            }
+            pen += advance;
         }
-        pen += widths[i];
     }
+    const double end = start + double(pen);
     if (metrics.underline && run.count > 0) {
         double top = baseline + metrics.underlinePosition;
-        painter.FillTextRect(x, y, direction, start, top, pen, top + metrics.underlineThickness, pixel);
+        painter.FillTextRect(x, y, direction, start, top, end, top + metrics.underlineThickness, pixel);
     }
     if (metrics.strikeOut && run.count > 0) {
         double top = baseline - metrics.strikeOutPosition;
-        painter.FillTextRect(x, y, direction, start, top, pen, top + metrics.strikeOutThickness, pixel);
+        painter.FillTextRect(x, y, direction, start, top, end, top + metrics.strikeOutThickness, pixel);
     }
     return width;
 }

@@ -25,9 +25,41 @@ double Snapped(double value) {
     return value;
 }
 
+// One row of a glyph: coverage mixed into the target, or on a monochrome
+// target drawn from one half up.
+inline void BlendRow(const uint8_t* coverage, uint32_t* target, LONG count, uint32_t pixel) {
+    for (LONG i = 0; i < count; ++i) {
+        const uint32_t alpha = coverage[i];
+        if (alpha == 0) continue;
+        target[i] = alpha == 255 ? pixel : Blend(target[i], pixel, alpha);
+    }
+}
+
+inline void DrawRowMonochrome(const uint8_t* coverage, uint32_t* target, LONG count, uint32_t pixel) {
+    for (LONG i = 0; i < count; ++i) {
+        if (coverage[i] >= 128) target[i] = pixel;
+    }
+}
+
+// Calls drawRow(coverage, target, count) for each visible row of the glyph
+// whose bitmap's top-left pixel lies at (left, top).
+template <class DrawRow>
+void ForEachVisibleGlyphRow(DeviceContext& dc, const Region& visible, const Glyph& glyph, LONG left, LONG top,
+                            DrawRow drawRow) {
+    const RECT box{left, top, left + glyph.width, top + glyph.rows};
+    visible.ForEachRectIn(box, [&](LONG clipLeft, LONG clipTop, LONG clipRight, LONG clipBottom) {
+        const uint8_t* coverage =
+            glyph.coverage.data() + size_t(clipTop - top) * size_t(glyph.width) + size_t(clipLeft - left);
+        for (LONG row = clipTop; row < clipBottom; ++row, coverage += glyph.width) {
+            drawRow(coverage, dc.PixelAt(clipLeft, row), clipRight - clipLeft);
+        }
+    });
+}
+
 }  // namespace
 
 TextDirection TextDirection::FromEscapement(int escapement) {
+    if (escapement == 0) return TextDirection{};
     const double angle = escapement / 10.0 * 3.14159265358979323846 / 180.0;
     TextDirection direction;
     direction.cosine = Snapped(std::cos(angle));
@@ -39,22 +71,17 @@ void TextPainter::BlendGlyph(const Glyph& glyph, int x, int y, uint32_t pixel) {
     if (dc_.surface == nullptr || glyph.width <= 0 || glyph.rows <= 0) return;
     const LONG left = LONG(x) + glyph.left;
     const LONG top = LONG(y) - glyph.top;
-    const RECT box{left, top, left + glyph.width, top + glyph.rows};
-    visible_.ForEachRectIn(box, [&](LONG clipLeft, LONG clipTop, LONG clipRight, LONG clipBottom) {
-        for (LONG row = clipTop; row < clipBottom; ++row) {
-            const uint8_t* coverage = glyph.coverage.data() + size_t(row - top) * size_t(glyph.width) + (clipLeft - left);
-            uint32_t* target = dc_.PixelAt(clipLeft, row);
-            const LONG count = clipRight - clipLeft;
-            for (LONG i = 0; i < count; ++i) {
-                const uint32_t alpha = monochrome_ ? (coverage[i] >= 128 ? 255 : 0) : coverage[i];
-                if (alpha == 255) {
-                    target[i] = pixel;
-                } else if (alpha != 0) {
-                    target[i] = Blend(target[i], pixel, alpha);
-                }
-            }
-        }
-    });
+    if (monochrome_) {
+        ForEachVisibleGlyphRow(dc_, visible_, glyph, left, top, [pixel](const uint8_t* coverage, uint32_t* target,
+                                                                         LONG count) {
+            DrawRowMonochrome(coverage, target, count, pixel);
+        });
+    } else {
+        ForEachVisibleGlyphRow(dc_, visible_, glyph, left, top, [pixel](const uint8_t* coverage, uint32_t* target,
+                                                                         LONG count) {
+            BlendRow(coverage, target, count, pixel);
+        });
+    }
 }
 
 void TextPainter::FillRect(const RECT& rect, uint32_t pixel) {

@@ -190,7 +190,14 @@ TEST_F(CanvasTest, TextIsMeasuredAndDrawnWithTheFont) {
 
     canvas.GetFont()->SetColor(clBlack);
     canvas.GetBrush()->SetColor(clYellow);
+    // The pen moves on by the text's width, which drawing the text measured.
+    EnableCallTrace(canvas.GetHandle(), true);
     canvas.TextOut(0, 0, "WW");
+    const std::vector<std::string> calls = GetCallTrace(canvas.GetHandle());
+    EnableCallTrace(canvas.GetHandle(), false);
+    ASSERT_EQ(calls.size(), 2u);
+    EXPECT_EQ(calls[0], "TextOutA(0, 0, \"WW\", 2)");
+    EXPECT_EQ(calls[1].rfind("MoveToEx(", 0), 0u) << calls[1];
     EXPECT_EQ(canvas.GetPenPos().x, canvas.TextWidth("WW"));
     bool black = false;
     for (int x = 0; x < canvas.TextWidth("WW"); ++x)

@@ -129,6 +129,19 @@ TEST_F(TextTest, ExtentIsTheAdvanceTextOutUses) {
     Ink ink = InkBox();
     EXPECT_GE(ink.left, 10);
     EXPECT_LE(ink.right, 10 + 2 * hello.cx + 1);
+
+    // So does a run far longer than the glyphs looked up at a time.
+    const std::string run = std::string(150, 'i') + "Wl\xF5";
+    const std::string head = run.substr(0, 97), tail = run.substr(97);
+    Clear();
+    EXPECT_EQ(win32::TextOutMeasured(dc_, 5, 80, run.data(), int(run.size())), Extent(run.c_str()).cx);
+    whole = Snapshot();
+    Clear();
+    EXPECT_EQ(win32::TextOutMeasured(dc_, 5, 80, head.data(), int(head.size())), Extent(head.c_str()).cx);
+    TextOutA(dc_, 5 + Extent(head.c_str()).cx, 80, tail.data(), int(tail.size()));
+    EXPECT_TRUE(Snapshot() == whole);
+    EXPECT_EQ(win32::TextOutMeasured(dc_, 5, 80, nullptr, 3), -1);
+    EXPECT_EQ(win32::TextOutMeasured(nullptr, 5, 80, "a", 1), -1);
 }
 
 TEST_F(TextTest, CodePageWidthsAreTheSumOfCharacterWidths) {

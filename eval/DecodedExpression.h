@@ -75,7 +75,9 @@ public:
 
     // EvaluateExpression's run mode for e: the form, or the loop where it
     // refuses (made again first where the list's variables changed kinds).
-    void Evaluate(TVariableList& list, EXPRESSION& e, TEvalStack& stack, EXPRVALUE& out, void* userData);
+    void Evaluate(TVariableList& list, EXPRESSION& e, TEvalStack& stack, EXPRVALUE& out, void* userData) {
+        Core(list, e, stack, out, userData, true);
+    }
 
     // Makes the form again for list as it is now; false when it may not
     // (a run is going on, another thread made it, it was made again too

@@ -380,11 +380,6 @@ TDecodedExpression::TOutcome TDecodedExpression::Run(TVariableList& list, EXPRES
     return Core(list, e, stack, out, userData, false);
 }
 
-void TDecodedExpression::Evaluate(TVariableList& list, EXPRESSION& e, TEvalStack& stack, EXPRVALUE& out,
-                                  void* userData) {
-    Core(list, e, stack, out, userData, true);
-}
-
 bool TDecodedExpression::Remake(EXPRESSION& e, TVariableList& list, TEvalStack& stack) {
     if (depth > 0 || owner != ThisThread() || remade >= kMaxRemakes) return false;
     ++remade;

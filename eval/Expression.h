@@ -5,6 +5,7 @@
 #include <string>
 
 #include "Container.h"
+#include "DecodedExpression.h"
 #include "EvalStack.h"
 #include "EvaluateEngine.h"
 #include "ExpressionModel.h"
@@ -87,9 +88,14 @@ public:
 
 private:
     void FreeCompiled();
-    // Run mode takes the decoded form that the compiled expression keeps.
+    // Run mode takes the decoded form that the compiled expression keeps
+    // (what EvaluateExpression does, without the detour).
     void Run(EXPRVALUE& out, bool check, void* data) {
-        EvaluateExpression(GetVars(), expression, stack, out, check, data);
+        TDecodedExpression* form = check ? nullptr : static_cast<TDecodedExpression*>(EvaluationCacheOf(expression));
+        if (form != nullptr)
+            form->Evaluate(GetVars(), expression, stack, out, data);
+        else
+            EvaluateExpression(GetVars(), expression, stack, out, check, data);
     }
 
     EXPRESSION expression;

@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "BinaryOperators.h"
-#include "DecodedProgram.h"
+#include "DecodedSteps.h"
 #include "EvaluateEngine.h"
 #include "EvaluateErrors.h"
 #include "EvaluationLoop.h"

@@ -75,9 +75,10 @@ public:
 
     // EvaluateExpression's run mode for e: the form, or the loop where it
     // refuses (made again first where the list's variables changed kinds).
-    void Evaluate(TVariableList& list, EXPRESSION& e, TEvalStack& stack, EXPRVALUE& out, void* userData) {
-        Core(list, e, stack, out, userData, true);
-    }
+    void Evaluate(TVariableList& list, EXPRESSION& e, TEvalStack& stack, EXPRVALUE& out, void* userData);
+    // The same where only out's kind and value matter afterwards: a number
+    // result leaves out's text and reference as they were.
+    void EvaluateValue(TVariableList& list, EXPRESSION& e, TEvalStack& stack, EXPRVALUE& out, void* userData);
 
     // Makes the form again for list as it is now; false when it may not
     // (a run is going on, another thread made it, it was made again too
@@ -99,10 +100,12 @@ private:
     TFrame& EnterFrame();
     TFrame& DeeperFrame();
     bool Resolve(const TProgram& code, TVariableList& list, TFrame& frame) const;
+    bool Find(const TProgram& code, TVariableList& list, TFrame& frame) const;
     bool StillBound(TVariableList& list, const TFrame& frame) const;
     bool OperatorsAreOurs() const;
-    TOutcome Core(TVariableList& list, EXPRESSION& e, TEvalStack& stack, EXPRVALUE& out, void* userData,
-                  bool fallBack);
+    // One run; fallBack: hand refusals to the loop; valueOnly: write out's kind and value alone.
+    template <bool fallBack, bool valueOnly>
+    TOutcome Core(TVariableList& list, EXPRESSION& e, TEvalStack& stack, EXPRVALUE& out, void* userData);
     bool RareStep(TRunContext& run, TFrame& frame, const TStep& step, EXPRVALUE& out);
     bool Call(TRunContext& run, TFrame& frame, const TCallSite& site, EXPRVALUE& out);
     EXPRESSION_ITEM ItemOf(const TFrame& frame, const TEntry& entry) const;

@@ -3,7 +3,7 @@
 
 #include "BinaryOperators.h"
 #include "DecodedExpression.h"
-#include "DecodedProgram.h"
+#include "DecodedSteps.h"
 #include "EvaluateEngine.h"
 #include "EvaluationLoop.h"
 #include "OperatorSupport.h"
@@ -76,12 +76,34 @@ TDecodedExpression::TFrame& TDecodedExpression::DeeperFrame() {
 
 // Finds every binding's variable and reads its value; false when one is
 // missing or has another type. A frame keeps what its last run found: while
-// the list's count and base stay, each variable is confirmed where it was
-// (the same object at its position, of its type) instead of looked for.
+// the list's layout stamp, count and base stay, each variable is where it
+// was and only its type is confirmed.
 [[gnu::always_inline]] inline bool TDecodedExpression::Resolve(const TProgram& code, TVariableList& list,
                                                                TFrame& frame) const {
     const int n = code.bindingCount;
     if (n == 0) return true;
+    const TBinding* binding = code.bindings.data();
+    TVariable** bound = frame.bound.data();
+    TRegister* const r = frame.registers.get();
+    if (&list == frame.list && list.GetLayoutStamp() == frame.stamp && list.GetCount() == frame.count &&
+        list.GetBase() == frame.base) {
+        int k = 0;
+        for (; k < n; ++k) {
+            const TVariable* v = bound[k];
+            if (v->type != binding[k].type || (binding[k].type >= vtArray && !HoldsItemsOf(*v, binding[k]))) break;
+            std::memcpy(&r[binding[k].load], &v->value, sizeof(TRegister));
+        }
+        if (k == n) return true;
+    }
+    return Find(code, list, frame);
+}
+
+// The bindings looked for in the list by their positions: where the count
+// and base are those of the last run, the variables found then are
+// confirmed at their places (variables added and deleted past them moved
+// nothing); otherwise each is found again.
+bool TDecodedExpression::Find(const TProgram& code, TVariableList& list, TFrame& frame) const {
+    const int n = code.bindingCount;
     const int count = list.GetCount();
     const int base = list.GetBase();
     void* const* items = static_cast<void* const*>(list.GetItems());
@@ -89,7 +111,7 @@ TDecodedExpression::TFrame& TDecodedExpression::DeeperFrame() {
     TVariable** bound = frame.bound.data();
     int* positions = frame.positions.data();
     TRegister* const r = frame.registers.get();
-    if (count == frame.count && base == frame.base) {
+    if (&list == frame.list && count == frame.count && base == frame.base) {
         int k = 0;
         for (; k < n; ++k) {
             const TVariable* v = VariableOf(items, positions[k]);
@@ -98,24 +120,24 @@ TDecodedExpression::TFrame& TDecodedExpression::DeeperFrame() {
                 break;
             std::memcpy(&r[binding[k].load], &v->value, sizeof(TRegister));
         }
-        if (k == n) return true;
+        if (k == n) {
+            frame.stamp = list.GetLayoutStamp();
+            return true;
+        }
     }
+    frame.list = nullptr;
     const int64_t last = int64_t{count} - 1;
     for (int k = 0; k < n; ++k, ++binding) {
         const int64_t at = (binding->absolute ? base : last) + binding->offset;
-        if (static_cast<uint64_t>(at) >= static_cast<uint64_t>(count)) {
-            frame.count = -1;
-            return false;
-        }
+        if (static_cast<uint64_t>(at) >= static_cast<uint64_t>(count)) return false;
         TVariable* v = VariableOf(items, at);
-        if (v->type != binding->type || (binding->type >= vtArray && !HoldsItemsOf(*v, *binding))) {
-            frame.count = -1;
-            return false;
-        }
+        if (v->type != binding->type || (binding->type >= vtArray && !HoldsItemsOf(*v, *binding))) return false;
         bound[k] = v;
         positions[k] = static_cast<int>(at);
         std::memcpy(&r[binding->load], &v->value, sizeof(TRegister));
     }
+    frame.list = &list;
+    frame.stamp = list.GetLayoutStamp();
     frame.count = count;
     frame.base = base;
     return true;
@@ -125,7 +147,15 @@ TDecodedExpression::TFrame& TDecodedExpression::DeeperFrame() {
 // the same place, of the same type.
 bool TDecodedExpression::StillBound(TVariableList& list, const TFrame& frame) const {
     if (program->bindingCount == 0) return true;
-    if (list.GetCount() != frame.count || list.GetBase() != frame.base) return false;
+    if (&list != frame.list || list.GetCount() != frame.count || list.GetBase() != frame.base) return false;
+    if (list.GetLayoutStamp() == frame.stamp) {
+        for (size_t k = 0; k < program->bindings.size(); ++k) {
+            const TBinding& binding = program->bindings[k];
+            const TVariable* v = frame.bound[k];
+            if (v->type != binding.type || (binding.type >= vtArray && !HoldsItemsOf(*v, binding))) return false;
+        }
+        return true;
+    }
     void* const* items = static_cast<void* const*>(list.GetItems());
     for (size_t k = 0; k < program->bindings.size(); ++k) {
         const TBinding& binding = program->bindings[k];
@@ -273,8 +303,9 @@ bool TDecodedExpression::RareStep(TRunContext& run, TFrame& frame, const TStep& 
 // One run: the bindings found, then the steps in order, each jumping
 // straight to the next one's code, then the result. A call may hand the
 // evaluation to the loop, which then writes out.
+template <bool fallBack, bool valueOnly>
 TDecodedExpression::TOutcome TDecodedExpression::Core(TVariableList& list, EXPRESSION& e, TEvalStack& stack,
-                                                      EXPRVALUE& out, void* userData, bool fallBack) {
+                                                      EXPRVALUE& out, void* userData) {
     // ORDER STEP: one label per step code.
     static const void* const labels[] = {
         &&addReals,       &&subtractReals,     &&multiplyReals,     &&divideReals,       &&powerReals,
@@ -361,7 +392,13 @@ rare: {
     return Done;
 }
 end:
-    WriteResult(code, frame, out);
+    if (valueOnly) {
+        out.kind = code.result.kind;
+        out.value = code.result.image.value;
+        if (!code.result.constant) std::memcpy(&out.value, &r[code.result.reg], sizeof(TRegister));
+    } else {
+        WriteResult(code, frame, out);
+    }
     --depth;
     return Done;
     }
@@ -377,7 +414,17 @@ refused:
 
 TDecodedExpression::TOutcome TDecodedExpression::Run(TVariableList& list, EXPRESSION& e, TEvalStack& stack,
                                                      EXPRVALUE& out, void* userData) {
-    return Core(list, e, stack, out, userData, false);
+    return Core<false, false>(list, e, stack, out, userData);
+}
+
+void TDecodedExpression::Evaluate(TVariableList& list, EXPRESSION& e, TEvalStack& stack, EXPRVALUE& out,
+                                  void* userData) {
+    Core<true, false>(list, e, stack, out, userData);
+}
+
+void TDecodedExpression::EvaluateValue(TVariableList& list, EXPRESSION& e, TEvalStack& stack, EXPRVALUE& out,
+                                       void* userData) {
+    Core<true, true>(list, e, stack, out, userData);
 }
 
 bool TDecodedExpression::Remake(EXPRESSION& e, TVariableList& list, TEvalStack& stack) {

@@ -464,6 +464,14 @@ void EvaluateExpression(TVariableList& list, EXPRESSION& e, TEvalStack& stack, E
     EvaluateWithoutForm(list, e, stack, out, userData, nullptr);
 }
 
+void EvaluateExpressionValue(TVariableList& list, EXPRESSION& e, TEvalStack& stack, EXPRVALUE& out, void* userData) {
+    if (TDecodedExpression* form = static_cast<TDecodedExpression*>(EvaluationCacheOf(e))) {
+        form->EvaluateValue(list, e, stack, out, userData);
+        return;
+    }
+    EvaluateWithoutForm(list, e, stack, out, userData, nullptr);
+}
+
 EXPRVALUE EvaluateExpression(TVariableList& list, EXPRESSION& e, TEvalStack& stack, bool check, void* userData) {
     EXPRVALUE out;
     EvaluateExpression(list, e, stack, out, check, userData);

@@ -29,6 +29,8 @@ struct TRegistries {
 };
 TRegistries* registries = nullptr;
 
+constexpr int kArgumentsAtHand = 8;
+
 EXPRESSION_ITEM ErrorItem(int code) {
     EvaluateErrorCode = static_cast<int8_t>(code);
     return MakeItem(ekError);
@@ -104,12 +106,15 @@ void EvaluateDeclared(TVariableList& list, const TExtFunction* function, TEvalSt
         PushResult(stack, placeholder);
         return;
     }
-    std::vector<EXPRESSION_ITEM> arguments(static_cast<size_t>(n) + 1);
-    for (int i = n - 1; i >= 0; --i) stack.Pop(arguments[static_cast<size_t>(i)]);
-    for (int i = 0; i < n; ++i) ConvertArgument(arguments[static_cast<size_t>(i)], *(*function)[i]);
-    EXPRESSION_ITEM result = call(arguments.data());
+    // The arguments in place for the usual few, a vector for more.
+    EXPRESSION_ITEM atHand[kArgumentsAtHand + 1];
+    std::vector<EXPRESSION_ITEM> more(n > kArgumentsAtHand ? static_cast<size_t>(n) + 1 : 0);
+    EXPRESSION_ITEM* arguments = n > kArgumentsAtHand ? more.data() : atHand;
+    for (int i = n - 1; i >= 0; --i) stack.Pop(arguments[i]);
+    for (int i = 0; i < n; ++i) ConvertArgument(arguments[i], *(*function)[i]);
+    EXPRESSION_ITEM result = call(arguments);
     PushResult(stack, result);
-    for (int i = 0; i < n; ++i) stack.ReleaseItem(arguments[static_cast<size_t>(i)]);
+    for (int i = 0; i < n; ++i) stack.ReleaseItem(arguments[i]);
 }
 
 }  // namespace

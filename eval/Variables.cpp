@@ -1,6 +1,7 @@
 // TVariable values and copies, TVariableList lookups and references, and the default list.
 #include "Variables.h"
 
+#include <atomic>
 #include <cstring>
 #include <new>
 
@@ -183,11 +184,28 @@ void TVariable::Array2Resized() {
 
 // ------------------------------------------------------------ TVariableList
 
-TVariableList::TVariableList() { SetIncrement(64); }
+TVariableList::TVariableList() {
+    SetIncrement(64);
+    Touch();
+}
 
 TVariableList::~TVariableList() { DeleteAll(true); }
 
+namespace {
+// Layout stamps of all lists come from one count, so that no two share one.
+std::atomic<uint64_t> layoutStamps{0};
+}  // namespace
+
+void TVariableList::Touch() { layoutStamp = layoutStamps.fetch_add(1, std::memory_order_relaxed) + 1; }
+
+bool TVariableList::Swap(TContainer& other) {
+    Touch();
+    if (TVariableList* list = dynamic_cast<TVariableList*>(&other)) list->Touch();
+    return TContainer::Swap(other);
+}
+
 void* TVariableList::CreateItem(int) {
+    Touch();
     TVariable* v = new TVariable;
     v->SetOwner(this);
     return static_cast<TContainerItem*>(v);

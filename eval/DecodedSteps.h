@@ -1,4 +1,4 @@
-// The records of a decoded expression's program: steps, bindings, stack entries, call sites and frames (internal to the decoded form's two units).
+// The steps, bindings, stack entries, call sites and frames of a decoded expression (internal to the decoded form's two units).
 #pragma once
 
 #include <cstdint>
@@ -179,13 +179,16 @@ const void* EvaluatingThread();
 
 // The state of one run: registers, companions and the variables found.
 // Recursive runs of one expression each take a frame of their own.
-// The bindings' variables and positions stay from run to run with the list
-// count and base they were found at (count -1: found nothing yet).
+// The bindings' variables and positions stay from run to run with the
+// list, its layout stamp, count and base they were found in (list null:
+// found nothing yet).
 struct TDecodedExpression::TFrame {
     std::unique_ptr<TRegister[]> registers;
     std::unique_ptr<TCompanion[]> companions;
     std::vector<TVariable*> bound;
     std::vector<int> positions;
-    int count = -1;
+    const TVariableList* list = nullptr;
+    uint64_t stamp = 0;
+    int count = 0;
     int base = 0;
 };

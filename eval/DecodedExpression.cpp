@@ -547,6 +547,9 @@ bool TDecoder::CallSite(int i, int operands, TExpressionItemType expected) {
     site.target = static_cast<uint16_t>(NewRegister());
     site.companion = static_cast<uint16_t>(program.companions++);
     site.op = -1;
+    site.direct = e.items[i].kind == ekExternalFunction && operands <= kDirectArguments;
+    for (size_t k = entries.size() - static_cast<size_t>(operands); k < entries.size(); ++k)
+        site.direct = site.direct && !entries[k].opaque;
     TStep step = MakeStep(scCall, site.target, 0, 0);
     step.aux.index = static_cast<int32_t>(program.calls.size());
     program.calls.push_back(std::move(site));

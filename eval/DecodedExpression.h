@@ -107,7 +107,9 @@ private:
     template <bool fallBack, bool valueOnly>
     TOutcome Core(TVariableList& list, EXPRESSION& e, TEvalStack& stack, EXPRVALUE& out, void* userData);
     bool RareStep(TRunContext& run, TFrame& frame, const TStep& step, EXPRVALUE& out);
-    bool Call(TRunContext& run, TFrame& frame, const TCallSite& site, EXPRVALUE& out);
+    // throughStack: as the loop's action even where the site could call directly.
+    bool Call(TRunContext& run, TFrame& frame, const TCallSite& site, EXPRVALUE& out, bool throughStack = false);
+    bool CallDirectly(TRunContext& run, TFrame& frame, const TCallSite& site, EXPRVALUE& out);
     EXPRESSION_ITEM ItemOf(const TFrame& frame, const TEntry& entry) const;
     void Materialize(TEvaluation& run, const TFrame& frame, const TEntry& entry) const;
     void WriteResult(const TProgram& code, const TFrame& frame, EXPRVALUE& out) const;

@@ -6,6 +6,7 @@
 #include "DecodedSteps.h"
 #include "EvaluateEngine.h"
 #include "EvaluationLoop.h"
+#include "ExtensionHooks.h"
 #include "OperatorSupport.h"
 #include "UnaryOperators.h"
 
@@ -195,7 +196,9 @@ void TDecodedExpression::Materialize(TEvaluation& run, const TFrame& frame, cons
 // now is the evaluation's base). The program goes on when the result has
 // the kind it expects and the bindings still hold; otherwise the loop
 // finishes the evaluation from the next item.
-bool TDecodedExpression::Call(TRunContext& context, TFrame& frame, const TCallSite& site, EXPRVALUE& out) {
+bool TDecodedExpression::Call(TRunContext& context, TFrame& frame, const TCallSite& site, EXPRVALUE& out,
+                              bool throughStack) {
+    if (site.direct && !throughStack) return CallDirectly(context, frame, site, out);
     TEvaluation run{context.list, context.e, context.stack, false, context.userData, context.stack.GetCount()};
     for (const TEntry& entry : site.stack) Materialize(run, frame, entry);
     ActOnItem(run, site.item);
@@ -213,6 +216,33 @@ bool TDecodedExpression::Call(TRunContext& context, TFrame& frame, const TCallSi
             return true;
         }
     }
+    FinishEvaluation(run, site.item + 1, out);
+    return false;
+}
+
+// An external function called with its number arguments in hand (nothing
+// the stack holds below them reaches a handler). When the result is not
+// what the program continues with, the stack takes what the loop would
+// hold there and the loop finishes.
+bool TDecodedExpression::CallDirectly(TRunContext& context, TFrame& frame, const TCallSite& site, EXPRVALUE& out) {
+    EXPRESSION_ITEM arguments[kDirectArguments + 1];
+    const size_t below = site.stack.size() - static_cast<size_t>(site.operands);
+    for (int k = 0; k < site.operands; ++k) arguments[k] = ItemOf(frame, site.stack[below + static_cast<size_t>(k)]);
+    EXPRESSION_ITEM result;
+    const int index = context.e.items[site.item].value.code.index;
+    if (!CallExtFunctionDirectly(index, arguments, site.operands, context.userData, result))
+        return Call(context, frame, site, out, true);
+    if (result.kind == site.expected && StillBound(context.list, frame)) {
+        SetRegister(frame.registers[site.target], result.value);
+        TCompanion& companion = frame.companions[site.companion];
+        companion.ref = result.ref;
+        std::memcpy(&companion.upper, reinterpret_cast<const char*>(&result.value) + sizeof(TRegister),
+                    sizeof companion.upper);
+        return true;
+    }
+    TEvaluation run{context.list, context.e, context.stack, false, context.userData, context.stack.GetCount()};
+    for (size_t k = 0; k < below; ++k) Materialize(run, frame, site.stack[k]);
+    run.stack.Push(result, false);
     FinishEvaluation(run, site.item + 1, out);
     return false;
 }

@@ -142,7 +142,13 @@ struct TDecodedExpression::TCallSite {
     uint16_t target;
     uint16_t companion;  // the result's reference and upper half
     int32_t op;          // assignments: the operator
+    // An external function of number arguments: called with them in hand,
+    // not through the stack (what the loop's action computes all the same).
+    bool direct = false;
 };
+
+// The most arguments a direct call holds in place.
+constexpr int kDirectArguments = 8;
 
 // A value's reference and the upper half of its 16 value bytes, where the
 // program cannot know them before it runs.

@@ -81,6 +81,16 @@ void PushResult(TEvalStack& stack, EXPRESSION_ITEM result) {
     stack.Push(result, false);
 }
 
+// The run pass's call itself: the arguments converted to their parameters'
+// types, then the handler; the result as it is pushed.
+template <typename TCall>
+EXPRESSION_ITEM CallDeclared(const TExtFunction& function, EXPRESSION_ITEM* arguments, TCall call) {
+    for (int i = 0; i < function.GetCount(); ++i) ConvertArgument(arguments[i], *function[i]);
+    EXPRESSION_ITEM result = call(arguments);
+    result.ref.index = -1;
+    return result;
+}
+
 // Both passes of an ext or custom function call; function null when it no longer exists.
 template <typename TCall>
 void EvaluateDeclared(TVariableList& list, const TExtFunction* function, TEvalStack& stack, bool check, TCall call) {
@@ -111,9 +121,7 @@ void EvaluateDeclared(TVariableList& list, const TExtFunction* function, TEvalSt
     std::vector<EXPRESSION_ITEM> more(n > kArgumentsAtHand ? static_cast<size_t>(n) + 1 : 0);
     EXPRESSION_ITEM* arguments = n > kArgumentsAtHand ? more.data() : atHand;
     for (int i = n - 1; i >= 0; --i) stack.Pop(arguments[i]);
-    for (int i = 0; i < n; ++i) ConvertArgument(arguments[i], *(*function)[i]);
-    EXPRESSION_ITEM result = call(arguments);
-    PushResult(stack, result);
+    PushResult(stack, CallDeclared(*function, arguments, call));
     for (int i = 0; i < n; ++i) stack.ReleaseItem(arguments[i]);
 }
 
@@ -240,6 +248,15 @@ void EvaluateExtFunction(TVariableList& list, EXPRESSION_ITEM& item, TEvalStack&
     }
     EvaluateDeclared(list, ExtFunctions()[index], stack, check,
                      [&](EXPRESSION_ITEM* arguments) { return ExtFuncHandler(arguments, index, userData); });
+}
+
+bool CallExtFunctionDirectly(int index, EXPRESSION_ITEM* arguments, int count, void* userData,
+                             EXPRESSION_ITEM& result) {
+    const TExtFunction* function = ExtFunctions()[index];
+    if (ExtFuncHandler == nullptr || function == nullptr || function->GetCount() != count) return false;
+    result = CallDeclared(*function, arguments,
+                          [&](EXPRESSION_ITEM* converted) { return ExtFuncHandler(converted, index, userData); });
+    return true;
 }
 
 void EvaluateCustomFunction(TVariableList& list, EXPRESSION_ITEM& item, TEvalStack& stack, bool check) {

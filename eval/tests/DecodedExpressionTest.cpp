@@ -397,6 +397,16 @@ EXPRESSION_ITEM GrowsTheList(EXPRESSION_ITEM* arguments) {
 }
 EXPRESSION_ITEM GivesAReal(EXPRESSION_ITEM*) { return MakeRealItem(2.5); }
 
+// External functions (called by the form with their arguments in hand):
+// the first grows the list, the second gives a real for a declared integer,
+// the third adds its arguments.
+EXPRESSION_ITEM ExternalHandler(EXPRESSION_ITEM* arguments, int functionIndex, void*) {
+    const TString& name = ExtFunctions()[functionIndex]->name;
+    if (name == "decoded_ext_grows") return GrowsTheList(arguments);
+    if (name == "decoded_ext_real") return GivesAReal(arguments);
+    return MakeRealItem(arguments[0].value.real + static_cast<double>(arguments[1].value.integer));
+}
+
 TEST(DecodedHandOverTest, CallsThatSurpriseTheFormLeaveItToTheLoop) {
     RegisterCustomFunction(7502, GrowsTheList);
     RegisterCustomFunction(7503, GivesAReal);
@@ -404,9 +414,22 @@ TEST(DecodedHandOverTest, CallsThatSurpriseTheFormLeaveItToTheLoop) {
     grows->AddParam(ekInteger, false, 0);
     CustomFunctions().Add(grows);
     CustomFunctions().Add(new TCustomFunction("decoded_real", ekInteger, 7503));
+    const TExtFuncHandler savedHandler = ExtFuncHandler;
+    ExtFuncHandler = ExternalHandler;
+    const int externals = ExtFunctions().GetCount();
+    TExtFunction* external = new TExtFunction("decoded_ext_grows", ekInteger);
+    external->AddParam(ekInteger, false, 0);
+    ExtFunctions().Add(external);
+    ExtFunctions().Add(new TExtFunction("decoded_ext_real", ekInteger));
+    TExtFunction* adds = new TExtFunction("decoded_ext_adds", ekReal);
+    adds->AddParam(ekReal, false, 0);  // an integer argument arrives as a real
+    adds->AddParam(ekInteger, false, 0);
+    ExtFunctions().Add(adds);
     Variables.NewInt("decoded_k", false, 5);
     TEvalStack stack;
-    for (const char* text : {"decoded_k*2+decoded_grows(decoded_k)+decoded_k", "decoded_real()*decoded_k+1"}) {
+    for (const char* text : {"decoded_k*2+decoded_grows(decoded_k)+decoded_k", "decoded_real()*decoded_k+1",
+                             "decoded_k*2+decoded_ext_grows(decoded_k)+decoded_k", "decoded_ext_real()*decoded_k+1",
+                             "decoded_k-decoded_ext_adds(decoded_k,decoded_k*3.5)*2"}) {
         EXPRESSION e = CreateExpression(Variables, TString(text));
         ASSERT_GE(e.count, 1) << text;
         const int count = Variables.GetCount();
@@ -425,6 +448,8 @@ TEST(DecodedHandOverTest, CallsThatSurpriseTheFormLeaveItToTheLoop) {
     Variables.DeleteVar("decoded_k");
     CustomFunctions().DeleteLast(true);
     CustomFunctions().DeleteLast(true);
+    while (ExtFunctions().GetCount() > externals) ExtFunctions().DeleteLast(true);
+    ExtFuncHandler = savedHandler;
 }
 
 // A run finds each binding again: a variable of another type, a shorter

@@ -192,11 +192,23 @@ TVariableList::TVariableList() {
 TVariableList::~TVariableList() { DeleteAll(true); }
 
 namespace {
-// Layout stamps of all lists come from one count, so that no two share one.
-std::atomic<uint64_t> layoutStamps{0};
+// Layout stamps of all lists come from one count, so that no two share one;
+// each thread takes a block of it at a time and hands out the block's
+// stamps without waiting for other threads.
+constexpr uint64_t kStampBlock = uint64_t{1} << 24;
+std::atomic<uint64_t> stampBlocks{0};
+__attribute__((tls_model("initial-exec"))) thread_local uint64_t lastStamp = 0;
+__attribute__((tls_model("initial-exec"))) thread_local uint64_t stampsLeft = 0;
 }  // namespace
 
-void TVariableList::Touch() { layoutStamp = layoutStamps.fetch_add(1, std::memory_order_relaxed) + 1; }
+void TVariableList::Touch() {
+    if (stampsLeft == 0) {
+        lastStamp = stampBlocks.fetch_add(kStampBlock, std::memory_order_relaxed);
+        stampsLeft = kStampBlock;
+    }
+    --stampsLeft;
+    layoutStamp = ++lastStamp;
+}
 
 bool TVariableList::Swap(TContainer& other) {
     Touch();

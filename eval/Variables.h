@@ -282,19 +282,18 @@ public:
     void* CreateItem(int index) override;
 
     // A value that changes whenever the list's variables may have moved or
-    // gone: added, inserted, deleted or freed, exchanged, sorted, shuffled,
-    // read back, the list assigned, swapped or cleared, all through the list.
-    // No two lists and no two states share one. A change made through a
-    // reference to the list's container base that only reorders variables
-    // (exchange, sort) is not seen; every free is. Decoded expressions keep
-    // the variables they found while it stays the same.
+    // gone: inserted, deleted or freed, exchanged, sorted, shuffled, read
+    // back, the list assigned, swapped or cleared, all through the list.
+    // No two lists and no two states share one. Appending one (Add) keeps
+    // it: every variable stays where it was and only the count differs. A
+    // change made through a reference to the list's container base that only
+    // reorders variables (exchange, sort) is not seen; every free is. Decoded
+    // expressions keep the variables they found while it and the count stay
+    // the same.
     uint64_t GetLayoutStamp() const { return layoutStamp; }
 
-    // The container's operations, each changing the layout stamp first.
-    int Add(void* item) {
-        Touch();
-        return TContainer::Add(item);
-    }
+    // The container's operations, each but Add changing the layout stamp first.
+    int Add(void* item) { return TContainer::Add(item); }
     void Insert(int i, void* item) {
         Touch();
         TContainer::Insert(i, item);

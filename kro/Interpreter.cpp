@@ -412,7 +412,10 @@ void TActivation::Continue(const TDecodedStatement&) { LeaveLoop(false); }
 void TActivation::Func(const TDecodedStatement& statement) { GoAfter(statement.token->value); }
 
 void TActivation::Return(const TDecodedStatement& statement) {
-    const EXPRVALUE value = Evaluate(const_cast<TToken*>(statement.token)->expression);
+    EXPRESSION& e = const_cast<TToken*>(statement.token)->expression;
+    // The result keeps more than the value's kind and number only as text.
+    EXPRVALUE text;
+    const EXPRVALUE& result = called && resultType == ekOwnedText ? (text = Evaluate(e)) : EvaluateValue(e);
     if (!called) {
         // A return at top level ends the run.
         finished = true;
@@ -423,7 +426,7 @@ void TActivation::Return(const TDecodedStatement& statement) {
         Pop();
     }
     DeleteFrameVariables(Top());
-    SetResult(resultType, value);
+    SetResult(resultType, result);
     finished = true;
 }
 

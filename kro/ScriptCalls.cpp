@@ -269,18 +269,50 @@ void DeleteVariablesFrom(int position) {
     while (Variables.GetCount() > position && position >= 0) Variables.DeleteLast(true);
 }
 
+// The variable at position of a list's raw items.
+TVariable* VariableAt(void* const* items, int position) {
+    return static_cast<TVariable*>(static_cast<TContainerItem*>(items[position]));
+}
+
+// Whether the variable at the end of a call's parameters can go back to
+// param for the next call: still the scalar it was made as, with no one
+// listening.
+bool Reusable(const TVariable* v, const TFunctionParam& param) {
+    const TVariableType type = ScalarTypeOf(param);
+    return v != nullptr && type != vtUndefined && v->type == type && v->GetListenerCount() == 0 &&
+           (type != vtString || v->value.s != nullptr);
+}
+
 // Deletes what a call of function left from first on; the parameters'
 // variables, where they are still the scalars they were made as, go back to
-// their parameters for the next call instead.
+// their parameters for the next call instead (taken out of the list in one
+// piece when all of them can).
 void DeleteCallVariables(TFunction& function, int first) {
     const int n = function.GetCount();
-    while (Variables.GetCount() > first && first >= 0) {
+    while (Variables.GetCount() > first + n && first >= 0) Variables.DeleteLast(true);
+    const int count = Variables.GetCount();
+    if (first < 0 || count <= first) return;
+    void* const* params = static_cast<void* const*>(function.GetItems());
+    void* const* items = static_cast<void* const*>(Variables.GetItems());
+    bool all = true;
+    for (int position = first; position < count && all; ++position)
+        all = Reusable(VariableAt(items, position), *static_cast<TFunctionParam*>(params[position - first]));
+    if (all) {
+        TVariable* taken[kArgumentsAtHand];
+        std::vector<TVariable*> more(count - first > kArgumentsAtHand ? static_cast<size_t>(count - first) : 0);
+        TVariable** variables = more.empty() ? taken : more.data();
+        for (int position = first; position < count; ++position)
+            variables[position - first] = VariableAt(items, position);
+        Variables.DeleteSection(first, count - 1, false);
+        for (int position = first; position < count; ++position)
+            static_cast<TFunctionParam*>(params[position - first])->spare.Give(variables[position - first]);
+        return;
+    }
+    while (Variables.GetCount() > first) {
         const int position = Variables.GetCount() - 1;
         TVariable* last = Variables[position];
-        TFunctionParam* param = position - first < n ? function.Param(position - first) : nullptr;
-        const TVariableType type = param != nullptr ? ScalarTypeOf(*param) : vtUndefined;
-        if (last == nullptr || type == vtUndefined || last->type != type || last->GetListenerCount() != 0 ||
-            (type == vtString && last->value.s == nullptr)) {
+        TFunctionParam* param = static_cast<TFunctionParam*>(params[position - first]);
+        if (!Reusable(last, *param)) {
             Variables.DeleteLast(true);
             continue;
         }
@@ -354,10 +386,16 @@ EXPRESSION_ITEM CallScriptFunction(EXPRESSION_ITEM* arguments, int functionIndex
     const TVariable** arrays = n > kArgumentsAtHand ? moreArrays.data() : someArrays;
     for (int k = 0; k < n; ++k) arrays[k] = ArgumentArray(arguments[k]);
     const int first = Variables.GetCount();
-    for (int k = 0; k < n; ++k) CreateParameter(*function->Param(k), arguments[k], arrays[k]);
-    RunActivation(*program, *function);
+    void* const* params = static_cast<void* const*>(function->GetItems());
+    bool byReference = false;
     for (int k = 0; k < n; ++k) {
-        const TFunctionParam& param = *function->Param(k);
+        TFunctionParam& param = *static_cast<TFunctionParam*>(params[k]);
+        CreateParameter(param, arguments[k], arrays[k]);
+        byReference = byReference || param.byReference != 0;
+    }
+    RunActivation(*program, *function);
+    for (int k = 0; k < n && byReference; ++k) {
+        const TFunctionParam& param = *static_cast<TFunctionParam*>(params[k]);
         TVariable* parameter = Variables[first + k];
         if (param.byReference == 0 || parameter == nullptr) continue;
         if (param.kind == ekArray || param.kind == ekArray2) {

@@ -485,6 +485,14 @@ TEST(DecodedBindingTest, ChangedListsAreNoticed) {
     EvaluateExpression(list, e, stack, out, false, nullptr);
     EXPECT_EQ(out.kind, ekInteger);
     EXPECT_EQ(out.value.integer, 10);
+    // The last one replaced by another of its type (the old one kept alive
+    // elsewhere): the same count, another variable.
+    TVariable* old = list.GetVar("a");
+    list.Delete(list.GetVarIndex("a"), false);
+    list.NewInt("a", false, 7);
+    EvaluateExpression(list, e, stack, out, false, nullptr);
+    EXPECT_EQ(out.value.integer, 13);
+    delete old;
     FreeExpression(e);
 }
 

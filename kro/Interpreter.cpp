@@ -167,9 +167,16 @@ private:
         if (depth > 1) --depth;
     }
     void DeleteFrameVariables(CONTROL_FRAME& frame) {
+        if (frame.varCount == 0) return;
         DeleteLastVariables(frame.varCount);
         frame.varCount = 0;
     }
+    // What program.tokens[i] gives, read from the list's storage.
+    TToken* TokenAt(int i) const {
+        if (i < 0 || i >= program.tokens.GetCount()) return nullptr;
+        return static_cast<TToken*>(static_cast<void* const*>(program.tokens.GetItems())[i]);
+    }
+    void Reenter(int start);
     void GoTo(int k) { current = k - 1; }
     void GoAfter(int k) { current = k; }
     void LeaveLoop(bool isBreak);
@@ -180,7 +187,7 @@ private:
     void DeclareArray(VARDEF& definition, bool global);
     void DeclareArray2(VARDEF& definition, bool global);
     void Unwind(bool keep);
-    void Execute(const TDecodedStatement& statement);
+    [[gnu::always_inline]] void Execute(const TDecodedStatement& statement);
     // The record of the token that opened frame, as the class T, or null.
     template <class T>
     T* OpenerInfo(const CONTROL_FRAME& frame);
@@ -234,7 +241,7 @@ int HandlerOf(int type) {
 
 template <class T>
 T* TActivation::OpenerInfo(const CONTROL_FRAME& frame) {
-    TToken* opener = program.tokens[frame.start];
+    TToken* opener = TokenAt(frame.start);
     if (const TDecodedStatement* statement = decoded->At(frame.start, opener)) return statement->Info<T>();
     return opener != nullptr ? opener->Record<T>() : nullptr;
 }
@@ -354,6 +361,7 @@ void TActivation::End(const TDecodedStatement&) {
             if (info != nullptr) EvaluateAll(info->further);
             Pop();
             GoTo(frame.start);
+            Reenter(frame.start);
             break;
         }
         case fkFor: {
@@ -361,6 +369,7 @@ void TActivation::End(const TDecodedStatement&) {
             if (info != nullptr) EvaluateAll(info->steps);
             Pop();
             GoTo(frame.start);
+            Reenter(frame.start);
             break;
         }
         case fkForeach: AdvanceForeach(frame); break;
@@ -377,6 +386,17 @@ void TActivation::End(const TDecodedStatement&) {
         case fkProgram: break;  // a stray end at top level closes nothing
         default: Pop(); break;
     }
+}
+
+// A loop's opener, gone back to by its end, run at once as the next pass
+// of Run would run it: when nothing watches the tokens run, the run goes on
+// and the token is still the one decoded (otherwise Run takes it).
+void TActivation::Reenter(int start) {
+    if (KRO_TokenFunc != nullptr || finished || runStopped) return;
+    const TDecodedStatement* statement = decoded->At(start, TokenAt(start));
+    if (statement == nullptr) return;
+    current = start;
+    Execute(*statement);
 }
 
 void TActivation::Else(const TDecodedStatement&) { GoTo(Top().end); }
@@ -585,7 +605,7 @@ void TActivation::Message(const TDecodedStatement& statement) {
 
 void TActivation::Nothing(const TDecodedStatement&) {}
 
-void TActivation::Execute(const TDecodedStatement& statement) {
+inline void TActivation::Execute(const TDecodedStatement& statement) {
     if (statement.handler >= 0) {
         (this->*kTokenRows[statement.handler].handler)(statement);
         return;
@@ -626,7 +646,7 @@ void TActivation::Run(int first, bool keep) {
                 break;
             }
         }
-        TToken* token = program.tokens[current];
+        TToken* token = TokenAt(current);
         if (token == nullptr) continue;
         const TDecodedStatement* statement = decoded->At(current, token);
         if (statement == nullptr) {

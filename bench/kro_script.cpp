@@ -16,14 +16,18 @@
 
 namespace {
 
+// The recursive fib of both kro scripts that call it.
+#define KRO_FIB                          \
+    "func int fib(int n)\n"              \
+    "if n < 2\n"                         \
+    "return n\n"                         \
+    "end\n"                              \
+    "return fib(n - 1) + fib(n - 2)\n"   \
+    "end\n"
+
 // 100 x 100 passes of the inner loop, then fib(15) (1973 calls).
 const char* const kKroScript =
-    "func int fib(int n)\n"
-    "if n < 2\n"
-    "return n\n"
-    "end\n"
-    "return fib(n - 1) + fib(n - 2)\n"
-    "end\n"
+    KRO_FIB
     "int cells[100]\n"
     "int sum = 0\n"
     "int i\n"
@@ -70,12 +74,17 @@ int64_t IntVariable(const char* name) {
     return v != nullptr && v->type == vtInt ? v->value.i : -1;
 }
 
-void BM_KroScript(benchmark::State& state) {
-    TStringContainer source = ScriptLines(kKroScript);
+// The script compiled into program; false when it does not compile.
+bool CompileKro(const char* text, TProgram& program) {
+    TStringContainer source = ScriptLines(text);
     TStringContainer directories;
     TUnitSubsList units;
+    return KRO_Compile(source, program, directories, units);
+}
+
+void BM_KroScript(benchmark::State& state) {
     TProgram program;
-    if (!KRO_Compile(source, program, directories, units)) {
+    if (!CompileKro(kKroScript, program)) {
         state.SkipWithError("the script does not compile");
         return;
     }
@@ -180,12 +189,7 @@ const TScriptPair kPairs[] = {
      "return total",
      200000},
     {"fib25",
-     "func int fib(int n)\n"
-     "if n < 2\n"
-     "return n\n"
-     "end\n"
-     "return fib(n - 1) + fib(n - 2)\n"
-     "end\n"
+     KRO_FIB
      "int result = fib(25)",
      "local function fib(n)\n"
      "  if n < 2 then return n end\n"
@@ -237,11 +241,8 @@ double Median(std::vector<double> values) {
 
 // Seven rounds, kro then Lua in each; the medians give the figures.
 void BM_Pair(benchmark::State& state, const TScriptPair& pair) {
-    TStringContainer source = ScriptLines(pair.kro);
-    TStringContainer directories;
-    TUnitSubsList units;
     TProgram program;
-    if (!KRO_Compile(source, program, directories, units)) {
+    if (!CompileKro(pair.kro, program)) {
         state.SkipWithError("the kro script does not compile");
         return;
     }

@@ -110,6 +110,7 @@ private:
     // throughStack: as the loop's action even where the site could call directly.
     bool Call(TRunContext& run, TFrame& frame, const TCallSite& site, EXPRVALUE& out, bool throughStack = false);
     bool CallDirectly(TRunContext& run, TFrame& frame, const TCallSite& site, EXPRVALUE& out);
+    bool TakeResult(TVariableList& list, TFrame& frame, const TCallSite& site, const EXPRESSION_ITEM& result) const;
     EXPRESSION_ITEM ItemOf(const TFrame& frame, const TEntry& entry) const;
     void Materialize(TEvaluation& run, const TFrame& frame, const TEntry& entry) const;
     void WriteResult(const TProgram& code, const TFrame& frame, EXPRVALUE& out) const;

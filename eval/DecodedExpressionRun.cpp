@@ -191,6 +191,19 @@ void TDecodedExpression::Materialize(TEvaluation& run, const TFrame& frame, cons
     run.stack.Push(ItemOf(frame, entry), false);
 }
 
+// A call's result into the site's register and companion, when it has the
+// kind the program continues with and the bindings still hold.
+bool TDecodedExpression::TakeResult(TVariableList& list, TFrame& frame, const TCallSite& site,
+                                    const EXPRESSION_ITEM& result) const {
+    if (result.kind != site.expected || !StillBound(list, frame)) return false;
+    SetRegister(frame.registers[site.target], result.value);
+    TCompanion& companion = frame.companions[site.companion];
+    companion.ref = result.ref;
+    std::memcpy(&companion.upper, reinterpret_cast<const char*>(&result.value) + sizeof(TRegister),
+                sizeof companion.upper);
+    return true;
+}
+
 // The loop's own action for the site's item, on the stack the loop would
 // have (the form keeps nothing there between calls, so the stack's count
 // now is the evaluation's base). The program goes on when the result has
@@ -205,12 +218,7 @@ bool TDecodedExpression::Call(TRunContext& context, TFrame& frame, const TCallSi
     const int pushed = static_cast<int>(site.stack.size()) - site.operands + 1;
     if (run.stack.GetCount() == run.base + pushed) {
         const EXPRESSION_ITEM& result = *run.stack.TopUnchecked(0);
-        if (result.kind == site.expected && StillBound(run.list, frame)) {
-            SetRegister(frame.registers[site.target], result.value);
-            TCompanion& companion = frame.companions[site.companion];
-            companion.ref = result.ref;
-            std::memcpy(&companion.upper, reinterpret_cast<const char*>(&result.value) + sizeof(TRegister),
-                        sizeof companion.upper);
+        if (TakeResult(run.list, frame, site, result)) {
             // Numbers and the items the form pushes own nothing.
             run.stack.DropUnowned(pushed);
             return true;
@@ -232,14 +240,7 @@ bool TDecodedExpression::CallDirectly(TRunContext& context, TFrame& frame, const
     const int index = context.e.items[site.item].value.code.index;
     if (!CallExtFunctionDirectly(index, arguments, site.operands, context.userData, result))
         return Call(context, frame, site, out, true);
-    if (result.kind == site.expected && StillBound(context.list, frame)) {
-        SetRegister(frame.registers[site.target], result.value);
-        TCompanion& companion = frame.companions[site.companion];
-        companion.ref = result.ref;
-        std::memcpy(&companion.upper, reinterpret_cast<const char*>(&result.value) + sizeof(TRegister),
-                    sizeof companion.upper);
-        return true;
-    }
+    if (TakeResult(context.list, frame, site, result)) return true;
     TEvaluation run{context.list, context.e, context.stack, false, context.userData, context.stack.GetCount()};
     for (size_t k = 0; k < below; ++k) Materialize(run, frame, site.stack[k]);
     run.stack.Push(result, false);

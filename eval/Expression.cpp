@@ -39,7 +39,6 @@ void TExpression::FreeCompiled() {
     expression = EXPRESSION();
 }
 
-
 void TExpression::Init() {
     FreeCompiled();
     source.Clear();

@@ -292,8 +292,8 @@ public:
     // the same.
     uint64_t GetLayoutStamp() const { return layoutStamp; }
 
-    // The container's operations, each but Add changing the layout stamp first.
-    int Add(void* item) { return TContainer::Add(item); }
+    // The container's operations that may move or free variables, each
+    // changing the layout stamp first (Add, which appends, keeps it).
     void Insert(int i, void* item) {
         Touch();
         TContainer::Insert(i, item);

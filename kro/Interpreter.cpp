@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "ArrayRuntime.h"
+#include "ScriptMessage.h"
 #include "CustomCommands.h"
 #include "DecodedProgram.h"
-#include "ScriptMessage.h"
 #include "DrawingRuntime.h"
 #include "EvaluateEngine.h"
 #include "ExtensionHooks.h"

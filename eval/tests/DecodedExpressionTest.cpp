@@ -251,18 +251,23 @@ TEST_F(FoldingTest, TheCompiledExpressionStaysAsWritten) {
 }
 
 TEST_F(FoldingTest, ImpureCallsInsideConstantsRunEveryTime) {
-    // rnd and rand draw anew; a file is read again.
+    // rnd and rand draw anew, also inside a pure walk's sub-expression; a
+    // file is read again.
     EXPRESSION drawn = CreateExpression(list, "rnd(1000000)*0+rnd(1000000)+0*2.0");
     EXPRESSION listed = CreateExpression(list, "rand(1,2,3,4,5,6,7,8,9)+(1-1)");
+    EXPRESSION walked = CreateExpression(list, "summa(1,3,[[rnd(1000000)]])+0*2");
     std::vector<int64_t> draws;
+    std::vector<int64_t> walks;
     for (int k = 0; k < 6; ++k) {
         std::srand(static_cast<unsigned>(k));
         const int64_t value = Evaluate(drawn).value.integer;
         std::srand(static_cast<unsigned>(k));
         EXPECT_EQ(value, EvaluateByLoopValue(drawn)) << k;
         draws.push_back(Evaluate(listed).value.integer);
+        walks.push_back(Evaluate(walked).value.integer);
     }
     EXPECT_GT(std::set<int64_t>(draws.begin(), draws.end()).size(), 1u);
+    EXPECT_GT(std::set<int64_t>(walks.begin(), walks.end()).size(), 1u);
     const std::string path = ::testing::TempDir() + "decoded_folding_size.txt";
     const std::string call = "get_file_size('" + path + "')+0*2";
     std::FILE* f = std::fopen(path.c_str(), "wb");
@@ -280,9 +285,9 @@ TEST_F(FoldingTest, ImpureCallsInsideConstantsRunEveryTime) {
     std::remove(path.c_str());
     FreeExpression(drawn);
     FreeExpression(listed);
+    FreeExpression(walked);
     FreeExpression(sized);
 }
-
 
 // Division by zero and overflow raise no code in the loop; folded, they
 // still raise none, and a constant part whose computation writes a code is

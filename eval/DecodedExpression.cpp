@@ -1,210 +1,693 @@
-// TDecodedExpression: decoding numeric compiled expressions and running them on a fixed stack of plain numbers.
+// TDecodedExpression: making the evaluation form of a compiled expression: its operand stack followed item by item, constants folded by the loop itself, variables bound, a step of known kinds for each operator and function.
 #include "DecodedExpression.h"
 
+#include <cstring>
+#include <map>
+#include <utility>
+
 #include "BinaryOperators.h"
+#include "DecodedSteps.h"
+#include "EvaluateEngine.h"
+#include "EvaluateErrors.h"
+#include "EvaluationLoop.h"
+#include "ExtensionHooks.h"
+#include "FunctionTable.h"
 #include "OperatorSupport.h"
 #include "UnaryOperators.h"
 
 namespace {
 
-// The simple function "rnd" draws random numbers: a run that falls back to
-// the loop afterwards would draw twice, so it is never decoded.
+typedef TDecodedExpression::TEntry TEntry;
+typedef TDecodedExpression::TStep TStep;
+typedef TDecodedExpression::TBinding TBinding;
+typedef TDecodedExpression::TCallSite TCallSite;
+typedef TDecodedExpression::TProgram TProgram;
+
+// Registers and companions are numbered in 16 bits.
+constexpr int kMaxRegisters = 0xFFFF;
+
+// The simple function "rnd" draws from the C library's generator.
 constexpr int kRandomFunction = 18;
+constexpr int kNegateFunction = 9;
+constexpr int kAbsoluteFunction = 4;
 
-EXPRESSION_ITEM AsItem(const TPlainNumber& number) {
-    EXPRESSION_ITEM item = MakeItem(number.kind);
-    if (number.kind == ekReal)
-        item.value.real = number.value.real;
-    else
-        item.value.integer = number.value.integer;
-    return item;
+// Two codes that folding puts in EvaluateErrorCode before computing a
+// constant sub-expression; finding the code unchanged both times shows
+// that nothing wrote it.
+constexpr int8_t kUnwrittenCodes[2] = {-101, 101};
+
+bool IsNumber(TExpressionItemType kind) { return kind == ekInteger || kind == ekReal; }
+
+// The operator families as the steps compute them.
+struct TOperatorSteps {
+    int op;
+    TStepCode onIntegers;
+    TStepCode onReals;  // the same code where only integers apply
+    TExpressionItemType resultOfReals;
+};
+
+// ORDER: none; looked up by operator.
+const TOperatorSteps kOperatorSteps[] = {
+    {opAdd, scAddIntegers, scAddReals, ekReal},
+    {opSubtract, scSubtractIntegers, scSubtractReals, ekReal},
+    {opMultiply, scMultiplyIntegers, scMultiplyReals, ekReal},
+    {opDivide, scDivideIntegers, scDivideReals, ekReal},
+    {opPower, scPowerIntegers, scPowerReals, ekReal},
+    {opEqual, scEqualIntegers, scEqualReals, ekInteger},
+    {opLess, scLessIntegers, scLessReals, ekInteger},
+    {opGreater, scGreaterIntegers, scGreaterReals, ekInteger},
+    {opLessOrEqual, scLessOrEqualIntegers, scLessOrEqualReals, ekInteger},
+    {opGreaterOrEqual, scGreaterOrEqualIntegers, scGreaterOrEqualReals, ekInteger},
+    {opNotEqual, scNotEqualIntegers, scNotEqualReals, ekInteger},
+    {opDifferent, scNotEqualIntegers, scNotEqualReals, ekInteger},
+    {opLogicalOr, scLogicalOr, scLogicalOr, ekInteger},
+    {opLogicalAnd, scLogicalAnd, scLogicalAnd, ekInteger},
+    {opBitOr, scBitOr, scBitOr, ekInteger},
+    {opBitAnd, scBitAnd, scBitAnd, ekInteger},
+    {opRemainder, scRemainder, scRemainder, ekInteger},
+    {opShiftRight, scShiftRight, scShiftRight, ekInteger},
+    {opShiftLeft, scShiftLeft, scShiftLeft, ekInteger},
+};
+
+const TOperatorSteps* StepsOf(int op) {
+    for (const TOperatorSteps& row : kOperatorSteps)
+        if (row.op == op) return &row;
+    return nullptr;
 }
 
-TPlainNumber AsNumber(const EXPRESSION_ITEM& item) {
-    TPlainNumber number;
-    number.kind = item.kind;
-    if (item.kind == ekReal)
-        number.value.real = item.value.real;
-    else
-        number.value.integer = item.value.integer;
-    return number;
+bool IsLogical(int op) { return op == opLogicalOr || op == opLogicalAnd; }
+bool IsBitwise(int op) { return op >= opBitOr && op <= opShiftLeft; }
+
+uint8_t Kinds(TExpressionItemType left, TExpressionItemType right) {
+    return static_cast<uint8_t>(left | (right << 4));
 }
 
-}  // namespace
-
-void TDecodedExpression::Clear() {
-    steps.clear();
-    constantRef = VARINFO{-1, -1, -1, -1};
-}
-
-bool TDecodedExpression::Decode(const EXPRESSION_ITEM& item, int& depth) {
+TStep MakeStep(TStepCode code, int target, int left, int right) {
     TStep step{};
+    step.code = code;
+    step.target = static_cast<uint16_t>(target);
+    step.left = static_cast<uint16_t>(left);
+    step.right = static_cast<uint16_t>(right);
+    return step;
+}
+
+// The outcome of one fold: the result as the loop gave it.
+struct TFolded {
+    bool done = false;
+    EXPRESSION_ITEM image;
+};
+
+// Follows the items of e on a model of the loop's stack and writes the program.
+class TDecoder {
+public:
+    TDecoder(EXPRESSION& e, TVariableList& list, TEvalStack& stack, TProgram& program)
+        : e(e), list(list), stack(stack), program(program) {}
+
+    bool Decode();
+    // After a failed Decode: whether a variable's absence or type was the reason.
+    bool DependsOnList() const { return dependsOnList; }
+
+private:
+    bool Item(int i);
+    bool Literal(const EXPRESSION_ITEM& item);
+    bool Variable(int i);
+    bool Opaque(int i, bool variable);
+    bool BinaryOperator(int i);
+    bool Arithmetic(int op, const TEntry& left, const TEntry& right);
+    bool Assignment(int i, const TEntry& left, const TEntry& right);
+    bool UnaryOperator(int i);
+    bool SimpleFunction(int i);
+    bool Element(int i);
+    bool Call(int i, int operands, TExpressionItemType expected, bool pure);
+    bool CallSite(int i, int operands, TExpressionItemType expected);
+
+    TFolded Fold(int i, int operands);
+    bool RunQuietly(EXPRESSION& tiny, EXPRVALUE& out, int8_t unwritten);
+    bool Pop(int n, std::vector<TEntry>& popped);
+    void PushConstant(const EXPRESSION_ITEM& image);
+    void PushResult(int reg, TExpressionItemType kind);
+    int NewRegister();
+    int ConstantRegister(TExpressionItemType kind, TRegister value);
+    int Bind(const TVariableValue& reference, TVariableType type, TVariableType itemtype);
+    int LoadRegister(int binding);
+    int RealRegister(const TEntry& entry);
+    int IntegerRegister(const TEntry& entry);
+    int TruthRegister(const TEntry& entry);
+    int Convert(TStepCode code, const TEntry& entry);
+    void Emit(const TStep& step) { program.steps.push_back(step); }
+    bool HasContainmentShortcut() const;
+    TVariable* VariableAt(const TVariableValue& reference) const;
+    bool ReadsText(const EXPRESSION_ITEM& item) const;
+
+    EXPRESSION& e;
+    TVariableList& list;
+    TEvalStack& stack;
+    TProgram& program;
+    std::vector<TEntry> entries;
+    // Side effects so far: a variable read after one is read again.
+    int epoch = 0;
+    std::map<std::pair<int, int>, int> loaded;
+    std::map<std::pair<int, uint64_t>, int> constantRegisters;
+    bool dependsOnList = false;
+};
+
+int TDecoder::NewRegister() { return program.registers++; }
+
+TVariable* TDecoder::VariableAt(const TVariableValue& reference) const {
+    const int64_t position = PositionOf(list, reference.reference, reference.absolute);
+    return position >= 0 && position < list.GetCount() ? list[static_cast<int>(position)] : nullptr;
+}
+
+int TDecoder::ConstantRegister(TExpressionItemType kind, TRegister value) {
+    uint64_t bits = 0;
+    std::memcpy(&bits, &value, sizeof bits);
+    const auto key = std::make_pair(static_cast<int>(kind), bits);
+    const auto found = constantRegisters.find(key);
+    if (found != constantRegisters.end()) return found->second;
+    const int reg = NewRegister();
+    program.constants.emplace_back(static_cast<uint16_t>(reg), value);
+    constantRegisters.emplace(key, reg);
+    return reg;
+}
+
+void TDecoder::PushConstant(const EXPRESSION_ITEM& image) {
+    TEntry entry{};
+    entry.kind = image.kind;
+    entry.constant = true;
+    entry.source = rsImage;
+    entry.image = image;
+    TRegister value;
+    std::memcpy(&value, &image.value, sizeof value);
+    entry.reg = static_cast<uint16_t>(ConstantRegister(image.kind, value));
+    entries.push_back(entry);
+}
+
+// An operator's or function's number result: no reference, upper half 0.
+void TDecoder::PushResult(int reg, TExpressionItemType kind) {
+    TEntry entry{};
+    entry.kind = kind;
+    entry.reg = static_cast<uint16_t>(reg);
+    entry.source = rsImage;
+    entry.image = MakeItem(kind);
+    entries.push_back(entry);
+}
+
+bool TDecoder::Pop(int n, std::vector<TEntry>& popped) {
+    if (n < 0 || static_cast<size_t>(n) > entries.size()) return false;
+    popped.assign(entries.end() - n, entries.end());
+    entries.resize(entries.size() - static_cast<size_t>(n));
+    return true;
+}
+
+int TDecoder::Bind(const TVariableValue& reference, TVariableType type, TVariableType itemtype) {
+    for (size_t k = 0; k < program.bindings.size(); ++k) {
+        const TBinding& b = program.bindings[k];
+        if (b.reference == reference.reference && b.absolute == reference.absolute && b.type == type &&
+            b.itemtype == itemtype)
+            return static_cast<int>(k);
+    }
+    const int64_t offset = reference.absolute ? int64_t{reference.reference} : -int64_t{reference.reference};
+    program.bindings.push_back(TBinding{reference.reference, reference.absolute, type, itemtype, 0, offset});
+    return static_cast<int>(program.bindings.size() - 1);
+}
+
+// The register that holds the binding's value as read in this epoch; the
+// first epoch reads before any step, later ones where they first need it.
+int TDecoder::LoadRegister(int binding) {
+    const auto key = std::make_pair(binding, epoch);
+    const auto found = loaded.find(key);
+    if (found != loaded.end()) return found->second;
+    const int reg = NewRegister();
+    loaded.emplace(key, reg);
+    if (epoch == 0) {
+        program.bindings[static_cast<size_t>(binding)].load = static_cast<uint16_t>(reg);
+    } else {
+        TStep step = MakeStep(scLoad, reg, 0, 0);
+        step.aux.index = binding;
+        Emit(step);
+    }
+    return reg;
+}
+
+int TDecoder::Convert(TStepCode code, const TEntry& entry) {
+    const int reg = NewRegister();
+    Emit(MakeStep(code, reg, entry.reg, 0));
+    return reg;
+}
+
+// The entry as a real, as NumberAsReal and ItemAsReal read it.
+int TDecoder::RealRegister(const TEntry& entry) {
+    if (entry.kind == ekReal) return entry.reg;
+    if (entry.constant) {
+        TRegister value;
+        value.real = static_cast<double>(entry.image.value.integer);
+        return ConstantRegister(ekReal, value);
+    }
+    return Convert(scIntegerToReal, entry);
+}
+
+// The entry as an integer, as NumberAsInteger and ItemAsInt read it.
+int TDecoder::IntegerRegister(const TEntry& entry) {
+    if (entry.kind == ekInteger) return entry.reg;
+    if (entry.constant) {
+        TRegister value;
+        value.integer = TruncateToInt32(entry.image.value.real);
+        return ConstantRegister(ekInteger, value);
+    }
+    return Convert(scRealToInt32, entry);
+}
+
+// The entry as the integer 1 or 0 of NumberIsNonZero; integers stay.
+int TDecoder::TruthRegister(const TEntry& entry) {
+    if (entry.kind == ekInteger) return entry.reg;
+    if (entry.constant) {
+        TRegister value;
+        value.integer = entry.image.value.real != 0.0 ? 1 : 0;
+        return ConstantRegister(ekInteger, value);
+    }
+    return Convert(scRealIsNonZero, entry);
+}
+
+// What the loop computes for a constant sub-expression: the operands as
+// literals before a copy of item i, run twice by the loop alone. Folded
+// only when both runs agree on a number and leave EvaluateErrorCode alone.
+TFolded TDecoder::Fold(int i, int operands) {
+    TFolded folded;
+    const std::vector<TEntry> taken(entries.end() - operands, entries.end());
+    EXPRESSION tiny;
+    tiny.count = operands + 1;
+    tiny.items = new EXPRESSION_ITEM[static_cast<size_t>(operands) + 2];
+    for (int k = 0; k < operands; ++k)
+        tiny.items[k] = taken[static_cast<size_t>(k)].opaque ? e.items[taken[static_cast<size_t>(k)].item]
+                                                             : taken[static_cast<size_t>(k)].image;
+    tiny.items[operands] = e.items[i];
+    const int8_t code = EvaluateErrorCode;
+    EXPRVALUE first;
+    EXPRVALUE second;
+    const bool quiet = RunQuietly(tiny, first, kUnwrittenCodes[0]) && RunQuietly(tiny, second, kUnwrittenCodes[1]);
+    EvaluateErrorCode = code;
+    // The texts and lists of the copied items belong to e.
+    delete[] tiny.items;
+    if (!quiet || !IsNumber(first.kind) || first.kind != second.kind ||
+        std::memcmp(&first.value, &second.value, sizeof first.value) != 0 ||
+        std::memcmp(&first.ref, &second.ref, sizeof first.ref) != 0)
+        return folded;
+    folded.done = true;
+    folded.image = MakeItem(first.kind);
+    folded.image.value = first.value;
+    folded.image.ref = first.ref;
+    return folded;
+}
+
+bool TDecoder::RunQuietly(EXPRESSION& tiny, EXPRVALUE& out, int8_t unwritten) {
+    EvaluateErrorCode = unwritten;
+    EvaluateByLoop(list, tiny, stack, out, false, nullptr);
+    return EvaluateErrorCode == unwritten;
+}
+
+// What the loop pushes for a literal: a copy of the item without a variable.
+bool TDecoder::Literal(const EXPRESSION_ITEM& item) {
+    EXPRESSION_ITEM image = item;
+    image.ref.index = -1;
+    PushConstant(image);
+    return true;
+}
+
+// An item the loop's action pushes as it is, whenever it runs. A string
+// variable is read when pushed, so it may not wait past a side effect.
+bool TDecoder::Opaque(int i, bool variable) {
+    TEntry entry{};
+    entry.opaque = true;
+    entry.kind = e.items[i].kind;
+    entry.item = i;
+    entry.variable = variable;
+    entry.epoch = epoch;
+    entries.push_back(entry);
+    return true;
+}
+
+bool TDecoder::Variable(int i) {
+    const TVariableValue& reference = e.items[i].value.variable;
+    const TVariable* v = VariableAt(reference);
+    if (v != nullptr && v->type == vtString) return Opaque(i, true);
+    if (v == nullptr || (v->type != vtInt && v->type != vtDouble)) {
+        dependsOnList = true;
+        return false;
+    }
+    TEntry entry{};
+    entry.kind = v->type == vtInt ? ekInteger : ekReal;
+    entry.binding = Bind(reference, v->type, vtUndefined);
+    entry.reg = static_cast<uint16_t>(LoadRegister(entry.binding));
+    entry.source = rsBinding;
+    entry.image = MakeItem(entry.kind);
+    entries.push_back(entry);
+    return true;
+}
+
+bool TDecoder::Arithmetic(int op, const TEntry& left, const TEntry& right) {
+    const TOperatorSteps* row = StepsOf(op);
+    if (row == nullptr) return false;
+    const int target = NewRegister();
+    TExpressionItemType kind = ekInteger;
+    if (IsLogical(op)) {
+        const int l = TruthRegister(left);
+        const int r = TruthRegister(right);
+        Emit(MakeStep(row->onIntegers, target, l, r));
+    } else if (IsBitwise(op)) {
+        // The left operand is an integer (a real one has no bit operators).
+        Emit(MakeStep(row->onIntegers, target, left.reg, IntegerRegister(right)));
+    } else if (left.kind == ekInteger && right.kind == ekInteger) {
+        Emit(MakeStep(row->onIntegers, target, left.reg, right.reg));
+    } else {
+        const int l = RealRegister(left);
+        const int r = RealRegister(right);
+        Emit(MakeStep(row->onReals, target, l, r));
+        kind = row->resultOfReals;
+    }
+    PushResult(target, kind);
+    return true;
+}
+
+bool TDecoder::BinaryOperator(int i) {
+    const int op = e.items[i].value.code.index;
+    if (entries.size() < 2) return false;
+    const TEntry& left = entries[entries.size() - 2];
+    const TEntry& right = entries[entries.size() - 1];
+    if (left.opaque || right.opaque) return false;
+    program.usesBinary = true;
+    if (IsAssignmentOperator(op)) {
+        std::vector<TEntry> operands;
+        Pop(2, operands);
+        return Assignment(i, operands[0], operands[1]);
+    }
+    // A bit operator on a real, and every operator beyond numbers, the loop
+    // answers with an error item.
+    if (!IsNumberOperator(op, left.kind)) return false;
+    if (left.constant && right.constant) {
+        const TFolded folded = Fold(i, 2);
+        if (folded.done) {
+            entries.resize(entries.size() - 2);
+            PushConstant(folded.image);
+            return true;
+        }
+    }
+    std::vector<TEntry> operands;
+    Pop(2, operands);
+    return Arithmetic(op, operands[0], operands[1]);
+}
+
+// The left operand designates the target: a variable as read, or an
+// element. A plain '=' into a variable has its own step; every other
+// assignment goes through AssignNumberInPlace, and both hand the item to
+// the loop when the target has listeners or cannot be written quietly.
+bool TDecoder::Assignment(int i, const TEntry& left, const TEntry& right) {
+    if (left.source == rsImage) return false;  // no variable: the loop reports it
+    const int op = e.items[i].value.code.index;
+    const bool plain = op == opAssign && left.source == rsBinding;
+    // The value as the target's kind reads it (ItemAsInt, ItemAsReal).
+    const int value = !plain ? right.reg : left.kind == ekInteger ? IntegerRegister(right) : RealRegister(right);
+    entries.push_back(left);
+    entries.push_back(right);
+    const int site = static_cast<int>(program.calls.size());
+    if (!CallSite(i, 2, left.kind)) return false;
+    TCallSite& call = program.calls.back();
+    call.op = op;
+    // The assignment's own step stands in for the call site's.
+    TStep& step = program.steps.back();
+    step.code = plain ? scAssignVariable : scAssign;
+    step.left = static_cast<uint16_t>(plain ? value : left.reg);
+    step.right = right.reg;
+    step.kinds = Kinds(left.kind, right.kind);
+    step.aux.pair.first = left.binding;
+    step.aux.pair.second = site;
+    // The result is a plain value (SetIntegerResult, or the loop's own result).
+    entries.back().source = rsImage;
+    entries.back().image = MakeItem(left.kind);
+    return true;
+}
+
+bool TDecoder::UnaryOperator(int i) {
+    const int op = e.items[i].value.code.index;
+    if (op != opNot && op != opComplement) return false;  // texts
+    if (entries.empty() || entries.back().opaque) return false;
+    program.usesUnary = true;
+    if (entries.back().constant) {
+        const TFolded folded = Fold(i, 1);
+        if (folded.done) {
+            entries.pop_back();
+            PushConstant(folded.image);
+            return true;
+        }
+    }
+    const TEntry operand = entries.back();
+    entries.pop_back();
+    const int target = NewRegister();
+    TStep step = MakeStep(scUnaryOperator, target, operand.reg, 0);
+    step.kinds = Kinds(operand.kind, operand.kind);
+    step.aux.index = op;
+    Emit(step);
+    PushResult(target, operand.kind);
+    return true;
+}
+
+bool TDecoder::SimpleFunction(int i) {
+    const int index = e.items[i].value.code.index;
+    const TSimpleFunctionInfo* info = GetSimpleFunctionInfo(index);
+    if (info == nullptr || entries.size() < static_cast<size_t>(info->operands)) return false;
+    bool constant = index != kRandomFunction;
+    for (size_t k = entries.size() - static_cast<size_t>(info->operands); k < entries.size(); ++k) {
+        if (entries[k].opaque) return false;
+        constant = constant && entries[k].constant;
+    }
+    program.usesFunctions = true;
+    if (constant) {
+        const TFolded folded = Fold(i, info->operands);
+        if (folded.done) {
+            entries.resize(entries.size() - static_cast<size_t>(info->operands));
+            PushConstant(folded.image);
+            return true;
+        }
+    }
+    std::vector<TEntry> operands;
+    Pop(info->operands, operands);
+    const TEntry& a0 = operands[0];
+    const TEntry& a1 = operands.size() > 1 ? operands[1] : operands[0];
+    const int target = NewRegister();
+    TStep step = MakeStep(scNumberFunction, target, a0.reg, a1.reg);
+    TExpressionItemType kind = ekInteger;
+    if (TRealFunctionOfOne function = GetRealFunctionOfOne(index)) {
+        step = MakeStep(scRealFunction, target, RealRegister(a0), 0);
+        step.aux.realOfOne = function;
+        kind = ekReal;
+    } else if (TRealFunctionOfTwo function2 = GetRealFunctionOfTwo(index)) {
+        step = MakeStep(scRealFunctionOfTwo, target, RealRegister(a0), RealRegister(a1));
+        step.aux.realOfTwo = function2;
+        kind = ekReal;
+    } else if (index == kNegateFunction) {
+        step.code = a0.kind == ekReal ? scNegateReal : scNegateInteger;
+        kind = a0.kind;
+    } else {
+        // abs keeps its operand's kind; not, round, sgn and rnd give integers.
+        step.kinds = Kinds(a0.kind, a1.kind);
+        step.aux.index = index;
+        if (index == kAbsoluteFunction) kind = a0.kind;
+    }
+    Emit(step);
+    PushResult(target, kind);
+    return true;
+}
+
+bool TDecoder::Element(int i) {
+    const EXPRESSION_ITEM& item = e.items[i];
+    const bool twoDimensions = item.kind == ekElement2;
+    std::vector<TEntry> indices;
+    if (!Pop(twoDimensions ? 2 : 1, indices)) return false;
+    for (const TEntry& index : indices)
+        if (index.opaque) return false;
+    const TVariable* v = VariableAt(item.value.variable);
+    const TVariableType arrayType = twoDimensions ? vtArray2 : vtArray;
+    const TVariableType itemtype =
+        v == nullptr || v->type != arrayType ? vtUndefined : twoDimensions ? v->value.a2.itemtype : v->value.a.itemtype;
+    if (itemtype != vtInt && itemtype != vtDouble) {
+        dependsOnList = true;
+        return false;
+    }
+    const int target = NewRegister();
+    const int companion = program.companions++;
+    TStep step = MakeStep(twoDimensions ? scElement2 : scElement, target, indices[0].reg,
+                          twoDimensions ? indices[1].reg : 0);
+    step.kinds = Kinds(indices[0].kind, indices.back().kind);
+    step.aux.pair.first = Bind(item.value.variable, arrayType, itemtype);
+    step.aux.pair.second = companion;
+    Emit(step);
+    TEntry entry{};
+    entry.kind = itemtype == vtInt ? ekInteger : ekReal;
+    entry.image = MakeItem(entry.kind);
+    entry.reg = static_cast<uint16_t>(target);
+    entry.source = rsCompanion;
+    entry.companion = static_cast<uint16_t>(companion);
+    entry.binding = step.aux.pair.first;
+    entries.push_back(entry);
+    return true;
+}
+
+// The item runs through the loop's action; its operands lie on the stack
+// with everything below them, as the loop would have them.
+bool TDecoder::CallSite(int i, int operands, TExpressionItemType expected) {
+    if (!IsNumber(expected) || entries.size() < static_cast<size_t>(operands)) return false;
+    // A string variable is pushed again by every later call: only the first
+    // call after it was read may take it.
+    for (const TEntry& entry : entries)
+        if (entry.variable && entry.epoch != epoch) return false;
+    TCallSite site;
+    site.item = i;
+    site.stack = entries;
+    site.operands = operands;
+    site.expected = expected;
+    site.target = static_cast<uint16_t>(NewRegister());
+    site.companion = static_cast<uint16_t>(program.companions++);
+    site.op = -1;
+    site.direct = e.items[i].kind == ekExternalFunction && operands <= kDirectArguments;
+    for (size_t k = entries.size() - static_cast<size_t>(operands); k < entries.size(); ++k)
+        site.direct = site.direct && !entries[k].opaque;
+    TStep step = MakeStep(scCall, site.target, 0, 0);
+    step.aux.index = static_cast<int32_t>(program.calls.size());
+    program.calls.push_back(std::move(site));
+    Emit(step);
+    entries.resize(entries.size() - static_cast<size_t>(operands));
+    TEntry result{};
+    result.kind = expected;
+    result.image = MakeItem(expected);
+    result.reg = program.calls.back().target;
+    result.source = rsCompanion;
+    result.companion = program.calls.back().companion;
+    entries.push_back(result);
+    ++epoch;  // anything may have changed: variables are read again
+    return true;
+}
+
+// A call of a built-in or list function, folded when it is pure and its
+// arguments are constants (numbers or string constants).
+bool TDecoder::Call(int i, int operands, TExpressionItemType expected, bool pure) {
+    if (operands < 0 || entries.size() < static_cast<size_t>(operands)) return false;
+    bool constant = pure;
+    for (size_t k = entries.size() - static_cast<size_t>(operands); k < entries.size(); ++k) {
+        const TEntry& entry = entries[k];
+        constant = constant && (entry.opaque ? entry.kind == ekOwnedText : entry.constant);
+    }
+    if (constant) {
+        const TFolded folded = Fold(i, operands);
+        if (folded.done) {
+            entries.resize(entries.size() - static_cast<size_t>(operands));
+            PushConstant(folded.image);
+            return true;
+        }
+    }
+    return CallSite(i, operands, expected);
+}
+
+bool TDecoder::Item(int i) {
+    const EXPRESSION_ITEM& item = e.items[i];
     switch (item.kind) {
         case ekInteger:
-        case ekReal:
-            step.code = scConstant;
-            step.constant = AsNumber(item);
-            ++depth;
-            break;
-        case ekVariable:
-            if (item.value.variable.byReference) return false;
-            step.code = scVariable;
-            step.absolute = item.value.variable.absolute;
-            step.reference = item.value.variable.reference;
-            ++depth;
-            break;
-        case ekBinaryOperator:
-            // Which operators apply depends on the left operand's kind, known
-            // only when running; the run falls back for the others.
-            if (!IsNumberOperator(item.value.code.index, ekInteger)) return false;
-            if (--depth < 1) return false;
-            // The right operand was pushed by the step before: take it directly.
-            if (steps.back().code == scConstant || steps.back().code == scVariable) {
-                TStep& operand = steps.back();
-                operand.code = operand.code == scConstant ? scOperatorConstant : scOperatorVariable;
-                operand.operand = item.value.code.index;
-                return true;
-            }
-            step.code = scOperator;
-            step.operand = item.value.code.index;
-            break;
-        case ekSimpleFunction: {
-            const TSimpleFunctionInfo* info = GetSimpleFunctionInfo(item.value.code.index);
-            if (info == nullptr || item.value.code.index == kRandomFunction) return false;
-            step.operand = item.value.code.index;
-            step.realOfOne = GetRealFunctionOfOne(step.operand);
-            step.realOfTwo = GetRealFunctionOfTwo(step.operand);
-            step.code = step.realOfOne != nullptr   ? scRealFunction
-                        : step.realOfTwo != nullptr ? scRealFunctionOfTwo
-                                                    : scFunction;
-            depth -= info->operands - 1;
-            if (depth < 1) return false;
-            break;
+        case ekReal: return Literal(item);
+        case ekVariable: return item.value.variable.byReference ? Opaque(i, false) : Variable(i);
+        case ekArray:
+        case ekArray2:
+        case ekOwnedText:
+        case ekSubExpression: return Opaque(i, false);
+        case ekBinaryOperator: return BinaryOperator(i);
+        case ekUnaryOperator: return UnaryOperator(i);
+        case ekSimpleFunction: return SimpleFunction(i);
+        case ekElement:
+        case ekElement2: return Element(i);
+        case ekBuiltinFunction: {
+            const TMultiFunction* entry = MultiFunctions()[item.value.code.index];
+            if (entry == nullptr) return false;
+            return Call(i, entry->GetCount(), entry->pushedKind, (entry->flags & bfImpure) == 0);
         }
-        default: return false;
+        case ekListFunction: {
+            const TVarFunction* entry = VarFunctions()[item.value.code.index];
+            if (entry == nullptr) return false;
+            return Call(i, item.value.code.argumentCount, entry->resultType, (entry->flags & bfImpure) == 0);
+        }
+        case ekExternalFunction: {
+            const TExtFunction* function = ExtFunctions()[item.value.code.index];
+            return function != nullptr && CallSite(i, function->GetCount(), function->result);
+        }
+        case ekCustomFunction: {
+            const TCustomFunction* function = FindCustomFunction(item.value.code.index);
+            return function != nullptr && CallSite(i, function->GetCount(), function->result);
+        }
+        case ekFieldSelector:
+        case ekCustomOperator:
+        case ekError: return false;
+        default: return true;  // the loop does nothing with it
     }
-    steps.push_back(step);
-    return depth <= kMaxDepth;
 }
 
-void TDecodedExpression::Build(const EXPRESSION& e) {
-    Clear();
-    if (e.count < 1 || e.items == nullptr) return;
-    int depth = 0;
+// Whether item i stands for a text in the loop's containment shortcut.
+bool TDecoder::ReadsText(const EXPRESSION_ITEM& item) const {
+    if (IsTextKind(item.kind)) return true;
+    if (item.kind != ekVariable || item.value.variable.byReference) return false;
+    const TVariable* v = VariableAt(item.value.variable);
+    return v != nullptr && v->type == vtString;
+}
+
+// The loop answers text, text, then "strcont", "[]=" or "[]!=" at once; such
+// expressions are left to it.
+bool TDecoder::HasContainmentShortcut() const {
+    for (int i = 0; i + 2 < e.count; ++i) {
+        const EXPRESSION_ITEM& test = e.items[i + 2];
+        const bool isTest = (test.kind == ekBuiltinFunction && test.value.code.index == kStrContBuiltinIndex) ||
+                            (test.kind == ekBinaryOperator &&
+                             (test.value.code.index == opContains || test.value.code.index == opNotContains));
+        if (isTest && ReadsText(e.items[i]) && ReadsText(e.items[i + 1])) return true;
+    }
+    return false;
+}
+
+bool TDecoder::Decode() {
+    if (e.count < 1 || e.items == nullptr || HasContainmentShortcut()) return false;
     for (int i = 0; i < e.count; ++i) {
-        if (!Decode(e.items[i], depth)) {
-            Clear();
-            return;
-        }
+        if (!Item(i)) return false;
+        if (entries.size() > static_cast<size_t>(TDecodedExpression::kMaxDepth)) return false;
+        if (program.registers >= kMaxRegisters || program.companions >= kMaxRegisters) return false;
     }
-    if (depth != 1) {
-        Clear();
-        return;
-    }
-    // A lone constant keeps its item's reference, as the loop's push does.
-    constantRef = e.items[e.count - 1].ref;
-    constantRef.index = -1;
-}
-
-inline bool TDecodedExpression::ReadVariable(const TStep& step, TVariableList& list, void* const* variables, int count,
-                                      TPlainNumber& value, int& position) {
-    // The two tests: inside the list, and a number.
-    const int64_t at = step.absolute ? int64_t{list.GetBase()} + step.reference : int64_t{count} - 1 - step.reference;
-    if (at < 0 || at >= count) return false;
-    position = static_cast<int>(at);
-    const TVariable* v = static_cast<TVariable*>(static_cast<TContainerItem*>(variables[position]));
-    if (v->type == vtDouble) {
-        value.kind = ekReal;
-        value.value.real = v->value.d;
-        return true;
-    }
-    if (v->type != vtInt) return false;
-    value.kind = ekInteger;
-    value.value.integer = v->value.i;
+    if (entries.size() != 1 || entries.back().opaque) return false;
+    program.result = entries.back();
+    // Bindings read by no step before the first side effect read into the spare register.
+    for (TBinding& binding : program.bindings)
+        if (loaded.find(std::make_pair(static_cast<int>(&binding - program.bindings.data()), 0)) == loaded.end())
+            binding.load = static_cast<uint16_t>(program.registers);
+    program.steps.push_back(MakeStep(scEnd, 0, 0, 0));
+    program.bindingCount = static_cast<int>(program.bindings.size());
     return true;
-}
-
-namespace {
-
-[[gnu::noinline]] bool ApplyAnyOperator(TPlainNumber& left, const TPlainNumber& right, int op) {
-    return NumberOperatorInPlace(left, right, op);
-}
-
-// Two reals meet most often: the four arithmetic operators take them at once.
-[[gnu::always_inline]] inline bool ApplyOperator(TPlainNumber& left, const TPlainNumber& right, int op) {
-    if (left.kind == ekReal && right.kind == ekReal) {
-        switch (op) {
-            case opAdd: left.value.real = TAddition::OnReals(left.value.real, right.value.real); return true;
-            case opSubtract: left.value.real = TSubtraction::OnReals(left.value.real, right.value.real); return true;
-            case opMultiply: left.value.real = TMultiplication::OnReals(left.value.real, right.value.real); return true;
-            case opDivide: left.value.real = TDivision::OnReals(left.value.real, right.value.real); return true;
-            default: break;
-        }
-    }
-    return ApplyAnyOperator(left, right, op);
-}
-
-void SetReal(TPlainNumber& number, double value) {
-    number.kind = ekReal;
-    number.value.real = value;
 }
 
 }  // namespace
 
-bool TDecodedExpression::Run(TVariableList& list, EXPRVALUE& out) const {
-    TPlainNumber stack[kMaxDepth];
-    int top = -1;
-    const int count = list.GetCount();
-    void* const* variables = static_cast<void* const*>(list.GetItems());
-    int position = -1;
-    TPlainNumber operand;
-    for (const TStep& step : steps) {
-        switch (step.code) {
-            case scConstant: stack[++top] = step.constant; break;
-            case scVariable:
-                if (!ReadVariable(step, list, variables, count, stack[top + 1], position)) return false;
-                ++top;
-                break;
-            case scOperator:
-                if (!ApplyOperator(stack[top - 1], stack[top], step.operand)) return false;
-                --top;
-                break;
-            case scOperatorConstant:
-                if (!ApplyOperator(stack[top], step.constant, step.operand)) return false;
-                break;
-            case scOperatorVariable:
-                if (!ReadVariable(step, list, variables, count, operand, position)) return false;
-                if (!ApplyOperator(stack[top], operand, step.operand)) return false;
-                break;
-            case scRealFunction: SetReal(stack[top], step.realOfOne(NumberAsReal(stack[top]))); break;
-            case scRealFunctionOfTwo:
-                --top;
-                SetReal(stack[top], step.realOfTwo(NumberAsReal(stack[top]), NumberAsReal(stack[top + 1])));
-                break;
-            case scFunction: {
-                const int operands = GetSimpleFunctionInfo(step.operand)->operands;
-                EXPRESSION_ITEM a0 = AsItem(stack[top - operands + 1]);
-                const EXPRESSION_ITEM a1 = operands == 2 ? AsItem(stack[top]) : MakeIntegerItem(0);
-                ApplySimpleFunctionToNumbers(step.operand, a0, a1);
-                top -= operands - 1;
-                stack[top] = AsNumber(a0);
-                break;
-            }
-        }
-    }
-    const TStepCode last = steps.back().code;
-    out.kind = stack[0].kind;
-    out.value.point.y = 0;
-    if (stack[0].kind == ekReal)
-        out.value.real = stack[0].value.real;
-    else
-        out.value.integer = stack[0].value.integer;
-    if (last == scVariable)
-        out.ref = VARINFO{position, -1, -1, -1};
-    else if (last == scConstant)
-        out.ref = constantRef;
-    else
-        out.ref = VARINFO{-1, -1, -1, -1};
-    if (!out.text.IsEmpty()) out.text.Clear();
-    return true;
+TDecodedExpression::TDecodedExpression(EXPRESSION& e, TVariableList& list, TEvalStack& stack)
+    : owner(EvaluatingThread()) {
+    Decode(e, list, stack);
 }
+
+void TDecodedExpression::Decode(EXPRESSION& e, TVariableList& list, TEvalStack& stack) {
+    program.reset(new TProgram);
+    TDecoder decoder(e, list, stack, *program);
+    usable = decoder.Decode();
+    dependsOnList = !usable && decoder.DependsOnList();
+    frames.clear();
+    firstFrame = nullptr;
+    if (usable) DeeperFrame();
+    ready = usable ? owner : nullptr;
+    // The families the steps stand for must be the library's own; the others
+    // are taken as they are now.
+    operations = &EvaluateOperations();
+    expected = *operations;
+    if (program->usesBinary) expected.binaryOperator = ApplyBinaryOperator;
+    if (program->usesUnary) expected.unaryOperator = ApplyUnaryOperator;
+    if (program->usesFunctions) expected.simpleFunction = ApplySimpleFunction;
+}
+
+TDecodedExpression::~TDecodedExpression() = default;

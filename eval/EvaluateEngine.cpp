@@ -9,47 +9,13 @@
 #include <cstring>
 #include <string>
 
+#include "DecodedExpression.h"
 #include "EvaluateErrors.h"
+#include "EvaluationLoop.h"
 #include "OperatorSupport.h"
 #include "StackRoutines.h"
 
 namespace {
-
-// One evaluation in progress: the stack items below base belong to others.
-// The list's item table is looked up once and again only after an item that
-// may have changed the list (any call out of the loop).
-struct TEvaluation {
-    TVariableList& list;
-    EXPRESSION& e;
-    TEvalStack& stack;
-    bool check;
-    void* userData;
-    int base;
-    void* const* variables = nullptr;
-    int variableCount = -1;  // -1: look the table up before the next use
-
-    // The variable a stored reference designates now, null outside the
-    // list; position receives what V_Index gives.
-    TVariable* VariableAt(int stored, bool absolute, int& position) {
-        if (variableCount < 0) {
-            variableCount = list.GetCount();
-            variables = static_cast<void* const*>(list.GetItems());
-        }
-        const int64_t at = absolute ? int64_t{list.GetBase()} + stored : int64_t{variableCount} - 1 - stored;
-        if (at < 0 || at >= variableCount) {
-            position = at < INT_MIN ? INT_MIN : (at > INT_MAX ? INT_MAX : static_cast<int>(at));
-            return nullptr;
-        }
-        position = static_cast<int>(at);
-        return static_cast<TVariable*>(static_cast<TContainerItem*>(variables[position]));
-    }
-
-    // The variable a reference designates when it has that type, else null.
-    TVariable* VariableOfType(const TVariableValue& reference, TVariableType type, int& position) {
-        TVariable* v = VariableAt(reference.reference, reference.absolute, position);
-        return v != nullptr && v->type == type ? v : nullptr;
-    }
-};
 
 bool IsNumberKind(TExpressionItemType kind) { return kind == ekInteger || kind == ekReal; }
 bool IsTextStackKind(TExpressionItemType kind) { return kind >= ekOwnedText && kind <= ekBufferedText; }
@@ -93,25 +59,6 @@ EXPRESSION_ITEM ReadArrayItem(TEvalStack& stack, TVariableType itemtype, const v
         default: break;
     }
     return item;
-}
-
-// An index operand as a 32-bit index: integers saturate, reals truncate
-// (NaN and values beyond the range fall outside every array).
-int64_t IndexOperand(const EXPRESSION_ITEM& item) {
-    if (item.kind == ekReal) {
-        const double d = item.value.real;
-        if (std::isnan(d) || d <= static_cast<double>(INT_MIN)) return INT_MIN;
-        if (d >= static_cast<double>(INT_MAX)) return INT_MAX;
-        return static_cast<int64_t>(d);
-    }
-    const int64_t i = item.value.integer;
-    return i < INT_MIN ? INT_MIN : (i > INT_MAX ? INT_MAX : i);
-}
-
-// A negative index whose magnitude is at most count counts from the end.
-int AdjustIndex(int64_t index, int count) {
-    if (index < 0 && -index <= count) index += count;
-    return static_cast<int>(index);
 }
 
 void PushLiteral(TEvaluation& run, const EXPRESSION_ITEM& item) {
@@ -424,50 +371,55 @@ TEvaluateOperations& EvaluateOperations() {
     return operations;
 }
 
-void EvaluateExpression(TVariableList& list, EXPRESSION& e, TEvalStack& stack, EXPRVALUE& out, bool check,
-                        void* userData) {
-    if (e.count < 1 || e.items == nullptr) {
-        out.kind = ekInteger;
-        std::memset(&out.value, 0, sizeof out.value);
-        out.text.Clear();
-        out.ref = VARINFO{-1, -1, -1, -1};
-        return;
+namespace {
+
+// The integer 0 of an expression that is not compiled or empty.
+void EmptyResult(EXPRVALUE& out) {
+    out.kind = ekInteger;
+    std::memset(&out.value, 0, sizeof out.value);
+    out.text.Clear();
+    out.ref = VARINFO{-1, -1, -1, -1};
+}
+
+}  // namespace
+
+bool ActOnItem(TEvaluation& run, int i) {
+    const EXPRESSION_ITEM& item = run.e.items[i];
+    // The frequent kinds first, without leaving the loop.
+    switch (item.kind) {
+        case ekInteger:
+        case ekReal:
+            run.stack.Push(item, false);
+            run.stack.SetNoVar();
+            return false;
+        case ekVariable:
+            PushVariable(run, item);
+            return false;
+        case ekBinaryOperator:
+            if (!run.check && run.stack.GetCount() - run.base >= 2 && ApplyNumbersInPlace(run, item.value.code.index))
+                return false;
+            break;
+        default: break;
     }
-    TEvaluation run{list, e, stack, check, userData, stack.GetCount()};
-    for (int i = 0; i < e.count; ++i) {
-        const EXPRESSION_ITEM& item = e.items[i];
-        // The frequent kinds first, without leaving the loop.
-        switch (item.kind) {
-            case ekInteger:
-            case ekReal:
-                stack.Push(item, false);
-                stack.SetNoVar();
+    const TItemActionRow* row = kActionOfKind[item.kind];
+    if (row == nullptr) return false;
+    row->action(run, item);
+    if (row->callsOut) run.variableCount = -1;  // look the table up again
+    return run.check && row->checked && run.stack.GetCount() > run.base && run.stack.Top(0)->kind == ekError;
+}
+
+void FinishEvaluation(TEvaluation& run, int first, EXPRVALUE& out) {
+    for (int i = first; i < run.e.count; ++i) {
+        const TExpressionItemType kind = run.e.items[i].kind;
+        if (kind == ekVariable || kind == ekOwnedText) {
+            const int shortcut = ContainmentShortcut(run, i);
+            if (shortcut >= 0) {
+                run.stack.Push(MakeIntegerItem(shortcut), false);
+                i += 2;
                 continue;
-            case ekVariable:
-            case ekOwnedText: {
-                const int shortcut = ContainmentShortcut(run, i);
-                if (shortcut >= 0) {
-                    stack.Push(MakeIntegerItem(shortcut), false);
-                    i += 2;
-                    continue;
-                }
-                if (item.kind == ekVariable) {
-                    PushVariable(run, item);
-                    continue;
-                }
-                break;
             }
-            case ekBinaryOperator:
-                if (!check && stack.GetCount() - run.base >= 2 && ApplyNumbersInPlace(run, item.value.code.index))
-                    continue;
-                break;
-            default: break;
         }
-        const TItemActionRow* row = kActionOfKind[item.kind];
-        if (row == nullptr) continue;
-        row->action(run, item);
-        if (row->callsOut) run.variableCount = -1;  // look the table up again
-        if (check && row->checked && stack.GetCount() > run.base && stack.Top(0)->kind == ekError) {
+        if (ActOnItem(run, i)) {
             Unwind(run);
             out.kind = ekError;
             out.text.Clear();
@@ -475,6 +427,49 @@ void EvaluateExpression(TVariableList& list, EXPRESSION& e, TEvalStack& stack, E
         }
     }
     TakeResult(run, out);
+}
+
+void EvaluateByLoop(TVariableList& list, EXPRESSION& e, TEvalStack& stack, EXPRVALUE& out, bool check,
+                    void* userData) {
+    if (e.count < 1 || e.items == nullptr) {
+        EmptyResult(out);
+        return;
+    }
+    TEvaluation run{list, e, stack, check, userData, stack.GetCount()};
+    FinishEvaluation(run, 0, out);
+}
+
+void EvaluateWithoutForm(TVariableList& list, EXPRESSION& e, TEvalStack& stack, EXPRVALUE& out, void* userData,
+                         TDecodedExpression* form) {
+    if (e.count < 1 || e.items == nullptr) {
+        EmptyResult(out);
+        return;
+    }
+    if (RunDecodedFormSlowly(list, e, stack, out, userData, form)) return;
+    TEvaluation run{list, e, stack, false, userData, stack.GetCount()};
+    FinishEvaluation(run, 0, out);
+}
+
+void EvaluateExpression(TVariableList& list, EXPRESSION& e, TEvalStack& stack, EXPRVALUE& out, bool check,
+                        void* userData) {
+    if (check) {
+        EvaluateByLoop(list, e, stack, out, true, userData);
+        return;
+    }
+    // Only decoded forms are kept in the spare record.
+    if (TDecodedExpression* form = static_cast<TDecodedExpression*>(EvaluationCacheOf(e))) {
+        form->Evaluate(list, e, stack, out, userData);
+        return;
+    }
+    EvaluateWithoutForm(list, e, stack, out, userData, nullptr);
+}
+
+void EvaluateExpressionValue(TVariableList& list, EXPRESSION& e, TEvalStack& stack, EXPRVALUE& out, void* userData) {
+    if (TDecodedExpression* form = static_cast<TDecodedExpression*>(EvaluationCacheOf(e))) {
+        form->EvaluateValue(list, e, stack, out, userData);
+        return;
+    }
+    EvaluateWithoutForm(list, e, stack, out, userData, nullptr);
 }
 
 EXPRVALUE EvaluateExpression(TVariableList& list, EXPRESSION& e, TEvalStack& stack, bool check, void* userData) {

@@ -44,6 +44,10 @@ constexpr int kStrContBuiltinIndex = 61;
 void EvaluateExpression(TVariableList& list, EXPRESSION& e, TEvalStack& stack, EXPRVALUE& out, bool check,
                         void* userData);
 EXPRVALUE EvaluateExpression(TVariableList& list, EXPRESSION& e, TEvalStack& stack, bool check, void* userData);
+// Run mode for a caller that reads only the result's kind and value (a
+// condition, a statement run for its effects): as EvaluateExpression, except
+// that a number result may leave out's text and reference as they were.
+void EvaluateExpressionValue(TVariableList& list, EXPRESSION& e, TEvalStack& stack, EXPRVALUE& out, void* userData);
 // On the default list Variables.
 void EvaluateExpression(EXPRESSION& e, TEvalStack& stack, EXPRVALUE& out, bool check, void* userData);
 EXPRVALUE EvaluateExpression(EXPRESSION& e, TEvalStack& stack, bool check, void* userData);

@@ -37,19 +37,6 @@ TExpression::~TExpression() { FreeCompiled(); }
 void TExpression::FreeCompiled() {
     FreeExpression(expression);
     expression = EXPRESSION();
-    decoded.Clear();
-    decodedBuilt = false;
-}
-
-void TExpression::Run(EXPRVALUE& out, bool check, void* data) {
-    if (!check) {
-        if (!decodedBuilt) {
-            decoded.Build(expression);
-            decodedBuilt = true;
-        }
-        if (!decoded.Empty() && decoded.Run(GetVars(), out)) return;
-    }
-    EvaluateExpression(GetVars(), expression, stack, out, check, data);
 }
 
 void TExpression::Init() {

@@ -7,6 +7,7 @@
 #include "Container.h"
 #include "DecodedExpression.h"
 #include "EvalStack.h"
+#include "EvaluateEngine.h"
 #include "ExpressionModel.h"
 #include "MemBuffer.h"
 #include "String.h"
@@ -87,13 +88,17 @@ public:
 
 private:
     void FreeCompiled();
-    // Run mode through the pre-decoded form when it applies, else the loop.
-    void Run(EXPRVALUE& out, bool check, void* data);
+    // Run mode takes the decoded form that the compiled expression keeps
+    // (what EvaluateExpression does, without the detour).
+    void Run(EXPRVALUE& out, bool check, void* data) {
+        TDecodedExpression* form = check ? nullptr : static_cast<TDecodedExpression*>(EvaluationCacheOf(expression));
+        if (form != nullptr)
+            form->Evaluate(GetVars(), expression, stack, out, data);
+        else
+            EvaluateExpression(GetVars(), expression, stack, out, check, data);
+    }
 
     EXPRESSION expression;
-    // Built at the first run-mode evaluation, dropped with the expression.
-    TDecodedExpression decoded;
-    bool decodedBuilt = false;
     TString source;
     TVariableList* list = nullptr;
     TEvalStack stack;

@@ -2,6 +2,7 @@
 #include "ExpressionCompiler.h"
 
 #include <algorithm>
+#include <charconv>
 #include <climits>
 #include <cmath>
 #include <cstdint>
@@ -99,6 +100,22 @@ int DigitValue(char c) {
     return -1;
 }
 
+// A decimal real of digits around one point, with an optional leading
+// minus, read to the nearest double; the minus negates the value read.
+// Beyond the range of doubles it gives infinity, below it zero.
+double DecimalReal(const std::string& s) {
+    const bool negative = !s.empty() && s[0] == '-';
+    const char* first = s.data() + (negative ? 1 : 0);
+    const char* last = s.data() + s.size();
+    // The point alone reads as 0.0.
+    double value = 0.0;
+    if (last - first > 1 && std::from_chars(first, last, value, std::chars_format::fixed).ec != std::errc()) {
+        const char* lead = std::find_if(first, last, [](char c) { return c != '0'; });
+        value = *lead != '.' ? HUGE_VAL : 0.0;
+    }
+    return negative ? -value : value;
+}
+
 // Row 7: a number with its prefix or @base@ form; false if s is not one.
 bool ParseNumber(const std::string& s, bool afterOperand, EXPRESSION_ITEM& token) {
     static const char kDigits[] = "0123456789abcdefghijklmnopqrstuvwxyz";
@@ -136,6 +153,10 @@ bool ParseNumber(const std::string& s, bool afterOperand, EXPRESSION_ITEM& token
         return false;
     }
     if (point != std::string::npos) {
+        if (base == 10 && start == 0) {
+            token = MakeRealItem(DecimalReal(s));
+            return true;
+        }
         double value = 0;
         double f = 1.0 / base;
         for (size_t k = point + 1; k < s.size(); ++k, f /= base) value += DigitValue(s[k]) * f;

@@ -64,7 +64,17 @@ void FreeExpression(EXPRESSION& e) {
         }
         if (item.listCount != 0 && item.list != nullptr) delete[] item.list;
     }
+    delete EvaluationCacheOf(e);
     if (e.count >= 0) delete[] e.items;
+}
+
+bool PublishEvaluationCache(EXPRESSION& e, TEvaluationCache* cache) {
+    if (e.count < 0 || e.items == nullptr) return false;
+    EXPRESSION_ITEM& spare = e.items[e.count];
+    int32_t* expected = nullptr;
+    __atomic_store_n(&spare.listCount, kSpareHoldsCache, __ATOMIC_RELAXED);
+    return __atomic_compare_exchange_n(&spare.list, &expected, reinterpret_cast<int32_t*>(cache), false,
+                                       __ATOMIC_RELEASE, __ATOMIC_RELAXED);
 }
 
 void AssignExpression(EXPRESSION& dst, const EXPRESSION& src) {

@@ -113,11 +113,40 @@ struct TPlainNumber {
 static_assert(std::is_trivially_copyable<EXPRESSION_ITEM>::value, "items stay trivially copyable");
 
 // A compiled expression: count items (-1 = not compiled) in an owned array
-// of count + 1 records.
+// of count + 1 records. The spare record behind the last is no item: the
+// evaluator keeps there what it learns about the expression for later
+// evaluations (see TEvaluationCache), so every producer must allocate it.
 struct EXPRESSION {
     int count = -1;
     EXPRESSION_ITEM* items = nullptr;
 };
+
+// What evaluation keeps with a compiled expression between evaluations (the
+// decoded form): held by the spare record, deleted by FreeExpression, never
+// copied by AssignExpression and never stored. A fresh spare record holds
+// none (its list pointer is null, as every constructed item's is).
+class TEvaluationCache {
+public:
+    virtual ~TEvaluationCache() = default;
+};
+
+// The spare record's own states, kept in its listCount: fresh, evaluated
+// once (the decoded form is made at the second evaluation, so that an
+// expression evaluated once costs nothing more), or holding a cache.
+constexpr int kSpareFresh = 0;
+constexpr int kSpareEvaluatedOnce = 0x5EED0001;
+constexpr int kSpareHoldsCache = 0x5EED0002;
+// The cache the spare record of e holds, or null (also for count < 0).
+inline TEvaluationCache* EvaluationCacheOf(const EXPRESSION& e) {
+    if (e.count < 0 || e.items == nullptr) return nullptr;
+    const EXPRESSION_ITEM& spare = e.items[e.count];
+    int32_t* held = __atomic_load_n(&spare.list, __ATOMIC_ACQUIRE);
+    if (held == nullptr || __atomic_load_n(&spare.listCount, __ATOMIC_RELAXED) != kSpareHoldsCache) return nullptr;
+    return reinterpret_cast<TEvaluationCache*>(held);
+}
+// Hands cache to e's spare record unless one is there already; false (cache
+// not taken) when another got there first. Safe from several threads.
+bool PublishEvaluationCache(EXPRESSION& e, TEvaluationCache* cache);
 
 // Result of an evaluation: kind 1, 3, 18, 21, 22 or 255 (19 or 20 for a
 // string after check mode), the value, the text of a string, the origin.

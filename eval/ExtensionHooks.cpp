@@ -29,6 +29,8 @@ struct TRegistries {
 };
 TRegistries* registries = nullptr;
 
+constexpr int kArgumentsAtHand = 8;
+
 EXPRESSION_ITEM ErrorItem(int code) {
     EvaluateErrorCode = static_cast<int8_t>(code);
     return MakeItem(ekError);
@@ -79,6 +81,16 @@ void PushResult(TEvalStack& stack, EXPRESSION_ITEM result) {
     stack.Push(result, false);
 }
 
+// The run pass's call itself: the arguments converted to their parameters'
+// types, then the handler; the result as it is pushed.
+template <typename TCall>
+EXPRESSION_ITEM CallDeclared(const TExtFunction& function, EXPRESSION_ITEM* arguments, TCall call) {
+    for (int i = 0; i < function.GetCount(); ++i) ConvertArgument(arguments[i], *function[i]);
+    EXPRESSION_ITEM result = call(arguments);
+    result.ref.index = -1;
+    return result;
+}
+
 // Both passes of an ext or custom function call; function null when it no longer exists.
 template <typename TCall>
 void EvaluateDeclared(TVariableList& list, const TExtFunction* function, TEvalStack& stack, bool check, TCall call) {
@@ -104,12 +116,13 @@ void EvaluateDeclared(TVariableList& list, const TExtFunction* function, TEvalSt
         PushResult(stack, placeholder);
         return;
     }
-    std::vector<EXPRESSION_ITEM> arguments(static_cast<size_t>(n) + 1);
-    for (int i = n - 1; i >= 0; --i) stack.Pop(arguments[static_cast<size_t>(i)]);
-    for (int i = 0; i < n; ++i) ConvertArgument(arguments[static_cast<size_t>(i)], *(*function)[i]);
-    EXPRESSION_ITEM result = call(arguments.data());
-    PushResult(stack, result);
-    for (int i = 0; i < n; ++i) stack.ReleaseItem(arguments[static_cast<size_t>(i)]);
+    // The arguments in place for the usual few, a vector for more.
+    EXPRESSION_ITEM atHand[kArgumentsAtHand + 1];
+    std::vector<EXPRESSION_ITEM> more(n > kArgumentsAtHand ? static_cast<size_t>(n) + 1 : 0);
+    EXPRESSION_ITEM* arguments = n > kArgumentsAtHand ? more.data() : atHand;
+    for (int i = n - 1; i >= 0; --i) stack.Pop(arguments[i]);
+    PushResult(stack, CallDeclared(*function, arguments, call));
+    for (int i = 0; i < n; ++i) stack.ReleaseItem(arguments[i]);
 }
 
 }  // namespace
@@ -235,6 +248,15 @@ void EvaluateExtFunction(TVariableList& list, EXPRESSION_ITEM& item, TEvalStack&
     }
     EvaluateDeclared(list, ExtFunctions()[index], stack, check,
                      [&](EXPRESSION_ITEM* arguments) { return ExtFuncHandler(arguments, index, userData); });
+}
+
+bool CallExtFunctionDirectly(int index, EXPRESSION_ITEM* arguments, int count, void* userData,
+                             EXPRESSION_ITEM& result) {
+    const TExtFunction* function = ExtFunctions()[index];
+    if (ExtFuncHandler == nullptr || function == nullptr || function->GetCount() != count) return false;
+    result = CallDeclared(*function, arguments,
+                          [&](EXPRESSION_ITEM* converted) { return ExtFuncHandler(converted, index, userData); });
+    return true;
 }
 
 void EvaluateCustomFunction(TVariableList& list, EXPRESSION_ITEM& item, TEvalStack& stack, bool check) {

@@ -127,6 +127,12 @@ EXPRESSION_ITEM ApplyCustomOperator(EXPRESSION_ITEM& left, EXPRESSION_ITEM& righ
 // kind 255 with code 17 instead of a call. Text parameters (18, 19, 20)
 // accept any text kind.
 void EvaluateExtFunction(TVariableList& list, EXPRESSION_ITEM& item, TEvalStack& stack, bool check, void* userData);
+// The run pass of an ext function call whose count arguments (numbers and
+// other items that own nothing) the caller holds: what EvaluateExtFunction
+// pushes, without the stack. False, nothing called, when there is no handler
+// or the function is missing or takes another count.
+bool CallExtFunctionDirectly(int index, EXPRESSION_ITEM* arguments, int count, void* userData,
+                             EXPRESSION_ITEM& result);
 void EvaluateCustomFunction(TVariableList& list, EXPRESSION_ITEM& item, TEvalStack& stack, bool check);
 
 void CreateExtensionRegistries();

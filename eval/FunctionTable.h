@@ -93,9 +93,10 @@ public:
     // Stack kind the function pushes (1, 3, 20, 21, 22); the check pass pushes
     // a placeholder of this kind.
     TExpressionItemType pushedKind = ekInteger;
-    // bfReachesOutside and bfImpure; an added function is pure until its
-    // adder says otherwise.
-    TBuiltinFlags flags = 0;
+    // bfReachesOutside and bfImpure. A function added after the table's own
+    // is impure, so never computed in advance, until its adder clears the
+    // mark (its body is the adder's, which the evaluator cannot judge).
+    TBuiltinFlags flags = bfImpure;
 };
 
 // The built-in functions in registration order; owns them. ORDER: a
@@ -123,8 +124,9 @@ int BuiltinFunctionCount();
 // One variadic list function.
 class TVarFunction : public TContainerItem {
 public:
+    // Impure unless flags say otherwise, as for the built-ins.
     TVarFunction(const TString& name, TFunctionParamType paramType, TExpressionItemType resultType,
-                 TBuiltinFlags flags = 0);
+                 TBuiltinFlags flags = bfImpure);
     TString name;
     TFunctionParamType paramType;
     TExpressionItemType resultType;

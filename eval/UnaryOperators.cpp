@@ -1,6 +1,7 @@
 // One-operand operators, the simple-function table and the complex exponential, logarithm and reciprocal.
 #include "UnaryOperators.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -45,7 +46,8 @@ EXPRESSION_ITEM NumberAsText(const EXPRESSION_ITEM& operand, TEvalStack& stack, 
     if (operand.kind == ekReal) {
         std::snprintf(digits, sizeof digits, "%g", operand.value.real);
     } else {
-        std::snprintf(digits, sizeof digits, "%lld", static_cast<long long>(operand.value.integer));
+        // The digits "%lld" writes.
+        *std::to_chars(digits, digits + sizeof digits - 1, operand.value.integer).ptr = '\0';
     }
     *text = digits;
     return result;

@@ -1,6 +1,7 @@
 // TVariable values and copies, TVariableList lookups and references, and the default list.
 #include "Variables.h"
 
+#include <atomic>
 #include <cstring>
 #include <new>
 
@@ -183,11 +184,40 @@ void TVariable::Array2Resized() {
 
 // ------------------------------------------------------------ TVariableList
 
-TVariableList::TVariableList() { SetIncrement(64); }
+TVariableList::TVariableList() {
+    SetIncrement(64);
+    Touch();
+}
 
 TVariableList::~TVariableList() { DeleteAll(true); }
 
+namespace {
+// Layout stamps of all lists come from one count, so that no two share one;
+// each thread takes a block of it at a time and hands out the block's
+// stamps without waiting for other threads.
+constexpr uint64_t kStampBlock = uint64_t{1} << 24;
+std::atomic<uint64_t> stampBlocks{0};
+__attribute__((tls_model("initial-exec"))) thread_local uint64_t lastStamp = 0;
+__attribute__((tls_model("initial-exec"))) thread_local uint64_t stampsLeft = 0;
+}  // namespace
+
+void TVariableList::Touch() {
+    if (stampsLeft == 0) {
+        lastStamp = stampBlocks.fetch_add(kStampBlock, std::memory_order_relaxed);
+        stampsLeft = kStampBlock;
+    }
+    --stampsLeft;
+    layoutStamp = ++lastStamp;
+}
+
+bool TVariableList::Swap(TContainer& other) {
+    Touch();
+    if (TVariableList* list = dynamic_cast<TVariableList*>(&other)) list->Touch();
+    return TContainer::Swap(other);
+}
+
 void* TVariableList::CreateItem(int) {
+    Touch();
     TVariable* v = new TVariable;
     v->SetOwner(this);
     return static_cast<TContainerItem*>(v);

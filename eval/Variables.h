@@ -281,10 +281,119 @@ public:
     // A new empty variable owned by this list (how stored lists are read back).
     void* CreateItem(int index) override;
 
+    // A value that changes whenever the list's variables may have moved or
+    // gone: inserted, deleted or freed, exchanged, sorted, shuffled, read
+    // back, the list assigned, swapped or cleared, all through the list.
+    // No two lists and no two states share one. Appending one (Add) keeps
+    // it: every variable stays where it was and only the count differs. A
+    // change made through a reference to the list's container base that only
+    // reorders variables (exchange, sort) is not seen; every free is. Decoded
+    // expressions keep the variables they found while it and the count stay
+    // the same.
+    uint64_t GetLayoutStamp() const { return layoutStamp; }
+
+    // The container's operations that may move or free variables, each
+    // changing the layout stamp first (Add, which appends, keeps it).
+    void Insert(int i, void* item) {
+        Touch();
+        TContainer::Insert(i, item);
+    }
+    void* AddNew() {
+        Touch();
+        return TContainer::AddNew();
+    }
+    void Delete(int i, bool free = true) {
+        Touch();
+        TContainer::Delete(i, free);
+    }
+    void DeleteLast(bool free = true) {
+        Touch();
+        TContainer::DeleteLast(free);
+    }
+    void DeleteFirst(bool free = true) {
+        Touch();
+        TContainer::DeleteFirst(free);
+    }
+    void DeleteSection(int first, int last, bool free = true) {
+        Touch();
+        TContainer::DeleteSection(first, last, free);
+    }
+    void DeleteRange(int first, int last, bool free = true) { DeleteSection(first, last, free); }
+    bool DeleteItem(void* item, bool free = true) {
+        Touch();
+        return TContainer::DeleteItem(item, free);
+    }
+    void DeleteAll(bool free = true) override {
+        Touch();
+        TContainer::DeleteAll(free);
+    }
+    void Clear() { DeleteAll(true); }
+    void Assign(const TContainerItem& source) override {
+        Touch();
+        TContainer::Assign(source);
+    }
+    bool Concat(const TContainer& other) {
+        Touch();
+        return TContainer::Concat(other);
+    }
+    void Exchange(int i, int j) {
+        Touch();
+        TContainer::Exchange(i, j);
+    }
+    void Exchange(int first1, int last1, int first2, int last2) {
+        Touch();
+        TContainer::Exchange(first1, last1, first2, last2);
+    }
+    bool Swap(TContainer& other);
+    void Shuffle(int first, int last) {
+        Touch();
+        TContainer::Shuffle(first, last);
+    }
+    bool Rearrange(const int* order) {
+        Touch();
+        return TContainer::Rearrange(order);
+    }
+    void Sort() {
+        Touch();
+        TContainer::Sort();
+    }
+    void Sort(int first, int last) {
+        Touch();
+        TContainer::Sort(first, last);
+    }
+    void Sort(int first, int last, TCompareItemsFunction compare, void* context) {
+        Touch();
+        TContainer::Sort(first, last, compare, context);
+    }
+    int RemoveIf(const void* value, int condition, TIntContainer& out) {
+        Touch();
+        return TContainer::RemoveIf(value, condition, out);
+    }
+    int RemoveIf(const void* value, int condition) {
+        Touch();
+        return TContainer::RemoveIf(value, condition);
+    }
+    bool ReadFromMemBuffer(TMemBuffer& buffer) override {
+        Touch();
+        return TContainer::ReadFromMemBuffer(buffer);
+    }
+    bool LoadFromStream(FILE* file) override {
+        Touch();
+        return TContainer::LoadFromStream(file);
+    }
+    void FreeItem(void* item) override {
+        Touch();
+        TContainer::FreeItem(item);
+    }
+
     int base = 0;
     int arraySize = 0;
 
 private:
+    // A new layout stamp.
+    void Touch();
+    uint64_t layoutStamp = 0;
+
     TVariable* Append(TVariable* v);
     TVariable* VarOfType(const TString& name, TVariableType type) const;
 };

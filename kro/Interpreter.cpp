@@ -1,6 +1,7 @@
 // The script interpreter: runs a compiled program token by token with a stack of control frames per activation.
 #include "Interpreter.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <vector>
@@ -8,6 +9,7 @@
 #include "ArrayRuntime.h"
 #include "ScriptMessage.h"
 #include "CustomCommands.h"
+#include "DecodedProgram.h"
 #include "DrawingRuntime.h"
 #include "EvaluateEngine.h"
 #include "ExtensionHooks.h"
@@ -81,56 +83,100 @@ void* ScalarStorage(TVariable& variable) {
     return &variable.value;
 }
 
+// Control-frame stacks of finished activations, handed to the next ones so
+// that a call allocates none. A stack comes back zeroed as far as it was
+// used, as a new one is.
+class TFrameStacks {
+public:
+    TFrameStacks() = default;
+    TFrameStacks(const TFrameStacks&) = delete;
+    TFrameStacks& operator=(const TFrameStacks&) = delete;
+    ~TFrameStacks() {
+        for (std::vector<CONTROL_FRAME>* frames : spare) delete frames;
+    }
+    std::vector<CONTROL_FRAME>& Take() {
+        if (spare.empty()) return *new std::vector<CONTROL_FRAME>(kControlStackFrames);
+        std::vector<CONTROL_FRAME>* frames = spare.back();
+        spare.pop_back();
+        return *frames;
+    }
+    void Give(std::vector<CONTROL_FRAME>& frames, int used) {
+        std::fill(frames.begin(), frames.begin() + used, CONTROL_FRAME{});
+        spare.push_back(&frames);
+    }
+
+private:
+    std::vector<std::vector<CONTROL_FRAME>*> spare;
+};
+
+TFrameStacks frameStacks;
+
 class TActivation;
-typedef void (TActivation::*TTokenHandler)(TToken& token);
+typedef void (TActivation::*TTokenHandler)(const TDecodedStatement& statement);
 
 // One entry of RunTokens: a top-level run or a function activation.
 class TActivation {
 public:
     TActivation(TProgram& program, bool called, uint8_t resultType)
-        : program(program), called(called), resultType(resultType), frames(kControlStackFrames) {
+        : program(program), called(called), resultType(resultType), frames(frameStacks.Take()) {
         frames[0] = CONTROL_FRAME{0, called ? fkFunction : fkProgram, -1, -1, 0, 0, -1, -1};
     }
+    ~TActivation() { frameStacks.Give(frames, used); }
+    TActivation(const TActivation&) = delete;
+    TActivation& operator=(const TActivation&) = delete;
 
     void Run(int first, bool keep);
 
     // Token handlers, in the dispatch table below.
-    void Expression(TToken& token);
-    void Declaration(TToken& token);
-    void Block(TToken& token);
-    void If(TToken& token);
-    void While(TToken& token);
-    void End(TToken& token);
-    void Else(TToken& token);
-    void Break(TToken& token);
-    void Continue(TToken& token);
-    void Func(TToken& token);
-    void Return(TToken& token);
-    void Repeat(TToken& token);
-    void Until(TToken& token);
-    void Loop(TToken& token);
-    void Switch(TToken& token);
-    void Endcase(TToken& token);
-    void For(TToken& token);
-    void Foreach(TToken& token);
-    void ForeachGetCount(TToken& token);
-    void ForeachSetCount(TToken& token);
-    void ArrayStatement(TToken& token);
-    void Message(TToken& token);
-    void Nothing(TToken& token);
-    void Drawing(TToken& token) { RunDrawingStatement(token, program); }
+    void Expression(const TDecodedStatement& statement);
+    void Declaration(const TDecodedStatement& statement);
+    void Block(const TDecodedStatement& statement);
+    void If(const TDecodedStatement& statement);
+    void While(const TDecodedStatement& statement);
+    void End(const TDecodedStatement& statement);
+    void Else(const TDecodedStatement& statement);
+    void Break(const TDecodedStatement& statement);
+    void Continue(const TDecodedStatement& statement);
+    void Func(const TDecodedStatement& statement);
+    void Return(const TDecodedStatement& statement);
+    void Repeat(const TDecodedStatement& statement);
+    void Until(const TDecodedStatement& statement);
+    void Loop(const TDecodedStatement& statement);
+    void Switch(const TDecodedStatement& statement);
+    void Endcase(const TDecodedStatement& statement);
+    void For(const TDecodedStatement& statement);
+    void Foreach(const TDecodedStatement& statement);
+    void ForeachGetCount(const TDecodedStatement& statement);
+    void ForeachSetCount(const TDecodedStatement& statement);
+    void ArrayStatement(const TDecodedStatement& statement);
+    void Message(const TDecodedStatement& statement);
+    void Nothing(const TDecodedStatement& statement);
+    void Drawing(const TDecodedStatement& statement) {
+        RunDrawingStatement(*const_cast<TToken*>(statement.token), program);
+    }
 
 private:
     EXPRVALUE Evaluate(EXPRESSION& e);
+    // The result where only its kind and value count (conditions, counts,
+    // statements run for their effects).
+    const EXPRVALUE& EvaluateValue(EXPRESSION& e);
+    bool IsTrue(EXPRESSION& e) { return ValueIsTrue(EvaluateValue(e)); }
     CONTROL_FRAME& Top() { return frames[static_cast<size_t>(depth - 1)]; }
     bool Push(int kind, int start, int end);
     void Pop() {
         if (depth > 1) --depth;
     }
     void DeleteFrameVariables(CONTROL_FRAME& frame) {
+        if (frame.varCount == 0) return;
         DeleteLastVariables(frame.varCount);
         frame.varCount = 0;
     }
+    // What program.tokens[i] gives, read from the list's storage.
+    TToken* TokenAt(int i) const {
+        if (i < 0 || i >= program.tokens.GetCount()) return nullptr;
+        return static_cast<TToken*>(static_cast<void* const*>(program.tokens.GetItems())[i]);
+    }
+    void Reenter(int start);
     void GoTo(int k) { current = k - 1; }
     void GoAfter(int k) { current = k; }
     void LeaveLoop(bool isBreak);
@@ -141,18 +187,25 @@ private:
     void DeclareArray(VARDEF& definition, bool global);
     void DeclareArray2(VARDEF& definition, bool global);
     void Unwind(bool keep);
-    void Execute(TToken& token);
+    [[gnu::always_inline]] void Execute(const TDecodedStatement& statement);
+    // The record of the token that opened frame, as the class T, or null.
+    template <class T>
+    T* OpenerInfo(const CONTROL_FRAME& frame);
 
     TProgram& program;
     bool called;
     uint8_t resultType;
-    std::vector<CONTROL_FRAME> frames;
+    std::vector<CONTROL_FRAME>& frames;
     int depth = 1;
+    int used = 1;  // frames written so far
     int current = 0;
     bool finished = false;
+    const TDecodedProgram* decoded = nullptr;
+    EXPRVALUE value;
 };
 
-// ORDER: indexed by token type.
+// ORDER: a row's position is its handler's index in decoded statements; the
+// last two rows stand for the array and the drawing statements.
 struct TTokenRow {
     int type;
     TTokenHandler handler;
@@ -171,21 +224,37 @@ const TTokenRow kTokenRows[] = {
     {ttForeach, &TActivation::Foreach},       {ttForeachGetCount, &TActivation::ForeachGetCount},
     {ttForeachSetCount, &TActivation::ForeachSetCount},
     {ttResource, &TActivation::Nothing},
+    {ttDim, &TActivation::ArrayStatement},    {ttDrawFirst, &TActivation::Drawing},
 };
+constexpr int kRowCount = static_cast<int>(sizeof kTokenRows / sizeof kTokenRows[0]);
+constexpr int kArrayRow = kRowCount - 2;
+constexpr int kDrawingRow = kRowCount - 1;
 
-TTokenHandler FindHandler(int type) {
-    for (const TTokenRow& row : kTokenRows)
-        if (row.type == type) return row.handler;
-    if (type >= ttDim && type <= ttArrayAssign) return &TActivation::ArrayStatement;
-    const bool drawing = type >= ttDrawFirst && type <= ttDrawLast;
-    if (drawing) return &TActivation::Drawing;
-    return nullptr;
+// The handler of a token type as its row in kTokenRows; -1 when none.
+int HandlerOf(int type) {
+    for (int k = 0; k < kArrayRow; ++k)
+        if (kTokenRows[k].type == type) return k;
+    if (type >= ttDim && type <= ttArrayAssign) return kArrayRow;
+    if (type >= ttDrawFirst && type <= ttDrawLast) return kDrawingRow;
+    return -1;
+}
+
+template <class T>
+T* TActivation::OpenerInfo(const CONTROL_FRAME& frame) {
+    TToken* opener = TokenAt(frame.start);
+    if (const TDecodedStatement* statement = decoded->At(frame.start, opener)) return statement->Info<T>();
+    return opener != nullptr ? opener->Record<T>() : nullptr;
 }
 
 EXPRVALUE TActivation::Evaluate(EXPRESSION& e) {
     EXPRVALUE out;
     EvaluateExpression(Variables, e, SharedEvalStack(), out, false, &program);
     return out;
+}
+
+const EXPRVALUE& TActivation::EvaluateValue(EXPRESSION& e) {
+    EvaluateExpressionValue(Variables, e, SharedEvalStack(), value, &program);
+    return value;
 }
 
 bool TActivation::Push(int kind, int start, int end) {
@@ -199,14 +268,17 @@ bool TActivation::Push(int kind, int start, int end) {
     frame.start = start;
     frame.end = end;
     ++depth;
+    if (depth > used) used = depth;
     return true;
 }
 
 void TActivation::EvaluateAll(TExpressionArray& list) {
-    for (int k = 0; k < list.Count(); ++k) Evaluate(list[k]);
+    for (int k = 0; k < list.Count(); ++k) EvaluateValue(list[k]);
 }
 
-void TActivation::Expression(TToken& token) { Evaluate(token.expression); }
+void TActivation::Expression(const TDecodedStatement& statement) {
+    EvaluateValue(const_cast<TToken*>(statement.token)->expression);
+}
 
 void TActivation::DeclareScalar(VARDEF& definition, bool global) {
     TVariable* variable = Variables.NewVar(definition.name, definition.variableType, global);
@@ -221,7 +293,7 @@ void TActivation::DeclareArray(VARDEF& definition, bool global) {
     if (Variables.NewArray(definition.name, definition.itemType, global) == nullptr) return;
     const int index = Variables.GetCount() - 1;
     ++Top().varCount;
-    const int size = definition.size.count > 0 ? ValueAsInt(Evaluate(definition.size)) : 10;
+    const int size = definition.size.count > 0 ? ValueAsInt(EvaluateValue(definition.size)) : 10;
     Variables.ResizeArray(index, size);
     if (definition.hasInitialisers == 0) return;
     const int n = definition.initialisers.Count();
@@ -239,14 +311,14 @@ void TActivation::DeclareArray2(VARDEF& definition, bool global) {
     int lines = 10;
     int columns = 10;
     if (definition.lines.count > 0) {
-        lines = ValueAsInt(Evaluate(definition.lines));
-        columns = ValueAsInt(Evaluate(definition.columns));
+        lines = ValueAsInt(EvaluateValue(definition.lines));
+        columns = ValueAsInt(EvaluateValue(definition.columns));
     }
     Variables.ResizeArray2(index, lines, columns);
 }
 
-void TActivation::Declaration(TToken& token) {
-    VARDEF* definition = token.Record<VARDEF>();
+void TActivation::Declaration(const TDecodedStatement& statement) {
+    VARDEF* definition = statement.Info<VARDEF>();
     if (definition == nullptr) return;
     const bool global = depth == 1 && !called;
     if (definition->variableType == vtArray)
@@ -257,12 +329,12 @@ void TActivation::Declaration(TToken& token) {
         DeclareScalar(*definition, global);
 }
 
-void TActivation::Block(TToken&) { Push(fkBlock, current, -1); }
+void TActivation::Block(const TDecodedStatement&) { Push(fkBlock, current, -1); }
 
-void TActivation::If(TToken& token) {
-    COND_INFO* info = token.Record<COND_INFO>();
+void TActivation::If(const TDecodedStatement& statement) {
+    COND_INFO* info = statement.Info<COND_INFO>();
     if (info == nullptr) return;
-    if (ValueIsTrue(Evaluate(info->condition))) {
+    if (IsTrue(info->condition)) {
         Push(fkIf, current, info->end);
     } else if (info->elseIndex < 0) {
         GoAfter(info->end);
@@ -271,32 +343,33 @@ void TActivation::If(TToken& token) {
     }
 }
 
-void TActivation::While(TToken& token) {
-    WHILE_INFO* info = token.Record<WHILE_INFO>();
+void TActivation::While(const TDecodedStatement& statement) {
+    WHILE_INFO* info = statement.Info<WHILE_INFO>();
     if (info == nullptr) return;
-    if (ValueIsTrue(Evaluate(info->condition)))
+    if (IsTrue(info->condition))
         Push(fkWhile, current, info->end);
     else
         GoAfter(info->end);
 }
 
-void TActivation::End(TToken&) {
+void TActivation::End(const TDecodedStatement&) {
     CONTROL_FRAME& frame = Top();
     DeleteFrameVariables(frame);
-    TToken* opener = program.tokens[frame.start];
     switch (frame.kind) {
         case fkWhile: {
-            WHILE_INFO* info = opener != nullptr ? opener->Record<WHILE_INFO>() : nullptr;
+            WHILE_INFO* info = OpenerInfo<WHILE_INFO>(frame);
             if (info != nullptr) EvaluateAll(info->further);
             Pop();
             GoTo(frame.start);
+            Reenter(frame.start);
             break;
         }
         case fkFor: {
-            FOR_INFO* info = opener != nullptr ? opener->Record<FOR_INFO>() : nullptr;
+            FOR_INFO* info = OpenerInfo<FOR_INFO>(frame);
             if (info != nullptr) EvaluateAll(info->steps);
             Pop();
             GoTo(frame.start);
+            Reenter(frame.start);
             break;
         }
         case fkForeach: AdvanceForeach(frame); break;
@@ -315,7 +388,18 @@ void TActivation::End(TToken&) {
     }
 }
 
-void TActivation::Else(TToken&) { GoTo(Top().end); }
+// A loop's opener, gone back to by its end, run at once as the next pass
+// of Run would run it: when nothing watches the tokens run, the run goes on
+// and the token is still the one decoded (otherwise Run takes it).
+void TActivation::Reenter(int start) {
+    if (KRO_TokenFunc != nullptr || finished || runStopped) return;
+    const TDecodedStatement* statement = decoded->At(start, TokenAt(start));
+    if (statement == nullptr) return;
+    current = start;
+    Execute(*statement);
+}
+
+void TActivation::Else(const TDecodedStatement&) { GoTo(Top().end); }
 
 // Leaves every frame down to the innermost while, repeat or loop.
 void TActivation::LeaveLoop(bool isBreak) {
@@ -331,9 +415,8 @@ void TActivation::LeaveLoop(bool isBreak) {
     }
     if (frame.kind != fkWhile && frame.kind != fkRepeat) return;
     DeleteFrameVariables(frame);
-    TToken* opener = program.tokens[frame.start];
     if (frame.kind == fkWhile && !isBreak) {
-        WHILE_INFO* info = opener != nullptr ? opener->Record<WHILE_INFO>() : nullptr;
+        WHILE_INFO* info = OpenerInfo<WHILE_INFO>(frame);
         if (info != nullptr) EvaluateAll(info->further);
     }
     Pop();
@@ -343,13 +426,16 @@ void TActivation::LeaveLoop(bool isBreak) {
         GoTo(frame.start);
 }
 
-void TActivation::Break(TToken&) { LeaveLoop(true); }
-void TActivation::Continue(TToken&) { LeaveLoop(false); }
+void TActivation::Break(const TDecodedStatement&) { LeaveLoop(true); }
+void TActivation::Continue(const TDecodedStatement&) { LeaveLoop(false); }
 
-void TActivation::Func(TToken& token) { GoAfter(token.value); }
+void TActivation::Func(const TDecodedStatement& statement) { GoAfter(statement.token->value); }
 
-void TActivation::Return(TToken& token) {
-    const EXPRVALUE value = Evaluate(token.expression);
+void TActivation::Return(const TDecodedStatement& statement) {
+    EXPRESSION& e = const_cast<TToken*>(statement.token)->expression;
+    // The result keeps more than the value's kind and number only as text.
+    EXPRVALUE text;
+    const EXPRVALUE& result = called && resultType == ekOwnedText ? (text = Evaluate(e)) : EvaluateValue(e);
     if (!called) {
         // A return at top level ends the run.
         finished = true;
@@ -360,26 +446,26 @@ void TActivation::Return(TToken& token) {
         Pop();
     }
     DeleteFrameVariables(Top());
-    SetResult(resultType, value);
+    SetResult(resultType, result);
     finished = true;
 }
 
-void TActivation::Repeat(TToken& token) { Push(fkRepeat, current, token.value); }
+void TActivation::Repeat(const TDecodedStatement& statement) { Push(fkRepeat, current, statement.token->value); }
 
 // The condition may name the body's variables, so it is evaluated before they go.
-void TActivation::Until(TToken& token) {
-    COND_INFO* info = token.Record<COND_INFO>();
+void TActivation::Until(const TDecodedStatement& statement) {
+    COND_INFO* info = statement.Info<COND_INFO>();
     CONTROL_FRAME& frame = Top();
-    const bool done = info == nullptr || ValueIsTrue(Evaluate(info->condition));
+    const bool done = info == nullptr || IsTrue(info->condition);
     DeleteFrameVariables(frame);
     if (frame.kind == fkRepeat) Pop();
     if (!done) GoTo(info->start);
 }
 
-void TActivation::Loop(TToken& token) {
-    COND_INFO* info = token.Record<COND_INFO>();
+void TActivation::Loop(const TDecodedStatement& statement) {
+    COND_INFO* info = statement.Info<COND_INFO>();
     if (info == nullptr) return;
-    const int64_t passes = ValueAsInt(Evaluate(info->condition));
+    const int64_t passes = ValueAsInt(EvaluateValue(info->condition));
     if (passes <= 0) {
         GoAfter(info->end);
         return;
@@ -403,8 +489,8 @@ bool ValuesEqual(const EXPRVALUE& selector, const EXPRVALUE& label) {
     }
 }
 
-void TActivation::Switch(TToken& token) {
-    TSwitchInfo* info = token.Record<TSwitchInfo>();
+void TActivation::Switch(const TDecodedStatement& statement) {
+    TSwitchInfo* info = statement.Info<TSwitchInfo>();
     if (info == nullptr) return;
     const EXPRVALUE selector = Evaluate(info->selector);
     for (int k = 0; k < info->GetCount(); ++k) {
@@ -422,14 +508,14 @@ void TActivation::Switch(TToken& token) {
     if (Push(fkSwitch, current, info->end)) GoTo(info->defaultIndex);
 }
 
-void TActivation::Endcase(TToken&) { GoTo(Top().end); }
+void TActivation::Endcase(const TDecodedStatement&) { GoTo(Top().end); }
 
-void TActivation::For(TToken& token) {
-    FOR_INFO* info = token.Record<FOR_INFO>();
+void TActivation::For(const TDecodedStatement& statement) {
+    FOR_INFO* info = statement.Info<FOR_INFO>();
     if (info == nullptr) return;
     bool allTrue = true;
     for (int k = 0; k < info->conditions.Count(); ++k)
-        if (!ValueIsTrue(Evaluate(info->conditions[k]))) allTrue = false;
+        if (!IsTrue(info->conditions[k])) allTrue = false;
     if (allTrue)
         Push(fkFor, current, info->end);
     else
@@ -448,8 +534,8 @@ void CopyArrayItem(const TVariable& array, int position, TVariable& item) {
         *item.value.s = *static_cast<const TString*>(source);
 }
 
-void TActivation::Foreach(TToken& token) {
-    FOREACH_INFO* info = token.Record<FOREACH_INFO>();
+void TActivation::Foreach(const TDecodedStatement& statement) {
+    FOREACH_INFO* info = statement.Info<FOREACH_INFO>();
     if (info == nullptr) return;
     const int arrayVar = Variables.V_Index(info->arrayIndex, info->arrayAbsolute != 0);
     const int itemVar = Variables.V_Index(info->itemIndex, info->itemAbsolute != 0);
@@ -470,11 +556,10 @@ void TActivation::Foreach(TToken& token) {
 // At the loop's end: moves by the step (1 unless a number says otherwise) and
 // runs the body again while the position lies inside the array as it is now.
 void TActivation::AdvanceForeach(CONTROL_FRAME& frame) {
-    TToken* opener = program.tokens[frame.start];
-    FOREACH_INFO* info = opener != nullptr ? opener->Record<FOREACH_INFO>() : nullptr;
+    FOREACH_INFO* info = OpenerInfo<FOREACH_INFO>(frame);
     int64_t step = 1;
     if (info != nullptr && info->step.count > 0) {
-        const EXPRVALUE value = Evaluate(info->step);
+        const EXPRVALUE& value = EvaluateValue(info->step);
         if (value.kind == ekInteger || value.kind == ekReal) step = ValueAsInt(value);
     }
     const int64_t next = static_cast<int64_t>(frame.position) + step;
@@ -496,34 +581,36 @@ CONTROL_FRAME* TActivation::ForeachFrameBelow(int levels) {
     return frame.kind == fkForeach ? &frame : nullptr;
 }
 
-void TActivation::ForeachGetCount(TToken& token) {
-    FOREACH_INFO* info = token.Record<FOREACH_INFO>();
+void TActivation::ForeachGetCount(const TDecodedStatement& statement) {
+    FOREACH_INFO* info = statement.Info<FOREACH_INFO>();
     CONTROL_FRAME* loop = info != nullptr ? ForeachFrameBelow(info->levels) : nullptr;
     if (loop == nullptr) return;
     TVariable* target = Variables.GetVarOfType(Variables.V_Index(info->itemIndex, info->itemAbsolute != 0), vtInt);
     if (target != nullptr) target->value.i = loop->position;
 }
 
-void TActivation::ForeachSetCount(TToken& token) {
-    FOREACH_INFO* info = token.Record<FOREACH_INFO>();
+void TActivation::ForeachSetCount(const TDecodedStatement& statement) {
+    FOREACH_INFO* info = statement.Info<FOREACH_INFO>();
     if (info == nullptr) return;
-    const EXPRVALUE value = Evaluate(info->step);
+    const EXPRVALUE& value = EvaluateValue(info->step);
     CONTROL_FRAME* loop = ForeachFrameBelow(info->levels);
     if (loop != nullptr && (value.kind == ekInteger || value.kind == ekReal)) loop->position = ValueAsInt(value);
 }
 
-void TActivation::ArrayStatement(TToken& token) { RunArrayStatement(program, token); }
+void TActivation::ArrayStatement(const TDecodedStatement& statement) { RunArrayStatement(program, *statement.token); }
 
-void TActivation::Message(TToken& token) { ShowScriptMessage(ValueAsString(Evaluate(token.expression))); }
+void TActivation::Message(const TDecodedStatement& statement) {
+    ShowScriptMessage(ValueAsString(Evaluate(const_cast<TToken*>(statement.token)->expression)));
+}
 
-void TActivation::Nothing(TToken&) {}
+void TActivation::Nothing(const TDecodedStatement&) {}
 
-
-void TActivation::Execute(TToken& token) {
-    if (TTokenHandler handler = FindHandler(token.type)) {
-        (this->*handler)(token);
+inline void TActivation::Execute(const TDecodedStatement& statement) {
+    if (statement.handler >= 0) {
+        (this->*kTokenRows[statement.handler].handler)(statement);
         return;
     }
+    TToken& token = *const_cast<TToken*>(statement.token);
     TCustomCommand* command = GetCustomCommand(token.type);
     if (command != nullptr && command->handler != nullptr) command->handler(token.type, ccExecute, &token, &program);
 }
@@ -548,6 +635,7 @@ void TActivation::Unwind(bool keep) {
 }
 
 void TActivation::Run(int first, bool keep) {
+    decoded = &program.Decoded(HandlerOf);
     for (current = first; current < program.tokens.GetCount() && !finished && !runStopped; ++current) {
         if (current < 0) break;
         if (KRO_TokenFunc != nullptr) {
@@ -558,8 +646,15 @@ void TActivation::Run(int first, bool keep) {
                 break;
             }
         }
-        TToken* token = program.tokens[current];
-        if (token != nullptr) Execute(*token);
+        TToken* token = TokenAt(current);
+        if (token == nullptr) continue;
+        const TDecodedStatement* statement = decoded->At(current, token);
+        if (statement == nullptr) {
+            // The tokens changed since they were decoded.
+            decoded = &program.Decode(HandlerOf);
+            statement = decoded->At(current, token);
+        }
+        Execute(*statement);
     }
     if (called && !finished) SetZeroResult(resultType);
     Unwind(keep);

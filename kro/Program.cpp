@@ -2,6 +2,7 @@
 #include "Program.h"
 
 #include "ContainerItem.h"
+#include "DecodedProgram.h"
 #include "ExpressionModel.h"
 
 // ---- TTokenList
@@ -22,6 +23,16 @@ void* TTokenList::CreateItem(int) { return new TToken; }
 void TTokenList::FreeItem(void* item) { delete static_cast<TToken*>(item); }
 
 // ---- functions
+
+TSpareVariables::~TSpareVariables() {
+    for (TVariable* v : spare) delete v;
+}
+
+TVariable* TSpareVariables::Take() {
+    TVariable* v = spare.back();
+    spare.pop_back();
+    return v;
+}
 
 void TFunctionParam::WriteToMemBuffer(TMemBuffer& buffer) const {
     name.WriteToMemBuffer(buffer);
@@ -146,11 +157,22 @@ TProgram::TProgram() = default;
 TProgram::~TProgram() { Clear(); }
 
 void TProgram::Clear() {
+    decodings.clear();
     tokens.Clear();
     functions.Clear();
     globals.Clear();
     events.Clear();
     variableBase = 0;
+}
+
+const TDecodedProgram& TProgram::Decoded(int (*handlerOf)(int type)) {
+    if (decodings.empty() || decodings.back()->Count() != tokens.GetCount()) return Decode(handlerOf);
+    return *decodings.back();
+}
+
+const TDecodedProgram& TProgram::Decode(int (*handlerOf)(int type)) {
+    decodings.emplace_back(new TDecodedProgram(*this, handlerOf));
+    return *decodings.back();
 }
 
 void TProgram::CreateGlobals() {

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <vector>
 
 #include "Container.h"
@@ -23,6 +24,22 @@ public:
     void FreeItem(void* item) override;
 };
 
+// Variables kept between calls for the next ones, owned here while they lie
+// outside every list; a copy starts empty.
+class TSpareVariables {
+public:
+    TSpareVariables() = default;
+    TSpareVariables(const TSpareVariables&) {}
+    TSpareVariables& operator=(const TSpareVariables&) { return *this; }
+    ~TSpareVariables();
+    bool Empty() const { return spare.empty(); }
+    TVariable* Take();
+    void Give(TVariable* v) { spare.push_back(v); }
+
+private:
+    std::vector<TVariable*> spare;
+};
+
 // One parameter of a script function.
 class TFunctionParam : public TContainerItem {
 public:
@@ -33,6 +50,8 @@ public:
     uint8_t kind = 0;          // scalar: Eval stack type 1, 3, 18, 21, 22; 16 1-D, 17 2-D array
     uint8_t variableType = 0;  // 2..6, the item type for arrays
     uint8_t byReference = 0;
+    // The scalar variables this parameter had in finished calls (not stored).
+    TSpareVariables spare;
 };
 
 // A script function: its parameters, entry token, result stack type and name.
@@ -102,6 +121,8 @@ public:
     bool ReadItem(TMemBuffer& buffer, void* item) override;
 };
 
+class TDecodedProgram;
+
 class TProgram {
 public:
     TProgram();
@@ -140,8 +161,16 @@ public:
     // first; KRO_ReleaseApplicationGlobals deletes those still there.
     std::vector<const TVariable*> leftInVariables;
 
+    // The tokens as the interpreter runs them, decoded at the first run and
+    // again when the tokens no longer match (Decode after a change); earlier
+    // decodings are kept until Clear, since a run may still be in one.
+    const TDecodedProgram& Decoded(int (*handlerOf)(int type));
+    const TDecodedProgram& Decode(int (*handlerOf)(int type));
+
 private:
     bool ReadMembers(TMemBuffer& buffer);
     bool IsSound() const;
     void MakeEmpty();
+
+    std::vector<std::unique_ptr<TDecodedProgram>> decodings;
 };

@@ -15,6 +15,9 @@ namespace {
 // Activations of script functions now open, host calls included.
 int callDepth = 0;
 
+// Arguments of a call kept in place; a call with more takes a vector.
+constexpr int kArgumentsAtHand = 32;
+
 bool IsText(TExpressionItemType kind) {
     return kind == ekOwnedText || kind == ekBorrowedText || kind == ekBufferedText;
 }
@@ -98,18 +101,53 @@ void* ScalarStorage(TVariable& v) { return v.type == vtString ? static_cast<void
 
 // ---- parameters
 
+// The type of a scalar parameter's variable; undefined for arrays.
+TVariableType ScalarTypeOf(const TFunctionParam& param) {
+    switch (param.kind) {
+        case ekInteger: return vtInt;
+        case ekReal: return vtDouble;
+        case ekPoint: return vtPoint;
+        case ekComplex: return vtComplex;
+        case ekArray:
+        case ekArray2: return vtUndefined;
+        default: return vtString;
+    }
+}
+
+// A scalar parameter's variable appended to Variables as NewVar appends one
+// (relative, info 0, no listeners, zero value): the one the parameter kept
+// from an earlier call when there is one, which saves making a variable and
+// its name on every call.
+TVariable* AppendParameterVariable(TFunctionParam& param, TVariableType type) {
+    if (param.spare.Empty()) return Variables.NewVar(param.name, type, false);
+    TVariable* v = param.spare.Take();
+    if (!(v->name == param.name)) v->name = param.name;
+    v->absolute = false;
+    v->info = 0;
+    if (type == vtString) {
+        v->value.s->Clear();
+    } else {
+        std::memset(&v->value, 0, sizeof v->value);
+    }
+    v->SetOwner(&Variables);
+    Variables.Add(static_cast<TContainerItem*>(v));
+    return v;
+}
+
 // Appends parameter param with value (scalars, converted to the parameter's
 // type) or a deep copy of array (arrays of the parameter's kind and item
 // type; anything else gives an empty array).
-void CreateParameter(const TFunctionParam& param, const EXPRVALUE& value, const TVariable* array) {
-    switch (param.kind) {
-        case ekInteger: Variables.NewInt(param.name, false, ValueAsInt64(value)); return;
-        case ekReal: Variables.NewDouble(param.name, false, ValueAsDouble(value)); return;
-        case ekPoint: *Variables.NewPoint(param.name, false) = ValueAsPoint(value); return;
-        case ekComplex: *Variables.NewComplex(param.name, false) = ValueAsComplex(value); return;
-        case ekArray:
-        case ekArray2: break;
-        default: Variables.NewString(param.name, false, TextOf(value)); return;
+void CreateParameter(TFunctionParam& param, const EXPRVALUE& value, const TVariable* array) {
+    const TVariableType type = ScalarTypeOf(param);
+    if (type != vtUndefined) {
+        TVariable* v = AppendParameterVariable(param, type);
+        switch (type) {
+            case vtInt: v->value.i = ValueAsInt64(value); return;
+            case vtDouble: v->value.d = ValueAsDouble(value); return;
+            case vtPoint: v->value.p = ValueAsPoint(value); return;
+            case vtComplex: v->value.c = ValueAsComplex(value); return;
+            default: *v->value.s = TextOf(value); return;
+        }
     }
     const bool oneDimension = param.kind == ekArray;
     const int before = Variables.GetCount();
@@ -128,6 +166,21 @@ void CreateParameter(const TFunctionParam& param, const EXPRVALUE& value, const 
         TVariableList::FreeArray2(created->value.a2);
         TVariableList::AssignArray2(created->value.a2, array->value.a2);
     }
+}
+
+// Appends parameter param with the value of argument (numbers straight from
+// the item, other values as ValueOfItem gives them).
+void CreateParameter(TFunctionParam& param, const EXPRESSION_ITEM& argument, const TVariable* array) {
+    const TVariableType type = ScalarTypeOf(param);
+    if ((type == vtInt || type == vtDouble) && IsNumber(argument.kind)) {
+        TVariable* v = AppendParameterVariable(param, type);
+        if (type == vtInt)
+            v->value.i = argument.kind == ekInteger ? argument.value.integer : ValueAsInt64(ValueOfItem(argument));
+        else
+            v->value.d = argument.kind == ekReal ? argument.value.real : static_cast<double>(argument.value.integer);
+        return;
+    }
+    CreateParameter(param, ValueOfItem(argument), array);
 }
 
 // target's array becomes a deep copy of the parameter's, when both are
@@ -216,6 +269,58 @@ void DeleteVariablesFrom(int position) {
     while (Variables.GetCount() > position && position >= 0) Variables.DeleteLast(true);
 }
 
+// The variable at position of a list's raw items.
+TVariable* VariableAt(void* const* items, int position) {
+    return static_cast<TVariable*>(static_cast<TContainerItem*>(items[position]));
+}
+
+// Whether the variable at the end of a call's parameters can go back to
+// param for the next call: still the scalar it was made as, with no one
+// listening.
+bool Reusable(const TVariable* v, const TFunctionParam& param) {
+    const TVariableType type = ScalarTypeOf(param);
+    return v != nullptr && type != vtUndefined && v->type == type && v->GetListenerCount() == 0 &&
+           (type != vtString || v->value.s != nullptr);
+}
+
+// Deletes what a call of function left from first on; the parameters'
+// variables, where they are still the scalars they were made as, go back to
+// their parameters for the next call instead (taken out of the list in one
+// piece when all of them can).
+void DeleteCallVariables(TFunction& function, int first) {
+    const int n = function.GetCount();
+    while (Variables.GetCount() > first + n && first >= 0) Variables.DeleteLast(true);
+    const int count = Variables.GetCount();
+    if (first < 0 || count <= first) return;
+    void* const* params = static_cast<void* const*>(function.GetItems());
+    void* const* items = static_cast<void* const*>(Variables.GetItems());
+    bool all = true;
+    for (int position = first; position < count && all; ++position)
+        all = Reusable(VariableAt(items, position), *static_cast<TFunctionParam*>(params[position - first]));
+    if (all) {
+        TVariable* taken[kArgumentsAtHand];
+        std::vector<TVariable*> more(count - first > kArgumentsAtHand ? static_cast<size_t>(count - first) : 0);
+        TVariable** variables = more.empty() ? taken : more.data();
+        for (int position = first; position < count; ++position)
+            variables[position - first] = VariableAt(items, position);
+        Variables.DeleteSection(first, count - 1, false);
+        for (int position = first; position < count; ++position)
+            static_cast<TFunctionParam*>(params[position - first])->spare.Give(variables[position - first]);
+        return;
+    }
+    while (Variables.GetCount() > first) {
+        const int position = Variables.GetCount() - 1;
+        TVariable* last = Variables[position];
+        TFunctionParam* param = static_cast<TFunctionParam*>(params[position - first]);
+        if (!Reusable(last, *param)) {
+            Variables.DeleteLast(true);
+            continue;
+        }
+        Variables.DeleteLast(false);
+        param->spare.Give(last);
+    }
+}
+
 // ---- host calls
 
 // The environment of one host call: the program's globals spliced into
@@ -276,25 +381,32 @@ EXPRESSION_ITEM CallScriptFunction(EXPRESSION_ITEM* arguments, int functionIndex
     if (!MayEnterActivation()) return ZeroItem(function->resultType);
     const int n = function->GetCount();
     // Relative references count from the end: resolve them before the parameters exist.
-    std::vector<const TVariable*> arrays(static_cast<size_t>(n));
-    for (int k = 0; k < n; ++k) arrays[static_cast<size_t>(k)] = ArgumentArray(arguments[k]);
+    const TVariable* someArrays[kArgumentsAtHand];
+    std::vector<const TVariable*> moreArrays(n > kArgumentsAtHand ? static_cast<size_t>(n) : 0);
+    const TVariable** arrays = n > kArgumentsAtHand ? moreArrays.data() : someArrays;
+    for (int k = 0; k < n; ++k) arrays[k] = ArgumentArray(arguments[k]);
     const int first = Variables.GetCount();
-    for (int k = 0; k < n; ++k)
-        CreateParameter(*function->Param(k), ValueOfItem(arguments[k]), arrays[static_cast<size_t>(k)]);
-    RunActivation(*program, *function);
+    void* const* params = static_cast<void* const*>(function->GetItems());
+    bool byReference = false;
     for (int k = 0; k < n; ++k) {
-        const TFunctionParam& param = *function->Param(k);
+        TFunctionParam& param = *static_cast<TFunctionParam*>(params[k]);
+        CreateParameter(param, arguments[k], arrays[k]);
+        byReference = byReference || param.byReference != 0;
+    }
+    RunActivation(*program, *function);
+    for (int k = 0; k < n && byReference; ++k) {
+        const TFunctionParam& param = *static_cast<TFunctionParam*>(params[k]);
         TVariable* parameter = Variables[first + k];
         if (param.byReference == 0 || parameter == nullptr) continue;
         if (param.kind == ekArray || param.kind == ekArray2) {
-            CopyArrayBack(*parameter, const_cast<TVariable*>(arrays[static_cast<size_t>(k)]));
+            CopyArrayBack(*parameter, const_cast<TVariable*>(arrays[k]));
         } else if (arguments[k].ref.index >= 0 && arguments[k].ref.index < first) {
             const VARINFO& ref = arguments[k].ref;
             StoreIfFits(GetVarAddress(Variables, ref), ReferencedType(ref), ValueOfVariable(parameter));
         }
     }
     EXPRESSION_ITEM result = ResultItem(function->resultType);
-    DeleteVariablesFrom(first);
+    DeleteCallVariables(*function, first);
     return result;
 }
 
@@ -322,7 +434,7 @@ bool KRO_CheckFunctionParams(TProgram& program, int index, TVariableList& params
 }
 
 EXPRVALUE KRO_CallFunction(TProgram& program, int index, TVariableList& params) {
-    const TFunction* function = program.functions[index];
+    TFunction* function = program.functions[index];
     EXPRVALUE result;
     result.kind = ekError;
     if (function == nullptr) return result;
@@ -343,7 +455,7 @@ EXPRVALUE KRO_CallFunction(TProgram& program, int index, TVariableList& params) 
             StoreIfFits(ScalarStorage(*target), target->type, ValueOfVariable(parameter));
     }
     result = ResultValue(function->resultType);
-    DeleteVariablesFrom(first);
+    DeleteCallVariables(*function, first);
     return result;
 }
 

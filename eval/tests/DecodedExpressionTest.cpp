@@ -1,25 +1,504 @@
-// Tests of the evaluation fast paths: the pre-decoded form and the loop's in-place number operators give exactly what the general path gives.
+// Tests of the evaluation fast paths: the decoded form (folded, bound, specialised) gives exactly what the loop gives, impure calls run every time, and the compiled expression stays as written; the loop's in-place number operators match the operator unit.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <limits>
+#include <set>
+#include <string>
+#include <vector>
 
 #include "BinaryOperators.h"
 #include "DecodedExpression.h"
 #include "EvaluateEngine.h"
+#include "EvaluateErrors.h"
+#include "EvaluationLoop.h"
 #include "ExpressionCompiler.h"
+#include "ExpressionStorage.h"
+#include "ExpressionTree.h"
+#include "ExtensionHooks.h"
+#include "FunctionTable.h"
+#include "TreeOutput.h"
 
 namespace {
 
-void ExpectSameResult(const EXPRVALUE& a, const EXPRVALUE& b, const char* what) {
+void ExpectSameResult(const EXPRVALUE& a, const EXPRVALUE& b, const std::string& what) {
     EXPECT_EQ(a.kind, b.kind) << what;
     EXPECT_EQ(std::memcmp(&a.value, &b.value, sizeof a.value), 0) << what;
     EXPECT_EQ(a.ref.index, b.ref.index) << what;
     EXPECT_EQ(a.ref.index1, b.ref.index1) << what;
     EXPECT_EQ(a.ref.index2, b.ref.index2) << what;
     EXPECT_EQ(a.ref.field, b.ref.field) << what;
+    EXPECT_EQ(a.text, b.text) << what;
+}
+
+int assignmentsHeard = 0;
+void HearAssignment(TVariableList&, const VARINFO&, TVariable::TListenAction) { ++assignmentsHeard; }
+
+// The variables every differential case reads; two lists are filled alike.
+void Fill(TVariableList& list) {
+    list.NewDouble("a", false, 0.75);
+    list.NewDouble("b", false, -2.5);
+    list.NewInt("i", false, 17);
+    list.NewInt("j", false, -4);
+    list.NewPoint("p", false);
+    list.NewString("s", false, "text");
+    list.NewArray("v", vtInt, false);
+    list.ResizeArray("v", 5);
+    for (int k = 0; k < 5; ++k) *static_cast<int64_t*>(list.GetArrayItem("v", k)) = 10 * k + 1;
+    list.NewArray("w", vtDouble, false);
+    list.ResizeArray("w", 4);
+    for (int k = 0; k < 4; ++k) *static_cast<double*>(list.GetArrayItem("w", k)) = 0.5 * k - 1.0;
+    list.NewArray2("m", vtInt, false);
+    list.ResizeArray2("m", 3, 4);
+    list.NewDouble("heard", false, 1.0);
+    list.GetVar("heard")->AddListener(HearAssignment);
+    for (const char* name : {"c", "d", "x", "y", "z"}) list.NewDouble(name, false, 1.25);
+}
+
+// The variables of two lists as text, to compare what evaluations left.
+std::string Contents(const TVariableList& list) {
+    std::string text;
+    for (int k = 0; k < list.GetCount(); ++k) {
+        text += GetVariableAsString(list[k], false).c_str();
+        text += ';';
+    }
+    return text;
+}
+
+// One expression evaluated by the loop on the first list and by its decoded
+// form on the second, a few times with variables moved in between: every
+// result, kind, reference, text and error code agrees, and so do the lists.
+class DifferentialTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Fill(loopList);
+        Fill(formList);
+    }
+
+    // Returns whether the form was usable.
+    bool Compare(const std::string& text, int rounds = 3) {
+        EXPRESSION e = CreateExpression(loopList, TString(text));
+        EXPECT_GE(e.count, 1) << text << ": code " << int(EvaluateErrorCode);
+        if (e.count < 1) return false;
+        TDecodedExpression form(e, formList, formStack);
+        for (int round = 0; round < rounds; ++round) {
+            const std::string what = text + " round " + std::to_string(round);
+            EXPRVALUE byLoop;
+            EXPRVALUE byForm;
+            std::srand(7);
+            EvaluateErrorCode = 99;
+            const int heard = assignmentsHeard;
+            EvaluateByLoop(loopList, e, loopStack, byLoop, false, nullptr);
+            const int8_t loopCode = EvaluateErrorCode;
+            const int loopHeard = assignmentsHeard - heard;
+            std::srand(7);
+            EvaluateErrorCode = 99;
+            if (form.Run(formList, e, formStack, byForm, nullptr) != TDecodedExpression::Done)
+                EvaluateByLoop(formList, e, formStack, byForm, false, nullptr);
+            EXPECT_EQ(EvaluateErrorCode, loopCode) << what;
+            EXPECT_EQ(assignmentsHeard - heard - loopHeard, loopHeard) << what;
+            ExpectSameResult(byForm, byLoop, what);
+            EXPECT_EQ(Contents(formList), Contents(loopList)) << what;
+            EXPECT_EQ(formStack.GetCount(), 0) << what;
+            EXPECT_EQ(loopStack.GetCount(), 0) << what;
+            for (TVariableList* list : {&loopList, &formList}) {
+                list->GetVar("a")->value.d += 0.375;
+                list->GetVar("i")->value.i += 3;
+            }
+        }
+        const bool usable = form.Usable();
+        FreeExpression(e);
+        return usable;
+    }
+
+    TVariableList loopList;
+    TVariableList formList;
+    TEvalStack loopStack;
+    TEvalStack formStack;
+};
+
+TEST_F(DifferentialTest, NumbersOperatorsAndFunctions) {
+    const char* const texts[] = {
+        "a+b", "i%3+j", "sin(a)*2", "pow(a,2)+root(i,3)", "abs(j)+neg(i)", "i<<2|j>>1", "i", "a", "2.5",
+        "(i>j)||(a<b)&&not(0)", "1/0+i/0", "a^2.5-b^2", "j%0", "sgn(b)+not(a)", "round(b)+frac(a)",
+        "atan2(a,b)*i", "i==17", "(a+b)*(a-b)/(i-j)", "tan(a)+ln(a)+log2(a)+log10(a)+logn(2,a)",
+        "sqr(b)+sqrt(a)+exp(a)+floor(b)+ceil(b)+sqrt(j)", "deg(a)+rad(a)+to_deg(a,b)+root(8,i)",
+        "asin(a)+acos(a)+atan(a)+sinh(a)+cosh(a)+tanh(i)", "a*2+i*3-j/2+(i|3)", "i-(j-(i*(j+1)))",
+        "!i+~j+!a+~b", "i&&0.5", "b||0", "i^2", "i^-1", "j^3", "2^62*4", "9223372036854775807+1",
+        "-9223372036854775807-1-1", "i/0.0", "abs(b)+abs(-2.5)", "neg(-9223372036854775807-1)", "i|b", "i<<-1",
+        "i>>70", "j>>70", "a<b", "a<=i", "a>=j", "i!=j", "i<>17", "a==0.75", "rnd(0)+rnd(5)*rnd(7)", "rnd(j)",
+        "1.5", "-0.0", "0x10+i", "sin(1.0)+cos(2.0)*i", "2*3+a", "(1+2)*(3+4)", "a*(2.0/3.0)", "pi*a",
+        "sin((1.0+2.0/2.0*3.0)*4.0^5.0)+cos(6.0*pi)", "not(0)*i", "logn(1,a)+root(a,0)",
+    };
+    for (const char* text : texts) EXPECT_TRUE(Compare(text)) << text;
+}
+
+TEST_F(DifferentialTest, AssignmentsElementsAndListeners) {
+    const char* const texts[] = {
+        "i=3", "a=i", "i=a", "i+=2", "a-=1", "i*=j", "a/=0", "i|=4", "i&=1", "i^=2", "a=b=1.5", "i=i+1",
+        "(a=5)+a", "a+(a=5)", "v[1]=7", "v[-1]=v[0]+1", "v[9]=3", "v[-9]=3", "m[1,2]=5", "m[-1,-1]+m[1,2]",
+        "w[2]=a", "v[i%5]", "w[a]", "w[-1]*2", "v[1]+=2", "m[1,2]*=3", "heard=2", "heard+=1", "heard=heard*2+i",
+        "v[9]", "m[5,5]", "v[2]=v[1]=4",
+    };
+    for (const char* text : texts) EXPECT_TRUE(Compare(text)) << text;
+}
+
+TEST_F(DifferentialTest, CallsAndWhatStaysWithTheLoop) {
+    // Calls run through the loop's actions: folded when pure and constant.
+    for (const char* text : {"strlen(s)+i", "strlen('abc')*a", "max(i,j,3)+a", "min(1,2)", "dsum(a,b,1.5)",
+                             "strlen(s)>3", "array_count(v)+i", "sum(i,j)*2", "strcmp(s,'text')+1",
+                             "max(1,2)+dmax(a,2.0)", "array_sum(w)+a", "summa(1,4,[[i*2]])+a"}) {
+        EXPECT_TRUE(Compare(text)) << text;
+    }
+    // Not decoded, and still the same.
+    for (const char* text : {"s+'x'", "p.x+1", "$i", "#'12'+1", "'ab'", "strupper(s)", "s[]='e'", "p=p"}) {
+        EXPECT_FALSE(Compare(text)) << text;
+    }
+}
+
+// Every expression of the benchmark's generated suite, and every literal in it.
+TEST_F(DifferentialTest, TheGeneratedSuite) {
+    std::ifstream file(EVAL_EXPRESSION_SUITE);
+    ASSERT_TRUE(file.good());
+    std::string line;
+    int lines = 0;
+    while (std::getline(file, line)) {
+        const std::string text = line.substr(0, line.find('\t'));
+        EXPECT_TRUE(Compare(text, 2)) << text;
+        ++lines;
+    }
+    EXPECT_GE(lines, 1000);
+}
+
+TEST(DecodedLiteralsTest, EveryLiteralOfTheSuiteReadsAsStrtodReadsIt) {
+    std::ifstream file(EVAL_EXPRESSION_SUITE);
+    ASSERT_TRUE(file.good());
+    std::string line;
+    TVariableList list;
+    int literals = 0;
+    while (std::getline(file, line)) {
+        const std::string text = line.substr(0, line.find('\t'));
+        for (size_t k = 0; k < text.size();) {
+            const size_t end = text.find_first_not_of("0123456789.", k);
+            const std::string token = text.substr(k, end == std::string::npos ? std::string::npos : end - k);
+            if (token.find('.') != std::string::npos && token != ".") {
+                EXPRESSION e = CreateExpression(list, TString(token));
+                ASSERT_EQ(e.count, 1) << token;
+                EXPECT_EQ(e.items[0].value.real, std::strtod(token.c_str(), nullptr)) << token;
+                FreeExpression(e);
+                ++literals;
+            }
+            k = end == std::string::npos ? text.size() : std::max(end, k + 1);
+        }
+    }
+    EXPECT_GT(literals, 1000);
+}
+
+// ---- folding keeps what is observable
+
+class FoldingTest : public ::testing::Test {
+protected:
+    void SetUp() override { list.NewDouble("a", false, 0.5); }
+
+    // Evaluates e as a host does, through EvaluateExpression (the second
+    // evaluation makes the decoded form).
+    EXPRVALUE Evaluate(EXPRESSION& e) { return EvaluateExpression(list, e, stack, false, nullptr); }
+    int64_t EvaluateByLoopValue(EXPRESSION& e) {
+        EXPRVALUE out;
+        EvaluateByLoop(list, e, stack, out, false, nullptr);
+        return out.value.integer;
+    }
+
+    TVariableList list;
+    TEvalStack stack;
+};
+
+TEST_F(FoldingTest, TheCompiledExpressionStaysAsWritten) {
+    const TString text("sin((1.0+2.0/2.0*3.0)*4.0^5.0)+cos(6.0*pi)+a*(2.0-1.5)");
+    EXPRESSION e = CreateExpression(list, text);
+    ASSERT_GE(e.count, 1);
+    const EXPRESSION copy = DuplicateExpression(e);
+    TMemBuffer before;
+    WriteExpression(before, e);
+    TENode* treeBefore = CreateExpressionTree(e);
+    const TString infixBefore = CreateInfixExpression(list, treeBefore);
+    const double byLoop = EvaluateExpression(list, e, stack, false, nullptr).value.real;
+    for (int k = 0; k < 3; ++k) EXPECT_EQ(Evaluate(e).value.real, byLoop);
+    ASSERT_NE(EvaluationCacheOf(e), nullptr);  // the decoded form exists
+    TMemBuffer after;
+    WriteExpression(after, e);
+    ASSERT_EQ(after.GetSize(), before.GetSize());
+    EXPECT_EQ(std::memcmp(after.GetBlock(), before.GetBlock(), static_cast<size_t>(before.GetSize())), 0);
+    ASSERT_EQ(e.count, copy.count);
+    for (int k = 0; k < e.count; ++k)
+        EXPECT_EQ(std::memcmp(&e.items[k], &copy.items[k], sizeof(EXPRESSION_ITEM)), 0) << k;
+    TENode* treeAfter = CreateExpressionTree(e);
+    EXPECT_EQ(CreateInfixExpression(list, treeAfter), infixBefore);
+    // A copy starts without the form, and freeing both frees the form once.
+    EXPRESSION again = DuplicateExpression(e);
+    EXPECT_EQ(EvaluationCacheOf(again), nullptr);
+    delete treeBefore;
+    delete treeAfter;
+    FreeExpression(again);
+    EXPRESSION mutableCopy = copy;
+    FreeExpression(mutableCopy);
+    FreeExpression(e);
+}
+
+TEST_F(FoldingTest, ImpureCallsInsideConstantsRunEveryTime) {
+    // rnd and rand draw anew, also inside a pure walk's sub-expression; a
+    // file is read again.
+    EXPRESSION drawn = CreateExpression(list, "rnd(1000000)*0+rnd(1000000)+0*2.0");
+    EXPRESSION listed = CreateExpression(list, "rand(1,2,3,4,5,6,7,8,9)+(1-1)");
+    EXPRESSION walked = CreateExpression(list, "summa(1,3,[[rnd(1000000)]])+0*2");
+    std::vector<int64_t> draws;
+    std::vector<int64_t> walks;
+    for (int k = 0; k < 6; ++k) {
+        std::srand(static_cast<unsigned>(k));
+        const int64_t value = Evaluate(drawn).value.integer;
+        std::srand(static_cast<unsigned>(k));
+        EXPECT_EQ(value, EvaluateByLoopValue(drawn)) << k;
+        draws.push_back(Evaluate(listed).value.integer);
+        walks.push_back(Evaluate(walked).value.integer);
+    }
+    EXPECT_GT(std::set<int64_t>(draws.begin(), draws.end()).size(), 1u);
+    EXPECT_GT(std::set<int64_t>(walks.begin(), walks.end()).size(), 1u);
+    const std::string path = ::testing::TempDir() + "decoded_folding_size.txt";
+    const std::string call = "get_file_size('" + path + "')+0*2";
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    ASSERT_NE(f, nullptr);
+    std::fputs("abc", f);
+    std::fclose(f);
+    EXPRESSION sized = CreateExpression(list, TString(call));
+    ASSERT_GE(sized.count, 1);
+    for (int k = 0; k < 4; ++k) {
+        EXPECT_EQ(Evaluate(sized).value.integer, 3 + 2 * k) << k;
+        f = std::fopen(path.c_str(), "ab");
+        std::fputs("de", f);
+        std::fclose(f);
+    }
+    std::remove(path.c_str());
+    FreeExpression(drawn);
+    FreeExpression(listed);
+    FreeExpression(walked);
+    FreeExpression(sized);
+}
+
+// Division by zero and overflow raise no code in the loop; folded, they
+// still raise none, and a constant part whose computation writes a code is
+// not folded, so the code is written by every evaluation.
+int codeWritingCalls = 0;
+bool CodeWritingHandler(TVariableList&, EXPRESSION_ITEM& function, TEvalStack& stack, bool check,
+                        EXPRESSION_ITEM& result) {
+    if (!(MultiFunctions()[function.value.code.index]->name == "decoded_code_writer")) return false;
+    if (!check) {
+        ++codeWritingCalls;
+        EvaluateErrorCode = eeWrongArgumentType;
+    }
+    result = MakeIntegerItem(stack.Top(0)->value.integer + 1);
+    return true;
+}
+
+int addedCalls = 0;
+bool CountingHandler(TVariableList&, EXPRESSION_ITEM& function, TEvalStack& stack, bool check,
+                     EXPRESSION_ITEM& result) {
+    const TString& name = MultiFunctions()[function.value.code.index]->name;
+    if (!(name == "decoded_added") && !(name == "decoded_added_pure")) return false;
+    if (!check) ++addedCalls;
+    result = MakeIntegerItem(stack.Top(0)->value.integer * 3);
+    return true;
+}
+
+TEST_F(FoldingTest, ErrorCodesAreWrittenWhenTheLoopWritesThem) {
+    for (const char* text : {"1/0+2*3", "9223372036854775807+1+0", "7%0*1", "1.0/0.0+1.5"}) {
+        EXPRESSION e = CreateExpression(list, text);
+        ASSERT_GE(e.count, 1) << text;
+        const int64_t expected = EvaluateByLoopValue(e);
+        for (int k = 0; k < 3; ++k) {
+            EvaluateErrorCode = 42;
+            EXPECT_EQ(Evaluate(e).value.integer, expected) << text;
+            EXPECT_EQ(EvaluateErrorCode, 42) << text;
+        }
+        FreeExpression(e);
+    }
+    TMultiFunction* writer = new TMultiFunction("decoded_code_writer", vtInt);
+    writer->AddParam(fpNumber);
+    writer->flags = 0;  // declared pure: folding is allowed, and must see the code
+    AddMultiFunction(writer);
+    RegisterMultiFunctionHandler(CodeWritingHandler);
+    EXPRESSION e = CreateExpression(list, "decoded_code_writer(4)*2+a");
+    ASSERT_GE(e.count, 1);
+    Evaluate(e);
+    Evaluate(e);  // makes the form; folding tries the call and leaves it
+    for (int k = 0; k < 3; ++k) {
+        EvaluateErrorCode = 0;
+        codeWritingCalls = 0;
+        EXPECT_EQ(Evaluate(e).value.real, 10.5);
+        EXPECT_EQ(EvaluateErrorCode, eeWrongArgumentType) << k;
+        EXPECT_EQ(codeWritingCalls, 1) << k;
+    }
+    FreeExpression(e);
+    MultiFunctions().DeleteLast(true);  // the table as other tests expect it
+}
+
+// A function added through the registration calls is never computed in
+// advance unless its adder declares it pure; nor is a custom function.
+TEST_F(FoldingTest, AddedFunctionsAreFoldedOnlyWhenDeclaredPure) {
+    TMultiFunction* added = new TMultiFunction("decoded_added", vtInt);
+    added->AddParam(fpNumber);
+    AddMultiFunction(added);
+    TMultiFunction* pure = new TMultiFunction("decoded_added_pure", vtInt);
+    pure->AddParam(fpNumber);
+    pure->flags = 0;
+    AddMultiFunction(pure);
+    RegisterMultiFunctionHandler(CountingHandler);
+    EXPRESSION impure = CreateExpression(list, "decoded_added(2)+1");
+    EXPRESSION folded = CreateExpression(list, "decoded_added_pure(2)+1");
+    ASSERT_GE(impure.count, 1);
+    ASSERT_GE(folded.count, 1);
+    for (int k = 0; k < 4; ++k) {
+        EXPECT_EQ(Evaluate(impure).value.integer, 7);
+        EXPECT_EQ(Evaluate(folded).value.integer, 7);
+    }
+    // Four calls of the impure one; the pure one ran once, then its folding
+    // (twice) computed it, and no evaluation called it again.
+    EXPECT_EQ(addedCalls, 4 + 1 + 2);
+    FreeExpression(impure);
+    FreeExpression(folded);
+    MultiFunctions().DeleteLast(true);
+    MultiFunctions().DeleteLast(true);
+}
+
+int customCalls = 0;
+EXPRESSION_ITEM CountedCustom(EXPRESSION_ITEM* arguments) {
+    ++customCalls;
+    return MakeIntegerItem(arguments[0].value.integer + 100);
+}
+
+TEST_F(FoldingTest, CustomFunctionsInConstantExpressionsRunEveryTime) {
+    RegisterCustomFunction(7501, CountedCustom);
+    TCustomFunction* function = new TCustomFunction("decoded_custom", ekInteger, 7501);
+    function->AddParam(ekInteger, false, 0);
+    CustomFunctions().Add(function);
+    EXPRESSION e = CreateExpression(list, "decoded_custom(2*3)+4*5");
+    ASSERT_GE(e.count, 1);
+    customCalls = 0;
+    for (int k = 0; k < 5; ++k) EXPECT_EQ(Evaluate(e).value.integer, 126);
+    EXPECT_EQ(customCalls, 5);
+    FreeExpression(e);
+    CustomFunctions().DeleteLast(true);
+}
+
+// A call that changes the list or gives another kind than it declares hands
+// the rest of the evaluation to the loop, which finishes it as it would.
+EXPRESSION_ITEM GrowsTheList(EXPRESSION_ITEM* arguments) {
+    Variables.NewInt("decoded_grown", false, 0);
+    return MakeIntegerItem(arguments[0].value.integer);
+}
+EXPRESSION_ITEM GivesAReal(EXPRESSION_ITEM*) { return MakeRealItem(2.5); }
+
+// External functions (called by the form with their arguments in hand):
+// the first grows the list, the second gives a real for a declared integer,
+// the third adds its arguments.
+EXPRESSION_ITEM ExternalHandler(EXPRESSION_ITEM* arguments, int functionIndex, void*) {
+    const TString& name = ExtFunctions()[functionIndex]->name;
+    if (name == "decoded_ext_grows") return GrowsTheList(arguments);
+    if (name == "decoded_ext_real") return GivesAReal(arguments);
+    return MakeRealItem(arguments[0].value.real + static_cast<double>(arguments[1].value.integer));
+}
+
+TEST(DecodedHandOverTest, CallsThatSurpriseTheFormLeaveItToTheLoop) {
+    RegisterCustomFunction(7502, GrowsTheList);
+    RegisterCustomFunction(7503, GivesAReal);
+    TCustomFunction* grows = new TCustomFunction("decoded_grows", ekInteger, 7502);
+    grows->AddParam(ekInteger, false, 0);
+    CustomFunctions().Add(grows);
+    CustomFunctions().Add(new TCustomFunction("decoded_real", ekInteger, 7503));
+    const TExtFuncHandler savedHandler = ExtFuncHandler;
+    ExtFuncHandler = ExternalHandler;
+    const int externals = ExtFunctions().GetCount();
+    TExtFunction* external = new TExtFunction("decoded_ext_grows", ekInteger);
+    external->AddParam(ekInteger, false, 0);
+    ExtFunctions().Add(external);
+    ExtFunctions().Add(new TExtFunction("decoded_ext_real", ekInteger));
+    TExtFunction* adds = new TExtFunction("decoded_ext_adds", ekReal);
+    adds->AddParam(ekReal, false, 0);  // an integer argument arrives as a real
+    adds->AddParam(ekInteger, false, 0);
+    ExtFunctions().Add(adds);
+    Variables.NewInt("decoded_k", false, 5);
+    TEvalStack stack;
+    for (const char* text : {"decoded_k*2+decoded_grows(decoded_k)+decoded_k", "decoded_real()*decoded_k+1",
+                             "decoded_k*2+decoded_ext_grows(decoded_k)+decoded_k", "decoded_ext_real()*decoded_k+1",
+                             "decoded_k-decoded_ext_adds(decoded_k,decoded_k*3.5)*2"}) {
+        EXPRESSION e = CreateExpression(Variables, TString(text));
+        ASSERT_GE(e.count, 1) << text;
+        const int count = Variables.GetCount();
+        TDecodedExpression form(e, Variables, stack);
+        ASSERT_TRUE(form.Usable()) << text;
+        EXPRVALUE byLoop;
+        EvaluateByLoop(Variables, e, stack, byLoop, false, nullptr);
+        while (Variables.GetCount() > count) Variables.DeleteLast(true);
+        EXPRVALUE byForm;
+        EXPECT_EQ(form.Run(Variables, e, stack, byForm, nullptr), TDecodedExpression::Done);
+        ExpectSameResult(byForm, byLoop, text);
+        EXPECT_EQ(stack.GetCount(), 0);
+        while (Variables.GetCount() > count) Variables.DeleteLast(true);
+        FreeExpression(e);
+    }
+    Variables.DeleteVar("decoded_k");
+    CustomFunctions().DeleteLast(true);
+    CustomFunctions().DeleteLast(true);
+    while (ExtFunctions().GetCount() > externals) ExtFunctions().DeleteLast(true);
+    ExtFuncHandler = savedHandler;
+}
+
+// A run finds each binding again: a variable of another type, a shorter
+// list or one of texts make the form refuse, and it is made again.
+TEST(DecodedBindingTest, ChangedListsAreNoticed) {
+    TVariableList list;
+    list.NewInt("i", false, 2);
+    list.NewDouble("a", false, 0.5);
+    TEvalStack stack;
+    EXPRESSION e = CreateExpression(list, "i*3+a");
+    TDecodedExpression form(e, list, stack);
+    ASSERT_TRUE(form.Usable());
+    EXPRVALUE out;
+    ASSERT_EQ(form.Run(list, e, stack, out, nullptr), TDecodedExpression::Done);
+    EXPECT_EQ(out.value.real, 6.5);
+    list.GetVar("i")->type = vtDouble;  // the same storage read as a real
+    out.kind = ekPoint;
+    EXPECT_EQ(form.Run(list, e, stack, out, nullptr), TDecodedExpression::Rebuild);
+    EXPECT_EQ(out.kind, ekPoint);
+    list.GetVar("i")->type = vtInt;
+    TVariableList shorter;
+    shorter.NewInt("i", false, 1);
+    EXPECT_EQ(form.Run(shorter, e, stack, out, nullptr), TDecodedExpression::Rebuild);
+    TVariableList texts;
+    texts.NewString("i", false, "t");
+    texts.NewString("a", false, "t");
+    EXPECT_EQ(form.Run(texts, e, stack, out, nullptr), TDecodedExpression::Rebuild);
+    // Through EvaluateExpression the form follows the list: variables deleted
+    // and appended again, of other types, give what the loop gives.
+    for (int k = 0; k < 3; ++k) EvaluateExpression(list, e, stack, out, false, nullptr);
+    list.DeleteVar("a");
+    list.NewInt("a", false, 4);
+    EvaluateExpression(list, e, stack, out, false, nullptr);
+    EXPECT_EQ(out.kind, ekInteger);
+    EXPECT_EQ(out.value.integer, 10);
+    // The last one replaced by another of its type (the old one kept alive
+    // elsewhere): the same count, another variable.
+    TVariable* old = list.GetVar("a");
+    list.Delete(list.GetVarIndex("a"), false);
+    list.NewInt("a", false, 7);
+    EvaluateExpression(list, e, stack, out, false, nullptr);
+    EXPECT_EQ(out.value.integer, 13);
+    delete old;
+    FreeExpression(e);
 }
 
 class DecodedTest : public ::testing::Test {
@@ -35,63 +514,6 @@ protected:
     TVariableList list;
     TEvalStack stack;
 };
-
-TEST_F(DecodedTest, SameResultsAsTheLoop) {
-    const char* const texts[] = {
-        "a+b",     "i%3+j",         "sin(a)*2",       "pow(a,2)+root(i,3)", "abs(j)+neg(i)", "i<<2|j>>1",
-        "i",       "a",             "2.5",            "(i>j)||(a<b)&&not(0)",   "1/0+i/0",       "a^2.5-b^2",
-        "j%0",     "sgn(b)+not(a)", "round(b)+frac(a)", "atan2(a,b)*i",    "i==17",         "(a+b)*(a-b)/(i-j)",
-        "tan(a)+ln(a)+log2(a)+log10(a)+logn(2,a)",       "sqr(b)+sqrt(a)+exp(a)+floor(b)+ceil(b)+sqrt(j)",
-        "deg(a)+rad(a)+to_deg(a,b)+root(8,i)",             "asin(a)+acos(a)+atan(a)+sinh(a)+cosh(a)+tanh(i)",
-        "a*2+i*3-j/2+(i|3)",                               "i-(j-(i*(j+1)))",
-    };
-    for (const char* text : texts) {
-        EXPRESSION e = CreateExpression(list, text);
-        ASSERT_GE(e.count, 1) << text;
-        TDecodedExpression decoded;
-        decoded.Build(e);
-        ASSERT_FALSE(decoded.Empty()) << text;
-        EXPRVALUE fast;
-        ASSERT_TRUE(decoded.Run(list, fast)) << text;
-        EXPRVALUE general;
-        EvaluateExpression(list, e, stack, general, false, nullptr);
-        ExpectSameResult(fast, general, text);
-        FreeExpression(e);
-    }
-}
-
-TEST_F(DecodedTest, WhatItCannotComputeIsLeftToTheLoop) {
-    // Not decoded at all: impure, texts, fields, assignments, calls.
-    for (const char* text : {"rnd(5)", "'x'", "p.x", "i=3", "strlen('ab')", "i+=1"}) {
-        EXPRESSION e = CreateExpression(list, text);
-        ASSERT_GE(e.count, 1) << text;
-        TDecodedExpression decoded;
-        decoded.Build(e);
-        EXPECT_TRUE(decoded.Empty()) << text;
-        FreeExpression(e);
-    }
-    // Decoded, but refused by a run: a bit operator on a real, a variable
-    // that is no number any more or has gone.
-    EXPRESSION bits = CreateExpression(list, "i|1");
-    EXPRESSION sum = CreateExpression(list, "i+1");
-    TDecodedExpression decodedBits;
-    TDecodedExpression decodedSum;
-    decodedBits.Build(bits);
-    decodedSum.Build(sum);
-    EXPRVALUE out;
-    out.kind = ekPoint;
-    list.GetVar("i")->type = vtDouble;  // the same slot read as a real
-    EXPECT_FALSE(decodedBits.Run(list, out));
-    EXPECT_EQ(out.kind, ekPoint);
-    list.GetVar("i")->type = vtInt;
-    TVariableList shorter;
-    EXPECT_FALSE(decodedSum.Run(shorter, out));
-    TVariableList texts;
-    for (const char* name : {"a", "b", "i", "j", "p"}) texts.NewString(name, false, "t");
-    EXPECT_FALSE(decodedSum.Run(texts, out));
-    FreeExpression(bits);
-    FreeExpression(sum);
-}
 
 // Every operator on every pair of number kinds: the loop's in-place path
 // (run mode) against the operator unit called directly.
@@ -138,5 +560,6 @@ TEST_F(DecodedTest, InPlaceOperatorsMatchTheOperatorUnit) {
         }
     }
 }
+
 
 }  // namespace

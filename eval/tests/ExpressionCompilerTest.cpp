@@ -1,7 +1,10 @@
 // Tests of the expression compiler: postfix output, error codes and positions, calls, and compile-then-evaluate.
 #include <gtest/gtest.h>
 
+#include <cfloat>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "EvaluateEngine.h"
@@ -95,6 +98,44 @@ struct TCompileCase {
     int code;
     int position;  // -1: not checked
 };
+
+// Decimal reals read to the nearest double, as strtod reads them; other
+// bases keep adding digit by digit.
+TEST_F(CompilerTest, DecimalRealsReadToTheNearestDouble) {
+    char largest[400];
+    char smallest[1200];
+    std::snprintf(largest, sizeof largest, "%.1f", DBL_MAX);
+    std::snprintf(smallest, sizeof smallest, "%.1100f", DBL_MIN);
+    const std::string longDecimal = "0." + std::string(299, '0') + "1234567890123456789";
+    const std::string subnormal = "0." + std::string(320, '0') + "5";
+    const std::string tooSmall = "0." + std::string(400, '0') + "5";
+    const std::string tooLarge = std::string(400, '9') + ".5";
+    const std::string texts[] = {"0.1",     "2.2",      "3.123", "0.3",         "-0.3",         "123.456",
+                                 "654.321", "10.10",    "5.",    ".5",          "-.",           "0.0",
+                                 largest,   smallest,   longDecimal, subnormal, tooSmall,       tooLarge,
+                                 "9007199254740993.0",  "0.1000000000000000055511151231257827021181583404541015625",
+                                 "2.2250738585072011e",  // not a number here: the letter ends it
+    };
+    for (const std::string& text : texts) {
+        SCOPED_TRACE(text.substr(0, 40));
+        EXPRESSION e = CreateExpression(list, text);
+        if (text.back() == 'e') {
+            EXPECT_EQ(e.count, -1);
+            continue;
+        }
+        ASSERT_EQ(e.count, 1);
+        ASSERT_EQ(e.items[0].kind, ekReal);
+        const double expected = std::strtod(text == "-." ? "-0.0" : text.c_str(), nullptr);
+        EXPECT_EQ(std::memcmp(&e.items[0].value.real, &expected, sizeof expected), 0)
+            << e.items[0].value.real << " against " << expected;
+        FreeExpression(e);
+    }
+    // Other bases: digit values times powers of the base, as before.
+    EXPRESSION hexadecimal = CreateExpression(list, "0x0.1");
+    ASSERT_EQ(hexadecimal.count, 1);
+    EXPECT_EQ(hexadecimal.items[0].value.real, 1.0 / 16.0);
+    FreeExpression(hexadecimal);
+}
 
 TEST_F(CompilerTest, TableOfEdgeCases) {
     const TCompileCase cases[] = {

@@ -80,7 +80,8 @@ TEST_F(UnaryOperatorsTest, NumbersAsTextsAndBack) {
         EXPRESSION_ITEM operand;
         const char* expected;
     } numbers[] = {
-        {Real(2.5), "2.5"}, {Real(1e20), "1e+20"}, {Int(42), "42"}, {Int(INT64_MIN), "-9223372036854775808"},
+        {Real(2.5), "2.5"}, {Real(1e20), "1e+20"}, {Int(42), "42"}, {Int(0), "0"}, {Int(-7), "-7"},
+        {Int(INT64_MIN), "-9223372036854775808"}, {Int(INT64_MAX), "9223372036854775807"},
     };
     for (const auto& n : numbers) {
         EXPECT_EQ(Unary(n.operand, opNumberText).kind, ekBufferedText);

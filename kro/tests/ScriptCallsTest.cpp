@@ -127,6 +127,16 @@ TEST_F(ScriptCallsTest, RecursionWorksToTheCapAndIsRefusedBeyondIt) {
     EXPECT_EQ(Variables.GetVar("after"), nullptr);
 }
 
+// A script function has effects the evaluator cannot see: inside a constant
+// expression it still runs at every evaluation, also once the expression
+// has its decoded form (from its second evaluation on).
+TEST_F(ScriptCallsTest, ScriptFunctionsInConstantExpressionsRunEveryTime) {
+    Run("int calls = 0\nfunc int counted(int n)\ncalls = calls + 1\nreturn n * 10\nend\n"
+        "int sum = 0\nint i\nfor i = 0; i < 5; i = i + 1\nsum = sum + counted(2 * 3) + 4 * 5\nend");
+    EXPECT_EQ(Var("calls").value.i, 5);
+    EXPECT_EQ(Var("sum").value.i, 5 * (60 + 20));
+}
+
 // ---- calls from the host and the globals' lifecycle
 
 const char* const kCounterScript =

@@ -1,0 +1,39 @@
+// TDecodedProgram: the statements of a program's tokens, each with its handler and its record cast once.
+#include "DecodedProgram.h"
+
+#include "Program.h"
+
+namespace {
+
+// The record of a token as the class its type's handler reads.
+void* InfoOf(const TToken& token) {
+    switch (token.type) {
+        case ttIf:
+        case ttUntil:
+        case ttLoop: return token.Record<COND_INFO>();
+        case ttWhile: return token.Record<WHILE_INFO>();
+        case ttFor: return token.Record<FOR_INFO>();
+        case ttForeach:
+        case ttForeachGetCount:
+        case ttForeachSetCount: return token.Record<FOREACH_INFO>();
+        case ttSwitch: return token.Record<TSwitchInfo>();
+        case ttDeclaration: return token.Record<VARDEF>();
+        default: return nullptr;
+    }
+}
+
+}  // namespace
+
+TDecodedProgram::TDecodedProgram(const TProgram& program, int (*handlerOf)(int type)) {
+    statements.resize(static_cast<size_t>(program.tokens.GetCount()));
+    for (int i = 0; i < program.tokens.GetCount(); ++i) {
+        const TToken* token = program.tokens[i];
+        if (token == nullptr) continue;
+        TDecodedStatement& statement = statements[static_cast<size_t>(i)];
+        statement.token = token;
+        statement.type = token->type;
+        statement.record = token->record.get();
+        statement.handler = handlerOf(token->type);
+        statement.info = InfoOf(*token);
+    }
+}

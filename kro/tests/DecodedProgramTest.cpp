@@ -1,0 +1,139 @@
+// Tests of the decoded program: it follows a program recompiled, reloaded or edited and globals changed by the host, and calls reuse their parameters' variables without anyone seeing it.
+#include "DecodedProgram.h"
+
+#include <string>
+#include <vector>
+
+#include "ExpressionCompiler.h"
+#include "Interpreter.h"
+#include "KroTestSupport.h"
+#include "ScriptCalls.h"
+
+namespace {
+
+class DecodedProgramTest : public KroCompileTest {
+protected:
+    void TearDown() override {
+        KRO_TokenFunc = nullptr;
+        program.leftInVariables.clear();
+        while (Variables.GetCount() > variablesAtStart) Variables.DeleteLast(true);
+    }
+
+    void Build(TProgram& target, const std::string& text) {
+        ASSERT_TRUE(CompileInto(target, text)) << text << " code " << KRO_ErrorCode << " line " << KRO_ErrorLine;
+    }
+
+    // Runs target without keep and gives the int r it leaves; its variables go again.
+    int64_t RunForR(TProgram& target) {
+        const int before = Variables.GetCount();
+        KRO_Run(target, false);
+        const TVariable* r = Variables.GetVar("r");
+        const int64_t value = r != nullptr && r->type == vtInt ? r->value.i : -999;
+        target.leftInVariables.clear();
+        while (Variables.GetCount() > before) Variables.DeleteLast(true);
+        return value;
+    }
+
+    const int variablesAtStart = Variables.GetCount();
+};
+
+// Each script runs its loop often enough for every expression to have its
+// decoded form before the change.
+const char* const kLoopOne =
+    "func int f(int n)\nreturn n + 1\nend\nint r = 0\nint i\nfor i = 0; i < 5; i = i + 1\nr = r + f(i)\nend";
+const char* const kLoopTwo =
+    "func int f(int n)\nreturn n * 100\nend\nint r = 0\nint i\nfor i = 0; i < 5; i = i + 1\nr = r + f(i)\nend";
+
+TEST_F(DecodedProgramTest, ARecompiledOrReloadedProgramRunsAsItIsNow) {
+    Build(program, kLoopOne);
+    EXPECT_EQ(RunForR(program), 15);
+    EXPECT_EQ(RunForR(program), 15);
+    Build(program, kLoopTwo);  // the function redefined, into the same program
+    EXPECT_EQ(RunForR(program), 1000);
+
+    TProgram saved;
+    Build(saved, kLoopOne);
+    TMemBuffer bytes;
+    saved.WriteToMemBuffer(bytes);
+    bytes.SeekRead(0);
+    ASSERT_TRUE(program.ReadFromMemBuffer(bytes));  // reloaded over the decoded one
+    EXPECT_EQ(RunForR(program), 15);
+}
+
+TEST_F(DecodedProgramTest, ATokenEditedOrReplacedByTheHostIsSeen) {
+    Build(program, "int r = 0\nint i\nfor i = 0; i < 3; i = i + 1\nr = r + 1\nend");
+    EXPECT_EQ(RunForR(program), 3);
+    // The statement's expression replaced in place.
+    TToken* body = program.tokens[program.tokens.GetCount() - 2];
+    ASSERT_EQ(body->type, ttExpression);
+    FreeExpression(body->expression);
+    body->expression = CreateExpression(Variables, TString("7"));
+    EXPECT_EQ(RunForR(program), 0);  // r and i are not declared while compiling: "7" just runs
+    // The whole token list rebuilt by a recompile of another length.
+    Build(program, "int r = 4\nint i\nfor i = 0; i < 3; i = i + 1\nr = r * 2\nend\nr = r + 1");
+    EXPECT_EQ(RunForR(program), 33);
+}
+
+TEST_F(DecodedProgramTest, GlobalsChangedByTheHostBetweenRunsAreSeen) {
+    Variables.NewInt("host", false, 10);
+    Build(program, "int r = 0\nint i\nfor i = 0; i < 4; i = i + 1\nr = r + host\nend");
+    EXPECT_EQ(RunForR(program), 40);
+    Variables.GetVar("host")->value.i = 3;
+    EXPECT_EQ(RunForR(program), 12);
+    // Replaced by a variable of another type at its place.
+    Variables.DeleteVar("host");
+    Variables.NewDouble("host", false, 0.5);
+    Build(program, "double r = 0\nint i\nfor i = 0; i < 4; i = i + 1\nr = r + host\nend");
+    KRO_Run(program, false);
+    EXPECT_EQ(Variables.GetVar("r")->value.d, 2.0);
+
+    // The kept globals of a run, changed by the host before a call.
+    TProgram kept;
+    Build(kept, "int total = 1\nfunc int get(int by)\ntotal = total + by\nreturn total\nend");
+    KRO_Run(kept, true);
+    TVariableList params;
+    params.NewInt("by", false, 1);
+    const int get = KRO_GetFunctionIndex(kept, "get");
+    EXPECT_EQ(KRO_CallFunction(kept, get, params).value.integer, 2);
+    EXPECT_EQ(KRO_CallFunction(kept, get, params).value.integer, 3);
+    kept.variables.GetVar("total")->value.i = 100;
+    EXPECT_EQ(KRO_CallFunction(kept, get, params).value.integer, 101);
+}
+
+// A call's parameters are variables as ever, although calls reuse them: seen
+// by the hook with their names and values at every depth of a recursion,
+// written back by reference, gone after the call.
+TEST_F(DecodedProgramTest, ParameterVariablesAreFreshForEveryCall) {
+    struct TSeen {
+        std::string name;
+        int64_t value;
+        int count;
+    };
+    static std::vector<TSeen> seen;
+    seen.clear();
+    KRO_TokenFunc = [](TProgram&, int, CONTROL_FRAME*, int, bool&) {
+        const TVariable* last = Variables.Last();
+        if (last != nullptr && last->type == vtInt && (last->name == "n" || last->name == "m"))
+            seen.push_back({last->name.c_str(), last->value.i, Variables.GetCount()});
+    };
+    Build(program,
+          "func int down(int n)\nif n == 0\nreturn 0\nend\nreturn n + down(n - 1)\nend\n"
+          "func int bump(int &m)\nm = m + 10\nreturn m\nend\n"
+          "func string wrap(string s, int n)\nreturn '[' + s + $n + ']'\nend\n"
+          "int r = down(3) + down(2)\nint k = 1\nint b = bump(k) + bump(k)\nstring w = wrap('a', 1) + wrap('b', 2)");
+    const int before = Variables.GetCount();
+    KRO_Run(program, false);
+    KRO_TokenFunc = nullptr;
+    EXPECT_EQ(Variables.GetVar("r")->value.i, 6 + 3);
+    EXPECT_EQ(Variables.GetVar("k")->value.i, 21);
+    EXPECT_EQ(Variables.GetVar("b")->value.i, 11 + 21);
+    EXPECT_EQ(Variables.GetVar("w")->value.s->c_str(), std::string("[a1][b2]"));
+    EXPECT_EQ(Variables.GetCount(), before + 4);  // r, k, b, w: no parameter is left
+    // down(3) then down(2): n = 3, 2, 1, 0 at growing depths, then 2, 1, 0 again.
+    std::vector<int64_t> values;
+    for (const TSeen& s : seen)
+        if (s.name == "n" && (values.empty() || values.back() != s.value)) values.push_back(s.value);
+    EXPECT_EQ(values, (std::vector<int64_t>{3, 2, 1, 0, 2, 1, 0, 1, 2}));
+}
+
+}  // namespace

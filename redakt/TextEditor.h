@@ -116,20 +116,53 @@ public:
     virtual void GapClick();                 // TextEditorMouse.cpp
     virtual void OverWord(int x, int y);     // TextEditorMouse.cpp
     virtual void PlayMacro(TTextEditorMacro macro, TStringContainer params);  // TextEditorMacroRecording.cpp
-    virtual void ReturnPress(TShiftState shift);     // TextEditorEditingKeys.cpp, to F1Press
+    // TextEditorEditingKeys.cpp, to F1Press: the keys' handlers, each given
+    // the key's modifiers. ReturnPress to InsertPress do nothing at all
+    // while ReadOnly; the page keys, Home, End and F1 work regardless. Each
+    // text change is one undo step, and a run of Enters, Backspaces or
+    // Deletes at one place is one. A caret beyond its line's end is allowed.
+    // Enter breaks the line at the caret (insert mode; AutoIndent indents the
+    // new line like the nearest non-empty line above), or only moves to the
+    // next line (overwrite mode); Ctrl+Enter is CtrlEnterPress.
+    virtual void ReturnPress(TShiftState shift);
+    // OnCtrlEnter with the word at the caret, when set and the word is not empty.
     virtual void CtrlEnterPress();
     virtual void CtrlEnter(TString word);
+    // SmartTab: blanks up to the column under the next word of the nearest
+    // non-empty line above. Else TabSize columns (Ctrl: up to the next tab
+    // stop): blanks inserted in insert mode, the caret alone in overwrite
+    // mode (at most HMax); Shift goes back as far (to the previous tab stop).
     virtual void TabPress(TShiftState shift);
+    // Deletes the selection (without PersistentBlocks), else unindents
+    // (BackspaceUnindent), removes the line's part before the caret (Ctrl),
+    // joins the line to the one above (column 0) or removes the character
+    // before the caret. Bookmarks stay on their text.
     virtual void BackspacePress(TShiftState shift);
+    // Shift: Cut; Ctrl: DeleteWord; else the selection (without
+    // PersistentBlocks), the character at the caret, or the line break after
+    // the line (the line padded with blanks to the caret first).
     virtual void DeletePress(TShiftState shift);
+    // Deletes the selection first, then the word at the caret and the blanks after it.
     virtual void DeleteWord();
+    // Ctrl: Copy; Shift: Paste; else toggles the edit mode, remakes the caret
+    // (with the focus) and fires OnEditModeChange.
     virtual void InsertPress(TShiftState shift);
+    // A page (the lines the client height holds) up or down, within the
+    // text; Ctrl: to the first or the last visible line. Shift extends the
+    // line block, else the selection collapses onto the caret.
     virtual void PgUpPress(TShiftState shift);
     virtual void PgDownPress(TShiftState shift);
     // TextEditorEvents.cpp: OnCursorMove with (CurCol, CurLine).
     virtual void CursorMove();
+    // Column 0, or with Ctrl line 0 (Ctrl+Shift selecting the lines above);
+    // Shift extends the in-line selection to column 0.
     virtual void HomePress(TShiftState shift);
+    // The line's end, or with Ctrl the last line (Ctrl+Shift selecting the
+    // lines from the caret's on). Shift selects to the line's end; at the end
+    // of a line short of MarginPos it fills the line with fillChar to the
+    // margin (not while ReadOnly) and selects the fill. Nothing without lines.
     virtual void EndPress(TShiftState shift);
+    // Ctrl: OnCtrlF1 with the word at the caret, when set and the word is not empty.
     virtual void F1Press(TShiftState shift);
     virtual void Copy();                     // TextEditorClipboard.cpp
     virtual void Paste();                    // TextEditorClipboard.cpp
@@ -367,6 +400,9 @@ public:
     // Each works on every line; none repaints or marks the text modified.
     // Expands tabs to TabSize columns (a TabSize below 1 counts as 1).
     void TabsToSpaces();
+    // The same for one text whose first character stands at column
+    // startColumn (a negative one counts as 0).
+    void ExpandTabs(TString& text, int startColumn) const;
     void TextToHTML();
     void HTMLToText();
     // "&" + name + ";" of row i (0 to 17) from the language texts; "" outside.
@@ -513,6 +549,8 @@ public:
     void SeekAndDestroy(const TString& condition);
 
     // ---- Margin and append mode: TextEditorMargin.cpp ----
+    // Appends fill to the line until it is width long (never shortens it);
+    // returns its length before. A line the text lacks: 0, nothing changed.
     int AlignLineToWidth(int line, int width, char fill);
     void FillLinesToMargin();
     void TruncateLinesAtMargin();
@@ -657,11 +695,82 @@ public:
     void RepSeqWrite();
 
     // ---- Clipboard, buffers and bookmarks: TextEditorClipboard.cpp (its virtual operations are in the slot list) ----
+    // The slot list's Copy puts the selection on the clipboard as CF_TEXT: a
+    // line block's lines each followed by CR LF, or the in-line selection's
+    // characters within its line (selLine); nothing without a selection.
+    // Paste inserts the clipboard's text at the caret (InsertText: one undo
+    // step), split at LF with every CR dropped, tabs expanded; nothing while
+    // ReadOnly, without text or for an empty text. MakeMarker(n) removes
+    // bookmark n, and sets it on the caret line (last in the list) unless it
+    // was there; MarkerPress(n) moves the caret to bookmark n, keeping the
+    // column. PrevMarker and NextMarker go, in the order the bookmarks were
+    // set, to the first above (below) the caret line, else to the last (the
+    // first) set. A bookmark below the text leads to the last line; numbers
+    // outside 0..9 and unset bookmarks (line -1) are ignored.
+    // Puts length bytes of text (null: nothing) on the clipboard as CF_TEXT;
+    // when no block can be had or the clipboard not opened, it stays as it was.
     void Copy(const TString& text);
     void Copy(const char* text, int length);
+    // For n 0..9: the selected text becomes buffer n (GetSelectedText), or
+    // buffer n goes in at the caret (InsertText) and stays; other n nothing.
     void CopyToBuffer(int n);
     void PasteFromBuffer(int n);
+    // Removes every bookmark and repaints.
     void ClearMarkers();
+
+    // ---- Editing and navigation keys: TextEditorEditingKeys.cpp (its
+    // virtual operations are in the slot list) ----
+    // The number of leading blanks (only the blank counts) of the line; def
+    // for a line of blanks only, an empty one or one the text lacks; 0 when
+    // the text has no lines.
+    int GetLineFirstPos(int line, int def);
+    // GetLineFirstPos(l, 0) of the nearest line l above line that is not
+    // empty (one of blanks only counts, and gives 0); 0 without one.
+    int GetIndentPos(int line);
+
+protected:
+    bool CaretLineInText() const;
+    // The lines a page move covers: those the client height holds, at least 1.
+    int PageLines() const;
+    // The top undo record when a further deletion on the caret line may join
+    // it: a deletion (utDelete) whose range is the caret line alone, made by
+    // the run that typingUndoLine marks; else null.
+    TTextEditorUndoItem* CaretLineDeletionRecord();
+    // A new utDelete record of the caret line unless CaretLineDeletionRecord
+    // already holds it.
+    void RecordCaretLineDeletion();
+    // Adds text as saved line `index` of the top record and keeps the budget;
+    // the record may be gone afterwards.
+    void AddToTopRecord(int index, const TString& text);
+    // Makes the top record, which a change just before pushed, also cover the
+    // caret line as it is now (it is about to change); false when it cannot.
+    bool TopRecordTakesCaretLine();
+    // ReturnPress in insert mode: records the break and cuts the line at the
+    // caret, the rest going below; then the caret goes to the next line.
+    void BreakCaretLine();
+    void CaretToNextLine(bool inserting);
+    // TabPress: SmartTab's target column under the line above (-1: none),
+    // the forward and back steps, and blanks put in at the caret.
+    int SmartTabColumn() const;
+    int TabStepForward(bool toTabStop) const;
+    int TabStepBack() const;
+    void InsertBlanksAtCaret(int count);
+    // BackspacePress: whether it unindents, to which column, removing the
+    // columns from `from` to the caret, joining the line to the one above.
+    bool BackspaceUnindents(bool ctrl);
+    int UnindentColumn();
+    void RemoveBeforeCaret(int from);
+    void JoinWithLineAbove();
+    // DeletePress: the character at the caret, or the next line joined on.
+    void DeleteCharacterAtCaret();
+    void JoinWithLineBelow();
+    // The page keys' move to line, extending the block with Shift.
+    void MoveByPage(int line, TShiftState shift);
+    // Shift+Home and Shift+End on the caret line.
+    void SelectToLineStart();
+    void SelectToLineEnd();
+
+public:
 
     // ---- Line editing operations: TextEditorLineEditing.cpp (deleting,
     // cutting, inserting), TextEditorLineSorting.cpp (sorting, duplicates),

@@ -1,11 +1,189 @@
-// TTextEditor: the clipboard, the ten clipboard buffers and the bookmarks.
-#include "TextEditor.h"
+// TTextEditor: the system clipboard's text, the ten clipboard buffers and the
+// numbered bookmarks.
+#include <algorithm>
+#include <cstring>
+#include <string>
 
-// Not built yet: the operations do nothing until the clipboard and the
-// bookmarks are done.
-void TTextEditor::Copy() {}
-void TTextEditor::Paste() {}
-void TTextEditor::MakeMarker(int) {}
-void TTextEditor::MarkerPress(int) {}
-void TTextEditor::PrevMarker() {}
-void TTextEditor::NextMarker() {}
+#include "TextEditor.h"
+#include "Win32.h"
+
+namespace {
+
+bool IsBufferNumber(int n) { return n >= 0 && n <= 9; }
+
+// The lines of a line block, each followed by CR LF.
+std::string BlockText(const TStringContainer& lines, int first, int end) {
+    size_t size = 0;
+    for (int i = first; i < end; ++i) size += static_cast<size_t>(lines[i].Length()) + 2;
+    std::string text;
+    text.reserve(size);
+    for (int i = first; i < end; ++i) {
+        text += lines[i].str();
+        text += "\r\n";
+    }
+    return text;
+}
+
+// The clipboard text's lines: LF ends a line, CR is dropped wherever it
+// stands, and the text after the last LF (empty when the text ends with a
+// line break) is the last line.
+void SplitClipboardText(const char* bytes, size_t length, TStringContainer& out) {
+    std::string line;
+    size_t start = 0;
+    while (start <= length) {
+        const void* found = std::memchr(bytes + start, '\n', length - start);
+        const size_t end = found != nullptr ? static_cast<size_t>(static_cast<const char*>(found) - bytes) : length;
+        line.assign(bytes + start, end - start);
+        line.erase(std::remove(line.begin(), line.end(), '\r'), line.end());
+        out.Add(TString(line));
+        start = end + 1;
+    }
+}
+
+// The CF_TEXT block's lines, read up to its NUL and never past its size;
+// nothing when the clipboard cannot be opened or holds no text.
+void ReadClipboardLines(TStringContainer& out) {
+    if (!OpenClipboard(nullptr)) return;
+    if (HANDLE block = GetClipboardData(CF_TEXT)) {
+        const SIZE_T size = GlobalSize(block);
+        if (const auto* bytes = static_cast<const char*>(GlobalLock(block))) {
+            const void* nul = size > 0 ? std::memchr(bytes, '\0', size) : nullptr;
+            const size_t length = nul != nullptr ? static_cast<size_t>(static_cast<const char*>(nul) - bytes) : size;
+            SplitClipboardText(bytes, length, out);
+            GlobalUnlock(block);
+        }
+    }
+    CloseClipboard();
+}
+
+// A line the text lacks (a bookmark left below it by a load) reads as the last line.
+int LineWithinText(int line, int count) { return std::clamp(line, 0, std::max(count - 1, 0)); }
+
+}  // namespace
+
+// An in-line selection is read from its own line (selLine) and only as far
+// as that line's text goes.
+void TTextEditor::Copy() {
+    const TTextEditorSelection& s = selection;
+    if (s.selStartLine != s.selEndLine) {
+        const int first = std::max(std::min(s.selStartLine, s.selEndLine), 0);
+        const int end = std::min(std::max(s.selStartLine, s.selEndLine), lines.GetCount());
+        const std::string text = BlockText(lines, first, end);
+        Copy(text.data(), static_cast<int>(text.size()));
+    } else if (s.selStartCol != s.selEndCol) {
+        const TString& text = GetLineText(s.selLine);
+        const int start = std::clamp(std::min(s.selStartCol, s.selEndCol), 0, text.Length());
+        const int end = std::clamp(std::max(s.selStartCol, s.selEndCol), start, text.Length());
+        Copy(text.c_str() + start, end - start);
+    }
+}
+
+void TTextEditor::Copy(const TString& text) { Copy(text.c_str(), text.Length()); }
+
+// The block is the clipboard's once SetClipboardData takes it; until then a
+// failure frees it here.
+void TTextEditor::Copy(const char* text, int length) {
+    if (text == nullptr || length < 0) return;
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, static_cast<SIZE_T>(length) + 1);
+    if (block == nullptr) return;
+    char* bytes = static_cast<char*>(GlobalLock(block));
+    if (bytes == nullptr) {
+        GlobalFree(block);
+        return;
+    }
+    std::memcpy(bytes, text, static_cast<size_t>(length));
+    GlobalUnlock(block);
+    if (!OpenClipboard(nullptr)) {
+        GlobalFree(block);
+        return;
+    }
+    EmptyClipboard();
+    if (SetClipboardData(CF_TEXT, block) == nullptr) GlobalFree(block);
+    CloseClipboard();
+}
+
+// The clipboard is closed before the text goes in, so that the handlers the
+// insertion fires may use it. Tabs are expanded in the pasted lines alone,
+// before they go in (the rest of the text holds none), so the caret and the
+// selection fall on the expanded text; an empty clipboard text pastes nothing.
+void TTextEditor::Paste() {
+    if (ReadOnly || !IsClipboardFormatAvailable(CF_TEXT)) return;
+    TStringContainer text;
+    ReadClipboardLines(text);
+    if (text.GetCount() == 0 || (text.GetCount() == 1 && text[0].IsEmpty())) return;
+    ExpandTabs(text[0], std::max(CurCol, 0));
+    for (int i = 1; i < text.GetCount(); ++i) ExpandTabs(text[i], 0);
+    InsertText(text);
+}
+
+void TTextEditor::CopyToBuffer(int n) {
+    if (IsBufferNumber(n)) GetSelectedText(buffers[n]);
+}
+
+void TTextEditor::PasteFromBuffer(int n) {
+    if (IsBufferNumber(n)) InsertText(buffers[n]);
+}
+
+// Every bookmark of the number goes (there is at most one); when none of
+// them was on the caret line, the bookmark is set there, last in the list.
+// Only the digits name bookmarks: another number changes nothing.
+void TTextEditor::MakeMarker(int number) {
+    if (!IsBufferNumber(number)) return;
+    bool toggledOff = false;
+    for (int i = markers.GetCount() - 1; i >= 0; --i) {
+        if (markers[i].number != number) continue;
+        const int line = markers[i].line;
+        markers.Delete(i);
+        if (line >= 0) RepaintLine(line);
+        toggledOff = toggledOff || line == CurLine;
+    }
+    if (toggledOff) return;
+    markers += TEXT_EDITOR_MARKER{CurLine, number};
+    RepaintLine(CurLine);
+}
+
+void TTextEditor::MarkerPress(int number) {
+    for (int i = 0; i < markers.GetCount(); ++i)
+        if (markers[i].number == number && markers[i].line >= 0) {
+            CurLine = LineWithinText(markers[i].line, lines.GetCount());
+            SetCaretPos(CurCol, CurLine);
+            return;
+        }
+}
+
+// Both go by the order in which the bookmarks were set, not by their lines.
+void TTextEditor::PrevMarker() {
+    int target = -1, lastSet = -1;
+    for (int i = 0; i < markers.GetCount(); ++i) {
+        const int line = markers[i].line;
+        if (line < 0) continue;
+        if (target < 0 && line < CurLine) target = line;
+        lastSet = line;
+    }
+    if (target < 0) target = lastSet;
+    if (target < 0) return;
+    CurLine = LineWithinText(target, lines.GetCount());
+    SetCaretPos(CurCol, CurLine);
+}
+
+void TTextEditor::NextMarker() {
+    int target = -1, firstSet = -1;
+    for (int i = 0; i < markers.GetCount(); ++i) {
+        const int line = markers[i].line;
+        if (line < 0) continue;
+        if (firstSet < 0) firstSet = line;
+        if (line > CurLine) {
+            target = line;
+            break;
+        }
+    }
+    if (target < 0) target = firstSet;
+    if (target < 0) return;
+    CurLine = LineWithinText(target, lines.GetCount());
+    SetCaretPos(CurCol, CurLine);
+}
+
+void TTextEditor::ClearMarkers() {
+    markers.Clear();
+    Repaint();
+}

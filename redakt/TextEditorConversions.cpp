@@ -34,26 +34,27 @@ const std::array<int, 256>& RowOfByte() {
 
 }  // namespace
 
-// One pass per line: a tab takes blanks up to the next multiple of the tab
+// One pass per text: a tab takes blanks up to the next multiple of the tab
 // width, a whole width when it stands on one.
-void TTextEditor::TabsToSpaces() {
+void TTextEditor::ExpandTabs(TString& text, int startColumn) const {
+    const std::string& source = text.str();
+    size_t tab = source.find('\t');
+    if (tab == std::string::npos) return;
     const size_t width = static_cast<size_t>(std::max(TabSize, 1));
+    const size_t start = static_cast<size_t>(std::max(startColumn, 0));
     std::string expanded;
-    for (int i = 0; i < lines.GetCount(); ++i) {
-        TString& line = lines[i];
-        const std::string& text = line.str();
-        size_t tab = text.find('\t');
-        if (tab == std::string::npos) continue;
-        expanded.clear();
-        size_t start = 0;
-        for (; tab != std::string::npos; tab = text.find('\t', start)) {
-            expanded.append(text, start, tab - start);
-            expanded.append(width - expanded.size() % width, ' ');
-            start = tab + 1;
-        }
-        expanded.append(text, start, std::string::npos);
-        line = expanded;
+    size_t from = 0;
+    for (; tab != std::string::npos; tab = source.find('\t', from)) {
+        expanded.append(source, from, tab - from);
+        expanded.append(width - (start + expanded.size()) % width, ' ');
+        from = tab + 1;
     }
+    expanded.append(source, from, std::string::npos);
+    text = expanded;
+}
+
+void TTextEditor::TabsToSpaces() {
+    for (int i = 0; i < lines.GetCount(); ++i) ExpandTabs(lines[i], 0);
 }
 
 // Ampersands and angle brackets already in the text stay as they are.

@@ -468,12 +468,20 @@ public:
     // Bookmarks stay on their text. Nothing when text is empty, ReadOnly is
     // set or the caret line lies outside the text; text is left as it was.
     void InsertText(TStringContainer& text);
+    // The same, taking the lines out of text rather than copying them (text
+    // keeps any of its lines): for a caller's container it drops afterwards.
+    void InsertTextTaking(TStringContainer& text);
     // Append-mode typing of c at col of line in overwrite mode: the line is
     // padded to MarginPos, the character at MarginPos - k - 1 (k = appendCount,
     // at most MarginPos - col - 1) drops out, the last k typed characters move
     // one column left and c takes column MarginPos - 1. A column at or beyond
     // the margin, or a line outside the text, changes nothing.
     void AppendLineInInsertMode(int line, int col, char c);
+
+protected:
+    void InsertTextFrom(TStringContainer& text, bool take);
+
+public:
 
     // ---- Command table and context menus: TextEditorMenus.cpp (its virtual operations are in the slot list) ----
     // Appends a command (no check for duplicates: a later one of the same

@@ -1,8 +1,10 @@
 // TTextEditor: the system clipboard's text, the ten clipboard buffers and the
 // numbered bookmarks.
 #include <algorithm>
+#include <climits>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "TextEditor.h"
 #include "Win32.h"
@@ -26,30 +28,41 @@ std::string BlockText(const TStringContainer& lines, int first, int end) {
 
 // The clipboard text's lines: LF ends a line, CR is dropped wherever it
 // stands, and the text after the last LF (empty when the text ends with a
-// line break) is the last line.
-void SplitClipboardText(const char* bytes, size_t length, TStringContainer& out) {
+// line break) is the last line. Each line is made once, straight into out;
+// expandTabs(line, index) is called for those that hold a tab.
+template <class ExpandTabs>
+void SplitClipboardText(const char* bytes, size_t length, TStringContainer& out, ExpandTabs expandTabs) {
+    std::vector<void*> made;
     std::string line;
     size_t start = 0;
     while (start <= length) {
         const void* found = std::memchr(bytes + start, '\n', length - start);
         const size_t end = found != nullptr ? static_cast<size_t>(static_cast<const char*>(found) - bytes) : length;
-        line.assign(bytes + start, end - start);
-        line.erase(std::remove(line.begin(), line.end(), '\r'), line.end());
-        out.Add(TString(line));
+        size_t size = end - start;
+        if (size > 0 && bytes[end - 1] == '\r') --size;
+        line.assign(bytes + start, size);
+        if (std::memchr(line.data(), '\r', line.size()) != nullptr)
+            line.erase(std::remove(line.begin(), line.end(), '\r'), line.end());
+        auto* text = new TString(line);
+        made.push_back(text);
+        if (std::memchr(line.data(), '\t', line.size()) != nullptr) expandTabs(*text, static_cast<int>(made.size()) - 1);
         start = end + 1;
     }
+    out.InsertItems(out.GetCount(), made.data(), static_cast<int>(made.size()));
 }
 
 // The CF_TEXT block's lines, read up to its NUL and never past its size;
 // nothing when the clipboard cannot be opened or holds no text.
-void ReadClipboardLines(TStringContainer& out) {
+template <class ExpandTabs>
+void ReadClipboardLines(TStringContainer& out, ExpandTabs expandTabs) {
     if (!OpenClipboard(nullptr)) return;
     if (HANDLE block = GetClipboardData(CF_TEXT)) {
         const SIZE_T size = GlobalSize(block);
         if (const auto* bytes = static_cast<const char*>(GlobalLock(block))) {
             const void* nul = size > 0 ? std::memchr(bytes, '\0', size) : nullptr;
             const size_t length = nul != nullptr ? static_cast<size_t>(static_cast<const char*>(nul) - bytes) : size;
-            SplitClipboardText(bytes, length, out);
+            // A line holds at most INT_MAX bytes: a larger text is read that far.
+            SplitClipboardText(bytes, std::min<size_t>(length, INT_MAX), out, expandTabs);
             GlobalUnlock(block);
         }
     }
@@ -109,11 +122,10 @@ void TTextEditor::Copy(const char* text, int length) {
 void TTextEditor::Paste() {
     if (ReadOnly || !IsClipboardFormatAvailable(CF_TEXT)) return;
     TStringContainer text;
-    ReadClipboardLines(text);
+    // The first line goes in at the caret column, the others at column 0.
+    ReadClipboardLines(text, [this](TString& line, int index) { ExpandTabs(line, index == 0 ? CurCol : 0); });
     if (text.GetCount() == 0 || (text.GetCount() == 1 && text[0].IsEmpty())) return;
-    ExpandTabs(text[0], std::max(CurCol, 0));
-    for (int i = 1; i < text.GetCount(); ++i) ExpandTabs(text[i], 0);
-    InsertText(text);
+    InsertTextTaking(text);
 }
 
 void TTextEditor::CopyToBuffer(int n) {

@@ -2,6 +2,7 @@
 // sections kept in step, inserting a text at the caret, and the append-mode
 // overwrite step.
 #include <algorithm>
+#include <vector>
 
 #include "TextEditor.h"
 
@@ -45,6 +46,25 @@ void FitSection(TIntPair& section, int first, int last) {
     }
 }
 
+// Lines first..end-1 of text go in before line `at` with one move of the
+// lines after it: taken over from text when take is set (text keeps its
+// other lines), else copied. Sections shift as Insert's do.
+void InsertLinesOf(TTextEditor& editor, int at, TStringContainer& text, int first, int end, bool take) {
+    const int count = end - first;
+    if (count <= 0) return;
+    std::vector<void*> items;
+    items.reserve(static_cast<size_t>(count));
+    for (int i = first; i < end; ++i) {
+        TString* line = take ? static_cast<TString*>(text.GetItem(i)) : new TString(text[i]);
+        line->SetReduceCapacity(editor.lines.GetReduceCapacity());
+        items.push_back(line);
+    }
+    if (take) text.DeleteSection(first, end - 1, false);
+    at = std::clamp(at, 0, editor.lines.GetCount());
+    editor.lines.InsertItems(at, items.data(), count);
+    ShiftSections(editor.sections, at, count);
+}
+
 }  // namespace
 
 void TTextEditor::Insert(int line, const TString& text) {
@@ -76,14 +96,18 @@ void TTextEditor::Delete(int line) { Delete(line, line); }
 // Bookmarks follow their text: those below the caret line move down with it
 // by the r lines added, and one on the caret line too when the caret stood
 // at column 0 (its text then starts the line after the inserted ones).
-void TTextEditor::InsertText(TStringContainer& source) {
+void TTextEditor::InsertText(TStringContainer& source) { InsertTextFrom(source, false); }
+
+void TTextEditor::InsertTextTaking(TStringContainer& source) { InsertTextFrom(source, true); }
+
+void TTextEditor::InsertTextFrom(TStringContainer& source, bool take) {
     if (source.GetCount() == 0 || ReadOnly) return;
     if (lines.GetCount() == 0) lines.Add(TString());
     if (CurLine < 0 || CurLine >= lines.GetCount()) return;
     // A copy when the source is the text itself, which changes below.
     TStringContainer aliasCopy;
     if (&source == &lines) aliasCopy = source;
-    const TStringContainer& text = &source == &lines ? aliasCopy : source;
+    TStringContainer& text = &source == &lines ? aliasCopy : source;
 
     const int m = text.GetCount();
     const int caretLine = CurLine;
@@ -113,11 +137,8 @@ void TTextEditor::InsertText(TStringContainer& source) {
 
     const int r = m - 1;
     const bool lastEmpty = r > 0 && text[m - 1].IsEmpty();
-    if (r >= 2 || (r == 1 && !lastEmpty)) {
-        TStringContainer rest;
-        for (int i = 1; i < (lastEmpty ? m - 1 : m); ++i) rest.Add(text[i]);
-        Insert(caretLine + 1, rest);
-    }
+    const int lastLength = text[m - 1].Length();
+    InsertLinesOf(*this, caretLine + 1, text, 1, lastEmpty ? m - 1 : m, take);
     if (r == 0)
         lines[caretLine] += tail;
     else if (lastEmpty)
@@ -140,7 +161,7 @@ void TTextEditor::InsertText(TStringContainer& source) {
         CurLine = selection.selEndLine = caretLine + r;
         if (!lastEmpty) {
             selection.selEndLine += 1;
-            SetCursorPosX(text[m - 1].Length());
+            SetCursorPosX(lastLength);
         } else {
             SetCursorPosX(0);
         }

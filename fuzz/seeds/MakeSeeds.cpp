@@ -479,6 +479,10 @@ void EditorSeeds() {
     SeedText("redakt_textfiles", "text", std::string("\x00\x03") + text);
     SeedText("redakt_textfiles", "page", std::string("\x01\x00") + page);
     SeedText("redakt_textfiles", "block", std::string("\x02\x05") + text);
+    // Clipboard text: the setting byte, then the block's bytes.
+    SeedText("redakt_clipboard", "lines", std::string("\x21") + text + std::string(1, '\0'));
+    SeedText("redakt_clipboard", "block", std::string("\x08") + "one\r\ntwo\r\n" + std::string(1, '\0'));
+    SeedText("redakt_clipboard", "no-nul", std::string("\x4a") + "\tword\rmore");
 }
 
 }  // namespace

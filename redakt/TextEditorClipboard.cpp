@@ -45,7 +45,8 @@ void SplitClipboardText(const char* bytes, size_t length, TStringContainer& out,
             line.erase(std::remove(line.begin(), line.end(), '\r'), line.end());
         auto* text = new TString(line);
         made.push_back(text);
-        if (std::memchr(line.data(), '\t', line.size()) != nullptr) expandTabs(*text, static_cast<int>(made.size()) - 1);
+        if (std::memchr(line.data(), '\t', line.size()) != nullptr)
+            expandTabs(*text, static_cast<int>(made.size()) - 1);
         start = end + 1;
     }
     out.InsertItems(out.GetCount(), made.data(), static_cast<int>(made.size()));

@@ -94,7 +94,8 @@ TEST_F(ClipboardTest, CopyTakesTheInLineSelectionOfItsLineWithinTheText) {
         Text(kFive);
         editor.selection = c.selection;
         editor.Copy();
-        EXPECT_EQ(ClipboardBytes(), c.copied + std::string(1, '\0')) << c.selection.selStartCol << ".." << c.selection.selEndCol;
+        EXPECT_EQ(ClipboardBytes(), c.copied + std::string(1, '\0'))
+            << c.selection.selStartCol << ".." << c.selection.selEndCol;
     }
 }
 

@@ -59,6 +59,16 @@ struct EditingKeysTest : ::testing::Test {
         SetClipboardData(CF_TEXT, block);
         CloseClipboard();
     }
+    // After a handler ran on `before` (caret at col): the text, the caret and
+    // the undo records it left, and one undo giving `before` back.
+    void ExpectOutcome(const std::vector<std::string>& before, int col, const std::vector<std::string>& after,
+                       std::tuple<int, int> caret, int records) {
+        const std::string what = before.back() + " at " + std::to_string(col);
+        EXPECT_EQ(Lines(), after) << what;
+        EXPECT_EQ(CaretAt(), caret) << what;
+        EXPECT_EQ(editor.undoItems.GetCount(), records) << what;
+        if (records > 0) ExpectOneUndoRestores(before, what);
+    }
     // One undo gives back `before` exactly.
     void ExpectOneUndoRestores(const std::vector<std::string>& before, const std::string& what) {
         editor.Undo();
@@ -68,6 +78,22 @@ struct EditingKeysTest : ::testing::Test {
     win32::TestDriver driver;
     TTestEditor editor{nullptr};
 };
+
+using TPress = std::function<void(TTextEditor&, TShiftState)>;
+
+// The handlers that do nothing while ReadOnly is set.
+const std::vector<TPress>& EditingHandlers() {
+    static const std::vector<TPress> handlers = {
+        [](TTextEditor& e, TShiftState s) { e.ReturnPress(s); },
+        [](TTextEditor& e, TShiftState) { e.CtrlEnterPress(); },
+        [](TTextEditor& e, TShiftState s) { e.TabPress(s); },
+        [](TTextEditor& e, TShiftState s) { e.BackspacePress(s); },
+        [](TTextEditor& e, TShiftState s) { e.DeletePress(s); },
+        [](TTextEditor& e, TShiftState) { e.DeleteWord(); },
+        [](TTextEditor& e, TShiftState s) { e.InsertPress(s); },
+    };
+    return handlers;
+}
 
 const std::vector<std::string> kEight = {"line0", "line1", "line2", "line3", "line4", "line5", "line6", "line7"};
 
@@ -119,12 +145,27 @@ TEST_F(EditingKeysTest, EnterBreaksTheLineInInsertModeAndOnlyMovesInOverwriteMod
         EXPECT_EQ(editor.undoItems.GetCount(), c.mode == emInsert ? 1 : 0) << what;
         if (c.mode == emInsert) ExpectOneUndoRestores(c.text.empty() ? std::vector<std::string>{""} : c.text, what);
     }
-    // Bookmarks below the caret line move down with their text.
-    Text({"abcdef", "x", "y"});
-    Bookmarks({0, 1, 2});
-    Caret(3, 0);
-    editor.ReturnPress(kPlain);
-    EXPECT_EQ(MarkerLines(), (std::vector<int>{0, 2, 3}));
+}
+
+// Enter moves those below the caret line down; joining two lines moves
+// those from the removed line on up.
+TEST_F(EditingKeysTest, BookmarksFollowTheirTextThroughEnterAndLineJoins) {
+    const struct {
+        std::function<void(TTextEditor&)> press;
+        int col, line;
+        std::vector<int> after;
+    } kCases[] = {
+        {[](TTextEditor& e) { e.ReturnPress(kPlain); }, 3, 4, {4, 6, 7, 2}},
+        {[](TTextEditor& e) { e.BackspacePress(kPlain); }, 0, 5, {4, 4, 5, 2}},
+        {[](TTextEditor& e) { e.DeletePress(kPlain); }, 9, 4, {4, 4, 5, 2}},
+    };
+    for (const auto& c : kCases) {
+        Text(kEight);
+        Bookmarks({4, 5, 6, 2});
+        Caret(c.col, c.line);
+        c.press(editor);
+        EXPECT_EQ(MarkerLines(), c.after) << "caret at " << c.col << ", " << c.line;
+    }
 }
 
 TEST_F(EditingKeysTest, EntersInARowUndoTogetherAndOtherChangesStayApart) {
@@ -198,11 +239,7 @@ TEST_F(EditingKeysTest, TabInsertsBlanksMovesByTabStopsAndFollowsTheLineAboveWit
         for (int stop : c.tabStops) editor.tabStops.Add(stop);
         Caret(c.col, c.line);
         editor.TabPress(c.shift);
-        const std::string what = c.text.back() + " at " + std::to_string(c.col);
-        EXPECT_EQ(Lines(), c.after) << what;
-        EXPECT_EQ(CaretAt(), std::make_tuple(c.caretCol, c.line)) << what;
-        EXPECT_EQ(editor.undoItems.GetCount(), 1) << what;
-        ExpectOneUndoRestores(c.text, what);
+        ExpectOutcome(c.text, c.col, c.after, {c.caretCol, c.line}, 1);
     }
     Text({});
     Caret(0, 0);
@@ -240,21 +277,9 @@ TEST_F(EditingKeysTest, BackspaceDeletesUnindentsCutsTheHeadAndJoinsLines) {
         Caret(c.col, c.line);
         editor.selection = c.selection;
         editor.BackspacePress(c.shift);
-        const std::string what = c.text.back() + " at " + std::to_string(c.col);
-        EXPECT_EQ(Lines(), c.after) << what;
-        EXPECT_EQ(CaretAt(), c.caret) << what;
-        EXPECT_EQ(editor.undoItems.GetCount(), c.records) << what;
-        EXPECT_EQ(editor.GetModified(), c.records > 0) << what;
-        if (c.records > 0) ExpectOneUndoRestores(c.text, what);
+        EXPECT_EQ(editor.GetModified(), c.records > 0) << c.text.back() << " at " << c.col;
+        ExpectOutcome(c.text, c.col, c.after, c.caret, c.records);
     }
-    // Joining line 5 to line 4 moves the bookmarks from line 5 on up by one.
-    Text(kEight);
-    Bookmarks({4, 5, 6, 2});
-    Caret(0, 5);
-    editor.BackspacePress(kPlain);
-    EXPECT_EQ(Lines()[4], "line4line5");
-    EXPECT_EQ(CaretAt(), std::make_tuple(5, 4));
-    EXPECT_EQ(MarkerLines(), (std::vector<int>{4, 4, 5, 2}));
 }
 
 TEST_F(EditingKeysTest, DeleteRemovesTheCharacterJoinsThePaddedNextLineCutsAndDeletesWords) {
@@ -279,11 +304,7 @@ TEST_F(EditingKeysTest, DeleteRemovesTheCharacterJoinsThePaddedNextLineCutsAndDe
         Caret(c.col, c.line);
         editor.selection = c.selection;
         editor.DeletePress(c.shift);
-        const std::string what = c.text.back() + " at " + std::to_string(c.col);
-        EXPECT_EQ(Lines(), c.after) << what;
-        EXPECT_EQ(CaretAt(), c.caret) << what;
-        EXPECT_EQ(editor.undoItems.GetCount(), c.records) << what;
-        if (c.records > 0) ExpectOneUndoRestores(c.text, what);
+        ExpectOutcome(c.text, c.col, c.after, c.caret, c.records);
     }
     // Shift+Delete put the cut text on the clipboard.
     Text({"abcdef"});
@@ -294,12 +315,6 @@ TEST_F(EditingKeysTest, DeleteRemovesTheCharacterJoinsThePaddedNextLineCutsAndDe
     EXPECT_STREQ(static_cast<const char*>(GlobalLock(GetClipboardData(CF_TEXT))), "bcd");
     GlobalUnlock(GetClipboardData(CF_TEXT));
     CloseClipboard();
-    // Joining the next line moves its bookmarks up with it.
-    Text({"a", "b", "c"});
-    Bookmarks({1, 2, 0});
-    Caret(1, 0);
-    editor.DeletePress(kPlain);
-    EXPECT_EQ(MarkerLines(), (std::vector<int>{0, 1, 0}));
 }
 
 // Runs of Backspaces and of Deletes at one place, across a line join too,
@@ -452,16 +467,7 @@ TEST_F(EditingKeysTest, CtrlF1AndCtrlEnterReportTheWordAtTheCaret) {
 // The edit mode handlers on a read-only editor change nothing at all, with
 // any modifiers; the page keys, Home and End still move the caret.
 TEST_F(EditingKeysTest, AReadOnlyEditorIgnoresTheEditingKeysButStillMoves) {
-    using TPress = std::function<void(TTextEditor&, TShiftState)>;
-    const std::vector<TPress> kEditing = {
-        [](TTextEditor& e, TShiftState s) { e.ReturnPress(s); },
-        [](TTextEditor& e, TShiftState) { e.CtrlEnterPress(); },
-        [](TTextEditor& e, TShiftState s) { e.TabPress(s); },
-        [](TTextEditor& e, TShiftState s) { e.BackspacePress(s); },
-        [](TTextEditor& e, TShiftState s) { e.DeletePress(s); },
-        [](TTextEditor& e, TShiftState) { e.DeleteWord(); },
-        [](TTextEditor& e, TShiftState s) { e.InsertPress(s); },
-    };
+    const std::vector<TPress>& kEditing = EditingHandlers();
     win32::ResetClipboard();
     int ctrlEnters = 0;
     editor.OnCtrlEnter = [&](TTextEditor*, TString) { ++ctrlEnters; };
@@ -503,21 +509,14 @@ TEST_F(EditingKeysTest, AReadOnlyEditorIgnoresTheEditingKeysButStillMoves) {
 // line of the text, and an undo of every step gives the text back (run
 // under the address sanitizer, this also shows no read outside a line).
 TEST_F(EditingKeysTest, EveryHandlerWithEveryModifierEndsSoundlyOnEdgeTexts) {
-    using TPress = std::function<void(TTextEditor&, TShiftState)>;
-    const std::vector<TPress> kHandlers = {
-        [](TTextEditor& e, TShiftState s) { e.ReturnPress(s); },
-        [](TTextEditor& e, TShiftState) { e.CtrlEnterPress(); },
-        [](TTextEditor& e, TShiftState s) { e.TabPress(s); },
-        [](TTextEditor& e, TShiftState s) { e.BackspacePress(s); },
-        [](TTextEditor& e, TShiftState s) { e.DeletePress(s); },
-        [](TTextEditor& e, TShiftState) { e.DeleteWord(); },
-        [](TTextEditor& e, TShiftState s) { e.InsertPress(s); },
+    std::vector<TPress> kHandlers = EditingHandlers();
+    kHandlers.insert(kHandlers.end(), {
         [](TTextEditor& e, TShiftState s) { e.PgUpPress(s); },
         [](TTextEditor& e, TShiftState s) { e.PgDownPress(s); },
         [](TTextEditor& e, TShiftState s) { e.HomePress(s); },
         [](TTextEditor& e, TShiftState s) { e.EndPress(s); },
         [](TTextEditor& e, TShiftState s) { e.F1Press(s); },
-    };
+    });
     const struct {
         std::vector<std::string> text;
         int col;
@@ -541,8 +540,9 @@ TEST_F(EditingKeysTest, EveryHandlerWithEveryModifierEndsSoundlyOnEdgeTexts) {
                     editor.SetReadOnly(start.readOnly);
                     PutClipboardTextForSweep();
                     kHandlers[i](editor, shift);
-                    const std::string what = "handler " + std::to_string(i) + " on " + std::to_string(start.text.size()) +
-                                             " lines, settings " + std::to_string(settings);
+                    const std::string what = "handler " + std::to_string(i) + " on " +
+                                             std::to_string(start.text.size()) + " lines, settings " +
+                                             std::to_string(settings);
                     EXPECT_GE(editor.GetCurLine(), 0) << what;
                     EXPECT_LE(editor.GetCurLine(), std::max(editor.lines.GetCount() - 1, 0)) << what;
                     EXPECT_LE(editor.lines.GetCount(), 2 + int(start.text.size())) << what;
@@ -627,7 +627,8 @@ TEST_F(EditorTest, PageKeysMoveAPageOrToTheViewsEdgesAndExtendTheBlockWithShift)
         c.press(*editor);
         EXPECT_EQ(editor->GetCurLine(), c.line) << "case " << n;
         EXPECT_EQ(editor->GetCurCol(), 3) << "case " << n;
-        EXPECT_EQ(std::make_tuple(editor->selection.selStartLine, editor->selection.selEndLine), c.block) << "case " << n;
+        EXPECT_EQ(std::make_tuple(editor->selection.selStartLine, editor->selection.selEndLine), c.block)
+            << "case " << n;
         EXPECT_EQ(editor->pageAnchorLine, 15) << "case " << n;
         EXPECT_GE(editor->GetCurLine(), editor->GetVPos()) << "case " << n;
         EXPECT_LT(editor->GetCurLine(), editor->GetVPos() + page) << "case " << n;

@@ -64,8 +64,9 @@ std::string DesktopText() {
 TEST_F(ClipboardAndKeysSdlTest, CopyAndPasteGoThroughTheDesktopClipboard) {
     editor->selection = TTextEditorSelection{0, 0, 0, 0, 2};
     editor->Copy();
-    EXPECT_EQ(DesktopText(),
-              "\xC3\xA1rv\xC3\xADzt\xC5\xB1r\xC5\x91 t\xC3\xBCk\xC3\xB6rf\xC3\xBAr\xC3\xB3g\xC3\xA9p\nline 1 of the text\n");
+    EXPECT_EQ(
+        DesktopText(),
+        "\xC3\xA1rv\xC3\xADzt\xC5\xB1r\xC5\x91 t\xC3\xBCk\xC3\xB6rf\xC3\xBAr\xC3\xB3g\xC3\xA9p\nline 1 of the text\n");
 
     // "első sor", then a tab and "második" from the desktop, at the caret.
     ASSERT_EQ(SDL_SetClipboardText("els\xC5\x91 sor\n\tm\xC3\xA1sodik\n"), 0);

@@ -52,16 +52,17 @@ void FitSection(TIntPair& section, int first, int last) {
 void InsertLinesOf(TTextEditor& editor, int at, TStringContainer& text, int first, int end, bool take) {
     const int count = end - first;
     if (count <= 0) return;
-    std::vector<void*> items;
-    items.reserve(static_cast<size_t>(count));
-    for (int i = first; i < end; ++i) {
-        TString* line = take ? static_cast<TString*>(text.GetItem(i)) : new TString(text[i]);
-        line->SetReduceCapacity(editor.lines.GetReduceCapacity());
-        items.push_back(line);
+    std::vector<void*> copies;
+    void* const* items = static_cast<void* const*>(text.GetItems()) + first;
+    if (!take) {
+        copies.reserve(static_cast<size_t>(count));
+        for (int i = first; i < end; ++i) copies.push_back(new TString(text[i]));
+        items = copies.data();
     }
-    if (take) text.DeleteSection(first, end - 1, false);
+    for (int i = 0; i < count; ++i) static_cast<TString*>(items[i])->SetReduceCapacity(editor.lines.GetReduceCapacity());
     at = std::clamp(at, 0, editor.lines.GetCount());
-    editor.lines.InsertItems(at, items.data(), count);
+    editor.lines.InsertItems(at, items, count);
+    if (take) text.DeleteSection(first, end - 1, false);
     ShiftSections(editor.sections, at, count);
 }
 

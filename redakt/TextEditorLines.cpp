@@ -59,7 +59,8 @@ void InsertLinesOf(TTextEditor& editor, int at, TStringContainer& text, int firs
         for (int i = first; i < end; ++i) copies.push_back(new TString(text[i]));
         items = copies.data();
     }
-    for (int i = 0; i < count; ++i) static_cast<TString*>(items[i])->SetReduceCapacity(editor.lines.GetReduceCapacity());
+    const bool reduce = editor.lines.GetReduceCapacity();
+    for (int i = 0; i < count; ++i) static_cast<TString*>(items[i])->SetReduceCapacity(reduce);
     at = std::clamp(at, 0, editor.lines.GetCount());
     editor.lines.InsertItems(at, items, count);
     if (take) text.DeleteSection(first, end - 1, false);

@@ -7,6 +7,7 @@
 #include "TextEditorGoToLineDlg.h"
 #include "TextEditorLineInsertTextDlg.h"
 #include "TextEditorPackage.h"
+#include "TextEditorStatSetupDlg.h"
 
 namespace {
 
@@ -18,6 +19,7 @@ struct TSharedFormRow {
 const TSharedFormRow kSharedForms[] = {
     {TTextEditorSharedForm::GoToLine, &MakeTextEditorForm<TTextEditorGoToLineDlg>},
     {TTextEditorSharedForm::LineInsertText, &MakeTextEditorForm<TTextEditorLineInsertTextDlg>},
+    {TTextEditorSharedForm::StatSetup, &MakeTextEditorForm<TTextEditorStatSetupDlg>},
 };
 
 void RegisterSharedForms() {

@@ -596,17 +596,46 @@ public:
     void CmdSurround(TString& argument);
 
     // ---- Editor tools: TextEditorTools.cpp ----
+    // Prefixes each line of the line block: mode 1 " - ", 2 "1. ", "2. "...,
+    // 3 Roman "I. " to "XCIX." (at most 99 lines), another mode nothing. Marks
+    // the text modified; no undo record. Without a line block, or with more
+    // than 99 lines for mode 3, an error box and nothing changes.
     void DoEnumeration(int mode);
+    // Only for syntaxLanguage 3 (HTML): tag and attribute names in upper or
+    // lower case, in place; repaints and marks the text modified.
     void ConvertHtmlCase(bool upper);
+    // Fills the list with the Java methods of the text ("Class::method(types)"
+    // when the text has more than one class) and binds its click to
+    // MethodSelect; methodLines gets each method's line. Null is ignored.
     void Parse(TListBox* list);
+    // The caret to column 0 of the chosen method's line; the main form, when
+    // it holds the editor, makes the editor its active control.
     void MethodSelect(TObject* sender);
+    // A search-all list's click: a hit row moves to its line; a hit whose
+    // line is gone loses its row, and the count row is rewritten. The list's
+    // form (another than the editor's owner) is shown, and the editor's owner
+    // form, when it holds the editor, makes it its active control.
     void OnSearchAllOnClick(TObject* sender);
+    // The statistics-options dialog; on OK statColumn is the leading number
+    // of the column box (unchanged without one) and statSeparator the chosen
+    // item's character.
     void StatOptions();
-    float CalcStatSum(int& count);
+    // The sum, in double arithmetic, of column statColumn (from 0) of the
+    // line block's lines, else of every line, split at statSeparator; count
+    // gets the lines whose field reads as a number ("%lf").
+    double CalcStatSum(int& count);
+    // Boxes with the sum, and with the average (or that no line is valid).
     void StatSum();
     void StatAve();
+    // Swaps the text with the built-in help and back: each keeps its caret
+    // (the text also its selection), and each swap empties the undo stack.
+    // While the help shows, Save and SaveAs write nothing.
     void Help();
+    // The language table of every editor (SetTextEditorLangTable).
     void SetLangTable(TLangTable* table);
+    // Makes the language current in the shared table and re-translates the
+    // shared forms that exist of: setup, go-to-line, search, replace, replace
+    // prompt, macro name, parameterized-macro choice and insert text.
     void SetLang(int language);
 
     // ---- Search and replace: TextEditorSearch.cpp (its virtual operations are in the slot list) ----
@@ -818,6 +847,12 @@ public:
     void StartSelectSortCol();
     void SortColSelected();
     void SelectAll();
+    // The line block [max(first, 0), min(last + 1, line count)), or the
+    // columns [max(start, 0), min(end + 1, length)) of the line clamped into
+    // the text; the other kind is cleared, a range that ends before it begins
+    // is empty. Repaints the visible lines and fires OnSelectionChange.
+    void SelectLines(int first, int last);
+    void SelectChars(int start, int end, int line);
     // The run of non-empty lines around the caret line, which is taken in
     // even when empty.
     void SelectParagraph();
@@ -892,11 +927,12 @@ public:
     // name with entities, the editor keeping the letters), asking for a name
     // first when there is none; OnEvent 1 or 2, then 3, before writing.
     // False, with fileName and Modified kept, when the dialog is cancelled
-    // (nothing written) or the write fails (after its box).
+    // (nothing written) or the write fails (after its box), and while the
+    // help shows (nothing written).
     bool Save();
     // Writes the text as it is to name and takes the name and its scheme;
     // OnEvent 1 for an HTM or HTML name, else 2. False, and nothing taken,
-    // when the write fails.
+    // when the write fails or the help shows.
     bool SaveAs(TString name);
     // Default extension, filter (the text files entry, the extra filters,
     // the any-file entry) and filterIndex of a save dialog; null is ignored.

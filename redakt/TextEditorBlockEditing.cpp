@@ -38,6 +38,29 @@ void TTextEditor::SelectAll() {
     SelectionChanged();
 }
 
+void TTextEditor::SelectLines(int first, int last) {
+    const int count = lines.GetCount();
+    const int start = std::clamp(first, 0, count);
+    const int end = last >= count ? count : std::clamp(last + 1, start, count);
+    selection.selStartCol = selection.selEndCol = 0;
+    selection.selStartLine = start;
+    selection.selEndLine = end;
+    RefreshLines(-1);
+    SelectionChanged();
+}
+
+void TTextEditor::SelectChars(int start, int end, int line) {
+    const int inText = std::clamp(line, 0, std::max(lines.GetCount() - 1, 0));
+    const int length = GetLineText(inText).Length();
+    const int to = end >= length ? length : std::max(end + 1, 0);
+    selection.selStartLine = selection.selEndLine = 0;
+    selection.selLine = inText;
+    selection.selStartCol = std::min(std::max(start, 0), to);
+    selection.selEndCol = to;
+    RefreshLines(-1);
+    SelectionChanged();
+}
+
 void TTextEditor::SelectParagraph() {
     if (CurLine < 0 || CurLine >= lines.GetCount()) return;
     int start = CurLine, end = CurLine + 1;

@@ -104,7 +104,10 @@ void TTextEditor::Load(TString name, int maxLines) {
     SetModified(false);
 }
 
+// While the help shows, the line store holds the help text, which must never
+// reach the user's file.
 bool TTextEditor::Save() {
+    if (helpShown) return false;
     TString target = fileName;
     if (target.IsEmpty()) {
         auto dialog = std::make_unique<TSaveDialog>(this);
@@ -133,6 +136,7 @@ bool TTextEditor::Save() {
 }
 
 bool TTextEditor::SaveAs(TString name) {
+    if (helpShown) return false;
     lines.SetDosLineEnds(DosFormat);
     if (!WriteLinesWithProgress(this, lines, name)) return false;
     fileName = name;

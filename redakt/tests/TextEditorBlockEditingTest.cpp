@@ -53,6 +53,40 @@ TEST_F(BlockEditingTest, SelectAllAndSelectParagraph) {
     EXPECT_EQ(selectionChanges, 8);
 }
 
+// Ranges are brought inside the text; one that ends before it begins is empty.
+TEST_F(BlockEditingTest, SelectLinesAndSelectCharsClampTheirRangesAndClearTheOtherKind) {
+    SetLines(editor, std::vector<std::string>(10, "0123456789"));
+    editor.lines[4] = TString("abc");
+    const struct {
+        int first, last, start, end;
+    } kLines[] = {{-5, 1000, 0, 10}, {2, 4, 2, 5}, {9, 9, 9, 10}, {6, 3, 6, 6}, {12, 20, 10, 10}, {0, 2147483647, 0, 10}};
+    for (const auto& row : kLines) {
+        editor.selection.selStartCol = 1;
+        editor.selection.selEndCol = 3;
+        editor.SelectLines(row.first, row.last);
+        EXPECT_EQ(Block(), std::make_tuple(row.start, row.end)) << row.first << ".." << row.last;
+        EXPECT_EQ(editor.selection.selStartCol, editor.selection.selEndCol);
+    }
+    const struct {
+        int start, end, line;
+        int selLine, selStart, selEnd;
+    } kChars[] = {{2, 100, 3, 3, 2, 10}, {-4, 1, 0, 0, 0, 2}, {0, 9, 40, 9, 0, 10}, {1, 1, -3, 0, 1, 2},
+                  {5, 8, 4, 4, 3, 3},    {7, 2, 1, 1, 3, 3},  {3, 2147483647, 2, 2, 3, 10}};
+    for (const auto& row : kChars) {
+        editor.SelectLines(1, 5);
+        editor.SelectChars(row.start, row.end, row.line);
+        EXPECT_EQ(Columns(), std::make_tuple(row.selLine, row.selStart, row.selEnd))
+            << row.start << ".." << row.end << " on " << row.line;
+        EXPECT_EQ(editor.selection.selStartLine, editor.selection.selEndLine);
+    }
+    EXPECT_EQ(selectionChanges, 6 + 2 * 7);
+    SetLines(editor, {});
+    editor.SelectChars(0, 5, 3);
+    EXPECT_EQ(Columns(), std::make_tuple(0, 0, 0));
+    editor.SelectLines(0, 5);
+    EXPECT_EQ(Block(), std::make_tuple(0, 0));
+}
+
 TEST_F(BlockEditingTest, SelectWordSelectsTheWordAtTheCaretOrNothing) {
     SetLines(editor, {"x=foo(1)", "   "});
     const struct {

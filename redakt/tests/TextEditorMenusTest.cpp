@@ -116,3 +116,28 @@ TEST_F(RecordingEditorTest, EachItemChosenInTheMenuRunsItsOperation) {
     editor->PopupGapClick(editor);  // not a menu item: nothing
     EXPECT_TRUE(editor->calls.empty());
 }
+
+// The bookmark's digit comes from the item, not from its caption: a table
+// that names the digits still sets bookmark 7 from the item shown as seven.
+TEST_F(RecordingEditorTest, AGapItemWithATranslatedCaptionSetsItsOwnBookmark) {
+    TLangTable words;
+    words.Init(std::vector<std::string>{"0", "100239|seven", "100244|#", "100232|zero"});
+    ScopedLanguage named(&words, 0);
+    TRecordingEditor* editor = PlaceFocused();
+    ShowText(editor, std::vector<std::string>(12, "line"));
+    editor->SetCurLine(4);
+    editor->gapClickLine = 9;
+    std::string wanted;
+    win32::ScopedResponder responder([&](const win32::ModalInteraction& interaction) {
+        for (const win32::ModalItem& item : interaction.items)
+            if (item.text == wanted) return win32::ModalReply::Answer(item.identifier);
+        ADD_FAILURE() << "no item " << wanted;
+        return win32::ModalReply::Answer(0);
+    });
+    for (const char* caption : {"#seven", "#zero"}) {
+        wanted = caption;
+        editor->gapPopup->Popup(100, 100);
+    }
+    EXPECT_EQ(editor->calls, (std::vector<std::string>{"MakeMarker 7 on line 9", "MakeMarker 0 on line 9"}));
+    EXPECT_EQ(editor->GetCurLine(), 4);
+}

@@ -114,6 +114,37 @@ TEST(TextEditorConstruction, ANewEditorHoldsEveryConstructionValue) {
     EXPECT_TRUE(editor.searchAllInfo->fromStart);
 }
 
+// The order of publication is what an object inspector lists and a stored
+// form is written in; BkColor comes from the base.
+TEST(TextEditorConstruction, TheEditorPublishesItsPropertiesAndEventsInOrder) {
+    win32::TestDriver driver;
+    TTextEditor editor(nullptr);
+    const std::set<std::string> own = OwnPropertyNames();
+    std::vector<std::string> properties, events;
+    bool bkColor = false;
+    for (const TPropertyInfo* row : PublishedProperties(&editor)) {
+        bkColor = bkColor || std::string(row->name) == "BkColor";
+        if (!own.count(row->name)) continue;
+        (row->type == TPropertyType::Event ? events : properties).push_back(row->name);
+    }
+    EXPECT_TRUE(bkColor);
+    EXPECT_EQ(properties,
+              (std::vector<std::string>{
+                  "FontName", "FontSize", "LineSpace", "ColGap", "TabSize", "CurLine", "CurCol", "Modified",
+                  "ReadOnly", "AutoSave", "TextColor", "SelBkColor", "SelTextColor", "TabColor", "ShowTabs",
+                  "MarkerBkColor", "MarkerTextColor", "ShowRemarks", "RemarkColor", "ShowBoldWords",
+                  "ShowCommonBoldWords", "AutoIndent", "SmartTab", "BackspaceUnindent", "EmptyUnindent", "IndentSize",
+                  "DoubleClickLine", "TextAtCursor", "MarginPos", "ShowMargin", "ShowLineEnds", "MarginColor",
+                  "PersistentBlocks", "AutoLineBreak", "DosFormat", "ShowStrings", "StringColor", "ShowNumbers",
+                  "NumberColor", "ShowChars", "CharColor", "ShowSymbols", "SymbolColor", "ShowDirectives",
+                  "DirectiveColor", "AllBlocks", "PresrveMarkers", "ColSeparator", "ShowLineNumbers"}));
+    EXPECT_EQ(events, (std::vector<std::string>{"OnCursorMove", "OnEditModeChange", "OnModifyChange", "OnCtrlEnter",
+                                                "OnCtrlF1", "OnCapsChange", "OnNumChange", "OnScrollChange",
+                                                "OnGapClick", "OnOverWord", "OnTabsChange", "OnMacro", "OnParamMacro",
+                                                "OnSortCol", "OnRepSeq", "OnProgressChange", "OnSelectionChange",
+                                                "OnDlgHelp", "OnEvent", "OnSearchAllPrepare"}));
+}
+
 TEST(TextEditorConstruction, TheEditorIsOnThePalettePageRollan) {
     bool found = false;
     for (const TPalettePage& page : PalettePages())
@@ -212,6 +243,18 @@ TEST_F(EditorTest, SyntaxColoursRepaintOnlyWhileTheirSwitchIsOn) {
     }
 }
 
+// The gutter follows at once, before any paint recomputes it.
+TEST(TextEditorSetters, ShowLineNumbersMeasuresTheGutterAtOnce) {
+    win32::TestDriver driver;
+    TTextEditor editor(nullptr);
+    SetLines(editor, std::vector<std::string>(1000, "x"));
+    editor.SetShowLineNumbers(true);
+    EXPECT_GT(editor.lineNumbersWidth, 0);
+    EXPECT_EQ(editor.lineNumbersWidth, editor.GetLineNumbersWidth());
+    editor.SetShowLineNumbers(false);
+    EXPECT_EQ(editor.lineNumbersWidth, 0);
+}
+
 TEST(TextEditorSetters, TheTwoBoldSwitchesClearEachOther) {
     win32::TestDriver driver;
     TTextEditor editor(nullptr);
@@ -305,10 +348,12 @@ TEST_F(EditorTest, TheScrollStepsFollowTheFontAndTheLineSpacing) {
         EXPECT_EQ(editor.GetVScrollStep(), editor.GetLineHeight()) << when;
     };
     const int smallHeight = unplaced.GetLineHeight();
+    const int smallWidth = unplaced.GetCharWidth();
     unplaced.SetFontSize(14);
     expectStepsFollow(unplaced, "before the window exists");
     EXPECT_FALSE(unplaced.HandleAllocated());
     EXPECT_GT(unplaced.GetLineHeight(), smallHeight);
+    EXPECT_GT(unplaced.GetCharWidth(), smallWidth);
     unplaced.SetLineSpace(3);
     expectStepsFollow(unplaced, "with line spacing");
 

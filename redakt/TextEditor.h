@@ -922,6 +922,7 @@ public:
     // bookmarks stay). maxLines > 0 cuts a longer file after that many lines
     // with one box. A failed read, a cut file and lines cut by the line store
     // keep what was read, with a box, but no file name: a save asks for one.
+    // While the help shows, it is left first (Help), so the file replaces the text.
     void Load(TString name, int maxLines);
     // Writes the text, without trailing blanks, to fileName (an HTM or HTML
     // name with entities, the editor keeping the letters), asking for a name

@@ -63,7 +63,10 @@ bool IsOneOf(const TString& extension, int firstId, int secondId) {
 // A file read only in part (a failed read, the line limit, lines cut by the
 // line store) keeps no file name: saving it, or an auto-save on the next
 // focus loss, would write the part over the whole file.
+// A file loaded while the help shows would otherwise go into the help's
+// place, and the swap back would put the old text under the new file's name.
 void TTextEditor::Load(TString name, int maxLines) {
+    if (helpShown) Help();
     name.Trim(' ');
     lines.DeleteAll(true);
     sections.DeleteAll(true);

@@ -372,6 +372,14 @@ TEST_F(ToolsTest, WhileTheHelpShowsSavingLeavesTheFileUntouched) {
     editor->lines[0] = TString("changed");
     EXPECT_TRUE(editor->Save());
     EXPECT_EQ(contents(), "changed\r\n");
+
+    // A file loaded while the help shows replaces the text, not the help.
+    const std::vector<std::string> help = TextOf(editor->helpText);
+    editor->Help();
+    editor->Load(TString(path), 0);
+    EXPECT_FALSE(editor->helpShown);
+    EXPECT_EQ(TextOf(editor->lines), std::vector<std::string>{"changed"});
+    EXPECT_EQ(TextOf(editor->helpText), help);
     EXPECT_TRUE(boxes.empty());
 }
 

@@ -40,6 +40,16 @@ private:
     int language_;
 };
 
+// A responder that chooses the menu item whose caption is wanted at the time.
+win32::ModalResponder ItemCalled(const std::string& wanted) {
+    return [&wanted](const win32::ModalInteraction& interaction) {
+        for (const win32::ModalItem& item : interaction.items)
+            if (item.text == wanted) return win32::ModalReply::Answer(item.identifier);
+        ADD_FAILURE() << "no item " << wanted;
+        return win32::ModalReply::Answer(0);
+    };
+}
+
 }  // namespace
 
 TEST(TextEditorMenus, TheMenusTakeTheirCaptionsFromTheTable) {
@@ -78,12 +88,7 @@ TEST_F(RecordingEditorTest, EachItemChosenInTheMenuRunsItsOperation) {
     editor->SetCurLine(2);
     editor->gapClickLine = 11;
     std::string wanted;
-    win32::ScopedResponder responder([&](const win32::ModalInteraction& interaction) {
-        for (const win32::ModalItem& item : interaction.items)
-            if (item.text == wanted) return win32::ModalReply::Answer(item.identifier);
-        ADD_FAILURE() << "no item " << wanted;
-        return win32::ModalReply::Answer(0);
-    });
+    win32::ScopedResponder responder(ItemCalled(wanted));
     const struct {
         TPopupMenu* menu;
         const char* caption;
@@ -128,12 +133,7 @@ TEST_F(RecordingEditorTest, AGapItemWithATranslatedCaptionSetsItsOwnBookmark) {
     editor->SetCurLine(4);
     editor->gapClickLine = 9;
     std::string wanted;
-    win32::ScopedResponder responder([&](const win32::ModalInteraction& interaction) {
-        for (const win32::ModalItem& item : interaction.items)
-            if (item.text == wanted) return win32::ModalReply::Answer(item.identifier);
-        ADD_FAILURE() << "no item " << wanted;
-        return win32::ModalReply::Answer(0);
-    });
+    win32::ScopedResponder responder(ItemCalled(wanted));
     for (const char* caption : {"#seven", "#zero"}) {
         wanted = caption;
         editor->gapPopup->Popup(100, 100);

@@ -23,6 +23,15 @@
 
 namespace {
 
+// A control of class T on (and owned by) form.
+template <class T>
+T* Child(TForm* form, int left, int top, int width, int height) {
+    T* control = new T(form);
+    control->SetParent(form);
+    control->SetBounds(left, top, width, height);
+    return control;
+}
+
 struct TBox {
     std::string caption, text;
     bool errorIcon;
@@ -119,15 +128,9 @@ TEST_F(ToolsTest, TheMethodListNamesClassesOnlyWhenThereAreSeveralAndAClickGoesT
     Application->AdoptForm(mainForm);
     ASSERT_EQ(Application->GetMainForm(), mainForm);
     mainForm->SetBounds(60, 60, 500, 400);
-    auto* java = new TTextEditor(mainForm);
-    java->SetParent(mainForm);
-    java->SetBounds(0, 0, 300, 300);
-    auto* other = new TButton(mainForm);
-    other->SetParent(mainForm);
-    other->SetBounds(320, 0, 60, 25);
-    auto* list = new TListBox(mainForm);
-    list->SetParent(mainForm);
-    list->SetBounds(320, 40, 150, 200);
+    auto* java = Child<TTextEditor>(mainForm, 0, 0, 300, 300);
+    auto* other = Child<TButton>(mainForm, 320, 0, 60, 25);
+    auto* list = Child<TListBox>(mainForm, 320, 40, 150, 200);
     mainForm->Show();
     mainForm->SetActiveControl(other);
     driver.PumpUntilIdle();
@@ -171,9 +174,7 @@ TEST_F(ToolsTest, TheMethodListNamesClassesOnlyWhenThereAreSeveralAndAClickGoesT
 TEST_F(ToolsTest, ASearchAllHitWhoseLineIsGoneLeavesWithItsRow) {
     TForm* resultsForm = new TForm(nullptr, 1);
     resultsForm->SetBounds(500, 50, 200, 200);
-    auto* list = new TListBox(resultsForm);
-    list->SetParent(resultsForm);
-    list->SetBounds(0, 0, 180, 180);
+    auto* list = Child<TListBox>(resultsForm, 0, 0, 180, 180);
     for (const char* row : {"Search: x", "2: x", "40: x", "5: x", "Matching lines: 3"}) list->GetItems()->Add(row);
     list->OnClick = [this](TObject* sender) { editor->OnSearchAllOnClick(sender); };
     TTextEditorSearchResult* result = editor->searchResults.NewItem();

@@ -1,6 +1,7 @@
 // TTextEditor: the tools outside the command language: numbering of the
 // selected lines, HTML tag case, the Java method list, the search-all click,
 // column statistics, the help view and the language switch.
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -54,6 +55,13 @@ TForm* FormHolding(TControl* control) {
 // any other form would refuse it with an exception inside a click handler.
 void BecomeActiveControlOf(TForm* form, TTextEditor& editor) {
     if (form != nullptr && FormHolding(&editor) == form) form->SetActiveControl(&editor);
+}
+
+// The search-all record whose hits the list box shows, or null.
+TTextEditorSearchResult* ResultShownIn(TTextEditorSearchResults& results, const TListBox* list) {
+    for (int r = 0; r < results.GetCount(); ++r)
+        if (results[r].listBox == list) return &results[r];
+    return nullptr;
 }
 
 // "%.3f" of value after text, as the statistics boxes show it.
@@ -130,19 +138,15 @@ void TTextEditor::OnSearchAllOnClick(TObject* sender) {
     if (list == nullptr) return;
     const int row = list->GetItemIndex();
     TStrings* rows = list->GetItems();
-    if (row > 0 && row < rows->GetCount() - 1) {
-        for (int r = 0; r < searchResults.GetCount(); ++r) {
-            TTextEditorSearchResult& result = searchResults[r];
-            if (result.listBox != list || row - 1 >= result.hitLines.GetCount()) continue;
-            const int line = result.hitLines[row - 1];
-            if (line >= 0 && line < lines.GetCount()) {
-                GoToLine(line);
-            } else {
-                result.hitLines.Delete(row - 1);
-                rows->Delete(row);
-                rows->SetStrings(rows->GetCount() - 1, GetSearchAllLastLine(result.hitLines.GetCount()).str());
-            }
-            break;
+    TTextEditorSearchResult* result = ResultShownIn(searchResults, list);
+    if (result != nullptr && row > 0 && row < rows->GetCount() - 1 && row - 1 < result->hitLines.GetCount()) {
+        const int line = result->hitLines[row - 1];
+        if (line >= 0 && line < lines.GetCount()) {
+            GoToLine(line);
+        } else {
+            result->hitLines.Delete(row - 1);
+            rows->Delete(row);
+            rows->SetStrings(rows->GetCount() - 1, GetSearchAllLastLine(result->hitLines.GetCount()).str());
         }
     }
     auto* listForm = dynamic_cast<TForm*>(list->GetOwner());

@@ -44,8 +44,9 @@ TEST_F(RedaktSdlTest, TheStatisticsOptionsDialogTakesTheColumnAndTheSeparatorFro
         Settle();
         picture = win32::SaveTestPicture(interaction.window, "dialog");
         std::printf("picture: %s\n", picture.c_str());
-        if (const char* path = std::getenv("SUITE_SCREENSHOT"); path != nullptr && *path != '\0')
+        if (const char* path = std::getenv("SUITE_SCREENSHOT"); path != nullptr && *path != '\0') {
             EXPECT_TRUE(win32::SaveWindowPicture(interaction.window, path));
+        }
         // The column box has the focus; Tab leads to the separators, two
         // steps down choose the pipe, Enter answers OK.
         PushText(interaction.window, "1");

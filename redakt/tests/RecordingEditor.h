@@ -1,7 +1,8 @@
 // Shared by the Redakt tests of the window messages, the command line and
 // the menus: an editor that records the calls of its virtual operations and
-// of a command member of its own, and a fixture that puts it focused on a
-// form, with a default and a cancel button when asked.
+// of a command member of its own, a fixture that puts it focused on a form,
+// with a default and a cancel button when asked, and a recorder of the
+// message boxes shown.
 #pragma once
 
 #include <string>
@@ -10,6 +11,7 @@
 #include "Buttons.h"
 #include "ComboBox.h"
 #include "RedaktFixture.h"
+#include "Responder.h"
 #include "TextEditor.h"
 
 class TRecordingEditor : public TTextEditor {
@@ -107,4 +109,24 @@ protected:
     }
 
     int buttonClicks = 0;
+};
+
+// Answers every message box with OK and keeps what it showed.
+class TMessageBoxRecorder {
+public:
+    struct TShown {
+        std::string caption;
+        std::string text;
+        UINT style;
+    };
+    TMessageBoxRecorder()
+        : responder_([this](const win32::ModalInteraction& interaction) {
+              if (interaction.kind == win32::ModalKind::MessageBox)
+                  boxes.push_back({interaction.caption, interaction.text, interaction.style});
+              return win32::ModalReply::Answer(IDOK);
+          }) {}
+    std::vector<TShown> boxes;
+
+private:
+    win32::ScopedResponder responder_;
 };

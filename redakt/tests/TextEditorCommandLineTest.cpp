@@ -9,27 +9,6 @@
 
 namespace {
 
-struct TShownBox {
-    std::string caption;
-    std::string text;
-    UINT style;
-};
-
-// Answers every message box with OK and keeps what it showed.
-class BoxRecorder {
-public:
-    BoxRecorder()
-        : responder_([this](const win32::ModalInteraction& interaction) {
-              if (interaction.kind == win32::ModalKind::MessageBox)
-                  boxes.push_back({interaction.caption, interaction.text, interaction.style});
-              return win32::ModalReply::Answer(IDOK);
-          }) {}
-    std::vector<TShownBox> boxes;
-
-private:
-    win32::ScopedResponder responder_;
-};
-
 std::vector<std::string> Items(TComboBox* box) {
     std::vector<std::string> items;
     for (int i = 0; i < box->GetItems()->GetCount(); ++i) items.push_back(box->GetItems()->GetStrings(i));
@@ -94,7 +73,7 @@ TEST(TextEditorCommandLine, TheLineSplitsAtItsFirstBlankOnly) {
 TEST_F(RecordingEditorTest, AMatchingLineRunsWithTheBoxHiddenAndEntersTheHistory) {
     TRecordingEditor* editor = PlaceFocused();
     editor->RecordEveryCommand();
-    BoxRecorder shown;
+    TMessageBoxRecorder shown;
     const struct {
         const char* line;
         const char* argument;
@@ -128,7 +107,7 @@ TEST_F(RecordingEditorTest, AnUnknownWordShowsInvalidCommandAndChangesNothing) {
     editor->commandCombo->SetText("sort 3");
     TString first("sort 3");
     editor->ExecCommand(first);
-    BoxRecorder shown;
+    TMessageBoxRecorder shown;
     for (const char* typed : {"xyz", "stats 1", "COPY", "copyx", "copy\t1", "", " copy"}) {
         editor->commandCombo->SetText(typed);
         editor->DoCommand();
@@ -139,7 +118,7 @@ TEST_F(RecordingEditorTest, AnUnknownWordShowsInvalidCommandAndChangesNothing) {
         EXPECT_EQ(editor->commandCombo->GetText(), typed);
     }
     ASSERT_EQ(shown.boxes.size(), 7u);
-    for (const TShownBox& box : shown.boxes) {
+    for (const TMessageBoxRecorder::TShown& box : shown.boxes) {
         EXPECT_EQ(box.caption, "Exec command");
         EXPECT_EQ(box.text, "Invalid command");
         EXPECT_EQ(box.style & MB_ICONMASK, UINT(MB_ICONERROR));
@@ -159,7 +138,7 @@ TEST_F(RecordingEditorTest, AnUnknownWordShowsInvalidCommandAndChangesNothing) {
 TEST_F(RecordingEditorTest, RepeatingBeforeAnyCommandDoesNothing) {
     TRecordingEditor* editor = PlaceFocused();
     editor->RecordEveryCommand();
-    BoxRecorder shown;
+    TMessageBoxRecorder shown;
     editor->RepeatCommand();
     EXPECT_TRUE(editor->commandRuns.empty());
     EXPECT_TRUE(shown.boxes.empty());

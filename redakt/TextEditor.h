@@ -553,9 +553,9 @@ public:
     // Shows text in the calc result dialog, all of it selected, modally.
     void ShowCalcResult(const TString& text);
     // The Help controls' click handler: OnDlgHelp with the dialog whose form
-    // (by class, derived ones included) holds the sender: search, replace,
-    // go-to-line, settings or macro list. Any other sender, or no handler,
-    // does nothing.
+    // (by class, derived ones included) holds the sender as its btnHelp:
+    // search, replace, go-to-line, settings or macro list. Any other sender,
+    // or no handler, does nothing.
     void DlgHelpHandler(TObject* sender);
 
     // ---- Line-block commands: TextEditorLineBlockCommands.cpp ----

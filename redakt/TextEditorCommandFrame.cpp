@@ -194,9 +194,11 @@ bool IsOfClassNamed(const TObject& object, const char* name) {
 
 }  // namespace
 
+// Each of the dialogs names its Help control btnHelp; other controls of
+// theirs are ignored.
 void TTextEditor::DlgHelpHandler(TObject* sender) {
     const TForm* form = FormHolding(sender);
-    if (!OnDlgHelp || form == nullptr) return;
+    if (!OnDlgHelp || form == nullptr || form->FindComponent("btnHelp") != sender) return;
     for (const auto& row : kHelpDialogs)
         if (IsOfClassNamed(*form, row.formClass)) {
             OnDlgHelp(this, row.dialog);

@@ -31,6 +31,16 @@ class TTextEditorSearchDlg : public TForm {
 public:
     TTextEditorSearchDlg() : TForm(nullptr, 1) {}
 };
+class TTextEditorReplaceDlg : public TForm {
+    CLASSLIB_CLASS(TTextEditorReplaceDlg, TForm)
+public:
+    TTextEditorReplaceDlg() : TForm(nullptr, 1) {}
+};
+class TTextEditorSetupDlg : public TForm {
+    CLASSLIB_CLASS(TTextEditorSetupDlg, TForm)
+public:
+    TTextEditorSetupDlg() : TForm(nullptr, 1) {}
+};
 class TTextEditorMacroListDlg : public TForm {
     CLASSLIB_CLASS(TTextEditorMacroListDlg, TForm)
 public:
@@ -43,7 +53,7 @@ public:
     TOwnGoToLineDlg() : TTextEditorGoToLineDlg(nullptr) {}
 };
 
-// A button on the form, inside a group box when nested.
+// A button named btnHelp on the form, inside a group box when nested.
 TButton* HelpButtonOn(TForm& form, bool nested) {
     TWinControl* parent = &form;
     if (nested) {
@@ -53,6 +63,7 @@ TButton* HelpButtonOn(TForm& form, bool nested) {
     }
     auto* button = new TButton(&form);
     button->SetParent(parent);
+    button->SetName("btnHelp");
     return button;
 }
 
@@ -98,13 +109,18 @@ TEST(CommandFrameTest, TheHelpHandlerReportsTheDialogThatHoldsTheSender) {
     TTextEditor editor(nullptr);
     std::vector<TTextEditorDlg> reported;
     dialogs::TTextEditorSearchDlg search;
+    dialogs::TTextEditorReplaceDlg replace;
+    dialogs::TTextEditorSetupDlg setup;
     dialogs::TTextEditorMacroListDlg macroList;
     TOwnGoToLineDlg goToLine;
     TForm plain(nullptr, 1);
     const std::pair<TObject*, std::vector<TTextEditorDlg>> kSenders[] = {
         {HelpButtonOn(search, false), {dlgSearch}},
-        {HelpButtonOn(macroList, true), {dlgMacroList}},
+        {HelpButtonOn(replace, false), {dlgReplace}},
         {goToLine.btnHelp, {dlgGoToLine}},
+        {HelpButtonOn(setup, true), {dlgSettings}},
+        {HelpButtonOn(macroList, true), {dlgMacroList}},
+        {goToLine.btnOk, {}},  // another control of a known dialog
         {HelpButtonOn(plain, false), {}},
         {&search, {}},
         {nullptr, {}},
@@ -323,13 +339,18 @@ TEST_F(EditorTest, TheCalcResultShowsItsTextSelectedInTheFocusedBox) {
 }
 
 TEST_F(EditorTest, TheResultDialogsComeFromTheirFormsOnceForEveryEditor) {
+    // Registering a slot's factory again frees its form: the next Init makes it.
+    for (TTextEditorSharedForm slot : {TTextEditorSharedForm::CalcResult, TTextEditorSharedForm::ApplyResult}) {
+        RegisterTextEditorForm(slot, RegisterTextEditorForm(slot, nullptr));
+        ASSERT_EQ(GetTextEditorSharedForm(slot), nullptr);
+    }
     TTextEditor* first = Place();
-    TTextEditorCalcResultDlg* calc = SharedCalcResultDlg();
-    TTextEditorApplyResultDlg* apply = SharedApplyResultDlg();
+    auto* calc = dynamic_cast<TTextEditorCalcResultDlg*>(GetTextEditorSharedForm(TTextEditorSharedForm::CalcResult));
+    auto* apply = dynamic_cast<TTextEditorApplyResultDlg*>(GetTextEditorSharedForm(TTextEditorSharedForm::ApplyResult));
     ASSERT_NE(calc, nullptr);
     ASSERT_NE(apply, nullptr);
-    EXPECT_EQ(GetTextEditorSharedForm(TTextEditorSharedForm::CalcResult), calc);
-    EXPECT_EQ(GetTextEditorSharedForm(TTextEditorSharedForm::ApplyResult), apply);
+    EXPECT_EQ(SharedCalcResultDlg(), calc);
+    EXPECT_EQ(SharedApplyResultDlg(), apply);
     TTextEditor* second = Place();
     EXPECT_EQ(SharedCalcResultDlg(), calc);
     EXPECT_EQ(SharedApplyResultDlg(), apply);

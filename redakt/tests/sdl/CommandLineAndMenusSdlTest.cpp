@@ -1,8 +1,9 @@
 // The editor's command box, its "Invalid command" box and its two context
 // menus in a real window, in English and in Hungarian, each answered by keys
 // fed as SDL events, as a user's would be; pictures are saved for looking at
-// (SaveTestPicture's folder). Needs a display (CI runs it under xvfb-run);
-// skips itself when DISPLAY is unset.
+// (SaveTestPicture's folder), and the open command box over a scrolled view
+// on request (SUITE_SCREENSHOT=<file.bmp>). Needs a display (CI runs it
+// under xvfb-run); skips itself when DISPLAY is unset.
 #include <gtest/gtest.h>
 
 #include <SDL.h>
@@ -14,6 +15,7 @@
 #include <vector>
 
 #include "../RecordingEditor.h"
+#include "RedaktSdlFixture.h"
 #include "Form.h"
 #include "Langtable.h"
 #include "Menus.h"
@@ -206,4 +208,44 @@ TEST_P(CommandLineAndMenusSdlTest, TheContextMenusShowTheirItemsAndAnswerTheKeyb
     EXPECT_EQ(editor->GetCurLine(), 26);
     const std::string picture = win32::SaveTestPicture(form->GetHandle(), "after menus." + Language());
     std::printf("picture: %s\n", picture.c_str());
+}
+
+// The command box as a user sees it once the command key opened it (DoCommand
+// is what the key runs) over a view scrolled down and to the right: on the
+// caret's cell, two thirds of the editor wide, the typed line in it.
+TEST_F(RedaktSdlTest, TheOpenCommandBoxOverAScrolledViewIsSavedWhenAsked) {
+    const char* path = std::getenv("SUITE_SCREENSHOT");
+    if (path == nullptr || *path == '\0') GTEST_SKIP() << "SUITE_SCREENSHOT names no file";
+    auto* editor = new TTextEditor(form);
+    editor->SetBounds(10, 10, 600, 400);
+    editor->SetParent(form);
+    editor->SetFontSize(10);
+    TStringContainer text;
+    for (int i = 0; i < 120; ++i)
+        text.Add(TString("line " + std::to_string(i) + ": the quick brown fox jumps over the lazy dog, " +
+                         "and then over the fence " + std::to_string(i * 13)));
+    editor->NewStrings(text);
+    form->Show();
+    Settle();
+    editor->SetFocus();
+    editor->SetVPos(20);
+    editor->SetHPos(4);
+    editor->SetCursorPosX(16);
+    editor->SetCursorPosY(27);
+    editor->SetCaretPos(16, 27);
+    Settle();
+    ASSERT_EQ(editor->GetVPos(), 20);
+    ASSERT_EQ(editor->GetHPos(), 4);
+    editor->DoCommand();
+    Settle();
+    PushText(form->GetHandle(), "sort 3");
+    Settle();
+    TComboBox* box = editor->commandCombo;
+    ASSERT_TRUE(box->GetVisible());
+    ASSERT_TRUE(box->Focused());
+    EXPECT_EQ(box->GetText(), "sort 3");
+    EXPECT_EQ(box->GetLeft(), 12 * editor->GetCharWidth() + editor->GetColGap());
+    EXPECT_EQ(box->GetTop(), 7 * editor->GetLineHeight());
+    EXPECT_EQ(box->GetWidth(), 400);
+    EXPECT_TRUE(win32::SaveWindowPicture(form->GetHandle(), path));
 }

@@ -329,6 +329,11 @@ TEST_F(EditorTest, TheCalcResultShowsItsTextSelectedInTheFocusedBox) {
             EXPECT_EQ(dialog->edResult->GetSelStart(), 0);
             EXPECT_EQ(dialog->edResult->GetSelLength(), static_cast<int>(text.size()));
             EXPECT_TRUE(dialog->edResult->Focused());
+            // Centred over the editor.
+            POINT origin{editor->GetLeft(), editor->GetTop()};
+            ClientToScreen(form->GetHandle(), &origin);
+            EXPECT_EQ(dialog->GetLeft(), origin.x + (editor->GetWidth() - dialog->GetWidth()) / 2);
+            EXPECT_EQ(dialog->GetTop(), origin.y + (editor->GetHeight() - dialog->GetHeight()) / 2);
             dialog->btnOk->Click();
             return win32::ModalReply::Run();
         });

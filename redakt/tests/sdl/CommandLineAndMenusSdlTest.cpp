@@ -20,6 +20,8 @@
 #include "Langtable.h"
 #include "Menus.h"
 #include "Responder.h"
+#include "Edit.h"
+#include "TextEditorResultDlgs.h"
 #include "TextEditorTexts.h"
 #include "display/DisplayBackEnd.h"
 #include "display/SdlBackEnd.h"
@@ -248,4 +250,34 @@ TEST_F(RedaktSdlTest, TheOpenCommandBoxOverAScrolledViewIsSavedWhenAsked) {
     EXPECT_EQ(box->GetTop(), 7 * editor->GetLineHeight());
     EXPECT_EQ(box->GetWidth(), 400);
     EXPECT_TRUE(win32::SaveWindowPicture(form->GetHandle(), path));
+}
+
+// The calc result in a real window: the text selected in the focused box;
+// Enter closes the dialog by its default button.
+TEST_F(RedaktSdlTest, TheCalcResultDialogShowsItsTextSelectedAndEnterClosesIt) {
+    auto* editor = new TTextEditor(form);
+    editor->SetBounds(10, 10, 600, 400);
+    editor->SetParent(form);
+    form->Show();
+    Settle();
+    editor->SetFocus();
+    Settle();
+    TTextEditorCalcResultDlg* dialog = SharedCalcResultDlg();
+    ASSERT_NE(dialog, nullptr);
+    std::vector<std::string> pictures;
+    win32::ScopedResponder responder([&](const win32::ModalInteraction& interaction) {
+        Settle();
+        EXPECT_EQ(interaction.caption, "calc result");
+        EXPECT_TRUE(dialog->edResult->Focused());
+        EXPECT_EQ(dialog->edResult->GetSelLength(), 13);
+        pictures.push_back(win32::SaveTestPicture(interaction.window));
+        std::printf("picture: %s\n", pictures.back().c_str());
+        PushKey(interaction.window, SDLK_RETURN, SDL_SCANCODE_RETURN);
+        CloseUnlessEnded(interaction.window);
+        return win32::ModalReply::Run();
+    });
+    editor->ShowCalcResult(TString("123456.789000"));
+    ASSERT_EQ(pictures.size(), 1u);
+    EXPECT_FALSE(pictures[0].empty());
+    EXPECT_FALSE(dialog->GetVisible());
 }

@@ -215,21 +215,35 @@ TEST_P(CommandLineAndMenusSdlTest, TheContextMenusShowTheirItemsAndAnswerTheKeyb
 // The command box as a user sees it once the command key opened it (DoCommand
 // is what the key runs) over a view scrolled down and to the right: on the
 // caret's cell, two thirds of the editor wide, the typed line in it.
-TEST_F(RedaktSdlTest, TheOpenCommandBoxOverAScrolledViewIsSavedWhenAsked) {
+namespace {
+
+// A 600 x 400 editor with these lines, focused on the shown form.
+class CommandFrameSdlTest : public RedaktSdlTest {
+protected:
+    TTextEditor* ShowFocusedEditor(TStringContainer text) {
+        auto* editor = new TTextEditor(form);
+        editor->SetBounds(10, 10, 600, 400);
+        editor->SetParent(form);
+        editor->SetFontSize(10);
+        editor->NewStrings(text);
+        form->Show();
+        Settle();
+        editor->SetFocus();
+        Settle();
+        return editor;
+    }
+};
+
+}  // namespace
+
+TEST_F(CommandFrameSdlTest, TheOpenCommandBoxOverAScrolledViewIsSavedWhenAsked) {
     const char* path = std::getenv("SUITE_SCREENSHOT");
     if (path == nullptr || *path == '\0') GTEST_SKIP() << "SUITE_SCREENSHOT names no file";
-    auto* editor = new TTextEditor(form);
-    editor->SetBounds(10, 10, 600, 400);
-    editor->SetParent(form);
-    editor->SetFontSize(10);
     TStringContainer text;
     for (int i = 0; i < 120; ++i)
         text.Add(TString("line " + std::to_string(i) + ": the quick brown fox jumps over the lazy dog, " +
                          "and then over the fence " + std::to_string(i * 13)));
-    editor->NewStrings(text);
-    form->Show();
-    Settle();
-    editor->SetFocus();
+    TTextEditor* editor = ShowFocusedEditor(text);
     editor->SetVPos(20);
     editor->SetHPos(4);
     editor->SetCursorPosX(16);
@@ -254,14 +268,8 @@ TEST_F(RedaktSdlTest, TheOpenCommandBoxOverAScrolledViewIsSavedWhenAsked) {
 
 // The calc result in a real window: the text selected in the focused box;
 // Enter closes the dialog by its default button.
-TEST_F(RedaktSdlTest, TheCalcResultDialogShowsItsTextSelectedAndEnterClosesIt) {
-    auto* editor = new TTextEditor(form);
-    editor->SetBounds(10, 10, 600, 400);
-    editor->SetParent(form);
-    form->Show();
-    Settle();
-    editor->SetFocus();
-    Settle();
+TEST_F(CommandFrameSdlTest, TheCalcResultDialogShowsItsTextSelectedAndEnterClosesIt) {
+    TTextEditor* editor = ShowFocusedEditor(TStringContainer());
     TTextEditorCalcResultDlg* dialog = SharedCalcResultDlg();
     ASSERT_NE(dialog, nullptr);
     std::vector<std::string> pictures;

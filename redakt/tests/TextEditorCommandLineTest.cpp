@@ -64,9 +64,11 @@ TEST_F(RecordingEditorTest, EveryShortestWordAndPrefixRunsItsMemberWithTheArgume
     } kCases[] = {
         // The shortest word of each of the 31 commands, in table order.
         {"c", &T::CmdCopy, ""},          {"p 1", &T::CmdPaste, "1"},      {"s +2", &T::CmdSelect, "+2"},
-        {"r 3", &T::CmdRepeat, "3"},     {"sec 1", &T::CmdSection, "1"},  {"e sections 1 2", &T::CmdExchange, "sections 1 2"},
+        {"r 3", &T::CmdRepeat, "3"},     {"sec 1", &T::CmdSection, "1"},
+        {"e sections 1 2", &T::CmdExchange, "sections 1 2"},
         {"n on", &T::CmdNumbers, "on"},  {"i hl", &T::CmdInsert, "hl"},   {"a ;", &T::CmdAppend, ";"},
-        {"ad col", &T::CmdAdd, "col"},   {"d el", &T::CmdDelete, "el"},   {"m strlen(line)", &T::CmdModify, "strlen(line)"},
+        {"ad col", &T::CmdAdd, "col"},   {"d el", &T::CmdDelete, "el"},
+        {"m strlen(line)", &T::CmdModify, "strlen(line)"},
         {"so", &T::CmdSort, ""},         {"rev par", &T::CmdReverse, "par"}, {"appl 1", &T::CmdApply, "1"},
         {"sw b0 b1", &T::CmdSwap, "b0 b1"}, {"sh", &T::CmdShuffle, ""},   {"en off", &T::CmdEnds, "off"},
         {"mt info", &T::CmdMT, "info"},  {"t word", &T::CmdToLower, "word"}, {"tou", &T::CmdToUpper, ""},
@@ -104,7 +106,8 @@ TEST_F(RecordingEditorTest, EveryShortestWordAndPrefixRunsItsMemberWithTheArgume
         EXPECT_FALSE(editor->commandCombo->GetVisible());
         EXPECT_TRUE(editor->Focused());
         EXPECT_EQ(editor->lastCommand.str(), row.line);
-        if (std::find(history.begin(), history.end(), row.line) == history.end()) history.insert(history.begin(), row.line);
+        if (std::find(history.begin(), history.end(), row.line) == history.end())
+            history.insert(history.begin(), row.line);
         if (history.size() > 16) history.pop_back();
         EXPECT_EQ(Items(editor->commandCombo), history) << row.line;
     }

@@ -165,7 +165,10 @@ TEST_F(RecordingEditorTest, TheMessageMapSendsEachMessageToItsHandler) {
         std::function<void(LRESULT)> check;
     } kCases[] = {
         {"WM_CREATE", WM_CREATE, 0, 0, [&] { editor->FontSize = 20; },
-         [&](LRESULT) { EXPECT_EQ(editor->GetVScrollStep(), editor->GetLineHeight()); EXPECT_GT(editor->GetLineHeight(), 20); }},
+         [&](LRESULT) {
+             EXPECT_GT(editor->GetLineHeight(), 20);
+             EXPECT_EQ(editor->GetVScrollStep(), editor->GetLineHeight());
+         }},
         {"WM_GETDLGCODE", WM_GETDLGCODE, VK_RETURN, 0, [] {},
          [](LRESULT result) { EXPECT_EQ(result, LRESULT(DLGC_WANTARROWS | DLGC_WANTTAB | DLGC_WANTALLKEYS)); }},
         {"WM_KILLFOCUS", WM_KILLFOCUS, 0, 0, [] {}, [&](LRESULT) { EXPECT_FALSE(CaretShows(window)); }},

@@ -1,11 +1,14 @@
 // Fuzz target: the text editor's records: macro events, macros, named macros
-// and bookmarks in their memory-buffer and FILE stream forms, and schemes.
+// and bookmarks in their memory-buffer and FILE stream forms, schemes, and
+// the combo history record loaded into a box.
 #include <cstdint>
 #include <cstdio>
 #include <vector>
 
+#include "ComboBox.h"
 #include "FuzzSupport.h"
 #include "MemBuffer.h"
+#include "TextEditorComboHistory.h"
 #include "TextEditorMacro.h"
 #include "TextEditorMarkers.h"
 #include "TextEditorSchemes.h"
@@ -70,11 +73,32 @@ void WriteRecord(const Record& record, TMemBuffer& buffer) {
     record.WriteToMemBuffer(buffer);
 }
 
+// A refused record leaves the box empty and the read position at the
+// start; a box that took one writes a record that loads into a fresh box
+// writing the same bytes.
+void ComboHistory(const uint8_t* data, size_t size) {
+    TMemBuffer input;
+    fuzz::FillBuffer(input, data, size);
+    TComboBox box(nullptr);
+    if (!LoadComboHistory(input, &box)) {
+        fuzz::Require(input.GetReadPosition() == 0, "a refused record leaves the read position");
+        fuzz::Require(box.GetItems()->GetCount() == 0 && box.GetText().empty(), "a refused record leaves the box");
+        return;
+    }
+    TMemBuffer written;
+    SaveComboHistory(written, &box);
+    TComboBox copy(nullptr);
+    fuzz::Require(LoadComboHistory(written, &copy), "a box's record loads back");
+    TMemBuffer rewritten;
+    SaveComboHistory(rewritten, &copy);
+    fuzz::Require(BytesOf(written) == BytesOf(rewritten), "a record loaded back writes the same bytes");
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // ORDER: the first byte picks the reader; the seeds name it.
-    switch (fuzz::PickReader(data, size, 11)) {
+    switch (fuzz::PickReader(data, size, 12)) {
     case 0:
         StreamForm<TTextEditorMacroItem>(data, size, LoadRecord<TTextEditorMacroItem>);
         break;
@@ -112,6 +136,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         break;
     case 10:
         BufferForm<TTextEditorScheme>(data, size, ReadRecord<TTextEditorScheme>, WriteRecord<TTextEditorScheme>);
+        break;
+    case 11:
+        ComboHistory(data, size);
         break;
     default:
         return -1;

@@ -7,6 +7,7 @@
 #include "TextEditorGoToLineDlg.h"
 #include "TextEditorLineInsertTextDlg.h"
 #include "TextEditorPackage.h"
+#include "TextEditorResultDlgs.h"
 #include "TextEditorStatSetupDlg.h"
 
 namespace {
@@ -20,6 +21,8 @@ const TSharedFormRow kSharedForms[] = {
     {TTextEditorSharedForm::GoToLine, &MakeTextEditorForm<TTextEditorGoToLineDlg>},
     {TTextEditorSharedForm::LineInsertText, &MakeTextEditorForm<TTextEditorLineInsertTextDlg>},
     {TTextEditorSharedForm::StatSetup, &MakeTextEditorForm<TTextEditorStatSetupDlg>},
+    {TTextEditorSharedForm::ApplyResult, &MakeTextEditorForm<TTextEditorApplyResultDlg>},
+    {TTextEditorSharedForm::CalcResult, &MakeTextEditorForm<TTextEditorCalcResultDlg>},
 };
 
 void RegisterSharedForms() {

@@ -519,22 +519,43 @@ public:
 
     // ---- Expression frame, working range and command targets:
     // TextEditorCommandFrame.cpp ----
+    // Compiles text on variables (the editor's runtimeVars in the second
+    // form); a text that does not compile gets WrongExpression and false.
     bool CreateExpression(const TString& text, TExpression& expression, TVariableList* variables);
     bool CreateExpression(const TString& text, TExpression& expression);
+    // The error box "Wrong expression: text" under "Expression", OK only.
     void WrongExpression(const TString& text);
     // The line block's first and last line, else 0 and line count - 1.
     void GetWorkingRange(int& first, int& last);
+    // The non-empty lines joined to line above and below it; line itself is
+    // not tested, so an empty line between two paragraphs takes in both.
+    // Lines outside the text count as empty (first = last = line then).
     void GetParagraphLines(int line, int& first, int& last);
+    // The same from the caret line.
     void GetParagraphLines(int& first, int& last);
+    // "text" names lines, "b<d>", "buf<d>" and "buffer<d>" (one digit) name
+    // buffers[d], compared exactly; any other name is false, target left.
     bool IsText(const TString& name, TStringContainer*& target);
+    // "cur", "prev" and "next": the line block, or the n = block size lines
+    // before or after it, or without a block the caret line and the lines
+    // above and below it. False when the block starts before line 0 or ends
+    // past the last line, and for any other name (first and last left).
     bool IsLine(const TString& name, int& first, int& last);
+    // For the columns rect.left and rect.right of line: 2 for a border
+    // ('+' at both, only '-' and '+' between), 1 for a row ('|' or '+' at
+    // both), 0 otherwise, also when the line does not reach both columns.
     int CheckTableLine(RECT& rect, TString& line);
+    // The ASCII table around the caret: left and right the first and last
+    // '|' of the caret line, top and bottom the outer border lines (inner
+    // borders are passed). False, rect left, when the caret line has no '|'
+    // or a border is missing.
     bool GetTableRect(RECT& rect);
+    // Shows text in the calc result dialog, all of it selected, modally.
     void ShowCalcResult(const TString& text);
     // The Help controls' click handler: OnDlgHelp with the dialog whose form
-    // (by class, derived ones included) holds the sender: search, replace,
-    // go-to-line, settings or macro list. Any other sender, or no handler,
-    // does nothing.
+    // (by class, derived ones included) holds the sender as its btnHelp:
+    // search, replace, go-to-line, settings or macro list. Any other sender,
+    // or no handler, does nothing.
     void DlgHelpHandler(TObject* sender);
 
     // ---- Line-block commands: TextEditorLineBlockCommands.cpp ----

@@ -1,13 +1,36 @@
-// TTextEditor: the frame the line commands share: the working range, the
-// history of the editor's combo boxes (an entry is kept once, compared
-// exactly) and the dialogs' help handler.
+// TTextEditor: the frame the line commands share: compiling a command's
+// expression, the working range and the paragraph, the texts and line
+// blocks a command names, the ASCII table around the caret, the result
+// dialog, the history of the editor's combo boxes (an entry is kept once,
+// compared exactly) and the dialogs' help handler.
 #include <algorithm>
 #include <cstring>
+#include <string>
 
 #include "ComboBox.h"
+#include "Edit.h"
 #include "Form.h"
 #include "TextEditor.h"
 #include "TextEditorFunctions.h"
+#include "TextEditorResultDlgs.h"
+#include "TextEditorTexts.h"
+
+bool TTextEditor::CreateExpression(const TString& text, TExpression& expression, TVariableList* variables) {
+    expression.SetSource(text, variables);
+    if (expression.Valid()) return true;
+    WrongExpression(text);
+    return false;
+}
+
+bool TTextEditor::CreateExpression(const TString& text, TExpression& expression) {
+    return CreateExpression(text, expression, &runtimeVars);
+}
+
+void TTextEditor::WrongExpression(const TString& text) {
+    const std::string message = TextEditorText(100466, "") + ": " + text.str();
+    const std::string caption = TextEditorText(100467, "");
+    MessageBoxA(HandleAllocated() ? GetHandle() : nullptr, message.c_str(), caption.c_str(), MB_OK | MB_ICONERROR);
+}
 
 void TTextEditor::GetWorkingRange(int& first, int& last) {
     if (selection.selStartLine != selection.selEndLine) {
@@ -17,6 +40,118 @@ void TTextEditor::GetWorkingRange(int& first, int& last) {
         first = 0;
         last = lines.GetCount() - 1;
     }
+}
+
+namespace {
+
+bool IsFilledLine(const TStringContainer& lines, int line) {
+    return line >= 0 && line < lines.GetCount() && !lines[line].IsEmpty();
+}
+
+}  // namespace
+
+void TTextEditor::GetParagraphLines(int line, int& first, int& last) {
+    first = line;
+    while (IsFilledLine(lines, first - 1)) --first;
+    last = line;
+    while (IsFilledLine(lines, last + 1)) ++last;
+}
+
+void TTextEditor::GetParagraphLines(int& first, int& last) { GetParagraphLines(CurLine, first, last); }
+
+// Tried digit by digit, the three spellings of each digit in turn.
+bool TTextEditor::IsText(const TString& name, TStringContainer*& target) {
+    if (name.str() == "text") {
+        target = &lines;
+        return true;
+    }
+    for (int digit = 0; digit < 10; ++digit)
+        for (const char* prefix : {"b", "buf", "buffer"})
+            if (name.str() == prefix + std::to_string(digit)) {
+                target = &buffers[digit];
+                return true;
+            }
+    return false;
+}
+
+bool TTextEditor::IsLine(const TString& name, int& first, int& last) {
+    const int start = selection.selStartLine;
+    const int end = selection.selEndLine;
+    const int size = end - start;
+    if (name.str() == "cur") {
+        first = size != 0 ? start : CurLine;
+        last = size != 0 ? end - 1 : CurLine;
+        return true;
+    }
+    if (name.str() == "prev") {
+        first = size != 0 ? start - size : CurLine - 1;
+        last = size != 0 ? start - 1 : CurLine - 1;
+        return first >= 0;
+    }
+    if (name.str() == "next") {
+        first = size != 0 ? end : CurLine + 1;
+        last = size != 0 ? end + size - 1 : CurLine + 1;
+        return first < lines.GetCount() && last <= lines.GetCount() - 1;
+    }
+    return false;
+}
+
+int TTextEditor::CheckTableLine(RECT& rect, TString& line) {
+    if (rect.left < 0 || rect.right < 0 || line.Length() <= rect.left || line.Length() <= rect.right) return 0;
+    const char left = line[rect.left];
+    const char right = line[rect.right];
+    if (left == '+' && right == '+') {
+        bool border = true;
+        for (int column = rect.left + 1; column < rect.right && border; ++column)
+            border = line[column] == '-' || line[column] == '+';
+        if (border) return 2;
+    }
+    if (left != '|' && left != '+') return 0;
+    return right == '|' || right == '+' ? 1 : 0;
+}
+
+namespace {
+
+// The outer border reached from the caret line going by step (-1 up, +1
+// down): a border line ends the walk when the next line is no table line
+// (or there is none); a line that is no table line first means no table.
+bool FindTableBorder(TTextEditor& editor, RECT& rect, int step, LONG& border) {
+    TStringContainer& lines = editor.lines;
+    const auto kind = [&](int line) {
+        return line >= 0 && line < lines.GetCount() ? editor.CheckTableLine(rect, lines[line]) : 0;
+    };
+    for (int line = editor.GetCurLine() + step; line >= 0 && line < lines.GetCount(); line += step) {
+        const int found = kind(line);
+        if (found == 0) return false;
+        if (found == 2 && kind(line + step) == 0) {
+            border = line;
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+bool TTextEditor::GetTableRect(RECT& rect) {
+    if (CurLine < 0 || CurLine >= lines.GetCount()) return false;
+    const TString& line = lines[CurLine];
+    RECT found{line.Pos('|'), 0, line.LastPos('|'), 0};
+    if (found.left < 0) return false;
+    if (!FindTableBorder(*this, found, -1, found.top) || !FindTableBorder(*this, found, +1, found.bottom)) return false;
+    rect = found;
+    return true;
+}
+
+void TTextEditor::ShowCalcResult(const TString& text) {
+    TTextEditorCalcResultDlg* dialog = SharedCalcResultDlg();
+    if (dialog == nullptr || dialog->edResult == nullptr) return;
+    dialog->edResult->SetText(text.str());
+    SetupDlgPos(dialog);
+    dialog->SetActiveControl(dialog->edResult);
+    dialog->edResult->SetSelStart(0);
+    dialog->edResult->SetSelLength(text.Length());
+    dialog->ShowModal();
 }
 
 void AddComboHistory(TComboBox* box, int limit) {
@@ -59,9 +194,11 @@ bool IsOfClassNamed(const TObject& object, const char* name) {
 
 }  // namespace
 
+// Each of the dialogs names its Help control btnHelp; other controls of
+// theirs are ignored.
 void TTextEditor::DlgHelpHandler(TObject* sender) {
     const TForm* form = FormHolding(sender);
-    if (!OnDlgHelp || form == nullptr) return;
+    if (!OnDlgHelp || form == nullptr || form->FindComponent("btnHelp") != sender) return;
     for (const auto& row : kHelpDialogs)
         if (IsOfClassNamed(*form, row.formClass)) {
             OnDlgHelp(this, row.dialog);

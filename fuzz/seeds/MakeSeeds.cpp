@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "CHRTable.h"
+#include "ComboBox.h"
 #include "Compiler.h"
 #include "Expression.h"
 #include "ExpressionCompiler.h"
@@ -25,6 +26,7 @@
 #include "Resource.h"
 #include "StringContainer.h"
 #include "TextEditor.h"
+#include "TextEditorComboHistory.h"
 #include "Topics.h"
 #include "Variables.h"
 #include "VariablesProperties.h"
@@ -437,6 +439,9 @@ void EditorSeeds() {
     scheme.extensions = "CPP;H";
     scheme.boldWords.Add("int");
     scheme.AutoIndent = true;
+    TComboBox history(nullptr);
+    for (const char* line : {"sort 3", "", "copy  1"}) history.GetItems()->Add(line);
+    history.SetItemIndex(2);
     const auto buffered = [](const auto& write) {
         TMemBuffer buffer;
         write(buffer);
@@ -454,6 +459,7 @@ void EditorSeeds() {
         {"markers-file", StreamBytes([&](FILE* f) { markers.SaveToStream(f); })},
         {"markers-buffer", buffered([&](TMemBuffer& b) { markers.WriteToMemBuffer(b); })},
         {"scheme-buffer", buffered([&](TMemBuffer& b) { scheme.WriteToMemBuffer(b); })},
+        {"combo-history", buffered([&](TMemBuffer& b) { SaveComboHistory(b, &history); })},
     };
     for (size_t i = 0; i < records.size(); ++i)
         Seed("redakt_records", records[i].first, Selected(static_cast<uint8_t>(i), records[i].second));

@@ -1,15 +1,19 @@
 // Shared by the Redakt tests of the window messages, the command line and
 // the menus: an editor that records the calls of its virtual operations and
-// of a command member of its own, and a fixture that puts it focused on a
-// form, with a default and a cancel button when asked.
+// of a command member of its own, a fixture that puts it focused on a form,
+// with a default and a cancel button when asked, and a recorder of the
+// message boxes shown.
 #pragma once
 
+#include <array>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "Buttons.h"
 #include "ComboBox.h"
 #include "RedaktFixture.h"
+#include "Responder.h"
 #include "TextEditor.h"
 
 class TRecordingEditor : public TTextEditor {
@@ -17,6 +21,7 @@ public:
     using TTextEditor::TTextEditor;
     using TTextEditor::PlayMacro;
     using TTextEditor::ShiftWheel;
+    using TTextEditor::FontSize;
 
     struct TKey {
         WORD key;
@@ -25,11 +30,13 @@ public:
             return key == other.key && shift == other.shift && ctrl == other.ctrl && alt == other.alt;
         }
     };
-    // One run of Command: its argument and what it found when it started.
+    // One run of a recorded command: the table entry it was bound to, its
+    // argument and what it found when it started.
     struct TCommandRun {
         std::string argument;
         bool boxVisible;
         bool focused;
+        int entry = -1;
     };
 
     void KeyDown(WORD& key, TShiftState shift) override {
@@ -59,17 +66,25 @@ public:
         calls.push_back("MakeMarker " + std::to_string(number) + " on line " + std::to_string(CurLine));
     }
 
-    // A command member: gives the table commands whose runs are seen.
+    // A command member: gives the table commands whose runs are seen, each
+    // knowing the entry it stands for.
+    template <int Entry>
     void Command(TString& argument) {
-        commandRuns.push_back({argument.str(), commandCombo != nullptr && commandCombo->GetVisible(), Focused()});
+        commandRuns.push_back(
+            {argument.str(), commandCombo != nullptr && commandCombo->GetVisible(), Focused(), Entry});
     }
-    // Every name of the editor's table, each bound to Command.
+    // Every name of the editor's table, entry i bound to Command<i>; the
+    // members the table had are kept in replacedHandlers.
     void RecordEveryCommand() {
         std::vector<std::string> names;
-        for (int i = 0; i < commands.GetCount(); ++i) names.push_back(commands[i].name.str());
+        replacedHandlers.clear();
+        for (int i = 0; i < commands.GetCount(); ++i) {
+            names.push_back(commands[i].name.str());
+            replacedHandlers.push_back(commands[i].handler);
+        }
         commands.Clear();
-        for (const std::string& name : names)
-            AddCommand(TString(name), static_cast<TTextEditorCommandHandler>(&TRecordingEditor::Command));
+        const auto recorders = Recorders(std::make_integer_sequence<int, kRecordedCommands>());
+        for (size_t i = 0; i < names.size() && i < recorders.size(); ++i) AddCommand(TString(names[i]), recorders[i]);
     }
 
     std::vector<TKey> keys;
@@ -78,6 +93,14 @@ public:
     std::vector<char> dispatchedSystemCharacters;
     std::vector<std::string> calls;
     std::vector<TCommandRun> commandRuns;
+    std::vector<TTextEditorCommandHandler> replacedHandlers;
+
+private:
+    static constexpr int kRecordedCommands = 32;
+    template <int... Entries>
+    static std::array<TTextEditorCommandHandler, kRecordedCommands> Recorders(std::integer_sequence<int, Entries...>) {
+        return {static_cast<TTextEditorCommandHandler>(&TRecordingEditor::Command<Entries>)...};
+    }
 };
 
 class RecordingEditorTest : public EditorTest {
@@ -107,4 +130,24 @@ protected:
     }
 
     int buttonClicks = 0;
+};
+
+// Answers every message box with OK and keeps what it showed.
+class TMessageBoxRecorder {
+public:
+    struct TShown {
+        std::string caption;
+        std::string text;
+        UINT style;
+    };
+    TMessageBoxRecorder()
+        : responder_([this](const win32::ModalInteraction& interaction) {
+              if (interaction.kind == win32::ModalKind::MessageBox)
+                  boxes.push_back({interaction.caption, interaction.text, interaction.style});
+              return win32::ModalReply::Answer(IDOK);
+          }) {}
+    std::vector<TShown> boxes;
+
+private:
+    win32::ScopedResponder responder_;
 };

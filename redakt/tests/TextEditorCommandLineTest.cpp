@@ -1,34 +1,15 @@
 // The command line: the split of a line, the lookup by prefix in table
 // order, running a line (box, focus, history, last command), the "Invalid
 // command" box, repeating, the box's place over the caret and its keys.
+#include <algorithm>
 #include <string>
 #include <vector>
 
+#include "Application.h"
 #include "RecordingEditor.h"
 #include "Responder.h"
 
 namespace {
-
-struct TShownBox {
-    std::string caption;
-    std::string text;
-    UINT style;
-};
-
-// Answers every message box with OK and keeps what it showed.
-class BoxRecorder {
-public:
-    BoxRecorder()
-        : responder_([this](const win32::ModalInteraction& interaction) {
-              if (interaction.kind == win32::ModalKind::MessageBox)
-                  boxes.push_back({interaction.caption, interaction.text, interaction.style});
-              return win32::ModalReply::Answer(IDOK);
-          }) {}
-    std::vector<TShownBox> boxes;
-
-private:
-    win32::ScopedResponder responder_;
-};
 
 std::vector<std::string> Items(TComboBox* box) {
     std::vector<std::string> items;
@@ -38,37 +19,14 @@ std::vector<std::string> Items(TComboBox* box) {
 
 }  // namespace
 
-TEST(TextEditorCommandLine, TheWordSelectsTheFirstCommandItBegins) {
+// The command word is found by FindCommand alone: every name finds its own
+// entry, and words that begin no name find none.
+TEST(TextEditorCommandLine, EveryNameSelectsItsOwnEntryAndOtherWordsNone) {
     win32::TestDriver driver;
     TTextEditor editor(nullptr);
-    const struct {
-        const char* word;
-        TTextEditorCommandHandler handler;
-    } kCases[] = {
-        {"c", &TTextEditor::CmdCopy},         {"co", &TTextEditor::CmdCopy},     {"copy", &TTextEditor::CmdCopy},
-        {"p", &TTextEditor::CmdPaste},        {"s", &TTextEditor::CmdSelect},    {"se", &TTextEditor::CmdSelect},
-        {"r", &TTextEditor::CmdRepeat},       {"rep", &TTextEditor::CmdRepeat},  {"sec", &TTextEditor::CmdSection},
-        {"e", &TTextEditor::CmdExchange},     {"n", &TTextEditor::CmdNumbers},   {"i", &TTextEditor::CmdInsert},
-        {"a", &TTextEditor::CmdAppend},       {"ap", &TTextEditor::CmdAppend},   {"ad", &TTextEditor::CmdAdd},
-        {"d", &TTextEditor::CmdDelete},       {"m", &TTextEditor::CmdModify},    {"so", &TTextEditor::CmdSort},
-        {"rev", &TTextEditor::CmdReverse},    {"appl", &TTextEditor::CmdApply},  {"sw", &TTextEditor::CmdSwap},
-        {"sh", &TTextEditor::CmdShuffle},     {"en", &TTextEditor::CmdEnds},     {"mt", &TTextEditor::CmdMT},
-        {"t", &TTextEditor::CmdToLower},      {"tou", &TTextEditor::CmdToUpper}, {"ca", &TTextEditor::CmdCapitalize},
-        {"cap", &TTextEditor::CmdCapitalize}, {"cal", &TTextEditor::CmdCalc},    {"cou", &TTextEditor::CmdCount},
-        {"ec", &TTextEditor::CmdECount},      {"g", &TTextEditor::CmdGo},        {"f", &TTextEditor::CmdFor},
-        {"fo", &TTextEditor::CmdFor},         {"for", &TTextEditor::CmdFor},     {"fore", &TTextEditor::CmdForEach},
-        {"foreach", &TTextEditor::CmdForEach}, {"repl", &TTextEditor::CmdReplace}, {"al", &TTextEditor::CmdAlign},
-        {"su", &TTextEditor::CmdSurround},    {"surround", &TTextEditor::CmdSurround},
-    };
-    for (const auto& row : kCases) {
-        const TTextEditorCommand* command = FindCommand(editor.commands, TString(row.word));
-        ASSERT_NE(command, nullptr) << row.word;
-        EXPECT_TRUE(command->handler == row.handler) << row.word << " selects " << command->name.str();
-    }
-    // Every name selects its own entry, with its own member.
     for (int i = 0; i < editor.commands.GetCount(); ++i)
         EXPECT_EQ(FindCommand(editor.commands, editor.commands[i].name), &editor.commands[i]);
-    for (const char* word : {"copyx", "COPY", "Copy", "xyz", "stats", "", "sortx"})
+    for (const char* word : {"copyx", "COPY", "Copy", "xyz", "stats", "", "sortx", "copy\t1"})
         EXPECT_EQ(FindCommand(editor.commands, TString(word)), nullptr) << "'" << word << "'";
 }
 
@@ -91,34 +49,68 @@ TEST(TextEditorCommandLine, TheLineSplitsAtItsFirstBlankOnly) {
     }
 }
 
-TEST_F(RecordingEditorTest, AMatchingLineRunsWithTheBoxHiddenAndEntersTheHistory) {
+// Each line runs through the box as typed: the member of the first entry its
+// word begins gets the argument verbatim, the box hides, the editor has the
+// focus, the box's text enters the history and the line is the last command.
+TEST_F(RecordingEditorTest, EveryShortestWordAndPrefixRunsItsMemberWithTheArgumentVerbatim) {
     TRecordingEditor* editor = PlaceFocused();
     editor->RecordEveryCommand();
-    BoxRecorder shown;
+    TMessageBoxRecorder shown;
+    using T = TTextEditor;
     const struct {
         const char* line;
+        TTextEditorCommandHandler member;
         const char* argument;
-    } kCases[] = {{"sort 3", "3"}, {"so 3", "3"}, {"copy  1", " 1"}, {"shuffle", ""}};
+    } kCases[] = {
+        // The shortest word of each of the 31 commands, in table order.
+        {"c", &T::CmdCopy, ""},          {"p 1", &T::CmdPaste, "1"},      {"s +2", &T::CmdSelect, "+2"},
+        {"r 3", &T::CmdRepeat, "3"},     {"sec 1", &T::CmdSection, "1"},
+        {"e sections 1 2", &T::CmdExchange, "sections 1 2"},
+        {"n on", &T::CmdNumbers, "on"},  {"i hl", &T::CmdInsert, "hl"},   {"a ;", &T::CmdAppend, ";"},
+        {"ad col", &T::CmdAdd, "col"},   {"d el", &T::CmdDelete, "el"},
+        {"m strlen(line)", &T::CmdModify, "strlen(line)"},
+        {"so", &T::CmdSort, ""},         {"rev par", &T::CmdReverse, "par"}, {"appl 1", &T::CmdApply, "1"},
+        {"sw b0 b1", &T::CmdSwap, "b0 b1"}, {"sh", &T::CmdShuffle, ""},   {"en off", &T::CmdEnds, "off"},
+        {"mt info", &T::CmdMT, "info"},  {"t word", &T::CmdToLower, "word"}, {"tou", &T::CmdToUpper, ""},
+        {"ca", &T::CmdCapitalize, ""},   {"cal sum", &T::CmdCalc, "sum"}, {"cou x", &T::CmdCount, "x"},
+        {"ec 1", &T::CmdECount, "1"},    {"g 5", &T::CmdGo, "5"},         {"f 1; 2", &T::CmdFor, "1; 2"},
+        {"fore v=[1] insert $(v)", &T::CmdForEach, "v=[1] insert $(v)"},
+        {"repl a b", &T::CmdReplace, "a b"}, {"al left", &T::CmdAlign, "left"}, {"su < >", &T::CmdSurround, "< >"},
+        // Further prefixes and whole names.
+        {"se 10", &T::CmdSelect, "10"},  {"co", &T::CmdCopy, ""},         {"cap", &T::CmdCapitalize, ""},
+        {"fo", &T::CmdFor, ""},          {"for", &T::CmdFor, ""},         {"foreach", &T::CmdForEach, ""},
+        {"rep 2", &T::CmdRepeat, "2"},   {"app x", &T::CmdAppend, "x"},   {"so 3", &T::CmdSort, "3"},
+        {"sort 3", &T::CmdSort, "3"},    {"surround", &T::CmdSurround, ""},
+        // The argument as it stands.
+        {"copy ", &T::CmdCopy, ""},      {"copy  1", &T::CmdCopy, " 1"},  {"shuffle", &T::CmdShuffle, ""},
+        {"s 1 ", &T::CmdSelect, "1 "},   {"a  ", &T::CmdAppend, " "},
+    };
+    std::vector<std::string> history;
     for (const auto& row : kCases) {
         editor->commandCombo->SetText(row.line);
         editor->DoCommand();
         driver.PumpUntilIdle();
         ASSERT_TRUE(editor->commandCombo->Focused());
+        const size_t runs = editor->commandRuns.size();
         TString line(row.line);
         editor->ExecCommand(line);
         driver.PumpUntilIdle();
-        ASSERT_FALSE(editor->commandRuns.empty());
+        ASSERT_EQ(editor->commandRuns.size(), runs + 1) << row.line;
         const TRecordingEditor::TCommandRun run = editor->commandRuns.back();
-        EXPECT_EQ(run.argument, row.argument) << row.line;
+        ASSERT_GE(run.entry, 0);
+        EXPECT_TRUE(editor->replacedHandlers[run.entry] == row.member)
+            << "'" << row.line << "' ran " << editor->commands[run.entry].name.str();
+        EXPECT_EQ(run.argument, row.argument) << "'" << row.line << "'";
         EXPECT_FALSE(run.boxVisible) << row.line;
         EXPECT_TRUE(run.focused) << row.line;
         EXPECT_FALSE(editor->commandCombo->GetVisible());
         EXPECT_TRUE(editor->Focused());
         EXPECT_EQ(editor->lastCommand.str(), row.line);
-        EXPECT_EQ(Items(editor->commandCombo).front(), row.line);
+        if (std::find(history.begin(), history.end(), row.line) == history.end())
+            history.insert(history.begin(), row.line);
+        if (history.size() > 16) history.pop_back();
+        EXPECT_EQ(Items(editor->commandCombo), history) << row.line;
     }
-    EXPECT_EQ(editor->commandRuns.size(), std::size(kCases));
-    EXPECT_EQ(Items(editor->commandCombo), (std::vector<std::string>{"shuffle", "copy  1", "so 3", "sort 3"}));
     EXPECT_TRUE(shown.boxes.empty());
 }
 
@@ -128,8 +120,8 @@ TEST_F(RecordingEditorTest, AnUnknownWordShowsInvalidCommandAndChangesNothing) {
     editor->commandCombo->SetText("sort 3");
     TString first("sort 3");
     editor->ExecCommand(first);
-    BoxRecorder shown;
-    for (const char* typed : {"xyz", "stats 1", "COPY", "copyx", "copy\t1", "", " copy"}) {
+    TMessageBoxRecorder shown;
+    for (const char* typed : {"xyz", "stats", "stats 1", "COPY", "copyx", "copy\t1", "", " copy"}) {
         editor->commandCombo->SetText(typed);
         editor->DoCommand();
         driver.PumpUntilIdle();
@@ -138,8 +130,8 @@ TEST_F(RecordingEditorTest, AnUnknownWordShowsInvalidCommandAndChangesNothing) {
         EXPECT_TRUE(editor->commandCombo->GetVisible()) << "'" << typed << "'";
         EXPECT_EQ(editor->commandCombo->GetText(), typed);
     }
-    ASSERT_EQ(shown.boxes.size(), 7u);
-    for (const TShownBox& box : shown.boxes) {
+    ASSERT_EQ(shown.boxes.size(), 8u);
+    for (const TMessageBoxRecorder::TShown& box : shown.boxes) {
         EXPECT_EQ(box.caption, "Exec command");
         EXPECT_EQ(box.text, "Invalid command");
         EXPECT_EQ(box.style & MB_ICONMASK, UINT(MB_ICONERROR));
@@ -153,13 +145,13 @@ TEST_F(RecordingEditorTest, AnUnknownWordShowsInvalidCommandAndChangesNothing) {
     editor->RepeatCommand();
     ASSERT_EQ(editor->commandRuns.size(), 2u);
     EXPECT_EQ(editor->commandRuns.back().argument, "3");
-    EXPECT_EQ(shown.boxes.size(), 7u);
+    EXPECT_EQ(shown.boxes.size(), 8u);
 }
 
 TEST_F(RecordingEditorTest, RepeatingBeforeAnyCommandDoesNothing) {
     TRecordingEditor* editor = PlaceFocused();
     editor->RecordEveryCommand();
-    BoxRecorder shown;
+    TMessageBoxRecorder shown;
     editor->RepeatCommand();
     EXPECT_TRUE(editor->commandRuns.empty());
     EXPECT_TRUE(shown.boxes.empty());
@@ -192,23 +184,30 @@ TEST_F(RecordingEditorTest, TheBoxOpensOverTheCaretCellAndStaysInsideTheClientAr
     EXPECT_EQ(box->GetWidth(), width);
 }
 
+// The keys are queued without pumping and then taken by the application's
+// own loop, which routes dialog keys as a running program does.
 TEST_F(RecordingEditorTest, EnterAndEscInTheBoxActOnAFormWithDefaultAndCancelButtons) {
     AddDialogButtons();
     TRecordingEditor* editor = PlaceFocused();
     editor->RecordEveryCommand();
+    driver.SetAutoPump(false);
+    const auto typeAndPress = [&](const char* text, UINT key) {
+        driver.Type(text);
+        driver.KeyDown(key);
+        driver.KeyUp(key);
+        Application->ProcessMessages();
+    };
     editor->DoCommand();
-    driver.PumpUntilIdle();
-    driver.Type("sort 3");
-    driver.Press(VK_RETURN);
+    Application->ProcessMessages();
+    typeAndPress("sort 3", VK_RETURN);
     ASSERT_EQ(editor->commandRuns.size(), 1u);
     EXPECT_EQ(editor->commandRuns[0].argument, "3");
     EXPECT_FALSE(editor->commandCombo->GetVisible());
     EXPECT_TRUE(editor->Focused());
 
     editor->DoCommand();
-    driver.PumpUntilIdle();
-    driver.Type(" 4");
-    driver.Press(VK_ESCAPE);
+    Application->ProcessMessages();
+    typeAndPress(" 4", VK_ESCAPE);
     EXPECT_EQ(editor->commandRuns.size(), 1u);
     EXPECT_FALSE(editor->commandCombo->GetVisible());
     EXPECT_TRUE(editor->Focused());
@@ -216,12 +215,15 @@ TEST_F(RecordingEditorTest, EnterAndEscInTheBoxActOnAFormWithDefaultAndCancelBut
     EXPECT_EQ(Items(editor->commandCombo), std::vector<std::string>{"sort 3"});
     EXPECT_EQ(buttonClicks, 0);
 
-    // A plain combo box leaves Enter to the form: the default button fires.
+    // A plain combo box leaves Enter and Esc to the form: the buttons fire.
     auto* plain = new TComboBox(form);
     plain->SetParent(form);
     plain->SetBounds(200, 230, 100, 21);
-    driver.PumpUntilIdle();
+    Application->ProcessMessages();
     plain->SetFocus();
-    driver.Press(VK_RETURN);
+    Application->ProcessMessages();
+    typeAndPress("", VK_RETURN);
     EXPECT_EQ(buttonClicks, 1);
+    typeAndPress("", VK_ESCAPE);
+    EXPECT_EQ(buttonClicks, 2);
 }

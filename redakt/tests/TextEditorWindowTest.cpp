@@ -1,6 +1,7 @@
 // The editor's window messages: dialog keys kept from the form, the Alt
 // shortcuts of the window procedure, the caret around scrolling, the Shift
 // wheel, focus and the private messages of macro playing.
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -147,4 +148,45 @@ TEST_F(RecordingEditorTest, PostedMacroMessagesReachTheKeyHandlersAfterEarlierIn
     EXPECT_EQ(editor->keys[2], (TKey{VK_F7, false, true, false}));
     EXPECT_EQ(editor->characters, (std::vector<char>{'\xE1', '\xE9'}));
     EXPECT_FALSE(editor->macroPlaying);
+}
+
+// Each message of the map reaches its handler, seen by what the handler
+// alone does; any other message goes on to the scroll control.
+TEST_F(RecordingEditorTest, TheMessageMapSendsEachMessageToItsHandler) {
+    TRecordingEditor* editor = PlaceFocused();
+    ShowText(editor, std::vector<std::string>(100, "line"));
+    const HWND window = editor->GetHandle();
+    const struct {
+        const char* what;
+        UINT message;
+        WPARAM wParam;
+        LPARAM lParam;
+        std::function<void()> before;
+        std::function<void(LRESULT)> check;
+    } kCases[] = {
+        {"WM_CREATE", WM_CREATE, 0, 0, [&] { editor->FontSize = 20; },
+         [&](LRESULT) {
+             EXPECT_GT(editor->GetLineHeight(), 20);
+             EXPECT_EQ(editor->GetVScrollStep(), editor->GetLineHeight());
+         }},
+        {"WM_GETDLGCODE", WM_GETDLGCODE, VK_RETURN, 0, [] {},
+         [](LRESULT result) { EXPECT_EQ(result, LRESULT(DLGC_WANTARROWS | DLGC_WANTTAB | DLGC_WANTALLKEYS)); }},
+        {"WM_KILLFOCUS", WM_KILLFOCUS, 0, 0, [] {}, [&](LRESULT) { EXPECT_FALSE(CaretShows(window)); }},
+        {"WM_SETFOCUS", WM_SETFOCUS, 0, 0, [&] { editor->commandCombo->SetVisible(true); },
+         [&](LRESULT) {
+             EXPECT_FALSE(editor->commandCombo->GetVisible());
+             EXPECT_TRUE(CaretShows(window));
+         }},
+        {"WM_USER", WM_USER, VK_F6, 1, [] {},
+         [&](LRESULT) { EXPECT_EQ(editor->keys.back(), (TKey{VK_F6, true, false, false})); }},
+        {"WM_USER+1", WM_USER + 1, 'q', 0, [] {}, [&](LRESULT) { EXPECT_EQ(editor->characters.back(), 'q'); }},
+        {"WM_USER+2", WM_USER + 2, 0, 0, [&] { editor->macroPlaying = true; },
+         [&](LRESULT) { EXPECT_FALSE(editor->macroPlaying); }},
+        {"WM_VSCROLL", WM_VSCROLL, SB_LINEDOWN, 0, [] {}, [&](LRESULT) { EXPECT_EQ(editor->GetVPos(), 1); }},
+    };
+    for (const auto& row : kCases) {
+        SCOPED_TRACE(row.what);
+        row.before();
+        row.check(SendMessageA(window, row.message, row.wParam, row.lParam));
+    }
 }

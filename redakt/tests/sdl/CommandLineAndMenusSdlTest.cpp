@@ -1,8 +1,9 @@
 // The editor's command box, its "Invalid command" box and its two context
 // menus in a real window, in English and in Hungarian, each answered by keys
 // fed as SDL events, as a user's would be; pictures are saved for looking at
-// (SaveTestPicture's folder). Needs a display (CI runs it under xvfb-run);
-// skips itself when DISPLAY is unset.
+// (SaveTestPicture's folder), and the open command box over a scrolled view
+// on request (SUITE_SCREENSHOT=<file.bmp>). Needs a display (CI runs it
+// under xvfb-run); skips itself when DISPLAY is unset.
 #include <gtest/gtest.h>
 
 #include <SDL.h>
@@ -14,10 +15,13 @@
 #include <vector>
 
 #include "../RecordingEditor.h"
+#include "RedaktSdlFixture.h"
 #include "Form.h"
 #include "Langtable.h"
 #include "Menus.h"
 #include "Responder.h"
+#include "Edit.h"
+#include "TextEditorResultDlgs.h"
 #include "TextEditorTexts.h"
 #include "display/DisplayBackEnd.h"
 #include "display/SdlBackEnd.h"
@@ -206,4 +210,82 @@ TEST_P(CommandLineAndMenusSdlTest, TheContextMenusShowTheirItemsAndAnswerTheKeyb
     EXPECT_EQ(editor->GetCurLine(), 26);
     const std::string picture = win32::SaveTestPicture(form->GetHandle(), "after menus." + Language());
     std::printf("picture: %s\n", picture.c_str());
+}
+
+// The command box as a user sees it once the command key opened it (DoCommand
+// is what the key runs) over a view scrolled down and to the right: on the
+// caret's cell, two thirds of the editor wide, the typed line in it.
+namespace {
+
+// A 600 x 400 editor with these lines, focused on the shown form.
+class CommandFrameSdlTest : public RedaktSdlTest {
+protected:
+    TTextEditor* ShowFocusedEditor(TStringContainer text) {
+        auto* editor = new TTextEditor(form);
+        editor->SetBounds(10, 10, 600, 400);
+        editor->SetParent(form);
+        editor->SetFontSize(10);
+        editor->NewStrings(text);
+        form->Show();
+        Settle();
+        editor->SetFocus();
+        Settle();
+        return editor;
+    }
+};
+
+}  // namespace
+
+TEST_F(CommandFrameSdlTest, TheOpenCommandBoxOverAScrolledViewIsSavedWhenAsked) {
+    const char* path = std::getenv("SUITE_SCREENSHOT");
+    if (path == nullptr || *path == '\0') GTEST_SKIP() << "SUITE_SCREENSHOT names no file";
+    TStringContainer text;
+    for (int i = 0; i < 120; ++i)
+        text.Add(TString("line " + std::to_string(i) + ": the quick brown fox jumps over the lazy dog, " +
+                         "and then over the fence " + std::to_string(i * 13)));
+    TTextEditor* editor = ShowFocusedEditor(text);
+    editor->SetVPos(20);
+    editor->SetHPos(4);
+    editor->SetCursorPosX(16);
+    editor->SetCursorPosY(27);
+    editor->SetCaretPos(16, 27);
+    Settle();
+    ASSERT_EQ(editor->GetVPos(), 20);
+    ASSERT_EQ(editor->GetHPos(), 4);
+    editor->DoCommand();
+    Settle();
+    PushText(form->GetHandle(), "sort 3");
+    Settle();
+    TComboBox* box = editor->commandCombo;
+    ASSERT_TRUE(box->GetVisible());
+    ASSERT_TRUE(box->Focused());
+    EXPECT_EQ(box->GetText(), "sort 3");
+    EXPECT_EQ(box->GetLeft(), 12 * editor->GetCharWidth() + editor->GetColGap());
+    EXPECT_EQ(box->GetTop(), 7 * editor->GetLineHeight());
+    EXPECT_EQ(box->GetWidth(), 400);
+    EXPECT_TRUE(win32::SaveWindowPicture(form->GetHandle(), path));
+}
+
+// The calc result in a real window: the text selected in the focused box;
+// Enter closes the dialog by its default button.
+TEST_F(CommandFrameSdlTest, TheCalcResultDialogShowsItsTextSelectedAndEnterClosesIt) {
+    TTextEditor* editor = ShowFocusedEditor(TStringContainer());
+    TTextEditorCalcResultDlg* dialog = SharedCalcResultDlg();
+    ASSERT_NE(dialog, nullptr);
+    std::vector<std::string> pictures;
+    win32::ScopedResponder responder([&](const win32::ModalInteraction& interaction) {
+        Settle();
+        EXPECT_EQ(interaction.caption, "calc result");
+        EXPECT_TRUE(dialog->edResult->Focused());
+        EXPECT_EQ(dialog->edResult->GetSelLength(), 13);
+        pictures.push_back(win32::SaveTestPicture(interaction.window));
+        std::printf("picture: %s\n", pictures.back().c_str());
+        PushKey(interaction.window, SDLK_RETURN, SDL_SCANCODE_RETURN);
+        CloseUnlessEnded(interaction.window);
+        return win32::ModalReply::Run();
+    });
+    editor->ShowCalcResult(TString("123456.789000"));
+    ASSERT_EQ(pictures.size(), 1u);
+    EXPECT_FALSE(pictures[0].empty());
+    EXPECT_FALSE(dialog->GetVisible());
 }

@@ -2,8 +2,8 @@
 // drags, the window shows what a full repaint draws; a selectable scroller
 // shows its rulers, mesh, crosshair, selection and info forms; a
 // memory-bitmap scroller shows a zoomed picture before and after a cut. Pictures of
-// the windows are saved for looking at (in $ROLLAN_PICTURES, else the test
-// temporary folder). Needs a display (CI runs it under xvfb-run); skips
+// the windows are saved for looking at (in $ROLLAN_PICTURES, else the suite's
+// test-picture folder). Needs a display (CI runs it under xvfb-run); skips
 // itself when DISPLAY is unset.
 #include <gtest/gtest.h>
 
@@ -11,8 +11,10 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "Form.h"
@@ -57,8 +59,10 @@ void PaintCoordinateGrid(TCanvas* canvas, int width, int height) {
 
 std::string PicturePath(const std::string& name) {
     const char* folder = std::getenv("ROLLAN_PICTURES");
-    std::string path = folder && *folder ? std::string(folder) + "/" : ::testing::TempDir();
-    return path + name;
+    const std::filesystem::path path = folder && *folder ? std::string(folder) : win32::TestPictureFolder();
+    std::error_code error;
+    std::filesystem::create_directories(path, error);
+    return (path / name).string();
 }
 
 template <class T>

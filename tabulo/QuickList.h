@@ -552,6 +552,10 @@ private:
     HCURSOR downArrowCursor_ = nullptr;
     HCURSOR rightArrowCursor_ = nullptr;
     bool adjustingBars_ = false;
+    // A paint under way: the handlers it raises (OnCellEditable for the
+    // caret, OnCellBkPaint, OnCellPaint) may repaint, and that paint is left
+    // to the one under way.
+    bool painting_ = false;
     std::unique_ptr<TQuickListFindReplaceInfo> findInfo_;
     TQuickListInfoForm* infoForm_ = nullptr;
 

@@ -210,7 +210,9 @@ private:
             Fill(TextLeft(), y + h, width_ - 1, y + h, kGridRule);
             if (!keepLines_) grid_.lineBorders_[y + h] = TQuickListBorder{y, line};
             if (grid_.showLineCaption_) DrawLineCaption(line, y, h);
-            for (const TPaintedColumn& column : columns_) DrawCell(line, column, y, h);
+            // A handler raised for a cell may have taken the line away.
+            for (const TPaintedColumn& column : columns_)
+                if (line < grid_.GetLineCount()) DrawCell(line, column, y, h);
             ++painted;
             cut = y + h > height_;
             y += h + 1;
@@ -301,14 +303,21 @@ private:
 };
 
 void TQuickList::RuntimePaint(bool fromTimer) {
-    if (!Ready()) return;
+    if (!Ready() || painting_) return;
     const int clientWidth = GetClientWidth(), clientHeight = GetClientHeight();
     if (clientWidth <= vertBar_->GetWidth() + 4 || clientHeight <= horzBar_->GetHeight() + 4) return;
     if (buffer_->GetWidth() != clientWidth - vertBar_->GetWidth() ||
         buffer_->GetHeight() != clientHeight - horzBar_->GetHeight())
         SetupBuffer();
     if (buffer_->GetWidth() <= 4 || buffer_->GetHeight() <= 4) return;
-    TPainter(*this, fromTimer).Paint();
+    painting_ = true;
+    try {
+        TPainter(*this, fromTimer).Paint();
+    } catch (...) {
+        painting_ = false;
+        throw;
+    }
+    painting_ = false;
 }
 
 void TQuickList::CellBkPaint(int line, int col, IMAGEDATA id, RECT cellRect) {

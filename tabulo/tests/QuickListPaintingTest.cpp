@@ -3,6 +3,7 @@
 #include "QuickList.h"
 
 #include <algorithm>
+#include <functional>
 
 #include "CHRText.h"
 #include "ScrollBarControl.h"
@@ -275,6 +276,51 @@ TEST_F(QuickListPaintingTest, TheCaretStaysWithinTheText) {
     grid->OnCellEditable = [](TQuickList*, int, int, bool& editable) { editable = false; };
     grid->Refresh();
     EXPECT_EQ(AreaDots(cell, clWhite), text);
+}
+
+// The handlers a paint raises may change the grid or repaint it: the paint
+// goes on without the lines taken away, and a repaint started inside it is
+// left to it.
+TEST_F(QuickListPaintingTest, HandlersRaisedWhilePaintingMayChangeOrRepaintTheGrid) {
+    grid->SetEdit(true);
+    grid->SetSelectedLine(0);
+    grid->SetSelectedCol(0);
+    int raised = 0;
+    grid->OnCellEditable = [&](TQuickList* ql, int, int, bool&) {
+        if (++raised < 1000) ql->Refresh();
+    };
+    grid->OnCellPaint = [&](TQuickList* ql, int, int, IMAGEDATA, RECT) {
+        if (++raised < 1000) ql->Refresh();
+    };
+    grid->Refresh();
+    // Once for the caret and once for each of the 8 lines of 4 shown cells, each painted once.
+    EXPECT_EQ(raised, 1 + 8 * 4);
+    EXPECT_EQ(grid->GetPaintedLines().size(), 8u);
+
+    // Lines 4 to 11 in view; the handler of the first cell of line 8 takes lines away.
+    grid->OnCellEditable = nullptr;
+    grid->GetVertScrollBar()->SetPosition(4);
+    struct Case {
+        const char* what;
+        std::function<void(TQuickList*)> take;
+        int painted, lines;
+    };
+    const Case cases[] = {
+        // The later lines move up into the paint, one line fewer.
+        {"DeleteLine", [](TQuickList* ql) { ql->DeleteLine(8, false); }, 4 * 4 + 4 + 2 * 4, 11},
+        // The paint ends with the cell that cleared them.
+        {"ClearCells", [](TQuickList* ql) { ql->ClearCells(false); }, 4 * 4 + 1, 0},
+    };
+    for (const Case& c : cases) {
+        int painted = 0;
+        grid->OnCellPaint = [&](TQuickList* ql, int line, int col, IMAGEDATA, RECT) {
+            ++painted;
+            if (line == 8 && col == 0) c.take(ql);
+        };
+        grid->Refresh();
+        EXPECT_EQ(painted, c.painted) << c.what;
+        EXPECT_EQ(grid->GetLineCount(), c.lines) << c.what;
+    }
 }
 
 TEST_F(QuickListPaintingTest, TooNarrowGridsPaintNothing) {

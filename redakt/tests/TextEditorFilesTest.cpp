@@ -295,6 +295,45 @@ TEST_F(FilesTest, AFailedWriteIsReportedAndNothingIsTaken) {
     }
 }
 
+// Losing the focus saves a modified text under its name when AutoSave is
+// on. Without a name (a new text, or a file cut at the line limit) nothing
+// is written and no dialog asks for one.
+TEST_F(FilesTest, LosingTheFocusAutoSavesOnlyATextThatHasAName) {
+    Write("ten.txt", NumberedLines(10));
+    auto responder = Responder();
+    const auto focusInAndOut = [this] {
+        editor->SetFocus();
+        driver.PumpUntilIdle();
+        form->SetFocus();
+        driver.PumpUntilIdle();
+    };
+    editor->SetAutoSave(true);
+
+    editor->Load(TString(Path("ten.txt")), 3);
+    ASSERT_EQ(boxes.size(), 1u);  // the line limit
+    editor->lines[0] = "changed";
+    editor->SetModified(true);
+    focusInAndOut();
+    EXPECT_EQ(Read("ten.txt"), NumberedLines(10)) << "the cut text was saved over the file";
+    EXPECT_TRUE(dialogs.empty());
+    EXPECT_EQ(boxes.size(), 1u);
+    EXPECT_TRUE(editor->GetModified());
+
+    editor->Load(TString(Path("ten.txt")), 0);
+    editor->lines[0] = "changed";
+    editor->SetAutoSave(false);
+    editor->SetModified(true);
+    focusInAndOut();
+    EXPECT_EQ(Read("ten.txt"), NumberedLines(10)) << "saved without AutoSave";
+    editor->SetAutoSave(true);
+    focusInAndOut();
+    std::string saved = "changed\r\n";
+    for (int i = 1; i < 10; ++i) saved += "line " + std::to_string(i) + "\r\n";
+    EXPECT_EQ(Read("ten.txt"), saved);
+    EXPECT_FALSE(editor->GetModified());
+    EXPECT_TRUE(dialogs.empty());
+}
+
 TEST_F(FilesTest, TheSaveFilterListsTheTextFilesTheExtrasAndAnyFile) {
     TSaveDialog dialog(editor);
     editor->filterIndex = 2;

@@ -141,3 +141,23 @@ TEST_F(RecordingEditorTest, AGapItemWithATranslatedCaptionSetsItsOwnBookmark) {
     EXPECT_EQ(editor->calls, (std::vector<std::string>{"MakeMarker 7 on line 9", "MakeMarker 0 on line 9"}));
     EXPECT_EQ(editor->GetCurLine(), 4);
 }
+
+// Select all and Delete are no virtual operations: what they did shows in
+// the selection and the text.
+TEST_F(RecordingEditorTest, SelectAllAndDeleteChosenInTheMenuActOnTheText) {
+    TRecordingEditor* editor = PlaceFocused();
+    ShowText(editor, {"one", "two", "three"});
+    std::string wanted = "Select &all";
+    win32::ScopedResponder responder(ItemCalled(wanted));
+    editor->editPopup->Popup(100, 100);
+    EXPECT_EQ(editor->selection.selStartLine, 0);
+    EXPECT_EQ(editor->selection.selEndLine, 3);
+
+    editor->SelectLines(1, 1);
+    wanted = "&Delete";
+    editor->editPopup->Popup(100, 100);
+    ASSERT_EQ(editor->lines.GetCount(), 2);
+    EXPECT_EQ(editor->lines[0].str(), "one");
+    EXPECT_EQ(editor->lines[1].str(), "three");
+    EXPECT_TRUE(editor->calls.empty());
+}

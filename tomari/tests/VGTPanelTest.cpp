@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "Label.h"
 #include "ListBox.h"
 #include "Registration.h"
 #include "ScrollerFixture.h"
@@ -180,6 +181,7 @@ TEST_F(VGTPanelTest, TheHistoryKeepsTenStepsAndRunsOut) {
 
 TEST_F(VGTPanelTest, RelatedTopicsAskWhichToOpen) {
     std::vector<std::vector<std::string>> offered;
+    constexpr int kCancel = -2;
     int choice = 1;
     win32::ScopedResponder chooser([&](const win32::ModalInteraction& box) {
         auto* dialog = dynamic_cast<TSeeAlsoDlg*>(TWinControl::FindControl(box.window));
@@ -193,9 +195,14 @@ TEST_F(VGTPanelTest, RelatedTopicsAskWhichToOpen) {
         EXPECT_EQ(box.caption, "Releated topics");
         EXPECT_EQ(dialog->GetClientWidth(), 265);
         EXPECT_EQ(dialog->GetClientHeight(), 185);
-        if (choice < 0) return win32::ModalReply::Answer(mrCancel);
+        EXPECT_EQ(dialog->Label1->GetCaption(), "Click an item to display:");
+        if (choice == kCancel) return win32::ModalReply::Answer(mrCancel);
         dialog->lbNames->SetItemIndex(choice);
-        return win32::ModalReply::Answer(mrOk);
+        if (choice < 0) return win32::ModalReply::Answer(mrOk);
+        // A double click on a caption closes the dialog with OK.
+        const RECT item = dialog->lbNames->ItemRect(choice);
+        driver.DoubleClick(dialog->lbNames->GetHandle(), item.left + 3, item.top + 3);
+        return win32::ModalReply::Answer(dialog->GetModalResult());
     });
     panel->SetSource(TString("other.vgt"));
     panel->SelectLink(Main(), TString("SEEALSO/A/a.vgt/B/b.vgt"), TString(""));
@@ -203,9 +210,9 @@ TEST_F(VGTPanelTest, RelatedTopicsAskWhichToOpen) {
     EXPECT_EQ(offered[0], (std::vector<std::string>{"A", "B"}));
     EXPECT_EQ(Main()->GetTopicName().str(), "b.vgt");
     EXPECT_EQ(panel->GetHistory().GetCount(), 1);
-    // Cancelled, or nothing chosen: nothing changes, nothing is recorded.
-    for (int cancel : {-1, -2}) {
-        choice = cancel == -1 ? -1 : -1;
+    // Cancelled, or OK with nothing chosen: nothing changes, nothing is recorded.
+    for (int answer : {kCancel, -1}) {
+        choice = answer;
         panel->SelectLink(Main(), TString("SEEALSO/A/a.vgt/B/b.vgt"), TString(""));
         EXPECT_EQ(Main()->GetTopicName().str(), "b.vgt");
         EXPECT_EQ(panel->GetHistory().GetCount(), 1);

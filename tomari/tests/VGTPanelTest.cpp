@@ -252,6 +252,34 @@ TEST_F(VGTPanelTest, ALinkToADeclaredFormOpensIt) {
     EXPECT_EQ(inside->GetHeight(), opened->GetClientHeight());
 }
 
+// A step whose topic cannot be read leaves the layout as it was: the
+// sub-panels come back with the topics they showed, whether the panel was
+// told to open it or a link to "main" was.
+TEST_F(VGTPanelTest, AFailedStepKeepsTheSubPanels) {
+    folder.Write("top.vgt", "<LINK=b2.vgt,TARGET=bottom>bottom</LINK> <LINK=gone.vgt,TARGET=main>lost</LINK>");
+    panel->SetSource(TString("frame.vgt"));
+    ClickLink(panel->GetPanel(TString("top")), 0);
+    const std::vector<std::string> shown = Sources();
+    ASSERT_EQ(shown, (std::vector<std::string>{":frame.vgt", "top:top.vgt", "bottom:b2.vgt"}));
+    const int steps = panel->GetHistory().GetCount();
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        if (attempt == 0)
+            panel->SetSource(TString("gone.vgt"));
+        else
+            ClickLink(panel->GetPanel(TString("top")), 1);
+        ASSERT_EQ(boxes.size(), static_cast<size_t>(attempt + 1));
+        EXPECT_EQ(boxes.back().text, "The gone.vgt topic can not be opened");
+        EXPECT_EQ(Sources(), shown) << attempt;
+        EXPECT_EQ(panel->GetHistory().GetCount(), steps) << attempt;
+        EXPECT_FALSE(Main()->GetVisible()) << attempt;
+        ASSERT_NE(panel->GetPanel(TString("bottom")), nullptr);
+        EXPECT_TRUE(panel->GetPanel(TString("bottom"))->GetVisible()) << attempt;
+        EXPECT_EQ(panel->GetPanel(TString("bottom"))->GetTop(), 10 + 170) << attempt;
+    }
+    driver.PumpUntilIdle();
+    EXPECT_EQ(TopicScrollersOfForm(), 3);
+}
+
 // A handler that opens another topic and goes back from a click in a
 // sub-panel: the clicking scroller is retired, not freed under its click.
 TEST_F(VGTPanelTest, HandlersMayReplaceTheLayoutDuringAClick) {

@@ -4,6 +4,7 @@
 #include <exception>
 
 #include "ArchiveEntry.h"
+#include "SymbolScan.h"
 
 bool TVGMVisualizer::LoadSource(const TString& name) {
     if (name.IsEmpty()) return true;
@@ -31,3 +32,5 @@ void TVGMVisualizer::LoadImage(const TString& name, TMemBitmap& bitmap) {
 void TVGMVisualizer::LoadImageLinks(const TString& name, TImageLinks& links) {
     if (!ReadArchiveEntry(fResource, name, links)) links.Clear();
 }
+
+bool TVGMVisualizer::Parse(TStringContainer& lines) { return ParseTaggedAs(*this, lines); }

@@ -22,6 +22,8 @@ public:
     // The entry's image link records; without a readable entry the list is
     // empty. Nothing is reported either way.
     void LoadImageLinks(const TString& name, TImageLinks& links) override;
+    // The base parser's run with direct calls, as the file variant's.
+    bool Parse(TStringContainer& lines) override;
 
 private:
     TResourceBase* fResource = nullptr;

@@ -290,12 +290,12 @@ void TVGTPanel::SetSource(const TString& name) {
     TVGTScroller* main = GetMainPanel();
     if (main == nullptr) return;
     const int steps = fHistory.GetCount();
+    const TPanelStates before = CurrentStates();
     RegisterHistory();
-    const bool hadPanels = GetScrollerCount() > 1;
     DeletePanels(nullptr);
     if (!main->SetSource(name, true)) {
         while (fHistory.GetCount() > steps) fHistory.DeleteLast();
-        if (hadPanels) main->Show();
+        RestoreLayout(before);
     } else {
         fLastTarget = name;
     }

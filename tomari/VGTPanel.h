@@ -167,6 +167,12 @@ private:
     // The scrollers forget the panel and the panel its scrollers.
     void ReleaseScrollers();
     void PostFreeRetired();
+    // What every scroller shows, as a history step holds it.
+    TPanelStates CurrentStates() const;
+    // After a step whose topic could not be read removed the sub-panels: the
+    // main scroller reopens the frame topic of states and each sub-panel its
+    // topic again, so the layout stays as it was.
+    void RestoreLayout(const TPanelStates& states);
     // SEEALSO/caption/target/...: the chosen target, or false.
     bool ChooseSeeAlso(const TString& target, TString& chosen);
     // Frees a scroller or form the panel owns the end of.

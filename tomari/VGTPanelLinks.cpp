@@ -44,16 +44,19 @@ void TVGTPanel::SelectLink(TVGTScroller* scroller, const TString& target, const 
     RegisterHistory();
     const bool recorded = fHistory.GetCount() > steps;
     auto open = [&](TVGTScroller* opener) {
-        if (!opener->SetSource(chosen, false) && recorded) fHistory.DeleteLast();
+        const bool opened = opener->SetSource(chosen, false);
+        if (!opened && recorded) fHistory.DeleteLast();
+        return opened;
     };
     if (GetScrollerCount() == 1) {
         open(main);
         return;
     }
     if (targetPanel == TString("main")) {
+        const TPanelStates before = CurrentStates();
         DeletePanels(scroller);
         main->Show();
-        open(main);
+        if (!open(main)) RestoreLayout(before);
         Resize();
         return;
     }
@@ -68,17 +71,32 @@ void TVGTPanel::SelectLink(TVGTScroller* scroller, const TString& target, const 
 
 // ---- history ----
 
-void TVGTPanel::RegisterHistory() {
-    TVGTScroller* main = GetMainPanel();
-    if (main == nullptr || main->GetTopicName().IsEmpty()) return;
-    TPanelStates* states = new TPanelStates;
+TPanelStates TVGTPanel::CurrentStates() const {
+    TPanelStates states;
     for (TVGTScroller* scroller : fScrollers) {
-        TPanelState* state = states->NewItem();
+        TPanelState* state = states.NewItem();
         state->panelName = scroller->GetPanelInfo().name;
         state->source = scroller->GetTopicName();
     }
-    fHistory.Add(states);
+    return states;
+}
+
+void TVGTPanel::RegisterHistory() {
+    TVGTScroller* main = GetMainPanel();
+    if (main == nullptr || main->GetTopicName().IsEmpty()) return;
+    fHistory.Add(new TPanelStates(CurrentStates()));
     while (fHistory.GetCount() > fHistoryLimit) fHistory.DeleteFirst();
+}
+
+void TVGTPanel::RestoreLayout(const TPanelStates& states) {
+    TVGTScroller* main = GetMainPanel();
+    if (main == nullptr || states.GetCount() <= 1 || GetScrollerCount() > 1) return;
+    if (!main->SetSource(states[0].source, false)) return;
+    for (int i = 1; i < states.GetCount(); ++i) {
+        TVGTScroller* scroller = GetPanel(states[i].panelName);
+        if (scroller != nullptr && scroller != main && scroller->GetTopicName() != states[i].source)
+            scroller->SetSource(states[i].source, false);
+    }
 }
 
 // Each scroller named in the step gets its topic back; a step whose names do

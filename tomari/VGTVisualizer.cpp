@@ -8,6 +8,7 @@
 
 #include "ContainerErrors.h"
 #include "SolidPenBrush.h"
+#include "SymbolScan.h"
 #include "VGTParameters.h"
 
 TVGTVisualizer::TVGTVisualizer() : fFaceName("Arial") { fLeftKeeps.Add(POINT{0, -1}); }
@@ -47,7 +48,10 @@ bool TVGTVisualizer::PaintTopic(HDC dc, int left, int top, int right, bool clear
     return ok;
 }
 
-bool TVGTVisualizer::Parse(TStringContainer& lines) { return TVGTParser::Parse(lines); }
+// The base parser's run; for a visualizer of exactly this class its
+// character loop calls the operations directly instead of through the
+// virtual table (a derived class may override them and takes that path).
+bool TVGTVisualizer::Parse(TStringContainer& lines) { return ParseTaggedAs(*this, lines); }
 
 void TVGTVisualizer::Reset(HDC dc, int left, int top, int right, bool clearPictureCache, bool usePictureCache) {
     fDC = dc;

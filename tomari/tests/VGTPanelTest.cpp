@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "Label.h"
 #include "ListBox.h"
 #include "Registration.h"
 #include "ScrollerFixture.h"
@@ -180,6 +181,7 @@ TEST_F(VGTPanelTest, TheHistoryKeepsTenStepsAndRunsOut) {
 
 TEST_F(VGTPanelTest, RelatedTopicsAskWhichToOpen) {
     std::vector<std::vector<std::string>> offered;
+    constexpr int kCancel = -2;
     int choice = 1;
     win32::ScopedResponder chooser([&](const win32::ModalInteraction& box) {
         auto* dialog = dynamic_cast<TSeeAlsoDlg*>(TWinControl::FindControl(box.window));
@@ -193,9 +195,14 @@ TEST_F(VGTPanelTest, RelatedTopicsAskWhichToOpen) {
         EXPECT_EQ(box.caption, "Releated topics");
         EXPECT_EQ(dialog->GetClientWidth(), 265);
         EXPECT_EQ(dialog->GetClientHeight(), 185);
-        if (choice < 0) return win32::ModalReply::Answer(mrCancel);
+        EXPECT_EQ(dialog->Label1->GetCaption(), "Click an item to display:");
+        if (choice == kCancel) return win32::ModalReply::Answer(mrCancel);
         dialog->lbNames->SetItemIndex(choice);
-        return win32::ModalReply::Answer(mrOk);
+        if (choice < 0) return win32::ModalReply::Answer(mrOk);
+        // A double click on a caption closes the dialog with OK.
+        const RECT item = dialog->lbNames->ItemRect(choice);
+        driver.DoubleClick(dialog->lbNames->GetHandle(), item.left + 3, item.top + 3);
+        return win32::ModalReply::Answer(dialog->GetModalResult());
     });
     panel->SetSource(TString("other.vgt"));
     panel->SelectLink(Main(), TString("SEEALSO/A/a.vgt/B/b.vgt"), TString(""));
@@ -203,9 +210,9 @@ TEST_F(VGTPanelTest, RelatedTopicsAskWhichToOpen) {
     EXPECT_EQ(offered[0], (std::vector<std::string>{"A", "B"}));
     EXPECT_EQ(Main()->GetTopicName().str(), "b.vgt");
     EXPECT_EQ(panel->GetHistory().GetCount(), 1);
-    // Cancelled, or nothing chosen: nothing changes, nothing is recorded.
-    for (int cancel : {-1, -2}) {
-        choice = cancel == -1 ? -1 : -1;
+    // Cancelled, or OK with nothing chosen: nothing changes, nothing is recorded.
+    for (int answer : {kCancel, -1}) {
+        choice = answer;
         panel->SelectLink(Main(), TString("SEEALSO/A/a.vgt/B/b.vgt"), TString(""));
         EXPECT_EQ(Main()->GetTopicName().str(), "b.vgt");
         EXPECT_EQ(panel->GetHistory().GetCount(), 1);
@@ -243,6 +250,34 @@ TEST_F(VGTPanelTest, ALinkToADeclaredFormOpensIt) {
     TVGTScroller* inside = opened->GetPanel()->GetMainPanel();
     EXPECT_EQ(inside->GetWidth(), opened->GetClientWidth());
     EXPECT_EQ(inside->GetHeight(), opened->GetClientHeight());
+}
+
+// A step whose topic cannot be read leaves the layout as it was: the
+// sub-panels come back with the topics they showed, whether the panel was
+// told to open it or a link to "main" was.
+TEST_F(VGTPanelTest, AFailedStepKeepsTheSubPanels) {
+    folder.Write("top.vgt", "<LINK=b2.vgt,TARGET=bottom>bottom</LINK> <LINK=gone.vgt,TARGET=main>lost</LINK>");
+    panel->SetSource(TString("frame.vgt"));
+    ClickLink(panel->GetPanel(TString("top")), 0);
+    const std::vector<std::string> shown = Sources();
+    ASSERT_EQ(shown, (std::vector<std::string>{":frame.vgt", "top:top.vgt", "bottom:b2.vgt"}));
+    const int steps = panel->GetHistory().GetCount();
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        if (attempt == 0)
+            panel->SetSource(TString("gone.vgt"));
+        else
+            ClickLink(panel->GetPanel(TString("top")), 1);
+        ASSERT_EQ(boxes.size(), static_cast<size_t>(attempt + 1));
+        EXPECT_EQ(boxes.back().text, "The gone.vgt topic can not be opened");
+        EXPECT_EQ(Sources(), shown) << attempt;
+        EXPECT_EQ(panel->GetHistory().GetCount(), steps) << attempt;
+        EXPECT_FALSE(Main()->GetVisible()) << attempt;
+        ASSERT_NE(panel->GetPanel(TString("bottom")), nullptr);
+        EXPECT_TRUE(panel->GetPanel(TString("bottom"))->GetVisible()) << attempt;
+        EXPECT_EQ(panel->GetPanel(TString("bottom"))->GetTop(), 10 + 170) << attempt;
+    }
+    driver.PumpUntilIdle();
+    EXPECT_EQ(TopicScrollersOfForm(), 3);
 }
 
 // A handler that opens another topic and goes back from a click in a

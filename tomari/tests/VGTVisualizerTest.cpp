@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "Responder.h"
+#include "ShowcaseTopic.h"
 #include "TempFile.h"
 #include "VisualizerFixture.h"
 
@@ -215,6 +216,43 @@ TEST_F(VGTVisualizerTest, PassesLeaveNoObjectBehind) {
     EXPECT_EQ(GetCurrentObject(dc(), OBJ_FONT), GetStockObject(SYSTEM_FONT));
     EXPECT_EQ(GetCurrentObject(dc(), OBJ_PEN), GetStockObject(BLACK_PEN));
     EXPECT_EQ(GetCurrentObject(dc(), OBJ_BRUSH), GetStockObject(WHITE_BRUSH));
+}
+
+// A visualizer of exactly its class runs the parser's character loop with
+// direct calls, a derived one through the virtual table: both lay out, collect
+// and paint alike, malformed markup included.
+TEST_F(VGTVisualizerTest, DirectAndVirtualParserRunsAgree) {
+    struct Derived : TVGTVisualizer {};
+    const char* const markups[] = {
+        kShowcase,
+        "a <b>x</b> <FS =10>y <//B>z\n\"quoted <B>tag\" text\" end",
+        "tab\there  <LINK=a.vgt,TARGET=p>two words</LINK> x>y\n<LESS>",
+        "one <NL> two <a<b> three",
+        "<P>before<NL=1>after",
+        "x <> y",
+    };
+    for (const char* markup : markups) {
+        TVGTVisualizer exact;
+        Derived derived;
+        std::vector<std::string> runs[2];
+        TVGTVisualizer* both[] = {&exact, &derived};
+        for (int i = 0; i < 2; ++i) {
+            TVGTVisualizer& topic = *both[i];
+            topic.AssignSource(MarkupLines(markup));
+            topic.SetCollectLinks(true);
+            int height = 0, maxWidth = 0;
+            EnableCallTrace(dc(), true);
+            const bool measured = topic.MeasureTopic(dc(), 8, 0, 300, height, maxWidth, true, true);
+            const bool painted = topic.PaintTopic(dc(), 8, 0, 300, false, true, true);
+            runs[i] = GetCallTrace(dc());
+            EnableCallTrace(dc(), false);
+            runs[i].push_back(std::to_string(measured) + std::to_string(painted) + " error " +
+                              std::to_string(topic.GetError()) + " size " + std::to_string(height) + "," +
+                              std::to_string(maxWidth) + " links " + std::to_string(topic.GetLinks().GetCount()));
+        }
+        EXPECT_FALSE(Only(runs[0], {"TextOutA"}).empty()) << markup;
+        EXPECT_EQ(runs[0], runs[1]) << markup;
+    }
 }
 
 // ---- loading a topic ----

@@ -63,10 +63,11 @@ TEST_P(HelpWindow, TopicsOfTheArchive) {
         panel->SetBounds(8, 8, size.width, size.height);
         form->Show();
         panel->SetResource(&archive);
+        const std::string prefix = language + "." + std::to_string(size.width) + "x" + std::to_string(size.height) + ".";
         for (const char* topic : size.topics) {
             panel->SetSource(TString(topic));
             win32::SettleRealWindows(driver);
-            Save(form->GetHandle(), language + "." + std::to_string(size.width) + "." + topic);
+            Save(form->GetHandle(), prefix + topic);
         }
         if (size.width < 400) continue;
         // The note form that the links topic declares.

@@ -11,7 +11,7 @@
 bool CreateBlankImage(TImageBuffer& out, int64_t width, int64_t height, TColor colour) {
     width = width < 0 ? 0 : width;
     height = height < 0 ? 0 : height;
-    if (width > INT_MAX || height > INT_MAX) {
+    if (width > kMaxFormulaWidth || height > kMaxFormulaHeight || width * height > kMaxFormulaPixels) {
         out.Create(0, 0, kFormulaPixelFormat);
         return false;
     }

@@ -11,10 +11,21 @@
 // Pixel format of every image the typesetter makes: blue, green, red bytes.
 constexpr int kFormulaPixelFormat = 2;
 
+// The largest image the typesetter makes: at most kMaxFormulaWidth by
+// kMaxFormulaHeight pixels and kMaxFormulaPixels in all. Formulas at the
+// sizes character tables come in stay far below; a font size or ratio out of
+// all proportion (a stored record's, say), whose raise of an exponent alone
+// would ask for millions of rows, gets no buffer of gigabytes, and the
+// parentheses and strokes, whose work grows with the square of the height,
+// stay quick.
+constexpr int64_t kMaxFormulaWidth = 32767;
+constexpr int64_t kMaxFormulaHeight = 4096;
+constexpr int64_t kMaxFormulaPixels = int64_t(1) << 24;
+
 // out becomes a width x height image of the formula format painted with
-// colour. Negative sizes count as 0; a size past the int range or a buffer
-// too large to allocate gives 0 x 0 and false. A zero side keeps the other
-// one (an empty text still has its height).
+// colour. Negative sizes count as 0; a size past the limits above or a
+// buffer too large to allocate gives 0 x 0 and false. A zero side keeps the
+// other one (an empty text still has its height).
 bool CreateBlankImage(TImageBuffer& out, int64_t width, int64_t height, TColor colour);
 
 // out becomes the pieces side by side on colour, each centred vertically:

@@ -27,6 +27,10 @@ foreach(source IN LISTS fuzz_sources)
   list(APPEND fuzz_targets ${target})
 endforeach()
 
+# The formula-picture target typesets with the generated character tables.
+target_compile_definitions(eval_imageprops PRIVATE FUZZ_CHR_DIR="${CMAKE_BINARY_DIR}/chr")
+add_dependencies(eval_imageprops character_tables)
+
 # The guards' own tests: what the evaluating targets let through.
 add_executable(fuzz_tests ${CMAKE_CURRENT_LIST_DIR}/tests/EvaluationGuardTest.cpp)
 target_link_libraries(fuzz_tests PRIVATE fuzz_support GTest::gtest_main)

@@ -63,7 +63,7 @@ public:
     // Draws the chart into the buffer and rebuilds the items; the base draws nothing.
     virtual void PaintChart();
     // PaintChart, then Paint.
-    void Refresh();
+    void Refresh() override;
 
     // Appends a value; a negative value is stored as 0.
     void AddValue(double value, TColor colour, TBrushStyle style, const std::string& caption, TColor secondColour,

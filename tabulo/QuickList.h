@@ -167,7 +167,7 @@ public:
 
     // ---- Painting ----
     // Paints the buffer (at run time) and the control, then sets the vertical maximum.
-    void Refresh();
+    void Refresh() override;
     // SetHorzBarMax, then Refresh.
     void FullRefresh();
     // Draws the grid into the buffer and records its geometry. A paint from

@@ -399,26 +399,34 @@ void DrawIDCircle(int cx, int cy, int r, const TIDCircleClip& clip, TSetIDPixel 
     if (r < 0) {
         return;
     }
+    // Only the dots inside the clip are collected: an arc of a large circle
+    // (a tall parenthesis) keeps a small part of it.
     std::set<std::pair<int64_t, int64_t>> dots;
+    const auto add = [&](int64_t x, int64_t y) {
+        if (x >= clip.xmin && x <= clip.xmax && y >= clip.ymin && y <= clip.ymax) {
+            dots.insert({x, y});
+        }
+    };
     if (r == 0) {
-        dots.insert({cx, cy});
+        add(cx, cy);
     } else if (r == 1) {
-        dots = {{cx, int64_t(cy) - 1}, {cx, int64_t(cy) + 1}, {int64_t(cx) - 1, cy}, {int64_t(cx) + 1, cy}};
+        add(cx, int64_t(cy) - 1);
+        add(cx, int64_t(cy) + 1);
+        add(int64_t(cx) - 1, cy);
+        add(int64_t(cx) + 1, cy);
     } else {
         const TCollectCircleOctantPoints octant(r);
         for (const POINT& point : octant.Points()) {
             const int64_t px = point.x, py = point.y;
             for (int sign1 : {-1, 1}) {
                 for (int sign2 : {-1, 1}) {
-                    dots.insert({cx + sign1 * px, cy + sign2 * py});
-                    dots.insert({cx + sign1 * py, cy + sign2 * px});
+                    add(cx + sign1 * px, cy + sign2 * py);
+                    add(cx + sign1 * py, cy + sign2 * px);
                 }
             }
         }
     }
     for (const auto& dot : dots) {
-        if (dot.first >= clip.xmin && dot.first <= clip.xmax && dot.second >= clip.ymin && dot.second <= clip.ymax) {
-            setter.Set(int(dot.first), int(dot.second), -1);
-        }
+        setter.Set(int(dot.first), int(dot.second), -1);
     }
 }

@@ -200,6 +200,32 @@ TEST_F(ExpressionImageTest, MissingTablesLeaveOnlyStrokes) {
     EXPECT_EQ(ImageOf("x^2").Width, 5);
 }
 
+TEST_F(ExpressionImageTest, ImagesPastTheLimitsAreLeftEmpty) {
+    const struct {
+        int64_t width, height;
+        bool made;
+    } cases[] = {
+        {kMaxFormulaWidth, 1, true},
+        {0, kMaxFormulaHeight, true},
+        {kMaxFormulaWidth + 1, 1, false},
+        {0, kMaxFormulaHeight + 1, false},
+        {4096, 1024, true},
+        {8192, 2049, false},
+    };
+    for (const auto& c : cases) {
+        TImageBuffer image;
+        EXPECT_EQ(CreateBlankImage(image, c.width, c.height, kWhite), c.made) << c.width << " x " << c.height;
+        EXPECT_EQ(image.Width, c.made ? c.width : 0) << c.width << " x " << c.height;
+        EXPECT_EQ(image.Height, c.made ? c.height : 0) << c.width << " x " << c.height;
+    }
+    // A stored size of 167772159 raises the exponent by 67 million rows:
+    // that piece is left empty, and the fraction is its bar alone.
+    props.FontSize = 0x09FFFFFF;
+    TImageBuffer fraction = ImageOf("x^2/(y+1)");
+    EXPECT_EQ(fraction.Width, 8);
+    EXPECT_EQ(fraction.Height, 1);
+}
+
 TEST_F(ExpressionImageTest, ParenthesesAreArcsOnBothSides) {
     TImageBuffer image = Blank(20, 70);
     AddParentheses(image, props);

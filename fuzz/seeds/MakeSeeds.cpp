@@ -16,6 +16,7 @@
 #include "Expression.h"
 #include "ExpressionCompiler.h"
 #include "ExpressionContainer.h"
+#include "ExpressionImageProps.h"
 #include "ExpressionStorage.h"
 #include "ImageBuffer.h"
 #include "ImageLinks.h"
@@ -182,6 +183,26 @@ void ExpressionSeeds() {
     Seed("eval_expressioncontainer", "container", Selected(2, BufferBytes(containerRecord)));
     Seed("eval_expressioncontainer", "containerfile",
          Selected(3, StreamBytes([&](FILE* f) { container.SaveToStream(f); })));
+}
+
+// The look of formula pictures: the defaults, a table size the build makes
+// with other ratios and colours, and a font that has no tables.
+void ImagePropsSeeds() {
+    TExpressionImageProps defaults;
+    TExpressionImageProps larger;
+    larger.FontSize = 14;
+    larger.ExpCharRatio = 0.75f;
+    larger.RootCharRatio = 0.4f;
+    larger.BkColor = 0x202020;
+    larger.TextColor = 0xFFFF00;
+    TExpressionImageProps unknown;
+    unknown.Font = "Missing";
+    int k = 0;
+    for (const TExpressionImageProps* props : {&defaults, &larger, &unknown}) {
+        TMemBuffer record;
+        props->WriteToMemBuffer(record);
+        Seed("eval_imageprops", "props" + std::to_string(k++), BufferBytes(record));
+    }
 }
 
 void VariableSeeds() {
@@ -501,6 +522,7 @@ int main(int argc, char** argv) {
     corpus = argv[1];
     BitmapSeeds();
     ExpressionSeeds();
+    ImagePropsSeeds();
     VariableSeeds();
     ScriptSeeds();
     ContainerSeeds();

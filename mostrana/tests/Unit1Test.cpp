@@ -2,6 +2,7 @@
 #include <string>
 
 #include "ArrowScroller.h"
+#include "Events.h"
 #include "GraphObjectComboBox.h"
 #include "Label.h"
 #include "MostranaFixture.h"
@@ -18,7 +19,7 @@ TEST_F(Form1Test, TheStoredLayoutGivesTheFormAndItsControlsInOrder) {
     EXPECT_EQ(Form1->GetWidth(), 295);
     EXPECT_EQ(Form1->GetHeight(), 178);
     EXPECT_EQ(Form1->GetColor(), clBtnFace);
-    EXPECT_TRUE(Form1->OnShow);
+    EXPECT_EQ(EventHandlerName(Form1->OnShow), "FormShow");
 
     struct Row {
         TComponent* field;
@@ -72,8 +73,8 @@ TEST_F(Form1Test, TheStoredLayoutGivesTheFormAndItsControlsInOrder) {
     EXPECT_EQ(bar->GetPercentPos(), ptpCenter);
     EXPECT_EQ(Form1->ArrowScroller1->GetDirection(), TArrowScroller(nullptr).GetDirection());
     EXPECT_EQ(Form1->ArrowScroller2->GetDirection(), asdLeft);
-    EXPECT_TRUE(Form1->ArrowScroller1->OnChange);
-    EXPECT_TRUE(Form1->ArrowScroller2->OnChange);
+    EXPECT_EQ(EventHandlerName(Form1->ArrowScroller1->OnChange), "ArrowScroller1Change");
+    EXPECT_EQ(EventHandlerName(Form1->ArrowScroller2->OnChange), "ArrowScroller2Change");
     EXPECT_EQ(Form1->GraphObjectComboBox1->GetStyle(), gocsColor);
     EXPECT_EQ(Form1->GraphObjectComboBox2->GetStyle(), gocsPenStyle);
     EXPECT_EQ(Form1->GraphObjectComboBox3->GetStyle(), gocsBrushStyle);

@@ -1192,8 +1192,7 @@ protected:
     // The arrow rows of the key table; false ends the key-down there.
     bool UpPress(const TTextEditorKeyEvent& event);
     bool DownPress(const TTextEditorKeyEvent& event);
-    bool LeftPress(const TTextEditorKeyEvent& event);
-    bool RightPress(const TTextEditorKeyEvent& event);
+    bool SidewaysPress(const TTextEditorKeyEvent& event, bool left);
     // Ctrl+Q then Ctrl+digits, and Ctrl+J then Ctrl+digits, at Ctrl's release.
     void EndRepeatCount();
     void EndLineJump();

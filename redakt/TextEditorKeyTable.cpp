@@ -23,8 +23,8 @@ const TTextEditorKeyRow* TTextEditor::KeyTable(int& count) {
         {VK_UP, kcAlways, 0, [](E& e, K& k) { k.stop = !e.UpPress(k); }, "Up"},
         {VK_DOWN, kcCtrl, R, [](E& e, K&) { e.SetVPos(e.VPos + 1); }, "Ctrl+Down: scroll down"},
         {VK_DOWN, kcAlways, 0, [](E& e, K& k) { k.stop = !e.DownPress(k); }, "Down"},
-        {VK_LEFT, kcAlways, 0, [](E& e, K& k) { k.stop = !e.LeftPress(k); }, "Left"},
-        {VK_RIGHT, kcAlways, 0, [](E& e, K& k) { k.stop = !e.RightPress(k); }, "Right"},
+        {VK_LEFT, kcAlways, 0, [](E& e, K& k) { k.stop = !e.SidewaysPress(k, true); }, "Left"},
+        {VK_RIGHT, kcAlways, 0, [](E& e, K& k) { k.stop = !e.SidewaysPress(k, false); }, "Right"},
         {VK_RETURN, kcAlways, 0, [](E& e, K& k) { e.ReturnPress(k.shift); }, "Enter: ReturnPress"},
         {VK_TAB, kcAlways, 0, [](E& e, K& k) { e.TabPress(k.shift); }, "Tab: TabPress"},
         {VK_BACK, kcAlways, 0, [](E& e, K& k) { e.BackspacePress(k.shift); }, "Backspace: BackspacePress"},
@@ -191,12 +191,7 @@ bool TTextEditor::KeyConditionHolds(TTextEditorKeyCondition condition, const TTe
 }
 
 const TTextEditorKeyRow* TTextEditor::FindKeyRow(WORD key, TShiftState shift) const {
-    TTextEditorKeyEvent event;
-    event.key = key;
-    event.shift = shift;
-    event.shiftHeld = shift.Contains(ssShift);
-    event.ctrl = shift.Contains(ssCtrl);
-    event.alt = shift.Contains(ssAlt);
+    const TTextEditorKeyEvent event = TTextEditorKeyEvent::Of(key, shift);
     int count = 0;
     const TTextEditorKeyRow* rows = KeyTable(count);
     for (int i = 0; i < count; ++i)

@@ -52,6 +52,16 @@ struct TTextEditorKeyEvent {
     int repeat = 1;
     // Set by an action that ends the key-down there, as a row's return does.
     bool stop = false;
+
+    static TTextEditorKeyEvent Of(WORD key, TShiftState shift) {
+        TTextEditorKeyEvent event;
+        event.key = key;
+        event.shift = shift;
+        event.shiftHeld = shift.Contains(ssShift);
+        event.ctrl = shift.Contains(ssCtrl);
+        event.alt = shift.Contains(ssAlt);
+        return event;
+    }
 };
 
 struct TTextEditorKeyRow {

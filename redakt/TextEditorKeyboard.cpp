@@ -84,12 +84,7 @@ void TTextEditor::KeyDown(WORD& key, TShiftState shift) {
     shift = KeyDownModifiers(shift);
     shiftState = shift;
     lastKeyRow = nullptr;
-    TTextEditorKeyEvent event;
-    event.key = key;
-    event.shift = shift;
-    event.shiftHeld = shift.Contains(ssShift);
-    event.ctrl = shift.Contains(ssCtrl);
-    event.alt = shift.Contains(ssAlt);
+    TTextEditorKeyEvent event = TTextEditorKeyEvent::Of(key, shift);
     if (AppendModeKey(event)) return;
     if (key == VK_ESCAPE) {
         EscapePress(event);
@@ -344,16 +339,21 @@ bool TTextEditor::DownPress(const TTextEditorKeyEvent& event) {
     return true;
 }
 
-// A new in-line selection starts where the caret stood before the move
-// (one column to the right of it after a plain Left, further after a word).
-bool TTextEditor::LeftPress(const TTextEditorKeyEvent& event) {
+// Left and Right. A new in-line selection starts where the caret stood
+// before the move (one column beside it after a plain arrow, further after a
+// word).
+bool TTextEditor::SidewaysPress(const TTextEditorKeyEvent& event, bool left) {
     prevCol = CurCol;
     int moved = 1;
     if (event.ctrl && !lastAlt) {
-        CtrlLeft(moved);
+        if (left)
+            CtrlLeft(moved);
+        else
+            CtrlRight(moved);
+    } else if (left ? CurCol <= 0 : CurCol >= HMax) {
+        return false;
     } else {
-        if (CurCol <= 0) return false;
-        --CurCol;
+        CurCol += left ? -1 : 1;
     }
     if (!event.shiftHeld) {
         if (!PersistentBlocks) {
@@ -362,7 +362,7 @@ bool TTextEditor::LeftPress(const TTextEditorKeyEvent& event) {
         }
         return true;
     }
-    if (!(lastKey == VK_LEFT && lastShift) && PersistentBlocks && !shiftSelecting) {
+    if (!(lastKey == event.key && lastShift) && PersistentBlocks && !shiftSelecting) {
         ClearSelection(true);
         selection.selStartCol = selection.selEndCol = prevCol;
         Repaint();
@@ -372,37 +372,10 @@ bool TTextEditor::LeftPress(const TTextEditorKeyEvent& event) {
         selection.selStartLine = selection.selEndLine = CurLine;
         Repaint();
     }
-    SelLeft(moved);
-    return true;
-}
-
-bool TTextEditor::RightPress(const TTextEditorKeyEvent& event) {
-    prevCol = CurCol;
-    int moved = 1;
-    if (event.ctrl && !lastAlt) {
-        CtrlRight(moved);
-    } else {
-        if (CurCol >= HMax) return false;
-        ++CurCol;
-    }
-    if (!event.shiftHeld) {
-        if (!PersistentBlocks) {
-            selection.selStartCol = selection.selEndCol = CurCol;
-            selection.selLine = CurLine;
-        }
-        return true;
-    }
-    if (!(lastKey == VK_RIGHT && lastShift) && PersistentBlocks && !shiftSelecting) {
-        ClearSelection(true);
-        selection.selStartCol = selection.selEndCol = prevCol;
-        Repaint();
-    }
-    shiftSelecting = true;
-    if (selection.selStartLine != selection.selEndLine) {
-        selection.selStartLine = selection.selEndLine = CurLine;
-        Repaint();
-    }
-    SelRight(moved);
+    if (left)
+        SelLeft(moved);
+    else
+        SelRight(moved);
     return true;
 }
 

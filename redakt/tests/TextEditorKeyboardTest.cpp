@@ -369,6 +369,10 @@ TEST_F(KeyboardTest, AppendModeTypingWritesAtTheMarginOfTheTargetLines) {
         EXPECT_EQ(editor->CurCol, 10);
         EXPECT_EQ(editor->appendCount, 1);
         EXPECT_TRUE(editor->GetModified());
+        // Esc ends the append mode and does nothing else: a chord stays.
+        editor->chordK = true;
+        Press({}, VK_ESCAPE);
+        EXPECT_TRUE(editor->chordK);
         delete editor;
     }
 }

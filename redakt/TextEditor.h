@@ -43,6 +43,9 @@ class TTextEditor;
 class TTextEditorLineTask;
 class TTextEditorSearchAllDlg;
 class TTextEditorSearchDlg;
+enum TTextEditorKeyCondition : uint8_t;
+struct TTextEditorKeyEvent;
+struct TTextEditorKeyRow;
 struct TTextEditorState;
 
 // One search request. The editor owns two: searchInfo (search and replace)
@@ -749,8 +752,20 @@ public:
     void ClearUndo();
 
     // ---- Keyboard dispatch, chords and typing: TextEditorKeyboard.cpp ----
+    // The repeat sequence (Ctrl+Q, R): state 1 with count 0 and an empty
+    // text, OnRepSeq with rsStarted.
     void RepSeqStart();
+    // Inserts the sequence's text count - 1 more times at the caret (the
+    // line padded to it first) within the typing's undo step, the caret
+    // after it; then OnRepSeq with rsEnded. A count below 2, an empty text or
+    // a caret outside the text inserts nothing.
     void RepSeqWrite();
+    // The row of the key table (TextEditorKeyTable.h) that a key-down with
+    // these modifiers selects in the present state (chords, lastAlt), or null
+    // for a key the table does not list. Nothing runs.
+    const TTextEditorKeyRow* FindKeyRow(WORD key, TShiftState shift) const;
+    // TextEditorKeyTable.cpp: the rows in matching order, count set to their number.
+    static const TTextEditorKeyRow* KeyTable(int& count);
 
     // ---- Clipboard, buffers and bookmarks: TextEditorClipboard.cpp (its virtual operations are in the slot list) ----
     // The slot list's Copy puts the selection on the clipboard as CF_TEXT: a
@@ -1152,6 +1167,44 @@ protected:
     void KeyDown(WORD& key, TShiftState shift) override;
     void KeyPress(char& key) override;
     void KeyUp(WORD& key, TShiftState shift) override;
+    // KeyDown's steps, in their order; those returning bool end the
+    // key-down when true.
+    TShiftState KeyDownModifiers(TShiftState shift) const;
+    bool AppendModeKey(const TTextEditorKeyEvent& event);
+    void EscapePress(const TTextEditorKeyEvent& event);
+    void RecordKeyDown(const TTextEditorKeyEvent& event);
+    bool RepeatSequenceEnter(const TTextEditorKeyEvent& event);
+    bool NumberEntryKey(const TTextEditorKeyEvent& event);
+    int RepeatKeyDown(const TTextEditorKeyEvent& event);
+    void CollapseSelectionForKey(const TTextEditorKeyEvent& event);
+    bool KeyKeepsSelection(const TTextEditorKeyEvent& event) const;
+    void TrackWordKeys(const TTextEditorKeyEvent& event);
+    bool DigitPress(int digit, const TTextEditorKeyEvent& event);
+    void MarkExchange();
+    void RunKeyRow(WORD& key, TTextEditorKeyEvent& event);
+    void FinishKeyDown(WORD& key, const TTextEditorKeyEvent& event);
+    bool KeyConditionHolds(TTextEditorKeyCondition condition, const TTextEditorKeyEvent& event) const;
+    // Sets suppressKeyPress for the character that follows a key-down. A
+    // replayed key-down has none, and an Alt key (without Ctrl) has a system
+    // character, which never reaches KeyPress.
+    void SuppressCharacter(const TTextEditorKeyEvent& event);
+    void EndChord(TTextEditorKeyCondition condition);
+    // The arrow rows of the key table; false ends the key-down there.
+    bool UpPress(const TTextEditorKeyEvent& event);
+    bool DownPress(const TTextEditorKeyEvent& event);
+    bool SidewaysPress(const TTextEditorKeyEvent& event, bool left);
+    // Ctrl+Q then Ctrl+digits, and Ctrl+J then Ctrl+digits, at Ctrl's release.
+    void EndRepeatCount();
+    void EndLineJump();
+    // KeyPress's steps, in their order.
+    bool TakesBufferDigit(char c);
+    void CollapseSelectionForTyping();
+    bool RepeatSequenceCharacter(char c);
+    void TypeAtCaret(char& key);
+    bool BreakLineAtMargin();
+    void TypeInAppendMode(char& key);
+    // TextEditorMacroRecording.cpp: the macro a recording appends to, or null.
+    TTextEditorMacro* RecordingMacro();
 
     // TextEditorProperties.cpp: puts FontName and FontSize on the control's
     // and the canvas's font, measures it and sets the scroll steps.
@@ -1238,6 +1291,10 @@ public:
     bool copyToBufferPending = false;
     bool pasteFromBufferPending = false;
     bool sortColPending = false;
+    // The key-down being handled came through WM_USER (a repeat or a macro).
+    bool keyDownReplayed = false;
+    // The key table's row that the last key-down ran; null when it ran none.
+    const TTextEditorKeyRow* lastKeyRow = nullptr;
     // The word typed last, the previous typed character, typing inside a word.
     TString lastWord;
     char lastChar{};

@@ -3,3 +3,5 @@
 
 // Not built yet: the settings stay until the line tasks are done.
 void TTextEditor::CmdMT(TString&) {}
+void TTextEditor::ConvertLines() {}
+void TTextEditor::SetLineCapacity() {}

@@ -8,3 +8,10 @@ int TTextEditor::AlignLineToWidth(int line, int width, char fill) {
     text.ExtendRight(width, fill);
     return length;
 }
+
+// Not built yet: the margin operations and the append mode do nothing until they are done.
+void TTextEditor::FillLinesToMargin() {}
+void TTextEditor::TruncateLinesAtMargin() {}
+void TTextEditor::MergeSelectedLines() {}
+void TTextEditor::StartAppendMode() {}
+void TTextEditor::EndAppendMode() {}

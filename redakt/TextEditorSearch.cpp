@@ -9,6 +9,7 @@ void TTextEditor::Search() {}
 TListBox* TTextEditor::SearchAll(TTextEditorSearchAllCallback) { return nullptr; }
 TListBox* TTextEditor::SearchAllM(TStringContainer&, TTextEditorListBoxFactory) { return nullptr; }
 void TTextEditor::Replace() {}
+void TTextEditor::SearchByInfo() {}
 
 // The count goes where the language text has its "%d"; any other '%' stays
 // as it stands, so a translated text cannot misdirect a formatting call.

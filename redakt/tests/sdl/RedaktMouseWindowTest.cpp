@@ -52,20 +52,6 @@ protected:
     TTextEditor* editor = nullptr;
 };
 
-// The X window of the form, found by its title; "" when there is none.
-std::string XWindowOf(const char* title) {
-    const std::string command =
-        std::string("timeout 10 xdotool search --sync --limit 1 --name '^") + title + "$' 2>/dev/null";
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) return "";
-    char id[64] = "";
-    const bool read = std::fgets(id, sizeof id, pipe) != nullptr;
-    pclose(pipe);
-    std::string window = read ? id : "";
-    while (!window.empty() && (window.back() == '\n' || window.back() == '\r')) window.pop_back();
-    return window;
-}
-
 std::string MoveTo(const std::string& window, POINT point) {
     return " mousemove --sync --window " + window + " " + std::to_string(point.x) + " " + std::to_string(point.y);
 }

@@ -101,6 +101,21 @@ protected:
         SetTimer(nullptr, 0, 5000, &CloseWatched);
     }
 
+    // The X window of a top-level window, found by its title; "" when there
+    // is none. Input sent there with xdotool comes through the X server.
+    static std::string XWindowOf(const char* title) {
+        const std::string command =
+            std::string("timeout 10 xdotool search --sync --limit 1 --name '^") + title + "$' 2>/dev/null";
+        FILE* pipe = popen(command.c_str(), "r");
+        if (pipe == nullptr) return "";
+        char id[64] = "";
+        const bool read = std::fgets(id, sizeof id, pipe) != nullptr;
+        pclose(pipe);
+        std::string window = read ? id : "";
+        while (!window.empty() && (window.back() == '\n' || window.back() == '\r')) window.pop_back();
+        return window;
+    }
+
     std::unique_ptr<win32::TestDriver> driver;
     TForm* form = nullptr;
     UINT blinkTime = 0;

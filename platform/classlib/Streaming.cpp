@@ -33,10 +33,13 @@ public:
         loading_.push_back(root_);
     }
 
-    void ReadRoot(const TFormObject& object) {
+    // Only the most derived class's text names the root: the name in a base
+    // class's text is that form's own, which a sibling form of the same owner
+    // may hold already.
+    void ReadRoot(const TFormObject& object, bool namesRoot) {
         if (!ClassChainHas(root_, object.className))
             FailAt(object.line, "class " + object.className + " does not match " + root_->ClassName());
-        if (!object.name.empty() && !SameIdentifier(object.name, root_->GetName()))
+        if (namesRoot && !object.name.empty() && !SameIdentifier(object.name, root_->GetName()))
             Guarded(object.line, [&] { root_->SetName(object.name); });
         ReadProperties(root_, object);
         ReadChildren(object, dynamic_cast<TWinControl*>(root_));
@@ -149,7 +152,7 @@ void ReadTexts(TComponent* root, const std::vector<std::string>& texts) {
     for (const std::string& text : texts) objects.push_back(ParseFormText(text));
     TComponentReader reader(root);
     try {
-        for (const TFormObject& object : objects) reader.ReadRoot(object);
+        for (size_t i = 0; i < objects.size(); ++i) reader.ReadRoot(objects[i], i + 1 == objects.size());
     } catch (...) {
         reader.Finish(true);
         throw;

@@ -31,8 +31,9 @@ class TComponent;
 // made by registered class name with the root as owner and the enclosing
 // control as parent; properties go through the property tables; events are
 // bound to the root's handlers by name. The root and every new component are
-// csLoading during the load and get Loaded afterwards. Returns true when at
-// least one resource was read. Damaged text, unknown classes, properties or
+// csLoading during the load and get Loaded afterwards. The root takes the
+// name the most derived text gives it (a base class's text names its own
+// form). Returns true when at least one resource was read. Damaged text, unknown classes, properties or
 // handlers throw EReadError (EClassNotFound for an unregistered class); the
 // components made before the error stay owned by the root.
 bool InitInheritedComponent(TComponent* instance, const TClassInfo* stopAt);

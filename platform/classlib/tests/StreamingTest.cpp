@@ -154,6 +154,19 @@ TEST_F(StreamingTest, InheritedFormGetsBothSetsOfControlsAndItsOverrides) {
     EXPECT_THROW(InitInheritedComponent(&partial, TBaseTestForm::StaticClassInfo()), EReadError);
 }
 
+// The base form and a form derived from it side by side under one owner: the
+// derived one is named by its own text alone, so the names do not clash.
+TEST_F(StreamingTest, ADerivedFormBesideItsBaseFormUnderOneOwnerTakesItsOwnName) {
+    TComponent owner(nullptr);
+    auto* base = new TBaseTestForm(&owner);
+    ASSERT_TRUE(InitInheritedComponent(base, TCustomControl::StaticClassInfo()));
+    auto* derived = new TDerivedTestForm(&owner);
+    ASSERT_NO_THROW(InitInheritedComponent(derived, TCustomControl::StaticClassInfo()));
+    EXPECT_EQ(base->GetName(), "BaseTestForm");
+    EXPECT_EQ(derived->GetName(), "DerivedTestForm");
+    EXPECT_EQ(owner.FindComponent("DerivedTestForm"), derived);
+}
+
 TEST_F(StreamingTest, ClassWithoutResourceOfItsOwnIsSkipped) {
     TPlainTestForm plain(nullptr);
     EXPECT_TRUE(InitInheritedComponent(&plain, TCustomControl::StaticClassInfo()));  // the base form's text

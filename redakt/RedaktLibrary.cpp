@@ -8,6 +8,7 @@
 #include "TextEditorLineInsertTextDlg.h"
 #include "TextEditorPackage.h"
 #include "TextEditorResultDlgs.h"
+#include "TextEditorSearchDlg.h"
 #include "TextEditorStatSetupDlg.h"
 
 namespace {
@@ -19,6 +20,10 @@ struct TSharedFormRow {
 };
 const TSharedFormRow kSharedForms[] = {
     {TTextEditorSharedForm::GoToLine, &MakeTextEditorForm<TTextEditorGoToLineDlg>},
+    {TTextEditorSharedForm::Search, &MakeTextEditorForm<TTextEditorSearchDlg>},
+    {TTextEditorSharedForm::SearchAll, &MakeTextEditorForm<TTextEditorSearchAllDlg>},
+    {TTextEditorSharedForm::Replace, &MakeTextEditorForm<TTextEditorReplaceDlg>},
+    {TTextEditorSharedForm::ReplacePrompt, &MakeTextEditorForm<TTextEditorReplacePromptDlg>},
     {TTextEditorSharedForm::LineInsertText, &MakeTextEditorForm<TTextEditorLineInsertTextDlg>},
     {TTextEditorSharedForm::StatSetup, &MakeTextEditorForm<TTextEditorStatSetupDlg>},
     {TTextEditorSharedForm::ApplyResult, &MakeTextEditorForm<TTextEditorApplyResultDlg>},

@@ -663,18 +663,87 @@ public:
     void SetLang(int language);
 
     // ---- Search and replace: TextEditorSearch.cpp (its virtual operations are in the slot list) ----
+    // The slot list's Search asks for searchInfo in the search dialog (the
+    // word at the caret preset with TextAtCursor, when there is one) and on
+    // OK ends replace mode and searches once. Replace asks for the search
+    // and the replacement; "&Ok" replaces the first hit and leaves replace
+    // mode on, so that each F3 replaces the next; "&All" replaces every hit
+    // from the caret line on, or within the line block, prompting before
+    // each unless the prompt is off or answered "&All" ("&Cancel" stops,
+    // keeping what was replaced); caret and selection come back afterwards.
+    // SearchAll and SearchAllM: see DoSearchAll; each gives the list box it
+    // filled, else null (nothing changes).
+    // One search step with searchInfo, the F3 action: Shift in shiftState
+    // (Shift+F3) reverses the direction. A hit is selected (a whole line, as
+    // a one-line block, for an eval search) with the caret after it; in
+    // replace mode a hit in the range is replaced; nothing found shows the
+    // not-found box (silently ends replace mode instead). Afterwards the
+    // search goes on from the cursor through the entire text. An empty text
+    // and a regular expression match nothing.
     void SearchByInfo();
+    // F3 and Shift+F3 through the editor's own key handling.
     void SearchNext();
     void SearchNextReversed();
+    // The prompt under the selected hit (above it at the screen's bottom, to
+    // the left at its right edge), in screen coordinates; its modal result.
     int ShowReplaceDlg();
+    // "Not found: " and the searched text, under "Search".
     void NotFound();
+    // The lines holding searchAllInfo's text (or making its expression
+    // true), in the search's direction and scope, into the list box: a
+    // header, "line: text" per hit, "Matching lines: n"; the hit lines go
+    // into the list box's result record (made when it has none). Null
+    // arguments do nothing.
     void DoSearchAll(TTextEditorSearchAllDlg* dialog, TListBox* listBox);
+    // The dialog from info (the options, the three radio pairs, Help bound,
+    // the text box active, the editor's variables, centred over the editor)
+    // and back into info (an eval text compiled on runtimeVars).
     void SetSearchDlgData(TTextEditorSearchInfo* info, TTextEditorSearchDlg* dialog);
     void GetSearchDlgData(TTextEditorSearchInfo* info, TTextEditorSearchDlg* dialog);
+    // Registers a search-all destination (its clicks go to
+    // OnSearchAllOnClick); DeleteSearchAllListBox forgets both the list
+    // box's result and the destination. A destroyed list box is forgotten
+    // the same way. Null is ignored.
     void AddSearchAllListBox(TString name, TListBox* listBox);
     void DeleteSearchAllListBox(TListBox* listBox);
     // The summary row of a result list box: text 100444 "Matching lines: %d".
     TString GetSearchAllLastLine(int count);
+    void Notification(TComponent* component, TOperation operation) override;
+
+private:
+    // Where one search step looks, and what it does with a hit.
+    enum class TSearchSpanKind { Lines, NoLines, NoSelection };
+    struct TSearchSpan {
+        int first = 0;
+        int last = -1;
+        // Where the first visited line starts; kWholeLine: at its end.
+        int column = 0;
+    };
+    TSearchSpanKind GetSearchSpan(bool forward, TSearchSpan& span);
+    void SearchStep(bool reversed);
+    bool FindTextHit(const TSearchSpan& span, bool forward, int& line, int& position);
+    bool FindEvalHit(const TSearchSpan& span, bool forward, int& line);
+    void TextHit(int line, int position, bool forward);
+    void EvalHit(int line);
+    // The prompt's answer for a hit in replace mode: 0 when no prompt is due.
+    int ReplaceAnswer();
+    // Replaces a hit and leaves the caret behind it, or before it for a
+    // backward search (the replacement selected).
+    void ReplaceHit(int line, int position, bool forward);
+    void NothingFound();
+    // Whether a hit is shown (selected, scrolled to, repainted): always but
+    // in a prompt-free replace-all, which restores the view once at its end.
+    bool ShowsHits() const;
+    void ReplaceEveryHit();
+    // Fills the search-all dialog's destination list, keeping its index when in range.
+    void FillSearchAllDestinations(TTextEditorSearchAllDlg* dialog, const std::vector<std::string>& names);
+    TTextEditorSearchResult* SearchResultOf(const TListBox* listBox);
+    void ForgetSearchAllListBox(const TComponent* listBox);
+    // The destructor's step: the registered list boxes' clicks no longer reach the editor.
+    void UnbindSearchAllListBoxes();
+    static constexpr int kWholeLine = 0x7FFFFFFF;
+
+public:
 
     // ---- Macros: TextEditorMacroRecording.cpp (its virtual operations are in the slot list) ----
     void SetupSelectParamMacroDlg();
@@ -1355,6 +1424,8 @@ public:
     bool replaceStop = false;
     int replaceFirstLine = 0;
     int replaceEndLine = 0;
+    // A replace-all is running (its hits are shown only when it prompts).
+    bool replaceAllRunning = false;
 
     // Context menus (owned through the component owner chain): the one a
     // right click opens, the text area's, the gutter's; the line the gutter

@@ -186,10 +186,13 @@ const TForm* FormHolding(TObject* sender) {
     return nullptr;
 }
 
-bool IsOfClassNamed(const TObject& object, const char* name) {
-    for (const TClassInfo* info = object.ClassInfo(); info; info = info->base)
-        if (std::strcmp(info->name, name) == 0) return true;
-    return false;
+// The row of the form's own class, else of its nearest base in the table:
+// the replace dialog derives from the search dialog and has a row of its own.
+const TTextEditorDlg* HelpDialogOf(const TForm& form) {
+    for (const TClassInfo* info = form.ClassInfo(); info; info = info->base)
+        for (const auto& row : kHelpDialogs)
+            if (std::strcmp(info->name, row.formClass) == 0) return &row.dialog;
+    return nullptr;
 }
 
 }  // namespace
@@ -199,9 +202,5 @@ bool IsOfClassNamed(const TObject& object, const char* name) {
 void TTextEditor::DlgHelpHandler(TObject* sender) {
     const TForm* form = FormHolding(sender);
     if (!OnDlgHelp || form == nullptr || form->FindComponent("btnHelp") != sender) return;
-    for (const auto& row : kHelpDialogs)
-        if (IsOfClassNamed(*form, row.formClass)) {
-            OnDlgHelp(this, row.dialog);
-            return;
-        }
+    if (const TTextEditorDlg* dialog = HelpDialogOf(*form)) OnDlgHelp(this, *dialog);
 }

@@ -44,7 +44,10 @@ TTextEditor::TTextEditor(TComponent* owner) : TScrollControl(owner) {
     Init();
 }
 
-TTextEditor::~TTextEditor() { Destroying(); }
+TTextEditor::~TTextEditor() {
+    Destroying();
+    UnbindSearchAllListBoxes();
+}
 
 void TTextEditor::Init() {
     SetTabStop(true);

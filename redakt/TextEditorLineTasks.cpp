@@ -5,3 +5,5 @@
 void TTextEditor::CmdMT(TString&) {}
 void TTextEditor::ConvertLines() {}
 void TTextEditor::SetLineCapacity() {}
+
+void TTextEditor::NewLine(int line) { runtimeVars.NewLine(line, selection, GetLineText(line)); }

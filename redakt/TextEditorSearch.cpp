@@ -43,6 +43,15 @@ std::vector<std::string> NamesOf(const TStringContainer& texts) {
     return names;
 }
 
+// The dialog's modal result; its Help control, which SetSearchDlgData bound,
+// forgets the editor afterwards, so that the shared form never calls an
+// editor that is gone.
+TModalResult ShowSearchDialog(TTextEditorSearchDlg* dialog) {
+    const TModalResult result = dialog->ShowModal();
+    dialog->btnHelp->OnClick = nullptr;
+    return result;
+}
+
 // The chosen item of a destination list, or -1.
 int ChosenIndex(const TComboBox* box, int count) {
     const int index = box->GetItemIndex();
@@ -88,7 +97,7 @@ void TTextEditor::Search() {
     const TString word = TextAtCursor ? GetCurWord(start, end) : TString();
     dialog->cmbText->SetText((word.IsEmpty() ? searchInfo->text : word).str());
     SetSearchDlgData(searchInfo.get(), dialog);
-    if (dialog->ShowModal() == mrOk) {
+    if (ShowSearchDialog(dialog) == mrOk) {
         GetSearchDlgData(searchInfo.get(), dialog);
         AddComboHistory(dialog->cmbText, kHistoryLimit);
         replacing = false;
@@ -106,7 +115,7 @@ void TTextEditor::Replace() {
     dialog->cmbReplaceText->SetText(replaceText.str());
     dialog->cbPromptOnReplace->SetChecked(replacePrompt);
     SetSearchDlgData(searchInfo.get(), dialog);
-    const TModalResult result = dialog->ShowModal();
+    const TModalResult result = ShowSearchDialog(dialog);
     if (result == mrOk || result == mrYes) {
         GetSearchDlgData(searchInfo.get(), dialog);
         replaceText = TString(dialog->cmbReplaceText->GetText());
@@ -169,6 +178,8 @@ int TTextEditor::ShowReplaceDlg() {
     }
     prompt->SetLeft(left);
     prompt->SetTop(top);
+    // Enter answers "&Yes" each time, whichever button the last answer focused.
+    prompt->SetActiveControl(prompt->btnYes);
     return prompt->ShowModal();
 }
 
@@ -403,7 +414,7 @@ TListBox* TTextEditor::SearchAll(TTextEditorSearchAllCallback callback) {
     if (resultLists.GetCount() == 0 || dialog == nullptr) return nullptr;
     SetSearchDlgData(searchAllInfo.get(), dialog);
     FillSearchAllDestinations(dialog, NamesOf(resultLists));
-    if (dialog->ShowModal() != mrOk) return nullptr;
+    if (ShowSearchDialog(dialog) != mrOk) return nullptr;
     const int chosen = ChosenIndex(dialog->cmbResultsDest, resultLists.GetCount());
     if (callback)
         callback(chosen);
@@ -421,7 +432,7 @@ TListBox* TTextEditor::SearchAllM(TStringContainer& names, TTextEditorListBoxFac
     if (names.GetCount() == 0 || !factory || dialog == nullptr) return nullptr;
     SetSearchDlgData(searchAllInfo.get(), dialog);
     FillSearchAllDestinations(dialog, NamesOf(names));
-    if (dialog->ShowModal() != mrOk) return nullptr;
+    if (ShowSearchDialog(dialog) != mrOk) return nullptr;
     const int chosen = ChosenIndex(dialog->cmbResultsDest, names.GetCount());
     if (chosen < 0) return nullptr;
     TListBox* listBox = factory(names[chosen]);

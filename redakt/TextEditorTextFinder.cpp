@@ -9,24 +9,38 @@
 
 namespace {
 
-// Candidates of a case-blind search are found with memchr, one stream per
-// byte that folds to the text's first character; beyond this many such bytes
-// a plain byte loop is used.
-constexpr size_t kMaxFirstByteStreams = 4;
-
 unsigned char Byte(char c) { return static_cast<unsigned char>(c); }
+
+using TFoldTable = std::array<unsigned char, 256>;
+
+// The identity and the code page's upper-case map, made once.
+const TFoldTable& FoldTable(bool caseSensitive) {
+    static const TFoldTable identity = [] {
+        TFoldTable table{};
+        for (size_t b = 0; b < table.size(); ++b) table[b] = static_cast<unsigned char>(b);
+        return table;
+    }();
+    static const TFoldTable upper = [] {
+        TFoldTable table{};
+        for (size_t b = 0; b < table.size(); ++b) table[b] = Byte(mystr_upper_char(static_cast<char>(b)));
+        return table;
+    }();
+    return caseSensitive ? identity : upper;
+}
 
 }  // namespace
 
+// Candidates are found with memchr, one stream per byte that folds to the
+// text's first character; with more such bytes than kept, a byte loop.
 TTextEditorTextFinder::TTextEditorTextFinder(const TString& text, bool caseSensitive, bool wholeWords)
-    : pattern_(text.str()), caseSensitive_(caseSensitive), wholeWords_(wholeWords) {
-    for (int b = 0; b < 256; ++b)
-        fold_[static_cast<size_t>(b)] =
-            caseSensitive ? static_cast<unsigned char>(b) : Byte(mystr_upper_char(static_cast<char>(b)));
-    for (char& c : pattern_) c = static_cast<char>(fold_[Byte(c)]);
+    : pattern_(text.str()), caseSensitive_(caseSensitive), wholeWords_(wholeWords), fold_(&FoldTable(caseSensitive)) {
+    for (char& c : pattern_) c = static_cast<char>((*fold_)[Byte(c)]);
     if (pattern_.empty()) return;
-    for (int b = 0; b < 256; ++b)
-        if (fold_[static_cast<size_t>(b)] == Byte(pattern_[0])) firstBytes_.push_back(static_cast<char>(b));
+    for (size_t b = 0; b < fold_->size(); ++b) {
+        if ((*fold_)[b] != Byte(pattern_[0])) continue;
+        if (firstByteCount_ < kMaxFirstBytes) firstBytes_[firstByteCount_] = static_cast<char>(b);
+        ++firstByteCount_;
+    }
 }
 
 bool TTextEditorTextFinder::IsWholeWord(const char* line, int length, int pos, int hitLength) {
@@ -38,7 +52,7 @@ bool TTextEditorTextFinder::MatchesAt(const char* line, int pos) const {
     const char* at = line + pos;
     if (caseSensitive_) return std::memcmp(at, pattern_.data(), pattern_.size()) == 0;
     for (size_t i = 0; i < pattern_.size(); ++i)
-        if (fold_[Byte(at[i])] != Byte(pattern_[i])) return false;
+        if ((*fold_)[Byte(at[i])] != Byte(pattern_[i])) return false;
     return true;
 }
 
@@ -47,36 +61,29 @@ bool TTextEditorTextFinder::Counts(const char* line, int length, int pos) const 
 }
 
 int TTextEditorTextFinder::NextOccurrence(const char* line, int length, int from) const {
-    if (from + Length() > length) return -1;
-    if (!caseSensitive_) return NextFoldedOccurrence(line, length, from);
-    const void* hit = memmem(line + from, static_cast<size_t>(length - from), pattern_.data(), pattern_.size());
-    return hit != nullptr ? static_cast<int>(static_cast<const char*>(hit) - line) : -1;
-}
-
-int TTextEditorTextFinder::NextFoldedOccurrence(const char* line, int length, int from) const {
     const int last = length - Length();
-    if (firstBytes_.size() > kMaxFirstByteStreams) {
+    if (from > last) return -1;
+    if (firstByteCount_ > kMaxFirstBytes) {
         for (int pos = from; pos <= last; ++pos)
-            if (fold_[Byte(line[pos])] == Byte(pattern_[0]) && MatchesAt(line, pos)) return pos;
+            if ((*fold_)[Byte(line[pos])] == Byte(pattern_[0]) && MatchesAt(line, pos)) return pos;
         return -1;
     }
     // next[i]: the next place of firstBytes_[i] at or after the candidate
     // being looked at, -1 once it has none up to `last`.
-    int next[kMaxFirstByteStreams];
-    const size_t streams = firstBytes_.size();
+    int next[kMaxFirstBytes];
     const auto find = [&](size_t i, int start) {
         if (start > last) return -1;
         const void* at = std::memchr(line + start, firstBytes_[i], static_cast<size_t>(last - start + 1));
         return at != nullptr ? static_cast<int>(static_cast<const char*>(at) - line) : -1;
     };
-    for (size_t i = 0; i < streams; ++i) next[i] = find(i, from);
+    for (size_t i = 0; i < firstByteCount_; ++i) next[i] = find(i, from);
     for (;;) {
         int candidate = -1;
-        for (size_t i = 0; i < streams; ++i)
+        for (size_t i = 0; i < firstByteCount_; ++i)
             if (next[i] >= 0 && (candidate < 0 || next[i] < candidate)) candidate = next[i];
         if (candidate < 0) return -1;
         if (MatchesAt(line, candidate)) return candidate;
-        for (size_t i = 0; i < streams; ++i)
+        for (size_t i = 0; i < firstByteCount_; ++i)
             if (next[i] == candidate) next[i] = find(i, candidate + 1);
     }
 }
@@ -97,6 +104,6 @@ int TTextEditorTextFinder::FindBackward(const TString& line, int from) const {
     const int length = line.Length();
     const unsigned char first = Byte(pattern_[0]);
     for (int pos = std::min(from, length - Length()); pos >= 0; --pos)
-        if (fold_[Byte(text[pos])] == first && MatchesAt(text, pos) && Counts(text, length, pos)) return pos;
+        if ((*fold_)[Byte(text[pos])] == first && MatchesAt(text, pos) && Counts(text, length, pos)) return pos;
     return -1;
 }

@@ -5,7 +5,6 @@
 
 #include <array>
 #include <string>
-#include <vector>
 
 #include "String.h"
 
@@ -31,17 +30,20 @@ public:
 private:
     // The text occurs at pos (pos and pos + Length() inside the line).
     bool MatchesAt(const char* line, int pos) const;
-    // The next occurrence at from or after it, whole word or not; -1 when none.
+    // The next occurrence at from (at least 0) or after it, whole word or
+    // not; -1 when none.
     int NextOccurrence(const char* line, int length, int from) const;
-    int NextFoldedOccurrence(const char* line, int length, int from) const;
     bool Counts(const char* line, int length, int pos) const;
 
     // The text, upper-cased through the case map when not case-sensitive.
     std::string pattern_;
     bool caseSensitive_;
     bool wholeWords_;
-    // The case map, byte for byte (identity when case-sensitive).
-    std::array<unsigned char, 256> fold_{};
-    // The bytes whose upper case is the text's first character.
-    std::vector<char> firstBytes_;
+    // The case map, byte for byte (identity when case-sensitive); shared.
+    const std::array<unsigned char, 256>* fold_;
+    // The bytes that fold to the text's first character; more than
+    // kMaxFirstBytes of them are not kept (firstByteCount says how many).
+    static constexpr size_t kMaxFirstBytes = 4;
+    std::array<char, kMaxFirstBytes> firstBytes_{};
+    size_t firstByteCount_ = 0;
 };

@@ -739,6 +739,8 @@ private:
     void FillSearchAllDestinations(TTextEditorSearchAllDlg* dialog, const std::vector<std::string>& names);
     TTextEditorSearchResult* SearchResultOf(const TListBox* listBox);
     void ForgetSearchAllListBox(const TComponent* listBox);
+    // Binds the list box's click to OnSearchAllOnClick and keeps it in searchAllClickLists.
+    void BindSearchAllClick(TListBox* listBox);
     // The destructor's step: the registered list boxes' clicks no longer reach the editor.
     void UnbindSearchAllListBoxes();
     static constexpr int kWholeLine = 0x7FFFFFFF;
@@ -1476,6 +1478,9 @@ public:
     TTextEditorMarkerList markers;
     TTextEditorResultLists resultLists;
     TTextEditorSearchResults searchResults;
+    // The list boxes whose clicks go to OnSearchAllOnClick (each tells the
+    // editor when it goes; the editor unbinds them when it goes first).
+    std::vector<TListBox*> searchAllClickLists;
     TTextEditorMacro macros[10];
     TTextEditorMacros paramMacros;
     TString paramMacroName;

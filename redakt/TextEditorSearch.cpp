@@ -438,8 +438,7 @@ TListBox* TTextEditor::SearchAllM(TStringContainer& names, TTextEditorListBoxFac
     TListBox* listBox = factory(names[chosen]);
     if (listBox == nullptr) return nullptr;
     DoSearchAll(dialog, listBox);
-    listBox->OnClick = [this](TObject* sender) { OnSearchAllOnClick(sender); };
-    listBox->FreeNotification(this);
+    BindSearchAllClick(listBox);
     return listBox;
 }
 
@@ -533,8 +532,14 @@ void TTextEditor::AddSearchAllListBox(TString name, TListBox* listBox) {
     destination->name = name;
     destination->listBox = listBox;
     resultLists.Add(destination);
+    BindSearchAllClick(listBox);
+}
+
+void TTextEditor::BindSearchAllClick(TListBox* listBox) {
     listBox->OnClick = [this](TObject* sender) { OnSearchAllOnClick(sender); };
     listBox->FreeNotification(this);
+    if (std::find(searchAllClickLists.begin(), searchAllClickLists.end(), listBox) == searchAllClickLists.end())
+        searchAllClickLists.push_back(listBox);
 }
 
 void TTextEditor::DeleteSearchAllListBox(TListBox* listBox) {
@@ -551,15 +556,17 @@ void TTextEditor::ForgetSearchAllListBox(const TComponent* listBox) {
 
 void TTextEditor::Notification(TComponent* component, TOperation operation) {
     TScrollControl::Notification(component, operation);
-    if (operation == opRemove && component != nullptr) ForgetSearchAllListBox(component);
+    if (operation != opRemove || component == nullptr) return;
+    ForgetSearchAllListBox(component);
+    for (size_t i = searchAllClickLists.size(); i-- > 0;)
+        if (static_cast<const TComponent*>(searchAllClickLists[i]) == component)
+            searchAllClickLists.erase(searchAllClickLists.begin() + static_cast<long>(i));
 }
 
 // The list boxes outlive the editor: their clicks must no longer reach it.
 void TTextEditor::UnbindSearchAllListBoxes() {
-    for (int r = 0; r < searchResults.GetCount(); ++r)
-        if (searchResults[r].listBox != nullptr) searchResults[r].listBox->OnClick = nullptr;
-    for (int d = 0; d < resultLists.GetCount(); ++d)
-        if (resultLists[d].listBox != nullptr) resultLists[d].listBox->OnClick = nullptr;
+    for (TListBox* listBox : searchAllClickLists) listBox->OnClick = nullptr;
+    searchAllClickLists.clear();
 }
 
 // The count goes where the language text has its "%d"; any other '%' stays

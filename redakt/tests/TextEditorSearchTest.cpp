@@ -12,6 +12,7 @@
 #include "ComboBox.h"
 #include "Label.h"
 #include "ListBox.h"
+#include "RecordingEditor.h"
 #include "RedaktFixture.h"
 #include "Responder.h"
 #include "TextEditorSearchDlg.h"
@@ -340,6 +341,15 @@ TEST_F(SearchTest, AnEvalSearchFromTheCursorStartsOnTheNextLineAndSelectsTheWhol
     shown.clear();
     Step();
     EXPECT_EQ(Boxes().size(), 1u);
+}
+
+// F3 and Shift+F3 go through the editor's own key handling.
+TEST_F(SearchTest, SearchNextAndSearchNextReversedPressF3) {
+    auto* recording = Place<TRecordingEditor>(10, 10, 300, 200);
+    recording->SearchNext();
+    recording->SearchNextReversed();
+    EXPECT_EQ(recording->keys, (std::vector<TRecordingEditor::TKey>{{VK_F3, false, false, false},
+                                                                    {VK_F3, true, false, false}}));
 }
 
 // ---- Replace ----

@@ -370,6 +370,36 @@ TEST_F(SearchDlgTest, HelpReportsTheSearchAndTheReplaceDialogs) {
     EXPECT_EQ(helps, (std::vector<TTextEditorDlg>{dlgSearch, dlgReplace, dlgSearch}));
 }
 
+// Ctrl+F asks, F3 goes on, Shift+F3 goes back, Ctrl+R replaces.
+TEST_F(SearchDlgTest, TheEditorsKeysOpenTheDialogsAndStep) {
+    Run([this] { driver.Press({VK_CONTROL}, 'F'); },
+        [this](const win32::ModalInteraction&) {
+            driver.SetAutoPump(false);
+            driver.Type("beta");
+            driver.Press(VK_RETURN);
+        });
+    EXPECT_EQ(forms, std::vector<std::string>{"Search text"});
+    EXPECT_EQ(Hit(), (std::vector<int>{0, 6, 10}));
+    driver.Press(VK_F3);
+    EXPECT_EQ(Hit(), (std::vector<int>{1, 6, 10}));
+    driver.Press({VK_SHIFT}, VK_F3);
+    EXPECT_EQ(Hit(), (std::vector<int>{0, 6, 10}));
+    EXPECT_TRUE(boxes.empty());
+    Run([this] { driver.Press({VK_CONTROL}, 'R'); },
+        [this](const win32::ModalInteraction& interaction) {
+            if (interaction.window != SharedReplaceDlg()->GetHandle()) return;
+            SharedReplaceDlg()->cmbReplaceText->SetText("");
+            SharedReplaceDlg()->cbPromptOnReplace->SetChecked(false);
+            driver.SetAutoPump(false);
+            driver.Press(VK_TAB);
+            driver.Type("B");
+            driver.Press({VK_MENU}, 'A');
+        });
+    EXPECT_EQ(forms.back(), "Replace text");
+    // From the cursor, after the selected hit.
+    EXPECT_EQ(TextOf(editor->lines), (std::vector<std::string>{"alpha beta", "gamma B", "delta"}));
+}
+
 // Typed and answered by the keyboard alone: Enter is OK (or "&Yes"), Esc
 // is Cancel, Tab leads to the replacement, Alt+N and Alt+A are "&No" and
 // "&All" in the prompt.

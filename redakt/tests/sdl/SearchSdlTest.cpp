@@ -1,5 +1,6 @@
 // Search and replace in a real window: the search dialog over an editor,
-// answered by typed text and Enter fed as SDL events, and the replace prompt
+// opened by Ctrl+F and answered by typed text and Enter fed as SDL events,
+// F3 to the next hit, and the replace prompt
 // under a hit in a scrolled view, answered by Enter and Esc. Pictures are
 // saved for looking at (SaveTestPicture's folder), and with SUITE_SCREENSHOT
 // set the search dialog goes to that file and the prompt to the same name
@@ -86,7 +87,12 @@ TEST_F(SearchSdlTest, TheSearchDialogOverTheEditorTakesTheTypedTextAndEnter) {
         CloseUnlessEnded(interaction.window);
         return win32::ModalReply::Run();
     });
-    editor->Search();
+    HWND top = form->GetHandle();
+    SDL_Event control = win32::SdlKeyEvent(top, SDL_KEYDOWN, SDLK_LCTRL, SDL_SCANCODE_LCTRL, KMOD_LCTRL);
+    EXPECT_EQ(SDL_PushEvent(&control), 1) << SDL_GetError();
+    PushKey(top, SDLK_f, SDL_SCANCODE_F, KMOD_LCTRL);
+    control = win32::SdlKeyEvent(top, SDL_KEYUP, SDLK_LCTRL, SDL_SCANCODE_LCTRL);
+    EXPECT_EQ(SDL_PushEvent(&control), 1) << SDL_GetError();
     Settle();
     EXPECT_EQ(caption, "Search text");
     EXPECT_FALSE(picture.empty());
@@ -104,6 +110,11 @@ TEST_F(SearchSdlTest, TheSearchDialogOverTheEditorTakesTheTypedTextAndEnter) {
     EXPECT_EQ(editor->GetCurCol(), s.selEndCol);
     ExpectPresentedEqualsFullRepaint(editor, "the hit selected");
     std::printf("picture: %s\n", win32::SaveTestPicture(form->GetHandle(), "hit").c_str());
+    // F3 finds the next one.
+    PushKey(top, SDLK_F3, SDL_SCANCODE_F3);
+    Settle();
+    EXPECT_EQ(editor->GetCurLine(), 73);
+    EXPECT_EQ(s.selLine, 73);
 }
 
 TEST_F(SearchSdlTest, TheReplacePromptOpensUnderTheHitInAScrolledViewAndTheKeysAnswerIt) {

@@ -527,7 +527,11 @@ TEST_F(SearchTest, SearchAllListsTheMatchingLinesUnderAHeaderAndACountRow) {
     Start({"x = 1", "foo(x)", "y", "a_x x", "xylophone"}, 0, 0);
     std::vector<int> prepared;
     editor->OnSearchAllPrepare = [&](int index) { prepared.push_back(index); };
+    // All rows arrive in one change.
+    int changes = 0;
+    dynamic_cast<TStringList*>(second->GetItems())->OnChange = [&](TObject*) { ++changes; };
     TListBox* list = RunSearchAll("x", kWhole | kFromStart, 1);
+    EXPECT_EQ(changes, 1);
     ASSERT_EQ(list, second);
     EXPECT_EQ(Rows(second), (std::vector<std::string>{"Search all results for 'x:'", "0: x = 1", "1: foo(x)",
                                                         "3: a_x x", "Matching lines: 3"}));

@@ -687,7 +687,7 @@ public:
     // The prompt under the selected hit (above it at the screen's bottom, to
     // the left at its right edge), in screen coordinates; its modal result.
     int ShowReplaceDlg();
-    // "Not found: " and the searched text, under "Search".
+    // Text 100273 ("Not found:") directly followed by the searched text, under "Search".
     void NotFound();
     // The lines holding searchAllInfo's text (or making its expression
     // true), in the search's direction and scope, into the list box: a

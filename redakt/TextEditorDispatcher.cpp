@@ -15,7 +15,9 @@ TTextEditorLineTask::TTextEditorLineTask(TStringContainer& lines, const TTextEdi
 void TTextEditorLineTask::Execute() {
     auto* dispatcher = TaskInfo != nullptr ? dynamic_cast<TTextEditorDispatcher*>(TaskInfo->Dispatcher) : nullptr;
     if (dispatcher == nullptr || TaskInfo->Index < 0 || TaskInfo->Index >= dispatcher->GetWorkerCount()) return;
+    onWorker = true;
     Run(dispatcher->GetWorkerVars(TaskInfo->Index), nullptr);
+    onWorker = false;
 }
 
 void TTextEditorLineTask::Run(TTextEditorRuntimeVars& vars, TTextEditor* progress) {
@@ -53,13 +55,30 @@ void TConvertLineTask::Bind(TTextEditorRuntimeVars& vars) {
     expression.SetVars(&vars);
 }
 
-// The value is written over the line itself, which keeps its storage.
+// The value is written over the line, which keeps its storage (and its own
+// reduce-capacity setting) when it fits there; else the line takes the work
+// string's storage, and on a worker its own is set aside for Finished.
 void TConvertLineTask::ProcessLine(int line) {
     if (hasCondition && !condition.EvalBool()) return;
+    expression.EvalS(work);
     TString& text = (*lines)[line];
-    expression.EvalS(text);
+    const bool reduce = text.GetReduceCapacity();
+    text.SetReduceCapacity(false);
+    if (work.Length() <= text.GetCapacity()) {
+        text = work.str();
+    } else {
+        std::swap(text, work);
+        if (onWorker) {
+            if (retired.empty()) retired.reserve(static_cast<size_t>(std::max(lastLine - line + 1, 1)));
+            retired.push_back(std::move(work));
+        }
+        work = TString();
+    }
+    text.SetReduceCapacity(reduce);
     longestLine = std::max(longestLine, text.Length());
 }
+
+void TConvertLineTask::Finished() { std::vector<TString>().swap(retired); }
 
 // ---- TCopyLineTask ----
 
@@ -132,7 +151,9 @@ void TTextEditorDispatcher::Execute(std::vector<TTask*>& tasks, bool deleteTasks
 
 void TTextEditorDispatcher::TaskFinished(TTask* task) {
     ++finishedCount;
-    if (reportProgress && editor != nullptr) editor->ProgressChange(taskCount, finishedCount - 1);
-    if (const auto* lineTask = dynamic_cast<TTextEditorLineTask*>(task))
+    if (auto* lineTask = dynamic_cast<TTextEditorLineTask*>(task)) {
+        lineTask->Finished();
         longestLine = std::max(longestLine, lineTask->longestLine);
+    }
+    if (reportProgress && editor != nullptr) editor->ProgressChange(taskCount, finishedCount - 1);
 }

@@ -34,6 +34,9 @@ public:
     // With an editor given, it gets ProgressChange(line count, k - 1) after
     // the k-th line. A range outside the store is cut to it.
     void Run(TTextEditorRuntimeVars& vars, TTextEditor* progress);
+    // On the thread that runs the dispatcher, as each task finishes: gives
+    // back storage that the run on a worker set aside (see ConvertLine).
+    virtual void Finished() {}
     // After the run, on the thread that ran the dispatcher, in task order.
     virtual void Complete() {}
 
@@ -48,6 +51,9 @@ public:
     TStringContainer leadLines;
 
 protected:
+    // True while the task runs on a worker (Execute), false on the caller.
+    bool onWorker = false;
+
     // Binds the task's expressions to vars before the first line.
     virtual void Bind(TTextEditorRuntimeVars& vars) = 0;
     // Line `line` is loaded into the bound variables.
@@ -64,6 +70,8 @@ public:
     TConvertLineTask(TStringContainer& lines, const TTextEditorSelection& selection, const TExpression& expression);
     TTextEditorLineTask* Clone() const override;
 
+    void Finished() override;
+
     TExpression condition;
     TExpression expression;
     bool hasCondition;
@@ -71,6 +79,14 @@ public:
 protected:
     void Bind(TTextEditorRuntimeVars& vars) override;
     void ProcessLine(int line) override;
+
+private:
+    // The expression's value, in storage of the worker's own.
+    TString work;
+    // Storage of lines that grew on a worker: freed by Finished on the
+    // dispatcher's thread, which allocated most of it, so that workers do
+    // not queue for that thread's heap.
+    std::vector<TString> retired;
 };
 
 // Collects the lines for which a condition is true (or, with a format, the

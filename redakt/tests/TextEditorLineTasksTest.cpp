@@ -269,36 +269,33 @@ std::vector<std::string> ExpectedParity(const std::vector<std::string>& text, in
 
 }  // namespace
 
-// The same text on one thread and on 1 to 8 workers at any chunk size, with
-// and without a block, every time.
-TEST_F(LineTasksTest, AThreadedConversionGivesTheTextOfASingleThreadedOne) {
+// The same text on one thread (0 workers) and on 1 to 8 workers at any
+// chunk size, with and without a block, every time (at 8 workers twice).
+class ConversionParityTest : public LineTasksTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(ConversionParityTest, AThreadedConversionGivesTheTextOfASingleThreadedOne) {
+    const int workers = GetParam();
     const std::vector<std::string> text = NumberedLines(20000, "row ");
-    struct TSetting {
-        bool multiThreaded;
-        int threads;
-        int chunk;
-    };
-    std::vector<TSetting> settings = {{false, 1, 10000}};
-    for (int threads : {1, 2, 4, 8})
-        for (int chunk : {1, 7, 1000}) settings.push_back({true, threads, chunk});
-    settings.push_back({true, 8, 7});  // a second threaded run at the finest useful chunking
+    std::vector<int> chunks = {1, 7, 1000};
+    if (workers == 0) chunks = {10000};
+    if (workers == 8) chunks.push_back(7);
     for (bool block : {false, true}) {
         const int first = block ? 1234 : 0;
         const int last = block ? 17890 : 19999;
         const std::vector<std::string> expected = ExpectedParity(text, first, last, block);
-        for (const TSetting& s : settings) {
+        for (int chunk : chunks) {
             SetLines(*editor, text);
             SelectBlock(*editor, block ? first : 0, block ? last + 1 : 0);
-            editor->multiThreaded = s.multiThreaded;
-            editor->threadCount = s.threads;
-            editor->chunkLines = s.chunk;
+            editor->multiThreaded = workers > 0;
+            editor->threadCount = workers;
+            editor->chunkLines = chunk;
             RunDialog(kParityExpression);
-            const std::vector<std::string> converted = TextOf(editor->lines);
-            EXPECT_TRUE(converted == expected) << "block " << block << ", mt " << s.multiThreaded << ", " << s.threads
-                                               << " threads, chunk " << s.chunk;
+            EXPECT_TRUE(TextOf(editor->lines) == expected) << "block " << block << ", chunk " << chunk;
         }
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Workers, ConversionParityTest, ::testing::Values(0, 1, 2, 4, 8));
 
 TEST_F(LineTasksTest, AConversionIsOneUndoStepWithProgressAndStatus) {
     for (bool threaded : {false, true}) {

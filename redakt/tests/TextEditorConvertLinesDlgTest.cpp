@@ -25,7 +25,7 @@ std::vector<std::string> Items(TComboBox* box) {
 }  // namespace
 
 TEST_F(EditorTest, TheConvertLinesFormAsksForAnExpressionInEitherLanguage) {
-    TLangTable* table = GetTextEditorLangTable();
+    TLangTable* table = UseTextEditorLangTable();
     ASSERT_NE(table, nullptr);
     const int previous = table->GetLang();
     const struct {

@@ -77,7 +77,7 @@ sanitized() {
 
 # Libraries that start threads; the thread sanitizer runs their tests. A
 # library that starts threads of its own joins the list by name.
-THREADED_LIBRARIES=(win32 classlib eval fadenwerk)
+THREADED_LIBRARIES=(win32 classlib eval fadenwerk redakt)
 
 case "${1:-}" in
   deps) deps ;;

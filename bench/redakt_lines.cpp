@@ -1,21 +1,31 @@
-// The text editor's line sorting and de-duplication on a 1,000,000-line text,
-// each beside its peer on the same text written to a file, in the same run:
-// SortLines against coreutils sort (LC_ALL=C), SortByCol(2) with ',' against
-// sort -s -t, -k3,3, and DeleteDuplicatedLines on a text of 50% duplicates
-// against awk '!seen[$0]++'. The editor's text is restored before each of
-// its runs, outside the timing. Search and replace on a 1,000,000-line text
-// of words, "needle" in about half of its lines, the editor's time including
-// the load of the file: F3 for an absent word exactly, case-blind and as a
-// whole word against grep -c, -ci and -cw; search all of "needle" against
-// grep -n (the row counts compared); replace "&All" of it without a prompt
-// against sed 's/needle/NEEDLE/g' (the outputs compared). Prints the ratios
-// (ours / the peer's).
+// The text editor's line commands on 1,000,000-line texts, each beside its
+// peer on the same text written to a file, in the same run.
+//
+// Sorting and de-duplicating: SortLines against coreutils sort (LC_ALL=C),
+// SortByCol(2) with ',' against sort -s -t, -k3,3, and DeleteDuplicatedLines
+// on a text of 50% duplicates against awk '!seen[$0]++'. The editor's text
+// is restored before each of its runs, outside the timing.
+//
+// Search and replace on a text of words, "needle" in about half of its
+// lines, the editor's time including the load of the file: F3 for an absent
+// word exactly, case-blind and as a whole word against grep -c, -ci and -cw;
+// search all of "needle" against grep -n (the row counts compared); replace
+// "&All" of it without a prompt against sed 's/needle/NEEDLE/g' (the outputs
+// compared).
+//
+// Line conversion (ConvertLines with "line + ';'") on a file of '|'-separated
+// records of about 65 bytes, single-threaded and on 1, 2, 4 and 8 workers:
+// load + convert + save against the whole run of sed 's/$/;/' (LC_ALL=C),
+// whose output must be byte-identical, and the conversion alone against a
+// plain loop appending ';' to each string of a std::vector (the floor).
+// Prints the ratios (ours / the peer's) and the speed-up per worker count.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <map>
 #include <random>
 #include <string>
 #include <vector>
@@ -26,6 +36,7 @@
 #include "Responder.h"
 #include "TextEditor.h"
 #include "TextEditorSearchDlg.h"
+#include "TimeBesidePeer.h"
 #include "display/TestDriver.h"
 
 namespace {
@@ -100,11 +111,36 @@ struct TextFile {
     TStringContainer store;
 };
 
+// Records of nine '|'-separated fields, about 65 bytes: a word with five
+// digits, an integer within +-10^6, a real, six words.
+std::vector<std::string> RecordLines(int count, unsigned seed) {
+    static const char* const kWords[] = {"amber", "basil", "cedar", "dune",  "ember", "fjord", "grove",
+                                         "heath", "iris",  "juniper", "kelp", "larch", "moss",  "nettle"};
+    std::mt19937 random(seed);
+    std::vector<std::string> lines;
+    lines.reserve(static_cast<size_t>(count));
+    char number[64];
+    for (int i = 0; i < count; ++i) {
+        std::snprintf(number, sizeof number, "%05u", static_cast<unsigned>(random() % 100000));
+        std::string line = std::string(kWords[random() % 14]) + number;
+        std::snprintf(number, sizeof number, "|%d|%.4f", static_cast<int>(random() % 2000001) - 1000000,
+                      (static_cast<double>(random() % 20000000) - 10000000.0) / 1000.0);
+        line += number;
+        for (int word = 0; word < 6; ++word) {
+            line += '|';
+            line += kWords[random() % 14];
+        }
+        lines.push_back(line);
+    }
+    return lines;
+}
+
 struct Texts {
     win32::TestDriver driver;
     TextFile fields{"redakt_sort.txt", FieldLines(kLines, 17)};
     TextFile duplicated{"redakt_duplicates.txt", HalfDuplicated(kLines)};
     TextFile words{"redakt_search.txt", WordLines(kLines, 31)};
+    TextFile records{"redakt_records.txt", RecordLines(kLines, 41)};
 };
 
 Texts* texts = nullptr;
@@ -266,6 +302,143 @@ void ReplaceAll(benchmark::State& state) {
                        std::string("LC_ALL=C sed 's/") + kWord + "/NEEDLE/g' " + texts->words.path);
 }
 BENCHMARK(ReplaceAll)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(5);
+// ---- Line conversion ----
+
+const char* const kConvertExpression = "line + ';'";
+
+// A setting of the line tasks: 0 workers is multithreading off.
+struct TaskSetting {
+    int workers;
+    int chunk;
+};
+
+std::string SettingName(const TaskSetting& setting) {
+    if (setting.workers == 0) return "mt off";
+    return std::to_string(setting.workers) + " workers, chunk " + std::to_string(setting.chunk);
+}
+
+void ApplySetting(TTextEditor& editor, const TaskSetting& setting) {
+    editor.multiThreaded = setting.workers > 0;
+    editor.threadCount = std::max(setting.workers, 1);
+    editor.chunkLines = setting.chunk;
+}
+
+// Mean seconds of the conversion alone, by setting, for the speed-ups.
+std::map<std::string, double> commandSeconds;
+
+// Seconds spent in each step of LoadConvertSave, summed over its calls.
+struct StepSeconds {
+    double load = 0, convert = 0, save = 0;
+};
+
+// The editor's whole job as the peer does it: load, convert, save (with LF
+// line ends, as sed writes them).
+void LoadConvertSave(TTextEditor& editor, const std::string& input, const std::string& output, StepSeconds& steps) {
+    using Clock = std::chrono::steady_clock;
+    const auto seconds = [](Clock::time_point from, Clock::time_point to) {
+        return std::chrono::duration<double>(to - from).count();
+    };
+    const auto start = Clock::now();
+    editor.Load(TString(input), 0);
+    const auto loaded = Clock::now();
+    editor.ConvertLines(TString(kConvertExpression));
+    const auto converted = Clock::now();
+    editor.SetDosFormat(false);
+    editor.SaveAs(TString(output));
+    const auto saved = Clock::now();
+    steps.load += seconds(start, loaded);
+    steps.convert += seconds(loaded, converted);
+    steps.save += seconds(converted, saved);
+}
+
+std::string SedCommand(const std::string& input, const std::string& output) {
+    return "LC_ALL=C sed 's/$/;/' " + input + " > " + output;
+}
+
+void ConvertBesideSed(benchmark::State& state) {
+    const TaskSetting setting{static_cast<int>(state.range(0)), static_cast<int>(state.range(1))};
+    TTextEditor editor(nullptr);
+    ApplySetting(editor, setting);
+    const std::string ours = TempPath("redakt_convert_ours.txt");
+    const std::string peer = TempPath("redakt_convert_sed.txt");
+    StepSeconds steps;
+    TimeBesidePeer(
+        state, "sed", [&] { LoadConvertSave(editor, texts->records.path, ours, steps); },
+        [&] {
+            if (std::system(SedCommand(texts->records.path, peer).c_str()) != 0) state.SkipWithError("sed failed");
+        });
+    const double iterations = double(state.iterations());
+    state.counters["load_ms"] = steps.load * 1000 / iterations;
+    state.counters["convert_ms"] = steps.convert * 1000 / iterations;
+    state.counters["save_ms"] = steps.save * 1000 / iterations;
+    state.SetLabel(SettingName(setting));
+    std::remove(ours.c_str());
+    std::remove(peer.c_str());
+}
+
+void ConvertBesideFloor(benchmark::State& state) {
+    const TaskSetting setting{static_cast<int>(state.range(0)), static_cast<int>(state.range(1))};
+    TTextEditor editor(nullptr);
+    ApplySetting(editor, setting);
+    std::vector<std::string> floor;
+    double oursSeconds = 0;
+    TimeBesidePeer(
+        state, "floor",
+        [&] {
+            editor.lines = texts->records.store;
+            floor = texts->records.lines;
+        },
+        [&] {
+            const auto start = std::chrono::steady_clock::now();
+            editor.ConvertLines(TString(kConvertExpression));
+            oursSeconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        },
+        [&] {
+            for (std::string& line : floor) line += ';';
+            benchmark::DoNotOptimize(floor.data());
+        });
+    commandSeconds[SettingName(setting)] = oursSeconds / double(state.iterations());
+    state.SetLabel(SettingName(setting));
+}
+
+const TaskSetting kConvertSettings[] = {{0, 10000}, {1, 10000}, {2, 10000}, {4, 10000},
+                                        {8, 10000}, {8, 1000},  {8, 100000}};
+
+void ConvertArguments(benchmark::internal::Benchmark* benchmark) {
+    for (const TaskSetting& setting : kConvertSettings) benchmark->Args({setting.workers, setting.chunk});
+}
+
+BENCHMARK(ConvertBesideSed)->Apply(ConvertArguments)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
+BENCHMARK(ConvertBesideFloor)->Apply(ConvertArguments)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(5);
+
+// Every setting's saved file is sed's, byte for byte.
+void CheckConversions() {
+    const std::string peer = TempPath("redakt_convert_sed_check.txt");
+    if (std::system(SedCommand(texts->records.path, peer).c_str()) != 0) std::printf("sed failed\n");
+    for (const TaskSetting& setting : kConvertSettings) {
+        TTextEditor editor(nullptr);
+        ApplySetting(editor, setting);
+        const std::string ours = TempPath("redakt_convert_check.txt");
+        StepSeconds steps;
+        LoadConvertSave(editor, texts->records.path, ours, steps);
+        const bool same = std::system(("cmp -s " + ours + " " + peer).c_str()) == 0;
+        std::printf("convert, %-26s against sed 's/$/;/'  %s\n", SettingName(setting).c_str(), same ? "same" : "DIFFERS");
+        std::remove(ours.c_str());
+    }
+    std::remove(peer.c_str());
+}
+
+void PrintSpeedUps() {
+    const auto single = commandSeconds.find(SettingName(kConvertSettings[0]));
+    if (single == commandSeconds.end()) return;
+    std::printf("\nconversion alone, speed-up over mt off (%.1f ms):\n", single->second * 1000);
+    for (const TaskSetting& setting : kConvertSettings) {
+        const auto found = commandSeconds.find(SettingName(setting));
+        if (found != commandSeconds.end())
+            std::printf("  %-26s %8.1f ms  %5.2fx\n", SettingName(setting).c_str(), found->second * 1000,
+                        single->second / found->second);
+    }
+}
 
 // The results must be those of the peers: the same order and the same lines.
 bool SameAsPeer(const TStringContainer& ours, const std::string& command) {
@@ -325,10 +498,12 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     texts = new Texts;
     CheckResults();
+    CheckConversions();
     benchmark::RunSpecifiedBenchmarks();
+    PrintSpeedUps();
     std::printf("\ntargets (ratio, ours / the peer's): SortLines at most 1.5, SortByThirdColumn at most 2, "
                 "DeleteDuplicatedLines at most 1.5; F3Exact, F3CaseBlind, F3WholeWord and SearchAllRows at most 1.0, "
-                "ReplaceAll at most 2.0\n");
+                "ReplaceAll at most 2.0, ConvertBesideSed with 8 workers at most 1.0\n");
     delete texts;
     benchmark::Shutdown();
     return 0;

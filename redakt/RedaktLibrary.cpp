@@ -4,6 +4,7 @@
 // of the registry when it unloads.
 #include "Registration.h"
 #include "TextEditor.h"
+#include "TextEditorConvertLinesDlg.h"
 #include "TextEditorGoToLineDlg.h"
 #include "TextEditorLineInsertTextDlg.h"
 #include "TextEditorPackage.h"
@@ -26,6 +27,7 @@ const TSharedFormRow kSharedForms[] = {
     {TTextEditorSharedForm::ReplacePrompt, &MakeTextEditorForm<TTextEditorReplacePromptDlg>},
     {TTextEditorSharedForm::LineInsertText, &MakeTextEditorForm<TTextEditorLineInsertTextDlg>},
     {TTextEditorSharedForm::StatSetup, &MakeTextEditorForm<TTextEditorStatSetupDlg>},
+    {TTextEditorSharedForm::ConvertLines, &MakeTextEditorForm<TTextEditorConvertLinesDlg>},
     {TTextEditorSharedForm::ApplyResult, &MakeTextEditorForm<TTextEditorApplyResultDlg>},
     {TTextEditorSharedForm::CalcResult, &MakeTextEditorForm<TTextEditorCalcResultDlg>},
 };

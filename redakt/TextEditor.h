@@ -22,6 +22,7 @@
 #include "ScrollControl.h"
 #include "String.h"
 #include "StringContainer.h"
+#include "TaskDispatcher.h"
 #include "TextEditorCommands.h"
 #include "TextEditorMacro.h"
 #include "TextEditorMarkers.h"
@@ -514,6 +515,7 @@ public:
     // editor takes the focus, the box's text enters its history (16 lines)
     // and lastCommand becomes the line. A word that selects no command (an
     // empty one included) shows "Invalid command" and changes nothing.
+    // Nothing at all while a line command runs.
     void ExecCommand(TString& line);
     // Runs lastCommand again; nothing before a command has run.
     void RepeatCommand();
@@ -581,22 +583,78 @@ public:
     void SeekAndDestroy(const TString& condition);
 
     // ---- Margin and append mode: TextEditorMargin.cpp ----
+    // The margin operations work on the lines of a line block inside the
+    // text, else on the caret line; a negative MarginPos counts as 0. They
+    // record no undo step and leave Modified alone.
     // Appends fill to the line until it is width long (never shortens it);
     // returns its length before. A line the text lacks: 0, nothing changed.
     int AlignLineToWidth(int line, int width, char fill);
+    // Fills each line to the margin with fillChar; repaints them.
     void FillLinesToMargin();
+    // Cuts each line to its first MarginPos characters; repaints them.
     void TruncateLinesAtMargin();
+    // Only with a line block: its lines joined onto its first (no
+    // separator), the others removed (bookmarks on them go to the joined
+    // line), the block that line alone, the caret at column 0 of the line
+    // after it (the last line at the end of the text). The undo stack is
+    // emptied, since its records name lines below that moved up.
     void MergeSelectedLines();
+    // appendMode on, appendCol := CurCol, appendCount := 0, the caret to the
+    // margin column, then FillLinesToMargin.
     void StartAppendMode();
+    // appendMode off, the caret back at appendCol on its line.
     void EndAppendMode();
+    // The key handler's step for a key-down in append mode: Esc, Backspace,
+    // Tab, PgUp, PgDn, End, Home and the arrows end it (EndAppendMode).
+    // True for Esc, which then does nothing else; false for every other key,
+    // and for any key outside append mode (nothing done).
+    bool EndAppendModeByKey(WORD key);
 
     // ---- Line tasks: TextEditorLineTasks.cpp ----
-    void CreateTasks(std::vector<TTextEditorLineTask*>& tasks, TTextEditorLineTask& prototype);
+    // Cuts the working range, brought inside the text, into clones of
+    // prototype of chunkLines consecutive lines (a stored size below 1
+    // counts as 10000), in line order, each with its lead lines (the up to
+    // seven lines of the range before it). An empty range gives none.
+    void CreateTasks(std::vector<TTaskDispatcher::TTask*>& tasks, TTextEditorLineTask& prototype);
+    // Runs prototype's operation over the working range and returns the
+    // longest line it wrote. Multithreading on: as tasks (CreateTasks) on a
+    // TTextEditorDispatcher of GetThreadCount(threadCount, true) workers,
+    // each finished task reported when reportProgress is set; off: here on
+    // runtimeVars, each line reported, between ProgressChange(0, -1) and
+    // (0, -2). Either way the tasks complete in line order afterwards, and
+    // input is ignored meanwhile (BeginLineCommand).
+    int RunLineTasks(TTextEditorLineTask& prototype, bool reportProgress);
+    // Asks for an expression in the convert-lines dialog and converts the
+    // working range by it (the next form). Whatever the answer: the status
+    // text cleared, ProgressChange(0, -2), the text marked modified.
     void ConvertLines();
+    // Each line of the working range becomes the string value of expression
+    // (compiled on runtimeVars; one that does not compile shows "Wrong
+    // expression" and changes nothing), as one undo step (utConvert); the
+    // status text is "Converting" meanwhile, HMax widens to the longest line.
+    void ConvertLines(const TString& expression);
+    // Asks in the convert-lines dialog (as "Allocate lines") for an
+    // expression over the line variables and "length" (the line's length)
+    // and reserves, for every line, the capacity it gives: only integers 1
+    // to 2^31 - 1 count, and a capacity that cannot be had leaves the line
+    // as it was. The text itself never changes.
     void SetLineCapacity();
+    // "on", "off", "info" alone; or a thread count (an integer, a negative
+    // one stored as 1, or "auto" for the processor count, then at most
+    // threadLimit when one is set, with a box saying so) that also turns
+    // multithreading on, and an optional chunk size of at least 1 (another
+    // chunk size keeps the stored one). Keywords match by prefix; anything
+    // else changes nothing.
     void CmdMT(TString& argument);
     // Loads line `line` into runtimeVars.
     void NewLine(int line);
+    // While a line command runs (these nest), the editor ignores keyboard,
+    // mouse, scrolling, macro-playback and command input, puts off its
+    // painting until the end and skips the auto-save on focus loss: a
+    // progress handler may let messages through while workers change lines.
+    void BeginLineCommand();
+    void EndLineCommand();
+    bool IsRunningLineCommand() const { return lineCommandDepth > 0; }
 
     // ---- Sort, calc and the remaining commands: TextEditorSortCommand.cpp,
     // TextEditorCalcCommands.cpp, TextEditorLineCommands.cpp ----
@@ -1406,6 +1464,9 @@ public:
     int threadCount{};
     int chunkLines{};
     int threadLimit = 0;
+    // Line commands running now, and a paint put off until they end.
+    int lineCommandDepth = 0;
+    bool paintAfterLineCommand = false;
 
     // Macros and append mode.
     bool macroRecording = false;

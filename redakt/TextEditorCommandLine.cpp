@@ -46,8 +46,10 @@ void TTextEditor::DoCommand() {
 }
 
 // The line is copied first: the command may change the string it came from
-// (RepeatCommand's lastCommand, a box's text).
+// (RepeatCommand's lastCommand, a box's text). No command starts while a
+// line command runs.
 void TTextEditor::ExecCommand(TString& line) {
+    if (IsRunningLineCommand()) return;
     const TString whole = line;
     TString word;
     TString argument;

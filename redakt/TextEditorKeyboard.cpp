@@ -56,16 +56,6 @@ const TKeptSelection kKeptSelection[] = {
     {'T', kcChordL},        {'P', kcChordL},       {'R', kcChordL},     {'A', kcChordL},
 };
 
-// The keys that end the append mode before they act (Esc then does nothing else).
-bool EndsAppendMode(WORD key) {
-    switch (key) {
-        case VK_ESCAPE: case VK_BACK: case VK_TAB: case VK_PRIOR: case VK_NEXT: case VK_END: case VK_HOME:
-        case VK_LEFT: case VK_UP: case VK_RIGHT: case VK_DOWN:
-            return true;
-        default: return false;
-    }
-}
-
 // The keys after which typing is no longer inside a word.
 bool LeavesWord(WORD key) {
     switch (key) {
@@ -120,11 +110,7 @@ void TTextEditor::SuppressCharacter(const TTextEditorKeyEvent& event) {
     if (!keyDownReplayed && !(event.alt && !event.ctrl)) suppressKeyPress = true;
 }
 
-bool TTextEditor::AppendModeKey(const TTextEditorKeyEvent& event) {
-    if (!appendMode || !EndsAppendMode(event.key)) return false;
-    EndAppendMode();
-    return event.key == VK_ESCAPE;
-}
+bool TTextEditor::AppendModeKey(const TTextEditorKeyEvent& event) { return EndAppendModeByKey(event.key); }
 
 // Esc ends a recording, or cancels a repeat sequence (the chords stay), and
 // clears every chord.

@@ -68,6 +68,12 @@ void TTextEditorRuntimeVars::PrepareLineStorage() {
     for (int i = 0; i < lines_->value.a.count; ++i) prepare(items[i]);
 }
 
+void TTextEditorRuntimeVars::ClearRecentLines() {
+    if (lines_ == nullptr || lines_->type != vtArray || lines_->value.a.itemtype != vtString) return;
+    auto* items = static_cast<TString*>(lines_->value.a.items);
+    for (int i = 0; i < lines_->value.a.count; ++i) items[i].Clear();
+}
+
 void TTextEditorRuntimeVars::NewLine(int index, const TTextEditorSelection& selection, const TString& text) {
     if (lines_ != nullptr && lines_->type == vtArray && lines_->value.a.itemtype == vtString) {
         auto* items = static_cast<TString*>(lines_->value.a.items);

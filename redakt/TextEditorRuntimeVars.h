@@ -23,6 +23,9 @@ public:
     // block, index into "sel_number" and "sn". A variable that an expression
     // gave another type is left alone.
     void NewLine(int index, const TTextEditorSelection& selection, const TString& text);
+    // Empties every text of "lines" (their storage stays), so that the next
+    // NewLine begins a pass in which no earlier line shows.
+    void ClearRecentLines();
 
     static constexpr int kRecentLines = 8;
     static constexpr int kLineCapacity = 1024;

@@ -47,7 +47,7 @@ void TTextEditor::WMSetFocus(TMessage& message) {
 
 void TTextEditor::WMKillFocus(TMessage& message) {
     CaretOff();
-    if (AutoSave && Modified && !fileName.IsEmpty()) Save();
+    if (AutoSave && Modified && !fileName.IsEmpty() && !IsRunningLineCommand()) Save();
     TScrollControl::Dispatch(message);
 }
 
@@ -57,8 +57,34 @@ void TTextEditor::WMGetDlgCode(TMessage& message) {
     message.Result = DLGC_WANTARROWS | DLGC_WANTTAB | DLGC_WANTALLKEYS;
 }
 
-// Alt+g (lower case only) and Alt+digit arrive as system characters.
+namespace {
+
+// What a user or a macro feeds the editor: keys, the mouse (over the client
+// area and the frame with its scroll bars), scrolling, menus, and played
+// keys. A running line command keeps all of it out.
+bool IsInputMessage(UINT message) {
+    return (message >= WM_KEYFIRST && message <= WM_KEYLAST) || (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) ||
+           (message >= WM_NCMOUSEMOVE && message <= WM_NCLBUTTONDBLCLK) || message == WM_VSCROLL ||
+           message == WM_HSCROLL || message == WM_CONTEXTMENU || message == WM_COMMAND ||
+           (message >= WM_USER && message <= WM_USER + 2);
+}
+
+}  // namespace
+
+// Alt+g (lower case only) and Alt+digit arrive as system characters. While a
+// line command runs, workers may be changing the lines: input is dropped,
+// and a paint is put off until the command ends.
 void TTextEditor::WndProc(TMessage& message) {
+    if (IsRunningLineCommand() && IsInputMessage(message.Msg)) {
+        message.Result = 0;
+        return;
+    }
+    if (IsRunningLineCommand() && message.Msg == WM_PAINT) {
+        ValidateRect(GetHandle(), nullptr);
+        paintAfterLineCommand = true;
+        message.Result = 0;
+        return;
+    }
     if (message.Msg == WM_SYSCHAR) {
         const char character = static_cast<char>(message.WParam);
         if (character == 'g') {

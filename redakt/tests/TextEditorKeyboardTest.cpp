@@ -372,6 +372,7 @@ TEST_F(KeyboardTest, AppendModeTypingWritesAtTheMarginOfTheTargetLines) {
         // Esc ends the append mode and does nothing else: a chord stays.
         editor->chordK = true;
         Press({}, VK_ESCAPE);
+        EXPECT_FALSE(editor->appendMode);
         EXPECT_TRUE(editor->chordK);
         delete editor;
     }

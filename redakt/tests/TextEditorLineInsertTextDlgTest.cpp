@@ -135,3 +135,21 @@ TEST_F(LineInsertTextDlgTest, CancelOrAMissingColumnLeavesTheText) {
     EXPECT_EQ(Items(dialog->cmbText), std::vector<std::string>{"Y"});
     EXPECT_FALSE(editor->GetModified());
 }
+
+// OK clicked through the test driver after choosing "Middle" with the mouse
+// on the list's value: the column box is enabled and the text goes in there.
+TEST_F(LineInsertTextDlgTest, AClickOnOkInsertsAtTheChosenColumn) {
+    ChooseMode(*dialog, 0);
+    const auto seen = Run([this](TTextEditorLineInsertTextDlg& d) {
+        d.cmbText->SetText("-");
+        ChooseMode(d, 1);
+        EXPECT_TRUE(d.cmbPosition->GetEnabled());
+        d.cmbPosition->SetText("1");
+        driver.SetAutoPump(false);
+        driver.Click(d.btnOk->GetHandle(), d.btnOk->GetWidth() / 2, d.btnOk->GetHeight() / 2);
+    });
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(TextOf(editor->lines), (std::vector<std::string>{"a-bcd", "x-", "e-f"}));
+    ChooseMode(*dialog, 2);
+    EXPECT_FALSE(dialog->cmbPosition->GetEnabled());
+}

@@ -87,9 +87,12 @@ struct TDirectCalls {
             p.P::NewSymbolParsed();
     }
     // The base version on a symbol that is already empty with its room has
-    // nothing to do.
+    // nothing to do, nor has the tagged parser's, which runs the base version
+    // or nothing.
     static void ClearNewSymbol(P& p) {
-        if constexpr (std::is_same_v<decltype(&P::ClearNewSymbol), void (TSymbolParser::*)()>) {
+        using Clear = decltype(&P::ClearNewSymbol);
+        if constexpr (std::is_same_v<Clear, void (TSymbolParser::*)()> ||
+                      std::is_same_v<Clear, void (TTaggedTextParser::*)()>) {
             if (p.fNewSymbol.IsEmpty() && p.fNewSymbol.GetCapacity() >= TSymbolParser::kSymbolRoom) return;
         }
         p.P::ClearNewSymbol();
@@ -117,7 +120,8 @@ bool TSymbolParser::ParseWith(typename Calls::Parser& self, TStringContainer& li
         if constexpr (Calls::kGathersSymbol) {
             const TString& line = lines[fLineIndex];
             const char* text = line.c_str();
-            ScanLineWith<Calls>(self, text, int(std::find(text, text + line.Length(), '\0') - text));
+            const void* nul = std::memchr(text, '\0', size_t(line.Length()));
+            ScanLineWith<Calls>(self, text, nul != nullptr ? int(static_cast<const char*>(nul) - text) : line.Length());
         } else {
             for (fCharIndex = 0; fOk && fLineIndex < lines.GetCount(); ++fCharIndex) {
                 const TString& line = lines[fLineIndex];

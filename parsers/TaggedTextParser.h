@@ -113,6 +113,8 @@ protected:
         fOwnTagHooks = false;
         fUpperNames.Clear();
         fUpperNameTexts.clear();
+        fNamesByFirst.clear();
+        fFirstStart.clear();
         return ok;
     }
     // The upper-cased names for one run, in-tag off, no tag seen yet.
@@ -129,6 +131,11 @@ protected:
     std::string fTagText;
     // The upper-cased names again, compared without a container call each.
     std::vector<std::string> fUpperNameTexts;
+    // Indexes of the upper-cased names by their first character, in table
+    // order: those starting with character c are fNamesByFirst[fFirstStart[c]]
+    // up to fNamesByFirst[fFirstStart[c + 1]].
+    std::vector<int> fNamesByFirst;
+    std::vector<int> fFirstStart;
 
 private:
     // Splits [first, end) of the tag text at its first '=' into name and value.

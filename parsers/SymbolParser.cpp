@@ -43,4 +43,11 @@ void TSymbolParser::ResetRun() {
     fOk = true;
 }
 
+void TSymbolParser::HandOverBlocks() {
+    if (!fOwnBlockRun) return;
+    fOwnBlockRun = false;
+    fBlockStack.Clear();
+    for (int type : fOwnBlocks) fBlockStack.Add(type);
+}
+
 bool TSymbolParser::Parse(TStringContainer& lines) { return ParseAs(*this, lines); }

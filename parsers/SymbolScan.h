@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 #include <type_traits>
 #include <typeinfo>
 #include <utility>
@@ -38,6 +39,8 @@ struct TVirtualCalls {
     // Hooks may rewrite the lines, add or remove them: each character is
     // looked up again.
     static constexpr bool kGathersSymbol = false;
+    // The block stack lives in fBlockStack, where a derived parser may read it.
+    static constexpr bool kOwnBlockStack = false;
 
     static char ConvertChar(Parser& p, char c) { return p.ConvertChar(c); }
     static bool IsWhiteSpace(Parser& p, char c) { return p.IsWhiteSpace(c); }
@@ -67,6 +70,9 @@ struct TDirectCalls {
     static constexpr bool kBaseIsSeparator = std::is_same_v<decltype(&P::IsSeparator), bool (TSymbolParser::*)(char)>;
     static constexpr bool kBaseNewSymbolParsed =
         std::is_same_v<decltype(&P::NewSymbolParsed), void (TSymbolParser::*)()>;
+    // This package's parsers read the block stack only through GetBlockDepth
+    // and GetCurrentBlockType while they run.
+    static constexpr bool kOwnBlockStack = kParserOfThisPackage<P>;
 
     static char ConvertChar(P& p, char c) { return p.P::ConvertChar(c); }
     static bool IsWhiteSpace(P& p, char c) { return p.P::IsWhiteSpace(c); }
@@ -116,6 +122,20 @@ bool TSymbolParser::ParseWith(typename Calls::Parser& self, TStringContainer& li
     fSymbolHistory.Clear();
     Calls::ClearNewSymbol(self);
     ResetRun();
+    // The stack kept aside goes to fBlockStack however the run ends.
+    struct TBlocksHandedOver {
+        explicit TBlocksHandedOver(TSymbolParser& p) : parser(p) {}
+        TBlocksHandedOver(const TBlocksHandedOver&) = delete;
+        TBlocksHandedOver& operator=(const TBlocksHandedOver&) = delete;
+        ~TBlocksHandedOver() { parser.HandOverBlocks(); }
+        TSymbolParser& parser;
+    };
+    std::optional<TBlocksHandedOver> handOver;
+    if constexpr (Calls::kOwnBlockStack) {
+        fOwnBlocks.clear();
+        fOwnBlockRun = true;
+        handOver.emplace(*this);
+    }
     for (fLineIndex = 0; fOk && fLineIndex < lines.GetCount(); ++fLineIndex) {
         if constexpr (Calls::kGathersSymbol) {
             const TString& line = lines[fLineIndex];
@@ -290,7 +310,10 @@ template <class Calls>
     if (fInQuote) return;
     if (Calls::IsBlockStart(self, c)) {
         const int type = Calls::GetBlockType(self, c);
-        fBlockStack.Add(type);
+        if constexpr (Calls::kOwnBlockStack)
+            fOwnBlocks.push_back(type);
+        else
+            fBlockStack.Add(type);
         AddPendingText<Calls>();
         Calls::ParseBlockStart(self, type);
     }
@@ -299,7 +322,11 @@ template <class Calls>
         AddPendingText<Calls>();
         Calls::ParseBlockEnd(self, type);
         // A stray closing bracket has no block to close.
-        if (fBlockStack.GetCount() > 0) fBlockStack.DeleteLast();
+        if constexpr (Calls::kOwnBlockStack) {
+            if (!fOwnBlocks.empty()) fOwnBlocks.pop_back();
+        } else if (fBlockStack.GetCount() > 0) {
+            fBlockStack.DeleteLast();
+        }
     }
 }
 

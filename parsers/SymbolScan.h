@@ -41,6 +41,7 @@ struct TVirtualCalls {
     static constexpr bool kGathersSymbol = false;
     // The block stack lives in fBlockStack, where a derived parser may read it.
     static constexpr bool kOwnBlockStack = false;
+    static constexpr bool kSymbolAsText = false;
 
     static char ConvertChar(Parser& p, char c) { return p.ConvertChar(c); }
     static bool IsWhiteSpace(Parser& p, char c) { return p.IsWhiteSpace(c); }
@@ -73,6 +74,8 @@ struct TDirectCalls {
     // This package's parsers read the block stack only through GetBlockDepth
     // and GetCurrentBlockType while they run.
     static constexpr bool kOwnBlockStack = kParserOfThisPackage<P>;
+    // The tagged parsers take a word as its characters (ParseSymbolText).
+    static constexpr bool kSymbolAsText = std::is_same_v<P, TTaggedTextParser> || std::is_same_v<P, TTaggedFinder>;
 
     static char ConvertChar(P& p, char c) { return p.P::ConvertChar(c); }
     static bool IsWhiteSpace(P& p, char c) { return p.P::IsWhiteSpace(c); }
@@ -109,6 +112,7 @@ struct TDirectCalls {
     static void ParseBlockStart(P& p, int type) { p.P::ParseBlockStart(type); }
     static void ParseBlockEnd(P& p, int type) { p.P::ParseBlockEnd(type); }
     static void ParseSymbol(P& p, const TString& symbol) { p.P::ParseSymbol(symbol); }
+    static void ParseSymbolText(P& p, const char* text, size_t length) { p.P::ParseSymbolText(text, length); }
 };
 
 template <class P>
@@ -338,6 +342,19 @@ template <class Calls>
 
 template <class Calls>
 [[gnu::always_inline]] inline void TSymbolParser::NewSymbolParsedWith(typename Calls::Parser& self) {
+    // A symbol delivered at once and kept in no history goes to the tagged
+    // parsers as the characters gathered, without becoming the new symbol
+    // first: the symbol they see is the same, and it is empty afterwards
+    // either way.
+    if constexpr (Calls::kSymbolAsText) {
+        if (fHistorySize <= 0 && fSymbolHistory.GetCount() == 0 && fLookahead < 0 && fSymbolDelivery &&
+            fNewSymbol.IsEmpty()) {
+            Calls::ParseSymbolText(self, fPendingText.data(), fPendingText.size());
+            fPendingText.clear();
+            Calls::ClearNewSymbol(self);
+            return;
+        }
+    }
     int count = fSymbolHistory.GetCount();
     const bool recycle = count > 0 && count == fHistorySize;
     // Gathered characters that make the whole symbol go straight into the

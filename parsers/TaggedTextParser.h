@@ -85,7 +85,11 @@ public:
     void ParseBlockStart(int type) override;
     // Splits the collected tag text at its first '=' into name and value.
     void ParseBlockEnd(int type) override;
-    void ParseSymbol(const TString&) override { fCurrentTagId = 0; }
+    void ParseSymbol(const TString& word) override { ParseSymbolText(word.c_str(), size_t(word.Length())); }
+    // ParseSymbol's work on the word's characters; the run of a parser whose
+    // exact class is this one or the tagged finder hands the word over this
+    // way, without making a text of it.
+    void ParseSymbolText(const char*, size_t) { fCurrentTagId = 0; }
     bool Parse(TStringContainer& lines) override;
 
     // A leading '/' (one or more) marks a closing tag and is removed; the name

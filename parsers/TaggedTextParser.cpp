@@ -107,6 +107,8 @@ size_t LeadingSlashes(const char* name, size_t length) {
 }  // namespace
 
 void TTaggedTextParser::LookUpTag(const char* name, size_t length) {
+    // An empty table knows no tag.
+    if (fTags.GetCount() == 0) return;
     const size_t slashes = LeadingSlashes(name, length);
     const int index = FindTag(name + slashes, length - slashes);
     if (index >= 0) fCurrentTagId = TagAt(index).id;

@@ -135,7 +135,10 @@ public:
     }
     int GetBlockDepth() const { return fOwnBlockRun ? int(fOwnBlocks.size()) : fBlockStack.GetCount(); }
 
-    // Recent symbols, oldest first, and the symbol being collected.
+    // Recent symbols, oldest first, and the symbol being collected. (The base
+    // parser, the comment filter and the HTML case parser, whose hooks never
+    // read the history, keep it aside while they run with direct calls and
+    // fill it when the run ends.)
     const TStringContainer& GetSymbolHistory() const { return fSymbolHistory; }
     const TString& GetNewSymbol() const { return fNewSymbol; }
     // (While a parser of this package runs with direct calls, the stack is
@@ -235,5 +238,14 @@ private:
     // call, handed to fBlockStack when the run ends.
     std::vector<int> fOwnBlocks;
     bool fOwnBlockRun = false;
-    void HandOverBlocks();
+    // The recent symbols of such a run of a parser whose hooks never read the
+    // history (the base parser, the comment filter, the HTML case parser):
+    // the last ones, up to the history size, kept as plain strings and
+    // handed to the history when the run ends; fRecentNext is where the next
+    // one goes once all are taken.
+    std::vector<std::string> fRecentSymbols;
+    size_t fRecentNext = 0;
+    bool fRecentRun = false;
+    // Both handed over, once.
+    void EndOwnRun();
 };

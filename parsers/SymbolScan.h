@@ -42,6 +42,7 @@ struct TVirtualCalls {
     // The block stack lives in fBlockStack, where a derived parser may read it.
     static constexpr bool kOwnBlockStack = false;
     static constexpr bool kSymbolAsText = false;
+    static constexpr bool kRecentSymbolsAside = false;
 
     static char ConvertChar(Parser& p, char c) { return p.ConvertChar(c); }
     static bool IsWhiteSpace(Parser& p, char c) { return p.IsWhiteSpace(c); }
@@ -76,6 +77,12 @@ struct TDirectCalls {
     static constexpr bool kOwnBlockStack = kParserOfThisPackage<P>;
     // The tagged parsers take a word as its characters (ParseSymbolText).
     static constexpr bool kSymbolAsText = std::is_same_v<P, TTaggedTextParser> || std::is_same_v<P, TTaggedFinder>;
+    // Parsers whose hooks never read the history, the symbol handed to
+    // ParseSymbol (theirs does nothing) or the new symbol: the history is
+    // kept aside while they run.
+    static constexpr bool kRecentSymbolsAside = std::is_same_v<P, TSymbolParser> ||
+                                                std::is_same_v<P, TCommentFilter> ||
+                                                std::is_same_v<P, THtmlCaseParser>;
 
     static char ConvertChar(P& p, char c) { return p.P::ConvertChar(c); }
     static bool IsWhiteSpace(P& p, char c) { return p.P::IsWhiteSpace(c); }
@@ -127,18 +134,23 @@ bool TSymbolParser::ParseWith(typename Calls::Parser& self, TStringContainer& li
     Calls::ClearNewSymbol(self);
     ResetRun();
     // The stack kept aside goes to fBlockStack however the run ends.
-    struct TBlocksHandedOver {
-        explicit TBlocksHandedOver(TSymbolParser& p) : parser(p) {}
-        TBlocksHandedOver(const TBlocksHandedOver&) = delete;
-        TBlocksHandedOver& operator=(const TBlocksHandedOver&) = delete;
-        ~TBlocksHandedOver() { parser.HandOverBlocks(); }
+    struct TRunEnd {
+        explicit TRunEnd(TSymbolParser& p) : parser(p) {}
+        TRunEnd(const TRunEnd&) = delete;
+        TRunEnd& operator=(const TRunEnd&) = delete;
+        ~TRunEnd() { parser.EndOwnRun(); }
         TSymbolParser& parser;
     };
-    std::optional<TBlocksHandedOver> handOver;
+    std::optional<TRunEnd> runEnd;
     if constexpr (Calls::kOwnBlockStack) {
         fOwnBlocks.clear();
         fOwnBlockRun = true;
-        handOver.emplace(*this);
+        runEnd.emplace(*this);
+    }
+    if constexpr (Calls::kRecentSymbolsAside) {
+        fRecentSymbols.clear();
+        fRecentNext = 0;
+        fRecentRun = true;
     }
     for (fLineIndex = 0; fOk && fLineIndex < lines.GetCount(); ++fLineIndex) {
         if constexpr (Calls::kGathersSymbol) {
@@ -342,6 +354,30 @@ template <class Calls>
 
 template <class Calls>
 [[gnu::always_inline]] inline void TSymbolParser::NewSymbolParsedWith(typename Calls::Parser& self) {
+    // The symbol, whole, becomes the newest of the recent symbols: the
+    // gathered characters are swapped in, and the oldest one's room is kept
+    // for the next.
+    if constexpr (Calls::kRecentSymbolsAside) {
+        if (fHistorySize > 0) {
+            std::string* slot;
+            if (fRecentSymbols.size() < size_t(fHistorySize)) {
+                fRecentSymbols.emplace_back();
+                slot = &fRecentSymbols.back();
+            } else {
+                slot = &fRecentSymbols[fRecentNext];
+                fRecentNext = fRecentNext + 1 == fRecentSymbols.size() ? 0 : fRecentNext + 1;
+            }
+            if (fNewSymbol.IsEmpty()) {
+                slot->swap(fPendingText);
+            } else {
+                *slot = fNewSymbol.str();
+                *slot += fPendingText;
+            }
+        }
+        fPendingText.clear();
+        Calls::ClearNewSymbol(self);
+        return;
+    }
     // A symbol delivered at once and kept in no history goes to the tagged
     // parsers as the characters gathered, without becoming the new symbol
     // first: the symbol they see is the same, and it is empty afterwards

@@ -5,8 +5,6 @@
 
 namespace {
 
-const std::string kClassKeyword = "class";
-
 // Parameter lists are short; the string list's default growth step of 256
 // would give every method record kilobytes of unused room.
 const int kParamIncrement = 4;
@@ -82,20 +80,11 @@ void TJavaParser::NewParam() {
     if (count >= 2) fMethod.params.Add(fSymbolHistory[count - 2]);
 }
 
-void TJavaParser::ParseSymbol(const TString& symbol) {
-    if (symbol.str() == kClassKeyword && GetBlockDepth() == 0 && fCommentState == csNone) {
-        int nameIndex = GetCurrentBufferIndex() + 1;
-        TString name = nameIndex >= 0 && nameIndex < fSymbolHistory.GetCount() ? fSymbolHistory[nameIndex] : TString();
-        fCurrentClass = new TJavaClassData(name);
-        Add(fCurrentClass);
-    }
-    if (GetBlockDepth() == 2 && GetCurrentBlockType() == btParenthesis && !fAfterAssignment &&
-        fCommentState == csNone)
-        fParamPending = true;
-}
-
-void TJavaParser::ParseSeparator(char c) {
-    if (c == ',' && GetBlockDepth() == 2 && !fAfterAssignment) NewParam();
+void TJavaParser::NewClass() {
+    int nameIndex = GetCurrentBufferIndex() + 1;
+    TString name = nameIndex >= 0 && nameIndex < fSymbolHistory.GetCount() ? fSymbolHistory[nameIndex] : TString();
+    fCurrentClass = new TJavaClassData(name);
+    Add(fCurrentClass);
 }
 
 void TJavaParser::ParseBlockStart(int type) {

@@ -67,10 +67,19 @@ public:
         if ((c != ';' && c != '=') || !InClassBodyCode()) return;
         fAfterAssignment = c == '=';
     }
-    void ParseSeparator(char c) override;
+    void ParseSeparator(char c) override {
+        if (c == ',' && GetBlockDepth() == 2 && !fAfterAssignment) NewParam();
+    }
     void ParseBlockStart(int type) override;
     void ParseBlockEnd(int type) override;
-    void ParseSymbol(const TString& symbol) override;
+    // (Defined here, like ParseChar, so that the character loop inlines the
+    // tests made for every symbol.)
+    void ParseSymbol(const TString& symbol) override {
+        if (GetBlockDepth() == 0 && fCommentState == csNone && symbol.str() == "class") NewClass();
+        if (GetBlockDepth() == 2 && GetCurrentBlockType() == btParenthesis && !fAfterAssignment &&
+            fCommentState == csNone)
+            fParamPending = true;
+    }
 
     // A parenthesis pair directly in a class body, not after an equals sign
     // and not in a comment.
@@ -86,6 +95,8 @@ protected:
     bool fParamPending = false;
 
 private:
+    // A class named after the symbol that follows "class" becomes the current one.
+    void NewClass();
     bool InClassBodyCode() const {
         return GetBlockDepth() == 1 && GetCurrentBlockType() == btCurly && !fInQuote && fCommentState == csNone;
     }

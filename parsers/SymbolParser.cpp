@@ -43,4 +43,24 @@ void TSymbolParser::ResetRun() {
     fOk = true;
 }
 
+void TSymbolParser::EndOwnRun() {
+    if (fOwnBlockRun) {
+        fOwnBlockRun = false;
+        fBlockStack.Clear();
+        for (int type : fOwnBlocks) fBlockStack.Add(type);
+    }
+    if (fRecentRun) {
+        // Oldest first, as the history holds them; its entries keep their
+        // room, like the new symbol they are copies of.
+        fRecentRun = false;
+        const size_t count = fRecentSymbols.size();
+        for (size_t k = 0; k < count; ++k) {
+            TString entry(fRecentSymbols[(fRecentNext + k) % count]);
+            entry.SetReduceCapacity(false);
+            fSymbolHistory.Add(entry);
+        }
+        fRecentSymbols.clear();
+    }
+}
+
 bool TSymbolParser::Parse(TStringContainer& lines) { return ParseAs(*this, lines); }

@@ -16,6 +16,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "String.h"
 #include "StringContainer.h"
@@ -128,14 +129,20 @@ public:
     int GetCurrentBufferIndex() const { return fSymbolHistory.GetCount() - fLookahead - 1; }
     // Innermost open block type; 0 when none is open.
     int GetCurrentBlockType() const {
+        if (fOwnBlockRun) return fOwnBlocks.empty() ? btNone : fOwnBlocks.back();
         const int depth = fBlockStack.GetCount();
         return depth > 0 ? fBlockStack.Array()[depth - 1] : btNone;
     }
-    int GetBlockDepth() const { return fBlockStack.GetCount(); }
+    int GetBlockDepth() const { return fOwnBlockRun ? int(fOwnBlocks.size()) : fBlockStack.GetCount(); }
 
-    // Recent symbols, oldest first, and the symbol being collected.
+    // Recent symbols, oldest first, and the symbol being collected. (The base
+    // parser, the comment filter and the HTML case parser, whose hooks never
+    // read the history, keep it aside while they run with direct calls and
+    // fill it when the run ends.)
     const TStringContainer& GetSymbolHistory() const { return fSymbolHistory; }
     const TString& GetNewSymbol() const { return fNewSymbol; }
+    // (While a parser of this package runs with direct calls, the stack is
+    // kept aside and this one takes it when the run ends.)
     const TIntContainer& GetBlockStack() const { return fBlockStack; }
     bool GetInQuote() const { return fInQuote; }
     // Position of the character being processed; during the line end the
@@ -227,4 +234,18 @@ private:
     std::string fPendingText;
     template <class Calls>
     void AddPendingText();
+    // The block stack of such a run: pushed and popped without a container
+    // call, handed to fBlockStack when the run ends.
+    std::vector<int> fOwnBlocks;
+    bool fOwnBlockRun = false;
+    // The recent symbols of such a run of a parser whose hooks never read the
+    // history (the base parser, the comment filter, the HTML case parser):
+    // the last ones, up to the history size, kept as plain strings and
+    // handed to the history when the run ends; fRecentNext is where the next
+    // one goes once all are taken.
+    std::vector<std::string> fRecentSymbols;
+    size_t fRecentNext = 0;
+    bool fRecentRun = false;
+    // Both handed over, once.
+    void EndOwnRun();
 };

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 #include <type_traits>
 #include <typeinfo>
 #include <utility>
@@ -38,6 +39,10 @@ struct TVirtualCalls {
     // Hooks may rewrite the lines, add or remove them: each character is
     // looked up again.
     static constexpr bool kGathersSymbol = false;
+    // The block stack lives in fBlockStack, where a derived parser may read it.
+    static constexpr bool kOwnBlockStack = false;
+    static constexpr bool kSymbolAsText = false;
+    static constexpr bool kRecentSymbolsAside = false;
 
     static char ConvertChar(Parser& p, char c) { return p.ConvertChar(c); }
     static bool IsWhiteSpace(Parser& p, char c) { return p.IsWhiteSpace(c); }
@@ -67,6 +72,17 @@ struct TDirectCalls {
     static constexpr bool kBaseIsSeparator = std::is_same_v<decltype(&P::IsSeparator), bool (TSymbolParser::*)(char)>;
     static constexpr bool kBaseNewSymbolParsed =
         std::is_same_v<decltype(&P::NewSymbolParsed), void (TSymbolParser::*)()>;
+    // This package's parsers read the block stack only through GetBlockDepth
+    // and GetCurrentBlockType while they run.
+    static constexpr bool kOwnBlockStack = kParserOfThisPackage<P>;
+    // The tagged parsers take a word as its characters (ParseSymbolText).
+    static constexpr bool kSymbolAsText = std::is_same_v<P, TTaggedTextParser> || std::is_same_v<P, TTaggedFinder>;
+    // Parsers whose hooks never read the history, the symbol handed to
+    // ParseSymbol (theirs does nothing) or the new symbol: the history is
+    // kept aside while they run.
+    static constexpr bool kRecentSymbolsAside = std::is_same_v<P, TSymbolParser> ||
+                                                std::is_same_v<P, TCommentFilter> ||
+                                                std::is_same_v<P, THtmlCaseParser>;
 
     static char ConvertChar(P& p, char c) { return p.P::ConvertChar(c); }
     static bool IsWhiteSpace(P& p, char c) { return p.P::IsWhiteSpace(c); }
@@ -87,9 +103,12 @@ struct TDirectCalls {
             p.P::NewSymbolParsed();
     }
     // The base version on a symbol that is already empty with its room has
-    // nothing to do.
+    // nothing to do, nor has the tagged parser's, which runs the base version
+    // or nothing.
     static void ClearNewSymbol(P& p) {
-        if constexpr (std::is_same_v<decltype(&P::ClearNewSymbol), void (TSymbolParser::*)()>) {
+        using Clear = decltype(&P::ClearNewSymbol);
+        if constexpr (std::is_same_v<Clear, void (TSymbolParser::*)()> ||
+                      std::is_same_v<Clear, void (TTaggedTextParser::*)()>) {
             if (p.fNewSymbol.IsEmpty() && p.fNewSymbol.GetCapacity() >= TSymbolParser::kSymbolRoom) return;
         }
         p.P::ClearNewSymbol();
@@ -100,6 +119,7 @@ struct TDirectCalls {
     static void ParseBlockStart(P& p, int type) { p.P::ParseBlockStart(type); }
     static void ParseBlockEnd(P& p, int type) { p.P::ParseBlockEnd(type); }
     static void ParseSymbol(P& p, const TString& symbol) { p.P::ParseSymbol(symbol); }
+    static void ParseSymbolText(P& p, const char* text, size_t length) { p.P::ParseSymbolText(text, length); }
 };
 
 template <class P>
@@ -113,11 +133,31 @@ bool TSymbolParser::ParseWith(typename Calls::Parser& self, TStringContainer& li
     fSymbolHistory.Clear();
     Calls::ClearNewSymbol(self);
     ResetRun();
+    // The stack kept aside goes to fBlockStack however the run ends.
+    struct TRunEnd {
+        explicit TRunEnd(TSymbolParser& p) : parser(p) {}
+        TRunEnd(const TRunEnd&) = delete;
+        TRunEnd& operator=(const TRunEnd&) = delete;
+        ~TRunEnd() { parser.EndOwnRun(); }
+        TSymbolParser& parser;
+    };
+    std::optional<TRunEnd> runEnd;
+    if constexpr (Calls::kOwnBlockStack) {
+        fOwnBlocks.clear();
+        fOwnBlockRun = true;
+        runEnd.emplace(*this);
+    }
+    if constexpr (Calls::kRecentSymbolsAside) {
+        fRecentSymbols.clear();
+        fRecentNext = 0;
+        fRecentRun = true;
+    }
     for (fLineIndex = 0; fOk && fLineIndex < lines.GetCount(); ++fLineIndex) {
         if constexpr (Calls::kGathersSymbol) {
             const TString& line = lines[fLineIndex];
             const char* text = line.c_str();
-            ScanLineWith<Calls>(self, text, int(std::find(text, text + line.Length(), '\0') - text));
+            const void* nul = std::memchr(text, '\0', size_t(line.Length()));
+            ScanLineWith<Calls>(self, text, nul != nullptr ? int(static_cast<const char*>(nul) - text) : line.Length());
         } else {
             for (fCharIndex = 0; fOk && fLineIndex < lines.GetCount(); ++fCharIndex) {
                 const TString& line = lines[fLineIndex];
@@ -286,7 +326,10 @@ template <class Calls>
     if (fInQuote) return;
     if (Calls::IsBlockStart(self, c)) {
         const int type = Calls::GetBlockType(self, c);
-        fBlockStack.Add(type);
+        if constexpr (Calls::kOwnBlockStack)
+            fOwnBlocks.push_back(type);
+        else
+            fBlockStack.Add(type);
         AddPendingText<Calls>();
         Calls::ParseBlockStart(self, type);
     }
@@ -295,7 +338,11 @@ template <class Calls>
         AddPendingText<Calls>();
         Calls::ParseBlockEnd(self, type);
         // A stray closing bracket has no block to close.
-        if (fBlockStack.GetCount() > 0) fBlockStack.DeleteLast();
+        if constexpr (Calls::kOwnBlockStack) {
+            if (!fOwnBlocks.empty()) fOwnBlocks.pop_back();
+        } else if (fBlockStack.GetCount() > 0) {
+            fBlockStack.DeleteLast();
+        }
     }
 }
 
@@ -307,6 +354,43 @@ template <class Calls>
 
 template <class Calls>
 [[gnu::always_inline]] inline void TSymbolParser::NewSymbolParsedWith(typename Calls::Parser& self) {
+    // The symbol, whole, becomes the newest of the recent symbols: the
+    // gathered characters are swapped in, and the oldest one's room is kept
+    // for the next.
+    if constexpr (Calls::kRecentSymbolsAside) {
+        if (fHistorySize > 0) {
+            std::string* slot;
+            if (fRecentSymbols.size() < size_t(fHistorySize)) {
+                fRecentSymbols.emplace_back();
+                slot = &fRecentSymbols.back();
+            } else {
+                slot = &fRecentSymbols[fRecentNext];
+                fRecentNext = fRecentNext + 1 == fRecentSymbols.size() ? 0 : fRecentNext + 1;
+            }
+            if (fNewSymbol.IsEmpty()) {
+                slot->swap(fPendingText);
+            } else {
+                *slot = fNewSymbol.str();
+                *slot += fPendingText;
+            }
+        }
+        fPendingText.clear();
+        Calls::ClearNewSymbol(self);
+        return;
+    }
+    // A symbol delivered at once and kept in no history goes to the tagged
+    // parsers as the characters gathered, without becoming the new symbol
+    // first: the symbol they see is the same, and it is empty afterwards
+    // either way.
+    if constexpr (Calls::kSymbolAsText) {
+        if (fHistorySize <= 0 && fSymbolHistory.GetCount() == 0 && fLookahead < 0 && fSymbolDelivery &&
+            fNewSymbol.IsEmpty()) {
+            Calls::ParseSymbolText(self, fPendingText.data(), fPendingText.size());
+            fPendingText.clear();
+            Calls::ClearNewSymbol(self);
+            return;
+        }
+    }
     int count = fSymbolHistory.GetCount();
     const bool recycle = count > 0 && count == fHistorySize;
     // Gathered characters that make the whole symbol go straight into the

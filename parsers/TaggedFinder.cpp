@@ -19,14 +19,12 @@ bool TTaggedFinder::Parse(TStringContainer& text, TStringContainer& words, bool&
     return ok;
 }
 
-bool TTaggedFinder::Matches(const std::string& searchWord, const TString& word) const {
+bool TTaggedFinder::Matches(const std::string& searchWord, const char* text, size_t length) const {
     const size_t size = searchWord.size();
-    const size_t length = size_t(word.Length());
     if (size > length || (fWholeWord && size != length)) return false;
     // The word is upper-cased as it is read (the search words already are).
     const TCaseTables& cases = CaseTables();
     const bool upper = !fFinderCaseSensitive;
-    const char* text = word.c_str();
     for (size_t at = 0; at + size <= length; ++at) {
         size_t j = 0;
         while (j < size && (upper ? cases.Upper(text[at + j]) : text[at + j]) == searchWord[j]) ++j;
@@ -36,17 +34,16 @@ bool TTaggedFinder::Matches(const std::string& searchWord, const TString& word) 
     return false;
 }
 
-void TTaggedFinder::ParseSymbol(const TString& word) {
-    TTaggedTextParser::ParseSymbol(word);
+void TTaggedFinder::ParseSymbolText(const char* word, size_t length) {
+    TTaggedTextParser::ParseSymbolText(word, length);
     // Every matching search word counts, so that with match-all a word that
     // also holds an earlier search word is not lost.
     // (A search word longer than the word is turned away before the call.)
     const int count = fWords.GetCount();
-    const size_t length = size_t(word.Length());
     void* const* words = static_cast<void* const*>(fWords.GetItems());
     for (int i = 0; i < count; ++i) {
         const std::string& searchWord = static_cast<const TString*>(words[i])->str();
-        if (searchWord.size() <= length && Matches(searchWord, word) && fHits.IndexOf(i) < 0) fHits.Add(i);
+        if (searchWord.size() <= length && Matches(searchWord, word, length) && fHits.IndexOf(i) < 0) fHits.Add(i);
     }
 }
 

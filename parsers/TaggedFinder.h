@@ -17,7 +17,9 @@ public:
                bool caseSensitive);
     // A plain tagged parse, keeping the search settings.
     bool Parse(TStringContainer& text) override;
-    void ParseSymbol(const TString& word) override;
+    void ParseSymbol(const TString& word) override { ParseSymbolText(word.c_str(), size_t(word.Length())); }
+    // ParseSymbol's work on the word's characters (see TTaggedTextParser).
+    void ParseSymbolText(const char* word, size_t length);
 
     // Indexes of the search words hit, in the order first hit.
     const TIntContainer& GetHits() const { return fHits; }
@@ -32,6 +34,6 @@ protected:
 private:
     // True when word (upper-cased unless the search is case-sensitive) holds
     // searchWord, or with whole words equals it.
-    bool Matches(const std::string& searchWord, const TString& word) const;
+    bool Matches(const std::string& searchWord, const char* word, size_t length) const;
     bool Found() const;
 };

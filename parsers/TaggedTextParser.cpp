@@ -107,6 +107,8 @@ size_t LeadingSlashes(const char* name, size_t length) {
 }  // namespace
 
 void TTaggedTextParser::LookUpTag(const char* name, size_t length) {
+    // An empty table knows no tag.
+    if (fTags.GetCount() == 0) return;
     const size_t slashes = LeadingSlashes(name, length);
     const int index = FindTag(name + slashes, length - slashes);
     if (index >= 0) fCurrentTagId = TagAt(index).id;
@@ -123,14 +125,27 @@ int TTaggedTextParser::FindTag(const char* name, size_t length) const {
     int i = 0;
     if (!fCaseSensitive) {
         // Against the upper-cased names taken when the run began, the name
-        // upper-cased as it is compared.
-        for (; i < upperCount && i < count; ++i) {
-            const std::string& upper = fUpperNameTexts[size_t(i)];
-            if (upper.size() != length) continue;
+        // upper-cased as it is compared: those with its first character (all
+        // of them for an empty name), in table order.
+        const int known = std::min(upperCount, count);
+        const auto matches = [&](int k) {
+            const std::string& upper = fUpperNameTexts[size_t(k)];
+            if (upper.size() != length) return false;
             size_t j = 0;
             while (j < length && upper[j] == cases.Upper(name[j])) ++j;
-            if (j == length && TagAt(i).enabled) return i;
+            return j == length && TagAt(k).enabled;
+        };
+        if (length > 0 && fFirstStart.size() == 257) {
+            const unsigned char first = static_cast<unsigned char>(cases.Upper(name[0]));
+            for (int at = fFirstStart[first]; at < fFirstStart[first + 1u]; ++at) {
+                const int k = fNamesByFirst[size_t(at)];
+                if (k < known && matches(k)) return k;
+            }
+        } else {
+            for (int k = 0; k < known; ++k)
+                if (matches(k)) return k;
         }
+        i = std::max(known, 0);
     }
     // The entries added during the run, or all when case-sensitive.
     if (i >= count) return -1;
@@ -169,6 +184,17 @@ void TTaggedTextParser::BeginTaggedRun() {
         fUpperNames.Add(fTags[i].name.UpperCase());
         fUpperNameTexts.push_back(fUpperNames.Last().str());
     }
+    // The names grouped by first character, each group in table order (an
+    // empty name is in no group: only an empty name matches it).
+    fFirstStart.assign(257, 0);
+    for (const std::string& upper : fUpperNameTexts)
+        if (!upper.empty()) ++fFirstStart[static_cast<unsigned char>(upper[0]) + 1u];
+    for (size_t c = 1; c < fFirstStart.size(); ++c) fFirstStart[c] += fFirstStart[c - 1];
+    fNamesByFirst.assign(size_t(fFirstStart[256]), 0);
+    std::vector<int> next(fFirstStart.begin(), fFirstStart.end() - 1);
+    for (size_t k = 0; k < fUpperNameTexts.size(); ++k)
+        if (!fUpperNameTexts[k].empty())
+            fNamesByFirst[size_t(next[static_cast<unsigned char>(fUpperNameTexts[k][0])]++)] = int(k);
     fInTag = false;
     fCurrentTagId = -1;
 }

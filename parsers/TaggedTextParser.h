@@ -85,7 +85,11 @@ public:
     void ParseBlockStart(int type) override;
     // Splits the collected tag text at its first '=' into name and value.
     void ParseBlockEnd(int type) override;
-    void ParseSymbol(const TString&) override { fCurrentTagId = 0; }
+    void ParseSymbol(const TString& word) override { ParseSymbolText(word.c_str(), size_t(word.Length())); }
+    // ParseSymbol's work on the word's characters; the run of a parser whose
+    // exact class is this one or the tagged finder hands the word over this
+    // way, without making a text of it.
+    void ParseSymbolText(const char*, size_t) { fCurrentTagId = 0; }
     bool Parse(TStringContainer& lines) override;
 
     // A leading '/' (one or more) marks a closing tag and is removed; the name
@@ -113,6 +117,8 @@ protected:
         fOwnTagHooks = false;
         fUpperNames.Clear();
         fUpperNameTexts.clear();
+        fNamesByFirst.clear();
+        fFirstStart.clear();
         return ok;
     }
     // The upper-cased names for one run, in-tag off, no tag seen yet.
@@ -129,6 +135,11 @@ protected:
     std::string fTagText;
     // The upper-cased names again, compared without a container call each.
     std::vector<std::string> fUpperNameTexts;
+    // Indexes of the upper-cased names by their first character, in table
+    // order: those starting with character c are fNamesByFirst[fFirstStart[c]]
+    // up to fNamesByFirst[fFirstStart[c + 1]].
+    std::vector<int> fNamesByFirst;
+    std::vector<int> fFirstStart;
 
 private:
     // Splits [first, end) of the tag text at its first '=' into name and value.

@@ -140,6 +140,42 @@ public:
     std::vector<std::string> following;
 };
 
+// A parser of this package keeps its history and block stack aside while it
+// runs with direct calls; what it leaves equals what the same parser leaves
+// when a derived class makes it run through the virtual table.
+class DerivedParser : public TSymbolParser {};
+
+TEST(SymbolParser, HistoryAndBlocksLeftAsThroughTheVirtualTable) {
+    const std::vector<std::string> text = {"a (b 'c", "d' e) {f [g", "h(i) j k 'l", "m n"};
+    for (int size : {0, 1, 2, 3, 4, 7, 20}) {
+        for (int lookahead : {-1, 0, 1}) {
+            SCOPED_TRACE("history " + std::to_string(size) + ", lookahead " + std::to_string(lookahead));
+            TSymbolParser direct;
+            DerivedParser derived;
+            for (TSymbolParser* parser : {&direct, static_cast<TSymbolParser*>(&derived)}) {
+                parser->SetHistorySize(size);
+                parser->SetLookahead(lookahead);
+                parser->SetBlockMask(15);
+            }
+            // Twice: the second run starts afresh.
+            for (int run = 0; run < 2; ++run) {
+                TStringContainer directLines = Lines(text);
+                TStringContainer derivedLines = Lines(text);
+                EXPECT_EQ(direct.Parse(directLines), derived.Parse(derivedLines));
+                EXPECT_EQ(direct.GetSymbolHistory().GetCount(), derived.GetSymbolHistory().GetCount());
+                EXPECT_EQ(direct.GetSymbolHistory().GetText(TString("|")),
+                          derived.GetSymbolHistory().GetText(TString("|")));
+                EXPECT_EQ(direct.GetNewSymbol(), derived.GetNewSymbol());
+                EXPECT_EQ(direct.GetBlockDepth(), derived.GetBlockDepth());
+                EXPECT_EQ(direct.GetBlockStack().GetCount(), derived.GetBlockStack().GetCount());
+                for (int i = 0; i < direct.GetBlockDepth() && i < derived.GetBlockDepth(); ++i)
+                    EXPECT_EQ(direct.GetBlockStack()[i], derived.GetBlockStack()[i]) << i;
+                EXPECT_EQ(direct.GetCurrentBlockType(), derived.GetCurrentBlockType());
+            }
+        }
+    }
+}
+
 TEST(SymbolParser, HistoryKeepsTheLastSymbols) {
     HistoryParser parser;
     TStringContainer lines = Lines({"a b c d e"});

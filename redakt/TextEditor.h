@@ -376,7 +376,7 @@ public:
     // Adds delta to the line of every bookmark on line from or below.
     void RefreshMarkers(int from, int delta);
     // The text becomes a copy of text, tabs expanded, view reset, not
-    // modified, the undo stack empty.
+    // modified, the undo stack empty; a help shown goes first.
     void NewStrings(TStringContainer& text);
     // Resets view, caret (0, 0), insert mode and selection after new text;
     // VMax := max(line count - 1, 0); HMax from the text when measureWidth.
@@ -688,11 +688,16 @@ public:
     void ConvertHtmlCase(bool upper);
     // Fills the list with the Java methods of the text ("Class::method(types)"
     // when the text has more than one class) and binds its click to
-    // MethodSelect; methodLines gets each method's line. Null is ignored.
+    // MethodSelect (unbound when the editor goes); methodLines gets each
+    // method's line. Null is ignored.
     void Parse(TListBox* list);
     // The caret to column 0 of the chosen method's line; the main form, when
     // it holds the editor, makes the editor its active control.
     void MethodSelect(TObject* sender);
+    // The destructor's step: the method lists' clicks no longer reach the
+    // editor. ForgetMethodList drops a list box that goes first.
+    void UnbindMethodLists();
+    void ForgetMethodList(const TComponent* listBox);
     // A search-all list's click: a hit row moves to its line; a hit whose
     // line is gone loses its row, and the count row is rewritten. The list's
     // form (another than the editor's owner) is shown, and the editor's owner
@@ -711,7 +716,9 @@ public:
     void StatAve();
     // Swaps the text with the built-in help and back: each keeps its caret
     // (the text also its selection), and each swap empties the undo stack.
-    // While the help shows, Save and SaveAs write nothing.
+    // While the help shows, Save and SaveAs write nothing, SaveToStream
+    // writes the user's text, and a new text (Load, LoadFromStream,
+    // NewStrings) first swaps the user's text back.
     void Help();
     // The language table of every editor (SetTextEditorLangTable).
     void SetLangTable(TLangTable* table);
@@ -1194,7 +1201,8 @@ public:
     // The working state (settings, caret, selection, tab stops, bookmarks,
     // macros, buffers, file name, dialog filters, with withText the text,
     // and the command box's and the expression box's histories) field by
-    // field at the stream's position. False when a write fails.
+    // field at the stream's position. False when a write fails. While the
+    // help shows, the text, caret and selection written are the user's.
     bool SaveToStream(FILE* file, bool withText);
     // Reads such a state and takes it only when the whole of it reads well
     // and holds sound values (font size 1..1000, tab size 1..1024, edit mode
@@ -1203,7 +1211,8 @@ public:
     // stream back where it was. Caret, selection and bookmarks are brought
     // inside the text held afterwards. Nothing is repainted or measured (the
     // font name is stored, not applied): the host refreshes. The command
-    // box's items are added to those it has.
+    // box's items are added to those it has. A stream taken while the help
+    // shows first swaps the user's text back.
     bool LoadFromStream(FILE* file);
     // Asks for a file name and writes the selected lines, or the selected
     // characters of a line, to it; without a selection nothing is asked.
@@ -1500,6 +1509,9 @@ public:
 
     // Lines of the methods the Java outline found.
     TIntContainer methodLines;
+    // The list boxes whose clicks go to MethodSelect (each tells the editor
+    // when it goes; the editor unbinds them when it goes first).
+    std::vector<TListBox*> methodClickLists;
     // The built-in help text and the swap state of Help().
     TStringContainer helpText;
     bool helpShown = false;

@@ -47,6 +47,7 @@ TTextEditor::TTextEditor(TComponent* owner) : TScrollControl(owner) {
 TTextEditor::~TTextEditor() {
     Destroying();
     UnbindSearchAllListBoxes();
+    UnbindMethodLists();
 }
 
 void TTextEditor::Init() {

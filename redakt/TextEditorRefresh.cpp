@@ -45,8 +45,10 @@ void TTextEditor::RefreshMarkers(int from, int delta) {
         if (markers[i].line >= from) markers[i].line += delta;
 }
 
-// The undo records describe the old text: they go with it.
+// The undo records describe the old text: they go with it. A new text
+// replaces the user's text, not the help shown in its place.
 void TTextEditor::NewStrings(TStringContainer& text) {
+    if (helpShown && &text != &lines) Help();
     if (&text != &lines) lines = text;
     ClearUndo();
     TabsToSpaces();

@@ -558,6 +558,7 @@ void TTextEditor::Notification(TComponent* component, TOperation operation) {
     TScrollControl::Notification(component, operation);
     if (operation != opRemove || component == nullptr) return;
     ForgetSearchAllListBox(component);
+    ForgetMethodList(component);
     for (size_t i = searchAllClickLists.size(); i-- > 0;)
         if (static_cast<const TComponent*>(searchAllClickLists[i]) == component)
             searchAllClickLists.erase(searchAllClickLists.begin() + static_cast<long>(i));

@@ -138,8 +138,12 @@ bool ReadState(TStateReader& reader, TTextEditorState& s) {
 
 }  // namespace
 
+// While the help shows, the user's text waits with its caret and selection
+// in the help's place: the stream carries those, never the help.
 bool TTextEditor::SaveToStream(FILE* file, bool withText) {
     if (file == nullptr) return false;
+    const POINT caret = helpShown ? textCaret : POINT{CurCol, CurLine};
+    const TTextEditorSelection& sel = helpShown ? textSelection : selection;
     TStateWriter writer(file);
     writer.Flag(withText);
     writer.Int(FontSize);
@@ -147,14 +151,13 @@ bool TTextEditor::SaveToStream(FILE* file, bool withText) {
     writer.Int(LineSpace);
     writer.Int(TabSize);
     writer.Flag(ShowTabs);
-    writer.Int(CurCol);
-    writer.Int(CurLine);
+    writer.Int(caret.x);
+    writer.Int(caret.y);
     writer.Byte(EditMode);
     writer.Nested(TString(FontName));
     for (TColor color : {BkColor, TabColor, MarkerBkColor, MarkerTextColor}) writer.Int(color);
     writer.Flag(AutoSave);
-    for (int field : {selection.selStartCol, selection.selEndCol, selection.selStartLine, selection.selEndLine,
-                      selection.selLine})
+    for (int field : {sel.selStartCol, sel.selEndCol, sel.selStartLine, sel.selEndLine, sel.selLine})
         writer.Int(field);
     writer.Nested(tabStops);
     writer.Nested(markers);
@@ -164,7 +167,7 @@ bool TTextEditor::SaveToStream(FILE* file, bool withText) {
     writer.Nested(fileName);
     writer.Nested(extraFilters);
     writer.Int(filterIndex);
-    if (withText) writer.Nested(lines);
+    if (withText) writer.Nested(helpShown ? helpText : lines);
     // The expression box belongs to the convert-lines dialog, which is not
     // made yet: its place holds an empty history.
     TMemBuffer boxes;
@@ -183,6 +186,8 @@ bool TTextEditor::LoadFromStream(FILE* file) {
         if (start >= 0) std::fseek(file, start, SEEK_SET);
         return false;
     }
+    // The stream's text, caret and selection are the user's: the help steps aside.
+    if (helpShown) Help();
     TakeState(*state);
     return true;
 }

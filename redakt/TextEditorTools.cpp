@@ -120,6 +120,25 @@ void TTextEditor::Parse(TListBox* list) {
         }
     }
     list->OnClick = [this](TObject* sender) { MethodSelect(sender); };
+    list->FreeNotification(this);
+    if (std::find(methodClickLists.begin(), methodClickLists.end(), list) == methodClickLists.end())
+        methodClickLists.push_back(list);
+}
+
+// A list box on another form may outlive the editor: its clicks must no
+// longer reach it.
+void TTextEditor::UnbindMethodLists() {
+    for (TListBox* list : methodClickLists) list->OnClick = nullptr;
+    methodClickLists.clear();
+}
+
+// By address alone: a list box being destroyed is no longer a TListBox here.
+void TTextEditor::ForgetMethodList(const TComponent* listBox) {
+    methodClickLists.erase(std::remove_if(methodClickLists.begin(), methodClickLists.end(),
+                                          [listBox](const TListBox* list) {
+                                              return static_cast<const TComponent*>(list) == listBox;
+                                          }),
+                           methodClickLists.end());
 }
 
 void TTextEditor::MethodSelect(TObject* sender) {

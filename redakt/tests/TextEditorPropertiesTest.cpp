@@ -50,6 +50,17 @@ std::vector<std::string> OwnStoredLines(const std::string& text) {
     return lines;
 }
 
+// Counts the repaints the setters ask for.
+class TRepaintCountingEditor : public TTextEditor {
+public:
+    using TTextEditor::TTextEditor;
+    void Invalidate() override {
+        ++repaints;
+        TTextEditor::Invalidate();
+    }
+    int repaints = 0;
+};
+
 }  // namespace
 
 TEST(TextEditorConstruction, ANewEditorHoldsEveryConstructionValue) {
@@ -223,7 +234,7 @@ TEST_F(EditorTest, EverySetterStoresAndRepaintsAsItsPropertySays) {
 }
 
 TEST_F(EditorTest, SyntaxColoursRepaintOnlyWhileTheirSwitchIsOn) {
-    TTextEditor* editor = Place();
+    auto* editor = Place<TRepaintCountingEditor>();
     const struct {
         const char* colour;
         const char* show;
@@ -235,7 +246,10 @@ TEST_F(EditorTest, SyntaxColoursRepaintOnlyWhileTheirSwitchIsOn) {
         for (const char* show : {"False", "True"}) {
             SetPropertyText(editor, row.show, show);
             driver.PumpUntilIdle();
+            editor->repaints = 0;
             SetPropertyText(editor, row.colour, std::string(show) == "True" ? "clLime" : "clFuchsia");
+            EXPECT_EQ(editor->repaints, std::string(show) == "True" ? 1 : 0) << row.colour << " with " << row.show
+                                                                             << " " << show;
             EXPECT_EQ(GetPropertyText(editor, row.colour), std::string(show) == "True" ? "clLime" : "clFuchsia");
             EXPECT_EQ(HasUpdateRegion(editor), std::string(show) == "True") << row.colour << " with " << row.show
                                                                             << " " << show;

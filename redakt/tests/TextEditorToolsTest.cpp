@@ -4,6 +4,8 @@
 // carets, undo and saving, and the language switch.
 #include <cstdio>
 #include <fstream>
+#include <map>
+#include <memory>
 #include <set>
 #include <sstream>
 #include <string>
@@ -18,6 +20,7 @@
 #include "Responder.h"
 #include "TextEditorGoToLineDlg.h"
 #include "TextEditorLineInsertTextDlg.h"
+#include "TextEditorPackage.h"
 #include "TextEditorStatSetupDlg.h"
 #include "TextEditorTexts.h"
 
@@ -30,6 +33,27 @@ T* Child(TForm* form, int left, int top, int width, int height) {
     control->SetParent(form);
     control->SetBounds(left, top, width, height);
     return control;
+}
+
+// The shared forms SetLang translates, in its order.
+const TTextEditorSharedForm kTranslatedForms[] = {
+    TTextEditorSharedForm::Setup,         TTextEditorSharedForm::GoToLine,
+    TTextEditorSharedForm::Search,        TTextEditorSharedForm::Replace,
+    TTextEditorSharedForm::ReplacePrompt, TTextEditorSharedForm::MacroName,
+    TTextEditorSharedForm::SelectParamMacro, TTextEditorSharedForm::LineInsertText,
+};
+
+// The texts of the controls (the form included) that carry a language id,
+// by id; lists and combo boxes, whose ids name their items, are left out.
+std::map<int, std::string> TaggedTexts(TComponent* component) {
+    std::map<int, std::string> texts;
+    auto* control = dynamic_cast<TControl*>(component);
+    const bool itemList = dynamic_cast<TCustomComboBox*>(component) || dynamic_cast<TCustomListBox*>(component);
+    if (control != nullptr && !itemList && component->GetTag() != 0)
+        texts[static_cast<int>(component->GetTag())] = control->GetText();
+    for (int i = 0; i < component->GetComponentCount(); ++i)
+        texts.merge(TaggedTexts(component->GetComponent(i)));
+    return texts;
 }
 
 struct TBox {
@@ -384,21 +408,95 @@ TEST_F(ToolsTest, WhileTheHelpShowsSavingLeavesTheFileUntouched) {
     EXPECT_TRUE(boxes.empty());
 }
 
+// The state stream, written while the help shows, carries the user's text
+// with its caret and selection; a stream or a new text taken while the help
+// shows replaces the user's text and puts the help back in its place.
+TEST_F(ToolsTest, WhileTheHelpShowsTheStateStreamAndANewTextReachTheUsersText) {
+    const std::vector<std::string> help = TextOf(editor->helpText);
+    const std::vector<std::string> text = {"one", "two", "three", "four"};
+    ShowText(editor, text);
+    editor->GoTo(2, 3);
+    editor->SelectLines(1, 2);
+    editor->Help();
+    editor->GoTo(1, 5);
+    std::unique_ptr<FILE, int (*)(FILE*)> stream(std::tmpfile(), &std::fclose);
+    ASSERT_NE(stream, nullptr);
+    ASSERT_TRUE(editor->SaveToStream(stream.get(), true));
+
+    TTextEditor* reader = Place();
+    std::rewind(stream.get());
+    ASSERT_TRUE(reader->LoadFromStream(stream.get()));
+    EXPECT_EQ(TextOf(reader->lines), text);
+    EXPECT_EQ(std::make_pair(reader->GetCurCol(), reader->GetCurLine()), std::make_pair(2, 3));
+    EXPECT_EQ(std::make_pair(reader->selection.selStartLine, reader->selection.selEndLine), std::make_pair(1, 3));
+
+    std::rewind(stream.get());
+    ASSERT_TRUE(editor->LoadFromStream(stream.get()));
+    EXPECT_FALSE(editor->helpShown);
+    EXPECT_EQ(TextOf(editor->lines), text);
+    EXPECT_EQ(TextOf(editor->helpText), help);
+
+    editor->Help();
+    TStringContainer fresh;
+    fresh.Add(TString("fresh"));
+    editor->NewStrings(fresh);
+    EXPECT_FALSE(editor->helpShown);
+    EXPECT_EQ(TextOf(editor->lines), std::vector<std::string>{"fresh"});
+    EXPECT_EQ(TextOf(editor->helpText), help);
+    editor->Help();
+    EXPECT_EQ(TextOf(editor->lines), help);
+    editor->NewStrings(editor->lines);  // the help's own lines stay the help
+    EXPECT_TRUE(editor->helpShown);
+    EXPECT_EQ(TextOf(editor->helpText), std::vector<std::string>{"fresh"});
+}
+
+// A method list on another form may outlive the editor (its clicks then
+// reach nothing), and one that goes first is forgotten.
+TEST_F(ToolsTest, AMethodListNoLongerReachesAnEditorThatWent) {
+    TForm* listForm = new TForm(nullptr, 1);
+    auto* kept = Child<TListBox>(listForm, 0, 0, 150, 100);
+    auto* dropped = Child<TListBox>(listForm, 0, 100, 150, 100);
+    TTextEditor* java = Place();
+    ShowText(java, {"class Solo {", "  void run() {}", "}"});
+    for (TListBox* list : {kept, dropped, kept}) java->Parse(list);
+    ASSERT_TRUE(static_cast<bool>(kept->OnClick));
+    EXPECT_EQ(java->methodClickLists.size(), 2u);
+    delete dropped;
+    EXPECT_EQ(java->methodClickLists, std::vector<TListBox*>{kept});
+    delete java;
+    EXPECT_FALSE(static_cast<bool>(kept->OnClick));
+    EXPECT_EQ(kept->GetCount(), 1);
+    delete listForm;
+}
+
 // A table with a text for every id of the forms: each existing form of the
-// list takes the new language's texts.
+// list takes the new language's texts, every other form keeps its own.
 TEST_F(ToolsTest, SetLangTranslatesTheSharedFormsAndSetLangTableSharesOneTable) {
     TLangTable* previous = GetTextEditorLangTable();
     ASSERT_NE(previous, nullptr);
     TTextEditorGoToLineDlg* goToLine = SharedGoToLineDlg();
     TTextEditorLineInsertTextDlg* insertText = SharedLineInsertTextDlg();
     ASSERT_TRUE(goToLine != nullptr && insertText != nullptr);
+    std::map<TForm*, std::map<int, std::string>> english, translated;
+    for (int slot = 0; slot < kTextEditorSharedFormCount; ++slot)
+        if (TForm* shared = GetTextEditorSharedForm(TTextEditorSharedForm(slot))) english[shared] = TaggedTexts(shared);
+    for (TTextEditorSharedForm slot : kTranslatedForms) {
+        TForm* shared = GetTextEditorSharedForm(slot);
+        if (shared == nullptr) continue;
+        for (const auto& [id, text] : english[shared]) translated[shared][id] = "T" + std::to_string(id);
+    }
+    ASSERT_EQ(translated.size(), 5u) << "go-to-line, search, replace, replace prompt and insert text exist";
+    // Every id of the package's table and every Tag of the forms.
+    std::map<int, std::string> englishById;
+    for (const auto& entry : english) englishById.insert(entry.second.begin(), entry.second.end());
     std::set<int> ids;
     previous->GetTextIDs(ids);
+    for (int id : ids) englishById[id] = previous->GetText(0, id, "");
     std::vector<std::string> lines = {"0|2"};
-    for (int id : ids) {
-        std::string english;
-        for (char c : previous->GetText(0, id, "")) english += c == '|' ? std::string("||") : std::string(1, c);
-        lines.push_back(std::to_string(id) + "|" + english + "|T" + std::to_string(id));
+    for (const auto& [id, text] : englishById) {
+        std::string escaped;
+        for (char c : text) escaped += c == '|' ? std::string("||") : std::string(1, c);
+        lines.push_back(std::to_string(id) + "|" + escaped + "|T" + std::to_string(id));
     }
     TLangTable table;
     table.Init(lines);
@@ -412,12 +510,14 @@ TEST_F(ToolsTest, SetLangTranslatesTheSharedFormsAndSetLangTableSharesOneTable) 
     EXPECT_EQ(goToLine->btnHelp->GetCaption(), "T100312");
     EXPECT_EQ(insertText->btnHelp->GetCaption(), "T100312");
     EXPECT_EQ(TextEditorText(100289, ""), "T100289");
+    for (const auto& [shared, texts] : english)
+        EXPECT_EQ(TaggedTexts(shared), translated.count(shared) ? translated[shared] : texts) << shared->GetName();
     editor->SetLang(0);
     EXPECT_EQ(goToLine->GetCaption(), "Go to line");
     EXPECT_EQ(insertText->btnOk->GetCaption(), "&Ok");
+    for (const auto& [shared, texts] : english) EXPECT_EQ(TaggedTexts(shared), texts) << shared->GetName();
 
     editor->SetLangTable(previous);
-    previous->SetText(goToLine);
-    previous->SetText(insertText);
+    for (const auto& entry : english) previous->SetText(entry.first);
     EXPECT_EQ(goToLine->GetCaption(), "Go to line");
 }

@@ -7,6 +7,7 @@
 #include "TextEditorConvertLinesDlg.h"
 #include "TextEditorGoToLineDlg.h"
 #include "TextEditorLineInsertTextDlg.h"
+#include "TextEditorMacroDlgs.h"
 #include "TextEditorPackage.h"
 #include "TextEditorResultDlgs.h"
 #include "TextEditorSearchDlg.h"
@@ -25,6 +26,8 @@ const TSharedFormRow kSharedForms[] = {
     {TTextEditorSharedForm::SearchAll, &MakeTextEditorForm<TTextEditorSearchAllDlg>},
     {TTextEditorSharedForm::Replace, &MakeTextEditorForm<TTextEditorReplaceDlg>},
     {TTextEditorSharedForm::ReplacePrompt, &MakeTextEditorForm<TTextEditorReplacePromptDlg>},
+    {TTextEditorSharedForm::MacroName, &MakeTextEditorForm<TTextEditorMacroNameDlg>},
+    {TTextEditorSharedForm::SelectParamMacro, &MakeTextEditorForm<TTextEditorSelectParamMacroDlg>},
     {TTextEditorSharedForm::LineInsertText, &MakeTextEditorForm<TTextEditorLineInsertTextDlg>},
     {TTextEditorSharedForm::StatSetup, &MakeTextEditorForm<TTextEditorStatSetupDlg>},
     {TTextEditorSharedForm::ConvertLines, &MakeTextEditorForm<TTextEditorConvertLinesDlg>},

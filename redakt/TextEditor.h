@@ -47,6 +47,8 @@ class TTextEditorSearchDlg;
 enum TTextEditorKeyCondition : uint8_t;
 struct TTextEditorKeyEvent;
 struct TTextEditorKeyRow;
+struct TTextEditorSettings;
+struct TTextEditorSettingsField;
 struct TTextEditorState;
 
 // One search request. The editor owns two: searchInfo (search and replace)
@@ -813,21 +815,89 @@ private:
 public:
 
     // ---- Macros: TextEditorMacroRecording.cpp (its virtual operations are in the slot list) ----
+    // The slot list's macro operations: StartMacro fires OnMacro (chord
+    // pending, 0). RecordMacro(n), n 0..9, empties slot n and records into
+    // it (a named recording running ends first); StopMacroRecording ends
+    // either recording with OnMacro or OnParamMacro (ended, index).
+    // PlayMacro(n) plays a filled slot other than the one being recorded.
+    // PlayMacro(macro, params) posts the items to the editor's own window
+    // (a parameter place types params[place], nothing beyond them); nothing
+    // while an earlier playback's messages are queued or without a window.
+    // RecordParamMacro asks for a name (an empty one or Cancel does
+    // nothing), ends a recording running, empties the macro of that name
+    // (keeping its place) or appends a new one, and records into it.
+    // PlayParamMacro() and DeleteParamMacro() ask for a macro in the
+    // selection dialog (OK with none chosen does nothing); playing asks for
+    // the texts of its places first (no dialog without places; Cancel plays
+    // nothing). Nothing plays while a playback is queued, nor the named macro
+    // being recorded. Deleting the one being recorded ends its recording.
+    // Fills the selection dialog's list with the names in order, keeping its
+    // choice within them (none without macros), centred over the editor.
     void SetupSelectParamMacroDlg();
 
     // ---- Settings and macro files: TextEditorSettings.cpp ----
+    // The fourteen colours in their order: BkColor, TextColor, SelBkColor,
+    // SelTextColor, TabColor, MarkerBkColor, MarkerTextColor, RemarkColor,
+    // MarginColor, StringColor, NumberColor, CharColor, SymbolColor,
+    // DirectiveColor. SetColors stores them (entry 0 also on the background
+    // brush) and invalidates the control only when repaint is set.
     void GetColors(TColor* colors);
     void SetColors(TColor* colors, bool repaint);
-    void SaveSettings(FILE* file);
-    void LoadSettings(FILE* file);
-    void SaveSettings(TString fileName);
-    void LoadSettings(TString fileName);
-    void LoadCombo(FILE* file, TComboBox* combo);
+    // The settings record at the stream's position (the stream stays the
+    // caller's): false when a write fails.
+    bool SaveSettings(FILE* file);
+    // Reads a whole settings record and takes it only when all of it reads
+    // well and holds usable values (tab size 1..32, indentation 0..16, font
+    // size 0..1000, column gap 0..1000 and line space -1000..1000 pixels,
+    // margin 0..1000000, flags 0 or 1, parameter places 0..9, at least one
+    // scheme); otherwise false, the editor unchanged and the stream back
+    // where it was. Taken: every stored property, the macros (a recording
+    // running ends), the buffers, with the keep-bookmarks flag the bookmarks,
+    // the schemes (scheme 0 current, its switches not applied) and the seven
+    // histories; the font applied, the control repainted.
+    bool LoadSettings(FILE* file);
+    // The same on a named file; a file that cannot be opened is ignored
+    // silently (false).
+    bool SaveSettings(TString fileName);
+    bool LoadSettings(TString fileName);
+    // Reads one string list and makes it the combo's items (no limit); a
+    // damaged one is false with the combo left. A null combo reads only.
+    bool LoadCombo(FILE* file, TComboBox* combo);
+    // The macro file: the 19-byte header, the ten keyboard macros, the named
+    // macros. The interactive forms ask for the file; a load refuses another
+    // header or a damaged body with the "Invalid macro file !" box, leaving
+    // the macros, and a file that cannot be opened is ignored silently.
     void SaveMacros();
     void LoadMacros();
+    bool SaveMacros(FILE* file);
+    // False, nothing changed and the stream back where it was, for another
+    // header or a damaged body; else the macros are replaced (a recording
+    // running ends).
+    bool LoadMacros(FILE* file);
+    // Shows the characters typed into each keyboard macro, one line per
+    // slot ("<empty>" for none), in a dialog made for the call.
     void ListMacros();
     // Rebuilds boldWordLengths and commonBoldWordLengths from the word lists.
     void SetBWLengths();
+
+private:
+    // The selection dialog under the caption; true with the chosen name.
+    bool ChooseParamMacro(int captionId, const char* caption, TString& name);
+    // The texts of the macro's parameter places from the parameter dialog;
+    // false when it is cancelled.
+    bool AskMacroParameters(const TTextEditorMacro& macro, TStringContainer& params);
+    int IndexOfParamMacro(const TString& name) const;
+    // The settings record read whole, then taken.
+    void TakeSettings(TTextEditorSettings& settings);
+    // ORDER COLOURS: the members of the colour array, in its order (14).
+    static TColor TTextEditor::* const* ColorMembers();
+    // ORDER SETTINGS FIELDS: fields 6 to 39 of the settings record, in file
+    // order; count is set to their number.
+    static const TTextEditorSettingsField* SettingsFields(int& count);
+    // A recording running ends before the macros it writes into are replaced.
+    void EndMacroRecording();
+
+public:
 
     // ---- Setup dialog: TextEditorSetup.cpp ----
     void Setup();

@@ -1,6 +1,14 @@
 // TTextEditor: recording and playing keyboard and named macros, and the
 // private messages through which a macro plays.
+#include <algorithm>
+#include <memory>
+#include <string>
+
+#include "ComboBox.h"
+#include "Edit.h"
 #include "TextEditor.h"
+#include "TextEditorMacroDlgs.h"
+#include "TextEditorTexts.h"
 #include "Win32.h"
 
 // Playback posts the items to the editor's own window, so that they queue
@@ -31,8 +39,10 @@ void TTextEditor::StartMacro() {
     if (OnMacro) OnMacro(this, meChordPending, 0);
 }
 
+// A named recording still running ends first, as its index would name the slot.
 void TTextEditor::RecordMacro(int slot) {
     if (slot < 0 || slot > 9) return;
+    if (paramMacroRecording) StopMacroRecording(false);
     macros[slot].Clear();
     macroRecording = true;
     macroSlot = slot;
@@ -65,11 +75,111 @@ TTextEditorMacro* TTextEditor::RecordingMacro() {
     return nullptr;
 }
 
-// Not built yet: named macros are neither recorded nor played until they are done.
-void TTextEditor::RecordParamMacro() {}
-void TTextEditor::PlayParamMacro() {}
-void TTextEditor::PlayParamMacro(TString) {}
-void TTextEditor::DeleteParamMacro() {}
+// A keyboard recording still running ends first: its items would otherwise
+// go into the keyboard slot that the named macro's index names.
+void TTextEditor::RecordParamMacro() {
+    TTextEditorMacroNameDlg* dialog = SharedMacroNameDlg();
+    if (dialog == nullptr) return;
+    SetupDlgPos(dialog);
+    dialog->SetActiveControl(dialog->edName);
+    if (dialog->ShowModal() != mrOk) return;
+    const TString name(dialog->edName->GetText());
+    if (name.IsEmpty()) return;
+    if (macroRecording || paramMacroRecording) StopMacroRecording(false);
+    int index = IndexOfParamMacro(name);
+    if (index >= 0) {
+        paramMacros[index].Clear();
+    } else {
+        paramMacros.NewItem()->name = name;
+        index = paramMacros.GetCount() - 1;
+    }
+    paramMacroRecording = true;
+    macroSlot = index;
+    paramMacroName = name;
+    if (OnParamMacro) OnParamMacro(this, meRecordingStarted, index);
+}
+
+// Without named macros the list is emptied, so that OK chooses nothing.
+void TTextEditor::SetupSelectParamMacroDlg() {
+    TTextEditorSelectParamMacroDlg* dialog = SharedSelectParamMacroDlg();
+    if (dialog == nullptr) return;
+    SetupDlgPos(dialog);
+    TComboBox* combo = dialog->cmbMacros;
+    const int count = paramMacros.GetCount();
+    const int previous = combo->GetItemIndex();
+    combo->GetItems()->Clear();
+    if (count == 0) return;
+    for (int i = 0; i < count; ++i) combo->GetItems()->Add(paramMacros[i].name.str());
+    combo->SetItemIndex(std::max(std::min(previous, count - 1), 0));
+    dialog->SetActiveControl(combo);
+}
+
+// While a playback's messages are queued nothing plays: a macro that holds
+// Alt+P would otherwise post itself for ever.
+void TTextEditor::PlayParamMacro() {
+    if (macroPlaying) return;
+    TString name;
+    if (ChooseParamMacro(100448, "Play paramterized macro", name)) PlayParamMacro(name);
+}
+
+// The macro being recorded does not play into itself.
+void TTextEditor::PlayParamMacro(TString name) {
+    if (paramMacroRecording && name == paramMacroName) return;
+    for (int m = 0; m < paramMacros.GetCount() && !macroPlaying; ++m) {
+        if (paramMacros[m].name != name) continue;
+        const TTextEditorMacro macro(paramMacros[m]);
+        TStringContainer params;
+        if (!AskMacroParameters(macro, params)) return;
+        PlayMacro(macro, params);
+    }
+}
+
+// A recording into the deleted macro ends; one into a later macro follows
+// its place.
+void TTextEditor::DeleteParamMacro() {
+    TString name;
+    if (!ChooseParamMacro(100450, "Delete parameterized macro", name)) return;
+    const int index = IndexOfParamMacro(name);
+    if (index < 0) return;
+    if (paramMacroRecording && index == macroSlot) StopMacroRecording(false);
+    if (paramMacroRecording && index < macroSlot) --macroSlot;
+    paramMacros.Delete(index, true);
+}
+
+bool TTextEditor::ChooseParamMacro(int captionId, const char* caption, TString& name) {
+    SetupSelectParamMacroDlg();
+    TTextEditorSelectParamMacroDlg* dialog = SharedSelectParamMacroDlg();
+    if (dialog == nullptr) return false;
+    dialog->SetCaption(TextEditorText(captionId, caption));
+    if (dialog->ShowModal() != mrOk) return false;
+    const TStrings* items = dialog->cmbMacros->GetItems();
+    const int index = dialog->cmbMacros->GetItemIndex();
+    if (index < 0 || index >= items->GetCount()) return false;
+    name = TString(items->GetStrings(index));
+    return true;
+}
+
+// One text per place up to the highest place the macro holds (at most
+// ten); a macro without places asks nothing.
+bool TTextEditor::AskMacroParameters(const TTextEditorMacro& macro, TStringContainer& params) {
+    int places = 0;
+    for (int i = 0; i < macro.GetCount(); ++i)
+        if (macro[i].kind == mkParameter) places = std::max(places, macro[i].param + 1);
+    places = std::min(places, TTextEditorParamMacroDlg::kMaxEdits);
+    if (places == 0) return true;
+    auto dialog = std::make_unique<TTextEditorParamMacroDlg>(nullptr);
+    dialog->AddParameterEdits(places);
+    SetupDlgPos(dialog.get());
+    if (dialog->ShowModal() != mrOk) return false;
+    for (const std::string& text : dialog->GetParameterTexts()) params.Add(TString(text));
+    return true;
+}
+
+int TTextEditor::IndexOfParamMacro(const TString& name) const {
+    for (int i = 0; i < paramMacros.GetCount(); ++i)
+        if (paramMacros[i].name == name) return i;
+    return -1;
+}
 
 // A played key-down: lParam bits 1, 2 and 4 are Shift, Ctrl and Alt. No
 // character message follows it, which the key handling must know.

@@ -9,66 +9,14 @@
 #include "TextEditor.h"
 #include "TextEditorComboHistory.h"
 #include "TextEditorFunctions.h"
+#include "TextEditorStreamFields.h"
 #include "TextEditorTexts.h"
 
 namespace {
 
-// ORDER: fields are written and read in stream order; integers are 4 bytes
-// little-endian, flags one byte (0 or 1), nested items their stream forms.
-class TStateWriter {
-public:
-    explicit TStateWriter(FILE* file) : file_(file) {}
-
-    void Flag(bool value) { Byte(value ? 1 : 0); }
-    void Byte(uint8_t value) { Raw(&value, 1); }
-    void Int(int value) {
-        const auto bits = static_cast<uint32_t>(value);
-        const uint8_t bytes[4] = {static_cast<uint8_t>(bits), static_cast<uint8_t>(bits >> 8),
-                                  static_cast<uint8_t>(bits >> 16), static_cast<uint8_t>(bits >> 24)};
-        Raw(bytes, 4);
-    }
-    template <class Item>
-    void Nested(const Item& item) {
-        item.SaveToStream(file_);
-    }
-    // Buffered bytes only fail when they reach the file: flush first.
-    bool Finish() { return ok_ && std::fflush(file_) == 0 && std::ferror(file_) == 0; }
-
-private:
-    void Raw(const void* data, size_t size) {
-        if (std::fwrite(data, 1, size, file_) != size) ok_ = false;
-    }
-
-    FILE* file_;
-    bool ok_ = true;
-};
-
-class TStateReader {
-public:
-    explicit TStateReader(FILE* file) : file_(file) {}
-
-    bool Flag(bool& value) {
-        uint8_t byte = 0;
-        if (!Byte(byte) || byte > 1) return false;
-        value = byte == 1;
-        return true;
-    }
-    bool Byte(uint8_t& value) { return std::fread(&value, 1, 1, file_) == 1; }
-    bool Int(int& value) {
-        uint8_t bytes[4];
-        if (std::fread(bytes, 1, 4, file_) != 4) return false;
-        value = static_cast<int>(static_cast<uint32_t>(bytes[0]) | static_cast<uint32_t>(bytes[1]) << 8 |
-                                 static_cast<uint32_t>(bytes[2]) << 16 | static_cast<uint32_t>(bytes[3]) << 24);
-        return true;
-    }
-    template <class Item>
-    bool Nested(Item& item) {
-        return item.LoadFromStream(file_);
-    }
-
-private:
-    FILE* file_;
-};
+// ORDER: fields are written and read in stream order.
+using TStateWriter = TTextEditorStreamWriter;
+using TStateReader = TTextEditorStreamReader;
 
 }  // namespace
 

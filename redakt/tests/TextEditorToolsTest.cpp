@@ -15,11 +15,13 @@
 #include "Buttons.h"
 #include "ComboBox.h"
 #include "Langtable.h"
+#include "Label.h"
 #include "ListBox.h"
 #include "RedaktFixture.h"
 #include "Responder.h"
 #include "TextEditorGoToLineDlg.h"
 #include "TextEditorLineInsertTextDlg.h"
+#include "TextEditorMacroDlgs.h"
 #include "TextEditorPackage.h"
 #include "TextEditorStatSetupDlg.h"
 #include "TextEditorTexts.h"
@@ -485,7 +487,8 @@ TEST_F(ToolsTest, SetLangTranslatesTheSharedFormsAndSetLangTableSharesOneTable) 
         if (shared == nullptr) continue;
         for (const auto& [id, text] : english[shared]) translated[shared][id] = "T" + std::to_string(id);
     }
-    ASSERT_EQ(translated.size(), 5u) << "go-to-line, search, replace, replace prompt and insert text exist";
+    ASSERT_EQ(translated.size(), 7u)
+        << "go-to-line, search, replace, replace prompt, macro name, macro selection and insert text exist";
     // Every id of the package's table and every Tag of the forms.
     std::map<int, std::string> englishById;
     for (const auto& entry : english) englishById.insert(entry.second.begin(), entry.second.end());
@@ -509,6 +512,9 @@ TEST_F(ToolsTest, SetLangTranslatesTheSharedFormsAndSetLangTableSharesOneTable) 
     EXPECT_EQ(goToLine->GetCaption(), "T100315");
     EXPECT_EQ(goToLine->btnHelp->GetCaption(), "T100312");
     EXPECT_EQ(insertText->btnHelp->GetCaption(), "T100312");
+    EXPECT_EQ(SharedMacroNameDlg()->GetCaption(), "T100445");
+    EXPECT_EQ(SharedMacroNameDlg()->lbName->GetCaption(), "T100446");
+    EXPECT_EQ(SharedSelectParamMacroDlg()->lbMacros->GetCaption(), "T100447");
     EXPECT_EQ(TextEditorText(100289, ""), "T100289");
     for (const auto& [shared, texts] : english)
         EXPECT_EQ(TaggedTexts(shared), translated.count(shared) ? translated[shared] : texts) << shared->GetName();

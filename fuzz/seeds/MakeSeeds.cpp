@@ -439,7 +439,8 @@ void TableSeeds(const char* folder) {
 }
 
 // The editor's records, each behind the selector of its reader in
-// redakt_records; its state stream with and without the text; text files.
+// redakt_records; its state stream with and without the text; its settings
+// record and macro file; text files.
 void EditorSeeds() {
     TTextEditorMacroItem key;
     key.key = 'K';
@@ -500,6 +501,27 @@ void EditorSeeds() {
     for (const bool withText : {false, true})
         Seed("redakt_statestream", withText ? "with-text" : "state",
              StreamBytes([&](FILE* f) { editor.SaveToStream(f, withText); }));
+
+    // The settings record with and without its bookmarks, and the macro
+    // file, full and empty.
+    editor.boldWords.Add("return");
+    editor.boldWords.Add("\xE9s");
+    TTextEditorMacroItem place;
+    place.kind = mkParameter;
+    place.param = 2;
+    editor.paramMacros[0] += place;
+    editor.macros[5] += typed;
+    editor.schemes.NewItem()->extensions = "CPP;H";
+    editor.schemes.Last().boldWords.Add("int");
+    if (editor.commandCombo != nullptr) editor.commandCombo->GetItems()->Add("sort 3");
+    for (const bool keepMarkers : {true, false}) {
+        editor.SetPresrveMarkers(keepMarkers);
+        Seed("redakt_settings", keepMarkers ? "record" : "no-bookmarks",
+             StreamBytes([&](FILE* f) { editor.SaveSettings(f); }));
+    }
+    Seed("redakt_macrofile", "macros", StreamBytes([&](FILE* f) { editor.SaveMacros(f); }));
+    TTextEditor empty(nullptr);
+    Seed("redakt_macrofile", "empty", StreamBytes([&](FILE* f) { empty.SaveMacros(f); }));
 
     const std::string text = "plain line\n\tindented\ttabs\r\ntrailing  \nlast line without end";
     const std::string page = "&aacute;rv&iacute;zt&ucirc;r&otilde; <b>&amp;</b>\n&Ouml;t\n";

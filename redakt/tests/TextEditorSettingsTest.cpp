@@ -23,6 +23,7 @@
 #include "TextEditorGoToLineDlg.h"
 #include "TextEditorMacroDlgs.h"
 #include "TextEditorSearchDlg.h"
+#include "TextEditorTexts.h"
 
 namespace {
 
@@ -580,6 +581,20 @@ TEST_F(MacroFileTest, TheFileIsTheHeaderTheTenMacrosAndTheNamedMacrosAndNamesSur
     ASSERT_EQ(dialogs, std::vector<std::string>{"Save macros"});
     EXPECT_EQ(filters, std::vector<std::string>{"Macro files (*.MAC)"});
     ASSERT_TRUE(std::filesystem::exists(folder.Path("macros.MAC"))) << "the default extension MAC is added";
+    // Without a language table the built-in texts give the same dialog.
+    TLangTable* table = GetTextEditorLangTable();
+    SetTextEditorLangTable(nullptr);
+    dialogs.clear();
+    filters.clear();
+    {
+        auto responder = Answer("default");
+        source->SaveMacros();
+    }
+    SetTextEditorLangTable(table);
+    EXPECT_EQ(dialogs, std::vector<std::string>{"Save macros"});
+    EXPECT_EQ(filters, std::vector<std::string>{"Macro files (*.MAC)"});
+    EXPECT_TRUE(std::filesystem::exists(folder.Path("default.MAC")));
+    std::filesystem::remove(folder.Path("default.MAC"));
     auto* fresh = Place(20, 20, 300, 200);
     dialogs.clear();
     filters.clear();

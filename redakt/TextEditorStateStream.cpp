@@ -8,7 +8,9 @@
 #include "FileDialogs.h"
 #include "TextEditor.h"
 #include "TextEditorComboHistory.h"
+#include "TextEditorConvertLinesDlg.h"
 #include "TextEditorFunctions.h"
+#include "TextEditorPackage.h"
 #include "TextEditorStreamFields.h"
 #include "TextEditorTexts.h"
 
@@ -60,6 +62,13 @@ struct TTextEditorState {
 };
 
 namespace {
+
+// The convert-lines dialog's expression box, once Init has made the shared
+// forms; its history travels with the command box's.
+TComboBox* ConvertExpressionBox() {
+    auto* dialog = TextEditorSharedForm<TTextEditorConvertLinesDlg>(TTextEditorSharedForm::ConvertLines);
+    return dialog != nullptr ? dialog->cmbExpr : nullptr;
+}
 
 bool ReadBoxHistories(TStateReader& reader, TTextEditorState& state) {
     TMemBuffer boxes;
@@ -116,11 +125,9 @@ bool TTextEditor::SaveToStream(FILE* file, bool withText) {
     writer.Nested(extraFilters);
     writer.Int(filterIndex);
     if (withText) writer.Nested(helpShown ? helpText : lines);
-    // The expression box belongs to the convert-lines dialog, which is not
-    // made yet: its place holds an empty history.
     TMemBuffer boxes;
     SaveComboHistory(boxes, commandCombo);
-    SaveComboHistory(boxes, nullptr);
+    SaveComboHistory(boxes, ConvertExpressionBox());
     writer.Nested(boxes);
     return writer.Finish();
 }
@@ -171,6 +178,7 @@ void TTextEditor::TakeState(TTextEditorState& state) {
         ClearUndo();  // the records describe the text that went
     }
     ApplyComboHistory(state.commandHistory, commandCombo);
+    ApplyComboHistory(state.expressionHistory, ConvertExpressionBox());
     KeepPositionsInText();
 }
 

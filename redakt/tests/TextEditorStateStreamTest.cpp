@@ -12,6 +12,7 @@
 #include "RedaktFixture.h"
 #include "Responder.h"
 #include "TextEditorComboHistory.h"
+#include "TextEditorConvertLinesDlg.h"
 
 namespace fs = std::filesystem;
 
@@ -177,6 +178,23 @@ TEST_F(StateStreamTest, TheCommandBoxHistoryIsAddedToTheBox) {
     EXPECT_EQ(targetBox->GetText(), "calc sum");
     EXPECT_EQ(targetBox->GetItemIndex(), 2);
     source->commandCombo = target->commandCombo = nullptr;
+}
+
+// The second box of the stream is the shared convert-lines dialog's.
+TEST_F(StateStreamTest, TheConvertExpressionHistoryTravelsWithTheState) {
+    TComboBox* box = SharedConvertLinesDlg()->cmbExpr;
+    box->GetItems()->Clear();
+    for (const char* item : {"line + ';'", "upper(line)"}) box->GetItems()->Add(item);
+    box->SetText("upper(line)");
+    const std::vector<uint8_t> bytes = StateBytes(*source, false);
+    box->GetItems()->Clear();
+    box->SetText("");
+    ASSERT_TRUE(LoadState(*target, bytes));
+    ASSERT_EQ(box->GetItems()->GetCount(), 2);
+    EXPECT_EQ(box->GetItems()->GetStrings(0), "line + ';'");
+    EXPECT_EQ(box->GetText(), "upper(line)");
+    box->GetItems()->Clear();
+    box->SetText("");
 }
 
 TEST_F(StateStreamTest, DamagedStreamsLeaveTheEditorAsItWas) {

@@ -13,6 +13,7 @@
 #include "ExtensionHooks.h"
 #include "FunctionTable.h"
 #include "OperatorSupport.h"
+#include "StraightProgram.h"
 #include "UnaryOperators.h"
 
 namespace {
@@ -673,13 +674,17 @@ TDecodedExpression::TDecodedExpression(EXPRESSION& e, TVariableList& list, TEval
 }
 
 void TDecodedExpression::Decode(EXPRESSION& e, TVariableList& list, TEvalStack& stack) {
+    straight.reset();
     program.reset(new TProgram);
     TDecoder decoder(e, list, stack, *program);
     usable = decoder.Decode();
     dependsOnList = !usable && decoder.DependsOnList();
     frames.clear();
     firstFrame = nullptr;
-    if (usable) DeeperFrame();
+    if (usable) {
+        DeeperFrame();
+        straight = TStraightProgram::Make(*program, *firstFrame);
+    }
     ready = usable ? owner : nullptr;
     // The families the steps stand for must be the library's own; the others
     // are taken as they are now.

@@ -8,6 +8,7 @@
 #include "EvaluationLoop.h"
 #include "ExtensionHooks.h"
 #include "OperatorSupport.h"
+#include "StraightProgram.h"
 #include "UnaryOperators.h"
 
 namespace {
@@ -141,6 +142,7 @@ bool TDecodedExpression::Find(const TProgram& code, TVariableList& list, TFrame&
     frame.stamp = list.GetLayoutStamp();
     frame.count = count;
     frame.base = base;
+    if (straight != nullptr && &frame == firstFrame) straight->Bind(frame);
     return true;
 }
 
@@ -448,14 +450,53 @@ TDecodedExpression::TOutcome TDecodedExpression::Run(TVariableList& list, EXPRES
     return Core<false, false>(list, e, stack, out, userData);
 }
 
+// The straight form reads the variables its first frame found: the list
+// must be the one they were found in, with the same layout, count and
+// base, and each variable must have kept its type.
+[[gnu::always_inline]] inline TDecodedExpression::TStraightState TDecodedExpression::StraightState(
+    TVariableList& list) const {
+    if (straight == nullptr || ready != ThisThread() || !OperatorsAreOurs()) return StraightRefused;
+    const TProgram& code = *program;
+    const int n = code.bindingCount;
+    if (n == 0) return StraightRuns;
+    const TFrame& frame = *firstFrame;
+    if (&list != frame.list || list.GetLayoutStamp() != frame.stamp || list.GetCount() != frame.count ||
+        list.GetBase() != frame.base)
+        return StraightMoved;
+    TVariable* const* bound = frame.bound.data();
+    const TBinding* binding = code.bindings.data();
+    for (int k = 0; k < n; ++k)
+        if (bound[k]->type != binding[k].type) return StraightRefused;
+    return StraightRuns;
+}
+
+template <bool valueOnly>
+[[gnu::noinline]] void TDecodedExpression::EvaluateMoved(TVariableList& list, EXPRESSION& e, TEvalStack& stack, EXPRVALUE& out,
+                                       void* userData) {
+    // Finding them again points the straight form at them.
+    if (depth == 0 && Find(*program, list, *firstFrame))
+        straight->Run(out, valueOnly);
+    else
+        Core<true, valueOnly>(list, e, stack, out, userData);
+}
+
+// Every path out of these is a tail call, so the straight one costs no frame.
 void TDecodedExpression::Evaluate(TVariableList& list, EXPRESSION& e, TEvalStack& stack, EXPRVALUE& out,
                                   void* userData) {
-    Core<true, false>(list, e, stack, out, userData);
+    switch (StraightState(list)) {
+        case StraightRuns: return straight->Run(out, false);
+        case StraightMoved: return EvaluateMoved<false>(list, e, stack, out, userData);
+        default: Core<true, false>(list, e, stack, out, userData);
+    }
 }
 
 void TDecodedExpression::EvaluateValue(TVariableList& list, EXPRESSION& e, TEvalStack& stack, EXPRVALUE& out,
                                        void* userData) {
-    Core<true, true>(list, e, stack, out, userData);
+    switch (StraightState(list)) {
+        case StraightRuns: return straight->Run(out, true);
+        case StraightMoved: return EvaluateMoved<true>(list, e, stack, out, userData);
+        default: Core<true, true>(list, e, stack, out, userData);
+    }
 }
 
 bool TDecodedExpression::Remake(EXPRESSION& e, TVariableList& list, TEvalStack& stack) {

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <functional>
 #include <limits>
 #include <set>
 #include <string>
@@ -103,6 +104,7 @@ protected:
             EXPECT_EQ(EvaluateErrorCode, loopCode) << what;
             EXPECT_EQ(assignmentsHeard - heard - loopHeard, loopHeard) << what;
             ExpectSameResult(byForm, byLoop, what);
+            if (form.Straight()) CompareStraight(form, e, byLoop, loopCode, what);
             EXPECT_EQ(Contents(formList), Contents(loopList)) << what;
             EXPECT_EQ(formStack.GetCount(), 0) << what;
             EXPECT_EQ(loopStack.GetCount(), 0) << what;
@@ -112,15 +114,43 @@ protected:
             }
         }
         const bool usable = form.Usable();
+        straight += form.Straight() ? 1 : 0;
         FreeExpression(e);
         return usable;
+    }
+
+    // The straight form (which changes nothing) gives what the loop gave,
+    // and so does its value alone over a result that held a text.
+    void CompareStraight(TDecodedExpression& form, EXPRESSION& e, const EXPRVALUE& byLoop, int8_t loopCode,
+                         const std::string& what) {
+        EXPRVALUE whole;
+        whole.text = "left over";
+        whole.ref = VARINFO{7, 7, 7, 7};
+        EvaluateErrorCode = 99;
+        form.Evaluate(formList, e, formStack, whole, nullptr);
+        EXPECT_EQ(EvaluateErrorCode, loopCode) << what;
+        ExpectSameResult(whole, byLoop, what + " straight");
+        EXPRVALUE value;
+        value.kind = ekOwnedText;
+        form.EvaluateValue(formList, e, formStack, value, nullptr);
+        EXPECT_EQ(value.kind, byLoop.kind) << what;
+        EXPECT_EQ(std::memcmp(&value.value, &byLoop.value, sizeof value.value), 0) << what;
     }
 
     TVariableList loopList;
     TVariableList formList;
     TEvalStack loopStack;
     TEvalStack formStack;
+    int straight = 0;  // forms compared that were straight
 };
+
+TEST_F(DifferentialTest, StraightFormsAreTaken) {
+    for (const char* text : {"a+b", "sin(a)*2", "2.5", "a", "i", "(a+b)*(a-b)/(c-d)", "neg(a)-pow(a,b)", "-0.0"})
+        EXPECT_TRUE(Compare(text)) << text;
+    EXPECT_EQ(straight, 8);
+    for (const char* text : {"i+1", "a<b", "v[1]*a", "a=2", "strlen(s)+a", "rnd(5)*a"}) EXPECT_TRUE(Compare(text));
+    EXPECT_EQ(straight, 8);
+}
 
 TEST_F(DifferentialTest, NumbersOperatorsAndFunctions) {
     const char* const texts[] = {
@@ -173,6 +203,8 @@ TEST_F(DifferentialTest, TheGeneratedSuite) {
         ++lines;
     }
     EXPECT_GE(lines, 1000);
+    // Nearly all of it is real arithmetic.
+    EXPECT_GE(straight, lines * 9 / 10);
 }
 
 TEST(DecodedLiteralsTest, EveryLiteralOfTheSuiteReadsAsStrtodReadsIt) {
@@ -499,6 +531,54 @@ TEST(DecodedBindingTest, ChangedListsAreNoticed) {
     EXPECT_EQ(out.value.integer, 13);
     delete old;
     FreeExpression(e);
+}
+
+// The straight form reads its variables in place: after each change of the
+// list it reads the variables the loop reads, or leaves the run to it.
+TEST(DecodedBindingTest, TheStraightFormFollowsTheList) {
+    TVariableList list;
+    list.NewDouble("a", false, 0.5);
+    list.NewDouble("b", false, 3.0);
+    TVariableList other;
+    other.NewDouble("b", false, -1.0);
+    other.NewDouble("a", false, 8.0);
+    TEvalStack stack;
+    EXPRESSION e = CreateExpression(list, "a*b+b");
+    EXPRESSION bare = CreateExpression(list, "b");
+    TVariable* kept = nullptr;
+    const std::function<void()> changes[] = {
+        [] {},
+        [&] { list.Insert(0, new TVariable("first", 2.0, 0)); },  // relative references move
+        [&] { list.NewDouble("c", false, 4.0); },                  // appended: the count moves them
+        [&] { list.GetVar("b")->value.d = -7.25; },
+        [&] {  // the same place, another variable
+            const int at = list.GetVarIndex("a");
+            kept = list.GetVar("a");
+            list.Delete(at, false);
+            list.Insert(at, new TVariable("a", 9.5, 0));
+        },
+        [&] { list.GetVar("a")->type = vtInt; },  // the same storage read as an integer
+        [&] { list.GetVar("a")->type = vtDouble; },
+        [&] { list.base = 1; },
+    };
+    for (size_t k = 0; k < sizeof changes / sizeof changes[0]; ++k) {
+        changes[k]();
+        for (TVariableList* on : {&list, &other, &list}) {
+            for (EXPRESSION* x : {&e, &bare}) {
+                EXPRVALUE byLoop;
+                EvaluateByLoop(*on, *x, stack, byLoop, false, nullptr);
+                for (int round = 0; round < 3; ++round) {
+                    EXPRVALUE out;
+                    EvaluateExpression(*on, *x, stack, out, false, nullptr);
+                    ExpectSameResult(out, byLoop, "change " + std::to_string(k) + " round " + std::to_string(round));
+                }
+            }
+        }
+    }
+    EXPECT_NE(static_cast<TDecodedExpression*>(EvaluationCacheOf(e)), nullptr);
+    delete kept;
+    FreeExpression(e);
+    FreeExpression(bare);
 }
 
 class DecodedTest : public ::testing::Test {

@@ -686,9 +686,11 @@ void TDecodedExpression::Decode(EXPRESSION& e, TVariableList& list, TEvalStack& 
         straight = TStraightProgram::Make(*program, *firstFrame);
     }
     ready = usable ? owner : nullptr;
+    straightOwner = straight != nullptr ? owner : nullptr;
+    straightChecked = 0;
     // The families the steps stand for must be the library's own; the others
     // are taken as they are now.
-    operations = &EvaluateOperations();
+    operations = &CurrentOperations();
     expected = *operations;
     if (program->usesBinary) expected.binaryOperator = ApplyBinaryOperator;
     if (program->usesUnary) expected.unaryOperator = ApplyUnaryOperator;

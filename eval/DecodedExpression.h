@@ -110,12 +110,10 @@ private:
     bool Find(const TProgram& code, TVariableList& list, TFrame& frame) const;
     bool StillBound(TVariableList& list, const TFrame& frame) const;
     bool OperatorsAreOurs() const;
-    // Whether the straight form may run on list now.
-    enum TStraightState { StraightRuns, StraightMoved, StraightRefused };
-    TStraightState StraightState(TVariableList& list) const;
-    // Finds the bindings again after the list changed, then runs.
+    bool StraightOwned() const;
+    // Evaluate and EvaluateValue where the straight form cannot run at once.
     template <bool valueOnly>
-    void EvaluateMoved(TVariableList& list, EXPRESSION& e, TEvalStack& stack, EXPRVALUE& out, void* userData);
+    void EvaluateSlowly(TVariableList& list, EXPRESSION& e, TEvalStack& stack, EXPRVALUE& out, void* userData);
     // One run; fallBack: hand refusals to the loop; valueOnly: write out's kind and value alone.
     template <bool fallBack, bool valueOnly>
     TOutcome Core(TVariableList& list, EXPRESSION& e, TEvalStack& stack, EXPRVALUE& out, void* userData);
@@ -131,6 +129,10 @@ private:
     std::unique_ptr<TProgram> program;
     // The straight form of program, or null; its operands lie in the first frame.
     std::unique_ptr<TStraightProgram> straight;
+    // The thread that runs the straight form (null: none), and the count of
+    // changes of the operations when they were last found to be ours.
+    const void* straightOwner = nullptr;
+    uint64_t straightChecked = 0;
     bool usable = false;
     // Not usable because of a variable missing or of another type: making
     // the form again may help.

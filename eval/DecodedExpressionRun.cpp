@@ -124,6 +124,7 @@ bool TDecodedExpression::Find(const TProgram& code, TVariableList& list, TFrame&
         }
         if (k == n) {
             frame.stamp = list.GetLayoutStamp();
+            if (straight != nullptr && &frame == firstFrame) straight->Bind(frame);
             return true;
         }
     }
@@ -450,53 +451,39 @@ TDecodedExpression::TOutcome TDecodedExpression::Run(TVariableList& list, EXPRES
     return Core<false, false>(list, e, stack, out, userData);
 }
 
-// The straight form reads the variables its first frame found: the list
-// must be the one they were found in, with the same layout, count and
-// base, and each variable must have kept its type.
-[[gnu::always_inline]] inline TDecodedExpression::TStraightState TDecodedExpression::StraightState(
-    TVariableList& list) const {
-    if (straight == nullptr || ready != ThisThread() || !OperatorsAreOurs()) return StraightRefused;
-    const TProgram& code = *program;
-    const int n = code.bindingCount;
-    if (n == 0) return StraightRuns;
-    const TFrame& frame = *firstFrame;
-    if (&list != frame.list || list.GetLayoutStamp() != frame.stamp || list.GetCount() != frame.count ||
-        list.GetBase() != frame.base)
-        return StraightMoved;
-    TVariable* const* bound = frame.bound.data();
-    const TBinding* binding = code.bindings.data();
-    for (int k = 0; k < n; ++k)
-        if (bound[k]->type != binding[k].type) return StraightRefused;
-    return StraightRuns;
+// Whether the straight form may run here: made on this thread, and the
+// operations unchanged since they were found to be ours (its variables
+// are confirmed apart).
+[[gnu::always_inline]] inline bool TDecodedExpression::StraightOwned() const {
+    return straightOwner == ThisThread() &&
+           straightChecked == operationsChanges.load(std::memory_order_relaxed);
 }
 
+// The straight form after its operations were looked at again or its
+// variables found again (the list changed), else the general run.
 template <bool valueOnly>
-[[gnu::noinline]] void TDecodedExpression::EvaluateMoved(TVariableList& list, EXPRESSION& e, TEvalStack& stack, EXPRVALUE& out,
-                                       void* userData) {
-    // Finding them again points the straight form at them.
-    if (depth == 0 && Find(*program, list, *firstFrame))
+[[gnu::noinline]] void TDecodedExpression::EvaluateSlowly(TVariableList& list, EXPRESSION& e, TEvalStack& stack,
+                                                          EXPRVALUE& out, void* userData) {
+    if (straightOwner == ThisThread() && straightChecked != operationsChanges.load(std::memory_order_relaxed) &&
+        OperatorsAreOurs())
+        straightChecked = operationsChanges.load(std::memory_order_relaxed);
+    if (StraightOwned() && (straight->Ready(list) || (depth == 0 && Find(*program, list, *firstFrame))))
         straight->Run(out, valueOnly);
     else
         Core<true, valueOnly>(list, e, stack, out, userData);
 }
 
-// Every path out of these is a tail call, so the straight one costs no frame.
+// The straight run is a jump to its first step, which costs no frame.
 void TDecodedExpression::Evaluate(TVariableList& list, EXPRESSION& e, TEvalStack& stack, EXPRVALUE& out,
                                   void* userData) {
-    switch (StraightState(list)) {
-        case StraightRuns: return straight->Run(out, false);
-        case StraightMoved: return EvaluateMoved<false>(list, e, stack, out, userData);
-        default: Core<true, false>(list, e, stack, out, userData);
-    }
+    if (StraightOwned() && straight->Ready(list)) return straight->Run(out, false);
+    EvaluateSlowly<false>(list, e, stack, out, userData);
 }
 
 void TDecodedExpression::EvaluateValue(TVariableList& list, EXPRESSION& e, TEvalStack& stack, EXPRVALUE& out,
                                        void* userData) {
-    switch (StraightState(list)) {
-        case StraightRuns: return straight->Run(out, true);
-        case StraightMoved: return EvaluateMoved<true>(list, e, stack, out, userData);
-        default: Core<true, true>(list, e, stack, out, userData);
-    }
+    if (StraightOwned() && straight->Ready(list)) return straight->Run(out, true);
+    EvaluateSlowly<true>(list, e, stack, out, userData);
 }
 
 bool TDecodedExpression::Remake(EXPRESSION& e, TVariableList& list, TEvalStack& stack) {

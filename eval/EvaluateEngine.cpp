@@ -125,7 +125,7 @@ void ApplyBinary(TEvaluation& run, const EXPRESSION_ITEM& item) {
     EXPRESSION_ITEM left;
     run.stack.Pop(right);
     run.stack.Pop(left);
-    const TEvaluateOperations& operations = EvaluateOperations();
+    const TEvaluateOperations& operations = CurrentOperations();
     EXPRESSION_ITEM result;
     if (item.kind == ekCustomOperator) {
         result = operations.customOperator != nullptr
@@ -145,7 +145,7 @@ void ApplyBinary(TEvaluation& run, const EXPRESSION_ITEM& item) {
 // A number assignment done in place, when the operators in use are the
 // library's own (a host that plugs in its own keeps seeing every assignment).
 inline bool AssignInPlace(TEvaluation& run, EXPRESSION_ITEM& left, const EXPRESSION_ITEM& right, int op) {
-    return IsAssignmentOperator(op) && EvaluateOperations().binaryOperator == ApplyBinaryOperator &&
+    return IsAssignmentOperator(op) && CurrentOperations().binaryOperator == ApplyBinaryOperator &&
            AssignNumberInPlace(run.list, left, right, op);
 }
 
@@ -164,7 +164,7 @@ inline bool ApplyNumbersInPlace(TEvaluation& run, int op) {
 void ApplyUnary(TEvaluation& run, const EXPRESSION_ITEM& item) {
     EXPRESSION_ITEM operand;
     run.stack.Pop(operand);
-    const TEvaluateOperations& operations = EvaluateOperations();
+    const TEvaluateOperations& operations = CurrentOperations();
     run.stack.Push(operations.unaryOperator != nullptr
                        ? operations.unaryOperator(operand, item.value.code.index, run.stack, run.check)
                        : ErrorResult(eeUnknownSymbol),
@@ -175,7 +175,7 @@ void ApplyUnary(TEvaluation& run, const EXPRESSION_ITEM& item) {
 
 // Kinds 7, 14, 15, 25, 26: the function pops its operands and pushes its result.
 void ApplyFunction(TEvaluation& run, const EXPRESSION_ITEM& item) {
-    const TEvaluateOperations& operations = EvaluateOperations();
+    const TEvaluateOperations& operations = CurrentOperations();
     EXPRESSION_ITEM function = item;
     bool handled = false;
     switch (item.kind) {
@@ -366,10 +366,18 @@ void TakeResult(TEvaluation& run, EXPRVALUE& out) {
 
 }  // namespace
 
+namespace {
+TEvaluateOperations operationsInUse;
+}  // namespace
+
+std::atomic<uint64_t> operationsChanges{1};
+
 TEvaluateOperations& EvaluateOperations() {
-    static TEvaluateOperations operations;
-    return operations;
+    operationsChanges.fetch_add(1, std::memory_order_relaxed);
+    return operationsInUse;
 }
+
+const TEvaluateOperations& CurrentOperations() { return operationsInUse; }
 
 namespace {
 

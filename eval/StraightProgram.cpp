@@ -1,4 +1,4 @@
-// TStraightProgram: the straight form made from a decoded program of real steps, and its run on one accumulator.
+// TStraightProgram: the straight form made from a decoded program of real steps, and the code of its steps.
 #include "StraightProgram.h"
 
 #include "BinaryOperators.h"
@@ -10,97 +10,186 @@ typedef TDecodedExpression::TProgram TProgram;
 typedef TDecodedExpression::TFrame TFrame;
 typedef TDecodedExpression::TStep TStep;
 
-// The straight codes of a family come in the order: spill then start, start, A first, A second.
-constexpr int kSpillStart = 0;
-constexpr int kStart = 1;
-constexpr int kAccumulatorFirst = 2;
-constexpr int kAccumulatorSecond = 3;
+// ------------------------------------------------------------------ the steps' code
 
-// The first straight code of a two-operand step's family; false when the
-// step is not one.
-bool TwoOperandFamily(TStepCode code, int& first) {
+// What the steps compute, each exactly as the general steps do.
+struct TAdd {
+    static double Apply(const TStraightStep*, double l, double r) { return l + r; }
+};
+struct TSubtract {
+    static double Apply(const TStraightStep*, double l, double r) { return l - r; }
+};
+struct TMultiply {
+    static double Apply(const TStraightStep*, double l, double r) { return l * r; }
+};
+struct TDivide {
+    static double Apply(const TStraightStep*, double l, double r) { return GuardedDivide(l, r); }
+};
+struct TRaise {
+    static double Apply(const TStraightStep*, double l, double r) { return GuardedPow(l, r); }
+};
+struct TFunctionOfTwo {
+    static double Apply(const TStraightStep* s, double l, double r) { return s->function.two(l, r); }
+};
+struct TFunctionOfOne {
+    static double Apply(const TStraightStep* s, double v) { return s->function.one(v); }
+};
+struct TNegate {
+    static double Apply(const TStraightStep*, double v) { return -v; }
+};
+struct TLoad {
+    static double Apply(const TStraightStep*, double v) { return v; }
+};
+
+#define STRAIGHT_HANDLER(name) \
+    void name(const TStraightStep* s, [[maybe_unused]] double a, EXPRVALUE* out, const TStraightProgram* program, \
+              int valueOnly)
+#define NEXT_STEP(a) return s[1].handler(s + 1, (a), out, program, valueOnly)
+
+// A = X op Y; A = A op X; A = X op A.
+template <class Op>
+STRAIGHT_HANDLER(OperandsXY) {
+    NEXT_STEP(Op::Apply(s, *s->x, *s->y));
+}
+template <class Op>
+STRAIGHT_HANDLER(SpillOperandsXY) {
+    *s->spill = a;
+    NEXT_STEP(Op::Apply(s, *s->x, *s->y));
+}
+template <class Op>
+STRAIGHT_HANDLER(OperandsAX) {
+    NEXT_STEP(Op::Apply(s, a, *s->x));
+}
+template <class Op>
+STRAIGHT_HANDLER(OperandsXA) {
+    NEXT_STEP(Op::Apply(s, *s->x, a));
+}
+
+// A = f(X); A = f(A).
+template <class Op>
+STRAIGHT_HANDLER(OperandX) {
+    NEXT_STEP(Op::Apply(s, *s->x));
+}
+template <class Op>
+STRAIGHT_HANDLER(SpillOperandX) {
+    *s->spill = a;
+    NEXT_STEP(Op::Apply(s, *s->x));
+}
+template <class Op>
+STRAIGHT_HANDLER(OperandA) {
+    NEXT_STEP(Op::Apply(s, a));
+}
+
+STRAIGHT_HANDLER(End) {
+    (void)s;
+    program->Finish(a, *out, valueOnly);
+}
+
+#undef NEXT_STEP
+#undef STRAIGHT_HANDLER
+
+// The codes of one kind of step by where its operands are.
+struct TFamily {
+    TStraightHandler spillStart;  // X op Y (or f(X)), A put aside first
+    TStraightHandler start;       // X op Y, or f(X)
+    TStraightHandler accumulatorFirst;   // A op X, or f(A)
+    TStraightHandler accumulatorSecond;  // X op A
+};
+
+template <class Op>
+constexpr TFamily TwoOperands() {
+    return {SpillOperandsXY<Op>, OperandsXY<Op>, OperandsAX<Op>, OperandsXA<Op>};
+}
+template <class Op>
+constexpr TFamily OneOperand() {
+    return {SpillOperandX<Op>, OperandX<Op>, OperandA<Op>, nullptr};
+}
+
+// The family of a general step; null when the straight form has none.
+const TFamily* FamilyOf(TStepCode code) {
+    static const TFamily add = TwoOperands<TAdd>();
+    static const TFamily subtract = TwoOperands<TSubtract>();
+    static const TFamily multiply = TwoOperands<TMultiply>();
+    static const TFamily divide = TwoOperands<TDivide>();
+    static const TFamily raise = TwoOperands<TRaise>();
+    static const TFamily two = TwoOperands<TFunctionOfTwo>();
+    static const TFamily one = OneOperand<TFunctionOfOne>();
+    static const TFamily negate = OneOperand<TNegate>();
     switch (code) {
-        case scAddReals: first = stSpillAddXY; return true;
-        case scSubtractReals: first = stSpillSubtractXY; return true;
-        case scMultiplyReals: first = stSpillMultiplyXY; return true;
-        case scDivideReals: first = stSpillDivideXY; return true;
-        case scPowerReals: first = stSpillPowerXY; return true;
-        case scRealFunctionOfTwo: first = stSpillFunctionXY; return true;
-        default: return false;
+        case scAddReals: return &add;
+        case scSubtractReals: return &subtract;
+        case scMultiplyReals: return &multiply;
+        case scDivideReals: return &divide;
+        case scPowerReals: return &raise;
+        case scRealFunctionOfTwo: return &two;
+        case scRealFunction: return &one;
+        case scNegateReal: return &negate;
+        default: return nullptr;
     }
 }
 
-// The same for one-operand steps, whose families have no "A second".
-bool OneOperandFamily(TStepCode code, int& first) {
-    switch (code) {
-        case scRealFunction: first = stSpillFunctionX; return true;
-        case scNegateReal: first = stSpillNegateX; return true;
-        default: return false;
-    }
-}
+const TFamily kLoad = OneOperand<TLoad>();
 
 }  // namespace
 
 // A step reads its operands where they lie: a variable's value in the
 // variable (set by Bind), anything else in the frame's register, where
 // constants are from the start and a step's result is put aside when the
-// accumulator is needed for another value before it is used.
+// accumulator is needed for another value before that result is used.
 std::unique_ptr<TStraightProgram> TStraightProgram::Make(const TProgram& code, TFrame& frame) {
+    if (code.steps.size() >= kMaxSteps) return nullptr;
     std::unique_ptr<TStraightProgram> program(new TStraightProgram);
-    const void* const* labels = nullptr;
-    Execute(nullptr, nullptr, nullptr, false, &labels);
     std::vector<int> bindingOf(static_cast<size_t>(code.registers), -1);
+    program->guardCount = static_cast<int>(code.bindings.size());
+    program->guards.reset(new TGuard[code.bindings.size()]);
     for (size_t k = 0; k < code.bindings.size(); ++k) {
         const TDecodedExpression::TBinding& binding = code.bindings[k];
         if (binding.type != vtInt && binding.type != vtDouble) return nullptr;
         if (binding.load < code.registers) bindingOf[binding.load] = static_cast<int>(k);
+        program->guards[k] = TGuard{nullptr, binding.type};
     }
     std::vector<TStraightStep>& steps = program->steps;
     const auto operand = [&](int reg, bool second) -> const double* {
-        if (bindingOf[static_cast<size_t>(reg)] >= 0) {
-            program->patches.push_back(TPatch{steps.size(), second, bindingOf[static_cast<size_t>(reg)]});
+        const int binding = bindingOf[static_cast<size_t>(reg)];
+        if (binding >= 0) {
+            program->patches.push_back(TPatch{steps.size(), second, binding});
             return nullptr;
         }
         return &frame.registers[reg].real;
     };
     int accumulator = -1;  // the register A holds
     // A step that starts a new value puts A aside first, into its register.
-    const auto start = [&](TStraightStep& step, int first) {
-        if (accumulator < 0) return first + kStart;
+    const auto start = [&](TStraightStep& step, const TFamily& family) {
+        if (accumulator < 0) return family.start;
         step.spill = &frame.registers[accumulator].real;
-        return first + kSpillStart;
+        return family.spillStart;
     };
     for (const TStep& s : code.steps) {
         if (s.code == scEnd) break;
+        const TFamily* family = FamilyOf(s.code);
+        if (family == nullptr) return nullptr;
         TStraightStep step{};
-        int first = 0;
-        int straight = 0;
-        if (TwoOperandFamily(s.code, first)) {
+        if (family->accumulatorSecond != nullptr) {
             if (s.left == accumulator && s.right == accumulator) return nullptr;
             if (s.right == accumulator) {
-                straight = first + kAccumulatorSecond;
+                step.handler = family->accumulatorSecond;
                 step.x = operand(s.left, false);
             } else if (s.left == accumulator) {
-                straight = first + kAccumulatorFirst;
+                step.handler = family->accumulatorFirst;
                 step.x = operand(s.right, false);
             } else {
-                straight = start(step, first);
+                step.handler = start(step, *family);
                 step.x = operand(s.left, false);
                 step.y = operand(s.right, true);
             }
-            if (s.code == scRealFunctionOfTwo) step.function.two = s.aux.realOfTwo;
-        } else if (OneOperandFamily(s.code, first)) {
-            if (s.left == accumulator) {
-                straight = first + kAccumulatorFirst;
-            } else {
-                straight = start(step, first);
-                step.x = operand(s.left, false);
-            }
-            if (s.code == scRealFunction) step.function.one = s.aux.realOfOne;
+        } else if (s.left == accumulator) {
+            step.handler = family->accumulatorFirst;
         } else {
-            return nullptr;
+            step.handler = start(step, *family);
+            step.x = operand(s.left, false);
         }
-        step.handler = labels[straight];
+        if (s.code == scRealFunction) step.function.one = s.aux.realOfOne;
+        if (s.code == scRealFunctionOfTwo) step.function.two = s.aux.realOfTwo;
         steps.push_back(step);
         accumulator = s.target;
     }
@@ -108,13 +197,14 @@ std::unique_ptr<TStraightProgram> TStraightProgram::Make(const TProgram& code, T
     if (result.opaque || result.source == rsCompanion) return nullptr;
     if (result.constant || result.reg != accumulator) {
         TStraightStep load{};
-        load.handler = labels[start(load, stSpillLoadX)];
+        load.handler = start(load, kLoad);
         load.x = operand(result.reg, false);
         steps.push_back(load);
     }
     TStraightStep end{};
-    end.handler = labels[stEnd];
+    end.handler = End;
     steps.push_back(end);
+    program->first = steps.data();
     program->kind = result.kind;
     program->image = result.image.value;
     program->reference = result.image.ref;
@@ -128,89 +218,9 @@ void TStraightProgram::Bind(const TFrame& frame) {
         (patch.second ? steps[patch.step].y : steps[patch.step].x) = value;
     }
     if (resultBinding >= 0) reference.index = frame.positions[static_cast<size_t>(resultBinding)];
-}
-
-[[gnu::always_inline]] inline void TStraightProgram::WriteResult(double a, EXPRVALUE& out, bool valueOnly) const {
-    out.kind = kind;
-    out.value = image;
-    std::memcpy(&out.value, &a, sizeof a);
-    if (valueOnly) return;
-    out.ref = reference;
-    if (__builtin_expect(!out.text.IsEmpty(), 0)) out.text.Clear();
-}
-
-void TStraightProgram::Execute(const TStraightStep* s, const TStraightProgram* program, EXPRVALUE* out,
-                               bool valueOnly, const void* const** labels) {
-    // ORDER STRAIGHT: one label per straight code.
-    static const void* const table[] = {
-#define OPERATOR_LABELS(Op) &&spill##Op##XY, &&Op##XY, &&Op##AX, &&Op##XA,
-        OPERATOR_LABELS(add) OPERATOR_LABELS(subtract) OPERATOR_LABELS(multiply) OPERATOR_LABELS(divide)
-            OPERATOR_LABELS(power)
-        &&spillFunctionX, &&functionX, &&functionA, OPERATOR_LABELS(Function)
-        &&spillNegateX, &&negateX, &&negateA, &&spillLoadX, &&loadX, &&end,
-#undef OPERATOR_LABELS
-    };
-    static_assert(sizeof table / sizeof table[0] == stEnd + 1, "one label per straight code");
-    if (s == nullptr) {
-        *labels = table;
-        return;
-    }
-    double a = 0.0;
-    goto* s->handler;
-#define NEXT_STEP \
-    ++s;          \
-    goto* s->handler
-// The spill code puts A aside and goes on as the start code.
-#define OPERATOR_STEPS(Op, value)           \
-    spill##Op##XY:                          \
-    *s->spill = a;                          \
-    Op##XY : {                              \
-        const double l = *s->x;             \
-        const double r = *s->y;             \
-        a = value;                          \
-        NEXT_STEP;                          \
-    }                                       \
-    Op##AX : {                              \
-        const double l = a;                 \
-        const double r = *s->x;             \
-        a = value;                          \
-        NEXT_STEP;                          \
-    }                                       \
-    Op##XA : {                              \
-        const double l = *s->x;             \
-        const double r = a;                 \
-        a = value;                          \
-        NEXT_STEP;                          \
-    }
-    OPERATOR_STEPS(add, l + r)
-    OPERATOR_STEPS(subtract, l - r)
-    OPERATOR_STEPS(multiply, l * r)
-    OPERATOR_STEPS(divide, GuardedDivide(l, r))
-    OPERATOR_STEPS(power, GuardedPow(l, r))
-    OPERATOR_STEPS(Function, s->function.two(l, r))
-#undef OPERATOR_STEPS
-spillFunctionX:
-    *s->spill = a;
-functionX:
-    a = s->function.one(*s->x);
-    NEXT_STEP;
-functionA:
-    a = s->function.one(a);
-    NEXT_STEP;
-spillNegateX:
-    *s->spill = a;
-negateX:
-    a = -*s->x;
-    NEXT_STEP;
-negateA:
-    a = -a;
-    NEXT_STEP;
-spillLoadX:
-    *s->spill = a;
-loadX:
-    a = *s->x;
-    NEXT_STEP;
-end:
-    program->WriteResult(a, *out, valueOnly);
-#undef NEXT_STEP
+    for (int k = 0; k < guardCount; ++k) guards[k].variable = frame.bound[static_cast<size_t>(k)];
+    list = frame.list;
+    stamp = frame.stamp;
+    count = frame.count;
+    base = frame.base;
 }

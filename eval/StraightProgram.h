@@ -8,37 +8,23 @@
 
 #include "DecodedSteps.h"
 
-// What a straight step does. A is the accumulator; X, Y and Z are the
-// step's memory operands: a variable's value, a constant or a result put
-// aside. A step that starts a new value (X op Y, f(X), X) first puts A
-// aside when its spill code is used.
-// ORDER STRAIGHT: Execute's table of labels follows this order.
-enum TStraightCode : uint8_t {
-#define STRAIGHT_OPERATOR_CODES(Op) stSpill##Op##XY, st##Op##XY, st##Op##AX, st##Op##XA,
-    STRAIGHT_OPERATOR_CODES(Add) STRAIGHT_OPERATOR_CODES(Subtract) STRAIGHT_OPERATOR_CODES(Multiply)
-        STRAIGHT_OPERATOR_CODES(Divide) STRAIGHT_OPERATOR_CODES(Power)
-#undef STRAIGHT_OPERATOR_CODES
-    stSpillFunctionX,
-    stFunctionX,   // A = one(X)
-    stFunctionA,   // A = one(A)
-    stSpillFunctionXY,
-    stFunctionXY,  // A = two(X, Y)
-    stFunctionAX,  // A = two(A, X)
-    stFunctionXA,  // A = two(X, A)
-    stSpillNegateX,
-    stNegateX,
-    stNegateA,
-    stSpillLoadX,
-    stLoadX,  // A = X
-    stEnd,    // the value is A
-};
+class TStraightProgram;
+struct TStraightStep;
 
-// One step: its code's label in Execute and its operands.
+// A step's code. Each ends by calling the next step's code as its last act
+// (a jump), so a run costs no frame; the end step writes the result.
+// A is the accumulator.
+typedef void (*TStraightHandler)(const TStraightStep* s, double a, EXPRVALUE* out, const TStraightProgram* program,
+                                 int valueOnly);
+
+// One step: its code and its memory operands X and Y (a variable's value,
+// a constant or a result put aside). A step that starts a new value first
+// puts A aside into spill when its code is a spilling one.
 struct TStraightStep {
-    const void* handler;
+    TStraightHandler handler;
     const double* x;
     const double* y;
-    double* spill;  // where A is put aside first
+    double* spill;
     union {
         double (*one)(double);
         double (*two)(double, double);
@@ -49,19 +35,46 @@ class TStraightProgram {
 public:
     // The straight form of code, or null when code has a step it does not
     // take (integers, comparisons, conversions, calls, elements,
-    // assignments). Operands that are no variables live in frame's
-    // registers, which must outlive the program.
+    // assignments) or more than kMaxSteps. Operands that are no variables
+    // live in frame's registers, which must outlive the program.
     static std::unique_ptr<TStraightProgram> Make(const TDecodedExpression::TProgram& code,
                                                   TDecodedExpression::TFrame& frame);
 
     // Points the variable operands and the result's reference at what the
-    // frame's bindings found (after every finding of them).
+    // frame's bindings found, and takes the list's state they were found in
+    // (after every finding of them).
     void Bind(const TDecodedExpression::TFrame& frame);
+
+    // Whether the variables found are still there for list: the same list
+    // in the same layout, count and base, each variable of its type.
+    [[gnu::always_inline]] bool Ready(const TVariableList& on) const {
+        if (guardCount == 0) return true;
+        if ((&on != list) | (on.GetLayoutStamp() != stamp) | (on.GetCount() != count) | (on.GetBase() != base))
+            return false;
+        for (const TGuard* guard = guards.get(); guard != guards.get() + guardCount; ++guard)
+            if (guard->variable->type != guard->type) return false;
+        return true;
+    }
 
     // Runs the steps and writes the result's kind, value and reference as
     // the general run writes them; valueOnly: the kind and value alone.
-    void Run(EXPRVALUE& out, bool valueOnly) const { Execute(steps.data(), this, &out, valueOnly); }
+    void Run(EXPRVALUE& out, int valueOnly) const { first->handler(first, 0.0, &out, this, valueOnly); }
 
+    // The end of a run: A into out.
+    void Finish(double a, EXPRVALUE& out, int valueOnly) const {
+        out.kind = kind;
+        out.value = image;
+        std::memcpy(&out.value, &a, sizeof a);
+        if (valueOnly) return;
+        out.ref = reference;
+        if (__builtin_expect(!out.text.IsEmpty(), 0)) out.text.Clear();
+    }
+
+    // A run's steps call each other; where the compiler makes no jumps of
+    // those calls (unoptimised builds), this bounds the stack they take.
+    static constexpr size_t kMaxSteps = 1024;
+
+private:
     // A variable operand: the step and operand that read the binding's value.
     struct TPatch {
         size_t step;
@@ -69,17 +82,22 @@ public:
         int binding;
     };
 
-private:
-    // Runs the steps from s to the end and writes program's result into
-    // out. A null s makes labels the table of the codes' labels instead.
-    [[gnu::noinline, gnu::noclone]] static void Execute(const TStraightStep* s, const TStraightProgram* program,
-                                                        EXPRVALUE* out, bool valueOnly,
-                                                        const void* const** labels = nullptr);
-    // The end of a run: A into out.
-    void WriteResult(double a, EXPRVALUE& out, bool valueOnly) const;
+    // A binding's variable and the type the program was made for.
+    struct TGuard {
+        const TVariable* variable;
+        TVariableType type;
+    };
 
     std::vector<TStraightStep> steps;
+    const TStraightStep* first = nullptr;
     std::vector<TPatch> patches;
+    std::unique_ptr<TGuard[]> guards;
+    int guardCount = 0;
+    // The list's state the variables were found in (none yet: null).
+    const TVariableList* list = nullptr;
+    uint64_t stamp = 0;
+    int count = 0;
+    int base = 0;
     TExpressionItemType kind = ekReal;
     TItemValue image{};  // the result's 16 value bytes; A replaces the low 8
     VARINFO reference{-1, -1, -1, -1};

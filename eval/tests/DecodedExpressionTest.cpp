@@ -581,6 +581,33 @@ TEST(DecodedBindingTest, TheStraightFormFollowsTheList) {
     FreeExpression(bare);
 }
 
+// A function unit that answers 42 to every function of one operand.
+void AnswerOfEverything(EXPRESSION_ITEM&, TEvalStack& stack, bool) {
+    EXPRESSION_ITEM operand;
+    stack.Pop(operand);
+    stack.Push(MakeIntegerItem(42), false);
+}
+
+// A host's function unit plugged in after the form was made takes over at
+// the next evaluation, and the library's own back gives the form again.
+TEST(DecodedOperationsTest, AFunctionUnitPluggedInLaterIsCalled) {
+    TVariableList list;
+    list.NewDouble("a", false, 0.0);
+    list.NewDouble("b", false, 3.0);
+    TEvalStack stack;
+    EXPRESSION e = CreateExpression(list, "sin(a)+b");
+    for (int k = 0; k < 3; ++k) EXPECT_EQ(EvaluateExpression(list, e, stack, false, nullptr).value.real, 3.0);
+    const TDecodedExpression* form = static_cast<TDecodedExpression*>(EvaluationCacheOf(e));
+    ASSERT_NE(form, nullptr);
+    EXPECT_TRUE(form->Straight());
+    const TEvaluateOperations saved = EvaluateOperations();
+    EvaluateOperations().simpleFunction = AnswerOfEverything;
+    for (int k = 0; k < 2; ++k) EXPECT_EQ(EvaluateExpression(list, e, stack, false, nullptr).value.real, 45.0);
+    EvaluateOperations() = saved;
+    for (int k = 0; k < 2; ++k) EXPECT_EQ(EvaluateExpression(list, e, stack, false, nullptr).value.real, 3.0);
+    FreeExpression(e);
+}
+
 class DecodedTest : public ::testing::Test {
 protected:
     void SetUp() override {

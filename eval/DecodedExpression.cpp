@@ -650,6 +650,8 @@ bool TDecoder::HasContainmentShortcut() const {
 
 bool TDecoder::Decode() {
     if (e.count < 1 || e.items == nullptr || HasContainmentShortcut()) return false;
+    program.steps.reserve(static_cast<size_t>(e.count) + 1);
+    entries.reserve(static_cast<size_t>(e.count));
     for (int i = 0; i < e.count; ++i) {
         if (!Item(i)) return false;
         if (entries.size() > static_cast<size_t>(TDecodedExpression::kMaxDepth)) return false;

@@ -17,13 +17,14 @@ struct TStraightStep;
 typedef void (*TStraightHandler)(const TStraightStep* s, double a, EXPRVALUE* out, const TStraightProgram* program,
                                  int valueOnly);
 
-// One step: its code and its memory operands X and Y (a variable's value,
-// a constant or a result put aside). A step that starts a new value first
-// puts A aside into spill when its code is a spilling one.
+// One step: its code and its memory operands X, Y and Z (a variable's
+// value, a constant or a result put aside). A step that starts a new value
+// first puts A aside into spill when its code is a spilling one.
 struct TStraightStep {
     TStraightHandler handler;
     const double* x;
     const double* y;
+    const double* z;
     double* spill;
     union {
         double (*one)(double);
@@ -51,8 +52,8 @@ public:
         if (guardCount == 0) return true;
         if ((&on != list) | (on.GetLayoutStamp() != stamp) | (on.GetCount() != count) | (on.GetBase() != base))
             return false;
-        for (const TGuard* guard = guards.get(); guard != guards.get() + guardCount; ++guard)
-            if (guard->variable->type != guard->type) return false;
+        for (const TGuard* guard = guards.get(); guard != guardsEnd; ++guard)
+            if (*guard->held != guard->type) return false;
         return true;
     }
 
@@ -78,13 +79,13 @@ private:
     // A variable operand: the step and operand that read the binding's value.
     struct TPatch {
         size_t step;
-        bool second;  // y, else x
+        int which;  // x, y, z
         int binding;
     };
 
-    // A binding's variable and the type the program was made for.
+    // The type a binding's variable holds, and the type the program was made for.
     struct TGuard {
-        const TVariable* variable;
+        const TVariableType* held;
         TVariableType type;
     };
 
@@ -92,6 +93,7 @@ private:
     const TStraightStep* first = nullptr;
     std::vector<TPatch> patches;
     std::unique_ptr<TGuard[]> guards;
+    const TGuard* guardsEnd = nullptr;
     int guardCount = 0;
     // The list's state the variables were found in (none yet: null).
     const TVariableList* list = nullptr;

@@ -168,6 +168,29 @@ TEST_F(DifferentialTest, NumbersOperatorsAndFunctions) {
     for (const char* text : texts) EXPECT_TRUE(Compare(text)) << text;
 }
 
+// Two operators after each other in every order of their operands, also
+// after a value put aside and with a zero divisor, as the straight form
+// joins them.
+TEST_F(DifferentialTest, ChainedOperatorsInEveryOrder) {
+    const char* const shapes[] = {
+        "(a#b)@c",         "c@(a#b)",         "((c+a)#b)@d",     "d@((c+a)#b)",        "(b#(c+a))@d",
+        "d@(b#(c+a))",     "(x*y)+((a#b)@c)", "(a#(b-b))@c",     "c@((b-b)#a)@(x-x)", "sqrt(a#b)@c",
+    };
+    int compared = 0;
+    for (const char* shape : shapes) {
+        for (const char first : std::string("+-*/")) {
+            for (const char second : std::string("+-*/")) {
+                std::string text = shape;
+                text[text.find('#')] = first;
+                for (size_t at = text.find('@'); at != std::string::npos; at = text.find('@')) text[at] = second;
+                EXPECT_TRUE(Compare(text, 2)) << text;
+                ++compared;
+            }
+        }
+    }
+    EXPECT_EQ(straight, compared);
+}
+
 TEST_F(DifferentialTest, AssignmentsElementsAndListeners) {
     const char* const texts[] = {
         "i=3", "a=i", "i=a", "i+=2", "a-=1", "i*=j", "a/=0", "i|=4", "i&=1", "i^=2", "a=b=1.5", "i=i+1",

@@ -41,10 +41,8 @@ struct TLoad {
     static double Apply(const TStraightStep*, double v) { return v; }
 };
 
-#define STRAIGHT_HANDLER(name) \
-    void name(const TStraightStep* s, [[maybe_unused]] double a, EXPRVALUE* out, const TStraightProgram* program, \
-              int valueOnly)
-#define NEXT_STEP(a) return s[1].handler(s + 1, (a), out, program, valueOnly)
+#define STRAIGHT_HANDLER(name) void name(const TStraightStep* s, [[maybe_unused]] double a)
+#define NEXT_STEP(a) return s[1].handler(s + 1, (a))
 
 // A = X op Y; A = A op X; A = X op A.
 template <class Op>
@@ -95,10 +93,7 @@ STRAIGHT_HANDLER(StartChain) {
     NEXT_STEP(resultFirst ? Op2::Apply(s, r, *s->z) : Op2::Apply(s, *s->z, r));
 }
 
-STRAIGHT_HANDLER(End) {
-    (void)s;
-    program->Finish(a, *out, valueOnly);
-}
+STRAIGHT_HANDLER(End) { s->function.program->Finish(a); }
 
 #undef NEXT_STEP
 #undef STRAIGHT_HANDLER
@@ -286,6 +281,7 @@ std::unique_ptr<TStraightProgram> TStraightProgram::Make(const TProgram& code, T
     }
     TStraightStep end{};
     end.handler = End;
+    end.function.program = program.get();
     steps.push_back(end);
     program->first = steps.data();
     program->kind = result.kind;

@@ -12,10 +12,9 @@ class TStraightProgram;
 struct TStraightStep;
 
 // A step's code. Each ends by calling the next step's code as its last act
-// (a jump), so a run costs no frame; the end step writes the result.
-// A is the accumulator.
-typedef void (*TStraightHandler)(const TStraightStep* s, double a, EXPRVALUE* out, const TStraightProgram* program,
-                                 int valueOnly);
+// (a jump), so a run costs no frame; the end step writes the result where
+// its program was told to. A is the accumulator.
+typedef void (*TStraightHandler)(const TStraightStep* s, double a);
 
 // One step: its code and its memory operands X, Y and Z (a variable's
 // value, a constant or a result put aside). A step that starts a new value
@@ -29,6 +28,7 @@ struct TStraightStep {
     union {
         double (*one)(double);
         double (*two)(double, double);
+        const TStraightProgram* program;  // the end step's
     } function;
 };
 
@@ -59,14 +59,20 @@ public:
 
     // Runs the steps and writes the result's kind, value and reference as
     // the general run writes them; valueOnly: the kind and value alone.
-    void Run(EXPRVALUE& out, int valueOnly) const { first->handler(first, 0.0, &out, this, valueOnly); }
+    // Not reentrant: a run calls nothing that could run the program again.
+    void Run(EXPRVALUE& out, bool valueOnly) const {
+        target = &out;
+        targetValueOnly = valueOnly;
+        first->handler(first, 0.0);
+    }
 
-    // The end of a run: A into out.
-    void Finish(double a, EXPRVALUE& out, int valueOnly) const {
+    // The end of a run: A into the run's target.
+    void Finish(double a) const {
+        EXPRVALUE& out = *target;
         out.kind = kind;
         out.value = image;
         std::memcpy(&out.value, &a, sizeof a);
-        if (valueOnly) return;
+        if (targetValueOnly) return;
         out.ref = reference;
         if (__builtin_expect(!out.text.IsEmpty(), 0)) out.text.Clear();
     }
@@ -104,4 +110,7 @@ private:
     TItemValue image{};  // the result's 16 value bytes; A replaces the low 8
     VARINFO reference{-1, -1, -1, -1};
     int resultBinding = -1;  // a bare variable: its position is the reference's index
+    // Where the run going on writes.
+    mutable EXPRVALUE* target = nullptr;
+    mutable bool targetValueOnly = false;
 };

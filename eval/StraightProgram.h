@@ -50,10 +50,12 @@ public:
     // in the same layout, count and base, each variable of its type.
     [[gnu::always_inline]] bool Ready(const TVariableList& on) const {
         if (guardCount == 0) return true;
-        if ((&on != list) | (on.GetLayoutStamp() != stamp) | (on.GetCount() != count) | (on.GetBase() != base))
+        if (&on != list || on.GetLayoutStamp() != stamp || on.GetCount() != count || on.GetBase() != base)
             return false;
-        for (const TGuard* guard = guards.get(); guard != guardsEnd; ++guard)
+        const TGuard* guard = guards.get();
+        do {
             if (*guard->held != guard->type) return false;
+        } while (++guard != guardsEnd);
         return true;
     }
 

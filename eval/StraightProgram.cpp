@@ -42,103 +42,108 @@ struct TLoad {
 };
 
 #define STRAIGHT_HANDLER(name) void name(const TStraightStep* s, [[maybe_unused]] double a)
-#define NEXT_STEP(a) return s[1].handler(s + 1, (a))
+
+// Every code comes in two: one going on to the next step, and one for the
+// last step before the end, which writes the result itself.
+template <bool last>
+[[gnu::always_inline]] inline void Next(const TStraightStep* s, double a) {
+    if (last)
+        s[1].function.program->Finish(a);
+    else
+        s[1].handler(s + 1, a);
+}
 
 // A = X op Y; A = A op X; A = X op A.
-template <class Op>
+template <class Op, bool last>
 STRAIGHT_HANDLER(OperandsXY) {
-    NEXT_STEP(Op::Apply(s, *s->x, *s->y));
+    return Next<last>(s, Op::Apply(s, *s->x, *s->y));
 }
-template <class Op>
+template <class Op, bool last>
 STRAIGHT_HANDLER(SpillOperandsXY) {
     *s->spill = a;
-    NEXT_STEP(Op::Apply(s, *s->x, *s->y));
+    return Next<last>(s, Op::Apply(s, *s->x, *s->y));
 }
-template <class Op>
+template <class Op, bool last>
 STRAIGHT_HANDLER(OperandsAX) {
-    NEXT_STEP(Op::Apply(s, a, *s->x));
+    return Next<last>(s, Op::Apply(s, a, *s->x));
 }
-template <class Op>
+template <class Op, bool last>
 STRAIGHT_HANDLER(OperandsXA) {
-    NEXT_STEP(Op::Apply(s, *s->x, a));
+    return Next<last>(s, Op::Apply(s, *s->x, a));
 }
 
 // A = f(X); A = f(A).
-template <class Op>
+template <class Op, bool last>
 STRAIGHT_HANDLER(OperandX) {
-    NEXT_STEP(Op::Apply(s, *s->x));
+    return Next<last>(s, Op::Apply(s, *s->x));
 }
-template <class Op>
+template <class Op, bool last>
 STRAIGHT_HANDLER(SpillOperandX) {
     *s->spill = a;
-    NEXT_STEP(Op::Apply(s, *s->x));
+    return Next<last>(s, Op::Apply(s, *s->x));
 }
-template <class Op>
+template <class Op, bool last>
 STRAIGHT_HANDLER(OperandA) {
-    NEXT_STEP(Op::Apply(s, a));
+    return Next<last>(s, Op::Apply(s, a));
 }
 
 // Two operators in one step: A = (A op X) op' Y, with either operand of
 // each first as the steps had them.
-template <class Op1, bool accumulatorFirst, class Op2, bool resultFirst>
+template <class Op1, bool accumulatorFirst, class Op2, bool resultFirst, bool last>
 STRAIGHT_HANDLER(Chain) {
     const double r = accumulatorFirst ? Op1::Apply(s, a, *s->x) : Op1::Apply(s, *s->x, a);
-    NEXT_STEP(resultFirst ? Op2::Apply(s, r, *s->y) : Op2::Apply(s, *s->y, r));
+    return Next<last>(s, resultFirst ? Op2::Apply(s, r, *s->y) : Op2::Apply(s, *s->y, r));
 }
 // A = (X op Y) op' Z, A put aside first when spill.
-template <class Op1, class Op2, bool resultFirst, bool spill>
+template <class Op1, class Op2, bool resultFirst, bool spill, bool last>
 STRAIGHT_HANDLER(StartChain) {
     if (spill) *s->spill = a;
     const double r = Op1::Apply(s, *s->x, *s->y);
-    NEXT_STEP(resultFirst ? Op2::Apply(s, r, *s->z) : Op2::Apply(s, *s->z, r));
+    return Next<last>(s, resultFirst ? Op2::Apply(s, r, *s->z) : Op2::Apply(s, *s->z, r));
 }
 
-STRAIGHT_HANDLER(End) { s->function.program->Finish(a); }
-
-#undef NEXT_STEP
 #undef STRAIGHT_HANDLER
 
-// The codes of one kind of step by where its operands are.
-struct TFamily {
-    TStraightHandler spillStart;  // X op Y (or f(X)), A put aside first
-    TStraightHandler start;       // X op Y, or f(X)
-    TStraightHandler accumulatorFirst;   // A op X, or f(A)
-    TStraightHandler accumulatorSecond;  // X op A
-};
+// Where a step's operands are.
+enum TShape { shStart, shSpillStart, shAccumulatorFirst, shAccumulatorSecond, kShapes };
+
+// The codes of one kind of step by shape (null: no such shape), going on
+// and last.
+typedef TStraightHandler TFamily[kShapes][2];
 
 template <class Op>
-constexpr TFamily TwoOperands() {
-    return {SpillOperandsXY<Op>, OperandsXY<Op>, OperandsAX<Op>, OperandsXA<Op>};
-}
+struct TTwoOperands {
+    static constexpr TFamily codes = {
+        {OperandsXY<Op, false>, OperandsXY<Op, true>},
+        {SpillOperandsXY<Op, false>, SpillOperandsXY<Op, true>},
+        {OperandsAX<Op, false>, OperandsAX<Op, true>},
+        {OperandsXA<Op, false>, OperandsXA<Op, true>},
+    };
+};
 template <class Op>
-constexpr TFamily OneOperand() {
-    return {SpillOperandX<Op>, OperandX<Op>, OperandA<Op>, nullptr};
-}
+struct TOneOperand {
+    static constexpr TFamily codes = {
+        {OperandX<Op, false>, OperandX<Op, true>},
+        {SpillOperandX<Op, false>, SpillOperandX<Op, true>},
+        {OperandA<Op, false>, OperandA<Op, true>},
+        {nullptr, nullptr},
+    };
+};
 
 // The family of a general step; null when the straight form has none.
 const TFamily* FamilyOf(TStepCode code) {
-    static const TFamily add = TwoOperands<TAdd>();
-    static const TFamily subtract = TwoOperands<TSubtract>();
-    static const TFamily multiply = TwoOperands<TMultiply>();
-    static const TFamily divide = TwoOperands<TDivide>();
-    static const TFamily raise = TwoOperands<TRaise>();
-    static const TFamily two = TwoOperands<TFunctionOfTwo>();
-    static const TFamily one = OneOperand<TFunctionOfOne>();
-    static const TFamily negate = OneOperand<TNegate>();
     switch (code) {
-        case scAddReals: return &add;
-        case scSubtractReals: return &subtract;
-        case scMultiplyReals: return &multiply;
-        case scDivideReals: return &divide;
-        case scPowerReals: return &raise;
-        case scRealFunctionOfTwo: return &two;
-        case scRealFunction: return &one;
-        case scNegateReal: return &negate;
+        case scAddReals: return &TTwoOperands<TAdd>::codes;
+        case scSubtractReals: return &TTwoOperands<TSubtract>::codes;
+        case scMultiplyReals: return &TTwoOperands<TMultiply>::codes;
+        case scDivideReals: return &TTwoOperands<TDivide>::codes;
+        case scPowerReals: return &TTwoOperands<TRaise>::codes;
+        case scRealFunctionOfTwo: return &TTwoOperands<TFunctionOfTwo>::codes;
+        case scRealFunction: return &TOneOperand<TFunctionOfOne>::codes;
+        case scNegateReal: return &TOneOperand<TNegate>::codes;
         default: return nullptr;
     }
 }
-
-const TFamily kLoad = OneOperand<TLoad>();
 
 // The operators that chain, numbered for the tables below.
 int ChainOf(TStepCode code) {
@@ -151,36 +156,51 @@ int ChainOf(TStepCode code) {
     }
 }
 
-// ORDER CHAIN: add, subtract, multiply, divide; then the operand first (0) or second (1).
-#define CHAIN_PAIR(Op1, first, Op2) {Chain<Op1, first, Op2, true>, Chain<Op1, first, Op2, false>}
-#define CHAIN_ROW(Op1, first)                                                                      \
-    {CHAIN_PAIR(Op1, first, TAdd), CHAIN_PAIR(Op1, first, TSubtract), CHAIN_PAIR(Op1, first, TMultiply), \
-     CHAIN_PAIR(Op1, first, TDivide)}
-// [first operator][A first: 0, else 1][second operator][its result first: 0, else 1]
-const TStraightHandler kChains[4][2][4][2] = {
-    {CHAIN_ROW(TAdd, true), CHAIN_ROW(TAdd, false)},
-    {CHAIN_ROW(TSubtract, true), CHAIN_ROW(TSubtract, false)},
-    {CHAIN_ROW(TMultiply, true), CHAIN_ROW(TMultiply, false)},
-    {CHAIN_ROW(TDivide, true), CHAIN_ROW(TDivide, false)},
+// The chains of two operators: [first operator][for chains: A first 0,
+// else 1; for starts: spill 1][second operator][its result first 0, else
+// 1][last].
+struct TChainTable {
+    TStraightHandler codes[4][2][4][2][2];
 };
-#undef CHAIN_ROW
-#undef CHAIN_PAIR
-#define START_PAIR(Op1, Op2, spill) {StartChain<Op1, Op2, true, spill>, StartChain<Op1, Op2, false, spill>}
-#define START_ROW(Op1, spill)                                                                            \
-    {START_PAIR(Op1, TAdd, spill), START_PAIR(Op1, TSubtract, spill), START_PAIR(Op1, TMultiply, spill), \
-     START_PAIR(Op1, TDivide, spill)}
-// [first operator][spill: 1][second operator][its result first: 0, else 1]
-const TStraightHandler kStartChains[4][2][4][2] = {
-    {START_ROW(TAdd, false), START_ROW(TAdd, true)},
-    {START_ROW(TSubtract, false), START_ROW(TSubtract, true)},
-    {START_ROW(TMultiply, false), START_ROW(TMultiply, true)},
-    {START_ROW(TDivide, false), START_ROW(TDivide, true)},
-};
-#undef START_ROW
-#undef START_PAIR
 
-// Where a step's operands are.
-enum TShape { shStart, shSpillStart, shAccumulatorFirst, shAccumulatorSecond };
+template <bool start, class Op1, bool flag, class Op2>
+constexpr void FillChainPair(TStraightHandler (&codes)[2][2]) {
+    if constexpr (start) {
+        codes[0][0] = StartChain<Op1, Op2, true, flag, false>;
+        codes[0][1] = StartChain<Op1, Op2, true, flag, true>;
+        codes[1][0] = StartChain<Op1, Op2, false, flag, false>;
+        codes[1][1] = StartChain<Op1, Op2, false, flag, true>;
+    } else {
+        codes[0][0] = Chain<Op1, flag, Op2, true, false>;
+        codes[0][1] = Chain<Op1, flag, Op2, true, true>;
+        codes[1][0] = Chain<Op1, flag, Op2, false, false>;
+        codes[1][1] = Chain<Op1, flag, Op2, false, true>;
+    }
+}
+// ORDER CHAIN: add, subtract, multiply, divide.
+template <bool start, class Op1, bool flag>
+constexpr void FillChainRow(TStraightHandler (&codes)[4][2][2]) {
+    FillChainPair<start, Op1, flag, TAdd>(codes[0]);
+    FillChainPair<start, Op1, flag, TSubtract>(codes[1]);
+    FillChainPair<start, Op1, flag, TMultiply>(codes[2]);
+    FillChainPair<start, Op1, flag, TDivide>(codes[3]);
+}
+template <bool start, class Op1>
+constexpr void FillChainOperator(TStraightHandler (&codes)[2][4][2][2]) {
+    FillChainRow<start, Op1, !start>(codes[0]);
+    FillChainRow<start, Op1, start>(codes[1]);
+}
+template <bool start>
+constexpr TChainTable MakeChainTable() {
+    TChainTable table{};
+    FillChainOperator<start, TAdd>(table.codes[0]);
+    FillChainOperator<start, TSubtract>(table.codes[1]);
+    FillChainOperator<start, TMultiply>(table.codes[2]);
+    FillChainOperator<start, TDivide>(table.codes[3]);
+    return table;
+}
+constexpr TChainTable kChains = MakeChainTable<false>();
+constexpr TChainTable kStartChains = MakeChainTable<true>();
 
 }  // namespace
 
@@ -214,14 +234,22 @@ std::unique_ptr<TStraightProgram> TStraightProgram::Make(const TProgram& code, T
         (which == 0 ? step.x : which == 1 ? step.y : step.z) = address;
     };
     int accumulator = -1;  // the register A holds
-    // The last step: its chaining operator (-1: none) and shape.
+    // The last step: its chaining operator (-1: none), its shape, and its
+    // code's pair (going on, last).
     int lastChain = -1;
     TShape lastShape = shStart;
+    const TStraightHandler* lastPair = nullptr;
+    const auto emit = [&](const TStraightHandler* pair) {
+        steps.emplace_back();
+        steps.back().handler = pair[0];
+        lastPair = pair;
+        return steps.size() - 1;
+    };
     for (const TStep& s : code.steps) {
         if (s.code == scEnd) break;
         const TFamily* family = FamilyOf(s.code);
         if (family == nullptr) return nullptr;
-        const bool two = family->accumulatorSecond != nullptr;
+        const bool two = (*family)[shAccumulatorSecond][0] != nullptr;
         if (two && s.left == accumulator && s.right == accumulator) return nullptr;
         const TShape shape = s.left == accumulator                ? shAccumulatorFirst
                              : two && s.right == accumulator      ? shAccumulatorSecond
@@ -235,37 +263,27 @@ std::unique_ptr<TStraightProgram> TStraightProgram::Make(const TProgram& code, T
             const size_t at = steps.size() - 1;
             const int resultSide = shape == shAccumulatorFirst ? 0 : 1;
             if (lastShape == shAccumulatorFirst || lastShape == shAccumulatorSecond) {
-                steps[at].handler = kChains[lastChain][lastShape == shAccumulatorFirst ? 0 : 1][chain][resultSide];
+                lastPair = kChains.codes[lastChain][lastShape == shAccumulatorFirst ? 0 : 1][chain][resultSide];
                 operand(other, at, 1);
             } else {
-                steps[at].handler = kStartChains[lastChain][lastShape == shSpillStart ? 1 : 0][chain][resultSide];
+                lastPair = kStartChains.codes[lastChain][lastShape == shSpillStart ? 1 : 0][chain][resultSide];
                 operand(other, at, 2);
             }
+            steps[at].handler = lastPair[0];
             lastChain = -1;
             accumulator = s.target;
             continue;
         }
-        steps.emplace_back();
-        const size_t at = steps.size() - 1;
-        TStraightStep& step = steps[at];
-        switch (shape) {
-            case shAccumulatorFirst:
-                step.handler = family->accumulatorFirst;
-                if (two) operand(s.right, at, 0);
-                break;
-            case shAccumulatorSecond:
-                step.handler = family->accumulatorSecond;
-                operand(s.left, at, 0);
-                break;
-            default:
-                // A step that starts a new value puts A aside first, into its register.
-                step.handler = shape == shSpillStart ? family->spillStart : family->start;
-                if (shape == shSpillStart) step.spill = &frame.registers[accumulator].real;
-                operand(s.left, at, 0);
-                if (two) operand(s.right, at, 1);
+        const size_t at = emit((*family)[shape]);
+        if (shape == shSpillStart) steps[at].spill = &frame.registers[accumulator].real;
+        if (onA) {
+            if (two) operand(other, at, 0);
+        } else {
+            operand(s.left, at, 0);
+            if (two) operand(s.right, at, 1);
         }
-        if (s.code == scRealFunction) step.function.one = s.aux.realOfOne;
-        if (s.code == scRealFunctionOfTwo) step.function.two = s.aux.realOfTwo;
+        if (s.code == scRealFunction) steps[at].function.one = s.aux.realOfOne;
+        if (s.code == scRealFunctionOfTwo) steps[at].function.two = s.aux.realOfTwo;
         lastChain = chain;
         lastShape = shape;
         accumulator = s.target;
@@ -273,14 +291,14 @@ std::unique_ptr<TStraightProgram> TStraightProgram::Make(const TProgram& code, T
     const TDecodedExpression::TEntry& result = code.result;
     if (result.opaque || result.source == rsCompanion) return nullptr;
     if (result.constant || result.reg != accumulator) {
-        steps.emplace_back();
-        TStraightStep& load = steps.back();
-        load.handler = accumulator >= 0 ? kLoad.spillStart : kLoad.start;
-        if (accumulator >= 0) load.spill = &frame.registers[accumulator].real;
-        operand(result.reg, steps.size() - 1, 0);
+        const TFamily& load = TOneOperand<TLoad>::codes;
+        const size_t at = emit(load[accumulator >= 0 ? shSpillStart : shStart]);
+        if (accumulator >= 0) steps[at].spill = &frame.registers[accumulator].real;
+        operand(result.reg, at, 0);
     }
+    // The last step writes the result; the end step holds the program.
+    steps.back().handler = lastPair[1];
     TStraightStep end{};
-    end.handler = End;
     end.function.program = program.get();
     steps.push_back(end);
     program->first = steps.data();

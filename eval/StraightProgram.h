@@ -12,8 +12,8 @@ class TStraightProgram;
 struct TStraightStep;
 
 // A step's code. Each ends by calling the next step's code as its last act
-// (a jump), so a run costs no frame; the end step writes the result where
-// its program was told to. A is the accumulator.
+// (a jump), so a run costs no frame; the last step's code writes the result
+// where its program was told to. A is the accumulator.
 typedef void (*TStraightHandler)(const TStraightStep* s, double a);
 
 // One step: its code and its memory operands X, Y and Z (a variable's
@@ -28,7 +28,7 @@ struct TStraightStep {
     union {
         double (*one)(double);
         double (*two)(double, double);
-        const TStraightProgram* program;  // the end step's
+        const TStraightProgram* program;  // the end step's (which has no code)
     } function;
 };
 

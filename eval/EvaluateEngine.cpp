@@ -437,8 +437,8 @@ void FinishEvaluation(TEvaluation& run, int first, EXPRVALUE& out) {
     TakeResult(run, out);
 }
 
-void EvaluateByLoop(TVariableList& list, EXPRESSION& e, TEvalStack& stack, EXPRVALUE& out, bool check,
-                    void* userData) {
+[[gnu::noinline]] void EvaluateByLoop(TVariableList& list, EXPRESSION& e, TEvalStack& stack, EXPRVALUE& out,
+                                      bool check, void* userData) {
     if (e.count < 1 || e.items == nullptr) {
         EmptyResult(out);
         return;
@@ -447,8 +447,8 @@ void EvaluateByLoop(TVariableList& list, EXPRESSION& e, TEvalStack& stack, EXPRV
     FinishEvaluation(run, 0, out);
 }
 
-void EvaluateWithoutForm(TVariableList& list, EXPRESSION& e, TEvalStack& stack, EXPRVALUE& out, void* userData,
-                         TDecodedExpression* form) {
+[[gnu::noinline]] void EvaluateWithoutForm(TVariableList& list, EXPRESSION& e, TEvalStack& stack, EXPRVALUE& out,
+                                           void* userData, TDecodedExpression* form) {
     if (e.count < 1 || e.items == nullptr) {
         EmptyResult(out);
         return;
@@ -458,17 +458,13 @@ void EvaluateWithoutForm(TVariableList& list, EXPRESSION& e, TEvalStack& stack, 
     FinishEvaluation(run, 0, out);
 }
 
+// Every path is a tail call: a run of a decoded form costs no frame here.
 void EvaluateExpression(TVariableList& list, EXPRESSION& e, TEvalStack& stack, EXPRVALUE& out, bool check,
                         void* userData) {
-    if (check) {
-        EvaluateByLoop(list, e, stack, out, true, userData);
-        return;
-    }
+    if (check) return EvaluateByLoop(list, e, stack, out, true, userData);
     // Only decoded forms are kept in the spare record.
-    if (TDecodedExpression* form = static_cast<TDecodedExpression*>(EvaluationCacheOf(e))) {
-        form->Evaluate(list, e, stack, out, userData);
-        return;
-    }
+    if (TDecodedExpression* form = static_cast<TDecodedExpression*>(EvaluationCacheOf(e)))
+        return form->Evaluate(list, e, stack, out, userData);
     EvaluateWithoutForm(list, e, stack, out, userData, nullptr);
 }
 

@@ -710,8 +710,10 @@ void TDecodedExpression::Decode(EXPRESSION& e, TVariableList& list, TEvalStack& 
         DeeperFrame();
         straight = TStraightProgram::Make(*program, *firstFrame);
     }
-    ready = usable ? owner : nullptr;
-    straightOwner = straight != nullptr ? owner : nullptr;
+    // Other threads read these two while the owner makes the form again
+    // (and find neither equal to themselves either way).
+    __atomic_store_n(&ready, usable ? owner : nullptr, __ATOMIC_RELAXED);
+    __atomic_store_n(&straightOwner, straight != nullptr ? owner : nullptr, __ATOMIC_RELAXED);
     straightChecked = 0;
     // The families the steps stand for must be the library's own; the others
     // are taken as they are now.

@@ -354,7 +354,7 @@ TDecodedExpression::TOutcome TDecodedExpression::Core(TVariableList& list, EXPRE
     };
     static_assert(sizeof labels / sizeof labels[0] == scEnd + 1, "one label per step code");
     TOutcome outcome = Refused;
-    if (__builtin_expect(ready != ThisThread() || !OperatorsAreOurs(), 0)) {
+    if (__builtin_expect(__atomic_load_n(&ready, __ATOMIC_RELAXED) != ThisThread() || !OperatorsAreOurs(), 0)) {
         if (owner == ThisThread() && !usable && dependsOnList) outcome = Rebuild;
         goto refused;
     }
@@ -455,7 +455,7 @@ TDecodedExpression::TOutcome TDecodedExpression::Run(TVariableList& list, EXPRES
 // operations unchanged since they were found to be ours (its variables
 // are confirmed apart).
 [[gnu::always_inline]] inline bool TDecodedExpression::StraightOwned() const {
-    return straightOwner == ThisThread() &&
+    return __atomic_load_n(&straightOwner, __ATOMIC_RELAXED) == ThisThread() &&
            straightChecked == operationsChanges.load(std::memory_order_relaxed);
 }
 
@@ -464,7 +464,8 @@ TDecodedExpression::TOutcome TDecodedExpression::Run(TVariableList& list, EXPRES
 template <bool valueOnly>
 [[gnu::noinline]] void TDecodedExpression::EvaluateSlowly(TVariableList& list, EXPRESSION& e, TEvalStack& stack,
                                                           EXPRVALUE& out, void* userData) {
-    if (straightOwner == ThisThread() && straightChecked != operationsChanges.load(std::memory_order_relaxed) &&
+    if (__atomic_load_n(&straightOwner, __ATOMIC_RELAXED) == ThisThread() &&
+        straightChecked != operationsChanges.load(std::memory_order_relaxed) &&
         OperatorsAreOurs())
         straightChecked = operationsChanges.load(std::memory_order_relaxed);
     if (StraightOwned() && (straight->Ready(list) || (depth == 0 && Find(*program, list, *firstFrame))))

@@ -11,6 +11,7 @@
 #include <limits>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "BinaryOperators.h"
@@ -602,6 +603,38 @@ TEST(DecodedBindingTest, TheStraightFormFollowsTheList) {
     delete kept;
     FreeExpression(e);
     FreeExpression(bare);
+}
+
+// One compiled expression evaluated by two threads on their own lists and
+// stacks: the thread that made the form runs it, the other the loop, and
+// each gets its own list's values (run under ThreadSanitizer).
+TEST(DecodedThreadsTest, OneExpressionOnTwoThreads) {
+    TVariableList made;
+    made.NewDouble("a", false, 0.0);
+    made.NewDouble("b", false, 0.0);
+    EXPRESSION e = CreateExpression(made, "a*b+sin(a)-b");
+    ASSERT_GE(e.count, 1);
+    auto work = [&e](double value, int* wrong) {
+        TVariableList list;
+        double* a = list.NewDouble("a", false, 0.0);
+        list.NewDouble("b", false, value);
+        TEvalStack stack;
+        for (int round = 0; round < 2000; ++round) {
+            *a = 0.001 * round;
+            EXPRVALUE byLoop;
+            EvaluateByLoop(list, e, stack, byLoop, false, nullptr);
+            const EXPRVALUE out = EvaluateExpression(list, e, stack, false, nullptr);
+            if (out.kind != ekReal || out.value.real != byLoop.value.real || stack.GetCount() != 0) ++*wrong;
+        }
+    };
+    int wrong[2] = {0, 0};
+    std::thread first(work, 1.5, &wrong[0]);
+    std::thread second(work, -2.25, &wrong[1]);
+    first.join();
+    second.join();
+    EXPECT_EQ(wrong[0], 0);
+    EXPECT_EQ(wrong[1], 0);
+    FreeExpression(e);
 }
 
 // A function unit that answers 42 to every function of one operand.

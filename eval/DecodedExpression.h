@@ -84,7 +84,7 @@ public:
     // refuses (made again first where the list's variables changed kinds).
     void Evaluate(TVariableList& list, EXPRESSION& e, TEvalStack& stack, EXPRVALUE& out, void* userData);
     // The same where only out's kind and value matter afterwards: a number
-    // result leaves out's text and reference as they were.
+    // result may leave out's text and reference as they were.
     void EvaluateValue(TVariableList& list, EXPRESSION& e, TEvalStack& stack, EXPRVALUE& out, void* userData);
 
     // Makes the form again for list as it is now; false when it may not

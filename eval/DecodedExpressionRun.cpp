@@ -469,7 +469,7 @@ template <bool valueOnly>
         OperatorsAreOurs())
         straightChecked = operationsChanges.load(std::memory_order_relaxed);
     if (StraightOwned() && (straight->Ready(list) || (depth == 0 && Find(*program, list, *firstFrame))))
-        straight->Run(out, valueOnly);
+        straight->Run(out);
     else
         Core<true, valueOnly>(list, e, stack, out, userData);
 }
@@ -477,13 +477,13 @@ template <bool valueOnly>
 // The straight run is a jump to its first step, which costs no frame.
 void TDecodedExpression::Evaluate(TVariableList& list, EXPRESSION& e, TEvalStack& stack, EXPRVALUE& out,
                                   void* userData) {
-    if (StraightOwned() && straight->Ready(list)) return straight->Run(out, false);
+    if (StraightOwned() && straight->Ready(list)) return straight->Run(out);
     EvaluateSlowly<false>(list, e, stack, out, userData);
 }
 
 void TDecodedExpression::EvaluateValue(TVariableList& list, EXPRESSION& e, TEvalStack& stack, EXPRVALUE& out,
                                        void* userData) {
-    if (StraightOwned() && straight->Ready(list)) return straight->Run(out, true);
+    if (StraightOwned() && straight->Ready(list)) return straight->Run(out);
     EvaluateSlowly<true>(list, e, stack, out, userData);
 }
 

@@ -41,50 +41,50 @@ struct TLoad {
     static double Apply(const TStraightStep*, double v) { return v; }
 };
 
-#define STRAIGHT_HANDLER(name) void name(const TStraightStep* s, [[maybe_unused]] double a)
+#define STRAIGHT_HANDLER(name) void name(const TStraightStep* s, [[maybe_unused]] double a, EXPRVALUE* out)
 
 // Every code comes in two: one going on to the next step, and one for the
 // last step before the end, which writes the result itself.
 template <bool last>
-[[gnu::always_inline]] inline void Next(const TStraightStep* s, double a) {
+[[gnu::always_inline]] inline void Next(const TStraightStep* s, double a, EXPRVALUE* out) {
     if (last)
-        s[1].function.program->Finish(a);
+        s[1].function.program->Finish(a, *out);
     else
-        s[1].handler(s + 1, a);
+        s[1].handler(s + 1, a, out);
 }
 
 // A = X op Y; A = A op X; A = X op A.
 template <class Op, bool last>
 STRAIGHT_HANDLER(OperandsXY) {
-    return Next<last>(s, Op::Apply(s, *s->x, *s->y));
+    return Next<last>(s, Op::Apply(s, *s->x, *s->y), out);
 }
 template <class Op, bool last>
 STRAIGHT_HANDLER(SpillOperandsXY) {
     *s->spill = a;
-    return Next<last>(s, Op::Apply(s, *s->x, *s->y));
+    return Next<last>(s, Op::Apply(s, *s->x, *s->y), out);
 }
 template <class Op, bool last>
 STRAIGHT_HANDLER(OperandsAX) {
-    return Next<last>(s, Op::Apply(s, a, *s->x));
+    return Next<last>(s, Op::Apply(s, a, *s->x), out);
 }
 template <class Op, bool last>
 STRAIGHT_HANDLER(OperandsXA) {
-    return Next<last>(s, Op::Apply(s, *s->x, a));
+    return Next<last>(s, Op::Apply(s, *s->x, a), out);
 }
 
 // A = f(X); A = f(A).
 template <class Op, bool last>
 STRAIGHT_HANDLER(OperandX) {
-    return Next<last>(s, Op::Apply(s, *s->x));
+    return Next<last>(s, Op::Apply(s, *s->x), out);
 }
 template <class Op, bool last>
 STRAIGHT_HANDLER(SpillOperandX) {
     *s->spill = a;
-    return Next<last>(s, Op::Apply(s, *s->x));
+    return Next<last>(s, Op::Apply(s, *s->x), out);
 }
 template <class Op, bool last>
 STRAIGHT_HANDLER(OperandA) {
-    return Next<last>(s, Op::Apply(s, a));
+    return Next<last>(s, Op::Apply(s, a), out);
 }
 
 // Two operators in one step: A = (A op X) op' Y, with either operand of
@@ -92,14 +92,14 @@ STRAIGHT_HANDLER(OperandA) {
 template <class Op1, bool accumulatorFirst, class Op2, bool resultFirst, bool last>
 STRAIGHT_HANDLER(Chain) {
     const double r = accumulatorFirst ? Op1::Apply(s, a, *s->x) : Op1::Apply(s, *s->x, a);
-    return Next<last>(s, resultFirst ? Op2::Apply(s, r, *s->y) : Op2::Apply(s, *s->y, r));
+    return Next<last>(s, resultFirst ? Op2::Apply(s, r, *s->y) : Op2::Apply(s, *s->y, r), out);
 }
 // A = (X op Y) op' Z, A put aside first when spill.
 template <class Op1, class Op2, bool resultFirst, bool spill, bool last>
 STRAIGHT_HANDLER(StartChain) {
     if (spill) *s->spill = a;
     const double r = Op1::Apply(s, *s->x, *s->y);
-    return Next<last>(s, resultFirst ? Op2::Apply(s, r, *s->z) : Op2::Apply(s, *s->z, r));
+    return Next<last>(s, resultFirst ? Op2::Apply(s, r, *s->z) : Op2::Apply(s, *s->z, r), out);
 }
 
 #undef STRAIGHT_HANDLER

@@ -13,8 +13,8 @@ struct TStraightStep;
 
 // A step's code. Each ends by calling the next step's code as its last act
 // (a jump), so a run costs no frame; the last step's code writes the result
-// where its program was told to. A is the accumulator.
-typedef void (*TStraightHandler)(const TStraightStep* s, double a);
+// into out. A is the accumulator.
+typedef void (*TStraightHandler)(const TStraightStep* s, double a, EXPRVALUE* out);
 
 // One step: its code and its memory operands X, Y and Z (a variable's
 // value, a constant or a result put aside). A step that starts a new value
@@ -60,21 +60,15 @@ public:
     }
 
     // Runs the steps and writes the result's kind, value and reference as
-    // the general run writes them; valueOnly: the kind and value alone.
-    // Not reentrant: a run calls nothing that could run the program again.
-    void Run(EXPRVALUE& out, bool valueOnly) const {
-        target = &out;
-        targetValueOnly = valueOnly;
-        first->handler(first, 0.0);
-    }
+    // the general run writes them (also where only the kind and value are
+    // asked for: writing the rest costs less than telling the two apart).
+    void Run(EXPRVALUE& out) const { first->handler(first, 0.0, &out); }
 
-    // The end of a run: A into the run's target.
-    void Finish(double a) const {
-        EXPRVALUE& out = *target;
+    // The end of a run: A into out.
+    void Finish(double a, EXPRVALUE& out) const {
         out.kind = kind;
         out.value = image;
         std::memcpy(&out.value, &a, sizeof a);
-        if (targetValueOnly) return;
         out.ref = reference;
         if (__builtin_expect(!out.text.IsEmpty(), 0)) out.text.Clear();
     }
@@ -112,7 +106,4 @@ private:
     TItemValue image{};  // the result's 16 value bytes; A replaces the low 8
     VARINFO reference{-1, -1, -1, -1};
     int resultBinding = -1;  // a bare variable: its position is the reference's index
-    // Where the run going on writes.
-    mutable EXPRVALUE* target = nullptr;
-    mutable bool targetValueOnly = false;
 };

@@ -102,6 +102,14 @@ STRAIGHT_HANDLER(StartChain) {
     return Next<last>(s, resultFirst ? Op2::Apply(s, r, *s->z) : Op2::Apply(s, *s->z, r), out);
 }
 
+// A = (X op Y) op' A, or A op' (X op Y): the value in A meets a new one
+// at once, without being put aside.
+template <class Op1, class Op2, bool resultFirst, bool last>
+STRAIGHT_HANDLER(JoinChain) {
+    const double r = Op1::Apply(s, *s->x, *s->y);
+    return Next<last>(s, resultFirst ? Op2::Apply(s, r, a) : Op2::Apply(s, a, r), out);
+}
+
 #undef STRAIGHT_HANDLER
 
 // Where a step's operands are.
@@ -202,6 +210,36 @@ constexpr TChainTable MakeChainTable() {
 constexpr TChainTable kChains = MakeChainTable<false>();
 constexpr TChainTable kStartChains = MakeChainTable<true>();
 
+// The joins: [first operator][second operator][the new value first 0, else 1][last].
+struct TJoinTable {
+    TStraightHandler codes[4][4][2][2];
+};
+
+template <class Op1, class Op2>
+constexpr void FillJoinPair(TStraightHandler (&codes)[2][2]) {
+    codes[0][0] = JoinChain<Op1, Op2, true, false>;
+    codes[0][1] = JoinChain<Op1, Op2, true, true>;
+    codes[1][0] = JoinChain<Op1, Op2, false, false>;
+    codes[1][1] = JoinChain<Op1, Op2, false, true>;
+}
+// ORDER CHAIN
+template <class Op1>
+constexpr void FillJoinRow(TStraightHandler (&codes)[4][2][2]) {
+    FillJoinPair<Op1, TAdd>(codes[0]);
+    FillJoinPair<Op1, TSubtract>(codes[1]);
+    FillJoinPair<Op1, TMultiply>(codes[2]);
+    FillJoinPair<Op1, TDivide>(codes[3]);
+}
+constexpr TJoinTable MakeJoinTable() {
+    TJoinTable table{};
+    FillJoinRow<TAdd>(table.codes[0]);
+    FillJoinRow<TSubtract>(table.codes[1]);
+    FillJoinRow<TMultiply>(table.codes[2]);
+    FillJoinRow<TDivide>(table.codes[3]);
+    return table;
+}
+constexpr TJoinTable kJoinChains = MakeJoinTable();
+
 }  // namespace
 
 // A step reads its operands where they lie: a variable's value in the
@@ -233,11 +271,21 @@ std::unique_ptr<TStraightProgram> TStraightProgram::Make(const TProgram& code, T
         TStraightStep& step = steps[at];
         (which == 0 ? step.x : which == 1 ? step.y : step.z) = address;
     };
+    // How many steps (and the result) read each register.
+    std::vector<int> readers(static_cast<size_t>(code.registers) + 1, 0);
+    for (const TStep& s : code.steps) {
+        const TFamily* family = FamilyOf(s.code);
+        if (family == nullptr) continue;
+        ++readers[s.left];
+        if ((*family)[shAccumulatorSecond][0] != nullptr) ++readers[s.right];
+    }
+    ++readers[code.result.reg];
     int accumulator = -1;  // the register A holds
-    // The last step: its chaining operator (-1: none), its shape, and its
-    // code's pair (going on, last).
+    // The last step: its chaining operator (-1: none), its shape, the
+    // register it put aside (-1: none) and its code's pair (going on, last).
     int lastChain = -1;
     TShape lastShape = shStart;
+    int lastSpilled = -1;
     const TStraightHandler* lastPair = nullptr;
     const auto emit = [&](const TStraightHandler* pair) {
         steps.emplace_back();
@@ -265,6 +313,10 @@ std::unique_ptr<TStraightProgram> TStraightProgram::Make(const TProgram& code, T
             if (lastShape == shAccumulatorFirst || lastShape == shAccumulatorSecond) {
                 lastPair = kChains.codes[lastChain][lastShape == shAccumulatorFirst ? 0 : 1][chain][resultSide];
                 operand(other, at, 1);
+            } else if (other == lastSpilled && readers[static_cast<size_t>(other)] == 1) {
+                // The value put aside is read here alone: it stays in A.
+                lastPair = kJoinChains.codes[lastChain][chain][resultSide];
+                steps[at].spill = nullptr;
             } else {
                 lastPair = kStartChains.codes[lastChain][lastShape == shSpillStart ? 1 : 0][chain][resultSide];
                 operand(other, at, 2);
@@ -286,6 +338,7 @@ std::unique_ptr<TStraightProgram> TStraightProgram::Make(const TProgram& code, T
         if (s.code == scRealFunctionOfTwo) steps[at].function.two = s.aux.realOfTwo;
         lastChain = chain;
         lastShape = shape;
+        lastSpilled = shape == shSpillStart ? accumulator : -1;
         accumulator = s.target;
     }
     const TDecodedExpression::TEntry& result = code.result;

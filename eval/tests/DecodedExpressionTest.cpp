@@ -170,12 +170,13 @@ TEST_F(DifferentialTest, NumbersOperatorsAndFunctions) {
 }
 
 // Two operators after each other in every order of their operands, also
-// after a value put aside and with a zero divisor, as the straight form
-// joins them.
+// after a value put aside, meeting the value put aside, and with a zero
+// divisor, as the straight form joins them.
 TEST_F(DifferentialTest, ChainedOperatorsInEveryOrder) {
     const char* const shapes[] = {
         "(a#b)@c",         "c@(a#b)",         "((c+a)#b)@d",     "d@((c+a)#b)",        "(b#(c+a))@d",
         "d@(b#(c+a))",     "(x*y)+((a#b)@c)", "(a#(b-b))@c",     "c@((b-b)#a)@(x-x)", "sqrt(a#b)@c",
+        "(x#y)@(a-b)",     "(x-y)@(a#b)",     "(b-b)@(a#a)",
     };
     int compared = 0;
     for (const char* shape : shapes) {

@@ -13,6 +13,7 @@
 #include "ExtensionHooks.h"
 #include "FunctionTable.h"
 #include "OperatorSupport.h"
+#include "StraightProgram.h"
 #include "UnaryOperators.h"
 
 namespace {
@@ -147,6 +148,10 @@ private:
     // Side effects so far: a variable read after one is read again.
     int epoch = 0;
     std::map<std::pair<int, int>, int> loaded;
+    // The constants' kinds and bits beside program.constants, and past
+    // kFewConstants an index of them.
+    static constexpr size_t kFewConstants = 16;
+    std::vector<std::pair<int, uint64_t>> constantKeys;
     std::map<std::pair<int, uint64_t>, int> constantRegisters;
     bool dependsOnList = false;
 };
@@ -158,15 +163,29 @@ TVariable* TDecoder::VariableAt(const TVariableValue& reference) const {
     return position >= 0 && position < list.GetCount() ? list[static_cast<int>(position)] : nullptr;
 }
 
+// A constant's register: the one holding the same kind and bits, else a
+// new one. The few constants of most expressions are looked at one by one;
+// past kFewConstants they are found in an index.
 int TDecoder::ConstantRegister(TExpressionItemType kind, TRegister value) {
     uint64_t bits = 0;
     std::memcpy(&bits, &value, sizeof bits);
-    const auto key = std::make_pair(static_cast<int>(kind), bits);
-    const auto found = constantRegisters.find(key);
-    if (found != constantRegisters.end()) return found->second;
+    const std::pair<int, uint64_t> key(static_cast<int>(kind), bits);
+    if (constantKeys.size() <= kFewConstants) {
+        for (size_t k = 0; k < constantKeys.size(); ++k)
+            if (constantKeys[k] == key) return program.constants[k].first;
+    } else {
+        const auto found = constantRegisters.find(key);
+        if (found != constantRegisters.end()) return found->second;
+    }
     const int reg = NewRegister();
     program.constants.emplace_back(static_cast<uint16_t>(reg), value);
-    constantRegisters.emplace(key, reg);
+    constantKeys.push_back(key);
+    if (constantKeys.size() > kFewConstants) {
+        if (constantRegisters.empty())
+            for (size_t k = 0; k + 1 < constantKeys.size(); ++k)
+                constantRegisters.emplace(constantKeys[k], program.constants[k].first);
+        constantRegisters.emplace(key, reg);
+    }
     return reg;
 }
 
@@ -273,21 +292,26 @@ int TDecoder::TruthRegister(const TEntry& entry) {
 // only when both runs agree on a number and leave EvaluateErrorCode alone.
 TFolded TDecoder::Fold(int i, int operands) {
     TFolded folded;
-    const std::vector<TEntry> taken(entries.end() - operands, entries.end());
+    const TEntry* taken = entries.data() + entries.size() - static_cast<size_t>(operands);
+    // Most folds take one or two operands: their items stay on the stack.
+    EXPRESSION_ITEM few[4];
+    std::unique_ptr<EXPRESSION_ITEM[]> many;
     EXPRESSION tiny;
     tiny.count = operands + 1;
-    tiny.items = new EXPRESSION_ITEM[static_cast<size_t>(operands) + 2];
-    for (int k = 0; k < operands; ++k)
-        tiny.items[k] = taken[static_cast<size_t>(k)].opaque ? e.items[taken[static_cast<size_t>(k)].item]
-                                                             : taken[static_cast<size_t>(k)].image;
+    tiny.items = few;
+    if (operands + 2 > 4) {
+        many.reset(new EXPRESSION_ITEM[static_cast<size_t>(operands) + 2]);
+        tiny.items = many.get();
+    }
+    for (int k = 0; k < operands; ++k) tiny.items[k] = taken[k].opaque ? e.items[taken[k].item] : taken[k].image;
     tiny.items[operands] = e.items[i];
+    tiny.items[operands + 1] = EXPRESSION_ITEM{};
     const int8_t code = EvaluateErrorCode;
     EXPRVALUE first;
     EXPRVALUE second;
     const bool quiet = RunQuietly(tiny, first, kUnwrittenCodes[0]) && RunQuietly(tiny, second, kUnwrittenCodes[1]);
     EvaluateErrorCode = code;
     // The texts and lists of the copied items belong to e.
-    delete[] tiny.items;
     if (!quiet || !IsNumber(first.kind) || first.kind != second.kind ||
         std::memcmp(&first.value, &second.value, sizeof first.value) != 0 ||
         std::memcmp(&first.ref, &second.ref, sizeof first.ref) != 0)
@@ -649,6 +673,8 @@ bool TDecoder::HasContainmentShortcut() const {
 
 bool TDecoder::Decode() {
     if (e.count < 1 || e.items == nullptr || HasContainmentShortcut()) return false;
+    program.steps.reserve(static_cast<size_t>(e.count) + 1);
+    entries.reserve(static_cast<size_t>(e.count));
     for (int i = 0; i < e.count; ++i) {
         if (!Item(i)) return false;
         if (entries.size() > static_cast<size_t>(TDecodedExpression::kMaxDepth)) return false;
@@ -673,17 +699,25 @@ TDecodedExpression::TDecodedExpression(EXPRESSION& e, TVariableList& list, TEval
 }
 
 void TDecodedExpression::Decode(EXPRESSION& e, TVariableList& list, TEvalStack& stack) {
+    straight.reset();
     program.reset(new TProgram);
     TDecoder decoder(e, list, stack, *program);
     usable = decoder.Decode();
     dependsOnList = !usable && decoder.DependsOnList();
     frames.clear();
     firstFrame = nullptr;
-    if (usable) DeeperFrame();
-    ready = usable ? owner : nullptr;
+    if (usable) {
+        DeeperFrame();
+        straight = TStraightProgram::Make(*program, *firstFrame);
+    }
+    // Other threads read these two while the owner makes the form again
+    // (and find neither equal to themselves either way).
+    __atomic_store_n(&ready, usable ? owner : nullptr, __ATOMIC_RELAXED);
+    __atomic_store_n(&straightOwner, straight != nullptr ? owner : nullptr, __ATOMIC_RELAXED);
+    straightChecked = 0;
     // The families the steps stand for must be the library's own; the others
     // are taken as they are now.
-    operations = &EvaluateOperations();
+    operations = &CurrentOperations();
     expected = *operations;
     if (program->usesBinary) expected.binaryOperator = ApplyBinaryOperator;
     if (program->usesUnary) expected.unaryOperator = ApplyUnaryOperator;

@@ -11,6 +11,7 @@
 #include "Variables.h"
 
 struct TEvaluation;
+class TStraightProgram;
 
 // What a run of a decoded form works on.
 struct TRunContext {
@@ -53,6 +54,10 @@ struct TRunContext {
 //   call gave another kind than it declares, or changed the list under the
 //   form, the loop takes over from the next item with the stack exactly as
 //   it would hold it, and finishes the evaluation.
+// - The straight form: where every step is real arithmetic or a real
+//   function, Evaluate and EvaluateValue run a shorter form of the same
+//   steps (see TStraightProgram) after one look at the list's layout and
+//   one at each variable's type.
 // Expressions with texts, points, complex numbers, field selectors, custom
 // operators, the text operators or the containment shortcut are left to
 // the loop entirely.
@@ -64,6 +69,8 @@ public:
 
     // False when e has a part the form does not compute; Run then never runs.
     bool Usable() const { return usable; }
+    // Whether Evaluate and EvaluateValue run the straight form.
+    bool Straight() const { return straight != nullptr; }
 
     // One run-mode evaluation of e on list into out, exactly as the loop
     // gives it (the loop may have finished it after a call). Refused:
@@ -77,7 +84,7 @@ public:
     // refuses (made again first where the list's variables changed kinds).
     void Evaluate(TVariableList& list, EXPRESSION& e, TEvalStack& stack, EXPRVALUE& out, void* userData);
     // The same where only out's kind and value matter afterwards: a number
-    // result leaves out's text and reference as they were.
+    // result may leave out's text and reference as they were.
     void EvaluateValue(TVariableList& list, EXPRESSION& e, TEvalStack& stack, EXPRVALUE& out, void* userData);
 
     // Makes the form again for list as it is now; false when it may not
@@ -103,6 +110,10 @@ private:
     bool Find(const TProgram& code, TVariableList& list, TFrame& frame) const;
     bool StillBound(TVariableList& list, const TFrame& frame) const;
     bool OperatorsAreOurs() const;
+    bool StraightOwned() const;
+    // Evaluate and EvaluateValue where the straight form cannot run at once.
+    template <bool valueOnly>
+    void EvaluateSlowly(TVariableList& list, EXPRESSION& e, TEvalStack& stack, EXPRVALUE& out, void* userData);
     // One run; fallBack: hand refusals to the loop; valueOnly: write out's kind and value alone.
     template <bool fallBack, bool valueOnly>
     TOutcome Core(TVariableList& list, EXPRESSION& e, TEvalStack& stack, EXPRVALUE& out, void* userData);
@@ -116,6 +127,12 @@ private:
     void WriteResult(const TProgram& code, const TFrame& frame, EXPRVALUE& out) const;
 
     std::unique_ptr<TProgram> program;
+    // The straight form of program, or null; its operands lie in the first frame.
+    std::unique_ptr<TStraightProgram> straight;
+    // The thread that runs the straight form (null: none), and the count of
+    // changes of the operations when they were last found to be ours.
+    const void* straightOwner = nullptr;
+    uint64_t straightChecked = 0;
     bool usable = false;
     // Not usable because of a variable missing or of another type: making
     // the form again may help.

@@ -8,6 +8,7 @@
 #include "EvaluationLoop.h"
 #include "ExtensionHooks.h"
 #include "OperatorSupport.h"
+#include "StraightProgram.h"
 #include "UnaryOperators.h"
 
 namespace {
@@ -123,6 +124,7 @@ bool TDecodedExpression::Find(const TProgram& code, TVariableList& list, TFrame&
         }
         if (k == n) {
             frame.stamp = list.GetLayoutStamp();
+            if (straight != nullptr && &frame == firstFrame) straight->Bind(frame);
             return true;
         }
     }
@@ -141,6 +143,7 @@ bool TDecodedExpression::Find(const TProgram& code, TVariableList& list, TFrame&
     frame.stamp = list.GetLayoutStamp();
     frame.count = count;
     frame.base = base;
+    if (straight != nullptr && &frame == firstFrame) straight->Bind(frame);
     return true;
 }
 
@@ -351,7 +354,7 @@ TDecodedExpression::TOutcome TDecodedExpression::Core(TVariableList& list, EXPRE
     };
     static_assert(sizeof labels / sizeof labels[0] == scEnd + 1, "one label per step code");
     TOutcome outcome = Refused;
-    if (__builtin_expect(ready != ThisThread() || !OperatorsAreOurs(), 0)) {
+    if (__builtin_expect(__atomic_load_n(&ready, __ATOMIC_RELAXED) != ThisThread() || !OperatorsAreOurs(), 0)) {
         if (owner == ThisThread() && !usable && dependsOnList) outcome = Rebuild;
         goto refused;
     }
@@ -448,14 +451,40 @@ TDecodedExpression::TOutcome TDecodedExpression::Run(TVariableList& list, EXPRES
     return Core<false, false>(list, e, stack, out, userData);
 }
 
+// Whether the straight form may run here: made on this thread, and the
+// operations unchanged since they were found to be ours (its variables
+// are confirmed apart).
+[[gnu::always_inline]] inline bool TDecodedExpression::StraightOwned() const {
+    return __atomic_load_n(&straightOwner, __ATOMIC_RELAXED) == ThisThread() &&
+           straightChecked == operationsChanges.load(std::memory_order_relaxed);
+}
+
+// The straight form after its operations were looked at again or its
+// variables found again (the list changed), else the general run.
+template <bool valueOnly>
+[[gnu::noinline]] void TDecodedExpression::EvaluateSlowly(TVariableList& list, EXPRESSION& e, TEvalStack& stack,
+                                                          EXPRVALUE& out, void* userData) {
+    if (__atomic_load_n(&straightOwner, __ATOMIC_RELAXED) == ThisThread() &&
+        straightChecked != operationsChanges.load(std::memory_order_relaxed) &&
+        OperatorsAreOurs())
+        straightChecked = operationsChanges.load(std::memory_order_relaxed);
+    if (StraightOwned() && (straight->Ready(list) || (depth == 0 && Find(*program, list, *firstFrame))))
+        straight->Run(out);
+    else
+        Core<true, valueOnly>(list, e, stack, out, userData);
+}
+
+// The straight run is a jump to its first step, which costs no frame.
 void TDecodedExpression::Evaluate(TVariableList& list, EXPRESSION& e, TEvalStack& stack, EXPRVALUE& out,
                                   void* userData) {
-    Core<true, false>(list, e, stack, out, userData);
+    if (StraightOwned() && straight->Ready(list)) return straight->Run(out);
+    EvaluateSlowly<false>(list, e, stack, out, userData);
 }
 
 void TDecodedExpression::EvaluateValue(TVariableList& list, EXPRESSION& e, TEvalStack& stack, EXPRVALUE& out,
                                        void* userData) {
-    Core<true, true>(list, e, stack, out, userData);
+    if (StraightOwned() && straight->Ready(list)) return straight->Run(out);
+    EvaluateSlowly<true>(list, e, stack, out, userData);
 }
 
 bool TDecodedExpression::Remake(EXPRESSION& e, TVariableList& list, TEvalStack& stack) {

@@ -125,7 +125,7 @@ void ApplyBinary(TEvaluation& run, const EXPRESSION_ITEM& item) {
     EXPRESSION_ITEM left;
     run.stack.Pop(right);
     run.stack.Pop(left);
-    const TEvaluateOperations& operations = EvaluateOperations();
+    const TEvaluateOperations& operations = CurrentOperations();
     EXPRESSION_ITEM result;
     if (item.kind == ekCustomOperator) {
         result = operations.customOperator != nullptr
@@ -145,7 +145,7 @@ void ApplyBinary(TEvaluation& run, const EXPRESSION_ITEM& item) {
 // A number assignment done in place, when the operators in use are the
 // library's own (a host that plugs in its own keeps seeing every assignment).
 inline bool AssignInPlace(TEvaluation& run, EXPRESSION_ITEM& left, const EXPRESSION_ITEM& right, int op) {
-    return IsAssignmentOperator(op) && EvaluateOperations().binaryOperator == ApplyBinaryOperator &&
+    return IsAssignmentOperator(op) && CurrentOperations().binaryOperator == ApplyBinaryOperator &&
            AssignNumberInPlace(run.list, left, right, op);
 }
 
@@ -164,7 +164,7 @@ inline bool ApplyNumbersInPlace(TEvaluation& run, int op) {
 void ApplyUnary(TEvaluation& run, const EXPRESSION_ITEM& item) {
     EXPRESSION_ITEM operand;
     run.stack.Pop(operand);
-    const TEvaluateOperations& operations = EvaluateOperations();
+    const TEvaluateOperations& operations = CurrentOperations();
     run.stack.Push(operations.unaryOperator != nullptr
                        ? operations.unaryOperator(operand, item.value.code.index, run.stack, run.check)
                        : ErrorResult(eeUnknownSymbol),
@@ -175,7 +175,7 @@ void ApplyUnary(TEvaluation& run, const EXPRESSION_ITEM& item) {
 
 // Kinds 7, 14, 15, 25, 26: the function pops its operands and pushes its result.
 void ApplyFunction(TEvaluation& run, const EXPRESSION_ITEM& item) {
-    const TEvaluateOperations& operations = EvaluateOperations();
+    const TEvaluateOperations& operations = CurrentOperations();
     EXPRESSION_ITEM function = item;
     bool handled = false;
     switch (item.kind) {
@@ -366,10 +366,18 @@ void TakeResult(TEvaluation& run, EXPRVALUE& out) {
 
 }  // namespace
 
+namespace {
+TEvaluateOperations operationsInUse;
+}  // namespace
+
+std::atomic<uint64_t> operationsChanges{1};
+
 TEvaluateOperations& EvaluateOperations() {
-    static TEvaluateOperations operations;
-    return operations;
+    operationsChanges.fetch_add(1, std::memory_order_relaxed);
+    return operationsInUse;
 }
+
+const TEvaluateOperations& CurrentOperations() { return operationsInUse; }
 
 namespace {
 
@@ -429,8 +437,8 @@ void FinishEvaluation(TEvaluation& run, int first, EXPRVALUE& out) {
     TakeResult(run, out);
 }
 
-void EvaluateByLoop(TVariableList& list, EXPRESSION& e, TEvalStack& stack, EXPRVALUE& out, bool check,
-                    void* userData) {
+[[gnu::noinline]] void EvaluateByLoop(TVariableList& list, EXPRESSION& e, TEvalStack& stack, EXPRVALUE& out,
+                                      bool check, void* userData) {
     if (e.count < 1 || e.items == nullptr) {
         EmptyResult(out);
         return;
@@ -439,8 +447,8 @@ void EvaluateByLoop(TVariableList& list, EXPRESSION& e, TEvalStack& stack, EXPRV
     FinishEvaluation(run, 0, out);
 }
 
-void EvaluateWithoutForm(TVariableList& list, EXPRESSION& e, TEvalStack& stack, EXPRVALUE& out, void* userData,
-                         TDecodedExpression* form) {
+[[gnu::noinline]] void EvaluateWithoutForm(TVariableList& list, EXPRESSION& e, TEvalStack& stack, EXPRVALUE& out,
+                                           void* userData, TDecodedExpression* form) {
     if (e.count < 1 || e.items == nullptr) {
         EmptyResult(out);
         return;
@@ -450,17 +458,13 @@ void EvaluateWithoutForm(TVariableList& list, EXPRESSION& e, TEvalStack& stack, 
     FinishEvaluation(run, 0, out);
 }
 
+// Every path is a tail call: a run of a decoded form costs no frame here.
 void EvaluateExpression(TVariableList& list, EXPRESSION& e, TEvalStack& stack, EXPRVALUE& out, bool check,
                         void* userData) {
-    if (check) {
-        EvaluateByLoop(list, e, stack, out, true, userData);
-        return;
-    }
+    if (check) return EvaluateByLoop(list, e, stack, out, true, userData);
     // Only decoded forms are kept in the spare record.
-    if (TDecodedExpression* form = static_cast<TDecodedExpression*>(EvaluationCacheOf(e))) {
-        form->Evaluate(list, e, stack, out, userData);
-        return;
-    }
+    if (TDecodedExpression* form = static_cast<TDecodedExpression*>(EvaluationCacheOf(e)))
+        return form->Evaluate(list, e, stack, out, userData);
     EvaluateWithoutForm(list, e, stack, out, userData, nullptr);
 }
 

@@ -28,7 +28,10 @@ struct TEvaluateOperations {
                                       EXPRESSION_ITEM& right, int id, bool check) = nullptr;
 };
 
-// Set once at library start-up, before any thread evaluates; read-only after.
+// Set once at library start-up, before any thread evaluates; read-only
+// after. Every call counts as a change of the operations (decoded forms made
+// before it look at them again before they next run), so a change is made
+// through a reference taken for it, not one kept from earlier.
 TEvaluateOperations& EvaluateOperations();
 
 // Registration index of the built-in "strcont" in the built-in table.

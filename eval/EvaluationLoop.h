@@ -1,13 +1,21 @@
 // The general evaluation loop's own pieces, for the decoded form that hands evaluations over to it (internal to the library).
 #pragma once
 
+#include <atomic>
 #include <climits>
 #include <cmath>
 #include <cstdint>
 
+#include "EvaluateEngine.h"
+
 #include "EvalStack.h"
 #include "ExpressionModel.h"
 #include "Variables.h"
+
+// The operations as they are, for reading (no change counted).
+const TEvaluateOperations& CurrentOperations();
+// How many times EvaluateOperations() was called (from 1 on).
+extern std::atomic<uint64_t> operationsChanges __attribute__((visibility("hidden")));
 
 // One evaluation in progress: the stack items below base belong to others.
 // The list's item table is looked up once and again only after an item that

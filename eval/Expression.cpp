@@ -35,8 +35,14 @@ TExpression& TExpression::operator=(const TExpression& other) {
 TExpression::~TExpression() { FreeCompiled(); }
 
 void TExpression::FreeCompiled() {
+    form = nullptr;
     FreeExpression(expression);
     expression = EXPRESSION();
+}
+
+void TExpression::RunFirst(EXPRVALUE& out, bool check, void* data) {
+    EvaluateExpression(GetVars(), expression, stack, out, check, data);
+    if (!check) form = static_cast<TDecodedExpression*>(EvaluationCacheOf(expression));
 }
 
 void TExpression::Init() {

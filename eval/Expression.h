@@ -91,14 +91,18 @@ private:
     // Run mode takes the decoded form that the compiled expression keeps
     // (what EvaluateExpression does, without the detour).
     void Run(EXPRVALUE& out, bool check, void* data) {
-        TDecodedExpression* form = check ? nullptr : static_cast<TDecodedExpression*>(EvaluationCacheOf(expression));
-        if (form != nullptr)
+        if (!check && form != nullptr)
             form->Evaluate(GetVars(), expression, stack, out, data);
         else
-            EvaluateExpression(GetVars(), expression, stack, out, check, data);
+            RunFirst(out, check, data);
     }
+    // Check mode, or run mode before the form was found.
+    [[gnu::noinline]] void RunFirst(EXPRVALUE& out, bool check, void* data);
 
     EXPRESSION expression;
+    // The decoded form the compiled expression keeps, once found there;
+    // null again whenever the compiled expression is freed.
+    TDecodedExpression* form = nullptr;
     TString source;
     TVariableList* list = nullptr;
     TEvalStack stack;

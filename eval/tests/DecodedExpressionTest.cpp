@@ -7,9 +7,11 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <functional>
 #include <limits>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "BinaryOperators.h"
@@ -103,6 +105,7 @@ protected:
             EXPECT_EQ(EvaluateErrorCode, loopCode) << what;
             EXPECT_EQ(assignmentsHeard - heard - loopHeard, loopHeard) << what;
             ExpectSameResult(byForm, byLoop, what);
+            if (form.Straight()) CompareStraight(form, e, byLoop, loopCode, what);
             EXPECT_EQ(Contents(formList), Contents(loopList)) << what;
             EXPECT_EQ(formStack.GetCount(), 0) << what;
             EXPECT_EQ(loopStack.GetCount(), 0) << what;
@@ -112,15 +115,43 @@ protected:
             }
         }
         const bool usable = form.Usable();
+        straight += form.Straight() ? 1 : 0;
         FreeExpression(e);
         return usable;
+    }
+
+    // The straight form (which changes nothing) gives what the loop gave,
+    // and so does its value alone over a result that held a text.
+    void CompareStraight(TDecodedExpression& form, EXPRESSION& e, const EXPRVALUE& byLoop, int8_t loopCode,
+                         const std::string& what) {
+        EXPRVALUE whole;
+        whole.text = "left over";
+        whole.ref = VARINFO{7, 7, 7, 7};
+        EvaluateErrorCode = 99;
+        form.Evaluate(formList, e, formStack, whole, nullptr);
+        EXPECT_EQ(EvaluateErrorCode, loopCode) << what;
+        ExpectSameResult(whole, byLoop, what + " straight");
+        EXPRVALUE value;
+        value.kind = ekOwnedText;
+        form.EvaluateValue(formList, e, formStack, value, nullptr);
+        EXPECT_EQ(value.kind, byLoop.kind) << what;
+        EXPECT_EQ(std::memcmp(&value.value, &byLoop.value, sizeof value.value), 0) << what;
     }
 
     TVariableList loopList;
     TVariableList formList;
     TEvalStack loopStack;
     TEvalStack formStack;
+    int straight = 0;  // forms compared that were straight
 };
+
+TEST_F(DifferentialTest, StraightFormsAreTaken) {
+    for (const char* text : {"a+b", "sin(a)*2", "2.5", "a", "i", "(a+b)*(a-b)/(c-d)", "neg(a)-pow(a,b)", "-0.0"})
+        EXPECT_TRUE(Compare(text)) << text;
+    EXPECT_EQ(straight, 8);
+    for (const char* text : {"i+1", "a<b", "v[1]*a", "a=2", "strlen(s)+a", "rnd(5)*a"}) EXPECT_TRUE(Compare(text));
+    EXPECT_EQ(straight, 8);
+}
 
 TEST_F(DifferentialTest, NumbersOperatorsAndFunctions) {
     const char* const texts[] = {
@@ -136,6 +167,30 @@ TEST_F(DifferentialTest, NumbersOperatorsAndFunctions) {
         "sin((1.0+2.0/2.0*3.0)*4.0^5.0)+cos(6.0*pi)", "not(0)*i", "logn(1,a)+root(a,0)",
     };
     for (const char* text : texts) EXPECT_TRUE(Compare(text)) << text;
+}
+
+// Two operators after each other in every order of their operands, also
+// after a value put aside, meeting the value put aside, and with a zero
+// divisor, as the straight form joins them.
+TEST_F(DifferentialTest, ChainedOperatorsInEveryOrder) {
+    const char* const shapes[] = {
+        "(a#b)@c",         "c@(a#b)",         "((c+a)#b)@d",     "d@((c+a)#b)",        "(b#(c+a))@d",
+        "d@(b#(c+a))",     "(x*y)+((a#b)@c)", "(a#(b-b))@c",     "c@((b-b)#a)@(x-x)", "sqrt(a#b)@c",
+        "(x#y)@(a-b)",     "(x-y)@(a#b)",     "(b-b)@(a#a)",
+    };
+    int compared = 0;
+    for (const char* shape : shapes) {
+        for (const char first : std::string("+-*/")) {
+            for (const char second : std::string("+-*/")) {
+                std::string text = shape;
+                text[text.find('#')] = first;
+                for (size_t at = text.find('@'); at != std::string::npos; at = text.find('@')) text[at] = second;
+                EXPECT_TRUE(Compare(text, 2)) << text;
+                ++compared;
+            }
+        }
+    }
+    EXPECT_EQ(straight, compared);
 }
 
 TEST_F(DifferentialTest, AssignmentsElementsAndListeners) {
@@ -173,6 +228,8 @@ TEST_F(DifferentialTest, TheGeneratedSuite) {
         ++lines;
     }
     EXPECT_GE(lines, 1000);
+    // Nearly all of it is real arithmetic.
+    EXPECT_GE(straight, lines * 9 / 10);
 }
 
 TEST(DecodedLiteralsTest, EveryLiteralOfTheSuiteReadsAsStrtodReadsIt) {
@@ -498,6 +555,113 @@ TEST(DecodedBindingTest, ChangedListsAreNoticed) {
     EvaluateExpression(list, e, stack, out, false, nullptr);
     EXPECT_EQ(out.value.integer, 13);
     delete old;
+    FreeExpression(e);
+}
+
+// The straight form reads its variables in place: after each change of the
+// list it reads the variables the loop reads, or leaves the run to it.
+TEST(DecodedBindingTest, TheStraightFormFollowsTheList) {
+    TVariableList list;
+    list.NewDouble("a", false, 0.5);
+    list.NewDouble("b", false, 3.0);
+    TVariableList other;
+    other.NewDouble("b", false, -1.0);
+    other.NewDouble("a", false, 8.0);
+    TEvalStack stack;
+    EXPRESSION e = CreateExpression(list, "a*b+b");
+    EXPRESSION bare = CreateExpression(list, "b");
+    TVariable* kept = nullptr;
+    const std::function<void()> changes[] = {
+        [] {},
+        [&] { list.Insert(0, new TVariable("first", 2.0, 0)); },  // relative references move
+        [&] { list.NewDouble("c", false, 4.0); },                  // appended: the count moves them
+        [&] { list.GetVar("b")->value.d = -7.25; },
+        [&] {  // the same place, another variable
+            const int at = list.GetVarIndex("a");
+            kept = list.GetVar("a");
+            list.Delete(at, false);
+            list.Insert(at, new TVariable("a", 9.5, 0));
+        },
+        [&] { list.GetVar("a")->type = vtInt; },  // the same storage read as an integer
+        [&] { list.GetVar("a")->type = vtDouble; },
+        [&] { list.base = 1; },
+    };
+    for (size_t k = 0; k < sizeof changes / sizeof changes[0]; ++k) {
+        changes[k]();
+        for (TVariableList* on : {&list, &other, &list}) {
+            for (EXPRESSION* x : {&e, &bare}) {
+                EXPRVALUE byLoop;
+                EvaluateByLoop(*on, *x, stack, byLoop, false, nullptr);
+                for (int round = 0; round < 3; ++round) {
+                    EXPRVALUE out;
+                    EvaluateExpression(*on, *x, stack, out, false, nullptr);
+                    ExpectSameResult(out, byLoop, "change " + std::to_string(k) + " round " + std::to_string(round));
+                }
+            }
+        }
+    }
+    EXPECT_NE(static_cast<TDecodedExpression*>(EvaluationCacheOf(e)), nullptr);
+    delete kept;
+    FreeExpression(e);
+    FreeExpression(bare);
+}
+
+// One compiled expression evaluated by two threads on their own lists and
+// stacks: the thread that made the form runs it, the other the loop, and
+// each gets its own list's values (run under ThreadSanitizer).
+TEST(DecodedThreadsTest, OneExpressionOnTwoThreads) {
+    TVariableList made;
+    made.NewDouble("a", false, 0.0);
+    made.NewDouble("b", false, 0.0);
+    EXPRESSION e = CreateExpression(made, "a*b+sin(a)-b");
+    ASSERT_GE(e.count, 1);
+    auto work = [&e](double value, int* wrong) {
+        TVariableList list;
+        double* a = list.NewDouble("a", false, 0.0);
+        list.NewDouble("b", false, value);
+        TEvalStack stack;
+        for (int round = 0; round < 2000; ++round) {
+            *a = 0.001 * round;
+            EXPRVALUE byLoop;
+            EvaluateByLoop(list, e, stack, byLoop, false, nullptr);
+            const EXPRVALUE out = EvaluateExpression(list, e, stack, false, nullptr);
+            if (out.kind != ekReal || out.value.real != byLoop.value.real || stack.GetCount() != 0) ++*wrong;
+        }
+    };
+    int wrong[2] = {0, 0};
+    std::thread first(work, 1.5, &wrong[0]);
+    std::thread second(work, -2.25, &wrong[1]);
+    first.join();
+    second.join();
+    EXPECT_EQ(wrong[0], 0);
+    EXPECT_EQ(wrong[1], 0);
+    FreeExpression(e);
+}
+
+// A function unit that answers 42 to every function of one operand.
+void AnswerOfEverything(EXPRESSION_ITEM&, TEvalStack& stack, bool) {
+    EXPRESSION_ITEM operand;
+    stack.Pop(operand);
+    stack.Push(MakeIntegerItem(42), false);
+}
+
+// A host's function unit plugged in after the form was made takes over at
+// the next evaluation, and the library's own back gives the form again.
+TEST(DecodedOperationsTest, AFunctionUnitPluggedInLaterIsCalled) {
+    TVariableList list;
+    list.NewDouble("a", false, 0.0);
+    list.NewDouble("b", false, 3.0);
+    TEvalStack stack;
+    EXPRESSION e = CreateExpression(list, "sin(a)+b");
+    for (int k = 0; k < 3; ++k) EXPECT_EQ(EvaluateExpression(list, e, stack, false, nullptr).value.real, 3.0);
+    const TDecodedExpression* form = static_cast<TDecodedExpression*>(EvaluationCacheOf(e));
+    ASSERT_NE(form, nullptr);
+    EXPECT_TRUE(form->Straight());
+    const TEvaluateOperations saved = EvaluateOperations();
+    EvaluateOperations().simpleFunction = AnswerOfEverything;
+    for (int k = 0; k < 2; ++k) EXPECT_EQ(EvaluateExpression(list, e, stack, false, nullptr).value.real, 45.0);
+    EvaluateOperations() = saved;
+    for (int k = 0; k < 2; ++k) EXPECT_EQ(EvaluateExpression(list, e, stack, false, nullptr).value.real, 3.0);
     FreeExpression(e);
 }
 

@@ -36,9 +36,10 @@ char ClosingPartner(char c) { return c == '(' ? ')' : c == '[' ? ']' : '}'; }
 
 TString::TString(const char* text) : fText(text == nullptr ? "" : text) {}
 
-TString::TString(const char* text, int length) {
-    if (text != nullptr && length > 0) fText.assign(text, static_cast<size_t>(length));
-}
+// Made at its exact length, as a copy is: no room to spare, and no first
+// assignment into the empty text.
+TString::TString(const char* text, int length)
+    : fText(text != nullptr && length > 0 ? std::string(text, static_cast<size_t>(length)) : std::string()) {}
 
 TString::TString(char c) : fText(1, c) {}
 

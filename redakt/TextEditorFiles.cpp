@@ -1,5 +1,6 @@
 // TTextEditor: loading and saving text files (HTML ones converted to and from
 // plain text), the file dialogs' filter, and the scheme chosen by extension.
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <utility>
@@ -68,7 +69,8 @@ bool IsOneOf(const TString& extension, int firstId, int secondId) {
 void TTextEditor::Load(TString name, int maxLines) {
     if (helpShown) Help();
     name.Trim(' ');
-    lines.DeleteAll(true);
+    // The old lines are filled again with the new ones rather than freed.
+    lines.Recycle();
     sections.DeleteAll(true);
     lines.SetReading(false);
     lines.SetTruncated(false);
@@ -79,15 +81,17 @@ void TTextEditor::Load(TString name, int maxLines) {
     SetHPos(0);
     TLineLimit limit{this, maxLines, 0, false};
     bool whole = true;
+    // Tabs are expanded as each line is read.
+    lines.SetTabExpansion(std::max(TabSize, 1));
     try {
         lines.ReadFromFileCallback(name, &LineRead, &limit);
     } catch (const std::exception&) {
         whole = false;
         ShowLoadError(name);
     }
+    lines.SetTabExpansion(0);
     ProgressChange(0, -2);
     SetCursorShape(crDefault);
-    TabsToSpaces();
     if (lines.GetTruncated()) {
         whole = false;
         ShowBox(this, TextEditorText(100475, "Unicode characters were truncated"), TextEditorText(100463, "Load file"),

@@ -199,6 +199,7 @@ TEST_F(FilesTest, AFileThatCannotBeReadKeepsNoFileName) {
          "Load file", static_cast<UINT>(MB_ICONINFORMATION)},
     };
     Write("long.txt", "short\n" + std::string(20, 'x') + "\n");
+    ShowText(editor, {"old text"});
     for (const auto& row : kFailures) {
         editor->fileName = "before.txt";
         row.prepare(*editor);
@@ -211,6 +212,9 @@ TEST_F(FilesTest, AFileThatCannotBeReadKeepsNoFileName) {
         EXPECT_EQ(boxes[0].icon, row.icon);
         EXPECT_TRUE(editor->fileName.IsEmpty()) << row.file;
         EXPECT_FALSE(editor->GetModified());
+        if (row.file == std::string("missing.txt")) {
+            EXPECT_EQ(editor->lines.GetCount(), 0);  // the old text went
+        }
     }
     EXPECT_EQ(TextOf(editor->lines), (std::vector<std::string>{"short", std::string(10, 'x')}));
 }

@@ -126,10 +126,15 @@ void TStringContainer::Recycle() {
         if (items[i] != nullptr) fSpares.push_back(items[i]);
     DeleteAll(false);
     // Filled in the order of their places in memory, so that the new lines
-    // lie in memory in their own order (lines that were sorted or moved
-    // would otherwise leave the new text scattered).
+    // lie in memory in their own order: lines that were sorted or moved
+    // about would otherwise leave the new text scattered. A few lines out of
+    // place (inserted or pasted ones) are not worth the sort.
     const auto unused = fSpares.begin() + static_cast<std::ptrdiff_t>(fNextSpare);
-    if (!std::is_sorted(unused, fSpares.end(), std::less<void*>())) std::sort(unused, fSpares.end(), std::less<void*>());
+    const std::less<void*> before;
+    size_t turns = 0;
+    for (auto spare = unused; spare + 1 < fSpares.end(); ++spare)
+        if (before(spare[1], spare[0])) ++turns;
+    if (turns > static_cast<size_t>(fSpares.end() - unused) / 16) std::sort(unused, fSpares.end(), before);
 }
 
 void TStringContainer::DeleteSpares() {

@@ -81,10 +81,11 @@ void TTextEditor::Load(TString name, int maxLines) {
     SetHPos(0);
     TLineLimit limit{this, maxLines, 0, false};
     bool whole = true;
-    // Tabs are expanded as each line is read.
+    // Tabs are expanded as each line is read, and the read measures them.
     lines.SetTabExpansion(std::max(TabSize, 1));
+    int longest = -1;
     try {
-        lines.ReadFromFileCallback(name, &LineRead, &limit);
+        longest = lines.ReadFromFileCallback(name, &LineRead, &limit);
     } catch (const std::exception&) {
         whole = false;
         ShowLoadError(name);
@@ -99,14 +100,19 @@ void TTextEditor::Load(TString name, int maxLines) {
     }
     const TString extension = UpperExtension(name);
     SetLang(extension);
-    if (extension.str() == "HTM") {
+    const bool html = extension.str() == "HTM";
+    if (html) {
         HTMLToText();
         Event(1);
     } else {
         Event(2);
     }
-    // Measured now, after tabs and entities took their final width.
-    RefreshSettings(true, true);
+    // Measured after tabs and entities took their final width: the read's
+    // measure holds unless it failed, entities were turned into letters or
+    // an event handler had the text.
+    const bool measured = longest >= 0 && !html && !OnEvent;
+    if (measured) SetHMax(longest);
+    RefreshSettings(true, !measured);
     if (whole && !limit.reached) fileName = name;
     SetModified(false);
 }

@@ -128,6 +128,26 @@ TEST_F(FilesTest, LoadingReplacesTextAndStateAndReportsProgress) {
     EXPECT_EQ(progress.back(), std::make_pair(0, -2));
 }
 
+// The width is the longest line with its tabs expanded, taken from the read
+// without an event handler and measured after one, which may change the
+// text, or after entities turned into letters.
+TEST_F(FilesTest, TheWidthIsTheLongestLineLoaded) {
+    Write("tabs.txt", "a\tb\r\nabcdef\r\n\tend  \n");
+    Write("short.txt", "x\n");
+    for (const bool handler : {false, true}) {
+        editor->OnEvent = nullptr;
+        if (handler) editor->OnEvent = [this](int) { editor->lines.Add(TString(std::string(30, 'z'))); };
+        editor->Load(TString(Path("tabs.txt")), 0);
+        EXPECT_EQ(editor->GetHMax(), handler ? 30 : 13);
+        editor->OnEvent = nullptr;
+        editor->Load(TString(Path("short.txt")), 0);  // narrows as well
+        EXPECT_EQ(editor->GetHMax(), 1);
+    }
+    Write("page.htm", "&aacute;&ouml;&iacute;\n");
+    editor->Load(TString(Path("page.htm")), 0);
+    EXPECT_EQ(editor->GetHMax(), 3);  // measured on the letters
+}
+
 TEST_F(FilesTest, OnlyAnHtmFileIsConvertedWhenLoaded) {
     const std::string page = "&aacute;rv&iacute;zt&Ucirc;r&otilde; t&uuml;k&ouml;rf&uacute;r&oacute;g&eacute;p\n";
     Write("page.htm", page);

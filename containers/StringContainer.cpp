@@ -129,12 +129,12 @@ void TStringContainer::Recycle() {
     // lie in memory in their own order: lines that were sorted or moved
     // about would otherwise leave the new text scattered. A few lines out of
     // place (inserted or pasted ones) are not worth the sort.
-    const auto unused = fSpares.begin() + static_cast<std::ptrdiff_t>(fNextSpare);
     const std::less<void*> before;
     size_t turns = 0;
-    for (auto spare = unused; spare + 1 < fSpares.end(); ++spare)
-        if (before(spare[1], spare[0])) ++turns;
-    if (turns > static_cast<size_t>(fSpares.end() - unused) / 16) std::sort(unused, fSpares.end(), before);
+    for (size_t i = fNextSpare + 1; i < fSpares.size(); ++i)
+        if (before(fSpares[i], fSpares[i - 1])) ++turns;
+    if (turns > (fSpares.size() - fNextSpare) / 16)
+        std::sort(fSpares.begin() + static_cast<std::ptrdiff_t>(fNextSpare), fSpares.end(), before);
 }
 
 void TStringContainer::DeleteSpares() {

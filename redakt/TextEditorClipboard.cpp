@@ -55,7 +55,7 @@ int SplitClipboardText(const char* bytes, size_t length, bool reduce, TStringCon
         if (nextCR >= end) {
             line = new TString(start, static_cast<int>(end - start));
         } else {
-            if (nextCR == end - 1) {
+            if (nextCR + 1 == end) {
                 line = new TString(start, static_cast<int>(nextCR - start));
             } else {
                 kept.assign(start, end);

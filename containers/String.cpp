@@ -36,9 +36,10 @@ char ClosingPartner(char c) { return c == '(' ? ')' : c == '[' ? ']' : '}'; }
 
 TString::TString(const char* text) : fText(text == nullptr ? "" : text) {}
 
-TString::TString(const char* text, int length) {
-    if (text != nullptr && length > 0) fText.assign(text, static_cast<size_t>(length));
-}
+// Made at its exact length, as a copy is: no room to spare, and no first
+// assignment into the empty text.
+TString::TString(const char* text, int length)
+    : fText(text != nullptr && length > 0 ? std::string(text, static_cast<size_t>(length)) : std::string()) {}
 
 TString::TString(char c) : fText(1, c) {}
 
@@ -75,6 +76,15 @@ TString& TString::operator=(const std::string& text) {
     return *this;
 }
 
+TString& TString::Assign(const char* text, int length) {
+    if (text != nullptr && length > 0)
+        fText.assign(text, static_cast<size_t>(length));
+    else
+        fText.clear();
+    ShrinkIfWanted();
+    return *this;
+}
+
 char& TString::OutsideSlot() {
     thread_local char slot;
     slot = '\0';
@@ -102,6 +112,17 @@ void TString::Clear() {
 void TString::ShrinkIfWanted() {
     // Give memory back only when much of it is unused, so small edits stay cheap.
     if (fReduceCapacity && fText.capacity() > 64 && fText.capacity() > 2 * fText.size()) fText.shrink_to_fit();
+}
+
+// A text made aside goes into the storage already held when it fits, so
+// that a line changed in place stays where it is in memory; otherwise its
+// own storage is taken over.
+void TString::TakeText(std::string& text) {
+    if (text.size() <= fText.capacity())
+        fText.assign(text);
+    else
+        fText.swap(text);
+    ShrinkIfWanted();
 }
 
 bool TString::ClipRange(int& first, int& last) const {
@@ -314,14 +335,40 @@ TString& TString::SubstituteAll(const TString& from, const TString& to) {
         copied = found + from.fText.size();
     }
     result.append(fText, copied, std::string::npos);
-    fText.swap(result);
-    ShrinkIfWanted();
+    TakeText(result);
     return *this;
 }
 
 void TString::ReplaceAll(const char* from, const char* to, TString& out) const {
     out = *this;
     out.SubstituteAll(TString(from), TString(to));
+}
+
+TString& TString::ExpandTabs(int width, int startColumn) {
+    if (fText.find('\t') == std::string::npos) return *this;
+    std::string expanded;
+    AppendExpandingTabs(expanded, fText.data(), Length(), width, startColumn);
+    TakeText(expanded);
+    return *this;
+}
+
+// Room for the longest outcome is taken at once, so the text grows once.
+void TString::AppendExpandingTabs(std::string& out, const char* text, int length, int width, int startColumn) {
+    if (text == nullptr || length <= 0) return;
+    const size_t size = static_cast<size_t>(length);
+    const size_t step = static_cast<size_t>(std::max(width, 1));
+    const size_t start = static_cast<size_t>(std::max(startColumn, 0));
+    const size_t tabs = static_cast<size_t>(std::count(text, text + size, '\t'));
+    out.reserve(out.size() + size + tabs * (step - 1));
+    const char* const end = text + size;
+    for (const char* from = text; from < end;) {
+        const void* found = std::memchr(from, '\t', static_cast<size_t>(end - from));
+        const char* tab = found != nullptr ? static_cast<const char*>(found) : end;
+        out.append(from, tab);
+        if (tab == end) break;
+        out.append(step - (start + out.size()) % step, ' ');
+        from = tab + 1;
+    }
 }
 
 TString& TString::ExtendLeft(int width, char c) {

@@ -36,6 +36,9 @@ public:
 
     TString& operator=(const char* text);
     TString& operator=(const std::string& text);
+    // Replaces the text with length characters from text, as the constructor
+    // makes them (none when text is null or length below 1).
+    TString& Assign(const char* text, int length);
 
     const char* c_str() const { return fText.c_str(); }
     const std::string& str() const { return fText; }
@@ -128,6 +131,15 @@ public:
     // out = this text with every from replaced by to (SubstituteAll).
     void ReplaceAll(const char* from, const char* to, TString& out) const;
 
+    // Each tab becomes blanks up to the next multiple of width (a width below
+    // 1 counts as 1), a whole width when it stands on one; the first
+    // character stands at column startColumn (a negative one counts as 0).
+    TString& ExpandTabs(int width, int startColumn = 0);
+    // Appends length characters of text to out with their tabs expanded as
+    // ExpandTabs does, the first of them standing at column startColumn plus
+    // out's length.
+    static void AppendExpandingTabs(std::string& out, const char* text, int length, int width, int startColumn = 0);
+
     // Pads with c to width characters; a longer text is never cut.
     TString& ExtendLeft(int width, char c = ' ');
     TString& ExtendRight(int width, char c = ' ');
@@ -201,6 +213,7 @@ public:
 
 private:
     void ShrinkIfWanted();
+    void TakeText(std::string& text);
     static char& OutsideSlot();
     bool ClipRange(int& first, int& last) const;
 

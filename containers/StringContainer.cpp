@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 #include <vector>
 
 #include "ClipboardText.h"
@@ -43,7 +44,10 @@ TStringContainer& TStringContainer::operator=(const TStringContainer& source) {
     return *this;
 }
 
-TStringContainer::~TStringContainer() { DeleteAll(GetOwnsItems()); }
+TStringContainer::~TStringContainer() {
+    DeleteAll(GetOwnsItems());
+    DeleteSpares();
+}
 
 void TStringContainer::Init() {
     SetObjectMode();
@@ -111,6 +115,35 @@ void TStringContainer::Sort(int first, int last, TCompareStringsFunction compare
     }, typed.get());
 }
 
+void TStringContainer::Recycle() {
+    if (!GetFreeItems()) {
+        DeleteAll(true);
+        return;
+    }
+    void* const* items = static_cast<void* const*>(GetItems());
+    fSpares.reserve(fSpares.size() + static_cast<size_t>(GetCount()));
+    for (int i = 0; i < GetCount(); ++i)
+        if (items[i] != nullptr) fSpares.push_back(items[i]);
+    DeleteAll(false);
+    // Filled in the order of their places in memory, so that the new lines
+    // lie in memory in their own order: lines that were sorted or moved
+    // about would otherwise leave the new text scattered. A few lines out of
+    // place (inserted or pasted ones) are not worth the sort.
+    const std::less<void*> before;
+    size_t turns = 0;
+    for (size_t i = fNextSpare + 1; i < fSpares.size(); ++i)
+        if (before(fSpares[i], fSpares[i - 1])) ++turns;
+    if (turns > (fSpares.size() - fNextSpare) / 16)
+        std::sort(fSpares.begin() + static_cast<std::ptrdiff_t>(fNextSpare), fSpares.end(), before);
+}
+
+void TStringContainer::DeleteSpares() {
+    for (size_t i = fNextSpare; i < fSpares.size(); ++i) FreeItem(fSpares[i]);
+    std::vector<void*>().swap(fSpares);
+    fNextSpare = 0;
+    std::string().swap(fExpanded);
+}
+
 int TStringContainer::AddLine(const char* text, size_t length, int lineIndex, TFileLineCallback lineCallback,
                               void* context) {
     if (length > 0 && text[length - 1] == '\r') --length;
@@ -118,13 +151,26 @@ int TStringContainer::AddLine(const char* text, size_t length, int lineIndex, TF
         length = static_cast<size_t>(fMaxLineLength);
         fTruncated = true;
     }
+    if (fTabExpansion > 0 && length > 0 && std::memchr(text, '\t', length) != nullptr) {
+        fExpanded.clear();
+        TString::AppendExpandingTabs(fExpanded, text, static_cast<int>(length), fTabExpansion);
+        text = fExpanded.data();
+        length = fExpanded.size();
+    }
     if (lineCallback != nullptr) {
         lineCallback(TString(text, static_cast<int>(length)), lineIndex, context);
-    } else {
-        TString* line = new TString(text, static_cast<int>(length));
-        line->SetReduceCapacity(fReduceCapacity);
-        TContainer::Add(line);
+        return static_cast<int>(length);
     }
+    TString* line;
+    if (fNextSpare < fSpares.size()) {
+        line = static_cast<TString*>(fSpares[fNextSpare++]);
+        line->SetReduceCapacity(fReduceCapacity);
+        line->Assign(text, static_cast<int>(length));
+    } else {
+        line = new TString(text, static_cast<int>(length));
+        line->SetReduceCapacity(fReduceCapacity);
+    }
+    TContainer::Add(line);
     return static_cast<int>(length);
 }
 
@@ -135,9 +181,10 @@ void TStringContainer::ReadFromFile(const TString& fileName) { ReadFromFileCallb
 // lies whole in a chunk is taken from the chunk without a copy.
 int TStringContainer::ReadFromFileCallback(const TString& fileName, TFileProgressCallback progress, void* context,
                                            TFileLineCallback lineCallback) {
+    SparesDeleter spares{this};
     FileCloser closer{std::fopen(fileName.c_str(), "rb")};
     if (closer.file == nullptr) throw TSDPPFileException(fileName.str(), "cannot be opened");
-    DeleteAll(true);
+    Recycle();
     fReading = true;
     const int total = static_cast<int>(std::min<long>(FileSize(closer.file), 0x7FFFFFFF));
     std::vector<char> chunk(kReadChunk);
@@ -205,7 +252,8 @@ void TStringContainer::WriteToFileCallback(const TString& fileName, TWriteProgre
 }
 
 void TStringContainer::SetText(const char* text, int length) {
-    DeleteAll(true);
+    SparesDeleter spares{this};
+    Recycle();
     if (text == nullptr || length <= 0) return;
     int start = 0, lines = 0;
     for (int i = 0; i < length; ++i)

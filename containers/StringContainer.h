@@ -58,6 +58,11 @@ public:
     int GetMaxLineLength() const { return fMaxLineLength; }
     bool GetTruncated() const { return fTruncated; }
     void SetTruncated(bool truncated) { fTruncated = truncated; }
+    // Tabs in the lines read become blanks up to the next multiple of width,
+    // counted from the line's start, after any cut to the maximum line
+    // length; 0 (the default) keeps them.
+    void SetTabExpansion(int width) { fTabExpansion = width < 0 ? 0 : width; }
+    int GetTabExpansion() const { return fTabExpansion; }
     // Set while a file is being read; a caller may clear it before a new read.
     bool GetReading() const { return fReading; }
     void SetReading(bool reading) { fReading = reading; }
@@ -65,10 +70,16 @@ public:
     void SetDosLineEnds(bool dos) { fDosLineEnds = dos; }
     bool GetDosLineEnds() const { return fDosLineEnds; }
 
+    // Empties the list but keeps its lines for the next read (a file or a
+    // text block), which fills them again rather than making new ones; the
+    // read deletes those it does not fill, and so does the destructor. A
+    // container that does not free its items only empties the list.
+    void Recycle();
+
     // Text files: one line per item; reading splits at LF, drops the CR of CR LF
-    // and replaces the content; a last line without LF counts, an empty file
-    // gives no line. Both throw TSDPPFileException when the file cannot be
-    // opened, read or written.
+    // and replaces the content (its lines are recycled); a last line without
+    // LF counts, an empty file gives no line. Both throw TSDPPFileException
+    // when the file cannot be opened, read or written.
     void ReadFromFile(const TString& fileName) override;
     void WriteToFile(const TString& fileName) const override;
     // As ReadFromFile with progress and an optional line callback; returns the
@@ -106,12 +117,24 @@ public:
 
 private:
     int AddLine(const char* text, size_t length, int lineIndex, TFileLineCallback lineCallback, void* context);
+    void DeleteSpares();
+    // Deletes the spares a read leaves, however the read ends.
+    struct SparesDeleter {
+        TStringContainer* lines;
+        ~SparesDeleter() { lines->DeleteSpares(); }
+    };
 
     bool fReduceCapacity = true;
     int fMaxLineLength = 0;
     bool fTruncated = false;
     bool fReading = false;
     bool fDosLineEnds = true;
+    int fTabExpansion = 0;
+    // Lines kept by Recycle, filled again from fNextSpare on.
+    std::vector<void*> fSpares;
+    size_t fNextSpare = 0;
+    // A line read with its tabs expanded.
+    std::string fExpanded;
     // Comparison records of background sorts, which may outlive the Sort call.
     std::vector<std::shared_ptr<void>> fSortContexts;
 };

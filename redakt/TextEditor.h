@@ -476,7 +476,10 @@ public:
     void InsertText(TStringContainer& text);
     // The same, taking the lines out of text rather than copying them (text
     // keeps any of its lines): for a caller's container it drops afterwards.
-    void InsertTextTaking(TStringContainer& text);
+    // A caller that made the lines with the capacity rule of lines and knows
+    // the length of the longest passes it as longest, which spares a pass
+    // over them; -1 has them looked at.
+    void InsertTextTaking(TStringContainer& text, int longest = -1);
     // Append-mode typing of c at col of line in overwrite mode: the line is
     // padded to MarginPos, the character at MarginPos - k - 1 (k = appendCount,
     // at most MarginPos - col - 1) drops out, the last k typed characters move
@@ -485,7 +488,7 @@ public:
     void AppendLineInInsertMode(int line, int col, char c);
 
 protected:
-    void InsertTextFrom(TStringContainer& text, bool take);
+    void InsertTextFrom(TStringContainer& text, bool take, int longest);
 
 public:
 

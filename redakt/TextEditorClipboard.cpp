@@ -26,48 +26,77 @@ std::string BlockText(const TStringContainer& lines, int first, int end) {
     return text;
 }
 
+// The first c at or after from, or stop when there is none.
+const char* FindByte(const char* from, const char* stop, char c) {
+    const void* found = from < stop ? std::memchr(from, c, static_cast<size_t>(stop - from)) : nullptr;
+    return found != nullptr ? static_cast<const char*>(found) : stop;
+}
+
 // The clipboard text's lines: LF ends a line, CR is dropped wherever it
 // stands, and the text after the last LF (empty when the text ends with a
-// line break) is the last line. Each line is made once, straight into out;
-// expandTabs(line, index) is called for those that hold a tab.
+// line break) is the last line. A line costs one search for its LF: the next
+// CR and the next tab are searched for ahead, over the rest of the text, and
+// again only once a line reaches them, so a line without either (or with
+// only the CR of its CR LF) is made straight from the bytes. Each line is
+// made once, with the capacity rule reduce, straight into out;
+// expandTabs(line, index) is called for those that hold a tab. Returns the
+// length of the longest line made.
 template <class ExpandTabs>
-void SplitClipboardText(const char* bytes, size_t length, TStringContainer& out, ExpandTabs expandTabs) {
+int SplitClipboardText(const char* bytes, size_t length, bool reduce, TStringContainer& out, ExpandTabs expandTabs) {
+    const char* const stop = bytes + length;
+    const char* nextCR = FindByte(bytes, stop, '\r');
+    const char* nextTab = FindByte(bytes, stop, '\t');
     std::vector<void*> made;
-    std::string line;
-    size_t start = 0;
-    while (start <= length) {
-        const void* found = std::memchr(bytes + start, '\n', length - start);
-        const size_t end = found != nullptr ? static_cast<size_t>(static_cast<const char*>(found) - bytes) : length;
-        size_t size = end - start;
-        if (size > 0 && bytes[end - 1] == '\r') --size;
-        line.assign(bytes + start, size);
-        if (std::memchr(line.data(), '\r', line.size()) != nullptr)
-            line.erase(std::remove(line.begin(), line.end(), '\r'), line.end());
-        auto* text = new TString(line);
-        made.push_back(text);
-        if (std::memchr(line.data(), '\t', line.size()) != nullptr)
-            expandTabs(*text, static_cast<int>(made.size()) - 1);
+    std::string kept;  // a line with CRs inside, without them
+    int longest = 0;
+    for (const char* start = bytes;;) {
+        const char* end = FindByte(start, stop, '\n');
+        TString* line;
+        if (nextCR >= end) {
+            line = new TString(start, static_cast<int>(end - start));
+        } else {
+            if (nextCR + 1 == end) {
+                line = new TString(start, static_cast<int>(nextCR - start));
+            } else {
+                kept.assign(start, end);
+                kept.erase(std::remove(kept.begin(), kept.end(), '\r'), kept.end());
+                line = new TString(kept);
+            }
+            nextCR = FindByte(end, stop, '\r');
+        }
+        made.push_back(line);
+        line->SetReduceCapacity(reduce);
+        if (nextTab < end) {
+            expandTabs(*line, static_cast<int>(made.size()) - 1);
+            nextTab = FindByte(end, stop, '\t');
+        }
+        longest = std::max(longest, line->Length());
+        if (end == stop) break;
         start = end + 1;
     }
     out.InsertItems(out.GetCount(), made.data(), static_cast<int>(made.size()));
+    return longest;
 }
 
-// The CF_TEXT block's lines, read up to its NUL and never past its size;
-// nothing when the clipboard cannot be opened or holds no text.
+// The CF_TEXT block's lines, read up to its NUL and never past its size, and
+// the length of the longest; nothing (and 0) when the clipboard cannot be
+// opened or holds no text.
 template <class ExpandTabs>
-void ReadClipboardLines(TStringContainer& out, ExpandTabs expandTabs) {
-    if (!OpenClipboard(nullptr)) return;
+int ReadClipboardLines(bool reduce, TStringContainer& out, ExpandTabs expandTabs) {
+    if (!OpenClipboard(nullptr)) return 0;
+    int longest = 0;
     if (HANDLE block = GetClipboardData(CF_TEXT)) {
         const SIZE_T size = GlobalSize(block);
         if (const auto* bytes = static_cast<const char*>(GlobalLock(block))) {
             const void* nul = size > 0 ? std::memchr(bytes, '\0', size) : nullptr;
             const size_t length = nul != nullptr ? static_cast<size_t>(static_cast<const char*>(nul) - bytes) : size;
             // A line holds at most INT_MAX bytes: a larger text is read that far.
-            SplitClipboardText(bytes, std::min<size_t>(length, INT_MAX), out, expandTabs);
+            longest = SplitClipboardText(bytes, std::min<size_t>(length, INT_MAX), reduce, out, expandTabs);
             GlobalUnlock(block);
         }
     }
     CloseClipboard();
+    return longest;
 }
 
 // A line the text lacks (a bookmark left below it by a load) reads as the last line.
@@ -124,9 +153,11 @@ void TTextEditor::Paste() {
     if (ReadOnly || !IsClipboardFormatAvailable(CF_TEXT)) return;
     TStringContainer text;
     // The first line goes in at the caret column, the others at column 0.
-    ReadClipboardLines(text, [this](TString& line, int index) { ExpandTabs(line, index == 0 ? CurCol : 0); });
+    const int longest = ReadClipboardLines(lines.GetReduceCapacity(), text, [this](TString& line, int index) {
+        ExpandTabs(line, index == 0 ? CurCol : 0);
+    });
     if (text.GetCount() == 0 || (text.GetCount() == 1 && text[0].IsEmpty())) return;
-    InsertTextTaking(text);
+    InsertTextTaking(text, longest);
 }
 
 void TTextEditor::CopyToBuffer(int n) {

@@ -34,24 +34,7 @@ const std::array<int, 256>& RowOfByte() {
 
 }  // namespace
 
-// One pass per text: a tab takes blanks up to the next multiple of the tab
-// width, a whole width when it stands on one.
-void TTextEditor::ExpandTabs(TString& text, int startColumn) const {
-    const std::string& source = text.str();
-    size_t tab = source.find('\t');
-    if (tab == std::string::npos) return;
-    const size_t width = static_cast<size_t>(std::max(TabSize, 1));
-    const size_t start = static_cast<size_t>(std::max(startColumn, 0));
-    std::string expanded;
-    size_t from = 0;
-    for (; tab != std::string::npos; tab = source.find('\t', from)) {
-        expanded.append(source, from, tab - from);
-        expanded.append(width - (start + expanded.size()) % width, ' ');
-        from = tab + 1;
-    }
-    expanded.append(source, from, std::string::npos);
-    text = expanded;
-}
+void TTextEditor::ExpandTabs(TString& text, int startColumn) const { text.ExpandTabs(TabSize, startColumn); }
 
 void TTextEditor::TabsToSpaces() {
     for (int i = 0; i < lines.GetCount(); ++i) ExpandTabs(lines[i], 0);

@@ -1,5 +1,6 @@
 // TTextEditor: loading and saving text files (HTML ones converted to and from
 // plain text), the file dialogs' filter, and the scheme chosen by extension.
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <utility>
@@ -68,7 +69,8 @@ bool IsOneOf(const TString& extension, int firstId, int secondId) {
 void TTextEditor::Load(TString name, int maxLines) {
     if (helpShown) Help();
     name.Trim(' ');
-    lines.DeleteAll(true);
+    // The old lines are filled again with the new ones rather than freed.
+    lines.Recycle();
     sections.DeleteAll(true);
     lines.SetReading(false);
     lines.SetTruncated(false);
@@ -79,15 +81,18 @@ void TTextEditor::Load(TString name, int maxLines) {
     SetHPos(0);
     TLineLimit limit{this, maxLines, 0, false};
     bool whole = true;
+    // Tabs are expanded as each line is read, and the read measures them.
+    lines.SetTabExpansion(std::max(TabSize, 1));
+    int longest = -1;
     try {
-        lines.ReadFromFileCallback(name, &LineRead, &limit);
+        longest = lines.ReadFromFileCallback(name, &LineRead, &limit);
     } catch (const std::exception&) {
         whole = false;
         ShowLoadError(name);
     }
+    lines.SetTabExpansion(0);
     ProgressChange(0, -2);
     SetCursorShape(crDefault);
-    TabsToSpaces();
     if (lines.GetTruncated()) {
         whole = false;
         ShowBox(this, TextEditorText(100475, "Unicode characters were truncated"), TextEditorText(100463, "Load file"),
@@ -95,14 +100,19 @@ void TTextEditor::Load(TString name, int maxLines) {
     }
     const TString extension = UpperExtension(name);
     SetLang(extension);
-    if (extension.str() == "HTM") {
+    const bool html = extension.str() == "HTM";
+    if (html) {
         HTMLToText();
         Event(1);
     } else {
         Event(2);
     }
-    // Measured now, after tabs and entities took their final width.
-    RefreshSettings(true, true);
+    // Measured after tabs and entities took their final width: the read's
+    // measure holds unless it failed, entities were turned into letters or
+    // an event handler had the text.
+    const bool measured = longest >= 0 && !html && !OnEvent;
+    if (measured) SetHMax(longest);
+    RefreshSettings(true, !measured);
     if (whole && !limit.reached) fileName = name;
     SetModified(false);
 }

@@ -48,8 +48,9 @@ void FitSection(TIntPair& section, int first, int last) {
 
 // Lines first..end-1 of text go in before line `at` with one move of the
 // lines after it: taken over from text when take is set (text keeps its
-// other lines), else copied. Sections shift as Insert's do.
-void InsertLinesOf(TTextEditor& editor, int at, TStringContainer& text, int first, int end, bool take) {
+// other lines), else copied. Sections shift as Insert's do. The lines get the
+// line store's capacity rule, unless ruled says they have it already.
+void InsertLinesOf(TTextEditor& editor, int at, TStringContainer& text, int first, int end, bool take, bool ruled) {
     const int count = end - first;
     if (count <= 0) return;
     std::vector<void*> copies;
@@ -60,7 +61,8 @@ void InsertLinesOf(TTextEditor& editor, int at, TStringContainer& text, int firs
         items = copies.data();
     }
     const bool reduce = editor.lines.GetReduceCapacity();
-    for (int i = 0; i < count; ++i) static_cast<TString*>(items[i])->SetReduceCapacity(reduce);
+    if (!ruled)
+        for (int i = 0; i < count; ++i) static_cast<TString*>(items[i])->SetReduceCapacity(reduce);
     at = std::clamp(at, 0, editor.lines.GetCount());
     editor.lines.InsertItems(at, items, count);
     if (take) text.DeleteSection(first, end - 1, false);
@@ -98,11 +100,11 @@ void TTextEditor::Delete(int line) { Delete(line, line); }
 // Bookmarks follow their text: those below the caret line move down with it
 // by the r lines added, and one on the caret line too when the caret stood
 // at column 0 (its text then starts the line after the inserted ones).
-void TTextEditor::InsertText(TStringContainer& source) { InsertTextFrom(source, false); }
+void TTextEditor::InsertText(TStringContainer& source) { InsertTextFrom(source, false, -1); }
 
-void TTextEditor::InsertTextTaking(TStringContainer& source) { InsertTextFrom(source, true); }
+void TTextEditor::InsertTextTaking(TStringContainer& source, int longest) { InsertTextFrom(source, true, longest); }
 
-void TTextEditor::InsertTextFrom(TStringContainer& source, bool take) {
+void TTextEditor::InsertTextFrom(TStringContainer& source, bool take, int longest) {
     if (source.GetCount() == 0 || ReadOnly) return;
     if (lines.GetCount() == 0) lines.Add(TString());
     if (CurLine < 0 || CurLine >= lines.GetCount()) return;
@@ -140,7 +142,7 @@ void TTextEditor::InsertTextFrom(TStringContainer& source, bool take) {
     const int r = m - 1;
     const bool lastEmpty = r > 0 && text[m - 1].IsEmpty();
     const int lastLength = text[m - 1].Length();
-    InsertLinesOf(*this, caretLine + 1, text, 1, lastEmpty ? m - 1 : m, take);
+    InsertLinesOf(*this, caretLine + 1, text, 1, lastEmpty ? m - 1 : m, take, longest >= 0);
     if (r == 0)
         lines[caretLine] += tail;
     else if (lastEmpty)
@@ -154,9 +156,17 @@ void TTextEditor::InsertTextFrom(TStringContainer& source, bool take) {
             if (markers[i].line == caretLine) markers[i].line += r;
 
     // Nothing got shorter, so the longest line is the longest of the old
-    // longest and the lines written here.
+    // longest and the lines written here. When the caller measured text,
+    // only the first and the last line written need measuring: the others
+    // are text's lines as they stand, and text's first and last line are
+    // parts of those two.
     SetVMax(std::max(lines.GetCount() - 1, 0));
-    for (int i = caretLine; i <= caretLine + r; ++i) SetHMax(lines[i]);
+    if (longest >= 0) {
+        const int widest = std::max({lines[caretLine].Length(), longest, lines[caretLine + r].Length()});
+        if (widest > HMax) SetHMax(widest);
+    } else {
+        for (int i = caretLine; i <= caretLine + r; ++i) SetHMax(lines[i]);
+    }
 
     if (r > 0) {
         selection.selStartLine = caretLine;

@@ -235,6 +235,55 @@ TEST(String, NumbersToText) {
     EXPECT_EQ(TString(0.1).str(), "0.1");
 }
 
+// Tab stops every width columns, counted from startColumn; a tab on a stop
+// takes a whole width, and a width below 1 counts as 1.
+TEST(String, TabsExpandToTheNextStop) {
+    const struct {
+        const char* text;
+        int width, startColumn;
+        const char* expanded;
+    } kCases[] = {
+        {"a\tb", 4, 0, "a   b"},
+        {"\tx", 4, 0, "    x"},
+        {"abcd\te", 4, 0, "abcd    e"},
+        {"a\t\tb", 3, 0, "a     b"},
+        {"a\tb", 4, 2, "a b"},
+        {"a\tb", 4, -5, "a   b"},
+        {"a\tb", 0, 0, "a b"},
+        {"no tab", 4, 0, "no tab"},
+        {"", 4, 0, ""},
+    };
+    for (const auto& c : kCases) {
+        TString text(c.text);
+        text.ExpandTabs(c.width, c.startColumn);
+        EXPECT_EQ(text.str(), c.expanded) << c.text << " " << c.width << " " << c.startColumn;
+    }
+    // Appended text counts its columns on from what out holds already.
+    std::string out = "ab";
+    TString::AppendExpandingTabs(out, "c\td", 3, 4);
+    EXPECT_EQ(out, "abc d");
+    TString::AppendExpandingTabs(out, nullptr, 5, 4);
+    EXPECT_EQ(out, "abc d");
+}
+
+TEST(String, AssignTakesTheBytesGiven) {
+    TString text("something long enough to keep");
+    text.Assign("abc\0def", 7);
+    EXPECT_EQ(text.str(), std::string("abc\0def", 7));
+    text.Assign("xyz", 0);
+    EXPECT_TRUE(text.IsEmpty());
+    text.Assign(nullptr, 3);
+    EXPECT_TRUE(text.IsEmpty());
+    // The reduce rule holds: a much shorter text gives most of its room back.
+    TString wide(std::string(500, 'x'));
+    wide.Assign("ab", 2);
+    EXPECT_LT(wide.GetCapacity(), 500);
+    wide.SetReduceCapacity(false);
+    wide.Assign(std::string(400, 'y').c_str(), 400);
+    wide.Assign("ab", 2);
+    EXPECT_GE(wide.GetCapacity(), 400);
+}
+
 TEST(String, CapacityReserveAndReduce) {
     TString text;
     text.Reserve(1000);

@@ -148,6 +148,33 @@ TEST_F(ClipboardTest, PastedTextIsSplitAtLineFeedsWithoutCarriageReturnsAndTabsE
     EXPECT_EQ(editor.selection.selEndCol, 9);
 }
 
+// Into "abcdefgh" at column 4: the width grows to the longest line written,
+// be it the caret line with the text before the caret, a pasted line, the
+// last line with the text after the caret or a line whose tabs expanded, and
+// never shrinks.
+TEST_F(ClipboardTest, PasteWidensTheTextToItsLongestLine) {
+    const struct {
+        std::string clipboard;
+        int hMaxBefore;
+        int hMax;
+    } kCases[] = {
+        {"x\n123456789012\ny", 5, 12},
+        {"123456789\nz", 5, 13},
+        {"a\nbcdefghijkl", 5, 15},
+        {"a\tb\nc", 5, 9},
+        {"x\ny\n", 80, 80},
+    };
+    for (const auto& c : kCases) {
+        Text({"abcdefgh"});
+        editor.SetTabSize(8);
+        editor.SetHMax(c.hMaxBefore);
+        Caret(4, 0);
+        PutClipboardText(c.clipboard);
+        editor.Paste();
+        EXPECT_EQ(editor.GetHMax(), c.hMax) << c.clipboard;
+    }
+}
+
 // Under the address sanitizer this also shows that no byte past the block is read.
 TEST_F(ClipboardTest, PasteReadsUpToTheNulAndNeverPastTheBlock) {
     const struct {

@@ -128,6 +128,26 @@ TEST_F(FilesTest, LoadingReplacesTextAndStateAndReportsProgress) {
     EXPECT_EQ(progress.back(), std::make_pair(0, -2));
 }
 
+// The width is the longest line with its tabs expanded, taken from the read
+// without an event handler and measured after one, which may change the
+// text, or after entities turned into letters.
+TEST_F(FilesTest, TheWidthIsTheLongestLineLoaded) {
+    Write("tabs.txt", "a\tb\r\nabcdef\r\n\tend  \n");
+    Write("short.txt", "x\n");
+    for (const bool handler : {false, true}) {
+        editor->OnEvent = nullptr;
+        if (handler) editor->OnEvent = [this](int) { editor->lines.Add(TString(std::string(30, 'z'))); };
+        editor->Load(TString(Path("tabs.txt")), 0);
+        EXPECT_EQ(editor->GetHMax(), handler ? 30 : 13);
+        editor->OnEvent = nullptr;
+        editor->Load(TString(Path("short.txt")), 0);  // narrows as well
+        EXPECT_EQ(editor->GetHMax(), 1);
+    }
+    Write("page.htm", "&aacute;&ouml;&iacute;\n");
+    editor->Load(TString(Path("page.htm")), 0);
+    EXPECT_EQ(editor->GetHMax(), 3);  // measured on the letters
+}
+
 TEST_F(FilesTest, OnlyAnHtmFileIsConvertedWhenLoaded) {
     const std::string page = "&aacute;rv&iacute;zt&Ucirc;r&otilde; t&uuml;k&ouml;rf&uacute;r&oacute;g&eacute;p\n";
     Write("page.htm", page);
@@ -199,6 +219,7 @@ TEST_F(FilesTest, AFileThatCannotBeReadKeepsNoFileName) {
          "Load file", static_cast<UINT>(MB_ICONINFORMATION)},
     };
     Write("long.txt", "short\n" + std::string(20, 'x') + "\n");
+    ShowText(editor, {"old text"});
     for (const auto& row : kFailures) {
         editor->fileName = "before.txt";
         row.prepare(*editor);
@@ -211,6 +232,9 @@ TEST_F(FilesTest, AFileThatCannotBeReadKeepsNoFileName) {
         EXPECT_EQ(boxes[0].icon, row.icon);
         EXPECT_TRUE(editor->fileName.IsEmpty()) << row.file;
         EXPECT_FALSE(editor->GetModified());
+        if (row.file == std::string("missing.txt")) {
+            EXPECT_EQ(editor->lines.GetCount(), 0);  // the old text went
+        }
     }
     EXPECT_EQ(TextOf(editor->lines), (std::vector<std::string>{"short", std::string(10, 'x')}));
 }

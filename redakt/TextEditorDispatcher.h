@@ -11,7 +11,6 @@
 #include "StringContainer.h"
 #include "TaskDispatcher.h"
 #include "TextEditorRuntimeVars.h"
-#include "TextEditorTextFinder.h"
 #include "TextEditorTypes.h"
 
 class TTextEditor;
@@ -148,7 +147,10 @@ public:
     bool Replace(TString& line, std::vector<TString>* retired);
 
 private:
-    TTextEditorTextFinder finder_;
+    // Puts the pass's text into the line.
+    void Store(TString& line, std::vector<TString>* retired) const;
+
+    std::string find_;
     std::string replacement_;
     int passes_;
     std::string work_;

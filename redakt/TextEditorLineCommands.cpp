@@ -170,36 +170,54 @@ void ChangeCase(TTextEditor& editor, const TString& argument, bool upper) {
 // ---- Replacing text in lines ----
 
 TLineReplacer::TLineReplacer(const TString& find, const TString& replacement)
-    : finder_(find, true, false),
+    : find_(find.str()),
       replacement_(replacement.str()),
       passes_(find.IsEmpty() ? 0 : (replacement.Contains(find) ? 1 : kMostReplacePasses)) {}
 
 bool TLineReplacer::Replace(TString& line, std::vector<TString>* retired) {
     bool changed = false;
-    const size_t length = static_cast<size_t>(finder_.Length());
+    const size_t length = find_.size();
     for (int pass = 0; pass < passes_; ++pass) {
-        int at = finder_.FindForward(line, 0);
-        if (at < 0) break;
         const std::string& text = line.str();
+        size_t at = text.find(find_);
+        if (at == std::string::npos) break;
+        changed = true;
+        if (replacement_.size() == length) {
+            // As long as the text: written over the occurrences in place.
+            char* characters = &line[0];
+            for (; at != std::string::npos; at = text.find(find_, at + length))
+                replacement_.copy(characters + at, length);
+            continue;
+        }
         work_.clear();
         size_t copied = 0;
-        for (; at >= 0; at = finder_.FindForward(line, static_cast<int>(copied))) {
-            work_.append(text, copied, static_cast<size_t>(at) - copied);
+        for (; at != std::string::npos; at = text.find(find_, copied)) {
+            work_.append(text, copied, at - copied);
             work_ += replacement_;
-            copied = static_cast<size_t>(at) + length;
+            copied = at + length;
         }
         work_.append(text, copied, std::string::npos);
-        const bool reduce = line.GetReduceCapacity();
-        if (work_.size() > static_cast<size_t>(line.GetCapacity()) && retired != nullptr) {
-            retired->push_back(std::move(line));
-            line = TString();
-        }
+        Store(line, retired);
+    }
+    return changed;
+}
+
+// A text that outgrows the line goes into storage of its own size (the
+// line's would grow by doubling).
+void TLineReplacer::Store(TString& line, std::vector<TString>* retired) const {
+    const bool reduce = line.GetReduceCapacity();
+    if (work_.size() <= static_cast<size_t>(line.GetCapacity())) {
         line.SetReduceCapacity(false);
         line = work_;
         line.SetReduceCapacity(reduce);
-        changed = true;
+        return;
     }
-    return changed;
+    TString grown;
+    grown.Reserve(static_cast<int>(work_.size()));
+    grown = work_;
+    grown.SetReduceCapacity(reduce);
+    if (retired != nullptr) retired->push_back(std::move(line));
+    line = std::move(grown);
 }
 
 int ReplaceLines(TTextEditor* editor, TStringContainer& lines, int first, int last, const TString& find,
@@ -402,9 +420,13 @@ void TTextEditor::CmdSurround(TString& argument) {
     int longest = 0;
     for (int i = first; i <= last; ++i) {
         TString& line = lines[i];
-        line.Reserve(line.Length() + prefix.Length() + suffix.Length());
-        line.Insert(0, prefix);
-        line += suffix;
+        TString surrounded;
+        surrounded.Reserve(prefix.Length() + line.Length() + suffix.Length());
+        surrounded += prefix;
+        surrounded += line;
+        surrounded += suffix;
+        surrounded.SetReduceCapacity(line.GetReduceCapacity());
+        line = std::move(surrounded);
         longest = std::max(longest, line.Length());
         ProgressChange(last - first + 1, i - first);
     }

@@ -139,8 +139,8 @@ class TLineReplacer {
 public:
     TLineReplacer(const TString& find, const TString& replacement);
 
-    // Replaces within line; true when it changed. A line without the text is
-    // not written; one whose new text fits its storage keeps that storage
+    // Replaces within line; true when it found the text there (and wrote the
+    // line). A line without the text is not written; one whose new text fits its storage keeps that storage
     // (and its reduce-capacity setting). A line that outgrows its storage
     // gets new storage; with retired given, the old storage is moved there
     // instead of being freed.

@@ -316,23 +316,25 @@ void TTextEditor::CmdFor(TString& argument) {
     LinesOfWorkingRange(*this, first, last);
     SetInt(start, first);
     SetInt(end, last);
-    TLineCommandRun running(*this);
-    init.Eval();
-    if (first <= last) AddUndoItem(utFor, first, last);
-    ProgressChange(0, -1);
-    const TVariable* line = variables.GetVar(TString("line"));
-    int longest = 0;
-    for (int i = first; i <= last; ++i) {
-        variables.NewLine(i, selection, lines[i]);
-        perLine.Eval();
-        if (line != nullptr) WriteLine(lines[i], TextOf(*line));
-        longest = std::max(longest, lines[i].Length());
-        ProgressChange(last - first + 1, i - first);
+    {
+        TLineCommandRun running(*this);
+        init.Eval();
+        if (first <= last) AddUndoItem(utFor, first, last);
+        ProgressChange(0, -1);
+        const TVariable* line = variables.GetVar(TString("line"));
+        int longest = 0;
+        for (int i = first; i <= last; ++i) {
+            variables.NewLine(i, selection, lines[i]);
+            perLine.Eval();
+            if (line != nullptr) WriteLine(lines[i], TextOf(*line));
+            longest = std::max(longest, lines[i].Length());
+            ProgressChange(last - first + 1, i - first);
+        }
+        ProgressChange(0, -2);
+        if (GetHMax() < longest) SetHMax(longest);
+        RefreshLines(-1);
+        SetModified(true);
     }
-    ProgressChange(0, -2);
-    if (GetHMax() < longest) SetHMax(longest);
-    RefreshLines(-1);
-    SetModified(true);
     ShowFinalValue(*this, final);
 }
 

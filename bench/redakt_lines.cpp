@@ -34,7 +34,9 @@
 #include "ComboBox.h"
 #include "ListBox.h"
 #include "Responder.h"
+#include "Edit.h"
 #include "TextEditor.h"
+#include "TextEditorResultDlgs.h"
 #include "TextEditorSearchDlg.h"
 #include "TimeBesidePeer.h"
 #include "display/TestDriver.h"
@@ -491,6 +493,190 @@ void CheckResults() {
     delete list;
 }
 
+
+// ---- The line commands replace, surround and for, each loading the file ----
+//
+// On a text of words with "kappa" in about half the lines: replace kappa
+// KAPPA (load + replace + save) against sed 's/kappa/KAPPA/g', single-
+// threaded and on 1, 2, 4 and 8 workers; surround < > (load + surround +
+// save) against sed 's/.*/<&>/'; for -v n<int>; n += strlen(line); n (load
+// + for) against awk '{n += length($0)} END {print n}'. The outputs are
+// compared first: the saved files byte for byte, the sums as numbers.
+
+// WordLines with "kappa" where they hold "needle".
+std::vector<std::string> KappaLines() {
+    std::vector<std::string> lines = WordLines(kLines, 37);
+    for (std::string& line : lines) {
+        const size_t at = line.find("needle");
+        if (at != std::string::npos) line.replace(at, 6, "kappa");
+    }
+    return lines;
+}
+
+const TextFile& KappaText() {
+    static const TextFile text("redakt_kappa.txt", KappaLines());
+    return text;
+}
+
+// Seconds spent in each step of LoadCommandSave, summed over its calls.
+struct CommandSteps {
+    double load = 0, command = 0, save = 0;
+};
+
+// Loads input, runs the command, and saves to output (LF line ends, as sed
+// writes them) unless output is empty.
+template <class Command>
+void LoadCommandSave(TTextEditor& editor, const std::string& input, Command command, const std::string& output,
+                     CommandSteps& steps) {
+    using Clock = std::chrono::steady_clock;
+    const auto seconds = [](Clock::time_point from, Clock::time_point to) {
+        return std::chrono::duration<double>(to - from).count();
+    };
+    const auto start = Clock::now();
+    editor.Load(TString(input), 0);
+    const auto loaded = Clock::now();
+    command(editor);
+    const auto done = Clock::now();
+    if (!output.empty()) {
+        editor.SetDosFormat(false);
+        editor.SaveAs(TString(output));
+    }
+    const auto saved = Clock::now();
+    steps.load += seconds(start, loaded);
+    steps.command += seconds(loaded, done);
+    steps.save += seconds(done, saved);
+}
+
+void RunCommand(TTextEditor& editor, void (TTextEditor::*member)(TString&), const char* argument) {
+    TString text(argument);
+    (editor.*member)(text);
+}
+
+void ReplaceKappa(TTextEditor& editor) { RunCommand(editor, &TTextEditor::CmdReplace, "kappa KAPPA"); }
+void SurroundLines(TTextEditor& editor) { RunCommand(editor, &TTextEditor::CmdSurround, "< >"); }
+
+// The for command's sum of the line lengths, as its result dialog shows it.
+std::string SumLengths(TTextEditor& editor) {
+    std::string shown;
+    win32::ScopedResponder responder([&](const win32::ModalInteraction&) {
+        shown = SharedApplyResultDlg()->edResult->GetText();
+        return win32::ModalReply::Answer(mrOk);
+    });
+    RunCommand(editor, &TTextEditor::CmdFor, "-v n<int>; n += strlen(line); n");
+    return shown;
+}
+
+const char* const kKappaSed = "LC_ALL=C sed 's/kappa/KAPPA/g' ";
+const char* const kSurroundSed = "LC_ALL=C sed 's/.*/<&>/' ";
+const char* const kLengthAwk = "LC_ALL=C awk '{n += length($0)} END {print n}' ";
+
+// Mean seconds of the replace step alone, by setting, for the speed-ups.
+std::map<std::string, double> replaceSeconds;
+
+// Runs ours (load, command, save to a file of our own) beside the peer's
+// command line (its output to a file of its own); counters: the steps' means.
+template <class Command>
+CommandSteps CommandBesidePeer(benchmark::State& state, TTextEditor& editor, const char* peerName, Command command,
+                               const std::string& peer, bool save) {
+    const std::string ours = TempPath("redakt_command_ours.txt");
+    const std::string theirs = TempPath("redakt_command_peer.txt");
+    CommandSteps steps;
+    TimeBesidePeer(
+        state, peerName, [&] { LoadCommandSave(editor, KappaText().path, command, save ? ours : "", steps); },
+        [&] {
+            if (std::system((peer + KappaText().path + " > " + theirs).c_str()) != 0) state.SkipWithError("peer failed");
+        });
+    const double iterations = double(state.iterations());
+    state.counters["load_ms"] = steps.load * 1000 / iterations;
+    state.counters["command_ms"] = steps.command * 1000 / iterations;
+    if (save) state.counters["save_ms"] = steps.save * 1000 / iterations;
+    std::remove(ours.c_str());
+    std::remove(theirs.c_str());
+    return steps;
+}
+
+const TaskSetting kReplaceSettings[] = {{0, 10000}, {1, 10000}, {2, 10000}, {4, 10000}, {8, 10000}};
+
+void ReplaceBesideSed(benchmark::State& state) {
+    const TaskSetting setting{static_cast<int>(state.range(0)), static_cast<int>(state.range(1))};
+    TTextEditor editor(nullptr);
+    ApplySetting(editor, setting);
+    const CommandSteps steps = CommandBesidePeer(state, editor, "sed", ReplaceKappa, kKappaSed, true);
+    replaceSeconds[SettingName(setting)] = steps.command / double(state.iterations());
+    state.SetLabel(SettingName(setting));
+}
+
+void ReplaceArguments(benchmark::internal::Benchmark* benchmark) {
+    for (const TaskSetting& setting : kReplaceSettings) benchmark->Args({setting.workers, setting.chunk});
+}
+
+BENCHMARK(ReplaceBesideSed)->Apply(ReplaceArguments)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(5);
+
+void SurroundBesideSed(benchmark::State& state) {
+    TTextEditor editor(nullptr);
+    CommandBesidePeer(state, editor, "sed", SurroundLines, kSurroundSed, true);
+}
+BENCHMARK(SurroundBesideSed)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(5);
+
+void ForSumBesideAwk(benchmark::State& state) {
+    TTextEditor editor(nullptr);
+    CommandBesidePeer(state, editor, "awk", SumLengths, kLengthAwk, false);
+}
+BENCHMARK(ForSumBesideAwk)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(5);
+
+// The peer's whole output, read back.
+std::string PeerOutput(const std::string& command) {
+    std::string output;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr) return output;
+    char chunk[4096];
+    for (size_t n; (n = std::fread(chunk, 1, sizeof chunk, pipe)) > 0;) output.append(chunk, n);
+    pclose(pipe);
+    return output;
+}
+
+// Every replace setting's and surround's saved file is sed's, byte for
+// byte; for's sum is awk's.
+void CheckLineCommands() {
+    const std::string ours = TempPath("redakt_command_check.txt");
+    const std::string peer = TempPath("redakt_command_check_peer.txt");
+    const auto same = [&](const char* sed) {
+        if (std::system((sed + KappaText().path + " > " + peer).c_str()) != 0) return false;
+        return std::system(("cmp -s " + ours + " " + peer).c_str()) == 0;
+    };
+    CommandSteps steps;
+    for (const TaskSetting& setting : kReplaceSettings) {
+        TTextEditor editor(nullptr);
+        ApplySetting(editor, setting);
+        LoadCommandSave(editor, KappaText().path, ReplaceKappa, ours, steps);
+        std::printf("replace kappa KAPPA, %-26s against sed  %s\n", SettingName(setting).c_str(),
+                    same(kKappaSed) ? "same" : "DIFFERS");
+    }
+    TTextEditor editor(nullptr);
+    LoadCommandSave(editor, KappaText().path, SurroundLines, ours, steps);
+    std::printf("surround < > against sed 's/.*/<&>/'  %s\n", same(kSurroundSed) ? "same" : "DIFFERS");
+    editor.Load(TString(KappaText().path), 0);
+    const std::string sum = SumLengths(editor);
+    std::string awk = PeerOutput(kLengthAwk + KappaText().path);
+    while (!awk.empty() && awk.back() == '\n') awk.pop_back();
+    std::printf("for -v n<int>; n += strlen(line); n = %s against awk %s  %s\n", sum.c_str(), awk.c_str(),
+                sum == awk ? "same" : "DIFFERS");
+    std::remove(ours.c_str());
+    std::remove(peer.c_str());
+}
+
+void PrintReplaceSpeedUps() {
+    const auto single = replaceSeconds.find(SettingName(kReplaceSettings[0]));
+    if (single == replaceSeconds.end()) return;
+    std::printf("\nreplace alone, speed-up over mt off (%.1f ms):\n", single->second * 1000);
+    for (const TaskSetting& setting : kReplaceSettings) {
+        const auto found = replaceSeconds.find(SettingName(setting));
+        if (found != replaceSeconds.end())
+            std::printf("  %-26s %8.1f ms  %5.2fx\n", SettingName(setting).c_str(), found->second * 1000,
+                        single->second / found->second);
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -499,11 +685,15 @@ int main(int argc, char** argv) {
     texts = new Texts;
     CheckResults();
     CheckConversions();
+    CheckLineCommands();
     benchmark::RunSpecifiedBenchmarks();
     PrintSpeedUps();
+    PrintReplaceSpeedUps();
     std::printf("\ntargets (ratio, ours / the peer's): SortLines at most 1.5, SortByThirdColumn at most 2, "
                 "DeleteDuplicatedLines at most 1.5; F3Exact, F3CaseBlind, F3WholeWord and SearchAllRows at most 1.0, "
-                "ReplaceAll at most 2.0, ConvertBesideSed with 8 workers at most 1.0\n");
+                "ReplaceAll at most 2.0, ConvertBesideSed with 8 workers at most 1.0"
+                "; ReplaceBesideSed with workers at most 1.0, SurroundBesideSed at most 1.0, ForSumBesideAwk reported"
+                "\n");
     delete texts;
     benchmark::Shutdown();
     return 0;

@@ -562,6 +562,8 @@ public:
     bool GetTableRect(RECT& rect);
     // Shows text in the calc result dialog, all of it selected, modally.
     void ShowCalcResult(const TString& text);
+    // The same in the apply result dialog (apply, for).
+    void ShowApplyResult(const TString& text);
     // The Help controls' click handler: OnDlgHelp with the dialog whose form
     // (by class, derived ones included) holds the sender as its btnHelp:
     // search, replace, go-to-line, settings or macro list. Any other sender,
@@ -667,19 +669,64 @@ public:
     void CmdCalc(TString& argument);
     void CmdCount(TString& argument);
     void CmdECount(TString& argument);
+    // The commands below (TextEditorLineCommands.cpp) work on the working
+    // range unless said otherwise; a malformed argument does nothing and
+    // reports nothing, an item that does not compile shows "Wrong
+    // expression" naming it and changes nothing. Keywords match by prefix
+    // unless said to be exact.
+    // Exactly "" (the block, else every line), "p" or "par" (by paragraph),
+    // "a" or "all" (every line); the undo stack goes when lines moved.
     void CmdReverse(TString& argument);
+    // Items at top-level commas: "-v name<type>[=value]" defines a variable
+    // of a private list that also holds the string "line"; the others but the
+    // last are steps, evaluated in order for every line with "line" its text;
+    // the last is the result, shown in the apply result dialog ("???" when
+    // the last item is a definition). The lines do not change.
     void CmdApply(TString& argument);
+    // Two words. Two texts ("text", b<d>, buf<d>, buffer<d>) exchange their
+    // lines; the editor's text among them is new text (view reset, the undo
+    // stack emptied, sections and bookmarks past its end dropped). Two
+    // distinct line blocks (cur, prev, next) exchange their lines, and the
+    // undo stack goes. A text or a block with itself does nothing.
     void CmdSwap(TString& argument);
+    // Shuffles the lines of the range in place; one undo step.
     void CmdShuffle(TString& argument);
+    // "on" and "off" show and hide the line ends.
     void CmdEnds(TString& argument);
+    // "word" (the word at the caret), "" or any other word (the selection),
+    // "paragraph" (the caret's paragraph, selected first) to lower or upper case.
     void CmdToLower(TString& argument);
     void CmdToUpper(TString& argument);
+    // Capitalize(); the argument is ignored.
     void CmdCapitalize(TString& argument);
+    // "+N" and "-N" from the caret line, "sel start", "sel end" (the first
+    // and the last selected line), "sel N" (from the first selected line, a
+    // negative N from the end), else line N ("%d"; 0 without a number). The
+    // target is computed in 64 bits and kept inside the text; "" does nothing.
     void CmdGo(TString& argument);
+    // "init items; line items[; final items]", items at top-level commas:
+    // the init items (trimmed, "-v" definitions allowed, with "start" and
+    // "end" the range's ends) are evaluated once, the line items for every
+    // line with the editor's line variables, each line taking the value of
+    // "line" afterwards, then the final items; the last of them is shown in
+    // the apply result dialog. Nothing is evaluated before all items
+    // compiled; one undo step.
     void CmdFor(TString& argument);
+    // "name=[values] insert text": at the caret, one line per value of the
+    // list, text with $(name) replaced by the value; the first holds the
+    // caret line's part before the caret, the last its part after it. The
+    // new lines are selected, the caret goes to the line after them; one
+    // undo step. A list of no values, or too many, inserts nothing.
     void CmdForEach(TString& argument);
+    // Two words, the text and its replacement (see TLineReplacer); on worker
+    // threads when multithreading is on; one undo step.
     void CmdReplace(TString& argument);
+    // "left", "right", "middle", "center" (Align) or "fit to margin"
+    // (ArrangeLines); "" does nothing.
     void CmdAlign(TString& argument);
+    // Words at top-level blanks: prefix and suffix, or one word for both,
+    // each trimmed of '"', around every line of the range; one undo step.
+    // "" does nothing.
     void CmdSurround(TString& argument);
 
     // ---- Editor tools: TextEditorTools.cpp ----

@@ -143,16 +143,26 @@ bool TTextEditor::GetTableRect(RECT& rect) {
     return true;
 }
 
-void TTextEditor::ShowCalcResult(const TString& text) {
-    TTextEditorCalcResultDlg* dialog = SharedCalcResultDlg();
+namespace {
+
+// A result dialog's edit box with text, all of it selected, the dialog
+// centred over the editor and shown modally.
+template <class Dialog>
+void ShowResult(TTextEditor& editor, Dialog* dialog, const TString& text) {
     if (dialog == nullptr || dialog->edResult == nullptr) return;
     dialog->edResult->SetText(text.str());
-    SetupDlgPos(dialog);
+    editor.SetupDlgPos(dialog);
     dialog->SetActiveControl(dialog->edResult);
     dialog->edResult->SetSelStart(0);
     dialog->edResult->SetSelLength(text.Length());
     dialog->ShowModal();
 }
+
+}  // namespace
+
+void TTextEditor::ShowCalcResult(const TString& text) { ShowResult(*this, SharedCalcResultDlg(), text); }
+
+void TTextEditor::ShowApplyResult(const TString& text) { ShowResult(*this, SharedApplyResultDlg(), text); }
 
 void AddComboHistory(TComboBox* box, int limit) {
     if (box == nullptr) return;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "Expression.h"
@@ -13,6 +14,20 @@
 #include "TextEditorTypes.h"
 
 class TTextEditor;
+
+// Holds a line command open on the editor (BeginLineCommand) for the life
+// of the object, so that input that a progress handler lets through reaches
+// nothing while lines change.
+class TLineCommandRun {
+public:
+    explicit TLineCommandRun(TTextEditor& editor);
+    ~TLineCommandRun();
+    TLineCommandRun(const TLineCommandRun&) = delete;
+    TLineCommandRun& operator=(const TLineCommandRun&) = delete;
+
+private:
+    TTextEditor& editor_;
+};
 
 // A run of one operation over lines firstLine..lastLine of a line store.
 // Each line is loaded into a variable list (as TTextEditor::NewLine does)
@@ -111,6 +126,65 @@ public:
 protected:
     void Bind(TTextEditorRuntimeVars& vars) override;
     void ProcessLine(int line) override;
+};
+
+// Replaces a text by another within lines, as the replace command does: a
+// pass replaces the occurrences from the left, none overlapping, and does
+// not look into what it put in. A replacement that holds the text gets one
+// pass; any other gets passes until one finds nothing, ten at most, so that
+// an occurrence a replacement forms is replaced too ("aa" by "a" makes one
+// 'a' of eight). An empty text changes nothing. One object per thread: it
+// keeps the storage of its passes.
+class TLineReplacer {
+public:
+    TLineReplacer(const TString& find, const TString& replacement);
+
+    // Replaces within line; true when it found the text there (and wrote the
+    // line). A line without the text is not written; one whose new text fits its storage keeps that storage
+    // (and its reduce-capacity setting). A line that outgrows its storage
+    // gets new storage; with retired given, the old storage is moved there
+    // instead of being freed.
+    bool Replace(TString& line, std::vector<TString>* retired);
+
+private:
+    // Puts the pass's text into the line.
+    void Store(TString& line, std::vector<TString>* retired) const;
+
+    std::string find_;
+    std::string replacement_;
+    int passes_;
+    std::string work_;
+};
+
+// The replace command's work on lines first..last of lines (cut to them),
+// line by line in place. With an editor, ProgressChange(count, k) after the
+// k-th line of the range. Returns the greatest length of a line it changed,
+// 0 when it changed none.
+int ReplaceLines(TTextEditor* editor, TStringContainer& lines, int first, int last, const TString& find,
+                 const TString& replacement);
+
+// The replace command's task: ReplaceLines over its range without progress,
+// loading no variables, on a worker of any dispatcher. longestLine is the
+// greatest length of a line it changed.
+class TCmdReplaceTask : public TTextEditorLineTask {
+public:
+    TCmdReplaceTask(TStringContainer& lines, const TTextEditorSelection& selection, const TString& find,
+                    const TString& replacement);
+    TTextEditorLineTask* Clone() const override;
+    void Execute() override;
+    // Frees the storage of lines that grew on a worker, on the dispatcher's thread.
+    void Finished() override;
+
+    TString find;
+    TString replacement;
+
+protected:
+    void Bind(TTextEditorRuntimeVars&) override {}
+    void ProcessLine(int line) override;
+
+private:
+    TLineReplacer replacer;
+    std::vector<TString> retired;
 };
 
 // A synchronous task dispatcher for line tasks. Each worker has its own

@@ -1,5 +1,10 @@
-// Sorting comparisons of the editor unit and the file writer with progress.
+// Sorting comparisons of the editor unit, the file writer with progress,
+// and the readers of command numbers and keywords.
 #include "TextEditorFunctions.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstdlib>
 
 #include "TextEditor.h"
 #include "TextEditorTexts.h"
@@ -50,4 +55,20 @@ bool WriteLinesWithProgress(TTextEditor* editor, TStringContainer& lines, const 
     }
     editor->ProgressChange(0, -2);
     return written;
+}
+
+bool ReadLeadingNumber(const std::string& text, int& number) {
+    const char* start = text.c_str();
+    char* end = nullptr;
+    const long value = std::strtol(start, &end, 10);
+    if (end == start) return false;
+    number = static_cast<int>(std::clamp<long>(value, INT_MIN, INT_MAX));
+    return true;
+}
+
+int MatchKeyword(const TString& word, const char* const* keywords, int count) {
+    if (word.IsEmpty()) return -1;
+    for (int i = 0; i < count; ++i)
+        if (std::string(keywords[i]).compare(0, word.str().size(), word.str()) == 0) return i;
+    return -1;
 }

@@ -1,7 +1,9 @@
 // The editor unit's free functions: comparisons for sorting lines and tab
-// stops, writing lines to a file with progress notices, and the history of
-// the editor's combo boxes.
+// stops, writing lines to a file with progress notices, the history of the
+// editor's combo boxes, and reading the numbers and keywords of commands.
 #pragma once
+
+#include <string>
 
 #include "String.h"
 #include "StringContainer.h"
@@ -38,3 +40,12 @@ bool WriteLinesWithProgress(TTextEditor* editor, TStringContainer& lines, const 
 // list holds already (which keeps its place); the last item goes when the
 // list then holds more than limit items. A null box is ignored.
 void AddComboHistory(TComboBox* box, int limit);
+
+// The number at the start of text as "%d" reads it (leading blanks skipped,
+// an optional sign, trailing text ignored), saturated to the int range;
+// false, number left, without one.
+bool ReadLeadingNumber(const std::string& text, int& number);
+
+// The index of the first keyword, in the table's order, that word begins
+// (keyword arguments match by prefix); -1 for an empty word or none.
+int MatchKeyword(const TString& word, const char* const* keywords, int count);

@@ -15,6 +15,7 @@
 #include "TextEditor.h"
 #include "TextEditorConvertLinesDlg.h"
 #include "TextEditorDispatcher.h"
+#include "TextEditorFunctions.h"
 #include "TextEditorTexts.h"
 #include "TextEditorThreadInfoDlg.h"
 #include "ThreadFunctions.h"
@@ -33,18 +34,6 @@ void ClampedWorkingRange(TTextEditor& editor, int& first, int& last) {
 void SetScreenCursor(TCursor cursor) {
     if (Screen != nullptr) Screen->SetCursor(cursor);
 }
-
-// Holds a line command open on the editor for the life of the object.
-class TLineCommandRun {
-public:
-    explicit TLineCommandRun(TTextEditor& editor) : editor_(editor) { editor_.BeginLineCommand(); }
-    ~TLineCommandRun() { editor_.EndLineCommand(); }
-    TLineCommandRun(const TLineCommandRun&) = delete;
-    TLineCommandRun& operator=(const TLineCommandRun&) = delete;
-
-private:
-    TTextEditor& editor_;
-};
 
 }  // namespace
 
@@ -210,11 +199,8 @@ enum TMTKeyword { mkOn, mkOff, mkInfo, mkAuto, mkNone };
 const char* const kMTKeywords[] = {"on", "off", "info", "auto"};
 
 TMTKeyword MTKeyword(const TString& word) {
-    if (word.IsEmpty()) return mkNone;
-    for (int i = mkOn; i < mkNone; ++i)
-        if (std::string(kMTKeywords[i]).compare(0, word.str().size(), word.str()) == 0)
-            return static_cast<TMTKeyword>(i);
-    return mkNone;
+    const int found = MatchKeyword(word, kMTKeywords, mkNone);
+    return found < 0 ? mkNone : static_cast<TMTKeyword>(found);
 }
 
 std::string ThreadLimitText(int limit) {

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <climits>
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 
@@ -13,6 +12,7 @@
 #include "Buttons.h"
 #include "ComboBox.h"
 #include "TextEditor.h"
+#include "TextEditorFunctions.h"
 #include "TextEditorGoToLineDlg.h"
 
 namespace {
@@ -20,24 +20,13 @@ namespace {
 // A history list longer than this loses its last item.
 constexpr int kComboHistoryItems = 16;
 
-// The number at the start of text as "%d" reads it (leading blanks skipped,
-// trailing text ignored), saturated to the int range; false without one.
-bool ReadNumber(const std::string& text, int& number) {
-    const char* start = text.c_str();
-    char* end = nullptr;
-    const long value = std::strtol(start, &end, 10);
-    if (end == start) return false;
-    number = static_cast<int>(std::clamp<long>(value, INT_MIN, INT_MAX));
-    return true;
-}
-
 // The line a go-to-line entry names: a line from 0, or with a trailing '%'
 // that percentage of lineCount; false when it holds no number.
 bool ReadLineEntry(std::string entry, int lineCount, int& line) {
     const bool percent = !entry.empty() && entry.back() == '%';
     if (percent) entry.pop_back();
     int number = 0;
-    if (!ReadNumber(entry, number)) return false;
+    if (!ReadLeadingNumber(entry, number)) return false;
     const int64_t target = percent ? int64_t(lineCount) * number / 100 : number;
     line = static_cast<int>(std::clamp<int64_t>(target, INT_MIN, INT_MAX));
     return true;

@@ -15,6 +15,7 @@
 #include "TextEditor.h"
 #include "TextEditorConvertLinesDlg.h"
 #include "TextEditorDispatcher.h"
+#include "TextEditorLineCommandRun.h"
 #include "TextEditorTexts.h"
 #include "TextEditorThreadInfoDlg.h"
 #include "ThreadFunctions.h"
@@ -23,28 +24,9 @@ namespace {
 
 constexpr int kDefaultChunkLines = 10000;
 
-// The working range brought inside the text; first > last when it is empty.
-void ClampedWorkingRange(TTextEditor& editor, int& first, int& last) {
-    editor.GetWorkingRange(first, last);
-    first = std::max(first, 0);
-    last = std::min(last, editor.lines.GetCount() - 1);
-}
-
 void SetScreenCursor(TCursor cursor) {
     if (Screen != nullptr) Screen->SetCursor(cursor);
 }
-
-// Holds a line command open on the editor for the life of the object.
-class TLineCommandRun {
-public:
-    explicit TLineCommandRun(TTextEditor& editor) : editor_(editor) { editor_.BeginLineCommand(); }
-    ~TLineCommandRun() { editor_.EndLineCommand(); }
-    TLineCommandRun(const TLineCommandRun&) = delete;
-    TLineCommandRun& operator=(const TLineCommandRun&) = delete;
-
-private:
-    TTextEditor& editor_;
-};
 
 }  // namespace
 

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <new>
 #include <numeric>
 #include <vector>
 
@@ -35,6 +36,7 @@ void TExprSortItem::Assign(const TContainerItem& source) {
         index = item->index;
         key = item->key;
         number = item->number;
+        prefix = item->prefix;
     }
 }
 
@@ -42,13 +44,72 @@ void TExprSortItem::Init() {
     index = 0;
     key.Clear();
     number = 0;
+    prefix = 0;
 }
 
+TExprSortItems::TExprSortItems(const TExprSortItems& source) : TObjectContainer<TExprSortItem>() {
+    Assign(source);
+    editor = source.editor;
+    numeric = source.numeric;
+}
+
+TExprSortItems& TExprSortItems::operator=(const TExprSortItems& source) {
+    Assign(source);
+    editor = source.editor;
+    numeric = source.numeric;
+    return *this;
+}
+
+// The items go before their storage, and through this class's FreeItem.
+TExprSortItems::~TExprSortItems() { DeleteAll(true); }
+
+namespace {
+
+uint64_t PrefixOf(const TString& text) {
+    const std::string& bytes = text.str();
+    uint64_t prefix = 0;
+    for (size_t i = 0; i < 8; ++i) prefix = prefix << 8 | (i < bytes.size() ? static_cast<unsigned char>(bytes[i]) : 0u);
+    return prefix;
+}
+
+const TExprSortItem& SortItemAt(const void* item) {
+    return *static_cast<const TExprSortItem*>(static_cast<const TContainerItem*>(item));
+}
+
+}  // namespace
+
+void TExprSortItems::PrepareKeys() {
+    for (int i = 0; i < GetCount(); ++i) (*this)[i].prefix = PrefixOf((*this)[i].key);
+}
+
+void* TExprSortItems::CreateItem(int) {
+    if (usedInBlock == kBlockItems) {
+        blocks.emplace_back(new unsigned char[kBlockItems * sizeof(TExprSortItem)]);
+        usedInBlock = 0;
+    }
+    auto* item = new (blocks.back().get() + usedInBlock++ * sizeof(TExprSortItem)) TExprSortItem;
+    item->pooled = true;
+    item->SetOwner(this);
+    return static_cast<TContainerItem*>(item);
+}
+
+void TExprSortItems::FreeItem(void* item) {
+    auto* sortItem = static_cast<TExprSortItem*>(static_cast<TContainerItem*>(item));
+    if (sortItem == nullptr) return;
+    if (sortItem->pooled)
+        sortItem->~TExprSortItem();
+    else
+        delete sortItem;
+}
+
+// Equal prefixes, which texts that differ within their first eight bytes
+// never have, send the comparison to the whole texts.
 int TExprSortItems::CompareItems(const void* a, const void* b) const {
     if (editor != nullptr && GetSortRunner() == nullptr) editor->ProgressChange(0, -3);
-    const auto& first = *static_cast<const TExprSortItem*>(static_cast<const TContainerItem*>(a));
-    const auto& second = *static_cast<const TExprSortItem*>(static_cast<const TContainerItem*>(b));
+    const TExprSortItem& first = SortItemAt(a);
+    const TExprSortItem& second = SortItemAt(b);
     if (numeric) return first.number < second.number ? -1 : (second.number < first.number ? 1 : 0);
+    if (first.prefix != second.prefix) return first.prefix < second.prefix ? -1 : 1;
     return first.key.Compare(second.key);
 }
 
@@ -97,24 +158,46 @@ TSortRequest SortRequestOf(const TString& argument) {
     return request;
 }
 
-// A sort of the editor's: on this thread, or with multithreading on as the
-// tasks of a dispatcher-thread-mode dispatcher that it lends to the runner
-// slots of the containers it sorts. The slots are cleared before the
-// dispatcher goes.
+// The -4 ticks of one sort: one whenever 100 ms have passed since the last
+// (or since the start), whether the key loop or the wait reports it, so the
+// cadence holds across the two.
+class TSortTicks {
+public:
+    explicit TSortTicks(TTextEditor& editor) : editor_(editor), last_(GetTickCount()) {}
+
+    void TickIfDue() {
+        if (GetTickCount() - last_ >= kTickMilliseconds) Tick();
+    }
+    void Tick() {
+        last_ = GetTickCount();
+        editor_.ProgressChange(0, -4);
+    }
+    // Milliseconds until the next tick is due; 0 when it is.
+    DWORD UntilDue() const {
+        const DWORD passed = GetTickCount() - last_;
+        return passed >= kTickMilliseconds ? 0 : kTickMilliseconds - passed;
+    }
+
+private:
+    TTextEditor& editor_;
+    DWORD last_;
+};
+
+// The sorts of one command: on this thread, or with multithreading on as the
+// tasks of a dispatcher-thread-mode dispatcher (made at the first sort) that
+// it lends to the runner slots of the containers it sorts. The slots are
+// cleared before the dispatcher goes.
 class TSortRun {
 public:
-    explicit TSortRun(TTextEditor& editor) : editor_(editor) {
-        if (!editor.multiThreaded) return;
-        const int pending = std::max(2 * editor.lines.GetCount(), 1);
-        dispatcher_ = std::make_unique<TTaskDispatcher>(GetThreadCount(editor.threadCount, true), pending);
-    }
+    explicit TSortRun(TTextEditor& editor) : editor_(editor), ticks_(editor) {}
     ~TSortRun() {
         for (TContainer* container : borrowers_) container->SetSortRunner(nullptr, container->GetSortChunkSize());
     }
     TSortRun(const TSortRun&) = delete;
     TSortRun& operator=(const TSortRun&) = delete;
 
-    bool Threaded() const { return dispatcher_ != nullptr; }
+    bool Threaded() const { return editor_.multiThreaded; }
+    TSortTicks& Ticks() { return ticks_; }
 
     // sort() sorts the container; with a dispatcher it returns at once, and
     // the wait follows here.
@@ -124,6 +207,10 @@ public:
             sort();
             return;
         }
+        if (dispatcher_ == nullptr) {
+            const int pending = std::max(2 * editor_.lines.GetCount(), 1);
+            dispatcher_ = std::make_unique<TTaskDispatcher>(GetThreadCount(editor_.threadCount, true), pending);
+        }
         container.SetSortRunner(dispatcher_.get(), editor_.chunkLines);
         borrowers_.push_back(&container);
         sort();
@@ -131,9 +218,9 @@ public:
     }
 
 private:
-    // The waiter thread signals the event when group 0 is done; meanwhile
-    // ProgressChange(0, -4) after every 100 ms that passed without it. The
-    // event is closed only after it was signalled, whatever happens here.
+    // The waiter thread signals the event when group 0 is done; meanwhile a
+    // tick after every step of the wait that timed out. The event is closed
+    // only after it was signalled, whatever happens here.
     void Wait() {
         HANDLE done = CreateEventA(nullptr, FALSE, FALSE, nullptr);
         if (done == nullptr) {
@@ -149,7 +236,7 @@ private:
         }
         DWORD state = WAIT_TIMEOUT;
         try {
-            while ((state = WaitForSingleObject(done, kTickMilliseconds)) == WAIT_TIMEOUT) editor_.ProgressChange(0, -4);
+            while ((state = WaitForSingleObject(done, ticks_.UntilDue())) == WAIT_TIMEOUT) ticks_.Tick();
         } catch (...) {
             WaitForSingleObject(done, INFINITE);
             CloseHandle(done);
@@ -160,6 +247,7 @@ private:
     }
 
     TTextEditor& editor_;
+    TSortTicks ticks_;
     std::vector<TContainer*> borrowers_;
     // Declared last, so that it goes first; the slots are cleared before.
     std::unique_ptr<TTaskDispatcher> dispatcher_;
@@ -175,12 +263,11 @@ void AddNumberItems(TTextEditor& editor, int first, int last, TExprSortItems& it
 }
 
 // Items for every line of the text, each with the expression's value for it
-// (and that value's integer when numeric); ProgressChange(0, -4) when 100 ms
-// have passed since the last one.
-void AddKeyItems(TTextEditor& editor, TExpression& expression, bool numeric, TExprSortItems& items) {
+// (or that value's integer when numeric), with the ticks that fall due.
+void AddKeyItems(TTextEditor& editor, TExpression& expression, bool numeric, TExprSortItems& items,
+                 TSortTicks& ticks) {
     editor.runtimeVars.ClearRecentLines();
     TString value;
-    DWORD lastTick = GetTickCount();
     for (int i = 0; i < editor.lines.GetCount(); ++i) {
         editor.NewLine(i);
         TExprSortItem* item = items.NewItem();
@@ -191,21 +278,15 @@ void AddKeyItems(TTextEditor& editor, TExpression& expression, bool numeric, TEx
         } else {
             expression.EvalS(item->key);
         }
-        const DWORD now = GetTickCount();
-        if (now - lastTick >= kTickMilliseconds) {
-            lastTick = now;
-            editor.ProgressChange(0, -4);
-        }
+        ticks.TickIfDue();
     }
 }
 
 // Sorts the items and moves the lines from first on into their order.
-void SortLinesByItems(TTextEditor& editor, TExprSortItems& items, int first) {
+void SortLinesByItems(TTextEditor& editor, TExprSortItems& items, int first, TSortRun& run) {
     items.editor = &editor;
-    {
-        TSortRun run(editor);
-        run.Run(items, [&] { items.Sort(); });
-    }
+    if (!items.numeric) items.PrepareKeys();
+    run.Run(items, [&] { items.Sort(); });
     std::vector<int> order(static_cast<size_t>(editor.lines.GetCount()));
     std::iota(order.begin(), order.end(), 0);
     for (int k = 0; k < items.GetCount(); ++k) order[static_cast<size_t>(first + k)] = items[k].index;
@@ -228,23 +309,23 @@ void TTextEditor::CmdSort(TString& argument) {
         ProgressChange(0, -1);
         TExprSortItems items;
         items.numeric = request.numeric;
+        TSortRun run(*this);
         switch (request.kind) {
             case TSortRequest::skText: {
-                TSortRun run(*this);
                 TTextEditorSortContext context{this, 0, run.Threaded()};
                 run.Run(lines, [&] { lines.Sort(first, last, CompareLines, &context); });
                 break;
             }
             case TSortRequest::skNumbers:
                 AddNumberItems(*this, first, last, items);
-                SortLinesByItems(*this, items, first);
+                SortLinesByItems(*this, items, first, run);
                 break;
             case TSortRequest::skKeyed: {
                 TExpression expression;
                 sorted = CreateExpression(request.expression, expression);
                 if (!sorted) break;
-                AddKeyItems(*this, expression, request.numeric, items);
-                SortLinesByItems(*this, items, 0);
+                AddKeyItems(*this, expression, request.numeric, items, run.Ticks());
+                SortLinesByItems(*this, items, 0, run);
                 break;
             }
         }

@@ -4,6 +4,8 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
+#include <vector>
 
 #include "ClassThread.h"
 #include "ObjectContainer.h"
@@ -28,18 +30,46 @@ public:
     int index = 0;
     TString key;
     int64_t number = 0;
+
+private:
+    friend class TExprSortItems;
+    // The first eight bytes of key, big-endian, zeros past its end; set
+    // by TExprSortItems::PrepareKeys.
+    uint64_t prefix = 0;
+    // Made in the list's own storage (see TExprSortItems).
+    bool pooled = false;
 };
 
 // The keyed items of one sort. Sort() orders them, stably, by number when
 // numeric is set, else by key as TString::Compare does; each comparison
 // first reports ProgressChange(0, -3) on the editor when the items have no
-// sort runner (a sort on this thread).
+// sort runner (a sort on this thread). The items it makes (NewItem) live in
+// blocks of its own storage, side by side in the order made, and go with
+// the list; items handed to it by Add are deleted as usual.
 class TExprSortItems : public TObjectContainer<TExprSortItem> {
 public:
+    TExprSortItems() = default;
+    TExprSortItems(const TExprSortItems& source);
+    TExprSortItems& operator=(const TExprSortItems& source);
+    ~TExprSortItems() override;
+
+    // Notes the first bytes of every item's key, so that most comparisons
+    // of a text sort end there. Call it after the keys are set and before
+    // Sort; a key changed afterwards needs it again (without it, whole keys
+    // are compared).
+    void PrepareKeys();
+
+    void* CreateItem(int index) override;
+    void FreeItem(void* item) override;
     int CompareItems(const void* a, const void* b) const override;
 
     TTextEditor* editor = nullptr;
     bool numeric = false;
+
+private:
+    static constexpr size_t kBlockItems = 4096;
+    std::vector<std::unique_ptr<unsigned char[]>> blocks;
+    size_t usedInBlock = kBlockItems;
 };
 
 // Waits for group 0 of a dispatcher-thread-mode dispatcher, then sets the

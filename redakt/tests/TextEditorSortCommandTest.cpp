@@ -225,7 +225,9 @@ TEST_F(SortCommandTest, EachFormGivesTheSameTextOnOneThreadAndOnSeveral) {
         for (int workers : {0, 1, 2, 4, 8}) {
             SetLines(*editor, form.text);
             Threads(*editor, workers, workers == 8 ? 777 : 10000);
-            Sort(form.argument);
+            // No progress handler: nothing to record per comparison.
+            TString argument(form.argument);
+            editor->CmdSort(argument);
             EXPECT_TRUE(TextOf(editor->lines) == form.expected) << "sort " << form.argument << ", " << workers << " workers";
             EXPECT_EQ(editor->lines.GetSortRunner(), nullptr);
         }
@@ -330,4 +332,22 @@ TEST(TextEditorSortItems, ItemsCopyAndCompareByTheirKind) {
     const TExprSortItem fresh;
     EXPECT_EQ(fresh.index, 0);
     EXPECT_TRUE(fresh.key.IsEmpty());
+}
+
+// Prepared keys order as whole keys do: by their first eight bytes, and by
+// the rest when those are equal; a shorter key before a longer one.
+TEST(TextEditorSortItems, PreparedKeysOrderAsWholeKeys) {
+    const std::vector<std::string> keys = {"abcdefgh2", "b", "abcdefgh1", "", "abcdefgh", "abc\xE9", "abcdefgh1",
+                                           "abc", std::string("ab\0", 3), "ab"};
+    TExprSortItems items;
+    for (size_t i = 0; i < keys.size(); ++i) items += TExprSortItem(static_cast<int>(i), TString(keys[i]));
+    items.PrepareKeys();
+    items.Sort();
+    std::vector<std::string> sorted = keys;
+    std::stable_sort(sorted.begin(), sorted.end());
+    std::vector<std::string> got;
+    for (int i = 0; i < items.GetCount(); ++i) got.push_back(items[i].key.str());
+    EXPECT_EQ(got, sorted);
+    EXPECT_EQ(items[5].index, 2);  // equal keys keep their order
+    EXPECT_EQ(items[6].index, 6);
 }

@@ -197,10 +197,16 @@ std::string SecondField(const std::string& line) {
     return line.substr(first + 1, second - first - 1);
 }
 
+// The text stably sorted by the keys that key gives, each computed once.
 template <class Key>
-std::vector<std::string> StableSorted(std::vector<std::string> text, Key key) {
-    std::stable_sort(text.begin(), text.end(), [&](const std::string& a, const std::string& b) { return key(a) < key(b); });
-    return text;
+std::vector<std::string> StableSorted(const std::vector<std::string>& text, Key key) {
+    using TKey = decltype(key(text[0]));
+    std::vector<std::pair<TKey, size_t>> keyed;
+    for (size_t i = 0; i < text.size(); ++i) keyed.emplace_back(key(text[i]), i);
+    std::stable_sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<std::string> sorted;
+    for (const auto& entry : keyed) sorted.push_back(text[entry.second]);
+    return sorted;
 }
 
 }  // namespace

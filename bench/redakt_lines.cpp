@@ -25,16 +25,18 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 #include <map>
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "Buttons.h"
 #include "ComboBox.h"
+#include "Edit.h"
 #include "ListBox.h"
 #include "Responder.h"
-#include "Edit.h"
 #include "TextEditor.h"
 #include "TextEditorResultDlgs.h"
 #include "TextEditorSearchDlg.h"
@@ -677,6 +679,228 @@ void PrintReplaceSpeedUps() {
     }
 }
 
+// ---- The sort command and the aggregates calc, count and ecount ----
+//
+// On two files of their own: records "<word><5 digits>|<integer within
+// +-10^6>|<10 to 50 of a and b>|<word>" (equal keys among them, lines of 30
+// to 80 bytes) and 1M integers within +-4*10^12. Each sort form, with
+// multithreading off and on 1, 2, 4 and 8 workers, as load + sort + save
+// (LF line ends) against the peer's whole run (LC_ALL=C); mt off also
+// against sort --parallel=1. calc sum (off and on), count and ecount as load
+// + command against awk. Outputs are compared with the peers' first
+// (CheckSortCalcResults). Threaded sorts count the longest gap between two
+// -4 ticks as a fraction of the 100 ms step ("tick_gap").
+
+// Records for the sort and the aggregates.
+std::vector<std::string> SortCalcLines(int count, unsigned seed) {
+    static const char* const kWords[] = {"amber", "basil", "cedar", "dune",  "ember", "fjord", "grove",
+                                         "heath", "iris",  "juniper", "kelp", "larch", "moss",  "nettle"};
+    std::mt19937 random(seed);
+    std::vector<std::string> lines;
+    lines.reserve(static_cast<size_t>(count));
+    char number[32];
+    for (int i = 0; i < count; ++i) {
+        std::snprintf(number, sizeof number, "%05u|%d|", static_cast<unsigned>(random() % 100000),
+                      static_cast<int>(random() % 2000001) - 1000000);
+        std::string line = std::string(kWords[random() % 14]) + number;
+        const int letters = 10 + static_cast<int>(random() % 41);
+        for (int k = 0; k < letters; ++k) line += random() % 2 == 0 ? 'a' : 'b';
+        line += '|';
+        line += kWords[random() % 14];
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+std::vector<std::string> IntegerLines(int count, unsigned seed) {
+    std::mt19937_64 random(seed);
+    std::vector<std::string> lines;
+    lines.reserve(static_cast<size_t>(count));
+    for (int i = 0; i < count; ++i)
+        lines.push_back(std::to_string(static_cast<long long>(random() % 8000000000001ull) - 4000000000000ll));
+    return lines;
+}
+
+struct SortCalcFiles {
+    TextFile records{"redakt_sortcalc.txt", SortCalcLines(kLines, 43)};
+    TextFile integers{"redakt_integers.txt", IntegerLines(kLines, 47)};
+};
+
+const SortCalcFiles& SortCalcTexts() {
+    static const SortCalcFiles files;
+    return files;
+}
+
+// ORDER: the benchmarks' first argument is a row of this table.
+struct SortForm {
+    const char* name;
+    const char* argument;
+    const char* peerFlags;
+    bool integers;
+};
+const SortForm kSortForms[] = {
+    {"sort", "", "", false},
+    {"sort num", "num", "-n", true},
+    {"sort strtok(line, '|', 1) num", "strtok(line, '|', 1) num", "-s -t'|' -k2,2n", false},
+};
+
+const std::string& SortInput(const SortForm& form) {
+    return form.integers ? SortCalcTexts().integers.path : SortCalcTexts().records.path;
+}
+
+std::string PeerSortCommand(const SortForm& form, bool oneThread, const std::string& output) {
+    return std::string("LC_ALL=C sort ") + form.peerFlags + (oneThread ? " --parallel=1 " : " ") + SortInput(form) +
+           " > " + output;
+}
+
+// A new editor for each run (the old one and its text go untimed, as the
+// peer's memory goes with its process).
+std::unique_ptr<TTextEditor> FreshEditor(int workers) {
+    auto editor = std::make_unique<TTextEditor>(nullptr);
+    ApplySetting(*editor, TaskSetting{workers, 10000});
+    return editor;
+}
+
+// Load, sort, save with LF line ends; with a tick log, the times of the -4 ticks.
+void LoadSortSave(TTextEditor& editor, const SortForm& form, const std::string& output,
+                  std::vector<std::chrono::steady_clock::time_point>* ticks) {
+    editor.Load(TString(SortInput(form)), 0);
+    if (ticks != nullptr)
+        editor.OnProgressChange = [ticks](TTextEditor*, int, int position) {
+            if (position == -4) ticks->push_back(std::chrono::steady_clock::now());
+        };
+    TString argument(form.argument);
+    editor.CmdSort(argument);
+    editor.OnProgressChange = nullptr;
+    editor.SetDosFormat(false);
+    editor.SaveAs(TString(output));
+}
+
+// Arguments: form, workers (0: mt off), peer on one thread (0 or 1).
+void SortCommandBesidePeer(benchmark::State& state) {
+    const SortForm& form = kSortForms[state.range(0)];
+    const int workers = static_cast<int>(state.range(1));
+    const bool peerOneThread = state.range(2) != 0;
+    std::unique_ptr<TTextEditor> editor;
+    const std::string ours = TempPath("redakt_sort_ours.txt");
+    const std::string peer = TempPath("redakt_sort_peer.txt");
+    std::vector<std::chrono::steady_clock::time_point> ticks;
+    double longestGap = 0;
+    TimeBesidePeer(
+        state, peerOneThread ? "sort_p1" : "sort", [&] { editor = FreshEditor(workers); },
+        [&] {
+            ticks.clear();
+            LoadSortSave(*editor, form, ours, workers > 0 ? &ticks : nullptr);
+            for (size_t i = 1; i < ticks.size(); ++i)
+                longestGap = std::max(longestGap, std::chrono::duration<double, std::milli>(ticks[i] - ticks[i - 1]).count());
+        },
+        [&] {
+            if (std::system(PeerSortCommand(form, peerOneThread, peer).c_str()) != 0) state.SkipWithError("sort failed");
+        });
+    if (workers > 0) state.counters["tick_gap"] = longestGap / 100.0;
+    state.SetLabel(std::string(form.name) + ", " + SettingName(TaskSetting{workers, 10000}) +
+                   (peerOneThread ? ", peer --parallel=1" : ""));
+    std::remove(ours.c_str());
+    std::remove(peer.c_str());
+}
+
+void SortCommandArguments(benchmark::internal::Benchmark* benchmark) {
+    for (int form = 0; form < static_cast<int>(std::size(kSortForms)); ++form) {
+        benchmark->Args({form, 0, 1});
+        for (int workers : {0, 1, 2, 4, 8}) benchmark->Args({form, workers, 0});
+    }
+}
+BENCHMARK(SortCommandBesidePeer)->Apply(SortCommandArguments)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
+
+// ORDER: the benchmarks' first argument is a row of this table.
+struct AggregateForm {
+    const char* name;
+    const char* command;
+    const char* awkProgram;
+};
+const AggregateForm kAggregateForms[] = {
+    {"calc sum", "calc sum strtok(line, '|', 1)", R"(-F'|' '{s += $2} END {printf "%d\n", s}')"},
+    {"count", "count aa", R"('{n += gsub(/aa/, "")} END {print n}')"},
+    {"ecount", "ecount strlen(line) > 60", R"('length($0) > 60 {n++} END {print n}')"},
+};
+
+std::string AwkCommand(const AggregateForm& form) {
+    return std::string("LC_ALL=C awk ") + form.awkProgram + " " + SortCalcTexts().records.path;
+}
+
+// Loads the records and runs the command line; returns what the calc result
+// dialog showed.
+std::string LoadAndAggregate(TTextEditor& editor, const AggregateForm& form) {
+    std::string shown;
+    win32::ScopedResponder responder([&](const win32::ModalInteraction& interaction) {
+        if (interaction.kind == win32::ModalKind::Form) shown = SharedCalcResultDlg()->edResult->GetText();
+        return win32::ModalReply::Answer(mrOk);
+    });
+    editor.Load(TString(SortCalcTexts().records.path), 0);
+    TString line(form.command);
+    editor.ExecCommand(line);
+    return shown;
+}
+
+// Arguments: form, workers (0: mt off).
+void AggregateBesideAwk(benchmark::State& state) {
+    const AggregateForm& form = kAggregateForms[state.range(0)];
+    const int workers = static_cast<int>(state.range(1));
+    std::unique_ptr<TTextEditor> editor;
+    const std::string output = TempPath("redakt_awk_run.txt");
+    TimeBesidePeer(
+        state, "awk", [&] { editor = FreshEditor(workers); },
+        [&] { benchmark::DoNotOptimize(LoadAndAggregate(*editor, form)); },
+        [&] {
+            if (std::system((AwkCommand(form) + " > " + output).c_str()) != 0) state.SkipWithError("awk failed");
+        });
+    state.SetLabel(std::string(form.name) + ", " + SettingName(TaskSetting{workers, 10000}));
+    std::remove(output.c_str());
+}
+
+void AggregateArguments(benchmark::internal::Benchmark* benchmark) {
+    for (int workers : {0, 1, 2, 4, 8}) benchmark->Args({0, workers});
+    benchmark->Args({1, 0});
+    benchmark->Args({2, 0});
+}
+BENCHMARK(AggregateBesideAwk)->Apply(AggregateArguments)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
+
+// Every sort form's saved file is the peer's, byte for byte, and every
+// aggregate shows awk's value, with multithreading off and on.
+void CheckSortCalcResults() {
+    const std::string peer = TempPath("redakt_sort_peer_check.txt");
+    const std::string ours = TempPath("redakt_sort_ours_check.txt");
+    for (const SortForm& form : kSortForms) {
+        if (std::system(PeerSortCommand(form, false, peer).c_str()) != 0) std::printf("sort failed\n");
+        for (int workers : {0, 4}) {
+            TTextEditor editor(nullptr);
+            ApplySetting(editor, TaskSetting{workers, 10000});
+            LoadSortSave(editor, form, ours, nullptr);
+            const bool same = std::system(("cmp -s " + ours + " " + peer).c_str()) == 0;
+            std::printf("%-36s %-26s against sort %-16s %s\n", form.name, SettingName(TaskSetting{workers, 10000}).c_str(),
+                        form.peerFlags, same ? "same" : "DIFFERS");
+        }
+    }
+    std::remove(peer.c_str());
+    std::remove(ours.c_str());
+    for (const AggregateForm& form : kAggregateForms) {
+        std::string expected;
+        if (FILE* pipe = popen(AwkCommand(form).c_str(), "r")) {
+            char text[64] = "";
+            if (std::fgets(text, sizeof text, pipe) != nullptr) expected = text;
+            pclose(pipe);
+        }
+        while (!expected.empty() && (expected.back() == '\n' || expected.back() == '\r')) expected.pop_back();
+        for (int workers : {0, 4}) {
+            TTextEditor editor(nullptr);
+            ApplySetting(editor, TaskSetting{workers, 10000});
+            const std::string shown = LoadAndAggregate(editor, form);
+            std::printf("%-36s %-26s against awk: %s (%s, awk %s)\n", form.command,
+                        SettingName(TaskSetting{workers, 10000}).c_str(), shown == expected ? "same" : "DIFFERS",
+                        shown.c_str(), expected.c_str());
+        }
+    }
+}
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -686,6 +910,7 @@ int main(int argc, char** argv) {
     CheckResults();
     CheckConversions();
     CheckLineCommands();
+    CheckSortCalcResults();
     benchmark::RunSpecifiedBenchmarks();
     PrintSpeedUps();
     PrintReplaceSpeedUps();
@@ -693,6 +918,7 @@ int main(int argc, char** argv) {
                 "DeleteDuplicatedLines at most 1.5; F3Exact, F3CaseBlind, F3WholeWord and SearchAllRows at most 1.0, "
                 "ReplaceAll at most 2.0, ConvertBesideSed with 8 workers at most 1.0"
                 "; ReplaceBesideSed with workers at most 1.0, SurroundBesideSed at most 1.0, ForSumBesideAwk reported"
+                "; SortCommandBesidePeer and AggregateBesideAwk (calc sum) with workers at most 1.0, tick_gap at most 1.5"
                 "\n");
     delete texts;
     benchmark::Shutdown();

@@ -7,12 +7,6 @@
 
 #include "TextEditor.h"
 
-// ---- TLineCommandRun ----
-
-TLineCommandRun::TLineCommandRun(TTextEditor& editor) : editor_(editor) { editor_.BeginLineCommand(); }
-
-TLineCommandRun::~TLineCommandRun() { editor_.EndLineCommand(); }
-
 // ---- TTextEditorLineTask ----
 
 TTextEditorLineTask::TTextEditorLineTask(TStringContainer& lines, const TTextEditorSelection& selection)

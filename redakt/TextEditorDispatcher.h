@@ -15,20 +15,6 @@
 
 class TTextEditor;
 
-// Holds a line command open on the editor (BeginLineCommand) for the life
-// of the object, so that input that a progress handler lets through reaches
-// nothing while lines change.
-class TLineCommandRun {
-public:
-    explicit TLineCommandRun(TTextEditor& editor);
-    ~TLineCommandRun();
-    TLineCommandRun(const TLineCommandRun&) = delete;
-    TLineCommandRun& operator=(const TLineCommandRun&) = delete;
-
-private:
-    TTextEditor& editor_;
-};
-
 // A run of one operation over lines firstLine..lastLine of a line store.
 // Each line is loaded into a variable list (as TTextEditor::NewLine does)
 // and handed to ProcessLine; "lines" starts empty and first takes the lead

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdint>
 #include <cstdlib>
 
 #include "TextEditor.h"
@@ -12,16 +13,18 @@
 
 namespace {
 
-int Order(int a, int b) { return a < b ? -1 : (b < a ? 1 : 0); }
+template <class T>
+int Order(T a, T b) { return a < b ? -1 : (b < a ? 1 : 0); }
 
 void NoteComparison(void* context) {
     const auto* sort = static_cast<const TTextEditorSortContext*>(context);
     if (sort != nullptr && !sort->quiet && sort->editor != nullptr) sort->editor->ProgressChange(0, -3);
 }
 
-int NumberOf(const TString* text) {
-    int value = 0;
-    if (text != nullptr) text->ParseInt(value);
+// 64 bits, so that keys beyond 32 bits order by their values.
+int64_t NumberOf(const TString* text) {
+    int64_t value = 0;
+    if (text != nullptr) text->ParseInt64(value);
     return value;
 }
 

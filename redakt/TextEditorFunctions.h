@@ -24,8 +24,8 @@ struct TTextEditorSortContext {
 int CompareInts(const int* a, const int* b);
 // Each first reports ProgressChange(0, -3) on the context's editor unless the
 // context is quiet (or null). CompareLines compares the texts byte by byte;
-// CompareLineNumbers their integer values, a text that is no whole number
-// counting as 0. Results are -1, 0 or 1.
+// CompareLineNumbers their 64-bit integer values, a text that is no whole
+// number counting as 0. Results are -1, 0 or 1.
 int CompareLines(const TString* a, const TString* b, void* context);
 int CompareLineNumbers(const TString* a, const TString* b, void* context);
 

@@ -10,6 +10,7 @@
 #include "TextEditor.h"
 #include "TextEditorDispatcher.h"
 #include "TextEditorFunctions.h"
+#include "TextEditorLineCommandRun.h"
 #include "ValueLists.h"
 #include "VariableDefinitions.h"
 #include "VariableReplacement.h"

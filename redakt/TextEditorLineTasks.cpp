@@ -16,6 +16,7 @@
 #include "TextEditorConvertLinesDlg.h"
 #include "TextEditorDispatcher.h"
 #include "TextEditorFunctions.h"
+#include "TextEditorLineCommandRun.h"
 #include "TextEditorTexts.h"
 #include "TextEditorThreadInfoDlg.h"
 #include "ThreadFunctions.h"
@@ -23,13 +24,6 @@
 namespace {
 
 constexpr int kDefaultChunkLines = 10000;
-
-// The working range brought inside the text; first > last when it is empty.
-void ClampedWorkingRange(TTextEditor& editor, int& first, int& last) {
-    editor.GetWorkingRange(first, last);
-    first = std::max(first, 0);
-    last = std::min(last, editor.lines.GetCount() - 1);
-}
 
 void SetScreenCursor(TCursor cursor) {
     if (Screen != nullptr) Screen->SetCursor(cursor);

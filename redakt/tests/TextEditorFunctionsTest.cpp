@@ -45,6 +45,7 @@ TEST(TextEditorFunctions, ComparisonsOrderAndReportOneNoticeEachUnlessQuiet) {
     } kTexts[] = {
         {"10", "9", -1, 1}, {"9", "9", 0, 0}, {"b", "a", 1, 0},  // no number counts as 0
         {"-3", "2", -1, -1}, {"abc", "abd", -1, 0}, {"\xE1", "z", 1, 0}, {"7", " 7 ", 1, 0},
+        {"3000000000", "5", -1, 1}, {"-5", "3000000000", -1, -1}, {"-3000000000", "-5", -1, -1},  // beyond 32 bits
     };
     for (const auto& row : kTexts) {
         const TString a(row.a), b(row.b);

@@ -66,12 +66,36 @@ void FillClipped(Surface& surface, const Region& clip, const RECT& rect, COLORRE
     });
 }
 
+// The track: a halftone of highlight and face, anchored to the surface so that
+// every repaint lays the same pixels. A flat track beside a flat thumb would
+// read as a raised part itself, and a thumb filling most of the bar as the face.
+void FillTrack(Surface& surface, const Region& clip, const RECT& rect) {
+    const uint32_t light = PixelFromColour(GetSysColor(COLOR_BTNHIGHLIGHT));
+    const uint32_t face = PixelFromColour(GetSysColor(COLOR_BTNFACE));
+    const RECT bounded = IntersectRects(rect, surface.Bounds());
+    clip.ForEachRectIn(bounded, [&](LONG left, LONG top, LONG right, LONG bottom) {
+        for (LONG y = top; y < bottom; ++y) {
+            uint32_t* row = surface.Row(y);
+            for (LONG x = left; x < right; ++x) row[x] = ((x + y) & 1) == 0 ? light : face;
+        }
+    });
+}
+
+// One ring of a raised edge: lead colour on the top and left, trail colour on the bottom and right.
+void DrawRing(Surface& surface, const Region& clip, const RECT& r, COLORREF lead, COLORREF trail) {
+    FillClipped(surface, clip, RECT{r.left, r.top, r.right, r.top + 1}, lead);
+    FillClipped(surface, clip, RECT{r.left, r.top, r.left + 1, r.bottom}, lead);
+    FillClipped(surface, clip, RECT{r.left, r.bottom - 1, r.right, r.bottom}, trail);
+    FillClipped(surface, clip, RECT{r.right - 1, r.top, r.right, r.bottom}, trail);
+}
+
+// Arrows and the thumb: a face with a two-ring raised edge, its outer ring dark
+// at the bottom and right so that the thumb's end shows against the track.
 void DrawButton(Surface& surface, const Region& clip, const RECT& r) {
     FillClipped(surface, clip, r, GetSysColor(COLOR_BTNFACE));
-    FillClipped(surface, clip, RECT{r.left, r.top, r.right, r.top + 1}, GetSysColor(COLOR_BTNHIGHLIGHT));
-    FillClipped(surface, clip, RECT{r.left, r.top, r.left + 1, r.bottom}, GetSysColor(COLOR_BTNHIGHLIGHT));
-    FillClipped(surface, clip, RECT{r.left, r.bottom - 1, r.right, r.bottom}, GetSysColor(COLOR_BTNSHADOW));
-    FillClipped(surface, clip, RECT{r.right - 1, r.top, r.right, r.bottom}, GetSysColor(COLOR_BTNSHADOW));
+    DrawRing(surface, clip, r, GetSysColor(COLOR_3DLIGHT), GetSysColor(COLOR_3DDKSHADOW));
+    DrawRing(surface, clip, RECT{r.left + 1, r.top + 1, r.right - 1, r.bottom - 1}, GetSysColor(COLOR_BTNHIGHLIGHT),
+             GetSysColor(COLOR_BTNSHADOW));
 }
 
 // A small triangle pointing away from the track: direction 0 up, 1 down, 2 left, 3 right.
@@ -102,7 +126,7 @@ void PaintScrollBar(Window& window, int bar) {
     const bool vertical = IsVerticalBar(window, bar);
     const ScrollBarLayout layout = LayOutScrollBar(rect, vertical, *state);
     Surface& surface = *top->surface;
-    FillClipped(surface, clip, rect, RGB(224, 224, 224));
+    FillTrack(surface, clip, rect);
     const bool firstEnabled = (state->disabledArrows & ESB_DISABLE_LTUP) == 0 && IsEnabledWithAncestors(window);
     const bool lastEnabled = (state->disabledArrows & ESB_DISABLE_RTDN) == 0 && IsEnabledWithAncestors(window);
     if (vertical) {

@@ -26,6 +26,16 @@ protected:
         return r.right;
     }
     bool VerticalBarShown() { return (GetWindowLongA(window, GWL_STYLE) & WS_VSCROLL) != 0; }
+    // The track's halftone: highlight and face alternate at (x, y) both across and down.
+    bool ShowsTrack(HWND target, int x, int y, bool windowCoordinates = false) {
+        auto read = [&](int px, int py) {
+            return windowCoordinates ? driver.WindowPixel(target, px, py) : driver.Pixel(target, px, py);
+        };
+        const COLORREF light = GetSysColor(COLOR_BTNHIGHLIGHT), face = GetSysColor(COLOR_BTNFACE);
+        const COLORREF here = read(x, y);
+        const COLORREF other = here == light ? face : light;
+        return (here == light || here == face) && read(x + 1, y) == other && read(x, y + 1) == other;
+    }
 
     win32::TestDriver driver;
     MessageRecorder& recorder = MessageRecorder::Instance();
@@ -233,12 +243,56 @@ TEST_F(ScrollBarTest, ControlPaintsItsArrowsAndThumb) {
     EXPECT_EQ(driver.Pixel(bar, 8, 3), face);      // up arrow
     EXPECT_EQ(driver.Pixel(bar, 8, 116), face);    // down arrow
     EXPECT_EQ(driver.Pixel(bar, 8, 30), face);     // thumb at the top of the track: 44 pixels from 16
-    EXPECT_NE(driver.Pixel(bar, 8, 90), face);     // track below the thumb
+    EXPECT_TRUE(ShowsTrack(bar, 8, 90));           // track below the thumb
     info = SCROLLINFO{sizeof(SCROLLINFO), SIF_POS, 0, 0, 0, 50, 0};
     SetScrollInfo(bar, SB_CTL, &info, TRUE);
     driver.PumpUntilIdle();
-    EXPECT_NE(driver.Pixel(bar, 8, 30), face);
+    EXPECT_TRUE(ShowsTrack(bar, 8, 30));
     EXPECT_EQ(driver.Pixel(bar, 8, 90), face);
+}
+
+// What an editor does with four lines: its range (page 64 of 0..66) is set
+// while its window is still hidden, and the window is shown afterwards. The
+// thumb then fills nearly the whole track from its top, and it is told apart
+// from the bit of track beyond it: a raised edge, dark at its far end, against
+// the track's halftone. A flat light track there read as a small thumb at the
+// far end, with the real thumb taken for the bar's face.
+TEST_F(ScrollBarTest, AThumbFillingMostOfTheTrackStandsOutFromTheTrackBeyondIt) {
+    HWND editor = CreateWindowExA(0, MessageRecorder::ClassName(), "four lines", WS_POPUP | WS_HSCROLL | WS_VSCROLL, 0,
+                                  0, 200, 150, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(editor, nullptr);
+    for (int bar : {SB_HORZ, SB_VERT}) {
+        SCROLLINFO info{sizeof(SCROLLINFO), SIF_RANGE | SIF_PAGE | SIF_POS, 0, 66, 64, 0, 0};
+        SetScrollInfo(editor, bar, &info, TRUE);
+    }
+    ShowWindow(editor, SW_SHOW);
+    driver.PumpUntilIdle();
+    struct BarCase {
+        const char* name;
+        int bar;
+        int trackEnd;  // the track starts after the 16-pixel arrow; the thumb is 64/67 of it
+        int thumbEnd;
+    };
+    const BarCase cases[] = {
+        {"vertical: track 16..118", SB_VERT, 118, 16 + 102 * 64 / 67},
+        {"horizontal: track 16..168", SB_HORZ, 168, 16 + 152 * 64 / 67},
+    };
+    for (const BarCase& c : cases) {
+        // Pixels along the middle of the bar; the vertical bar is at x 184..200, the horizontal at y 134..150.
+        auto along = [&](int at) {
+            return c.bar == SB_VERT ? driver.WindowPixel(editor, 192, at) : driver.WindowPixel(editor, at, 142);
+        };
+        EXPECT_EQ(along(16), GetSysColor(COLOR_3DLIGHT)) << c.name << ": the thumb starts at the track's start";
+        EXPECT_EQ(along(17), GetSysColor(COLOR_BTNHIGHLIGHT)) << c.name;
+        EXPECT_EQ(along(c.thumbEnd / 2), GetSysColor(COLOR_BTNFACE)) << c.name;
+        EXPECT_EQ(along(c.thumbEnd - 2), GetSysColor(COLOR_BTNSHADOW)) << c.name;
+        EXPECT_EQ(along(c.thumbEnd - 1), GetSysColor(COLOR_3DDKSHADOW)) << c.name << ": the thumb's far end";
+        for (int at = c.thumbEnd; at + 1 < c.trackEnd; ++at) {
+            const POINT point = c.bar == SB_VERT ? POINT{192, at} : POINT{at, 142};
+            EXPECT_TRUE(ShowsTrack(editor, point.x, point.y, true)) << c.name << " at " << at;
+        }
+    }
+    DestroyWindow(editor);
 }
 
 }  // namespace

@@ -70,7 +70,8 @@ void TTextEditor::FillSetupDlg(TTextEditorSetupDlg& dialog) {
     dialog.schemes = schemes;
     dialog.schemeIndex = dialog.editorSchemeIndex = schemeIndex;
     bool switches[TTextEditorSetupDlg::kSwitchCount];
-    for (int i = 0; i < TTextEditorSetupDlg::kSwitchCount; ++i) switches[i] = (this->*kSetupSwitches[i].get)();
+    int box = 0;
+    for (const TSetupSwitch& row : kSetupSwitches) switches[box++] = (this->*row.get)();
     dialog.ShowSwitches(switches);
     dialog.cmbTabsize->SetText(std::to_string(TabSize));
     dialog.cmbIndentSize->SetText(std::to_string(IndentSize));
@@ -96,8 +97,8 @@ void TTextEditor::FillSetupDlg(TTextEditorSetupDlg& dialog) {
 void TTextEditor::TakeSetupDlg(TTextEditorSetupDlg& dialog, const TTextEditorSetupValues& values) {
     schemes = dialog.schemes;
     schemeIndex = dialog.editorSchemeIndex;
-    for (int i = 0; i < TTextEditorSetupDlg::kSwitchCount; ++i)
-        (this->*kSetupSwitches[i].set)(dialog.switchBoxes[i]->GetChecked());
+    int box = 0;
+    for (const TSetupSwitch& row : kSetupSwitches) (this->*row.set)(dialog.switchBoxes[box++]->GetChecked());
     TabSize = values.tabSize;
     IndentSize = values.indentSize;
     const int separator = dialog.cmbColSeparator->GetItemIndex();

@@ -11,6 +11,7 @@
 #include "TextEditorPackage.h"
 #include "TextEditorResultDlgs.h"
 #include "TextEditorSearchDlg.h"
+#include "TextEditorSetupDlg.h"
 #include "TextEditorStatSetupDlg.h"
 
 namespace {
@@ -21,6 +22,7 @@ struct TSharedFormRow {
     TTextEditorFormFactory factory;
 };
 const TSharedFormRow kSharedForms[] = {
+    {TTextEditorSharedForm::Setup, &MakeTextEditorForm<TTextEditorSetupDlg>},
     {TTextEditorSharedForm::GoToLine, &MakeTextEditorForm<TTextEditorGoToLineDlg>},
     {TTextEditorSharedForm::Search, &MakeTextEditorForm<TTextEditorSearchDlg>},
     {TTextEditorSharedForm::SearchAll, &MakeTextEditorForm<TTextEditorSearchAllDlg>},

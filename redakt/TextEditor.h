@@ -44,11 +44,13 @@ class TTextEditor;
 class TTextEditorLineTask;
 class TTextEditorSearchAllDlg;
 class TTextEditorSearchDlg;
+class TTextEditorSetupDlg;
 enum TTextEditorKeyCondition : uint8_t;
 struct TTextEditorKeyEvent;
 struct TTextEditorKeyRow;
 struct TTextEditorSettings;
 struct TTextEditorSettingsField;
+struct TTextEditorSetupValues;
 struct TTextEditorState;
 
 // One search request. The editor owns two: searchInfo (search and replace)
@@ -950,10 +952,29 @@ private:
 public:
 
     // ---- Setup dialog: TextEditorSetup.cpp ----
+    // The settings dialog, centred over the editor, filled from the editor's
+    // settings (not from a scheme) with a copy of its schemes, the current
+    // one shown. On OK the editor takes the copy of the schemes, every
+    // control's setting, the colours, the dialog's bold words, the font
+    // (measured again), a column gap of the line height + 2 and the caret
+    // back in view. Its scheme index stays, but follows the deletions made
+    // in the dialog (0 when its own scheme went). Cancel changes nothing.
     void Setup();
     // Removes the trailing blanks (blanks only) of every line, repaints the
     // visible lines and marks the text modified.
     void DeleteTailSpaces();
+    // The values the editor can use, as the settings record and the setup
+    // dialog keep them.
+    static constexpr int kMaxTabSize = 32;
+    static constexpr int kMaxIndentSize = 16;
+    static constexpr int kMaxFontSize = 1000;
+    static constexpr int kMaxColumn = 1000000;
+
+private:
+    void FillSetupDlg(TTextEditorSetupDlg& dialog);
+    void TakeSetupDlg(TTextEditorSetupDlg& dialog, const TTextEditorSetupValues& values);
+
+public:
 
     // ---- Syntax schemes: TextEditorSchemes.cpp ----
     // Sets AutoIndent, BackspaceUnindent, SmartTab, ShowBoldWords,

@@ -37,11 +37,11 @@ constexpr int kHistoryCount = 7;
 constexpr int kSettingsVersion = 1;
 // The values the editor can use, as the setup dialog and the state stream
 // keep them.
-constexpr int kMaxTabSize = 32;
-constexpr int kMaxIndentSize = 16;
-constexpr int kMaxFontSize = 1000;
+constexpr int kMaxTabSize = TTextEditor::kMaxTabSize;
+constexpr int kMaxIndentSize = TTextEditor::kMaxIndentSize;
+constexpr int kMaxFontSize = TTextEditor::kMaxFontSize;
 constexpr int kMaxPixels = 1000;
-constexpr int kMaxColumn = 1000000;
+constexpr int kMaxColumn = TTextEditor::kMaxColumn;
 
 // The macro file's header: the text and its terminating zero.
 constexpr char kMacroFileHeader[] = "TTextEditor macros";

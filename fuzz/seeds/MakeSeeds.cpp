@@ -440,7 +440,7 @@ void TableSeeds(const char* folder) {
 
 // The editor's records, each behind the selector of its reader in
 // redakt_records; its state stream with and without the text; its settings
-// record and macro file; text files.
+// record and macro file; text files; bold-word files.
 void EditorSeeds() {
     TTextEditorMacroItem key;
     key.key = 'K';
@@ -532,6 +532,11 @@ void EditorSeeds() {
     SeedText("redakt_clipboard", "lines", std::string("\x21") + text + std::string(1, '\0'));
     SeedText("redakt_clipboard", "block", std::string("\x08") + "one\r\ntwo\r\n" + std::string(1, '\0'));
     SeedText("redakt_clipboard", "no-nul", std::string("\x4a") + "\tword\rmore");
+    // Bold-word files: as the settings dialog writes one, with several words
+    // a line and runs of blanks, and with binary bytes.
+    SeedText("redakt_boldwords", "written", "int\r\nreturn\r\n\xE9s\r\n");
+    SeedText("redakt_boldwords", "several-a-line", "if  else\twhile\n\n   return   x\r\nclass");
+    SeedText("redakt_boldwords", "binary", std::string("\x00\x01 \xFF\xFE\r\n\x80 \r\r\n", 12));
 }
 
 }  // namespace

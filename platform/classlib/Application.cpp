@@ -6,6 +6,7 @@
 #include "ClassThread.h"
 #include "Form.h"
 #include "Responder.h"
+#include "Strings.h"
 
 TApplication* Application = new TApplication(nullptr);
 TScreen* Screen = new TScreen(nullptr);
@@ -129,6 +130,8 @@ int TApplication::MessageBox(const std::string& text, const std::string& caption
 
 TScreen::TScreen(TComponent* owner) : TComponent(owner) {}
 
+TScreen::~TScreen() = default;
+
 int TScreen::GetWidth() const { return GetSystemMetrics(SM_CXSCREEN); }
 
 int TScreen::GetHeight() const { return GetSystemMetrics(SM_CYSCREEN); }
@@ -163,3 +166,39 @@ TForm* TScreen::GetForm(int index) const {
 void TScreen::AddForm(TForm* form) { forms_.push_back(form); }
 
 void TScreen::RemoveForm(TForm* form) { forms_.erase(std::remove(forms_.begin(), forms_.end(), form), forms_.end()); }
+
+namespace {
+
+int CALLBACK AddFontFamily(const LOGFONTA* logFont, const TEXTMETRICA*, DWORD, LPARAM list) {
+    reinterpret_cast<TStringList*>(list)->Add(logFont->lfFaceName);
+    return 1;
+}
+
+std::unique_ptr<TStringList> NewFontList() {
+    auto list = std::make_unique<TStringList>();
+    list->SetSorted(true);
+    list->SetDuplicates(dupIgnore);
+    return list;
+}
+
+}  // namespace
+
+TStrings* TScreen::GetFonts() {
+    if (!fonts_) {
+        fonts_ = NewFontList();
+        LOGFONTA wanted{};
+        wanted.lfCharSet = DEFAULT_CHARSET;
+        EnumFontFamiliesExA(nullptr, &wanted, &AddFontFamily, reinterpret_cast<LPARAM>(fonts_.get()), 0);
+    }
+    return fonts_.get();
+}
+
+void TScreen::ReplaceFonts(const TStrings* names) {
+    if (names == nullptr) {
+        fonts_.reset();
+        return;
+    }
+    std::unique_ptr<TStringList> list = NewFontList();
+    for (int i = 0; i < names->GetCount(); ++i) list->Add(names->GetStrings(i));
+    fonts_ = std::move(list);
+}

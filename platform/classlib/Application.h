@@ -3,6 +3,7 @@
 #pragma once
 
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,8 @@
 #include "Exceptions.h"
 
 class TForm;
+class TStringList;
+class TStrings;
 
 using TExceptionEvent = std::function<void(TObject* sender, const Exception& error)>;
 
@@ -87,6 +90,7 @@ class TScreen : public TComponent {
 
 public:
     explicit TScreen(TComponent* owner);
+    ~TScreen() override;
 
     int GetWidth() const;
     int GetHeight() const;
@@ -108,10 +112,18 @@ public:
     void AddForm(TForm* form);
     void RemoveForm(TForm* form);
 
+    // The names of the installed font families (EnumFontFamiliesExA), sorted
+    // without regard to case, each once; read on first use and kept.
+    TStrings* GetFonts();
+    // For tests: the font list becomes these names (sorted, each once); null
+    // makes the next GetFonts read the installed families again.
+    void ReplaceFonts(const TStrings* names);
+
 private:
     TCursor cursor_ = crDefault;
     std::map<TCursor, HCURSOR> cursors_;
     std::vector<TForm*> forms_;
+    std::unique_ptr<TStringList> fonts_;
 };
 
 // Made when the library loads and kept until the process ends.

@@ -1,4 +1,5 @@
-// Face name substitution and fontconfig matching, cached per name and style.
+// Face name substitution and fontconfig matching, cached per name and style;
+// the list of the installed families.
 #include "FontLookup.h"
 
 #include <fontconfig/fontconfig.h>
@@ -33,6 +34,10 @@ const FaceSubstitute kFaceSubstitutes[] = {
 };
 
 const char kFallbackFace[] = "DejaVu Sans";
+
+// The classic names a font list offers besides the installed families (those
+// of kFaceSubstitutes that name a face of their own).
+const char* const kListedClassicFaces[] = {"Arial", "Courier New", "Times New Roman", "MS Sans Serif"};
 
 std::string LowerCase(const std::string& text) {
     std::string lower = text;
@@ -109,6 +114,55 @@ bool InitialiseFontconfig() {
     return true;
 }
 
+// Whether fontconfig is up; the first call starts it (once per process).
+bool FontconfigReady() {
+    static const bool ready = InitialiseFontconfig();
+    return ready;
+}
+
+bool IsPlainAscii(const std::string& text) {
+    for (unsigned char c : text)
+        if (c < 0x20 || c > 0x7E) return false;
+    return !text.empty();
+}
+
+// The first family name of every scalable font fontconfig knows.
+std::vector<std::string> InstalledFamilies() {
+    std::vector<std::string> families;
+    FcPattern* pattern = FcPatternCreate();
+    FcObjectSet* objects = FcObjectSetBuild(FC_FAMILY, nullptr);
+    if (pattern && objects) {
+        FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
+        if (FcFontSet* fonts = FcFontList(nullptr, pattern, objects)) {
+            for (int i = 0; i < fonts->nfont; ++i) {
+                const std::string family = PatternString(fonts->fonts[i], FC_FAMILY);
+                if (IsPlainAscii(family)) families.push_back(family);
+            }
+            FcFontSetDestroy(fonts);
+        }
+    }
+    if (objects) FcObjectSetDestroy(objects);
+    if (pattern) FcPatternDestroy(pattern);
+    return families;
+}
+
+bool LessIgnoringCase(const std::string& a, const std::string& b) { return LowerCase(a) < LowerCase(b); }
+
+std::vector<std::string> SortedFamilyList() {
+    std::vector<std::string> families;
+    if (FontconfigReady()) families = InstalledFamilies();
+    std::vector<std::string> installed;
+    for (const std::string& family : families) installed.push_back(LowerCase(family));
+    for (const char* classic : kListedClassicFaces) {
+        const std::string standIn = LowerCase(SubstituteFaceName(classic));
+        if (std::find(installed.begin(), installed.end(), standIn) != installed.end()) families.push_back(classic);
+    }
+    std::sort(families.begin(), families.end(), LessIgnoringCase);
+    const auto same = [](const std::string& a, const std::string& b) { return LowerCase(a) == LowerCase(b); };
+    families.erase(std::unique(families.begin(), families.end(), same), families.end());
+    return families;
+}
+
 }  // namespace
 
 std::string SubstituteFaceName(const std::string& faceName) {
@@ -127,11 +181,16 @@ FontFile LookUpFontFile(const std::string& faceName, int weight, bool italic) {
     static std::map<std::tuple<std::string, bool, bool>, FontFile> cache;
     auto known = cache.find(key);
     if (known != cache.end()) return known->second;
-    static bool initialised = InitialiseFontconfig();
     FontFile file;
-    if (initialised) file = MatchFontFile(family, bold ? 700 : 400, italic);
+    if (FontconfigReady()) file = MatchFontFile(family, bold ? 700 : 400, italic);
     cache.emplace(key, file);
     return file;
+}
+
+std::vector<std::string> ListFontFamilies() {
+    std::lock_guard<std::mutex> lock(LookupMutex());
+    static const std::vector<std::string> families = SortedFamilyList();
+    return families;
 }
 
 }  // namespace win32

@@ -1,7 +1,9 @@
-// Finding the font file for a logical face name, weight and slant through fontconfig.
+// Finding the font file for a logical face name, weight and slant through
+// fontconfig, and the list of the font families installed.
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace win32 {
 
@@ -24,5 +26,13 @@ std::string SubstituteFaceName(const std::string& faceName);
 // not installed falls back to DejaVu Sans, then to whatever fontconfig offers.
 // Results are cached; safe to call from several threads.
 FontFile LookUpFontFile(const std::string& faceName, int weight, bool italic);
+
+// The families of the scalable fonts fontconfig reports (each by its first
+// name), with the classic names whose stand-in face is among them (Arial
+// when Liberation Sans is installed, and so on), sorted without regard to
+// case, each once. Names that are not plain ASCII are left out: a face name
+// is code-page text everywhere above the layer. Read once; safe to call from
+// several threads.
+std::vector<std::string> ListFontFamilies();
 
 }  // namespace win32

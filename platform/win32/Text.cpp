@@ -3,11 +3,14 @@
 #include "Text.h"
 
 #include <algorithm>
+#include <cctype>
 #include <climits>
 #include <cmath>
 #include <cstring>
+#include <string>
 
 #include "DeviceContext.h"
+#include "FontLookup.h"
 #include "LogicalFont.h"
 #include "TextOutput.h"
 #include "TextPainter.h"
@@ -172,4 +175,34 @@ int GetTextFaceA(HDC hdc, int size, LPSTR faceName) {
     std::memcpy(faceName, name.data(), copied);
     faceName[copied] = '\0';
     return int(copied);
+}
+
+namespace {
+
+bool SameFaceName(const std::string& a, const char* b) {
+    if (a.size() != std::strlen(b)) return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) return false;
+    return true;
+}
+
+}  // namespace
+
+int EnumFontFamiliesExA(HDC, const LOGFONTA* logFont, FONTENUMPROCA proc, LPARAM lParam, DWORD) {
+    if (logFont == nullptr || proc == nullptr) return 0;
+    char wanted[LF_FACESIZE + 1] = {};
+    std::memcpy(wanted, logFont->lfFaceName, LF_FACESIZE);
+    int result = 1;
+    for (const std::string& family : win32::ListFontFamilies()) {
+        if (wanted[0] != '\0' && !SameFaceName(family, wanted)) continue;
+        LOGFONTA description{};
+        description.lfCharSet = logFont->lfCharSet;
+        std::memcpy(description.lfFaceName, family.c_str(), std::min<size_t>(family.size(), LF_FACESIZE - 1));
+        TEXTMETRICA metrics{};
+        metrics.tmCharSet = logFont->lfCharSet;
+        metrics.tmPitchAndFamily = TMPF_VECTOR | TMPF_TRUETYPE;
+        result = proc(&description, &metrics, TRUETYPE_FONTTYPE, lParam);
+        if (result == 0) break;
+    }
+    return result;
 }

@@ -1,8 +1,10 @@
 // Text output and measurement of the Win32 subset: TextOut, ExtTextOut,
-// DrawText, text extents and metrics, text colour and alignment. Text is bytes
-// of the Central European code page, drawn with the font selected in the DC.
+// DrawText, text extents and metrics, text colour and alignment, and the
+// enumeration of the font families. Text is bytes of the Central European
+// code page, drawn with the font selected in the DC.
 #pragma once
 
+#include "Gdi.h"
 #include "Win32Types.h"
 
 // ---- Text alignment (SetTextAlign) ----------------------------------------------
@@ -124,6 +126,28 @@ BOOL GetCharWidth32A(HDC dc, UINT first, UINT last, INT* widths);
 // the bytes copied; with a null buffer returns the size needed with the terminator.
 int GetTextFaceA(HDC dc, int size, LPSTR faceName);
 
+// ---- Font families -------------------------------------------------------------------
+#define RASTER_FONTTYPE 0x0001
+#define DEVICE_FONTTYPE 0x0002
+#define TRUETYPE_FONTTYPE 0x0004
+
+// Called once per family with its description (lfFaceName the family name,
+// lfCharSet the character set asked for, the rest 0), a metrics record that
+// holds only tmCharSet and tmPitchAndFamily (TMPF_VECTOR | TMPF_TRUETYPE), the
+// font type (TRUETYPE_FONTTYPE) and the caller's value; returning 0 ends the
+// enumeration.
+typedef int(CALLBACK* FONTENUMPROCA)(const LOGFONTA* logFont, const TEXTMETRICA* metrics, DWORD fontType,
+                                     LPARAM lParam);
+// Enumerates the installed font families (those fontconfig reports, with the
+// classic names that stand for one of them: Arial, Courier New, Times New
+// Roman, MS Sans Serif), sorted without regard to case. An empty lfFaceName
+// lists every family, another only the family of that name (compared without
+// regard to case). The character set is not looked at: every family is
+// offered for any set, DEFAULT_CHARSET included. The DC may be null and the
+// flags are not used. Returns the last callback's value, 1 when no family was
+// reported, and 0 for a null record or callback.
+int EnumFontFamiliesExA(HDC dc, const LOGFONTA* logFont, FONTENUMPROCA proc, LPARAM lParam, DWORD flags);
+
 inline BOOL TextOut(HDC dc, int x, int y, LPCSTR text, int count) { return TextOutA(dc, x, y, text, count); }
 inline BOOL ExtTextOut(HDC dc, int x, int y, UINT options, const RECT* rect, LPCSTR text, UINT count,
                        const INT* advances) {
@@ -137,3 +161,6 @@ inline BOOL GetTextExtentPoint32(HDC dc, LPCSTR text, int count, LPSIZE size) {
 }
 inline BOOL GetTextMetrics(HDC dc, LPTEXTMETRICA metrics) { return GetTextMetricsA(dc, metrics); }
 inline BOOL GetCharWidth(HDC dc, UINT first, UINT last, INT* widths) { return GetCharWidthA(dc, first, last, widths); }
+inline int EnumFontFamiliesEx(HDC dc, const LOGFONTA* logFont, FONTENUMPROCA proc, LPARAM lParam, DWORD flags) {
+    return EnumFontFamiliesExA(dc, logFont, proc, lParam, flags);
+}

@@ -487,8 +487,8 @@ TEST_F(ToolsTest, SetLangTranslatesTheSharedFormsAndSetLangTableSharesOneTable) 
         if (shared == nullptr) continue;
         for (const auto& [id, text] : english[shared]) translated[shared][id] = "T" + std::to_string(id);
     }
-    ASSERT_EQ(translated.size(), 7u)
-        << "go-to-line, search, replace, replace prompt, macro name, macro selection and insert text exist";
+    ASSERT_EQ(translated.size(), 8u) << "setup, go-to-line, search, replace, replace prompt, macro name, macro "
+                                        "selection and insert text exist";
     // Every id of the package's table and every Tag of the forms.
     std::map<int, std::string> englishById;
     for (const auto& entry : english) englishById.insert(entry.second.begin(), entry.second.end());

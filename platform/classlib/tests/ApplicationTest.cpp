@@ -1,7 +1,12 @@
-// TApplication and TScreen: the main form, Run, the exception dialog, the screen's cursors and forms.
+// TApplication and TScreen: the main form, Run, the exception dialog, the
+// screen's cursors, forms and fonts.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "Forms.h"
+#include "Strings.h"
 #include "Responder.h"
 #include "display/TestDriver.h"
 
@@ -154,6 +159,29 @@ TEST_F(ApplicationTest, ScreenKnowsItsSizeFormsAndCursors) {
     EXPECT_EQ(crHourGlass, Screen->GetCursor());
     EXPECT_EQ(CursorShape(crHourGlass), GetCursor());
     Screen->SetCursor(crDefault);
+}
+
+TEST_F(ApplicationTest, ScreenFontsAreTheInstalledFamiliesSortedEachOnce) {
+    TStrings* fonts = Screen->GetFonts();
+    ASSERT_NE(fonts, nullptr);
+    EXPECT_EQ(fonts, Screen->GetFonts()) << "read once and kept";
+    // The families the font tests rely on, and the classic names standing for them.
+    for (const char* family : {"Liberation Sans", "Liberation Serif", "Liberation Mono", "DejaVu Sans", "Arial",
+                               "Courier New", "Times New Roman", "MS Sans Serif"})
+        EXPECT_GE(fonts->IndexOf(family), 0) << family;
+    for (int i = 1; i < fonts->GetCount(); ++i) {
+        std::string before = fonts->GetStrings(i - 1), after = fonts->GetStrings(i);
+        for (std::string* name : {&before, &after})
+            for (char& c : *name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        EXPECT_LT(before, after) << "sorted, each once, at " << i;
+    }
+
+    TStringList fixed;
+    for (const char* name : {"Zeta", "alpha", "Mid", "ALPHA"}) fixed.Add(name);
+    Screen->ReplaceFonts(&fixed);
+    EXPECT_EQ(Screen->GetFonts()->GetText(), "alpha\r\nMid\r\nZeta\r\n");
+    Screen->ReplaceFonts(nullptr);
+    EXPECT_GE(Screen->GetFonts()->IndexOf("Liberation Mono"), 0) << "read again";
 }
 
 }  // namespace

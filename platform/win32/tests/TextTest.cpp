@@ -1,7 +1,10 @@
 // Text output and measurement on a memory DC: extents against drawn advances,
-// code-page widths, alignment, rotation, opaque and clipped output, DrawTextA.
+// code-page widths, alignment, rotation, opaque and clipped output, DrawTextA,
+// the enumeration of the font families.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -547,3 +550,62 @@ TEST_F(TextTest, DrawTextExpandsTabsAndUnderlinesPrefixes) {
 }
 
 }  // namespace
+
+namespace {
+
+struct TEnumerated {
+    std::vector<std::string> names;
+    std::vector<int> charSets;
+    int stopAfter = -1;
+};
+
+int CALLBACK CollectFamily(const LOGFONTA* logFont, const TEXTMETRICA* metrics, DWORD fontType, LPARAM lParam) {
+    auto* seen = reinterpret_cast<TEnumerated*>(lParam);
+    seen->names.push_back(logFont->lfFaceName);
+    seen->charSets.push_back(logFont->lfCharSet);
+    EXPECT_EQ(fontType, static_cast<DWORD>(TRUETYPE_FONTTYPE));
+    EXPECT_EQ(metrics->tmCharSet, logFont->lfCharSet);
+    return static_cast<int>(seen->names.size()) == seen->stopAfter ? 0 : 7;
+}
+
+TEnumerated Enumerate(const char* face, int stopAfter = -1) {
+    LOGFONTA wanted{};
+    wanted.lfCharSet = DEFAULT_CHARSET;
+    std::strncpy(wanted.lfFaceName, face, LF_FACESIZE - 1);
+    TEnumerated seen;
+    seen.stopAfter = stopAfter;
+    EnumFontFamiliesExA(nullptr, &wanted, &CollectFamily, reinterpret_cast<LPARAM>(&seen), 0);
+    return seen;
+}
+
+std::string Lower(std::string text) {
+    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+}  // namespace
+
+TEST(FontFamilies, EveryFamilyIsReportedOnceInOrderWithTheClassicNames) {
+    const TEnumerated all = Enumerate("");
+    for (const char* family : {"Liberation Sans", "Liberation Serif", "Liberation Mono", "DejaVu Sans",
+                               "DejaVu Sans Mono", "Arial", "Courier New", "Times New Roman", "MS Sans Serif"})
+        EXPECT_NE(std::find(all.names.begin(), all.names.end(), family), all.names.end()) << family;
+    for (size_t i = 1; i < all.names.size(); ++i) EXPECT_LT(Lower(all.names[i - 1]), Lower(all.names[i]));
+    for (int charSet : all.charSets) EXPECT_EQ(charSet, DEFAULT_CHARSET);
+
+    // One family by name (without regard to case); an unknown one gives none.
+    EXPECT_EQ(Enumerate("liberation MONO").names, std::vector<std::string>{"Liberation Mono"});
+    EXPECT_TRUE(Enumerate("No Such Family 42").names.empty());
+    // A callback's 0 ends the enumeration, and is its result.
+    EXPECT_EQ(Enumerate("", 2).names.size(), 2u);
+    LOGFONTA wanted{};
+    TEnumerated seen;
+    seen.stopAfter = 1;
+    EXPECT_EQ(EnumFontFamiliesExA(nullptr, &wanted, &CollectFamily, reinterpret_cast<LPARAM>(&seen), 0), 0);
+    seen = TEnumerated{};
+    EXPECT_EQ(EnumFontFamiliesExA(nullptr, &wanted, &CollectFamily, reinterpret_cast<LPARAM>(&seen), 0), 7);
+    std::strcpy(wanted.lfFaceName, "No Such Family 42");
+    EXPECT_EQ(EnumFontFamiliesExA(nullptr, &wanted, &CollectFamily, reinterpret_cast<LPARAM>(&seen), 0), 1);
+    EXPECT_EQ(EnumFontFamiliesExA(nullptr, nullptr, &CollectFamily, 0, 0), 0);
+    EXPECT_EQ(EnumFontFamiliesExA(nullptr, &wanted, nullptr, 0, 0), 0);
+}

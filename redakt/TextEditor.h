@@ -660,7 +660,9 @@ private:
     void DeleteLinesAtCaret(int n);
     void DeleteCharsAtCaret(int n);
     void DeleteLineEnds(bool head, int n);
-    void RemoveCollectedLines(TTextEditorUndoItemType kind, int first, int last, TIntContainer& collected);
+    void RemoveCollectedLines(TTextEditorUndoItemType kind, int first, int last, const std::vector<int>& collected);
+    // DeleteLines of a list that is ascending, without repeats and inside the text.
+    void RemoveLines(const std::vector<int>& removed);
 
 public:
 

@@ -1090,10 +1090,11 @@ void TTextEditor::DeleteTableSpace() {
 void TTextEditor::DeleteLinesAtCaret(int n) {
     if (n <= 0 || !CaretLineInText()) return;
     const int last = static_cast<int>(std::min<int64_t>(int64_t(CurLine) + n - 1, lines.GetCount() - 1));
-    TIntContainer doomed;
-    for (int line = CurLine; line <= last; ++line) doomed.Add(line);
+    std::vector<int> doomed;
+    doomed.reserve(static_cast<size_t>(last - CurLine + 1));
+    for (int line = CurLine; line <= last; ++line) doomed.push_back(line);
     ClearUndo();
-    DeleteLines(doomed);
+    RemoveLines(doomed);
 }
 
 // n characters at the caret; none when the caret stands past the line's end.
@@ -1152,9 +1153,6 @@ void FitSection(TIntPair& section, const std::vector<int>& removed) {
 
 }  // namespace
 
-// The lines go in one pass: the kept ones move to the front in text order
-// and the rest is cut off. Sections, bookmarks (those on removed lines
-// become unset) and the selection follow their lines.
 void TTextEditor::DeleteLines(TIntContainer& lineIndices) {
     const int count = lines.GetCount();
     std::vector<int> removed;
@@ -1162,22 +1160,35 @@ void TTextEditor::DeleteLines(TIntContainer& lineIndices) {
     const int* listed = lineIndices.Array();
     for (int i = 0; i < lineIndices.GetCount(); ++i)
         if (listed[i] >= 0 && listed[i] < count) removed.push_back(listed[i]);
-    if (!std::is_sorted(removed.begin(), removed.end())) std::sort(removed.begin(), removed.end());
+    std::sort(removed.begin(), removed.end());
     removed.erase(std::unique(removed.begin(), removed.end()), removed.end());
-    if (removed.empty()) return;
+    RemoveLines(removed);
+}
 
-    std::vector<int> order;
-    order.reserve(static_cast<size_t>(count));
+// The lines go in one pass: the kept ones move to the front in text order
+// and the rest is cut off. Sections, bookmarks (those on removed lines
+// become unset) and the selection follow their lines.
+void TTextEditor::RemoveLines(const std::vector<int>& removed) {
+    if (removed.empty()) return;
+    const int count = lines.GetCount();
+    // The kept lines move to the front in text order, the removed ones
+    // collect behind them and are cut off: the store's array of line
+    // pointers is permuted in place (as Rearrange would, without its copies),
+    // from the first removed line on.
+    void** items = static_cast<void**>(lines.GetItems());
+    std::vector<void*> doomed;
+    doomed.reserve(removed.size());
+    int kept = removed.front();
     size_t next = 0;
-    for (int line = 0; line < count; ++line) {
-        if (next < removed.size() && removed[next] == line)
+    for (int line = kept; line < count; ++line) {
+        if (next < removed.size() && removed[next] == line) {
+            doomed.push_back(items[line]);
             ++next;
-        else
-            order.push_back(line);
+        } else {
+            items[kept++] = items[line];
+        }
     }
-    const int kept = static_cast<int>(order.size());
-    order.insert(order.end(), removed.begin(), removed.end());
-    lines.Rearrange(order.data());
+    std::copy(doomed.begin(), doomed.end(), items + kept);
     lines.DeleteSection(kept, count - 1, true);
 
     TIntPair* pairs = sections.Array();
@@ -1205,19 +1216,29 @@ void TTextEditor::DeleteLines(TIntContainer& lineIndices) {
 
 // One undo step (utDelete, or utConvert for a condition) over what is left
 // of lines first..last with what stood there, then the lines go.
-void TTextEditor::RemoveCollectedLines(TTextEditorUndoItemType kind, int first, int last, TIntContainer& collected) {
-    if (collected.GetCount() == 0) return;
-    RecordUndo(*this, [&] { AddUndoItem(kind, first, last - collected.GetCount(), Caret(*this), first, last); });
-    DeleteLines(collected);
+void TTextEditor::RemoveCollectedLines(TTextEditorUndoItemType kind, int first, int last,
+                                       const std::vector<int>& collected) {
+    if (collected.empty()) return;
+    const int removed = static_cast<int>(collected.size());
+    RecordUndo(*this, [&] { AddUndoItem(kind, first, last - removed, Caret(*this), first, last); });
+    RemoveLines(collected);
 }
+
+namespace {
+
+// The text's lines side by side (valid until lines go in or out).
+TString* const* LineItems(const TStringContainer& lines) { return static_cast<TString* const*>(lines.GetItems()); }
+
+}  // namespace
 
 void TTextEditor::DeleteEmptyLines() {
     WithinMemory([&] {
         int first = 0, last = 0;
         if (!WorkingLines(*this, first, last)) return;
-        TIntContainer empty;
+        TString* const* text = LineItems(lines);
+        std::vector<int> empty;
         for (int line = first; line <= last; ++line)
-            if (lines[line].IsEmpty()) empty.Add(line);
+            if (text[line]->IsEmpty()) empty.push_back(line);
         RemoveCollectedLines(utDelete, first, last, empty);
     });
 }
@@ -1227,11 +1248,12 @@ void TTextEditor::DeleteDuplicateLines() {
     WithinMemory([&] {
         int first = 0, last = 0;
         if (!WorkingLines(*this, first, last)) return;
-        TIntContainer repeated;
+        TString* const* text = LineItems(lines);
+        std::vector<int> repeated;
         int distinct = first;
         for (int line = first + 1; line <= last; ++line) {
-            if (lines[line] == lines[distinct])
-                repeated.Add(line);
+            if (*text[line] == *text[distinct])
+                repeated.push_back(line);
             else
                 distinct = line;
         }
@@ -1247,7 +1269,7 @@ void TTextEditor::SeekAndDestroy(const TString& conditionText) {
         if (!CreateExpression(conditionText, condition)) return;
         int first = 0, last = 0;
         if (!WorkingLines(*this, first, last)) return;
-        TIntContainer doomed;
+        std::vector<int> doomed;
         {
             TLineCommandRun running(*this);
             const int count = last - first + 1;
@@ -1255,7 +1277,7 @@ void TTextEditor::SeekAndDestroy(const TString& conditionText) {
             ProgressChange(0, -1);
             for (int line = first; line <= last; ++line) {
                 NewLine(line);
-                if (condition.EvalBool()) doomed.Add(line);
+                if (condition.EvalBool()) doomed.push_back(line);
                 ProgressChange(count, line - first);
             }
             ProgressChange(0, -2);

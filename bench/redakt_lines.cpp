@@ -19,6 +19,15 @@
 // whose output must be byte-identical, and the conversion alone against a
 // plain loop appending ';' to each string of a std::vector (the floor).
 // Prints the ratios (ours / the peer's) and the speed-up per worker count.
+//
+// Line-block commands, each load + command + save (LF line ends) against
+// the whole run of its peer on the same file (LC_ALL=C), whose output must
+// be byte-identical: "append ;" and "modify line + ';'" (single-threaded
+// and on 1, 2, 4 and 8 workers) on the records against sed 's/$/;/';
+// "delete el" on records of which 10% are empty against sed '/^$/d';
+// "delete dl" on records in runs of one to four equal lines against uniq;
+// "delete where strlen(line) > 60" on the records against
+// awk 'length($0) <= 60'.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -901,6 +910,114 @@ void CheckSortCalcResults() {
         }
     }
 }
+
+// ---- Line-block commands: load + command + save beside the peer's run ----
+
+// Records of which about 10% are empty lines.
+std::vector<std::string> RecordsWithEmptyLines(int count) {
+    std::vector<std::string> lines = RecordLines(count, 43);
+    std::mt19937 random(47);
+    for (std::string& line : lines)
+        if (random() % 10 == 0) line.clear();
+    return lines;
+}
+
+// Records in runs of one to four equal adjacent lines.
+std::vector<std::string> RecordsInRuns(int count) {
+    const std::vector<std::string> records = RecordLines(count, 53);
+    std::mt19937 random(59);
+    std::vector<std::string> lines;
+    lines.reserve(static_cast<size_t>(count));
+    for (size_t i = 0; lines.size() < static_cast<size_t>(count); ++i) {
+        const int run = 1 + static_cast<int>(random() % 4);
+        for (int k = 0; k < run && lines.size() < static_cast<size_t>(count); ++k) lines.push_back(records[i]);
+    }
+    return lines;
+}
+
+// One line-block command, the file it works on and its peer's command line
+// (the file's path follows it).
+struct LineBlockCase {
+    const char* name;
+    const TextFile& input;
+    const char* argument;
+    void (TTextEditor::*member)(TString&);
+    const char* peer;
+};
+
+LineBlockCase LineBlockCaseOf(const std::string& name) {
+    static const TextFile withEmptyLines("redakt_empty_lines.txt", RecordsWithEmptyLines(kLines));
+    static const TextFile inRuns("redakt_runs.txt", RecordsInRuns(kLines));
+    if (name == "append") return {"append ;", texts->records, ";", &TTextEditor::CmdAppend, "LC_ALL=C sed 's/$/;/' "};
+    if (name == "modify")
+        return {"modify line + ';'", texts->records, "line + ';'", &TTextEditor::CmdModify, "LC_ALL=C sed 's/$/;/' "};
+    if (name == "delete el") return {"delete el", withEmptyLines, "el", &TTextEditor::CmdDelete, "LC_ALL=C sed '/^$/d' "};
+    if (name == "delete dl") return {"delete dl", inRuns, "dl", &TTextEditor::CmdDelete, "LC_ALL=C uniq "};
+    return {"delete where strlen(line) > 60", texts->records, "where strlen(line) > 60", &TTextEditor::CmdDelete,
+            "LC_ALL=C awk 'length($0) <= 60' "};
+}
+
+void RunLineBlockCase(TTextEditor& editor, const LineBlockCase& run) { RunCommand(editor, run.member, run.argument); }
+
+void LineBlockBesidePeer(benchmark::State& state, const std::string& name) {
+    const LineBlockCase run = LineBlockCaseOf(name);
+    const TaskSetting setting{static_cast<int>(state.range(0)), 10000};
+    TTextEditor editor(nullptr);
+    ApplySetting(editor, setting);
+    const std::string ours = TempPath("redakt_lineblock_ours.txt");
+    const std::string theirs = TempPath("redakt_lineblock_peer.txt");
+    const std::string peer = run.peer + run.input.path + " > " + theirs;
+    CommandSteps steps;
+    TimeBesidePeer(
+        state, "peer",
+        [&] { LoadCommandSave(editor, run.input.path, [&](TTextEditor& e) { RunLineBlockCase(e, run); }, ours, steps); },
+        [&] {
+            if (std::system(peer.c_str()) != 0) state.SkipWithError(("failed: " + peer).c_str());
+        });
+    const double iterations = double(state.iterations());
+    state.counters["load_ms"] = steps.load * 1000 / iterations;
+    state.counters["command_ms"] = steps.command * 1000 / iterations;
+    state.counters["save_ms"] = steps.save * 1000 / iterations;
+    state.SetLabel(std::string(run.name) + (name == "modify" ? ", " + SettingName(setting) : ""));
+    std::remove(ours.c_str());
+    std::remove(theirs.c_str());
+}
+
+void AppendBesideSed(benchmark::State& state) { LineBlockBesidePeer(state, "append"); }
+void ModifyBesideSed(benchmark::State& state) { LineBlockBesidePeer(state, "modify"); }
+void DeleteEmptyLinesBesideSed(benchmark::State& state) { LineBlockBesidePeer(state, "delete el"); }
+void DeleteDuplicateLinesBesideUniq(benchmark::State& state) { LineBlockBesidePeer(state, "delete dl"); }
+void DeleteWhereBesideAwk(benchmark::State& state) { LineBlockBesidePeer(state, "delete where"); }
+
+BENCHMARK(AppendBesideSed)->Arg(0)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
+BENCHMARK(ModifyBesideSed)->Arg(0)->Arg(1)->Arg(2)->Arg(4)->Arg(8)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
+BENCHMARK(DeleteEmptyLinesBesideSed)->Arg(0)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
+BENCHMARK(DeleteDuplicateLinesBesideUniq)->Arg(0)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
+BENCHMARK(DeleteWhereBesideAwk)->Arg(0)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
+
+// Every command's saved file is its peer's output, byte for byte (modify at
+// each worker count).
+void CheckLineBlockCommands() {
+    const std::string theirs = TempPath("redakt_lineblock_peer_check.txt");
+    const std::string ours = TempPath("redakt_lineblock_check.txt");
+    for (const char* name : {"append", "modify", "delete el", "delete dl", "delete where"}) {
+        const LineBlockCase run = LineBlockCaseOf(name);
+        if (std::system((run.peer + run.input.path + " > " + theirs).c_str()) != 0) std::printf("%s failed\n", run.peer);
+        const std::vector<int> workers = std::string(name) == "modify" ? std::vector<int>{0, 1, 2, 4, 8} : std::vector<int>{0};
+        for (int count : workers) {
+            TTextEditor editor(nullptr);
+            ApplySetting(editor, TaskSetting{count, 10000});
+            CommandSteps steps;
+            LoadCommandSave(editor, run.input.path, [&](TTextEditor& e) { RunLineBlockCase(e, run); }, ours, steps);
+            const bool same = std::system(("cmp -s " + ours + " " + theirs).c_str()) == 0;
+            std::printf("%-32s %-10s against %-32s %s\n", run.name,
+                        count == 0 ? "mt off" : (std::to_string(count) + " workers").c_str(), run.peer,
+                        same ? "same" : "DIFFERS");
+        }
+    }
+    std::remove(ours.c_str());
+    std::remove(theirs.c_str());
+}
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -911,6 +1028,7 @@ int main(int argc, char** argv) {
     CheckConversions();
     CheckLineCommands();
     CheckSortCalcResults();
+    CheckLineBlockCommands();
     benchmark::RunSpecifiedBenchmarks();
     PrintSpeedUps();
     PrintReplaceSpeedUps();
@@ -919,6 +1037,8 @@ int main(int argc, char** argv) {
                 "ReplaceAll at most 2.0, ConvertBesideSed with 8 workers at most 1.0"
                 "; ReplaceBesideSed with workers at most 1.0, SurroundBesideSed at most 1.0, ForSumBesideAwk reported"
                 "; SortCommandBesidePeer and AggregateBesideAwk (calc sum) with workers at most 1.0, tick_gap at most 1.5"
+                "; AppendBesideSed, DeleteEmptyLinesBesideSed, DeleteDuplicateLinesBesideUniq and ModifyBesideSed with 8 "
+                "workers at most 1.0, DeleteWhereBesideAwk reported"
                 "\n");
     delete texts;
     benchmark::Shutdown();

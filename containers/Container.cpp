@@ -137,9 +137,16 @@ void TContainer::RemoveAt(int first, int count, bool free) {
         const auto begin = fValues.begin() + static_cast<std::ptrdiff_t>(first) * fItemSize;
         fValues.erase(begin, begin + static_cast<std::ptrdiff_t>(count) * fItemSize);
     } else {
-        // Take the pointers out first, so FreeItem never sees a half-changed list.
-        std::vector<void*> removed(fPointers.begin() + first, fPointers.begin() + first + count);
-        fPointers.erase(fPointers.begin() + first, fPointers.begin() + first + count);
+        // Take the pointers out first, so FreeItem never sees a half-changed
+        // list. Emptying the list takes its storage whole, so that a
+        // container can still be emptied (and destroyed) when memory is out.
+        std::vector<void*> removed;
+        if (count == fCount) {
+            removed.swap(fPointers);
+        } else {
+            removed.assign(fPointers.begin() + first, fPointers.begin() + first + count);
+            fPointers.erase(fPointers.begin() + first, fPointers.begin() + first + count);
+        }
         fCount -= count;
         if (free && fFreeItems)
             for (void* item : removed)

@@ -466,6 +466,9 @@ public:
     // `line` move down by the number inserted. Bookmarks do not move.
     void Insert(int line, const TString& text);
     void Insert(int line, TStringContainer& text);
+    // As Insert of a container, the lines taken out of text (left empty)
+    // rather than copied: one move of the lines after `line`, however many.
+    void InsertTaking(int line, TStringContainer& text);
     // Removes lines first..last (clipped to the text; an empty range does
     // nothing) and fixes the sections: one wholly deleted becomes (-1, -1).
     void Delete(int first, int last);
@@ -573,23 +576,97 @@ public:
     void DlgHelpHandler(TObject* sender);
 
     // ---- Line-block commands: TextEditorLineBlockCommands.cpp ----
+    // Keywords match by prefix unless named whole ("hl", "rect", "col",
+    // "on"); case matters. A malformed argument, a negative count or one
+    // whose result would pass 2^31 - 1 lines or characters does nothing; a
+    // condition or expression that does not compile shows "Wrong expression"
+    // and changes nothing. Forms that move lines without an undo step of
+    // their own empty the undo stack.
+    // "[n] [where condition] [format: expression]": the selection to buffer n
+    // (0-9) or the clipboard; with a condition, the lines of the working
+    // range for which it holds (or the format's value for them): to the
+    // clipboard each followed by CR LF, or as buffer n's lines (as line tasks
+    // when multithreading is on; another n does nothing).
     void CmdCopy(TString& argument);
+    // "n" pastes buffer n (0-9); "append" ["align"] [separator words] puts
+    // the clipboard's lines behind the lines from the block's first (no more
+    // than the block has) or the caret's on, adding lines at the text's end,
+    // as one undo step; anything else is the ordinary paste.
     void CmdPaste(TString& argument);
+    // "paragraph", "n" (-n: lines before the caret line), "a b", "while
+    // condition", "until condition"; "2nd n" moves the block's end n further
+    // with the mark at the old end. Brought inside the text.
     void CmdSelect(TString& argument);
+    // "n": the block (or in-line selection) n more times after it, one undo
+    // step; "text count ...": the texts repeated at the caret.
     void CmdRepeat(TString& argument);
+    // "n": the block becomes section n (0 to 9,999; one sharing a line with
+    // it refuses with a box); "go n", "select n"; "delete [n]". Sections that
+    // are empty or lie past the text are not used.
     void CmdSection(TString& argument);
+    // "sections a b"; "lines" with two or four lines (numbers, "prev", "next").
     void CmdExchange(TString& argument);
+    // "on" or "off": the line numbers shown or hidden.
     void CmdNumbers(TString& argument);
+    // "hl", "vl" [shift] ["nj"], "rect w [h]", "hs", "vs", "line number
+    // [at begin|end|column] [gap n]", "lines n [length [character]]".
     void CmdInsert(TString& argument);
+    // The argument behind every line of the working range; no undo step, the
+    // text not marked modified.
     void CmdAppend(TString& argument);
+    // In a table "col [w]" and "line [h]"; outside one "frame [margin]".
     void CmdAdd(TString& argument);
+    // "hs", "n lines", "n chars", "head n", "tail n", "el", "dl", "ts",
+    // "where condition".
     void CmdDelete(TString& argument);
+    // "[condition,] expression", split at the commas outside brackets and
+    // quotes: each line of the working range (for which the condition holds)
+    // becomes the expression's value, one undo step, on worker threads when
+    // multithreading is on.
     void CmdModify(TString& argument);
+    // position -1 in front, -2 at the end, else at that column (a shorter
+    // line padded first); gap blanks beside the number. No undo step.
     void InsertLineNumber(int position, int gap);
+    // Removes the listed lines (outside ones ignored) in one pass; sections,
+    // bookmarks (unset on removed lines), the selection and the caret follow.
     void DeleteLines(TIntContainer& lineIndices);
+    // The empty lines of the working range, one undo step.
     void DeleteEmptyLines();
+    // Of each run of equal adjacent lines of the working range, all but the first.
     void DeleteDuplicateLines();
+    // The lines of the working range for which condition holds, one undo step.
     void SeekAndDestroy(const TString& condition);
+
+private:
+    // The forms of the line-block commands, each as its command describes it.
+    void CopyWhere(const TString& condition, const TExpression* format, int buffer);
+    void PasteAppend(const TString& separator, bool align);
+    bool SelectWhile(const TString& condition, bool whileTrue, int64_t& end);
+    void RepeatSelection(int n);
+    void RepeatPairs(const TStringContainer& words);
+    void RegisterSection(int n);
+    void ExchangeSections(int a, int b);
+    void ExchangeLines(const TStringContainer& words);
+    void InsertHorizontalLine();
+    void InsertVerticalLine(const TStringContainer& words);
+    void InsertBarIntoRange(int col, bool join);
+    void InsertRectangle(int width, int height);
+    void InsertTableSpace();
+    void InsertTableRow();
+    void InsertLineNumbers(TStringContainer& words);
+    void InsertLinesOfCharacter(int count, int length, char c);
+    void AddTableColumn(const RECT& table, int width);
+    void AddTableRows(const RECT& table, int rows);
+    void AddFrame(int margin);
+    void DeleteTableSpace();
+    void DeleteLinesAtCaret(int n);
+    void DeleteCharsAtCaret(int n);
+    void DeleteLineEnds(bool head, int n);
+    void RemoveCollectedLines(TTextEditorUndoItemType kind, int first, int last, const std::vector<int>& collected);
+    // DeleteLines of a list that is ascending, without repeats and inside the text.
+    void RemoveLines(const std::vector<int>& removed);
+
+public:
 
     // ---- Margin and append mode: TextEditorMargin.cpp ----
     // The margin operations work on the lines of a line block inside the
@@ -1061,6 +1138,10 @@ public:
     // when no block can be had or the clipboard not opened, it stays as it was.
     void Copy(const TString& text);
     void Copy(const char* text, int length);
+    // Appends the clipboard's text to out, split into lines as Paste splits
+    // it (LF ends a line, every CR is dropped, the text after the last LF is
+    // the last line, tabs kept); nothing when the clipboard holds no text.
+    void GetClipboardLines(TStringContainer& out);
     // For n 0..9: the selected text becomes buffer n (GetSelectedText), or
     // buffer n goes in at the caret (InsertText) and stays; other n nothing.
     void CopyToBuffer(int n);

@@ -160,6 +160,10 @@ void TTextEditor::Paste() {
     InsertTextTaking(text, longest);
 }
 
+void TTextEditor::GetClipboardLines(TStringContainer& out) {
+    ReadClipboardLines(lines.GetReduceCapacity(), out, [](TString&, int) {});
+}
+
 void TTextEditor::CopyToBuffer(int n) {
     if (IsBufferNumber(n)) GetSelectedText(buffers[n]);
 }

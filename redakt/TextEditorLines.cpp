@@ -85,6 +85,10 @@ void TTextEditor::Insert(int line, TStringContainer& text) {
     ShiftSections(sections, line, count);
 }
 
+void TTextEditor::InsertTaking(int line, TStringContainer& text) {
+    InsertLinesOf(*this, line, text, 0, text.GetCount(), true, false);
+}
+
 void TTextEditor::Delete(int first, int last) {
     first = std::max(first, 0);
     last = std::min(last, lines.GetCount() - 1);

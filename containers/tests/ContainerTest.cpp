@@ -1,8 +1,11 @@
 // Tests of TContainer: list operations, sorting, conditions and the storage form
 // of nested containers.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <new>
 #include <random>
 #include <sstream>
 #include <thread>
@@ -272,6 +275,32 @@ TEST(Container, ObjectItemsAreFreedOnlyWhenAsked) {
     EXPECT_EQ(lines.GetCount(), 0);
     EXPECT_FALSE(lines.DeleteItem(nullptr, true));
 }
+
+#if !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
+// Emptying a container, as its destructor does, asks for no memory: one
+// filled until the memory ran out still goes. Run in a child whose address
+// space is limited (the sanitizers need theirs whole).
+TEST(Container, EmptyingNeedsNoMemory) {
+    const auto inLimitedChild = [] {
+        rlimit limit{};
+        getrlimit(RLIMIT_AS, &limit);
+        limit.rlim_cur = 512ul * 1024ul * 1024ul;
+        setrlimit(RLIMIT_AS, &limit);
+        int count = 0;
+        {
+            TStringContainer lines;
+            const TString line(std::string(1000, 'x'));
+            try {
+                for (;;) lines.Add(line);
+            } catch (const std::bad_alloc&) {
+            }
+            count = lines.GetCount();
+        }
+        std::exit(count > 1000 ? 0 : 1);
+    };
+    EXPECT_EXIT(inLimitedChild(), ::testing::ExitedWithCode(0), "");
+}
+#endif
 
 TEST(Container, SwapConcatAndAssign) {
     TStringContainer a, b;

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <functional>
 #include <random>
@@ -18,6 +19,7 @@
 #include "Form.h"
 #include "MemBuffer.h"
 #include "TextEditor.h"
+#include "Win32.h"
 #include "display/TestDriver.h"
 
 // An editor whose protected settings a test may set directly (as the
@@ -184,6 +186,32 @@ inline void SetLines(TTextEditor& editor, const std::vector<std::string>& text) 
     for (const std::string& line : text) editor.lines.Add(TString(line));
     editor.SetVMax(std::max(static_cast<int>(text.size()) - 1, 0));
 }
+
+// The CF_TEXT block's bytes as they are, NUL included; "<none>" without one.
+inline std::string ClipboardBytes() {
+    if (!OpenClipboard(nullptr)) return "<closed>";
+    std::string bytes = "<none>";
+    if (HANDLE block = GetClipboardData(CF_TEXT)) {
+        const char* data = static_cast<const char*>(GlobalLock(block));
+        bytes.assign(data, GlobalSize(block));
+        GlobalUnlock(block);
+    }
+    CloseClipboard();
+    return bytes;
+}
+
+// Puts exactly these bytes on the clipboard (no NUL is added).
+inline void PutClipboardBytes(const std::string& bytes) {
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
+    if (!bytes.empty()) std::memcpy(GlobalLock(block), bytes.data(), bytes.size());
+    GlobalUnlock(block);
+    OpenClipboard(nullptr);
+    EmptyClipboard();
+    SetClipboardData(CF_TEXT, block);
+    CloseClipboard();
+}
+
+inline void PutClipboardText(const std::string& text) { PutClipboardBytes(text + std::string(1, '\0')); }
 
 inline std::vector<uint8_t> BytesOf(const TMemBuffer& buffer) {
     const auto* block = static_cast<const uint8_t*>(buffer.GetBlock());

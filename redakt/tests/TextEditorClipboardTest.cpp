@@ -10,32 +10,6 @@
 
 namespace {
 
-// The CF_TEXT block's bytes as they are, NUL included; "<none>" without one.
-std::string ClipboardBytes() {
-    if (!OpenClipboard(nullptr)) return "<closed>";
-    std::string bytes = "<none>";
-    if (HANDLE block = GetClipboardData(CF_TEXT)) {
-        const char* data = static_cast<const char*>(GlobalLock(block));
-        bytes.assign(data, GlobalSize(block));
-        GlobalUnlock(block);
-    }
-    CloseClipboard();
-    return bytes;
-}
-
-// Puts exactly these bytes on the clipboard (no NUL is added).
-void PutClipboardBytes(const std::string& bytes) {
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
-    if (!bytes.empty()) std::memcpy(GlobalLock(block), bytes.data(), bytes.size());
-    GlobalUnlock(block);
-    OpenClipboard(nullptr);
-    EmptyClipboard();
-    SetClipboardData(CF_TEXT, block);
-    CloseClipboard();
-}
-
-void PutClipboardText(const std::string& text) { PutClipboardBytes(text + std::string(1, '\0')); }
-
 struct ClipboardTest : ::testing::Test {
     void SetUp() override { win32::ResetClipboard(); }
     void TearDown() override { win32::ResetClipboard(); }

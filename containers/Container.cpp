@@ -100,6 +100,12 @@ int TContainer::Add(void* item) {
 
 void TContainer::Insert(int i, void* item) {
     i = std::clamp(i, 0, fCount);
+    if (!fValueItems && i == fCount && fPointers.size() < fPointers.capacity()) {
+        // Appending with room left, as Add mostly does.
+        fPointers.push_back(item);
+        ++fCount;
+        return;
+    }
     Reserve(fCount + 1);
     if (fValueItems) {
         const size_t at = static_cast<size_t>(i) * static_cast<size_t>(fItemSize);
@@ -119,7 +125,11 @@ void TContainer::InsertItems(int i, void* const* items, int count) {
         for (int k = 0; k < count; ++k) Insert(i + k, items[k]);
         return;
     }
-    fPointers.insert(fPointers.begin() + i, items, items + count);
+    if (i == fCount) {
+        for (int k = 0; k < count; ++k) fPointers.push_back(items[k]);
+    } else {
+        fPointers.insert(fPointers.begin() + i, items, items + count);
+    }
     fCount += count;
 }
 
@@ -136,14 +146,22 @@ void TContainer::RemoveAt(int first, int count, bool free) {
     if (fValueItems) {
         const auto begin = fValues.begin() + static_cast<std::ptrdiff_t>(first) * fItemSize;
         fValues.erase(begin, begin + static_cast<std::ptrdiff_t>(count) * fItemSize);
+    } else if (!free || !fFreeItems) {
+        fPointers.erase(fPointers.begin() + first, fPointers.begin() + first + count);
+    } else if (count == 1) {
+        // As below, without a list for the one item.
+        void* item = fPointers[static_cast<size_t>(first)];
+        fPointers.erase(fPointers.begin() + first);
+        --fCount;
+        if (item != nullptr) FreeItem(item);
+        return;
     } else {
         // Take the pointers out first, so FreeItem never sees a half-changed list.
         std::vector<void*> removed(fPointers.begin() + first, fPointers.begin() + first + count);
         fPointers.erase(fPointers.begin() + first, fPointers.begin() + first + count);
         fCount -= count;
-        if (free && fFreeItems)
-            for (void* item : removed)
-                if (item != nullptr) FreeItem(item);
+        for (void* item : removed)
+            if (item != nullptr) FreeItem(item);
         return;
     }
     fCount -= count;

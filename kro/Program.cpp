@@ -28,12 +28,6 @@ TSpareVariables::~TSpareVariables() {
     for (TVariable* v : spare) delete v;
 }
 
-TVariable* TSpareVariables::Take() {
-    TVariable* v = spare.back();
-    spare.pop_back();
-    return v;
-}
-
 void TFunctionParam::WriteToMemBuffer(TMemBuffer& buffer) const {
     name.WriteToMemBuffer(buffer);
     buffer.AddByte(kind);
@@ -165,13 +159,8 @@ void TProgram::Clear() {
     variableBase = 0;
 }
 
-const TDecodedProgram& TProgram::Decoded(int (*handlerOf)(int type)) {
-    if (decodings.empty() || decodings.back()->Count() != tokens.GetCount()) return Decode(handlerOf);
-    return *decodings.back();
-}
-
-const TDecodedProgram& TProgram::Decode(int (*handlerOf)(int type)) {
-    decodings.emplace_back(new TDecodedProgram(*this, handlerOf));
+TDecodedProgram& TProgram::Decode(uint8_t (*operationOf)(int type)) {
+    decodings.emplace_back(new TDecodedProgram(*this, operationOf));
     return *decodings.back();
 }
 

@@ -120,7 +120,7 @@ void TContainer::Insert(int i, void* item) {
 void TContainer::InsertItems(int i, void* const* items, int count) {
     if (items == nullptr || count <= 0) return;
     i = std::clamp(i, 0, fCount);
-    Reserve(fCount + count);
+    if (fValueItems || fPointers.capacity() - fPointers.size() < static_cast<size_t>(count)) Reserve(fCount + count);
     if (fValueItems) {
         for (int k = 0; k < count; ++k) Insert(i + k, items[k]);
         return;

@@ -146,7 +146,7 @@ void SetParameterValue(TVariable& v, TVariableType type, const EXPRVALUE& value)
 
 // The same from an argument item: numbers straight from the item, other
 // values as ValueOfItem gives them.
-void SetParameterValue(TVariable& v, TVariableType type, const EXPRESSION_ITEM& argument) {
+[[gnu::always_inline]] inline void SetParameterValue(TVariable& v, TVariableType type, const EXPRESSION_ITEM& argument) {
     if (type == vtInt && argument.kind == ekInteger) {
         v.value.i = argument.value.integer;
     } else if (type == vtDouble && IsNumber(argument.kind)) {

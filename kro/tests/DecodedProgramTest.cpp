@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "CustomCommands.h"
 #include "ExpressionCompiler.h"
 #include "Interpreter.h"
 #include "KroTestSupport.h"
@@ -98,6 +99,61 @@ TEST_F(DecodedProgramTest, GlobalsChangedByTheHostBetweenRunsAreSeen) {
     EXPECT_EQ(KRO_CallFunction(kept, get, params).value.integer, 3);
     kept.variables.GetVar("total")->value.i = 100;
     EXPECT_EQ(KRO_CallFunction(kept, get, params).value.integer, 101);
+}
+
+// Puts a new token of that type in place of token at, holding text compiled
+// against Variables as they are now.
+void ReplaceToken(TProgram& target, int at, int type, const char* text) {
+    TToken* token = new TToken(type);
+    token->expression = CreateExpression(Variables, TString(text));
+    target.tokens.Delete(at, true);
+    target.tokens.Insert(at, token);
+}
+
+// What a hook or a custom command changes in the running program runs from
+// the next token on, also where the hook has gone and the tokens run
+// without it. The loop body adds 1 in the first pass and 10 in the others.
+int bodyToken = -1;
+int bodyPasses = 0;
+
+TEST_F(DecodedProgramTest, ATokenReplacedByTheHookOrACustomCommandRunsFromTheNextToken) {
+    Build(program, "int r = 0\nint i\nfor i = 0; i < 4; i = i + 1\nr = r + 1\nend");
+    bodyToken = program.tokens.GetCount() - 2;
+    bodyPasses = 0;
+    // At the second test of the loop, the body is replaced and the hook goes.
+    KRO_TokenFunc = [](TProgram& running, int index, CONTROL_FRAME*, int, bool&) {
+        if (index != bodyToken - 1 || ++bodyPasses != 2) return;
+        ReplaceToken(running, bodyToken, ttExpression, "r = r + 10");
+        KRO_TokenFunc = nullptr;
+    };
+    EXPECT_EQ(RunForR(program), 31);
+
+    TCustomCommandList& commands = CustomCommands();
+    commands.NewCommand(
+        501, "swap", [](int code, TString) { return new TToken(code); },
+        [](int, int operation, TToken*, void* context) {
+            if (operation == ccExecute && ++bodyPasses == 1)
+                ReplaceToken(*static_cast<TProgram*>(context), bodyToken, ttExpression, "r = r + 10");
+        });
+    Build(program, "int r = 0\nint i\nfor i = 0; i < 4; i = i + 1\nr = r + 1\nswap\nend");
+    bodyToken = program.tokens.GetCount() - 3;
+    bodyPasses = 0;
+    EXPECT_EQ(RunForR(program), 31);
+    EXPECT_EQ(bodyPasses, 4);
+    commands.DeleteLast(true);
+}
+
+// Between two host calls the host may change the function's tokens.
+TEST_F(DecodedProgramTest, ATokenReplacedBetweenHostCallsIsSeen) {
+    Build(program, "int total = 1\nfunc int get(int by)\ntotal = total + by\nreturn total\nend");
+    KRO_Run(program, true);
+    TVariableList params;
+    params.NewInt("by", false, 1);
+    const int get = KRO_GetFunctionIndex(program, "get");
+    EXPECT_EQ(KRO_CallFunction(program, get, params).value.integer, 2);
+    ReplaceToken(program, program.tokens.GetCount() - 2, ttReturn, "7");
+    EXPECT_EQ(KRO_CallFunction(program, get, params).value.integer, 7);
+    EXPECT_EQ(program.variables.GetVar("total")->value.i, 3);
 }
 
 // A call's parameters are variables as ever, although calls reuse them: seen

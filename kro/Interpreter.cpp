@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "ArrayRuntime.h"
@@ -58,7 +59,8 @@ void SetZeroResult(uint8_t type) {
     if (!returnSlot.text.IsEmpty()) returnSlot.text.Clear();
 }
 
-void SetResult(uint8_t type, const EXPRVALUE& v) {
+// A text result is moved into the slot.
+void SetResult(uint8_t type, EXPRVALUE& v) {
     SetZeroResult(type);
     switch (type) {
         case ekInteger: returnSlot.value.integer = ValueAsInt64(v); break;
@@ -66,7 +68,7 @@ void SetResult(uint8_t type, const EXPRVALUE& v) {
         case ekPoint: returnSlot.value.point = ValueAsPoint(v); break;
         case ekComplex: returnSlot.value.complex = ValueAsComplex(v); break;
         case ekOwnedText:
-            if (IsText(v.kind)) returnSlot.text = v.text;
+            if (IsText(v.kind)) returnSlot.text = std::move(v.text);
             break;
         default: break;
     }
@@ -215,7 +217,7 @@ private:
     void While(const TDecodedStatement& statement);
     bool End();
     bool Return(const TDecodedStatement& statement);
-    void LeaveFunction(const EXPRVALUE& result);
+    [[gnu::always_inline]] void LeaveFunction(EXPRVALUE& result);
     void Until(const TDecodedStatement& statement);
     void Loop(const TDecodedStatement& statement);
     void Switch(const TDecodedStatement& statement);
@@ -485,16 +487,17 @@ bool TActivation::Return(const TDecodedStatement& statement) {
     }
     // The result keeps more than the value's kind and number only as text.
     if (resultType == ekOwnedText) {
-        const EXPRVALUE text = Evaluate(e);
+        EXPRVALUE text = Evaluate(e);
         LeaveFunction(text);
     } else {
-        LeaveFunction(EvaluateValue(e));
+        EvaluateValue(e);
+        LeaveFunction(value);
     }
     return false;
 }
 
 // Every frame's variables go, and the result into the return slot.
-void TActivation::LeaveFunction(const EXPRVALUE& result) {
+inline void TActivation::LeaveFunction(EXPRVALUE& result) {
     while (depth > 1) {
         DeleteFrameVariables(Top());
         Pop();
@@ -806,7 +809,7 @@ void KRO_ReleaseApplicationGlobals(TProgram& program) {
 
 TProgram* KRO_GetRunningProgram() { return runningProgram; }
 
-const TReturnSlot& ReturnSlot() { return returnSlot; }
+TReturnSlot& ReturnSlot() { return returnSlot; }
 
 void StopRun() {
     runStopped = true;

@@ -52,13 +52,13 @@ bool KRO_RunWasStopped();
 // ---- Shared with the call paths of script functions (ScriptCalls.cpp).
 
 // What return and a function's closing end leave for the caller, who reads
-// it before anything else runs.
+// it before anything else runs (and may take its text).
 struct TReturnSlot {
     uint8_t type = 0;
     TItemValue value{};
     TString text;
 };
-const TReturnSlot& ReturnSlot();
+TReturnSlot& ReturnSlot();
 // One entry of the interpreter from token first. A top-level run (called
 // false) registers the program's functions for its duration; an activation
 // (called true) runs a function body and leaves its result in the slot.

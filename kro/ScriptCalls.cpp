@@ -2,6 +2,7 @@
 #include "ScriptCalls.h"
 
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "Compiler.h"
@@ -280,10 +281,10 @@ EXPRESSION_ITEM ZeroItem(uint8_t type) {
 }
 
 EXPRESSION_ITEM ResultItem(uint8_t type) {
-    const TReturnSlot& slot = ReturnSlot();
+    TReturnSlot& slot = ReturnSlot();
     EXPRESSION_ITEM result = ZeroItem(type);
     if (IsText(type))
-        *result.value.text.text = slot.text;
+        *result.value.text.text = std::move(slot.text);
     else
         std::memcpy(&result.value, &slot.value, sizeof result.value);
     return result;
@@ -296,10 +297,10 @@ EXPRVALUE ZeroValue(uint8_t type) {
 }
 
 EXPRVALUE ResultValue(uint8_t type) {
-    const TReturnSlot& slot = ReturnSlot();
+    TReturnSlot& slot = ReturnSlot();
     EXPRVALUE result = ZeroValue(type);
     if (IsText(type))
-        result.text = slot.text;
+        result.text = std::move(slot.text);
     else
         std::memcpy(&result.value, &slot.value, sizeof result.value);
     return result;
@@ -336,32 +337,29 @@ bool Reusable(const TVariable* v, const TFunctionParam& param) {
            (type != vtString || v->value.s != nullptr);
 }
 
-// Deletes what a call of function left from first on; the parameters'
-// variables, where they are still the scalars they were made as, go back to
-// their parameters for the next call instead (taken out of the list in one
-// piece when all of them can).
-void DeleteCallVariables(TFunction& function, int first) {
-    const int n = function.GetCount();
+// Deletes what a call of a function with the n parameters params left from
+// first on; the parameters' variables, where they are still the scalars
+// they were made as, go back to their parameters for the next call instead
+// (taken out of the list in one piece when all of them can).
+void DeleteCallVariables(void* const* params, int n, int first) {
     if (first < 0) return;
-    while (Variables.GetCount() > first + n) Variables.DeleteLast(true);
     const int count = Variables.GetCount();
-    if (count <= first) return;
-    void* const* params = static_cast<void* const*>(function.GetItems());
-    if (count - first <= kArgumentsAtHand) {
+    if (count == first + n && n <= kArgumentsAtHand) {
+        if (n == 0) return;
         void* const* items = static_cast<void* const*>(Variables.GetItems());
         TVariable* taken[kArgumentsAtHand];
         int k = 0;
-        for (; first + k < count; ++k) {
-            TVariable* v = VariableAt(items, first + k);
-            if (!Reusable(v, *static_cast<TFunctionParam*>(params[k]))) break;
-            taken[k] = v;
+        for (; k < n; ++k) {
+            taken[k] = VariableAt(items, first + k);
+            if (!Reusable(taken[k], *static_cast<TFunctionParam*>(params[k]))) break;
         }
-        if (first + k == count) {
+        if (k == n) {
             Variables.DeleteSection(first, count - 1, false);
-            for (int j = 0; j < k; ++j) static_cast<TFunctionParam*>(params[j])->spare.Give(taken[j]);
+            for (k = 0; k < n; ++k) static_cast<TFunctionParam*>(params[k])->spare.Give(taken[k]);
             return;
         }
     }
+    while (Variables.GetCount() > first + n) Variables.DeleteLast(true);
     while (Variables.GetCount() > first) {
         const int position = Variables.GetCount() - 1;
         TVariable* last = Variables[position];
@@ -456,7 +454,7 @@ EXPRESSION_ITEM CallScriptFunction(EXPRESSION_ITEM* arguments, int functionIndex
         }
     }
     EXPRESSION_ITEM result = ResultItem(function->resultType);
-    DeleteCallVariables(*function, first);
+    DeleteCallVariables(params, n, first);
     return result;
 }
 
@@ -505,7 +503,7 @@ EXPRVALUE KRO_CallFunction(TProgram& program, int index, TVariableList& params) 
             StoreIfFits(ScalarStorage(*target), target->type, ValueOfVariable(parameter));
     }
     result = ResultValue(function->resultType);
-    DeleteCallVariables(*function, first);
+    DeleteCallVariables(static_cast<void* const*>(function->GetItems()), n, first);
     return result;
 }
 

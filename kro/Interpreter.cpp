@@ -48,8 +48,62 @@ bool IsText(TExpressionItemType kind) {
     return kind == ekOwnedText || kind == ekBorrowedText || kind == ekBufferedText;
 }
 
+// Scalar variables of blocks that ended, by type, kept for the declarations
+// of later passes: a declaration takes one back instead of making a
+// variable and its name anew (what a loop with locals in its body does on
+// every pass).
+class TSpareLocals {
+public:
+    TSpareLocals() = default;
+    TSpareLocals(const TSpareLocals&) = delete;
+    TSpareLocals& operator=(const TSpareLocals&) = delete;
+    ~TSpareLocals() {
+        for (std::vector<TVariable*>& list : spare)
+            for (TVariable* v : list) delete v;
+    }
+    // A variable as NewVar(name, type, absolute) makes one, not yet in
+    // Variables; null when none of that type is kept.
+    TVariable* Take(const TString& name, TVariableType type, bool absolute) {
+        if (type < vtInt || type > vtString || spare[type].empty()) return nullptr;
+        TVariable* v = spare[type].back();
+        spare[type].pop_back();
+        if (!(v->name == name)) v->name = name;
+        v->absolute = absolute;
+        v->info = 0;
+        if (type == vtString)
+            v->value.s->Clear();
+        else
+            std::memset(&v->value, 0, sizeof v->value);
+        v->SetOwner(&Variables);
+        return v;
+    }
+    // Whether v, taken out of Variables, is kept: a scalar with its value's
+    // storage and no listener, while there is room.
+    bool Keeps(const TVariable& v) const {
+        return v.type >= vtInt && v.type <= vtString && v.GetListenerCount() == 0 &&
+               (v.type != vtString || v.value.s != nullptr) && spare[v.type].size() < kKept;
+    }
+    void Give(TVariable* v) { spare[v->type].push_back(v); }
+
+private:
+    static constexpr size_t kKept = 256;
+    std::vector<TVariable*> spare[vtString + 1];
+};
+
+TSpareLocals spareLocals;
+
+// Deletes count variables from the end of Variables (the scalars among them
+// kept for later declarations).
 void DeleteLastVariables(int count) {
-    for (int k = 0; k < count && Variables.GetCount() > 0; ++k) Variables.DeleteLast(true);
+    for (int k = 0; k < count && Variables.GetCount() > 0; ++k) {
+        TVariable* last = Variables.Last();
+        if (last == nullptr || !spareLocals.Keeps(*last)) {
+            Variables.DeleteLast(true);
+            continue;
+        }
+        Variables.DeleteLast(false);
+        spareLocals.Give(last);
+    }
 }
 
 // Zero value of a result type into the return slot.
@@ -347,7 +401,12 @@ T* TActivation::OpenerInfo(const CONTROL_FRAME& frame, int type) {
 }
 
 void TActivation::DeclareScalar(VARDEF& definition, bool global) {
-    TVariable* variable = Variables.NewVar(definition.name, definition.variableType, global);
+    const TVariableType type = definition.variableType;
+    TVariable* variable = spareLocals.Take(definition.name, type, global);
+    if (variable != nullptr)
+        Variables.Add(static_cast<TContainerItem*>(variable));
+    else
+        variable = Variables.NewVar(definition.name, type, global);
     if (variable == nullptr) return;
     ++Top().varCount;
     if (definition.hasInitialisers == 0 || definition.initialisers.Count() == 0) return;

@@ -156,6 +156,62 @@ TEST_F(DecodedProgramTest, ATokenReplacedBetweenHostCallsIsSeen) {
     EXPECT_EQ(program.variables.GetVar("total")->value.i, 3);
 }
 
+// Locals of a loop's body are kept for the next pass, and nobody sees it:
+// every pass declares them with their names and zero values, without the
+// listener a host gave them in an earlier pass; a global declared later in
+// a block's place is global.
+struct TLocalSeen {
+    std::string names;
+    int64_t n;
+    std::string s;
+    double d;
+    int listeners;
+};
+std::vector<TLocalSeen> localsSeen;
+
+void NoteAssignment(TVariableList&, const VARINFO&, TVariable::TListenAction) {}
+
+TEST_F(DecodedProgramTest, LocalsOfALoopBodyAreFreshOnEveryPass) {
+    Build(program,
+          "int r = 0\nstring acc = ''\nint i\nfor i = 0; i < 3; i = i + 1\nint n\nstring s\ndouble d\n"
+          "n = n + 1\ns = s + 'x'\nd = d + 0.5\nr = r + n\nacc = acc + s\nend\n"
+          "block\nint a = 5\nend\nint g");
+    bodyToken = 0;
+    while (program.tokens[bodyToken]->type != ttFor) ++bodyToken;
+    bodyToken += 4;  // n = n + 1, after the three declarations
+    ASSERT_EQ(program.tokens[bodyToken]->type, ttExpression);
+    localsSeen.clear();
+    KRO_TokenFunc = [](TProgram&, int index, CONTROL_FRAME*, int, bool&) {
+        if (index != bodyToken) return;
+        const int count = Variables.GetCount();
+        TVariable* n = Variables[count - 3];
+        const TVariable* s = Variables[count - 2];
+        const TVariable* d = Variables[count - 1];
+        localsSeen.push_back({std::string(n->name.c_str()) + s->name.c_str() + d->name.c_str(), n->value.i,
+                              s->value.s->c_str(), d->value.d, n->GetListenerCount()});
+        n->AddListener(NoteAssignment);
+    };
+    const int before = Variables.GetCount();
+    KRO_Run(program, false);
+    KRO_TokenFunc = nullptr;
+    EXPECT_EQ(Variables.GetVar("r")->value.i, 3);
+    EXPECT_EQ(std::string(Variables.GetVar("acc")->value.s->c_str()), "xxx");
+    ASSERT_EQ(localsSeen.size(), 3u);
+    for (const TLocalSeen& seen : localsSeen) {
+        EXPECT_EQ(seen.names, "nsd");
+        EXPECT_EQ(seen.n, 0);
+        EXPECT_EQ(seen.s, "");
+        EXPECT_EQ(seen.d, 0.0);
+        EXPECT_EQ(seen.listeners, 0);
+    }
+    const TVariable* g = Variables.GetVar("g");
+    ASSERT_NE(g, nullptr);
+    EXPECT_TRUE(g->absolute);
+    EXPECT_EQ(g->value.i, 0);
+    EXPECT_EQ(Variables.GetCount(), before + 4);  // r, acc, i, g
+    program.leftInVariables.clear();
+}
+
 // A call's parameters are variables as ever, although calls reuse them: seen
 // by the hook with their names and values at every depth of a recursion,
 // written back by reference, gone after the call.

@@ -1,4 +1,4 @@
-// The script interpreter: runs a compiled program token by token with a stack of control frames per activation.
+// The script interpreter: runs a compiled program's decoded statements with a stack of control frames per activation.
 #include "Interpreter.h"
 
 #include <algorithm>
@@ -246,8 +246,12 @@ public:
           frameStore(frameStacks.Take()),
           frames(frameStore.data()) {
         frames[0] = CONTROL_FRAME{0, called ? fkFunction : fkProgram, -1, -1, 0, 0, -1, -1};
+        ++program.runningActivations;
     }
-    ~TActivation() { frameStacks.Give(frameStore, used); }
+    ~TActivation() {
+        --program.runningActivations;
+        frameStacks.Give(frameStore, used);
+    }
     TActivation(const TActivation&) = delete;
     TActivation& operator=(const TActivation&) = delete;
 
@@ -258,7 +262,6 @@ private:
     TAttention Attend();
     bool Check(int64_t i);
     void TakeDecoding(TDecodedProgram& decoding) {
-        decoded = &decoding;
         statements = decoding.Statements();
         count = decoding.Count();
     }
@@ -338,7 +341,6 @@ private:
     // its target, or to the one it goes after.
     int64_t current = 0;
     bool finished = false;
-    TDecodedProgram* decoded = nullptr;
     TDecodedStatement* statements = nullptr;
     int count = 0;
     EXPRVALUE value;

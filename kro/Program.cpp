@@ -4,6 +4,7 @@
 #include "ContainerItem.h"
 #include "DecodedProgram.h"
 #include "ExpressionModel.h"
+#include "Interpreter.h"
 
 // ---- TTokenList
 
@@ -151,7 +152,8 @@ TProgram::TProgram() = default;
 TProgram::~TProgram() { Clear(); }
 
 void TProgram::Clear() {
-    decodings.clear();
+    if (runningActivations == 0) decodings.clear();
+    NewStatementEpoch();
     tokens.Clear();
     functions.Clear();
     globals.Clear();

@@ -135,7 +135,8 @@ public:
     virtual ~TProgram();
 
     // Empties tokens, functions, globals and events; variableBase 0. The
-    // resource-token list and the variable list stay.
+    // resource-token list and the variable list stay. A running program's
+    // statements are looked at against its tokens again before they run.
     void Clear();
     // Creates each global in Variables once (again only after FreeGlobals).
     void CreateGlobals();
@@ -173,6 +174,9 @@ public:
         return *decodings.back();
     }
     TDecodedProgram& Decode(uint8_t (*operationOf)(int type));
+    // Activations of the interpreter running in the program now; while any
+    // runs, Clear keeps the decodings (one of them may be in use).
+    int runningActivations = 0;
 
 private:
     bool ReadMembers(TMemBuffer& buffer);

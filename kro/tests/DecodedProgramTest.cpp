@@ -143,6 +143,28 @@ TEST_F(DecodedProgramTest, ATokenReplacedByTheHookOrACustomCommandRunsFromTheNex
     commands.DeleteLast(true);
 }
 
+// A program reloaded by the hook while it runs goes on in its new tokens;
+// the decodings the run was in are kept until then.
+TMemBuffer reloadBytes;
+
+TEST_F(DecodedProgramTest, AProgramReloadedByTheHookWhileItRunsGoesOnInItsNewTokens) {
+    TProgram other;
+    Build(other, "int r = 0\nint i\nfor i = 0; i < 4; i = i + 1\nr = r + 10\nend");
+    reloadBytes = TMemBuffer();
+    other.WriteToMemBuffer(reloadBytes);
+    Build(program, "int r = 0\nint i\nfor i = 0; i < 4; i = i + 1\nr = r + 1\nend");
+    bodyToken = program.tokens.GetCount() - 2;
+    bodyPasses = 0;
+    KRO_TokenFunc = [](TProgram& running, int index, CONTROL_FRAME*, int, bool&) {
+        if (index != bodyToken - 1 || ++bodyPasses != 2) return;
+        reloadBytes.SeekRead(0);
+        ASSERT_TRUE(running.ReadFromMemBuffer(reloadBytes));
+        KRO_TokenFunc = nullptr;
+    };
+    EXPECT_EQ(RunForR(program), 31);
+    EXPECT_EQ(RunForR(program), 40);
+}
+
 // Between two host calls the host may change the function's tokens.
 TEST_F(DecodedProgramTest, ATokenReplacedBetweenHostCallsIsSeen) {
     Build(program, "int total = 1\nfunc int get(int by)\ntotal = total + by\nreturn total\nend");

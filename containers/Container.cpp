@@ -100,6 +100,12 @@ int TContainer::Add(void* item) {
 
 void TContainer::Insert(int i, void* item) {
     i = std::clamp(i, 0, fCount);
+    if (!fValueItems && i == fCount && fPointers.size() < fPointers.capacity()) {
+        // Appending with room left, as Add mostly does.
+        fPointers.push_back(item);
+        ++fCount;
+        return;
+    }
     Reserve(fCount + 1);
     if (fValueItems) {
         const size_t at = static_cast<size_t>(i) * static_cast<size_t>(fItemSize);
@@ -114,12 +120,16 @@ void TContainer::Insert(int i, void* item) {
 void TContainer::InsertItems(int i, void* const* items, int count) {
     if (items == nullptr || count <= 0) return;
     i = std::clamp(i, 0, fCount);
-    Reserve(fCount + count);
+    if (fValueItems || fPointers.capacity() - fPointers.size() < static_cast<size_t>(count)) Reserve(fCount + count);
     if (fValueItems) {
         for (int k = 0; k < count; ++k) Insert(i + k, items[k]);
         return;
     }
-    fPointers.insert(fPointers.begin() + i, items, items + count);
+    if (i == fCount) {
+        for (int k = 0; k < count; ++k) fPointers.push_back(items[k]);
+    } else {
+        fPointers.insert(fPointers.begin() + i, items, items + count);
+    }
     fCount += count;
 }
 
@@ -136,6 +146,15 @@ void TContainer::RemoveAt(int first, int count, bool free) {
     if (fValueItems) {
         const auto begin = fValues.begin() + static_cast<std::ptrdiff_t>(first) * fItemSize;
         fValues.erase(begin, begin + static_cast<std::ptrdiff_t>(count) * fItemSize);
+    } else if (!free || !fFreeItems) {
+        fPointers.erase(fPointers.begin() + first, fPointers.begin() + first + count);
+    } else if (count == 1) {
+        // As below, without a list for the one item.
+        void* item = fPointers[static_cast<size_t>(first)];
+        fPointers.erase(fPointers.begin() + first);
+        --fCount;
+        if (item != nullptr) FreeItem(item);
+        return;
     } else {
         // Take the pointers out first, so FreeItem never sees a half-changed
         // list. Emptying the list takes its storage whole, so that a
@@ -148,9 +167,8 @@ void TContainer::RemoveAt(int first, int count, bool free) {
             fPointers.erase(fPointers.begin() + first, fPointers.begin() + first + count);
         }
         fCount -= count;
-        if (free && fFreeItems)
-            for (void* item : removed)
-                if (item != nullptr) FreeItem(item);
+        for (void* item : removed)
+            if (item != nullptr) FreeItem(item);
         return;
     }
     fCount -= count;

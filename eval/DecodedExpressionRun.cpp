@@ -474,15 +474,25 @@ template <bool valueOnly>
         Core<true, valueOnly>(list, e, stack, out, userData);
 }
 
-// The straight run is a jump to its first step, which costs no frame.
+// The straight run is a jump to its first step, which costs no frame. A
+// form without a straight form (integers, assignments, calls: what script
+// statements mostly hold) goes to the general run at once.
 void TDecodedExpression::Evaluate(TVariableList& list, EXPRESSION& e, TEvalStack& stack, EXPRVALUE& out,
                                   void* userData) {
+    if (__atomic_load_n(&straightOwner, __ATOMIC_RELAXED) == nullptr) {
+        Core<true, false>(list, e, stack, out, userData);
+        return;
+    }
     if (StraightOwned() && straight->Ready(list)) return straight->Run(out);
     EvaluateSlowly<false>(list, e, stack, out, userData);
 }
 
 void TDecodedExpression::EvaluateValue(TVariableList& list, EXPRESSION& e, TEvalStack& stack, EXPRVALUE& out,
                                        void* userData) {
+    if (__atomic_load_n(&straightOwner, __ATOMIC_RELAXED) == nullptr) {
+        Core<true, true>(list, e, stack, out, userData);
+        return;
+    }
     if (StraightOwned() && straight->Ready(list)) return straight->Run(out);
     EvaluateSlowly<true>(list, e, stack, out, userData);
 }

@@ -9,6 +9,7 @@
 #include "EventStatements.h"
 #include "ExpressionCompiler.h"
 #include "ExtensionHooks.h"
+#include "Interpreter.h"
 #include "LineScan.h"
 #include "ResourceStatements.h"
 #include "Statements.h"
@@ -232,7 +233,9 @@ void HandOverValues(TVariableList& kept, TVariableList& fresh) {
     }
 }
 
+// A run of the program going on looks at its statements again.
 void EmptyProgram(TProgram& program) {
+    NewStatementEpoch();
     program.tokens.Clear();
     program.functions.Clear();
     program.globals.Clear();

@@ -1,4 +1,4 @@
-// TDecodedProgram: the statements of a program's tokens, each with its handler and its record cast once.
+// TDecodedProgram: the statements of a program's tokens, each with its operation, its record cast once and its expression.
 #include "DecodedProgram.h"
 
 #include "Program.h"
@@ -24,16 +24,17 @@ void* InfoOf(const TToken& token) {
 
 }  // namespace
 
-TDecodedProgram::TDecodedProgram(const TProgram& program, int (*handlerOf)(int type)) {
+TDecodedProgram::TDecodedProgram(const TProgram& program, uint8_t (*operationOf)(int type)) {
     statements.resize(static_cast<size_t>(program.tokens.GetCount()));
     for (int i = 0; i < program.tokens.GetCount(); ++i) {
-        const TToken* token = program.tokens[i];
+        TToken* token = program.tokens[i];
         if (token == nullptr) continue;
         TDecodedStatement& statement = statements[static_cast<size_t>(i)];
+        statement.operation = operationOf(token->type);
         statement.token = token;
         statement.type = token->type;
         statement.record = token->record.get();
-        statement.handler = handlerOf(token->type);
         statement.info = InfoOf(*token);
+        statement.expression = &token->expression;
     }
 }

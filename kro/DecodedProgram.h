@@ -1,4 +1,4 @@
-// TDecodedProgram: a compiled program's tokens made ready for the interpreter: each token's handler and its record's class found once, the jump targets at hand.
+// TDecodedProgram: a compiled program's tokens made ready for the interpreter: a flat array of statements, each with its operation, its record as the class the operation reads and its expression at hand.
 #pragma once
 
 #include <cstdint>
@@ -8,41 +8,43 @@
 
 class TProgram;
 
-// One token as the interpreter runs it: its handler (an index into the
-// interpreter's table, -1 for a type it has none for) and its record as the
-// class the handler reads, or null where the token holds no such record
-// (what TToken::Record gives).
+// One token as the interpreter runs it: its operation (what the
+// interpreter's operation table makes of its type; 0 for a missing token), its record as the class
+// that operation reads (null where the token holds no such record, as
+// TToken::Record gives), and the token's own expression.
 struct TDecodedStatement {
     const TToken* token = nullptr;
     int32_t type = 0;
+    uint8_t operation = 0;
     const TTokenRecord* record = nullptr;
-    int handler = -1;
     void* info = nullptr;
+    EXPRESSION* expression = nullptr;
+    // The interpreter's check mark: the epoch at which the statement was
+    // last found to stand for its token (0: never).
+    uint64_t checked = 0;
     template <class T>
     T* Info() const {
         return static_cast<T*>(info);
     }
+    // Whether the statement still stands for token: the same object, of the
+    // same type, with the same record.
+    bool StandsFor(const TToken* other) const {
+        if (other != token) return false;
+        return other == nullptr || (other->type == type && other->record.get() == record);
+    }
 };
 
-// Made from a program's tokens once; a statement is used only while its
-// token is the same object of the same type with the same record, so a
-// program changed since (recompiled, reloaded, edited by a host) is decoded
-// again before it runs.
+// Made from a program's tokens once; a statement is used only while it
+// stands for its token, so a program changed since (recompiled, reloaded,
+// edited by a host) is decoded again before it runs.
 class TDecodedProgram {
 public:
-    // handlerOf gives the interpreter's handler index of a token type.
-    TDecodedProgram(const TProgram& program, int (*handlerOf)(int type));
+    // operationOf gives the interpreter's operation of a token type.
+    TDecodedProgram(const TProgram& program, uint8_t (*operationOf)(int type));
 
     int Count() const { return static_cast<int>(statements.size()); }
-    // Statement i when it still stands for token; null otherwise (also
-    // outside 0..Count()-1).
-    const TDecodedStatement* At(int i, const TToken* token) const {
-        if (token == nullptr || i < 0 || i >= Count()) return nullptr;
-        const TDecodedStatement& statement = statements[static_cast<size_t>(i)];
-        if (statement.token != token || token->type != statement.type || token->record.get() != statement.record)
-            return nullptr;
-        return &statement;
-    }
+    // The statements, Count() of them.
+    TDecodedStatement* Statements() { return statements.data(); }
 
 private:
     std::vector<TDecodedStatement> statements;

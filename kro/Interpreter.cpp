@@ -1,9 +1,9 @@
-// The script interpreter: runs a compiled program token by token with a stack of control frames per activation.
+// The script interpreter: runs a compiled program's decoded statements with a stack of control frames per activation.
 #include "Interpreter.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "ArrayRuntime.h"
@@ -37,43 +37,93 @@ TReturnSlot returnSlot;
 TProgram* runningProgram = nullptr;
 // Set by a hook stop or a too-deep nesting: every activation unwinds.
 bool runStopped = false;
+// Statements checked against their tokens in this epoch are run without a
+// look; every new one (NewStatementEpoch) makes each statement be looked at
+// once more before it runs.
+uint64_t statementEpoch = 1;
 
-int64_t DoubleToInt64(double d) {
-    if (std::isnan(d)) return 0;
-    if (d >= 9223372036854775807.0) return INT64_MAX;
-    if (d <= -9223372036854775808.0) return INT64_MIN;
-    return static_cast<int64_t>(d);
-}
-
-int32_t ClampToInt32(int64_t v) {
-    if (v > INT32_MAX) return INT32_MAX;
-    if (v < INT32_MIN) return INT32_MIN;
-    return static_cast<int32_t>(v);
-}
+uint64_t StatementEpoch() { return statementEpoch; }
 
 bool IsText(TExpressionItemType kind) {
     return kind == ekOwnedText || kind == ekBorrowedText || kind == ekBufferedText;
 }
 
+// Scalar variables of blocks that ended, by type, kept for the declarations
+// of later passes: a declaration takes one back instead of making a
+// variable and its name anew (what a loop with locals in its body does on
+// every pass).
+class TSpareLocals {
+public:
+    TSpareLocals() = default;
+    TSpareLocals(const TSpareLocals&) = delete;
+    TSpareLocals& operator=(const TSpareLocals&) = delete;
+    ~TSpareLocals() {
+        for (std::vector<TVariable*>& list : spare)
+            for (TVariable* v : list) delete v;
+    }
+    // A variable as NewVar(name, type, absolute) makes one, not yet in
+    // Variables; null when none of that type is kept.
+    TVariable* Take(const TString& name, TVariableType type, bool absolute) {
+        if (type < vtInt || type > vtString || spare[type].empty()) return nullptr;
+        TVariable* v = spare[type].back();
+        spare[type].pop_back();
+        if (!(v->name == name)) v->name = name;
+        v->absolute = absolute;
+        v->info = 0;
+        if (type == vtString)
+            v->value.s->Clear();
+        else
+            std::memset(&v->value, 0, sizeof v->value);
+        v->SetOwner(&Variables);
+        return v;
+    }
+    // Whether v, taken out of Variables, is kept: a scalar with its value's
+    // storage and no listener, while there is room.
+    bool Keeps(const TVariable& v) const {
+        return v.type >= vtInt && v.type <= vtString && v.GetListenerCount() == 0 &&
+               (v.type != vtString || v.value.s != nullptr) && spare[v.type].size() < kKept;
+    }
+    void Give(TVariable* v) { spare[v->type].push_back(v); }
+
+private:
+    static constexpr size_t kKept = 256;
+    std::vector<TVariable*> spare[vtString + 1];
+};
+
+TSpareLocals spareLocals;
+
+// Deletes count variables from the end of Variables (the scalars among them
+// kept for later declarations).
 void DeleteLastVariables(int count) {
-    for (int k = 0; k < count && Variables.GetCount() > 0; ++k) Variables.DeleteLast(true);
+    for (int k = 0; k < count && Variables.GetCount() > 0; ++k) {
+        TVariable* last = Variables.Last();
+        if (last == nullptr || !spareLocals.Keeps(*last)) {
+            Variables.DeleteLast(true);
+            continue;
+        }
+        Variables.DeleteLast(false);
+        spareLocals.Give(last);
+    }
 }
 
 // Zero value of a result type into the return slot.
 void SetZeroResult(uint8_t type) {
     returnSlot.type = type;
     std::memset(&returnSlot.value, 0, sizeof returnSlot.value);
-    returnSlot.text = TString();
+    if (!returnSlot.text.IsEmpty()) returnSlot.text.Clear();
 }
 
-void SetResult(uint8_t type, const EXPRVALUE& v) {
+// A text result is moved into the slot.
+void SetResult(uint8_t type, EXPRVALUE& v) {
     SetZeroResult(type);
     switch (type) {
         case ekInteger: returnSlot.value.integer = ValueAsInt64(v); break;
         case ekReal: returnSlot.value.real = ValueAsDouble(v); break;
         case ekPoint: returnSlot.value.point = ValueAsPoint(v); break;
         case ekComplex: returnSlot.value.complex = ValueAsComplex(v); break;
-        case ekOwnedText: returnSlot.text = ValueAsString(v); break;
+        case ekOwnedText:
+            if (IsText(v.kind)) returnSlot.text = std::move(v.text);
+            break;
         default: break;
     }
 }
@@ -111,57 +161,145 @@ private:
 
 TFrameStacks frameStacks;
 
-class TActivation;
-typedef void (TActivation::*TTokenHandler)(const TDecodedStatement& statement);
+// What the interpreter does with a token, the operation of its decoded
+// statement. 0 (nothing) also stands for a missing token.
+enum TStatementOperation : uint8_t {
+    soNothing = 0,
+    soCustom,
+    soExpression,
+    soDeclaration,
+    soBlock,
+    soIf,
+    soWhile,
+    soEnd,
+    soElse,
+    soBreak,
+    soContinue,
+    soFunc,
+    soReturn,
+    soRepeat,
+    soUntil,
+    soLoop,
+    soSwitch,
+    soEndcase,
+    soMessage,
+    soFor,
+    soForeach,
+    soForeachGetCount,
+    soForeachSetCount,
+    soArray,
+    soDrawing,
+};
 
-// One entry of RunTokens: a top-level run or a function activation.
+struct TOperationRow {
+    int type;
+    TStatementOperation operation;
+};
+
+// The token types of this package with an operation of their own; the array
+// statements (ttDim..ttArrayAssign) and the drawing statements
+// (ttDrawFirst..ttDrawLast) follow as ranges, every other type is a custom
+// command.
+const TOperationRow kOperationRows[] = {
+    {ttExpression, soExpression},
+    {ttDeclaration, soDeclaration},
+    {ttBlock, soBlock},
+    {ttIf, soIf},
+    {ttWhile, soWhile},
+    {ttEnd, soEnd},
+    {ttElse, soElse},
+    {ttBreak, soBreak},
+    {ttContinue, soContinue},
+    {ttFunc, soFunc},
+    {ttReturn, soReturn},
+    {ttRepeat, soRepeat},
+    {ttUntil, soUntil},
+    {ttLoop, soLoop},
+    {ttSwitch, soSwitch},
+    {ttEndcase, soEndcase},
+    {ttMessage, soMessage},
+    {ttFor, soFor},
+    {ttForeach, soForeach},
+    {ttForeachGetCount, soForeachGetCount},
+    {ttForeachSetCount, soForeachSetCount},
+    {ttResource, soNothing},
+};
+
+uint8_t OperationOf(int type) {
+    for (const TOperationRow& row : kOperationRows)
+        if (row.type == type) return row.operation;
+    if (type >= ttDim && type <= ttArrayAssign) return soArray;
+    if (type >= ttDrawFirst && type <= ttDrawLast) return soDrawing;
+    return soCustom;
+}
+
+// One entry of RunTokens: a top-level run or a function activation. It runs
+// the program's decoded statements; a statement is looked at against its
+// token only once in each statement epoch (see NewStatementEpoch).
 class TActivation {
 public:
     TActivation(TProgram& program, bool called, uint8_t resultType)
-        : program(program), called(called), resultType(resultType), frames(frameStacks.Take()) {
+        : program(program),
+          stack(SharedEvalStack()),
+          called(called),
+          resultType(resultType),
+          frameStore(frameStacks.Take()),
+          frames(frameStore.data()) {
         frames[0] = CONTROL_FRAME{0, called ? fkFunction : fkProgram, -1, -1, 0, 0, -1, -1};
+        ++program.runningActivations;
     }
-    ~TActivation() { frameStacks.Give(frames, used); }
+    ~TActivation() {
+        --program.runningActivations;
+        frameStacks.Give(frameStore, used);
+    }
     TActivation(const TActivation&) = delete;
     TActivation& operator=(const TActivation&) = delete;
 
     void Run(int first, bool keep);
 
-    // Token handlers, in the dispatch table below.
-    void Expression(const TDecodedStatement& statement);
+private:
+    enum TAttention { atRun, atSkip, atEnd };
+    TAttention Attend();
+    bool Check(int64_t i);
+    void TakeDecoding(TDecodedProgram& decoding) {
+        statements = decoding.Statements();
+        count = decoding.Count();
+    }
+    // Runs the statement; false when the activation ends with it.
+    [[gnu::always_inline]] bool Execute(const TDecodedStatement& statement);
+
+    // The statement handlers that do more than a line.
     void Declaration(const TDecodedStatement& statement);
-    void Block(const TDecodedStatement& statement);
     void If(const TDecodedStatement& statement);
     void While(const TDecodedStatement& statement);
-    void End(const TDecodedStatement& statement);
-    void Else(const TDecodedStatement& statement);
-    void Break(const TDecodedStatement& statement);
-    void Continue(const TDecodedStatement& statement);
-    void Func(const TDecodedStatement& statement);
-    void Return(const TDecodedStatement& statement);
-    void Repeat(const TDecodedStatement& statement);
+    bool End();
+    bool Return(const TDecodedStatement& statement);
+    [[gnu::always_inline]] void LeaveFunction(EXPRVALUE& result);
     void Until(const TDecodedStatement& statement);
     void Loop(const TDecodedStatement& statement);
     void Switch(const TDecodedStatement& statement);
-    void Endcase(const TDecodedStatement& statement);
     void For(const TDecodedStatement& statement);
     void Foreach(const TDecodedStatement& statement);
     void ForeachGetCount(const TDecodedStatement& statement);
     void ForeachSetCount(const TDecodedStatement& statement);
-    void ArrayStatement(const TDecodedStatement& statement);
-    void Message(const TDecodedStatement& statement);
-    void Nothing(const TDecodedStatement& statement);
-    void Drawing(const TDecodedStatement& statement) {
-        RunDrawingStatement(*const_cast<TToken*>(statement.token), program);
-    }
+    void Custom(const TDecodedStatement& statement);
 
-private:
-    EXPRVALUE Evaluate(EXPRESSION& e);
+    EXPRVALUE Evaluate(EXPRESSION& e) {
+        EXPRVALUE out;
+        EvaluateExpression(Variables, e, stack, out, false, &program);
+        return out;
+    }
     // The result where only its kind and value count (conditions, counts,
     // statements run for their effects).
-    const EXPRVALUE& EvaluateValue(EXPRESSION& e);
+    const EXPRVALUE& EvaluateValue(EXPRESSION& e) {
+        EvaluateExpressionValue(Variables, e, stack, value, &program);
+        return value;
+    }
     bool IsTrue(EXPRESSION& e) { return ValueIsTrue(EvaluateValue(e)); }
-    CONTROL_FRAME& Top() { return frames[static_cast<size_t>(depth - 1)]; }
+    void EvaluateAll(TExpressionArray& list) {
+        for (EXPRESSION& e : list.items) EvaluateValue(e);
+    }
+    CONTROL_FRAME& Top() { return frames[depth - 1]; }
     bool Push(int kind, int start, int end);
     void Pop() {
         if (depth > 1) --depth;
@@ -172,97 +310,48 @@ private:
         frame.varCount = 0;
     }
     // What program.tokens[i] gives, read from the list's storage.
-    TToken* TokenAt(int i) const {
+    TToken* TokenAt(int64_t i) const {
         if (i < 0 || i >= program.tokens.GetCount()) return nullptr;
         return static_cast<TToken*>(static_cast<void* const*>(program.tokens.GetItems())[i]);
     }
-    void Reenter(int start);
-    void GoTo(int k) { current = k - 1; }
+    // A statement that goes to token k, or after it.
+    void GoTo(int k) { current = int64_t{k} - 1; }
     void GoAfter(int k) { current = k; }
     void LeaveLoop(bool isBreak);
     void AdvanceForeach(CONTROL_FRAME& frame);
     CONTROL_FRAME* ForeachFrameBelow(int levels);
-    void EvaluateAll(TExpressionArray& list);
     void DeclareScalar(VARDEF& definition, bool global);
     void DeclareArray(VARDEF& definition, bool global);
     void DeclareArray2(VARDEF& definition, bool global);
     void Unwind(bool keep);
-    [[gnu::always_inline]] void Execute(const TDecodedStatement& statement);
-    // The record of the token that opened frame, as the class T, or null.
+    // The record of the token that opened frame, as the class T (what its
+    // decoded statement holds when the token has the opener's type), or null.
     template <class T>
-    T* OpenerInfo(const CONTROL_FRAME& frame);
+    T* OpenerInfo(const CONTROL_FRAME& frame, int type);
 
     TProgram& program;
-    bool called;
-    uint8_t resultType;
-    std::vector<CONTROL_FRAME>& frames;
+    TEvalStack& stack;
+    const bool called;
+    const uint8_t resultType;
+    std::vector<CONTROL_FRAME>& frameStore;
+    CONTROL_FRAME* const frames;
     int depth = 1;
     int used = 1;  // frames written so far
-    int current = 0;
+    // The token running; a statement that jumps sets it to the token before
+    // its target, or to the one it goes after.
+    int64_t current = 0;
     bool finished = false;
-    const TDecodedProgram* decoded = nullptr;
+    TDecodedStatement* statements = nullptr;
+    int count = 0;
     EXPRVALUE value;
 };
 
-// ORDER: a row's position is its handler's index in decoded statements; the
-// last two rows stand for the array and the drawing statements.
-struct TTokenRow {
-    int type;
-    TTokenHandler handler;
-};
-
-const TTokenRow kTokenRows[] = {
-    {ttExpression, &TActivation::Expression}, {ttDeclaration, &TActivation::Declaration},
-    {ttBlock, &TActivation::Block},           {ttIf, &TActivation::If},
-    {ttWhile, &TActivation::While},           {ttEnd, &TActivation::End},
-    {ttElse, &TActivation::Else},             {ttBreak, &TActivation::Break},
-    {ttContinue, &TActivation::Continue},     {ttFunc, &TActivation::Func},
-    {ttReturn, &TActivation::Return},         {ttRepeat, &TActivation::Repeat},
-    {ttUntil, &TActivation::Until},           {ttLoop, &TActivation::Loop},
-    {ttSwitch, &TActivation::Switch},         {ttEndcase, &TActivation::Endcase},
-    {ttMessage, &TActivation::Message},       {ttFor, &TActivation::For},
-    {ttForeach, &TActivation::Foreach},       {ttForeachGetCount, &TActivation::ForeachGetCount},
-    {ttForeachSetCount, &TActivation::ForeachSetCount},
-    {ttResource, &TActivation::Nothing},
-    {ttDim, &TActivation::ArrayStatement},    {ttDrawFirst, &TActivation::Drawing},
-};
-constexpr int kRowCount = static_cast<int>(sizeof kTokenRows / sizeof kTokenRows[0]);
-constexpr int kArrayRow = kRowCount - 2;
-constexpr int kDrawingRow = kRowCount - 1;
-
-// The handler of a token type as its row in kTokenRows; -1 when none.
-int HandlerOf(int type) {
-    for (int k = 0; k < kArrayRow; ++k)
-        if (kTokenRows[k].type == type) return k;
-    if (type >= ttDim && type <= ttArrayAssign) return kArrayRow;
-    if (type >= ttDrawFirst && type <= ttDrawLast) return kDrawingRow;
-    return -1;
-}
-
-template <class T>
-T* TActivation::OpenerInfo(const CONTROL_FRAME& frame) {
-    TToken* opener = TokenAt(frame.start);
-    if (const TDecodedStatement* statement = decoded->At(frame.start, opener)) return statement->Info<T>();
-    return opener != nullptr ? opener->Record<T>() : nullptr;
-}
-
-EXPRVALUE TActivation::Evaluate(EXPRESSION& e) {
-    EXPRVALUE out;
-    EvaluateExpression(Variables, e, SharedEvalStack(), out, false, &program);
-    return out;
-}
-
-const EXPRVALUE& TActivation::EvaluateValue(EXPRESSION& e) {
-    EvaluateExpressionValue(Variables, e, SharedEvalStack(), value, &program);
-    return value;
-}
-
 bool TActivation::Push(int kind, int start, int end) {
     if (depth >= kControlStackFrames) {
-        runStopped = true;
+        StopRun();
         return false;
     }
-    CONTROL_FRAME& frame = frames[static_cast<size_t>(depth)];
+    CONTROL_FRAME& frame = frames[depth];
     frame.varCount = 0;
     frame.kind = kind;
     frame.start = start;
@@ -272,16 +361,54 @@ bool TActivation::Push(int kind, int start, int end) {
     return true;
 }
 
-void TActivation::EvaluateAll(TExpressionArray& list) {
-    for (int k = 0; k < list.Count(); ++k) EvaluateValue(list[k]);
+// Token i of the program as it is now, when there is one: its statement
+// then stands for it (the program decoded again where its tokens changed)
+// and is marked for this epoch. False for a missing token or one outside
+// the list.
+bool TActivation::Check(int64_t i) {
+    const TToken* token = TokenAt(i);
+    if (token == nullptr) return false;
+    TakeDecoding(program.Decoded(OperationOf));
+    if (!statements[i].StandsFor(token)) TakeDecoding(program.Decode(OperationOf));
+    statements[i].checked = StatementEpoch();
+    return true;
 }
 
-void TActivation::Expression(const TDecodedStatement& statement) {
-    EvaluateValue(const_cast<TToken*>(statement.token)->expression);
+// What happens before a statement beyond running it: a stopped run ends,
+// the hook is called, and a statement not looked at in this epoch is
+// looked at against its token.
+TActivation::TAttention TActivation::Attend() {
+    if (KRO_RunWasStopped()) return atEnd;
+    if (KRO_TokenFunc != nullptr) {
+        bool stop = false;
+        KRO_TokenFunc(program, static_cast<int>(current), frames, depth, stop);
+        // The hook may have changed the program.
+        NewStatementEpoch();
+        if (stop) {
+            StopRun();
+            return atEnd;
+        }
+    }
+    return Check(current) ? atRun : atSkip;
+}
+
+template <class T>
+T* TActivation::OpenerInfo(const CONTROL_FRAME& frame, int type) {
+    const int64_t i = frame.start;
+    const bool checked = static_cast<uint64_t>(i) < static_cast<uint64_t>(count) &&
+                         statements[i].checked == StatementEpoch();
+    if (!checked && !Check(i)) return nullptr;
+    const TDecodedStatement& opener = statements[i];
+    return opener.type == type ? opener.Info<T>() : opener.token->Record<T>();
 }
 
 void TActivation::DeclareScalar(VARDEF& definition, bool global) {
-    TVariable* variable = Variables.NewVar(definition.name, definition.variableType, global);
+    const TVariableType type = definition.variableType;
+    TVariable* variable = spareLocals.Take(definition.name, type, global);
+    if (variable != nullptr)
+        Variables.Add(static_cast<TContainerItem*>(variable));
+    else
+        variable = Variables.NewVar(definition.name, type, global);
     if (variable == nullptr) return;
     ++Top().varCount;
     if (definition.hasInitialisers == 0 || definition.initialisers.Count() == 0) return;
@@ -329,16 +456,14 @@ void TActivation::Declaration(const TDecodedStatement& statement) {
         DeclareScalar(*definition, global);
 }
 
-void TActivation::Block(const TDecodedStatement&) { Push(fkBlock, current, -1); }
-
 void TActivation::If(const TDecodedStatement& statement) {
     COND_INFO* info = statement.Info<COND_INFO>();
     if (info == nullptr) return;
     if (IsTrue(info->condition)) {
-        Push(fkIf, current, info->end);
+        Push(fkIf, static_cast<int>(current), info->end);
     } else if (info->elseIndex < 0) {
         GoAfter(info->end);
-    } else if (Push(fkIf, current, info->end)) {
+    } else if (Push(fkIf, static_cast<int>(current), info->end)) {
         GoAfter(info->elseIndex);
     }
 }
@@ -347,29 +472,28 @@ void TActivation::While(const TDecodedStatement& statement) {
     WHILE_INFO* info = statement.Info<WHILE_INFO>();
     if (info == nullptr) return;
     if (IsTrue(info->condition))
-        Push(fkWhile, current, info->end);
+        Push(fkWhile, static_cast<int>(current), info->end);
     else
         GoAfter(info->end);
 }
 
-void TActivation::End(const TDecodedStatement&) {
+// A loop's end goes back to its opener, which tests again.
+bool TActivation::End() {
     CONTROL_FRAME& frame = Top();
     DeleteFrameVariables(frame);
     switch (frame.kind) {
         case fkWhile: {
-            WHILE_INFO* info = OpenerInfo<WHILE_INFO>(frame);
+            WHILE_INFO* info = OpenerInfo<WHILE_INFO>(frame, ttWhile);
             if (info != nullptr) EvaluateAll(info->further);
             Pop();
             GoTo(frame.start);
-            Reenter(frame.start);
             break;
         }
         case fkFor: {
-            FOR_INFO* info = OpenerInfo<FOR_INFO>(frame);
+            FOR_INFO* info = OpenerInfo<FOR_INFO>(frame, ttFor);
             if (info != nullptr) EvaluateAll(info->steps);
             Pop();
             GoTo(frame.start);
-            Reenter(frame.start);
             break;
         }
         case fkForeach: AdvanceForeach(frame); break;
@@ -382,24 +506,12 @@ void TActivation::End(const TDecodedStatement&) {
         case fkFunction:
             SetZeroResult(resultType);
             finished = true;
-            break;
+            return false;
         case fkProgram: break;  // a stray end at top level closes nothing
         default: Pop(); break;
     }
+    return true;
 }
-
-// A loop's opener, gone back to by its end, run at once as the next pass
-// of Run would run it: when nothing watches the tokens run, the run goes on
-// and the token is still the one decoded (otherwise Run takes it).
-void TActivation::Reenter(int start) {
-    if (KRO_TokenFunc != nullptr || finished || runStopped) return;
-    const TDecodedStatement* statement = decoded->At(start, TokenAt(start));
-    if (statement == nullptr) return;
-    current = start;
-    Execute(*statement);
-}
-
-void TActivation::Else(const TDecodedStatement&) { GoTo(Top().end); }
 
 // Leaves every frame down to the innermost while, repeat or loop.
 void TActivation::LeaveLoop(bool isBreak) {
@@ -416,7 +528,7 @@ void TActivation::LeaveLoop(bool isBreak) {
     if (frame.kind != fkWhile && frame.kind != fkRepeat) return;
     DeleteFrameVariables(frame);
     if (frame.kind == fkWhile && !isBreak) {
-        WHILE_INFO* info = OpenerInfo<WHILE_INFO>(frame);
+        WHILE_INFO* info = OpenerInfo<WHILE_INFO>(frame, ttWhile);
         if (info != nullptr) EvaluateAll(info->further);
     }
     Pop();
@@ -426,21 +538,27 @@ void TActivation::LeaveLoop(bool isBreak) {
         GoTo(frame.start);
 }
 
-void TActivation::Break(const TDecodedStatement&) { LeaveLoop(true); }
-void TActivation::Continue(const TDecodedStatement&) { LeaveLoop(false); }
-
-void TActivation::Func(const TDecodedStatement& statement) { GoAfter(statement.token->value); }
-
-void TActivation::Return(const TDecodedStatement& statement) {
-    EXPRESSION& e = const_cast<TToken*>(statement.token)->expression;
-    // The result keeps more than the value's kind and number only as text.
-    EXPRVALUE text;
-    const EXPRVALUE& result = called && resultType == ekOwnedText ? (text = Evaluate(e)) : EvaluateValue(e);
+bool TActivation::Return(const TDecodedStatement& statement) {
+    EXPRESSION& e = *statement.expression;
     if (!called) {
         // A return at top level ends the run.
+        EvaluateValue(e);
         finished = true;
-        return;
+        return false;
     }
+    // The result keeps more than the value's kind and number only as text.
+    if (resultType == ekOwnedText) {
+        EXPRVALUE text = Evaluate(e);
+        LeaveFunction(text);
+    } else {
+        EvaluateValue(e);
+        LeaveFunction(value);
+    }
+    return false;
+}
+
+// Every frame's variables go, and the result into the return slot.
+inline void TActivation::LeaveFunction(EXPRVALUE& result) {
     while (depth > 1) {
         DeleteFrameVariables(Top());
         Pop();
@@ -449,8 +567,6 @@ void TActivation::Return(const TDecodedStatement& statement) {
     SetResult(resultType, result);
     finished = true;
 }
-
-void TActivation::Repeat(const TDecodedStatement& statement) { Push(fkRepeat, current, statement.token->value); }
 
 // The condition may name the body's variables, so it is evaluated before they go.
 void TActivation::Until(const TDecodedStatement& statement) {
@@ -470,7 +586,7 @@ void TActivation::Loop(const TDecodedStatement& statement) {
         GoAfter(info->end);
         return;
     }
-    if (Push(fkLoop, current, info->end)) Top().remaining = static_cast<int32_t>(passes);
+    if (Push(fkLoop, static_cast<int>(current), info->end)) Top().remaining = static_cast<int32_t>(passes);
 }
 
 bool ValuesEqual(const EXPRVALUE& selector, const EXPRVALUE& label) {
@@ -497,7 +613,7 @@ void TActivation::Switch(const TDecodedStatement& statement) {
         TCaseInfo* label = info->Case(k);
         if (label == nullptr || label->IsDefault()) continue;
         if (!ValuesEqual(selector, Evaluate(label->label))) continue;
-        if (Push(fkSwitch, current, info->end)) GoTo(label->branch);
+        if (Push(fkSwitch, static_cast<int>(current), info->end)) GoTo(label->branch);
         return;
     }
     if (info->defaultIndex < 0) {
@@ -505,19 +621,18 @@ void TActivation::Switch(const TDecodedStatement& statement) {
         return;
     }
     // defaultIndex is the default branch's first token.
-    if (Push(fkSwitch, current, info->end)) GoTo(info->defaultIndex);
+    if (Push(fkSwitch, static_cast<int>(current), info->end)) GoTo(info->defaultIndex);
 }
 
-void TActivation::Endcase(const TDecodedStatement&) { GoTo(Top().end); }
-
+// Every condition is evaluated, true or not.
 void TActivation::For(const TDecodedStatement& statement) {
     FOR_INFO* info = statement.Info<FOR_INFO>();
     if (info == nullptr) return;
     bool allTrue = true;
-    for (int k = 0; k < info->conditions.Count(); ++k)
-        if (!IsTrue(info->conditions[k])) allTrue = false;
+    for (EXPRESSION& condition : info->conditions.items)
+        if (!IsTrue(condition)) allTrue = false;
     if (allTrue)
-        Push(fkFor, current, info->end);
+        Push(fkFor, static_cast<int>(current), info->end);
     else
         GoAfter(info->end);
 }
@@ -545,7 +660,7 @@ void TActivation::Foreach(const TDecodedStatement& statement) {
         GoAfter(info->end);
         return;
     }
-    if (!Push(fkForeach, current, info->end)) return;
+    if (!Push(fkForeach, static_cast<int>(current), info->end)) return;
     CONTROL_FRAME& frame = Top();
     frame.position = 0;
     frame.arrayVar = arrayVar;
@@ -556,7 +671,7 @@ void TActivation::Foreach(const TDecodedStatement& statement) {
 // At the loop's end: moves by the step (1 unless a number says otherwise) and
 // runs the body again while the position lies inside the array as it is now.
 void TActivation::AdvanceForeach(CONTROL_FRAME& frame) {
-    FOREACH_INFO* info = OpenerInfo<FOREACH_INFO>(frame);
+    FOREACH_INFO* info = OpenerInfo<FOREACH_INFO>(frame, ttForeach);
     int64_t step = 1;
     if (info != nullptr && info->step.count > 0) {
         const EXPRVALUE& value = EvaluateValue(info->step);
@@ -577,7 +692,7 @@ void TActivation::AdvanceForeach(CONTROL_FRAME& frame) {
 // The foreach frame that lies levels below the innermost frame, or null.
 CONTROL_FRAME* TActivation::ForeachFrameBelow(int levels) {
     if (levels < 0 || levels >= depth) return nullptr;
-    CONTROL_FRAME& frame = frames[static_cast<size_t>(depth - 1 - levels)];
+    CONTROL_FRAME& frame = frames[depth - 1 - levels];
     return frame.kind == fkForeach ? &frame : nullptr;
 }
 
@@ -597,22 +712,44 @@ void TActivation::ForeachSetCount(const TDecodedStatement& statement) {
     if (loop != nullptr && (value.kind == ekInteger || value.kind == ekReal)) loop->position = ValueAsInt(value);
 }
 
-void TActivation::ArrayStatement(const TDecodedStatement& statement) { RunArrayStatement(program, *statement.token); }
-
-void TActivation::Message(const TDecodedStatement& statement) {
-    ShowScriptMessage(ValueAsString(Evaluate(const_cast<TToken*>(statement.token)->expression)));
-}
-
-void TActivation::Nothing(const TDecodedStatement&) {}
-
-inline void TActivation::Execute(const TDecodedStatement& statement) {
-    if (statement.handler >= 0) {
-        (this->*kTokenRows[statement.handler].handler)(statement);
-        return;
-    }
+// A host's command, which may change the program.
+void TActivation::Custom(const TDecodedStatement& statement) {
     TToken& token = *const_cast<TToken*>(statement.token);
     TCustomCommand* command = GetCustomCommand(token.type);
     if (command != nullptr && command->handler != nullptr) command->handler(token.type, ccExecute, &token, &program);
+    NewStatementEpoch();
+}
+
+inline bool TActivation::Execute(const TDecodedStatement& statement) {
+    switch (statement.operation) {
+        case soNothing: break;
+        case soCustom: Custom(statement); break;
+        case soExpression: EvaluateValue(*statement.expression); break;
+        case soDeclaration: Declaration(statement); break;
+        case soBlock: Push(fkBlock, static_cast<int>(current), -1); break;
+        case soIf: If(statement); break;
+        case soWhile: While(statement); break;
+        case soEnd: return End();
+        case soElse:
+        case soEndcase: GoTo(Top().end); break;
+        case soBreak: LeaveLoop(true); break;
+        case soContinue: LeaveLoop(false); break;
+        case soFunc: GoAfter(statement.token->value); break;
+        case soReturn: return Return(statement);
+        case soRepeat: Push(fkRepeat, static_cast<int>(current), statement.token->value); break;
+        case soUntil: Until(statement); break;
+        case soLoop: Loop(statement); break;
+        case soSwitch: Switch(statement); break;
+        case soMessage: ShowScriptMessage(ValueAsString(Evaluate(*statement.expression))); break;
+        case soFor: For(statement); break;
+        case soForeach: Foreach(statement); break;
+        case soForeachGetCount: ForeachGetCount(statement); break;
+        case soForeachSetCount: ForeachSetCount(statement); break;
+        case soArray: RunArrayStatement(program, *statement.token); break;
+        case soDrawing: RunDrawingStatement(*const_cast<TToken*>(statement.token), program); break;
+        default: break;
+    }
+    return true;
 }
 
 // Every end of an activation: open frames' variables go; a kept top-level
@@ -634,27 +771,20 @@ void TActivation::Unwind(bool keep) {
     DeleteFrameVariables(frames[0]);
 }
 
+// The statement loop. Before a statement the hook, a stop and a statement
+// not looked at in this epoch take the slow way (Attend); otherwise the
+// statement runs at once.
 void TActivation::Run(int first, bool keep) {
-    decoded = &program.Decoded(HandlerOf);
-    for (current = first; current < program.tokens.GetCount() && !finished && !runStopped; ++current) {
-        if (current < 0) break;
-        if (KRO_TokenFunc != nullptr) {
-            bool stop = false;
-            KRO_TokenFunc(program, current, frames.data(), depth, stop);
-            if (stop) {
-                runStopped = true;
-                break;
-            }
+    TakeDecoding(program.Decoded(OperationOf));
+    for (current = first; static_cast<uint64_t>(current) < static_cast<uint64_t>(count); ++current) {
+        const TDecodedStatement* statement = statements + current;
+        if (__builtin_expect(KRO_TokenFunc != nullptr || statement->checked != StatementEpoch(), 0)) {
+            const TAttention attention = Attend();
+            if (attention == atEnd) break;
+            if (attention == atSkip) continue;
+            statement = statements + current;
         }
-        TToken* token = TokenAt(current);
-        if (token == nullptr) continue;
-        const TDecodedStatement* statement = decoded->At(current, token);
-        if (statement == nullptr) {
-            // The tokens changed since they were decoded.
-            decoded = &program.Decode(HandlerOf);
-            statement = decoded->At(current, token);
-        }
-        Execute(*statement);
+        if (!Execute(*statement)) break;
     }
     if (called && !finished) SetZeroResult(resultType);
     Unwind(keep);
@@ -700,35 +830,7 @@ void RunTokens(TProgram& program, int first, bool called, uint8_t resultType, bo
 }
 
 
-int64_t ValueAsInt64(const EXPRVALUE& v) {
-    if (v.kind == ekInteger) return v.value.integer;
-    if (v.kind == ekReal) return DoubleToInt64(v.value.real);
-    return 0;
-}
-
-int32_t ValueAsInt(const EXPRVALUE& v) {
-    if (v.kind == ekInteger) return ClampToInt32(v.value.integer);
-    if (v.kind == ekReal) return ClampToInt32(DoubleToInt64(v.value.real));
-    return 0;
-}
-
-double ValueAsDouble(const EXPRVALUE& v) {
-    if (v.kind == ekInteger) return static_cast<double>(v.value.integer);
-    if (v.kind == ekReal) return v.value.real;
-    return 0.0;
-}
-
-VPOINT ValueAsPoint(const EXPRVALUE& v) { return v.kind == ekPoint ? v.value.point : VPOINT{0, 0}; }
-
-VCOMPLEX ValueAsComplex(const EXPRVALUE& v) { return v.kind == ekComplex ? v.value.complex : VCOMPLEX{0, 0}; }
-
 TString ValueAsString(const EXPRVALUE& v) { return IsText(v.kind) ? v.text : TString(); }
-
-bool ValueIsTrue(const EXPRVALUE& v) {
-    if (v.kind == ekInteger) return v.value.integer != 0;
-    if (v.kind == ekReal) return v.value.real != 0.0;
-    return false;
-}
 
 void KRO_Run(TProgram& program, bool keep) {
     TProgram* const previousProgram = runningProgram;
@@ -740,6 +842,7 @@ void KRO_Run(TProgram& program, bool keep) {
     Variables.SetBase(Variables.GetCount());
     program.variableBase = Variables.GetCount();
     runStopped = false;
+    NewStatementEpoch();
     RunTokens(program, 0, false, 0, keep);
     // What the run left at the end of Variables, for the release.
     for (int k = program.variableBase; !keep && k < Variables.GetCount(); ++k)
@@ -767,9 +870,14 @@ void KRO_ReleaseApplicationGlobals(TProgram& program) {
 
 TProgram* KRO_GetRunningProgram() { return runningProgram; }
 
-const TReturnSlot& ReturnSlot() { return returnSlot; }
+TReturnSlot& ReturnSlot() { return returnSlot; }
 
-void StopRun() { runStopped = true; }
+void StopRun() {
+    runStopped = true;
+    NewStatementEpoch();
+}
+
+void NewStatementEpoch() { ++statementEpoch; }
 
 void ClearRunStop() { runStopped = false; }
 

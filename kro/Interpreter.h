@@ -1,6 +1,7 @@
 // The script interpreter: KRO_Run, the control frames, the per-token hook and calls of script functions from expressions.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 
 #include "ExpressionModel.h"
@@ -51,13 +52,13 @@ bool KRO_RunWasStopped();
 // ---- Shared with the call paths of script functions (ScriptCalls.cpp).
 
 // What return and a function's closing end leave for the caller, who reads
-// it before anything else runs.
+// it before anything else runs (and may take its text).
 struct TReturnSlot {
     uint8_t type = 0;
     TItemValue value{};
     TString text;
 };
-const TReturnSlot& ReturnSlot();
+TReturnSlot& ReturnSlot();
 // One entry of the interpreter from token first. A top-level run (called
 // false) registers the program's functions for its duration; an activation
 // (called true) runs a function body and leaves its result in the slot.
@@ -68,6 +69,10 @@ void RegisterScriptFunctions(TProgram& program);
 void UnregisterScriptFunctions(int count);
 // Ends the current run: every activation unwinds before its next token.
 void StopRun();
+// The program may have been changed from outside the interpreter (a new run
+// or host call begins, a hook or a custom command ran): every statement is
+// looked at against its token once more before it runs.
+void NewStatementEpoch();
 // Clears a stop; an outermost run or host call begins with it.
 void ClearRunStop();
 // Makes program the running one; returns the one it replaces.
@@ -78,13 +83,40 @@ TProgram* SetRunningProgram(TProgram* program);
 // ValueAsInt does the same within the int32 range (sizes, indices, counts).
 // Other kinds give 0, 0.0, (0, 0) or "". ValueIsTrue: an int or double that is
 // not zero by value (so -0.0 is false).
-int64_t ValueAsInt64(const EXPRVALUE& v);
-int32_t ValueAsInt(const EXPRVALUE& v);
-double ValueAsDouble(const EXPRVALUE& v);
-VPOINT ValueAsPoint(const EXPRVALUE& v);
-VCOMPLEX ValueAsComplex(const EXPRVALUE& v);
+inline int64_t DoubleAsInt64(double d) {
+    if (std::isnan(d)) return 0;
+    if (d >= 9223372036854775807.0) return INT64_MAX;
+    if (d <= -9223372036854775808.0) return INT64_MIN;
+    return static_cast<int64_t>(d);
+}
+inline int32_t Int64AsInt32(int64_t v) {
+    if (v > INT32_MAX) return INT32_MAX;
+    if (v < INT32_MIN) return INT32_MIN;
+    return static_cast<int32_t>(v);
+}
+inline int64_t ValueAsInt64(const EXPRVALUE& v) {
+    if (v.kind == ekInteger) return v.value.integer;
+    if (v.kind == ekReal) return DoubleAsInt64(v.value.real);
+    return 0;
+}
+inline int32_t ValueAsInt(const EXPRVALUE& v) {
+    if (v.kind == ekInteger) return Int64AsInt32(v.value.integer);
+    if (v.kind == ekReal) return Int64AsInt32(DoubleAsInt64(v.value.real));
+    return 0;
+}
+inline double ValueAsDouble(const EXPRVALUE& v) {
+    if (v.kind == ekInteger) return static_cast<double>(v.value.integer);
+    if (v.kind == ekReal) return v.value.real;
+    return 0.0;
+}
+inline VPOINT ValueAsPoint(const EXPRVALUE& v) { return v.kind == ekPoint ? v.value.point : VPOINT{0, 0}; }
+inline VCOMPLEX ValueAsComplex(const EXPRVALUE& v) { return v.kind == ekComplex ? v.value.complex : VCOMPLEX{0, 0}; }
 TString ValueAsString(const EXPRVALUE& v);
-bool ValueIsTrue(const EXPRVALUE& v);
+inline bool ValueIsTrue(const EXPRVALUE& v) {
+    if (v.kind == ekInteger) return v.value.integer != 0;
+    if (v.kind == ekReal) return v.value.real != 0.0;
+    return false;
+}
 // Stores v converted to type (int, double, point, complex or string) into
 // that value's storage; nothing for a null target or another type.
 void StoreValue(void* target, TVariableType type, const EXPRVALUE& v);

@@ -4,6 +4,7 @@
 #include "ContainerItem.h"
 #include "DecodedProgram.h"
 #include "ExpressionModel.h"
+#include "Interpreter.h"
 
 // ---- TTokenList
 
@@ -26,12 +27,6 @@ void TTokenList::FreeItem(void* item) { delete static_cast<TToken*>(item); }
 
 TSpareVariables::~TSpareVariables() {
     for (TVariable* v : spare) delete v;
-}
-
-TVariable* TSpareVariables::Take() {
-    TVariable* v = spare.back();
-    spare.pop_back();
-    return v;
 }
 
 void TFunctionParam::WriteToMemBuffer(TMemBuffer& buffer) const {
@@ -157,7 +152,8 @@ TProgram::TProgram() = default;
 TProgram::~TProgram() { Clear(); }
 
 void TProgram::Clear() {
-    decodings.clear();
+    if (runningActivations == 0) decodings.clear();
+    NewStatementEpoch();
     tokens.Clear();
     functions.Clear();
     globals.Clear();
@@ -165,13 +161,8 @@ void TProgram::Clear() {
     variableBase = 0;
 }
 
-const TDecodedProgram& TProgram::Decoded(int (*handlerOf)(int type)) {
-    if (decodings.empty() || decodings.back()->Count() != tokens.GetCount()) return Decode(handlerOf);
-    return *decodings.back();
-}
-
-const TDecodedProgram& TProgram::Decode(int (*handlerOf)(int type)) {
-    decodings.emplace_back(new TDecodedProgram(*this, handlerOf));
+TDecodedProgram& TProgram::Decode(uint8_t (*operationOf)(int type)) {
+    decodings.emplace_back(new TDecodedProgram(*this, operationOf));
     return *decodings.back();
 }
 

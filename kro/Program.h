@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "Container.h"
+#include "DecodedProgram.h"
 #include "MemBuffer.h"
 #include "String.h"
 #include "Token.h"
@@ -33,7 +34,12 @@ public:
     TSpareVariables& operator=(const TSpareVariables&) { return *this; }
     ~TSpareVariables();
     bool Empty() const { return spare.empty(); }
-    TVariable* Take();
+    // The last one given (the list must not be empty).
+    TVariable* Take() {
+        TVariable* v = spare.back();
+        spare.pop_back();
+        return v;
+    }
     void Give(TVariable* v) { spare.push_back(v); }
 
 private:
@@ -121,8 +127,6 @@ public:
     bool ReadItem(TMemBuffer& buffer, void* item) override;
 };
 
-class TDecodedProgram;
-
 class TProgram {
 public:
     TProgram();
@@ -131,7 +135,8 @@ public:
     virtual ~TProgram();
 
     // Empties tokens, functions, globals and events; variableBase 0. The
-    // resource-token list and the variable list stay.
+    // resource-token list and the variable list stay. A running program's
+    // statements are looked at against its tokens again before they run.
     void Clear();
     // Creates each global in Variables once (again only after FreeGlobals).
     void CreateGlobals();
@@ -164,8 +169,14 @@ public:
     // The tokens as the interpreter runs them, decoded at the first run and
     // again when the tokens no longer match (Decode after a change); earlier
     // decodings are kept until Clear, since a run may still be in one.
-    const TDecodedProgram& Decoded(int (*handlerOf)(int type));
-    const TDecodedProgram& Decode(int (*handlerOf)(int type));
+    TDecodedProgram& Decoded(uint8_t (*operationOf)(int type)) {
+        if (decodings.empty() || decodings.back()->Count() != tokens.GetCount()) return Decode(operationOf);
+        return *decodings.back();
+    }
+    TDecodedProgram& Decode(uint8_t (*operationOf)(int type));
+    // Activations of the interpreter running in the program now; while any
+    // runs, Clear keeps the decodings (one of them may be in use).
+    int runningActivations = 0;
 
 private:
     bool ReadMembers(TMemBuffer& buffer);

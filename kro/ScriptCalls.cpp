@@ -2,6 +2,7 @@
 #include "ScriptCalls.h"
 
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "Compiler.h"
@@ -114,12 +115,12 @@ TVariableType ScalarTypeOf(const TFunctionParam& param) {
     }
 }
 
-// A scalar parameter's variable appended to Variables as NewVar appends one
-// (relative, info 0, no listeners, zero value): the one the parameter kept
-// from an earlier call when there is one, which saves making a variable and
-// its name on every call.
-TVariable* AppendParameterVariable(TFunctionParam& param, TVariableType type) {
-    if (param.spare.Empty()) return Variables.NewVar(param.name, type, false);
+// A scalar parameter's variable, made as NewVar makes one (relative, info
+// 0, no listeners, zero value) but not yet in Variables: the one the
+// parameter kept from an earlier call, which saves making a variable and its
+// name on every call; null when it kept none.
+TVariable* TakeSpareVariable(TFunctionParam& param, TVariableType type) {
+    if (param.spare.Empty()) return nullptr;
     TVariable* v = param.spare.Take();
     if (!(v->name == param.name)) v->name = param.name;
     v->absolute = false;
@@ -130,8 +131,30 @@ TVariable* AppendParameterVariable(TFunctionParam& param, TVariableType type) {
         std::memset(&v->value, 0, sizeof v->value);
     }
     v->SetOwner(&Variables);
-    Variables.Add(static_cast<TContainerItem*>(v));
     return v;
+}
+
+// A scalar parameter's value, converted to its type.
+void SetParameterValue(TVariable& v, TVariableType type, const EXPRVALUE& value) {
+    switch (type) {
+        case vtInt: v.value.i = ValueAsInt64(value); return;
+        case vtDouble: v.value.d = ValueAsDouble(value); return;
+        case vtPoint: v.value.p = ValueAsPoint(value); return;
+        case vtComplex: v.value.c = ValueAsComplex(value); return;
+        default: *v.value.s = TextOf(value); return;
+    }
+}
+
+// The same from an argument item: numbers straight from the item, other
+// values as ValueOfItem gives them.
+[[gnu::always_inline]] inline void SetParameterValue(TVariable& v, TVariableType type, const EXPRESSION_ITEM& argument) {
+    if (type == vtInt && argument.kind == ekInteger) {
+        v.value.i = argument.value.integer;
+    } else if (type == vtDouble && IsNumber(argument.kind)) {
+        v.value.d = argument.kind == ekReal ? argument.value.real : static_cast<double>(argument.value.integer);
+    } else {
+        SetParameterValue(v, type, ValueOfItem(argument));
+    }
 }
 
 // Appends parameter param with value (scalars, converted to the parameter's
@@ -140,14 +163,13 @@ TVariable* AppendParameterVariable(TFunctionParam& param, TVariableType type) {
 void CreateParameter(TFunctionParam& param, const EXPRVALUE& value, const TVariable* array) {
     const TVariableType type = ScalarTypeOf(param);
     if (type != vtUndefined) {
-        TVariable* v = AppendParameterVariable(param, type);
-        switch (type) {
-            case vtInt: v->value.i = ValueAsInt64(value); return;
-            case vtDouble: v->value.d = ValueAsDouble(value); return;
-            case vtPoint: v->value.p = ValueAsPoint(value); return;
-            case vtComplex: v->value.c = ValueAsComplex(value); return;
-            default: *v->value.s = TextOf(value); return;
-        }
+        TVariable* v = TakeSpareVariable(param, type);
+        if (v != nullptr)
+            Variables.Add(static_cast<TContainerItem*>(v));
+        else
+            v = Variables.NewVar(param.name, type, false);
+        if (v != nullptr) SetParameterValue(*v, type, value);
+        return;
     }
     const bool oneDimension = param.kind == ekArray;
     const int before = Variables.GetCount();
@@ -168,19 +190,51 @@ void CreateParameter(TFunctionParam& param, const EXPRVALUE& value, const TVaria
     }
 }
 
-// Appends parameter param with the value of argument (numbers straight from
-// the item, other values as ValueOfItem gives them).
-void CreateParameter(TFunctionParam& param, const EXPRESSION_ITEM& argument, const TVariable* array) {
-    const TVariableType type = ScalarTypeOf(param);
-    if ((type == vtInt || type == vtDouble) && IsNumber(argument.kind)) {
-        TVariable* v = AppendParameterVariable(param, type);
-        if (type == vtInt)
-            v->value.i = argument.kind == ekInteger ? argument.value.integer : ValueAsInt64(ValueOfItem(argument));
-        else
-            v->value.d = argument.kind == ekReal ? argument.value.real : static_cast<double>(argument.value.integer);
-        return;
+// Parameter variables made ready in order and appended to Variables
+// together (appending keeps every variable where it was).
+class TParameterBatch {
+public:
+    void Add(TVariable* v) {
+        if (count == kArgumentsAtHand) Flush();
+        items[count++] = static_cast<TContainerItem*>(v);
     }
-    CreateParameter(param, ValueOfItem(argument), array);
+    void Flush() {
+        if (count == 0) return;
+        Variables.InsertItems(Variables.GetCount(), items, count);
+        count = 0;
+    }
+
+private:
+    void* items[kArgumentsAtHand];
+    int count = 0;
+};
+
+// Appends the parameters of a call from an expression, in order, from the
+// argument items (arrays from the caller's array variables); whether any is
+// passed by reference.
+bool CreateParameters(void* const* params, int n, const EXPRESSION_ITEM* arguments, const TVariable* const* arrays) {
+    TParameterBatch batch;
+    bool byReference = false;
+    for (int k = 0; k < n; ++k) {
+        TFunctionParam& param = *static_cast<TFunctionParam*>(params[k]);
+        byReference = byReference || param.byReference != 0;
+        const TVariableType type = ScalarTypeOf(param);
+        TVariable* v = type != vtUndefined ? TakeSpareVariable(param, type) : nullptr;
+        if (v != nullptr) {
+            SetParameterValue(*v, type, arguments[k]);
+            batch.Add(v);
+            continue;
+        }
+        batch.Flush();
+        if (type != vtUndefined) {
+            v = Variables.NewVar(param.name, type, false);
+            if (v != nullptr) SetParameterValue(*v, type, arguments[k]);
+        } else {
+            CreateParameter(param, ValueOfItem(arguments[k]), arrays[k]);
+        }
+    }
+    batch.Flush();
+    return byReference;
 }
 
 // target's array becomes a deep copy of the parameter's, when both are
@@ -227,10 +281,10 @@ EXPRESSION_ITEM ZeroItem(uint8_t type) {
 }
 
 EXPRESSION_ITEM ResultItem(uint8_t type) {
-    const TReturnSlot& slot = ReturnSlot();
+    TReturnSlot& slot = ReturnSlot();
     EXPRESSION_ITEM result = ZeroItem(type);
     if (IsText(type))
-        *result.value.text.text = slot.text;
+        *result.value.text.text = std::move(slot.text);
     else
         std::memcpy(&result.value, &slot.value, sizeof result.value);
     return result;
@@ -243,10 +297,10 @@ EXPRVALUE ZeroValue(uint8_t type) {
 }
 
 EXPRVALUE ResultValue(uint8_t type) {
-    const TReturnSlot& slot = ReturnSlot();
+    TReturnSlot& slot = ReturnSlot();
     EXPRVALUE result = ZeroValue(type);
     if (IsText(type))
-        result.text = slot.text;
+        result.text = std::move(slot.text);
     else
         std::memcpy(&result.value, &slot.value, sizeof result.value);
     return result;
@@ -283,31 +337,29 @@ bool Reusable(const TVariable* v, const TFunctionParam& param) {
            (type != vtString || v->value.s != nullptr);
 }
 
-// Deletes what a call of function left from first on; the parameters'
-// variables, where they are still the scalars they were made as, go back to
-// their parameters for the next call instead (taken out of the list in one
-// piece when all of them can).
-void DeleteCallVariables(TFunction& function, int first) {
-    const int n = function.GetCount();
-    while (Variables.GetCount() > first + n && first >= 0) Variables.DeleteLast(true);
+// Deletes what a call of a function with the n parameters params left from
+// first on; the parameters' variables, where they are still the scalars
+// they were made as, go back to their parameters for the next call instead
+// (taken out of the list in one piece when all of them can).
+void DeleteCallVariables(void* const* params, int n, int first) {
+    if (first < 0) return;
     const int count = Variables.GetCount();
-    if (first < 0 || count <= first) return;
-    void* const* params = static_cast<void* const*>(function.GetItems());
-    void* const* items = static_cast<void* const*>(Variables.GetItems());
-    bool all = true;
-    for (int position = first; position < count && all; ++position)
-        all = Reusable(VariableAt(items, position), *static_cast<TFunctionParam*>(params[position - first]));
-    if (all) {
+    if (count == first + n && n <= kArgumentsAtHand) {
+        if (n == 0) return;
+        void* const* items = static_cast<void* const*>(Variables.GetItems());
         TVariable* taken[kArgumentsAtHand];
-        std::vector<TVariable*> more(count - first > kArgumentsAtHand ? static_cast<size_t>(count - first) : 0);
-        TVariable** variables = more.empty() ? taken : more.data();
-        for (int position = first; position < count; ++position)
-            variables[position - first] = VariableAt(items, position);
-        Variables.DeleteSection(first, count - 1, false);
-        for (int position = first; position < count; ++position)
-            static_cast<TFunctionParam*>(params[position - first])->spare.Give(variables[position - first]);
-        return;
+        int k = 0;
+        for (; k < n; ++k) {
+            taken[k] = VariableAt(items, first + k);
+            if (!Reusable(taken[k], *static_cast<TFunctionParam*>(params[k]))) break;
+        }
+        if (k == n) {
+            Variables.DeleteSection(first, count - 1, false);
+            for (k = 0; k < n; ++k) static_cast<TFunctionParam*>(params[k])->spare.Give(taken[k]);
+            return;
+        }
     }
+    while (Variables.GetCount() > first + n) Variables.DeleteLast(true);
     while (Variables.GetCount() > first) {
         const int position = Variables.GetCount() - 1;
         TVariable* last = Variables[position];
@@ -336,6 +388,7 @@ public:
           savedHandler(ExtFuncHandler),
           previousProgram(SetRunningProgram(&program)) {
         if (previousProgram == nullptr) ClearRunStop();
+        NewStatementEpoch();
         for (int j = 0; j < program.variables.GetCount(); ++j)
             AppendMovedVariable(Variables, *program.variables[j]);
         Variables.SetBase(base);
@@ -387,12 +440,7 @@ EXPRESSION_ITEM CallScriptFunction(EXPRESSION_ITEM* arguments, int functionIndex
     for (int k = 0; k < n; ++k) arrays[k] = ArgumentArray(arguments[k]);
     const int first = Variables.GetCount();
     void* const* params = static_cast<void* const*>(function->GetItems());
-    bool byReference = false;
-    for (int k = 0; k < n; ++k) {
-        TFunctionParam& param = *static_cast<TFunctionParam*>(params[k]);
-        CreateParameter(param, arguments[k], arrays[k]);
-        byReference = byReference || param.byReference != 0;
-    }
+    const bool byReference = CreateParameters(params, n, arguments, arrays);
     RunActivation(*program, *function);
     for (int k = 0; k < n && byReference; ++k) {
         const TFunctionParam& param = *static_cast<TFunctionParam*>(params[k]);
@@ -406,7 +454,7 @@ EXPRESSION_ITEM CallScriptFunction(EXPRESSION_ITEM* arguments, int functionIndex
         }
     }
     EXPRESSION_ITEM result = ResultItem(function->resultType);
-    DeleteCallVariables(*function, first);
+    DeleteCallVariables(params, n, first);
     return result;
 }
 
@@ -455,7 +503,7 @@ EXPRVALUE KRO_CallFunction(TProgram& program, int index, TVariableList& params) 
             StoreIfFits(ScalarStorage(*target), target->type, ValueOfVariable(parameter));
     }
     result = ResultValue(function->resultType);
-    DeleteCallVariables(*function, first);
+    DeleteCallVariables(static_cast<void* const*>(function->GetItems()), n, first);
     return result;
 }
 

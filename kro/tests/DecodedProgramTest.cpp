@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "CustomCommands.h"
 #include "ExpressionCompiler.h"
 #include "Interpreter.h"
 #include "KroTestSupport.h"
@@ -98,6 +99,139 @@ TEST_F(DecodedProgramTest, GlobalsChangedByTheHostBetweenRunsAreSeen) {
     EXPECT_EQ(KRO_CallFunction(kept, get, params).value.integer, 3);
     kept.variables.GetVar("total")->value.i = 100;
     EXPECT_EQ(KRO_CallFunction(kept, get, params).value.integer, 101);
+}
+
+// Puts a new token of that type in place of token at, holding text compiled
+// against Variables as they are now.
+void ReplaceToken(TProgram& target, int at, int type, const char* text) {
+    TToken* token = new TToken(type);
+    token->expression = CreateExpression(Variables, TString(text));
+    target.tokens.Delete(at, true);
+    target.tokens.Insert(at, token);
+}
+
+// What a hook or a custom command changes in the running program runs from
+// the next token on, also where the hook has gone and the tokens run
+// without it. The loop body adds 1 in the first pass and 10 in the others.
+int bodyToken = -1;
+int bodyPasses = 0;
+
+TEST_F(DecodedProgramTest, ATokenReplacedByTheHookOrACustomCommandRunsFromTheNextToken) {
+    Build(program, "int r = 0\nint i\nfor i = 0; i < 4; i = i + 1\nr = r + 1\nend");
+    bodyToken = program.tokens.GetCount() - 2;
+    bodyPasses = 0;
+    // At the second test of the loop, the body is replaced and the hook goes.
+    KRO_TokenFunc = [](TProgram& running, int index, CONTROL_FRAME*, int, bool&) {
+        if (index != bodyToken - 1 || ++bodyPasses != 2) return;
+        ReplaceToken(running, bodyToken, ttExpression, "r = r + 10");
+        KRO_TokenFunc = nullptr;
+    };
+    EXPECT_EQ(RunForR(program), 31);
+
+    TCustomCommandList& commands = CustomCommands();
+    commands.NewCommand(
+        501, "swap", [](int code, TString) { return new TToken(code); },
+        [](int, int operation, TToken*, void* context) {
+            if (operation == ccExecute && ++bodyPasses == 1)
+                ReplaceToken(*static_cast<TProgram*>(context), bodyToken, ttExpression, "r = r + 10");
+        });
+    Build(program, "int r = 0\nint i\nfor i = 0; i < 4; i = i + 1\nr = r + 1\nswap\nend");
+    bodyToken = program.tokens.GetCount() - 3;
+    bodyPasses = 0;
+    EXPECT_EQ(RunForR(program), 31);
+    EXPECT_EQ(bodyPasses, 4);
+    commands.DeleteLast(true);
+}
+
+// A program reloaded by the hook while it runs goes on in its new tokens;
+// the decodings the run was in are kept until then.
+TMemBuffer reloadBytes;
+
+TEST_F(DecodedProgramTest, AProgramReloadedByTheHookWhileItRunsGoesOnInItsNewTokens) {
+    TProgram other;
+    Build(other, "int r = 0\nint i\nfor i = 0; i < 4; i = i + 1\nr = r + 10\nend");
+    reloadBytes = TMemBuffer();
+    other.WriteToMemBuffer(reloadBytes);
+    Build(program, "int r = 0\nint i\nfor i = 0; i < 4; i = i + 1\nr = r + 1\nend");
+    bodyToken = program.tokens.GetCount() - 2;
+    bodyPasses = 0;
+    KRO_TokenFunc = [](TProgram& running, int index, CONTROL_FRAME*, int, bool&) {
+        if (index != bodyToken - 1 || ++bodyPasses != 2) return;
+        reloadBytes.SeekRead(0);
+        ASSERT_TRUE(running.ReadFromMemBuffer(reloadBytes));
+        KRO_TokenFunc = nullptr;
+    };
+    EXPECT_EQ(RunForR(program), 31);
+    EXPECT_EQ(RunForR(program), 40);
+}
+
+// Between two host calls the host may change the function's tokens.
+TEST_F(DecodedProgramTest, ATokenReplacedBetweenHostCallsIsSeen) {
+    Build(program, "int total = 1\nfunc int get(int by)\ntotal = total + by\nreturn total\nend");
+    KRO_Run(program, true);
+    TVariableList params;
+    params.NewInt("by", false, 1);
+    const int get = KRO_GetFunctionIndex(program, "get");
+    EXPECT_EQ(KRO_CallFunction(program, get, params).value.integer, 2);
+    ReplaceToken(program, program.tokens.GetCount() - 2, ttReturn, "7");
+    EXPECT_EQ(KRO_CallFunction(program, get, params).value.integer, 7);
+    EXPECT_EQ(program.variables.GetVar("total")->value.i, 3);
+}
+
+// Locals of a loop's body are kept for the next pass, and nobody sees it:
+// every pass declares them with their names and zero values, without the
+// listener a host gave them in an earlier pass; a global declared later in
+// a block's place is global.
+struct TLocalSeen {
+    std::string names;
+    int64_t n;
+    std::string s;
+    double d;
+    int listeners;
+};
+std::vector<TLocalSeen> localsSeen;
+
+void NoteAssignment(TVariableList&, const VARINFO&, TVariable::TListenAction) {}
+
+TEST_F(DecodedProgramTest, LocalsOfALoopBodyAreFreshOnEveryPass) {
+    Build(program,
+          "int r = 0\nstring acc = ''\nint i\nfor i = 0; i < 3; i = i + 1\nint n\nstring s\ndouble d\n"
+          "n = n + 1\ns = s + 'x'\nd = d + 0.5\nr = r + n\nacc = acc + s\nend\n"
+          "block\nint a = 5\nend\nint g");
+    bodyToken = 0;
+    while (program.tokens[bodyToken]->type != ttFor) ++bodyToken;
+    bodyToken += 4;  // n = n + 1, after the three declarations
+    ASSERT_EQ(program.tokens[bodyToken]->type, ttExpression);
+    localsSeen.clear();
+    KRO_TokenFunc = [](TProgram&, int index, CONTROL_FRAME*, int, bool&) {
+        if (index != bodyToken) return;
+        const int count = Variables.GetCount();
+        TVariable* n = Variables[count - 3];
+        const TVariable* s = Variables[count - 2];
+        const TVariable* d = Variables[count - 1];
+        localsSeen.push_back({std::string(n->name.c_str()) + s->name.c_str() + d->name.c_str(), n->value.i,
+                              s->value.s->c_str(), d->value.d, n->GetListenerCount()});
+        n->AddListener(NoteAssignment);
+    };
+    const int before = Variables.GetCount();
+    KRO_Run(program, false);
+    KRO_TokenFunc = nullptr;
+    EXPECT_EQ(Variables.GetVar("r")->value.i, 3);
+    EXPECT_EQ(std::string(Variables.GetVar("acc")->value.s->c_str()), "xxx");
+    ASSERT_EQ(localsSeen.size(), 3u);
+    for (const TLocalSeen& seen : localsSeen) {
+        EXPECT_EQ(seen.names, "nsd");
+        EXPECT_EQ(seen.n, 0);
+        EXPECT_EQ(seen.s, "");
+        EXPECT_EQ(seen.d, 0.0);
+        EXPECT_EQ(seen.listeners, 0);
+    }
+    const TVariable* g = Variables.GetVar("g");
+    ASSERT_NE(g, nullptr);
+    EXPECT_TRUE(g->absolute);
+    EXPECT_EQ(g->value.i, 0);
+    EXPECT_EQ(Variables.GetCount(), before + 4);  // r, acc, i, g
+    program.leftInVariables.clear();
 }
 
 // A call's parameters are variables as ever, although calls reuse them: seen

@@ -2,6 +2,9 @@
 // the methods of each, with the line and parameter types of every method.
 #pragma once
 
+#include <memory>
+#include <vector>
+
 #include "CommentFilter.h"
 #include "ContainerItem.h"
 #include "ObjectContainer.h"
@@ -97,6 +100,18 @@ protected:
 private:
     // A class named after the symbol that follows "class" becomes the current one.
     void NewClass();
+    // The records of the last run, taken apart at the start of the next one
+    // instead of freed (each record only when its settings are still those it
+    // was made with), and handed out again in the order they were made: a
+    // run over text like the last one then allocates no record.
+    void KeepRecords();
+    TJavaClassData* MakeClass(const TString& name);
+    // A record of the method collected in fMethod.
+    TJavaMethodData* MakeMethod();
+    std::vector<std::unique_ptr<TJavaClassData>> fSpareClasses;
+    std::vector<std::unique_ptr<TJavaMethodData>> fSpareMethods;
+    size_t fSpareClassesTaken = 0;
+    size_t fSpareMethodsTaken = 0;
     bool InClassBodyCode() const {
         return GetBlockDepth() == 1 && GetCurrentBlockType() == btCurly && !fInQuote && fCommentState == csNone;
     }

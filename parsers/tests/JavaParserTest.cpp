@@ -75,6 +75,32 @@ TEST(JavaParser, EachParseReplacesTheClassList) {
     EXPECT_EQ((*parser[0])[1], nullptr);
 }
 
+// A parser reuses the records of its last run: any order of runs gives what
+// a new parser gives, also after a record of the list was changed.
+TEST(JavaParser, ARunAfterOthersListsWhatANewParserLists) {
+    const std::vector<std::string> many = {
+        "class A { void f(int a, long b, char c) {} void g() {} }", "class B { void h(String s) {} }",
+        "class C { void k(int x, int y) {} void m(long v) {} void n() {} }"};
+    const std::vector<std::string> few = {"class D { void p(int a, int b, int c, int d) {} }"};
+    const std::vector<std::string> none = {"int x;"};
+    TJavaParser parser;
+    for (const auto* source : {&many, &few, &many, &none, &few, &many}) {
+        TStringContainer lines = Lines(*source);
+        parser.Parse(lines);
+        EXPECT_EQ(Outline(parser), OutlineOf(*source)) << (*source)[0];
+    }
+    // Records whose settings were changed are not reused.
+    TStringContainer lines = Lines(many);
+    (*parser[0]).SetIncrement(2);
+    (*(*parser[1])[0]).params.SetReduceCapacity(false);
+    parser.Parse(lines);
+    EXPECT_EQ(Outline(parser), OutlineOf(many));
+    for (int i = 0; parser[i] != nullptr; ++i) {
+        EXPECT_EQ(parser[i]->GetIncrement(), TJavaClassData().GetIncrement());
+        for (int m = 0; (*parser[i])[m] != nullptr; ++m) EXPECT_TRUE((*parser[i])[m]->params.GetReduceCapacity());
+    }
+}
+
 TEST(JavaParser, RecordsCopyTheirContent) {
     TJavaMethodData method;
     method.name = "f";

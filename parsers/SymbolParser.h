@@ -26,7 +26,8 @@
 // the base class tests are one lookup each.
 namespace symbol_parser_classes {
 
-// kPlain: none of the others and no quote mark, whatever the settings.
+// kPlain: none of the others and no quote mark, whatever the settings, nor
+// NUL, which ends a line.
 enum TClassBit : unsigned char { kWhiteSpace = 1, kSeparator = 2, kBlockOpen = 4, kBlockClose = 8, kPlain = 16 };
 
 struct TTable {
@@ -48,7 +49,7 @@ constexpr TTable MakeTable() {
         table.blockType[open] = table.blockType[close] = static_cast<unsigned char>(1 << i);
     }
     for (int c = 0; c < 256; ++c)
-        if (table.bits[c] == 0 && c != '\'' && c != '"') table.bits[c] = kPlain;
+        if (table.bits[c] == 0 && c != '\'' && c != '"' && c != '\0') table.bits[c] = kPlain;
     return table;
 }
 
@@ -193,8 +194,9 @@ protected:
     template <class Calls>
     bool JoinsQuietly(typename Calls::Parser& self, char c, const TCharClasses& classes);
     // The characters of one line, with the symbol's characters gathered.
+    // text ends at its first NUL.
     template <class Calls>
-    void ScanLineWith(typename Calls::Parser& self, const char* text, int length);
+    void ScanLineWith(typename Calls::Parser& self, const char* text);
     template <class Calls>
     void NewSymbolParsedWith(typename Calls::Parser& self);
     template <class Calls>

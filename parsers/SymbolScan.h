@@ -154,10 +154,8 @@ bool TSymbolParser::ParseWith(typename Calls::Parser& self, TStringContainer& li
     }
     for (fLineIndex = 0; fOk && fLineIndex < lines.GetCount(); ++fLineIndex) {
         if constexpr (Calls::kGathersSymbol) {
-            const TString& line = lines[fLineIndex];
-            const char* text = line.c_str();
-            const void* nul = std::memchr(text, '\0', size_t(line.Length()));
-            ScanLineWith<Calls>(self, text, nul != nullptr ? int(static_cast<const char*>(nul) - text) : line.Length());
+            // The line ends at its first NUL, its own or the one after it.
+            ScanLineWith<Calls>(self, lines[fLineIndex].c_str());
         } else {
             for (fCharIndex = 0; fOk && fLineIndex < lines.GetCount(); ++fCharIndex) {
                 const TString& line = lines[fLineIndex];
@@ -172,7 +170,7 @@ bool TSymbolParser::ParseWith(typename Calls::Parser& self, TStringContainer& li
 }
 
 template <class Calls>
-void TSymbolParser::ScanLineWith(typename Calls::Parser& self, const char* text, int length) {
+void TSymbolParser::ScanLineWith(typename Calls::Parser& self, const char* text) {
     using Parser = typename Calls::Parser;
     using CharHook = decltype(&Parser::ParseChar);
     constexpr bool kCharHook = !std::is_same_v<CharHook, void (TSymbolParser::*)(char)>;
@@ -188,7 +186,7 @@ void TSymbolParser::ScanLineWith(typename Calls::Parser& self, const char* text,
     constexpr bool kQuietWhiteSpace =
         std::is_same_v<decltype(&Parser::ParseWhiteSpace), void (TSymbolParser::*)(char)>;
     int i = 0;
-    while (i < length) {
+    while (text[i] != '\0') {
         // A run of quiet characters: each joins the symbol and makes no event,
         // so nothing but ParseChar runs for it and the previous-character
         // flags are those of its last character. Plain characters are quiet
@@ -198,7 +196,7 @@ void TSymbolParser::ScanLineWith(typename Calls::Parser& self, const char* text,
         TCharClasses last;
         for (;;) {
             const int plainStart = i;
-            for (; i < length && symbol_parser_classes::Has(text[i], symbol_parser_classes::kPlain); ++i) {
+            for (; symbol_parser_classes::Has(text[i], symbol_parser_classes::kPlain); ++i) {
                 if constexpr (kCharsChange) fPendingText.push_back(text[i]);
                 if constexpr (kCharHook && !kPlainCharsAlike) {
                     fCharIndex = i;
@@ -209,7 +207,7 @@ void TSymbolParser::ScanLineWith(typename Calls::Parser& self, const char* text,
                 last = TCharClasses();
                 if constexpr (kPlainCharsAlike) Calls::ParseChar(self, text[i - 1]);
             }
-            if (i == length) break;
+            if (text[i] == '\0') break;
             const char c = text[i];
             classes = ClassesWith<Calls>(self, c);
             if (!JoinsQuietly<Calls>(self, c, classes)) break;
@@ -227,7 +225,7 @@ void TSymbolParser::ScanLineWith(typename Calls::Parser& self, const char* text,
             fPrevSeparator = last.separator;
             fPrevQuote = last.quote;
         }
-        if (i == length) break;
+        if (text[i] == '\0') break;
         fCharIndex = i;
         StepWith<Calls>(self, text[i], classes);
         ++i;
@@ -240,7 +238,7 @@ void TSymbolParser::ScanLineWith(typename Calls::Parser& self, const char* text,
         // these parsers white space is no separator, quote mark or bracket.
         if (kQuietWhiteSpace && classes.whiteSpace && !fInQuote) {
             char whiteSeen = '\0';
-            for (; i < length && symbol_parser_classes::Has(text[i], symbol_parser_classes::kWhiteSpace) &&
+            for (; symbol_parser_classes::Has(text[i], symbol_parser_classes::kWhiteSpace) &&
                    Calls::IsWhiteSpace(self, text[i]);
                  ++i) {
                 if constexpr (kPlainCharsAlike) {
@@ -253,7 +251,7 @@ void TSymbolParser::ScanLineWith(typename Calls::Parser& self, const char* text,
             if (kPlainCharsAlike && whiteSeen != '\0') Calls::ParseChar(self, whiteSeen);
         }
     }
-    fCharIndex = length;
+    fCharIndex = i;
 }
 
 template <class Calls>
@@ -407,7 +405,9 @@ template <class Calls>
         for (int i = 0; i + 1 < count; ++i) std::swap(entries[i], entries[i + 1]);
         TString& oldest = *static_cast<TString*>(entries[count - 1]);
         if (straight) {
-            oldest = fPendingText;
+            // The entry takes the gathered characters, the gathering the
+            // entry's storage.
+            oldest.SwapText(fPendingText);
             fPendingText.clear();
         } else {
             oldest = fNewSymbol;

@@ -160,14 +160,17 @@ bool TJavaParser::IsParamBlock(int type) const {
 }
 
 void TJavaParser::NewParam() {
-    int count = fSymbolHistory.GetCount();
-    if (count >= 2) fMethod.params.Add(fSymbolHistory[count - 2]);
+    const int count = RecentSymbolCount();
+    if (count < 2) return;
+    const std::string_view type = RecentSymbol(count - 2);
+    fMethod.params.Add(TString(type.data(), int(type.size())));
 }
 
 void TJavaParser::NewClass() {
-    int nameIndex = GetCurrentBufferIndex() + 1;
-    TString name = nameIndex >= 0 && nameIndex < fSymbolHistory.GetCount() ? fSymbolHistory[nameIndex] : TString();
-    fCurrentClass = MakeClass(name);
+    const int nameIndex = GetCurrentBufferIndex() + 1;
+    const std::string_view name =
+        nameIndex >= 0 && nameIndex < RecentSymbolCount() ? RecentSymbol(nameIndex) : std::string_view();
+    fCurrentClass = MakeClass(TString(name.data(), int(name.size())));
     Add(fCurrentClass);
 }
 
@@ -175,8 +178,9 @@ void TJavaParser::ParseBlockStart(int type) {
     if (!IsParamBlock(type)) return;
     fParamPending = false;
     fMethod.line = fLineIndex;
-    int count = fSymbolHistory.GetCount();
-    fMethod.name = count > 0 ? fSymbolHistory[count - 1] : TString();
+    const int count = RecentSymbolCount();
+    const std::string_view name = count > 0 ? RecentSymbol(count - 1) : std::string_view();
+    fMethod.name.Assign(name.data(), int(name.size()));
     fMethod.params.Clear();
 }
 

@@ -2,6 +2,7 @@
 // the methods of each, with the line and parameter types of every method.
 #pragma once
 
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -77,8 +78,12 @@ public:
     void ParseBlockEnd(int type) override;
     // (Defined here, like ParseChar, so that the character loop inlines the
     // tests made for every symbol.)
-    void ParseSymbol(const TString& symbol) override {
-        if (GetBlockDepth() == 0 && fCommentState == csNone && symbol.str() == "class") NewClass();
+    void ParseSymbol(const TString& symbol) override { ParseSymbolText(symbol.c_str(), size_t(symbol.Length())); }
+    // ParseSymbol's work on the symbol's characters; the run of a parser of
+    // exactly this class hands the symbol over this way.
+    void ParseSymbolText(const char* symbol, size_t length) {
+        if (GetBlockDepth() == 0 && fCommentState == csNone && length == 5 && std::memcmp(symbol, "class", 5) == 0)
+            NewClass();
         if (GetBlockDepth() == 2 && GetCurrentBlockType() == btParenthesis && !fAfterAssignment &&
             fCommentState == csNone)
             fParamPending = true;

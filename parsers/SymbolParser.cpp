@@ -52,15 +52,21 @@ void TSymbolParser::EndOwnRun() {
     if (fRecentRun) {
         // Oldest first, as the history holds them; its entries keep their
         // room, like the new symbol they are copies of.
-        fRecentRun = false;
-        const size_t count = fRecentSymbols.size();
-        for (size_t k = 0; k < count; ++k) {
-            TString entry(fRecentSymbols[(fRecentNext + k) % count]);
+        const int count = RecentSymbolCount();
+        for (int k = 0; k < count; ++k) {
+            const std::string_view text = RecentSymbol(k);
+            TString entry(text.data(), int(text.size()));
             entry.SetReduceCapacity(false);
             fSymbolHistory.Add(entry);
         }
+        fRecentRun = false;
         fRecentSymbols.clear();
     }
+}
+
+std::string_view TSymbolParser::RecentSymbol(int index) const {
+    if (!fRecentRun) return fSymbolHistory[index].str();
+    return fRecentSymbols[(fRecentNext + size_t(index)) % fRecentSymbols.size()].Text();
 }
 
 bool TSymbolParser::Parse(TStringContainer& lines) { return ParseAs(*this, lines); }

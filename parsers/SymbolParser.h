@@ -16,6 +16,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "String.h"
@@ -127,7 +128,7 @@ public:
     int GetError() const { return fErrorCode; }
     bool GetOk() const { return fOk; }
     // History index of the symbol being delivered: count - lookahead - 1.
-    int GetCurrentBufferIndex() const { return fSymbolHistory.GetCount() - fLookahead - 1; }
+    int GetCurrentBufferIndex() const { return RecentSymbolCount() - fLookahead - 1; }
     // Innermost open block type; 0 when none is open.
     int GetCurrentBlockType() const {
         if (fOwnBlockRun) return fOwnBlocks.empty() ? btNone : fOwnBlocks.back();
@@ -136,10 +137,10 @@ public:
     }
     int GetBlockDepth() const { return fOwnBlockRun ? int(fOwnBlocks.size()) : fBlockStack.GetCount(); }
 
-    // Recent symbols, oldest first, and the symbol being collected. (The base
-    // parser, the comment filter and the HTML case parser, whose hooks never
-    // read the history, keep it aside while they run with direct calls and
-    // fill it when the run ends.)
+    // Recent symbols, oldest first, and the symbol being collected. (The
+    // parsers of this package keep the recent symbols aside while they run
+    // with direct calls and fill the history when the run ends; their hooks
+    // read them with RecentSymbol.)
     const TStringContainer& GetSymbolHistory() const { return fSymbolHistory; }
     const TString& GetNewSymbol() const { return fNewSymbol; }
     // (While a parser of this package runs with direct calls, the stack is
@@ -211,6 +212,11 @@ protected:
     bool SymbolPending() const { return !(fPrevWhiteSpace || fPrevSeparator || (fPrevQuote && fQuotes)); }
     // The start of every run: history, block stack, quote and previous-character state, ok flag.
     void ResetRun();
+    // How many recent symbols there are, and recent symbol index (oldest
+    // first, 0 to count - 1), wherever they are kept: while no run keeps them
+    // aside, what GetSymbolHistory holds.
+    int RecentSymbolCount() const { return fRecentRun ? int(fRecentSymbols.size()) : fSymbolHistory.GetCount(); }
+    std::string_view RecentSymbol(int index) const;
 
     bool fOk = true;
     int fErrorCode = 0;
@@ -232,22 +238,50 @@ protected:
 
 private:
     // Characters of the current symbol not yet added to fNewSymbol, while a
-    // parser of this package runs with direct calls (see SymbolScan.h).
+    // parser of this package runs with direct calls (see SymbolScan.h): those
+    // of fPendingText, then the fPendingViewLength characters at
+    // fPendingView, which are still where they lie in the lines, not copied.
     std::string fPendingText;
+    const char* fPendingView = nullptr;
+    size_t fPendingViewLength = 0;
     template <class Calls>
     void AddPendingText();
+    // Adds length characters at text to the pending ones.
+    void GatherText(const char* text, size_t length) {
+        if (fPendingViewLength > 0 && fPendingView + fPendingViewLength != text) CopyPendingView();
+        if (fPendingViewLength == 0) fPendingView = text;
+        fPendingViewLength += length;
+    }
+    // The pending characters all in fPendingText.
+    void CopyPendingView() {
+        fPendingText.append(fPendingView, fPendingViewLength);
+        fPendingViewLength = 0;
+    }
+    bool PendingEmpty() const { return fPendingText.empty() && fPendingViewLength == 0; }
+    // The pending characters replace to's or follow them; none pending afterwards.
+    void TakePending(TString& to, bool replace);
     // The block stack of such a run: pushed and popped without a container
     // call, handed to fBlockStack when the run ends.
     std::vector<int> fOwnBlocks;
     bool fOwnBlockRun = false;
-    // The recent symbols of such a run of a parser whose hooks never read the
-    // history (the base parser, the comment filter, the HTML case parser):
-    // the last ones, up to the history size, kept as plain strings and
-    // handed to the history when the run ends; fRecentNext is where the next
-    // one goes once all are taken.
-    std::vector<std::string> fRecentSymbols;
+    // The recent symbols of such a run, up to the history size, handed to the
+    // history when the run ends; fRecentNext is the oldest, where the next
+    // one goes once all are taken. A symbol whose characters all lie in one
+    // line is kept where it lies, the others as copies.
+    struct TRecentSymbol {
+        const char* view = nullptr;
+        size_t length = 0;
+        bool copied = false;
+        std::string copy;
+        std::string_view Text() const { return copied ? std::string_view(copy) : std::string_view(view, length); }
+    };
+    std::vector<TRecentSymbol> fRecentSymbols;
     size_t fRecentNext = 0;
     bool fRecentRun = false;
+    // The symbol delivered when no history keeps it.
+    TRecentSymbol fDeliveredSymbol;
+    // The new symbol with the pending characters in slot; none pending afterwards.
+    void StoreRecent(TRecentSymbol& slot);
     // Both handed over, once.
     void EndOwnRun();
 };

@@ -43,6 +43,7 @@ struct TVirtualCalls {
     static constexpr bool kOwnBlockStack = false;
     static constexpr bool kSymbolAsText = false;
     static constexpr bool kRecentSymbolsAside = false;
+    static constexpr bool kDeliversRecentSymbol = false;
 
     static char ConvertChar(Parser& p, char c) { return p.ConvertChar(c); }
     static bool IsWhiteSpace(Parser& p, char c) { return p.IsWhiteSpace(c); }
@@ -77,12 +78,14 @@ struct TDirectCalls {
     static constexpr bool kOwnBlockStack = kParserOfThisPackage<P>;
     // The tagged parsers take a word as its characters (ParseSymbolText).
     static constexpr bool kSymbolAsText = std::is_same_v<P, TTaggedTextParser> || std::is_same_v<P, TTaggedFinder>;
-    // Parsers whose hooks never read the history, the symbol handed to
-    // ParseSymbol (theirs does nothing) or the new symbol: the history is
-    // kept aside while they run.
-    static constexpr bool kRecentSymbolsAside = std::is_same_v<P, TSymbolParser> ||
-                                                std::is_same_v<P, TCommentFilter> ||
-                                                std::is_same_v<P, THtmlCaseParser>;
+    // Parsers whose hooks never read the new symbol and read the history
+    // only through RecentSymbol: the history is kept aside while they run.
+    // Their ParseSymbol does nothing, or for the Java parser the work of its
+    // ParseSymbolText, which takes the symbol's characters instead.
+    static constexpr bool kRecentSymbolsAside =
+        std::is_same_v<P, TSymbolParser> || std::is_same_v<P, TCommentFilter> ||
+        std::is_same_v<P, THtmlCaseParser> || std::is_same_v<P, TJavaParser>;
+    static constexpr bool kDeliversRecentSymbol = std::is_same_v<P, TJavaParser>;
 
     static char ConvertChar(P& p, char c) { return p.P::ConvertChar(c); }
     static bool IsWhiteSpace(P& p, char c) { return p.P::IsWhiteSpace(c); }
@@ -133,6 +136,8 @@ bool TSymbolParser::ParseWith(typename Calls::Parser& self, TStringContainer& li
     fSymbolHistory.Clear();
     Calls::ClearNewSymbol(self);
     ResetRun();
+    fPendingText.clear();
+    fPendingViewLength = 0;
     // The stack kept aside goes to fBlockStack however the run ends.
     struct TRunEnd {
         explicit TRunEnd(TSymbolParser& p) : parser(p) {}
@@ -220,7 +225,7 @@ void TSymbolParser::ScanLineWith(typename Calls::Parser& self, const char* text)
             ++i;
         }
         if (i > start) {
-            if constexpr (!kCharsChange) fPendingText.append(text + start, size_t(i - start));
+            if constexpr (!kCharsChange) GatherText(text + start, size_t(i - start));
             fPrevWhiteSpace = last.whiteSpace;
             fPrevSeparator = last.separator;
             fPrevQuote = last.quote;
@@ -257,14 +262,43 @@ void TSymbolParser::ScanLineWith(typename Calls::Parser& self, const char* text)
 template <class Calls>
 void TSymbolParser::AddPendingText() {
     if constexpr (Calls::kGathersSymbol) {
-        if (fPendingText.empty()) return;
-        // Lines end at their first NUL, so the gathered text holds none.
-        if (fNewSymbol.IsEmpty())
-            fNewSymbol = fPendingText;
-        else
-            fNewSymbol += fPendingText.c_str();
-        fPendingText.clear();
+        if (!PendingEmpty()) TakePending(fNewSymbol, false);
     }
+}
+
+inline void TSymbolParser::TakePending(TString& to, bool replace) {
+    // Lines end at their first NUL, so the pending characters hold none.
+    if (!fPendingText.empty()) {
+        if (replace)
+            to.Assign(fPendingText.data(), int(fPendingText.size()));
+        else
+            to.Append(fPendingText.data(), int(fPendingText.size()));
+        fPendingText.clear();
+        replace = false;
+    }
+    if (replace)
+        to.Assign(fPendingView, int(fPendingViewLength));
+    else
+        to.Append(fPendingView, int(fPendingViewLength));
+    fPendingViewLength = 0;
+}
+
+inline void TSymbolParser::StoreRecent(TRecentSymbol& slot) {
+    slot.copied = !fNewSymbol.IsEmpty() || !fPendingText.empty();
+    if (!slot.copied) {
+        slot.view = fPendingView;
+        slot.length = fPendingViewLength;
+    } else {
+        if (fNewSymbol.IsEmpty()) {
+            slot.copy.swap(fPendingText);
+        } else {
+            slot.copy = fNewSymbol.str();
+            slot.copy += fPendingText;
+        }
+        if (fPendingViewLength > 0) slot.copy.append(fPendingView, fPendingViewLength);
+    }
+    fPendingText.clear();
+    fPendingViewLength = 0;
 }
 
 template <class Calls>
@@ -352,27 +386,38 @@ template <class Calls>
 
 template <class Calls>
 [[gnu::always_inline]] inline void TSymbolParser::NewSymbolParsedWith(typename Calls::Parser& self) {
-    // The symbol, whole, becomes the newest of the recent symbols: the
-    // gathered characters are swapped in, and the oldest one's room is kept
-    // for the next.
+    // The symbol, whole, becomes the newest of the recent symbols, in the
+    // oldest one's place once all are taken; the Java parser is handed the
+    // symbol to deliver as its characters.
     if constexpr (Calls::kRecentSymbolsAside) {
+        TRecentSymbol* newest = nullptr;
         if (fHistorySize > 0) {
-            std::string* slot;
             if (fRecentSymbols.size() < size_t(fHistorySize)) {
-                fRecentSymbols.emplace_back();
-                slot = &fRecentSymbols.back();
+                newest = &fRecentSymbols.emplace_back();
             } else {
-                slot = &fRecentSymbols[fRecentNext];
+                newest = &fRecentSymbols[fRecentNext];
                 fRecentNext = fRecentNext + 1 == fRecentSymbols.size() ? 0 : fRecentNext + 1;
             }
-            if (fNewSymbol.IsEmpty()) {
-                slot->swap(fPendingText);
-            } else {
-                *slot = fNewSymbol.str();
-                *slot += fPendingText;
+            StoreRecent(*newest);
+        }
+        if constexpr (Calls::kDeliversRecentSymbol) {
+            const int count = RecentSymbolCount();
+            if (count > fLookahead && fSymbolDelivery) {
+                const int index = GetCurrentBufferIndex();
+                std::string_view symbol;
+                if (index >= 0 && index < count) {
+                    symbol = RecentSymbol(index);
+                } else if (newest != nullptr) {
+                    symbol = newest->Text();
+                } else {
+                    StoreRecent(fDeliveredSymbol);
+                    symbol = fDeliveredSymbol.Text();
+                }
+                Calls::ParseSymbolText(self, symbol.data(), symbol.size());
             }
         }
         fPendingText.clear();
+        fPendingViewLength = 0;
         Calls::ClearNewSymbol(self);
         return;
     }
@@ -383,8 +428,15 @@ template <class Calls>
     if constexpr (Calls::kSymbolAsText) {
         if (fHistorySize <= 0 && fSymbolHistory.GetCount() == 0 && fLookahead < 0 && fSymbolDelivery &&
             fNewSymbol.IsEmpty()) {
-            Calls::ParseSymbolText(self, fPendingText.data(), fPendingText.size());
+            // Characters still in the line are handed over where they lie.
+            if (fPendingText.empty() && fPendingViewLength > 0) {
+                Calls::ParseSymbolText(self, fPendingView, fPendingViewLength);
+            } else {
+                CopyPendingView();
+                Calls::ParseSymbolText(self, fPendingText.data(), fPendingText.size());
+            }
             fPendingText.clear();
+            fPendingViewLength = 0;
             Calls::ClearNewSymbol(self);
             return;
         }
@@ -405,10 +457,7 @@ template <class Calls>
         for (int i = 0; i + 1 < count; ++i) std::swap(entries[i], entries[i + 1]);
         TString& oldest = *static_cast<TString*>(entries[count - 1]);
         if (straight) {
-            // The entry takes the gathered characters, the gathering the
-            // entry's storage.
-            oldest.SwapText(fPendingText);
-            fPendingText.clear();
+            TakePending(oldest, true);
         } else {
             oldest = fNewSymbol;
         }

@@ -101,6 +101,39 @@ TEST(JavaParser, ARunAfterOthersListsWhatANewParserLists) {
     }
 }
 
+// A Java parser keeps its recent symbols aside while it runs with direct
+// calls; with any history and lookahead it lists and leaves what the same
+// parser does when a derived class makes it run through the virtual table.
+class DerivedJavaParser : public TJavaParser {};
+
+TEST(JavaParser, RecentSymbolsAsThroughTheVirtualTable) {
+    const std::vector<std::string> text = {
+        "class A { void f(int x, String s) {} }", "class 'B", "C' { void g(long[] v, 'x y' w) { h(1, 2); } }",
+        "class D { void k(Map<K, V> m, \"a", "b\" n) {} int z = q(3, 4); }", "class"};
+    for (int size : {0, 1, 2, 4, 7}) {
+        for (int lookahead : {-1, 0, 1, 2}) {
+            SCOPED_TRACE("history " + std::to_string(size) + ", lookahead " + std::to_string(lookahead));
+            TJavaParser direct;
+            DerivedJavaParser derived;
+            for (TJavaParser* parser : {&direct, static_cast<TJavaParser*>(&derived)}) {
+                parser->SetHistorySize(size);
+                parser->SetLookahead(lookahead);
+            }
+            for (int run = 0; run < 2; ++run) {
+                TStringContainer directLines = Lines(text);
+                TStringContainer derivedLines = Lines(text);
+                EXPECT_EQ(direct.Parse(directLines), derived.Parse(derivedLines));
+                EXPECT_EQ(Outline(direct), Outline(derived));
+                EXPECT_EQ(direct.GetSymbolHistory().GetText(TString("|")),
+                          derived.GetSymbolHistory().GetText(TString("|")));
+                EXPECT_EQ(direct.GetNewSymbol(), derived.GetNewSymbol());
+            }
+        }
+    }
+    // Quoted runs across lines keep their line feed; "Map<K" is one symbol.
+    EXPECT_EQ(OutlineOf(text), "A: f(int, String)@0; 'B\nC': g(long[], 'x y')@2; D: k(k, V>, \"a\nb\")@3");
+}
+
 TEST(JavaParser, RecordsCopyTheirContent) {
     TJavaMethodData method;
     method.name = "f";

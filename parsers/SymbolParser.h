@@ -17,6 +17,7 @@
 
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 #include "String.h"
@@ -65,6 +66,33 @@ inline int BlockType(char c) { return kTable.blockType[static_cast<unsigned char
 
 template <class P>
 struct TDirectCalls;
+
+class TSymbolParser;
+class TCommentFilter;
+class THtmlCaseParser;
+class TJavaParser;
+class TTaggedTextParser;
+class TTaggedFinder;
+
+// The parsers of this package.
+template <class P>
+inline constexpr bool kParserOfThisPackage =
+    std::is_same_v<P, TSymbolParser> || std::is_same_v<P, TCommentFilter> || std::is_same_v<P, THtmlCaseParser> ||
+    std::is_same_v<P, TJavaParser> || std::is_same_v<P, TTaggedTextParser> || std::is_same_v<P, TTaggedFinder>;
+
+// A parser class of another package, specialised as true here, runs as the
+// parsers of this package do when its exact class runs with direct calls
+// (see SymbolScan.h). It promises that its operations that run for every
+// character (the class tests, ConvertChar, ParseChar, ParseWhiteSpace,
+// ParseSeparator) are those of a parser of this package, and that while a
+// run goes on none of its operations changes the lines, the tag table or the
+// settings, or reads the block stack but through GetBlockDepth and
+// GetCurrentBlockType.
+template <class P>
+inline constexpr bool kScansAsThisPackage = false;
+
+template <class P>
+inline constexpr bool kScansLikeThisPackage = kParserOfThisPackage<P> || kScansAsThisPackage<P>;
 
 class TSymbolParser {
 public:

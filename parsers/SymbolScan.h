@@ -14,24 +14,16 @@
 
 #include "SymbolParser.h"
 
-class TCommentFilter;
-class THtmlCaseParser;
-class TJavaParser;
-class TTaggedTextParser;
-class TTaggedFinder;
-
-// The parsers of this package. None of their operations that run for every
-// character (the class tests, ConvertChar, ParseChar) reads the symbol being
-// collected or changes the lines but for the character at hand, and each of
-// them finds a plain character (symbol_parser_classes::kPlain) to be no white
-// space, separator, quote mark or bracket, without any other effect of the
-// tests. So with direct calls a plain character skips the tests, the lines
-// are read once each, and the symbol's characters are gathered cheaply and
-// added to it before any other operation runs.
-template <class P>
-inline constexpr bool kParserOfThisPackage =
-    std::is_same_v<P, TSymbolParser> || std::is_same_v<P, TCommentFilter> || std::is_same_v<P, THtmlCaseParser> ||
-    std::is_same_v<P, TJavaParser> || std::is_same_v<P, TTaggedTextParser> || std::is_same_v<P, TTaggedFinder>;
+// (The parsers of this package, kParserOfThisPackage, and the parsers of
+// other packages that run as they do, kScansLikeThisPackage, are named in
+// SymbolParser.h.) None of their operations that run for every character
+// (the class tests, ConvertChar, ParseChar) reads the symbol being collected
+// or changes the lines but for the character at hand, and each of them finds
+// a plain character (symbol_parser_classes::kPlain) to be no white space,
+// separator, quote mark or bracket, without any other effect of the tests.
+// So with direct calls a plain character skips the tests, the lines are read
+// once each, and the symbol's characters are gathered cheaply and added to
+// it before any other operation runs.
 
 // Every operation of the loop through the virtual table.
 struct TVirtualCalls {
@@ -62,20 +54,42 @@ struct TVirtualCalls {
     static void ParseSymbol(Parser& p, const TString& symbol) { p.ParseSymbol(symbol); }
 };
 
+// The class that declares the operation a member pointer of type M points to.
+template <class M>
+struct TDeclaringClass;
+template <class R, class C, class... A>
+struct TDeclaringClass<R (C::*)(A...)> {
+    using Type = C;
+};
+template <class M>
+inline constexpr bool kDeclaredInThisPackage = kParserOfThisPackage<typename TDeclaringClass<M>::Type>;
+
 // Every operation of the loop called as P's own. Where P keeps the base's
 // IsSeparator or NewSymbolParsed, whose base versions call other operations,
 // those calls are direct too.
 template <class P>
 struct TDirectCalls {
     using Parser = P;
+    static_assert(!kScansAsThisPackage<P> ||
+                      (kDeclaredInThisPackage<decltype(&P::IsWhiteSpace)> &&
+                       kDeclaredInThisPackage<decltype(&P::IsSeparator)> &&
+                       kDeclaredInThisPackage<decltype(&P::IsQuoteMark)> &&
+                       kDeclaredInThisPackage<decltype(&P::IsBlockStart)> &&
+                       kDeclaredInThisPackage<decltype(&P::IsBlockEnd)> &&
+                       kDeclaredInThisPackage<decltype(&P::GetBlockType)> &&
+                       kDeclaredInThisPackage<decltype(&P::ConvertChar)> &&
+                       kDeclaredInThisPackage<decltype(&P::ParseChar)> &&
+                       kDeclaredInThisPackage<decltype(&P::ParseWhiteSpace)> &&
+                       kDeclaredInThisPackage<decltype(&P::ParseSeparator)>),
+                  "a parser running as this package's keeps their character operations");
     static constexpr bool kGathersSymbol =
-        kParserOfThisPackage<P> && std::is_same_v<decltype(&P::ConvertChar), char (TSymbolParser::*)(char)>;
+        kScansLikeThisPackage<P> && std::is_same_v<decltype(&P::ConvertChar), char (TSymbolParser::*)(char)>;
     static constexpr bool kBaseIsSeparator = std::is_same_v<decltype(&P::IsSeparator), bool (TSymbolParser::*)(char)>;
     static constexpr bool kBaseNewSymbolParsed =
         std::is_same_v<decltype(&P::NewSymbolParsed), void (TSymbolParser::*)()>;
-    // This package's parsers read the block stack only through GetBlockDepth
-    // and GetCurrentBlockType while they run.
-    static constexpr bool kOwnBlockStack = kParserOfThisPackage<P>;
+    // These parsers read the block stack only through GetBlockDepth and
+    // GetCurrentBlockType while they run.
+    static constexpr bool kOwnBlockStack = kScansLikeThisPackage<P>;
     // The tagged parsers take a word as its characters (ParseSymbolText).
     static constexpr bool kSymbolAsText = std::is_same_v<P, TTaggedTextParser> || std::is_same_v<P, TTaggedFinder>;
     // Parsers whose hooks never read the new symbol and read the history

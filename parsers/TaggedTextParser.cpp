@@ -78,6 +78,8 @@ void TTaggedTextParser::SplitTag(const std::string& tag, size_t first, size_t en
     if (equals == std::string::npos || equals >= end) {
         if (fOwnTagHooks)
             LookUpTag(text + first, end - first);
+        else if (fOwnParseTag)
+            TakeTag(text + first, end - first, TString());
         else
             ParseTag(TString(text + first, int(end - first)), TString());
         return;
@@ -92,6 +94,8 @@ void TTaggedTextParser::SplitTag(const std::string& tag, size_t first, size_t en
         ParseError(tteEmptyValue);
     else if (fOwnTagHooks)
         LookUpTag(text + first, equals - first);
+    else if (fOwnParseTag)
+        TakeTag(text + first, equals - first, TString(text + valueFirst, int(valueEnd - valueFirst)));
     else
         ParseTag(TString(text + first, int(equals - first)), TString(text + valueFirst, int(valueEnd - valueFirst)));
 }
@@ -118,37 +122,44 @@ const TTagInfo& TTaggedTextParser::TagAt(int i) const {
     return *static_cast<const TTagInfo*>(static_cast<const TContainerItem*>(fTags.GetItem(i)));
 }
 
+int TTaggedTextParser::FindRunName(const TNameIndex& names, bool upper, const char* name, size_t length) const {
+    const TCaseTables& cases = CaseTables();
+    const int known = std::min(int(names.names.size()), fTags.GetCount());
+    const auto matches = [&](int k) {
+        const std::string& runName = names.names[size_t(k)];
+        if (runName.size() != length) return false;
+        size_t j = 0;
+        while (j < length && runName[j] == (upper ? cases.Upper(name[j]) : name[j])) ++j;
+        return j == length && TagAt(k).enabled;
+    };
+    // Those with its first character, or all of them for an empty name.
+    if (length > 0 && names.firstStart.size() == 257) {
+        const unsigned char first = static_cast<unsigned char>(upper ? cases.Upper(name[0]) : name[0]);
+        for (int at = names.firstStart[first]; at < names.firstStart[first + 1u]; ++at) {
+            const int k = names.byFirst[size_t(at)];
+            if (k < known && matches(k)) return k;
+        }
+    } else {
+        for (int k = 0; k < known; ++k)
+            if (matches(k)) return k;
+    }
+    return -1;
+}
+
 int TTaggedTextParser::FindTag(const char* name, size_t length) const {
     const int count = fTags.GetCount();
-    const int upperCount = fUpperNames.GetCount();
-    const TCaseTables& cases = CaseTables();
+    // First against the names taken when the run began, the name upper-cased
+    // as it is compared unless case-sensitive.
+    const TNameIndex* runNames = !fCaseSensitive ? &fUpperNames : &fExactNames;
     int i = 0;
-    if (!fCaseSensitive) {
-        // Against the upper-cased names taken when the run began, the name
-        // upper-cased as it is compared: those with its first character (all
-        // of them for an empty name), in table order.
-        const int known = std::min(upperCount, count);
-        const auto matches = [&](int k) {
-            const std::string& upper = fUpperNameTexts[size_t(k)];
-            if (upper.size() != length) return false;
-            size_t j = 0;
-            while (j < length && upper[j] == cases.Upper(name[j])) ++j;
-            return j == length && TagAt(k).enabled;
-        };
-        if (length > 0 && fFirstStart.size() == 257) {
-            const unsigned char first = static_cast<unsigned char>(cases.Upper(name[0]));
-            for (int at = fFirstStart[first]; at < fFirstStart[first + 1u]; ++at) {
-                const int k = fNamesByFirst[size_t(at)];
-                if (k < known && matches(k)) return k;
-            }
-        } else {
-            for (int k = 0; k < known; ++k)
-                if (matches(k)) return k;
-        }
-        i = std::max(known, 0);
+    if (!fCaseSensitive || !fExactNames.names.empty()) {
+        const int found = FindRunName(*runNames, !fCaseSensitive, name, length);
+        if (found >= 0) return found;
+        i = int(runNames->names.size());
     }
-    // The entries added during the run, or all when case-sensitive.
+    // The entries added during the run, or all when case-sensitive without names taken.
     if (i >= count) return -1;
+    const TCaseTables& cases = CaseTables();
     std::string wanted(name, length);
     if (!fCaseSensitive)
         for (char& c : wanted) c = cases.Upper(c);
@@ -160,11 +171,14 @@ int TTaggedTextParser::FindTag(const char* name, size_t length) const {
 }
 
 void TTaggedTextParser::ParseTag(const TString& name, const TString& value) {
-    const size_t length = size_t(name.Length());
-    const size_t slashes = LeadingSlashes(name.c_str(), length);
-    const int index = FindTag(name.c_str() + slashes, length - slashes);
+    TakeTag(name.c_str(), size_t(name.Length()), value);
+}
+
+void TTaggedTextParser::TakeTag(const char* name, size_t length, const TString& value) {
+    const size_t slashes = LeadingSlashes(name, length);
+    const int index = FindTag(name + slashes, length - slashes);
     if (index < 0) {
-        TString prepared(name.c_str() + slashes, int(length - slashes));
+        TString prepared(name + slashes, int(length - slashes));
         if (!fCaseSensitive) prepared.ToUpper();
         ParseUnknownTag(prepared, value, slashes > 0);
         return;
@@ -177,26 +191,35 @@ void TTaggedTextParser::ParseTag(const TString& name, const TString& value) {
 void TTaggedTextParser::ParseKnownTag(int, const TString&, bool) {}
 void TTaggedTextParser::ParseUnknownTag(const TString&, const TString&, bool) {}
 
-void TTaggedTextParser::BeginTaggedRun() {
+void TTaggedTextParser::BeginTaggedRun(bool stableTable) {
     fUpperNames.Clear();
-    fUpperNameTexts.clear();
+    fExactNames.Clear();
+    const bool exact = fCaseSensitive && stableTable;
     for (int i = 0; i < fTags.GetCount(); ++i) {
-        fUpperNames.Add(fTags[i].name.UpperCase());
-        fUpperNameTexts.push_back(fUpperNames.Last().str());
+        fUpperNames.names.push_back(fTags[i].name.UpperCase().str());
+        if (exact) fExactNames.names.push_back(fTags[i].name.str());
     }
-    // The names grouped by first character, each group in table order (an
-    // empty name is in no group: only an empty name matches it).
-    fFirstStart.assign(257, 0);
-    for (const std::string& upper : fUpperNameTexts)
-        if (!upper.empty()) ++fFirstStart[static_cast<unsigned char>(upper[0]) + 1u];
-    for (size_t c = 1; c < fFirstStart.size(); ++c) fFirstStart[c] += fFirstStart[c - 1];
-    fNamesByFirst.assign(size_t(fFirstStart[256]), 0);
-    std::vector<int> next(fFirstStart.begin(), fFirstStart.end() - 1);
-    for (size_t k = 0; k < fUpperNameTexts.size(); ++k)
-        if (!fUpperNameTexts[k].empty())
-            fNamesByFirst[size_t(next[static_cast<unsigned char>(fUpperNameTexts[k][0])]++)] = int(k);
+    fUpperNames.Build();
+    if (exact) fExactNames.Build();
     fInTag = false;
     fCurrentTagId = -1;
+}
+
+void TTaggedTextParser::TNameIndex::Build() {
+    firstStart.assign(257, 0);
+    for (const std::string& name : names)
+        if (!name.empty()) ++firstStart[static_cast<unsigned char>(name[0]) + 1u];
+    for (size_t c = 1; c < firstStart.size(); ++c) firstStart[c] += firstStart[c - 1];
+    byFirst.assign(size_t(firstStart[256]), 0);
+    std::vector<int> next(firstStart.begin(), firstStart.end() - 1);
+    for (size_t k = 0; k < names.size(); ++k)
+        if (!names[k].empty()) byFirst[size_t(next[static_cast<unsigned char>(names[k][0])]++)] = int(k);
+}
+
+void TTaggedTextParser::TNameIndex::Clear() {
+    names.clear();
+    byFirst.clear();
+    firstStart.clear();
 }
 
 bool TTaggedTextParser::Parse(TStringContainer& lines) { return ParseTaggedAs(*this, lines); }

@@ -103,51 +103,68 @@ protected:
     // Parse's run for self (see TSymbolParser::ParseAs); the caller includes SymbolScan.h.
     template <class P>
     bool ParseTaggedAs(P& self, TStringContainer& lines) {
-        BeginTaggedRun();
-        // A parser whose tag hooks are all this class's own (and ParseError
-        // the base's) only looks tags up, so the run does that without making
-        // the texts the hooks take.
+        const bool exact = typeid(self) == typeid(P);
+        // A parser whose ParseTag is this class's own has its tags looked up
+        // without making a text of the name; when its tag hooks are all this
+        // class's own (and ParseError the base's), it only looks tags up, so
+        // the run does that without making the texts the hooks take.
+        fOwnParseTag =
+            exact && std::is_same_v<decltype(&P::ParseTag), void (TTaggedTextParser::*)(const TString&, const TString&)>;
         fOwnTagHooks =
-            typeid(self) == typeid(P) && std::is_same_v<decltype(&P::ParseError), void (TSymbolParser::*)(int)> &&
-            std::is_same_v<decltype(&P::ParseTag), void (TTaggedTextParser::*)(const TString&, const TString&)> &&
+            fOwnParseTag && std::is_same_v<decltype(&P::ParseError), void (TSymbolParser::*)(int)> &&
             std::is_same_v<decltype(&P::ParseKnownTag), void (TTaggedTextParser::*)(int, const TString&, bool)> &&
             std::is_same_v<decltype(&P::ParseUnknownTag),
                            void (TTaggedTextParser::*)(const TString&, const TString&, bool)>;
+        // The hooks of such a parser leave the tag table alone while it runs.
+        BeginTaggedRun(exact && kScansLikeThisPackage<P>);
         const bool ok = ParseAs(self, lines);
         fOwnTagHooks = false;
+        fOwnParseTag = false;
         fUpperNames.Clear();
-        fUpperNameTexts.clear();
-        fNamesByFirst.clear();
-        fFirstStart.clear();
+        fExactNames.Clear();
         return ok;
     }
-    // The upper-cased names for one run, in-tag off, no tag seen yet.
-    void BeginTaggedRun();
+    // The names for one run, in-tag off, no tag seen yet: the upper-cased
+    // names, and when the table stays as it is while the run goes on and
+    // names are compared case-sensitive, the names as they are.
+    void BeginTaggedRun(bool stableTable);
 
     bool fCaseSensitive = false;
     int fCurrentTagId = 0;
     bool fInTag = false;
     TTagInfos fTags;
-    TStringContainer fUpperNames;
     bool fKeepBlanksInTags = false;
     bool fOwnTagHooks = false;
+    bool fOwnParseTag = false;
     // The text of the tag being read.
     std::string fTagText;
-    // The upper-cased names again, compared without a container call each.
-    std::vector<std::string> fUpperNameTexts;
-    // Indexes of the upper-cased names by their first character, in table
-    // order: those starting with character c are fNamesByFirst[fFirstStart[c]]
-    // up to fNamesByFirst[fFirstStart[c + 1]].
-    std::vector<int> fNamesByFirst;
-    std::vector<int> fFirstStart;
+    // The names of the table when a run began, in one form, grouped by
+    // their first character.
+    struct TNameIndex {
+        std::vector<std::string> names;
+        // Indexes of the names by first character, in table order: those
+        // starting with character c are byFirst[firstStart[c]] up to
+        // byFirst[firstStart[c + 1]]. An empty name is in no group.
+        std::vector<int> byFirst;
+        std::vector<int> firstStart;
+        void Build();
+        void Clear();
+    };
+    TNameIndex fUpperNames;
+    TNameIndex fExactNames;
 
 private:
     // Splits [first, end) of the tag text at its first '=' into name and value.
     void SplitTag(const std::string& tag, size_t first, size_t end);
     // ParseTag's work when the tag hooks are this class's own.
     void LookUpTag(const char* name, size_t length);
+    // ParseTag's work on the name's characters.
+    void TakeTag(const char* name, size_t length, const TString& value);
     // Index of the first enabled entry named name (without its leading
     // slashes; compared upper-cased unless case-sensitive); -1 when none.
     int FindTag(const char* name, size_t length) const;
+    // The same among the first entries of names, the name upper-cased when
+    // upper is set; -1 when none.
+    int FindRunName(const TNameIndex& names, bool upper, const char* name, size_t length) const;
     const TTagInfo& TagAt(int i) const;
 };

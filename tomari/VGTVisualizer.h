@@ -336,3 +336,9 @@ protected:
     int fMeasuredWidth = 0;
     int fMeasuredHeight = 0;
 };
+
+// Its character operations are the tagged text parser's, and no handler
+// changes the source, the tag table or the parser settings while a pass runs:
+// a visualizer of exactly this class scans as the parsers' own do.
+template <>
+inline constexpr bool kScansAsThisPackage<TVGTVisualizer> = true;

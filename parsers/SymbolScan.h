@@ -64,6 +64,16 @@ struct TDeclaringClass<R (C::*)(A...)> {
 template <class M>
 inline constexpr bool kDeclaredInThisPackage = kParserOfThisPackage<typename TDeclaringClass<M>::Type>;
 
+// True when P has a ParseSymbolText, declared where its ParseSymbol is: a
+// parser promising by it that ParseSymbol(word) does ParseSymbolText's work
+// on the word's characters.
+template <class P, class = void>
+struct TSymbolTextOf : std::false_type {};
+template <class P>
+struct TSymbolTextOf<P, std::void_t<decltype(&P::ParseSymbolText)>>
+    : std::is_same<typename TDeclaringClass<decltype(&P::ParseSymbolText)>::Type,
+                   typename TDeclaringClass<decltype(&P::ParseSymbol)>::Type> {};
+
 // Every operation of the loop called as P's own. Where P keeps the base's
 // IsSeparator or NewSymbolParsed, whose base versions call other operations,
 // those calls are direct too.
@@ -90,8 +100,8 @@ struct TDirectCalls {
     // These parsers read the block stack only through GetBlockDepth and
     // GetCurrentBlockType while they run.
     static constexpr bool kOwnBlockStack = kScansLikeThisPackage<P>;
-    // The tagged parsers take a word as its characters (ParseSymbolText).
-    static constexpr bool kSymbolAsText = std::is_same_v<P, TTaggedTextParser> || std::is_same_v<P, TTaggedFinder>;
+    // Parsers taking a word as its characters (ParseSymbolText).
+    static constexpr bool kSymbolAsText = kScansLikeThisPackage<P> && TSymbolTextOf<P>::value;
     // Parsers whose hooks never read the new symbol and read the history
     // only through RecentSymbol: the history is kept aside while they run.
     // Their ParseSymbol does nothing, or for the Java parser the work of its
@@ -435,8 +445,8 @@ template <class Calls>
         Calls::ClearNewSymbol(self);
         return;
     }
-    // A symbol delivered at once and kept in no history goes to the tagged
-    // parsers as the characters gathered, without becoming the new symbol
+    // A symbol delivered at once and kept in no history goes to a parser
+    // taking words as characters as the characters gathered, without becoming the new symbol
     // first: the symbol they see is the same, and it is empty afterwards
     // either way.
     if constexpr (Calls::kSymbolAsText) {

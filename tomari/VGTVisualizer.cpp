@@ -231,16 +231,18 @@ int TVGTVisualizer::GetAlignWidth(const TString& text) {
 
 // ---- words, lines and keeps ----
 
-void TVGTVisualizer::ParseSymbol(const TString& word) {
+void TVGTVisualizer::ParseSymbol(const TString& word) { ParseSymbolText(word.c_str(), size_t(word.Length())); }
+
+void TVGTVisualizer::ParseSymbolText(const char* word, size_t length) {
     // Read before the base resets it: link areas merge only word after word.
     const bool afterWord = GetCurrentTagId() == 0;
-    TVGTParser::ParseSymbol(word);
-    PlaceWord(word, afterWord);
+    TVGTParser::ParseSymbolText(word, length);
+    PlaceWord(word, static_cast<int>(length), afterWord);
 }
 
-void TVGTVisualizer::PlaceWord(const TString& word, bool afterWord) {
+void TVGTVisualizer::PlaceWord(const char* word, int length, bool afterWord) {
     SIZE size{0, 0};
-    GetTextExtentPoint32A(fDC, word.c_str(), word.Length(), &size);
+    GetTextExtentPoint32A(fDC, word, length, &size);
     if (static_cast<long long>(fX) + size.cx > GetRightLimit()) {
         if (!fNoBreak) {
             fY = Bounded(static_cast<long long>(fY) + fLineSpace + fLineHeight);
@@ -252,7 +254,7 @@ void TVGTVisualizer::PlaceWord(const TString& word, bool afterWord) {
     }
     const RECT area{fX, fY, Bounded(static_cast<long long>(fX) + size.cx - 1),
                     Bounded(static_cast<long long>(fY) + size.cy - 1)};
-    if (fPainting && MayShow(area)) TextOutA(fDC, fX, fY, word.c_str(), word.Length());
+    if (fPainting && MayShow(area)) TextOutA(fDC, fX, fY, word, length);
     if (fInLink) AddLinkArea(area, afterWord);
     if (fPaintBk && !fPainting) AddColorBlock(area);
     fLastWordInBlock = fPaintBk;

@@ -93,6 +93,9 @@ public:
 
     // Every word of text and every entity word.
     void ParseSymbol(const TString& word) override;
+    // ParseSymbol's work on the word's characters; a pass of a visualizer of
+    // exactly this class hands the words of the text over this way.
+    void ParseSymbolText(const char* word, size_t length);
     bool Parse(TStringContainer& lines) override;
 
     // The topic source, one string per source line.
@@ -192,7 +195,7 @@ protected:
     }
     // Places a word at the pen, wrapping first when it does not fit; merges its
     // link area into the link's last one when afterWord is set.
-    void PlaceWord(const TString& word, bool afterWord);
+    void PlaceWord(const char* word, int length, bool afterWord);
     // Places a word in bold, the weight restored afterwards.
     void PlaceBoldWord(const TString& word);
     // Adds an area to the current link, when links are collected.

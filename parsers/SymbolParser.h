@@ -86,8 +86,8 @@ inline constexpr bool kParserOfThisPackage =
 // character (the class tests, ConvertChar, ParseChar, ParseWhiteSpace,
 // ParseSeparator) are those of a parser of this package, and that while a
 // run goes on none of its operations changes the lines, the tag table or the
-// settings, or reads the block stack but through GetBlockDepth and
-// GetCurrentBlockType.
+// settings, reads the symbol being collected, or reads the block stack but
+// through GetBlockDepth and GetCurrentBlockType.
 template <class P>
 inline constexpr bool kScansAsThisPackage = false;
 

@@ -57,11 +57,13 @@ void TTaggedTextParser::ParseBlockEnd(int type) {
     fInTag = false;
     fSymbolDelivery = true;
     // The collected text is split where it lies. The hooks see the symbol
-    // cleared, so it is taken first; with hooks of this class's own, which
-    // do not look, it is split in place and cleared after.
-    if (!fOwnTagHooks) fTagText = fNewSymbol.str();
-    const std::string& text = fOwnTagHooks ? fNewSymbol.str() : fTagText;
-    if (!fOwnTagHooks) TSymbolParser::ClearNewSymbol();
+    // cleared, so it is taken first; with hooks that do not look (this
+    // class's own, or those of a run that leaves it alone), it is split in
+    // place and cleared after.
+    const bool inPlace = fOwnTagHooks || fStableRun;
+    if (!inPlace) fTagText = fNewSymbol.str();
+    const std::string& text = inPlace ? fNewSymbol.str() : fTagText;
+    if (!inPlace) TSymbolParser::ClearNewSymbol();
     size_t first = 0;
     size_t end = text.size();
     TrimRange(text, first, end, ' ');
@@ -69,7 +71,7 @@ void TTaggedTextParser::ParseBlockEnd(int type) {
         ParseError(tteEmptyTag);
     else
         SplitTag(text, first, end);
-    if (fOwnTagHooks) TSymbolParser::ClearNewSymbol();
+    if (inPlace) TSymbolParser::ClearNewSymbol();
 }
 
 void TTaggedTextParser::SplitTag(const std::string& tag, size_t first, size_t end) {
@@ -119,6 +121,7 @@ void TTaggedTextParser::LookUpTag(const char* name, size_t length) {
 }
 
 const TTagInfo& TTaggedTextParser::TagAt(int i) const {
+    if (fStableRun && size_t(i) < fRunTags.size()) return *fRunTags[size_t(i)];
     return *static_cast<const TTagInfo*>(static_cast<const TContainerItem*>(fTags.GetItem(i)));
 }
 
@@ -195,9 +198,11 @@ void TTaggedTextParser::BeginTaggedRun(bool stableTable) {
     fUpperNames.Clear();
     fExactNames.Clear();
     const bool exact = fCaseSensitive && stableTable;
+    fRunTags.clear();
     for (int i = 0; i < fTags.GetCount(); ++i) {
         fUpperNames.names.push_back(fTags[i].name.UpperCase().str());
         if (exact) fExactNames.names.push_back(fTags[i].name.str());
+        if (stableTable) fRunTags.push_back(&fTags[i]);
     }
     fUpperNames.Build();
     if (exact) fExactNames.Build();

@@ -115,11 +115,15 @@ protected:
             std::is_same_v<decltype(&P::ParseKnownTag), void (TTaggedTextParser::*)(int, const TString&, bool)> &&
             std::is_same_v<decltype(&P::ParseUnknownTag),
                            void (TTaggedTextParser::*)(const TString&, const TString&, bool)>;
-        // The hooks of such a parser leave the tag table alone while it runs.
-        BeginTaggedRun(exact && kScansLikeThisPackage<P>);
+        // The hooks of such a parser leave the tag table and the collected
+        // tag text alone while it runs.
+        fStableRun = exact && kScansLikeThisPackage<P>;
+        BeginTaggedRun(fStableRun);
         const bool ok = ParseAs(self, lines);
         fOwnTagHooks = false;
         fOwnParseTag = false;
+        fStableRun = false;
+        fRunTags.clear();
         fUpperNames.Clear();
         fExactNames.Clear();
         return ok;
@@ -136,6 +140,9 @@ protected:
     bool fKeepBlanksInTags = false;
     bool fOwnTagHooks = false;
     bool fOwnParseTag = false;
+    bool fStableRun = false;
+    // The entries of the table in such a run.
+    std::vector<const TTagInfo*> fRunTags;
     // The text of the tag being read.
     std::string fTagText;
     // The names of the table when a run began, in one form, grouped by

@@ -125,36 +125,32 @@ namespace {
 // At most this many fonts of one pass are kept for reuse.
 constexpr size_t kPassFontLimit = 32;
 
-bool SameRequest(const LOGFONTA& a, const LOGFONTA& b) {
-    return a.lfHeight == b.lfHeight && a.lfWeight == b.lfWeight && a.lfItalic == b.lfItalic &&
-           a.lfUnderline == b.lfUnderline && a.lfStrikeOut == b.lfStrikeOut &&
-           std::strncmp(a.lfFaceName, b.lfFaceName, LF_FACESIZE) == 0;
-}
-
 }  // namespace
 
 void TVGTVisualizer::SelectFont() {
-    LOGFONTA request{};
-    request.lfHeight = GetFontHeight();
-    request.lfWeight = fWeight;
-    request.lfItalic = fItalic;
-    request.lfUnderline = fUnderline;
-    request.lfStrikeOut = fStrikeOut;
-    request.lfCharSet = DEFAULT_CHARSET;
-    std::strncpy(request.lfFaceName, fFaceName.c_str(), LF_FACESIZE - 1);
+    const int height = GetFontHeight();
+    // A font request holds at most LF_FACESIZE - 1 characters of the face.
+    const char* face = fFaceName.c_str();
+    const size_t faceLength = strnlen(face, LF_FACESIZE - 1);
     HFONT font = nullptr;
-    for (const TPassFont& made : fPassFonts)
-        if (SameRequest(made.request, request)) font = made.font;
+    for (const TPassFont& made : fPassFonts) {
+        if (made.height == height && made.weight == fWeight && made.italic == fItalic &&
+            made.underline == fUnderline && made.strikeOut == fStrikeOut && made.face.size() == faceLength &&
+            std::memcmp(made.face.data(), face, faceLength) == 0) {
+            font = made.font;
+            break;
+        }
+    }
     if (font == nullptr) {
-        font = CreateFontA(request.lfHeight, 0, 0, 0, fWeight, fItalic, fUnderline, fStrikeOut, DEFAULT_CHARSET,
-                           OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
-                           fFaceName.c_str());
+        font = CreateFontA(height, 0, 0, 0, fWeight, fItalic, fUnderline, fStrikeOut, DEFAULT_CHARSET,
+                           OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, face);
         if (fPassFonts.size() >= kPassFontLimit) {
             SelectObject(fDC, font);
             fFont = font;
             DeletePassFonts();
         }
-        fPassFonts.push_back(TPassFont{request, font});
+        fPassFonts.push_back(
+            TPassFont{height, fWeight, fItalic, fUnderline, fStrikeOut, std::string(face, faceLength), font});
     }
     if (font != fFont) SelectObject(fDC, font);
     fFont = font;

@@ -2,6 +2,7 @@
 // paints it, in two streaming passes over the parsed text.
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "ImageLinks.h"
@@ -269,7 +270,13 @@ protected:
     // The fonts a pass has made, reused while it runs (a topic switches
     // between few fonts many times), and what the DC was last given.
     struct TPassFont {
-        LOGFONTA request;
+        // What the font was made of, the face as a font request holds it.
+        int height;
+        int weight;
+        bool italic;
+        bool underline;
+        bool strikeOut;
+        std::string face;
         HFONT font;
     };
     std::vector<TPassFont> fPassFonts;

@@ -57,6 +57,7 @@ void TVGTVisualizer::Reset(HDC dc, int left, int top, int right, bool clearPictu
     fDC = dc;
     // What the DC holds is not known yet: the first font, colour and mode go to it.
     fFont = nullptr;
+    fWordSizes.Clear();
     fSelectedTextColor = CLR_INVALID;
     fTransparentSet = false;
     fPixelsPerInch = GetDeviceCaps(dc, LOGPIXELSY);
@@ -163,6 +164,7 @@ void TVGTVisualizer::SelectFont() {
 void TVGTVisualizer::DeletePassFonts() {
     for (const TPassFont& made : fPassFonts) DeleteObject(made.font);
     fPassFonts.clear();
+    fWordSizes.Clear();
 }
 
 void TVGTVisualizer::ReleaseFont() {
@@ -237,8 +239,13 @@ void TVGTVisualizer::ParseSymbolText(const char* word, size_t length) {
 }
 
 void TVGTVisualizer::PlaceWord(const char* word, int length, bool afterWord) {
+    // Each word is measured once per font and pass: the font is the DC's and
+    // nothing else of the DC that a measure depends on changes in a pass.
     SIZE size{0, 0};
-    GetTextExtentPoint32A(fDC, word, length, &size);
+    if (const SIZE* known = fWordSizes.Find(fFont, word, length))
+        size = *known;
+    else if (GetTextExtentPoint32A(fDC, word, length, &size))
+        fWordSizes.Add(fFont, word, length, size);
     if (static_cast<long long>(fX) + size.cx > GetRightLimit()) {
         if (!fNoBreak) {
             fY = Bounded(static_cast<long long>(fY) + fLineSpace + fLineHeight);

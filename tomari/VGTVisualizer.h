@@ -13,6 +13,7 @@
 #include "VGTRecords.h"
 #include "ValueContainers.h"
 #include "Win32.h"
+#include "WordSizes.h"
 
 // The measure pass (painting off) finds the topic's height and its widest
 // line and collects what the topic declares: links (while collect-links is
@@ -280,6 +281,8 @@ protected:
         HFONT font;
     };
     std::vector<TPassFont> fPassFonts;
+    // The words measured in the pass, while their fonts live.
+    TWordSizes fWordSizes;
     COLORREF fSelectedTextColor = CLR_INVALID;
     bool fTransparentSet = false;
     int fPixelsPerInch = 96;

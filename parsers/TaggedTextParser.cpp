@@ -135,11 +135,12 @@ int TTaggedTextParser::FindRunName(const TNameIndex& names, bool upper, const ch
         while (j < length && runName[j] == (upper ? cases.Upper(name[j]) : name[j])) ++j;
         return j == length && TagAt(k).enabled;
     };
-    // Those with its first character, or all of them for an empty name.
-    if (length > 0 && names.firstStart.size() == 257) {
+    // Those of its group, or all of them for an empty name.
+    if (length > 0 && !names.groupStart.empty()) {
         const unsigned char first = static_cast<unsigned char>(upper ? cases.Upper(name[0]) : name[0]);
-        for (int at = names.firstStart[first]; at < names.firstStart[first + 1u]; ++at) {
-            const int k = names.byFirst[size_t(at)];
+        const size_t group = TNameIndex::Group(first, length);
+        for (int at = names.groupStart[group]; at < names.groupStart[group + 1]; ++at) {
+            const int k = names.byGroup[size_t(at)];
             if (k < known && matches(k)) return k;
         }
     } else {
@@ -211,20 +212,24 @@ void TTaggedTextParser::BeginTaggedRun(bool stableTable) {
 }
 
 void TTaggedTextParser::TNameIndex::Build() {
-    firstStart.assign(257, 0);
+    const size_t groups = kGroups;
+    groupStart.assign(groups + 1, 0);
+    const auto groupOf = [](const std::string& name) {
+        return Group(static_cast<unsigned char>(name[0]), name.size());
+    };
     for (const std::string& name : names)
-        if (!name.empty()) ++firstStart[static_cast<unsigned char>(name[0]) + 1u];
-    for (size_t c = 1; c < firstStart.size(); ++c) firstStart[c] += firstStart[c - 1];
-    byFirst.assign(size_t(firstStart[256]), 0);
-    std::vector<int> next(firstStart.begin(), firstStart.end() - 1);
+        if (!name.empty()) ++groupStart[groupOf(name) + 1];
+    for (size_t g = 1; g <= groups; ++g) groupStart[g] += groupStart[g - 1];
+    byGroup.assign(size_t(groupStart[groups]), 0);
+    std::vector<int> next(groupStart.begin(), groupStart.end() - 1);
     for (size_t k = 0; k < names.size(); ++k)
-        if (!names[k].empty()) byFirst[size_t(next[static_cast<unsigned char>(names[k][0])]++)] = int(k);
+        if (!names[k].empty()) byGroup[size_t(next[groupOf(names[k])]++)] = int(k);
 }
 
 void TTaggedTextParser::TNameIndex::Clear() {
     names.clear();
-    byFirst.clear();
-    firstStart.clear();
+    byGroup.clear();
+    groupStart.clear();
 }
 
 bool TTaggedTextParser::Parse(TStringContainer& lines) { return ParseTaggedAs(*this, lines); }

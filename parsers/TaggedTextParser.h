@@ -146,14 +146,18 @@ protected:
     // The text of the tag being read.
     std::string fTagText;
     // The names of the table when a run began, in one form, grouped by
-    // their first character.
+    // their first character and length.
     struct TNameIndex {
+        // The group of names with first character c and length n (groups
+        // are shared, not unique).
+        static constexpr size_t kGroups = 256;
+        static size_t Group(unsigned char first, size_t length) { return (first + length * 97) % kGroups; }
         std::vector<std::string> names;
-        // Indexes of the names by first character, in table order: those
-        // starting with character c are byFirst[firstStart[c]] up to
-        // byFirst[firstStart[c + 1]]. An empty name is in no group.
-        std::vector<int> byFirst;
-        std::vector<int> firstStart;
+        // Indexes of the names by group, in table order: those of group g
+        // are byGroup[groupStart[g]] up to byGroup[groupStart[g + 1]]. An
+        // empty name is in no group.
+        std::vector<int> byGroup;
+        std::vector<int> groupStart;
         void Build();
         void Clear();
     };

@@ -1,32 +1,6 @@
 // TWordSizes: a hash table of measured words by font and characters.
 #include "WordSizes.h"
 
-#include <cstring>
-
-uint32_t TWordSizes::Hash(HFONT font, const char* word, int length) {
-    // FNV-1a over the characters, started from the font handle.
-    const auto handle = static_cast<uint64_t>(reinterpret_cast<uintptr_t>(font));
-    uint32_t hash = 2166136261u ^ static_cast<uint32_t>(handle ^ (handle >> 32));
-    for (int i = 0; i < length; ++i) hash = (hash ^ static_cast<unsigned char>(word[i])) * 16777619u;
-    return hash;
-}
-
-bool TWordSizes::Holds(const TEntry& entry, HFONT font, uint32_t hash, const char* word, int length) const {
-    return entry.hash == hash && entry.font == font && entry.length == static_cast<uint32_t>(length) &&
-           std::memcmp(fWords.data() + entry.offset, word, static_cast<size_t>(length)) == 0;
-}
-
-const SIZE* TWordSizes::Find(HFONT font, const char* word, int length) const {
-    if (fCount == 0 || font == nullptr || length < 0 || length > kLongestWord) return nullptr;
-    const uint32_t hash = Hash(font, word, length);
-    const size_t mask = fEntries.size() - 1;
-    for (size_t at = hash & mask;; at = (at + 1) & mask) {
-        const TEntry& entry = fEntries[at];
-        if (entry.font == nullptr) return nullptr;
-        if (Holds(entry, font, hash, word, length)) return &entry.size;
-    }
-}
-
 void TWordSizes::Add(HFONT font, const char* word, int length, const SIZE& size) {
     if (font == nullptr || length < 0 || length > kLongestWord) return;
     if (fCount >= kMostWords) Clear();

@@ -18,7 +18,17 @@ public:
     static constexpr size_t kMostWords = 16384;
 
     // The size kept for the length characters at word in font; null when none.
-    const SIZE* Find(HFONT font, const char* word, int length) const;
+    // (Defined here: a pass looks up every word.)
+    const SIZE* Find(HFONT font, const char* word, int length) const {
+        if (fCount == 0 || font == nullptr || length < 0 || length > kLongestWord) return nullptr;
+        const uint32_t hash = Hash(font, word, length);
+        const size_t mask = fEntries.size() - 1;
+        for (size_t at = hash & mask;; at = (at + 1) & mask) {
+            const TEntry& entry = fEntries[at];
+            if (entry.font == nullptr) return nullptr;
+            if (Holds(entry, font, hash, word, length)) return &entry.size;
+        }
+    }
     // Keeps size for the word in font (a word too long to keep is left out).
     void Add(HFONT font, const char* word, int length, const SIZE& size);
     void Clear();
@@ -31,8 +41,20 @@ private:
         uint32_t length = 0;
         SIZE size{0, 0};
     };
-    static uint32_t Hash(HFONT font, const char* word, int length);
-    bool Holds(const TEntry& entry, HFONT font, uint32_t hash, const char* word, int length) const;
+    static uint32_t Hash(HFONT font, const char* word, int length) {
+        // FNV-1a over the characters, started from the font handle.
+        const auto handle = static_cast<uint64_t>(reinterpret_cast<uintptr_t>(font));
+        uint32_t hash = 2166136261u ^ static_cast<uint32_t>(handle ^ (handle >> 32));
+        for (int i = 0; i < length; ++i) hash = (hash ^ static_cast<unsigned char>(word[i])) * 16777619u;
+        return hash;
+    }
+    bool Holds(const TEntry& entry, HFONT font, uint32_t hash, const char* word, int length) const {
+        if (entry.hash != hash || entry.font != font || entry.length != static_cast<uint32_t>(length)) return false;
+        const char* kept = fWords.data() + entry.offset;
+        for (int i = 0; i < length; ++i)
+            if (kept[i] != word[i]) return false;
+        return true;
+    }
 
     // Open addressing over a power-of-two table, at most half full.
     std::vector<TEntry> fEntries;

@@ -120,11 +120,6 @@ void TTaggedTextParser::LookUpTag(const char* name, size_t length) {
     if (index >= 0) fCurrentTagId = TagAt(index).id;
 }
 
-const TTagInfo& TTaggedTextParser::TagAt(int i) const {
-    if (fStableRun && size_t(i) < fRunTags.size()) return *fRunTags[size_t(i)];
-    return *static_cast<const TTagInfo*>(static_cast<const TContainerItem*>(fTags.GetItem(i)));
-}
-
 int TTaggedTextParser::FindRunName(const TNameIndex& names, bool upper, const char* name, size_t length) const {
     const TCaseTables& cases = CaseTables();
     const int known = std::min(int(names.names.size()), fTags.GetCount());

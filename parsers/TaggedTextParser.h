@@ -177,5 +177,8 @@ private:
     // The same among the first entries of names, the name upper-cased when
     // upper is set; -1 when none.
     int FindRunName(const TNameIndex& names, bool upper, const char* name, size_t length) const;
-    const TTagInfo& TagAt(int i) const;
+    const TTagInfo& TagAt(int i) const {
+        if (fStableRun && size_t(i) < fRunTags.size()) return *fRunTags[size_t(i)];
+        return *static_cast<const TTagInfo*>(static_cast<const TContainerItem*>(fTags.GetItem(i)));
+    }
 };

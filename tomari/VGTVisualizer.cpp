@@ -177,7 +177,10 @@ void TVGTVisualizer::ReleaseFont() {
 
 int TVGTVisualizer::GetFontHeight() {
     const int size = std::clamp(fFontSize, -kFontSizeLimit, kFontSizeLimit);
-    return -MulDiv(size, fPixelsPerInch, 72);
+    // A topic asks for few sizes, many times: the last one is kept.
+    if (size != fHeightOf.size || fPixelsPerInch != fHeightOf.pixelsPerInch)
+        fHeightOf = TFontHeight{size, fPixelsPerInch, -MulDiv(size, fPixelsPerInch, 72)};
+    return fHeightOf.height;
 }
 
 COLORREF TVGTVisualizer::ParseColor(const TString& text) { return ReadTagColor(text); }

@@ -283,6 +283,13 @@ protected:
     std::vector<TPassFont> fPassFonts;
     // The words measured in the pass, while their fonts live.
     TWordSizes fWordSizes;
+    // The font height last worked out, of that size and resolution.
+    struct TFontHeight {
+        int size;
+        int pixelsPerInch;
+        int height;
+    };
+    TFontHeight fHeightOf{0, 0, 0};
     COLORREF fSelectedTextColor = CLR_INVALID;
     bool fTransparentSet = false;
     int fPixelsPerInch = 96;

@@ -42,11 +42,17 @@ private:
         SIZE size{0, 0};
     };
     static uint32_t Hash(HFONT font, const char* word, int length) {
-        // FNV-1a over the characters, started from the font handle.
-        const auto handle = static_cast<uint64_t>(reinterpret_cast<uintptr_t>(font));
-        uint32_t hash = 2166136261u ^ static_cast<uint32_t>(handle ^ (handle >> 32));
-        for (int i = 0; i < length; ++i) hash = (hash ^ static_cast<unsigned char>(word[i])) * 16777619u;
-        return hash;
+        // The characters eight at a time, each group mixed in by one
+        // multiplication, after the font handle and the length.
+        uint64_t hash = static_cast<uint64_t>(reinterpret_cast<uintptr_t>(font)) ^ static_cast<uint64_t>(length);
+        for (int at = 0; at < length; at += 8) {
+            uint64_t group = 0;
+            const int end = length - at < 8 ? length - at : 8;
+            for (int i = 0; i < end; ++i) group |= static_cast<uint64_t>(static_cast<unsigned char>(word[at + i])) << (8 * i);
+            hash = (hash ^ group) * 0x9E3779B97F4A7C15ull;
+            hash ^= hash >> 29;
+        }
+        return static_cast<uint32_t>(hash ^ (hash >> 32));
     }
     bool Holds(const TEntry& entry, HFONT font, uint32_t hash, const char* word, int length) const {
         if (entry.hash != hash || entry.font != font || entry.length != static_cast<uint32_t>(length)) return false;

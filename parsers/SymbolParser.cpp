@@ -27,6 +27,15 @@ void TSymbolParser::ParseError(int code) {
 void TSymbolParser::ClearNewSymbol() {
     fNewSymbol.Clear();
     if (fNewSymbol.GetCapacity() < kSymbolRoom) fNewSymbol.Reserve(kSymbolRoom);
+    fPendingText.clear();
+    fPendingViewLength = 0;
+}
+
+std::string_view TSymbolParser::CollectedSymbol() {
+    if (PendingEmpty()) return fNewSymbol.str();
+    if (fNewSymbol.IsEmpty() && fPendingText.empty()) return std::string_view(fPendingView, fPendingViewLength);
+    TakePending(fNewSymbol, false);
+    return fNewSymbol.str();
 }
 
 void TSymbolParser::NewSymbolParsed() { NewSymbolParsedWith<TVirtualCalls>(*this); }

@@ -240,6 +240,10 @@ protected:
     bool SymbolPending() const { return !(fPrevWhiteSpace || fPrevSeparator || (fPrevQuote && fQuotes)); }
     // The start of every run: history, block stack, quote and previous-character state, ok flag.
     void ResetRun();
+    // The symbol being collected with the characters gathered for it that
+    // have not joined it yet (see SymbolScan.h): a hook of a parser of this
+    // package reads it so. Valid until the next character is taken.
+    std::string_view CollectedSymbol();
     // How many recent symbols there are, and recent symbol index (oldest
     // first, 0 to count - 1), wherever they are kept: while no run keeps them
     // aside, what GetSymbolHistory holds.

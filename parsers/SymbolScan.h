@@ -136,7 +136,9 @@ struct TDirectCalls {
         using Clear = decltype(&P::ClearNewSymbol);
         if constexpr (std::is_same_v<Clear, void (TSymbolParser::*)()> ||
                       std::is_same_v<Clear, void (TTaggedTextParser::*)()>) {
-            if (p.fNewSymbol.IsEmpty() && p.fNewSymbol.GetCapacity() >= TSymbolParser::kSymbolRoom) return;
+            if (p.fNewSymbol.IsEmpty() && p.fNewSymbol.GetCapacity() >= TSymbolParser::kSymbolRoom &&
+                p.PendingEmpty())
+                return;
         }
         p.P::ClearNewSymbol();
     }
@@ -391,7 +393,8 @@ template <class Calls>
     }
     if (Calls::IsBlockEnd(self, c)) {
         const int type = Calls::GetBlockType(self, c);
-        AddPendingText<Calls>();
+        // (The tagged parsers' block end takes the characters where they lie.)
+        if constexpr (!Calls::kSymbolAsText) AddPendingText<Calls>();
         Calls::ParseBlockEnd(self, type);
         // A stray closing bracket has no block to close.
         if constexpr (Calls::kOwnBlockStack) {
@@ -461,6 +464,15 @@ template <class Calls>
             }
             fPendingText.clear();
             fPendingViewLength = 0;
+            Calls::ClearNewSymbol(self);
+            return;
+        }
+    }
+    // Inside a tag of such a parser the symbol is neither delivered nor
+    // kept: its characters stay where they lie until the tag's end takes
+    // them (CollectedSymbol).
+    if constexpr (Calls::kSymbolAsText) {
+        if (!fSymbolDelivery && fHistorySize <= 0 && fSymbolHistory.GetCount() == 0 && fLookahead < 0) {
             Calls::ClearNewSymbol(self);
             return;
         }

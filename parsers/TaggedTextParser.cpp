@@ -10,7 +10,7 @@
 namespace {
 
 // Narrows [first, end) of text so that c neither starts nor ends it.
-void TrimRange(const std::string& text, size_t& first, size_t& end, char c) {
+void TrimRange(std::string_view text, size_t& first, size_t& end, char c) {
     while (first < end && text[first] == c) ++first;
     while (end > first && text[end - 1] == c) --end;
 }
@@ -61,9 +61,12 @@ void TTaggedTextParser::ParseBlockEnd(int type) {
     // class's own, or those of a run that leaves it alone), it is split in
     // place and cleared after.
     const bool inPlace = fOwnTagHooks || fStableRun;
-    if (!inPlace) fTagText = fNewSymbol.str();
-    const std::string& text = inPlace ? fNewSymbol.str() : fTagText;
-    if (!inPlace) TSymbolParser::ClearNewSymbol();
+    const std::string_view collected = CollectedSymbol();
+    if (!inPlace) {
+        fTagText.assign(collected.data(), collected.size());
+        TSymbolParser::ClearNewSymbol();
+    }
+    const std::string_view text = inPlace ? collected : std::string_view(fTagText);
     size_t first = 0;
     size_t end = text.size();
     TrimRange(text, first, end, ' ');
@@ -74,7 +77,7 @@ void TTaggedTextParser::ParseBlockEnd(int type) {
     if (inPlace) TSymbolParser::ClearNewSymbol();
 }
 
-void TTaggedTextParser::SplitTag(const std::string& tag, size_t first, size_t end) {
+void TTaggedTextParser::SplitTag(std::string_view tag, size_t first, size_t end) {
     const char* text = tag.data();
     const size_t equals = tag.find('=', first);
     if (equals == std::string::npos || equals >= end) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <type_traits>
 #include <typeinfo>
 #include <vector>
@@ -166,7 +167,7 @@ protected:
 
 private:
     // Splits [first, end) of the tag text at its first '=' into name and value.
-    void SplitTag(const std::string& tag, size_t first, size_t end);
+    void SplitTag(std::string_view tag, size_t first, size_t end);
     // ParseTag's work when the tag hooks are this class's own.
     void LookUpTag(const char* name, size_t length);
     // ParseTag's work on the name's characters.

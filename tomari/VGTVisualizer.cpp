@@ -194,7 +194,6 @@ int TVGTVisualizer::GetParagraphIndent() { return GetSpaceUnit() * fParagraphInd
 int TVGTVisualizer::GetTabStep() { return GetSpaceUnit() * fTabStepUnits; }
 int TVGTVisualizer::GetLineSpace() { return fLineSpace; }
 
-int TVGTVisualizer::CurrentColumn() const { return std::clamp(fColumn, 0, fColumns.GetCount()); }
 
 int TVGTVisualizer::IndentInUse() const {
     const bool applies = fIndents.GetCount() > 0 && fLeftKeeps.Last().y == -1 && !InLaterColumn();
@@ -218,8 +217,9 @@ int TVGTVisualizer::GetRightLimit() {
         for (int i = 0; i < fRightKeeps.GetCount(); ++i) limit -= fRightKeeps[i].x;
         return Bounded(limit);
     }
-    if (InLastColumn()) return Bounded(static_cast<long long>(fRight) - alignRight);
-    const COL_INFO& border = fColumns[CurrentColumn()];
+    const int column = CurrentColumn();
+    if (column >= fColumns.GetCount()) return Bounded(static_cast<long long>(fRight) - alignRight);
+    const COL_INFO& border = fColumns[column];
     return Bounded(static_cast<long long>(border.position) - border.gap);
 }
 
@@ -266,14 +266,6 @@ void TVGTVisualizer::PlaceWord(const char* word, int length, bool afterWord) {
     fLastWordInBlock = fPaintBk;
     fX = Bounded(static_cast<long long>(fX) + GetSpaceUnit() + size.cx);
     fLineHeight = std::max(fLineHeight, static_cast<int>(size.cy));
-}
-
-// Words wholly outside the clip area are not drawn: a long topic is walked
-// whole, but only what shows costs drawing. The margin covers italic overhangs.
-bool TVGTVisualizer::MayShow(const RECT& area) const {
-    const long long margin = static_cast<long long>(area.bottom) - area.top + 1;
-    return area.bottom >= fClip.top && area.top < fClip.bottom && area.right + margin >= fClip.left &&
-           area.left - margin < fClip.right;
 }
 
 void TVGTVisualizer::PlaceBoldWord(const TString& word) {

@@ -220,7 +220,7 @@ protected:
     // A solid line in the line colour, when painting.
     void DrawLine(int x1, int y1, int x2, int y2);
     // The column the pen is in: a column past the table counts as the last one.
-    int CurrentColumn() const;
+    int CurrentColumn() const { return fColumn < 0 ? 0 : fColumn > fColumns.GetCount() ? fColumns.GetCount() : fColumn; }
     bool InLaterColumn() const { return fInColumns && CurrentColumn() > 0; }
     bool InLastColumn() const { return CurrentColumn() >= fColumns.GetCount(); }
     // Vertical separators of the borders before the current column, from the
@@ -244,8 +244,14 @@ protected:
     // The areas of an IMAGE's link file moved onto the picture placed at
     // (left, top) and added to the image link areas.
     void AddPictureLinks(const TString& fileName, POINT placed);
-    // True when a word's box can show in the clip area of the paint pass.
-    bool MayShow(const RECT& area) const;
+    // True when a word's box can show in the clip area of the paint pass:
+    // a long topic is walked whole, but only what shows costs drawing. The
+    // margin covers italic overhangs.
+    bool MayShow(const RECT& area) const {
+        const long long margin = static_cast<long long>(area.bottom) - area.top + 1;
+        return area.bottom >= fClip.top && area.top < fClip.bottom && area.right + margin >= fClip.left &&
+               area.left - margin < fClip.right;
+    }
 
     // ---- state ----
     TStringContainer fSource;

@@ -11,24 +11,23 @@ void TWordSizes::Add(HFONT font, const char* word, int length, const SIZE& size)
         old.swap(fEntries);
         const size_t mask = fEntries.size() - 1;
         for (const TEntry& entry : old) {
-            if (entry.font == nullptr) continue;
-            size_t at = entry.hash & mask;
-            while (fEntries[at].font != nullptr) at = (at + 1) & mask;
+            if (entry.key.font == nullptr) continue;
+            size_t at = entry.key.hash & mask;
+            while (fEntries[at].key.font != nullptr) at = (at + 1) & mask;
             fEntries[at] = entry;
         }
     }
-    const uint32_t hash = Hash(font, word, length);
+    const TKey key = KeyOf(font, word, length);
     const size_t mask = fEntries.size() - 1;
-    size_t at = hash & mask;
-    for (; fEntries[at].font != nullptr; at = (at + 1) & mask)
-        if (Holds(fEntries[at], font, hash, word, length)) return;
+    size_t at = key.hash & mask;
+    for (; fEntries[at].key.font != nullptr; at = (at + 1) & mask)
+        if (Holds(fEntries[at], key, word)) return;
     TEntry& entry = fEntries[at];
-    entry.font = font;
-    entry.hash = hash;
-    entry.offset = static_cast<uint32_t>(fWords.size());
-    entry.length = static_cast<uint32_t>(length);
+    entry.key = key;
     entry.size = size;
-    fWords.append(word, static_cast<size_t>(length));
+    // Only words compared character by character need their characters kept.
+    entry.offset = static_cast<uint32_t>(fWords.size());
+    if (length > kKnownByGroups) fWords.append(word, static_cast<size_t>(length));
     ++fCount;
 }
 

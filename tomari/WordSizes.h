@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -21,12 +22,12 @@ public:
     // (Defined here: a pass looks up every word.)
     const SIZE* Find(HFONT font, const char* word, int length) const {
         if (fCount == 0 || font == nullptr || length < 0 || length > kLongestWord) return nullptr;
-        const uint32_t hash = Hash(font, word, length);
+        const TKey key = KeyOf(font, word, length);
         const size_t mask = fEntries.size() - 1;
-        for (size_t at = hash & mask;; at = (at + 1) & mask) {
+        for (size_t at = key.hash & mask;; at = (at + 1) & mask) {
             const TEntry& entry = fEntries[at];
-            if (entry.font == nullptr) return nullptr;
-            if (Holds(entry, font, hash, word, length)) return &entry.size;
+            if (entry.key.font == nullptr) return nullptr;
+            if (Holds(entry, key, word)) return &entry.size;
         }
     }
     // Keeps size for the word in font (a word too long to keep is left out).
@@ -34,32 +35,57 @@ public:
     void Clear();
 
 private:
-    struct TEntry {
+    // A word of up to 16 characters is known by its length and two groups of
+    // eight bytes that hold all its characters (overlapping for words of
+    // fewer than 16); a longer word is compared character by character too.
+    static constexpr int kKnownByGroups = 16;
+    struct TKey {
         HFONT font = nullptr;  // null marks a free entry
-        uint32_t hash = 0;
-        uint32_t offset = 0;  // where the word's characters start in fWords
+        uint64_t head = 0;
+        uint64_t tail = 0;
         uint32_t length = 0;
+        uint32_t hash = 0;
+    };
+    struct TEntry {
+        TKey key;
+        uint32_t offset = 0;  // where the word's characters start in fWords
         SIZE size{0, 0};
     };
-    static uint32_t Hash(HFONT font, const char* word, int length) {
-        // The characters eight at a time, each group mixed in by one
-        // multiplication, after the font handle and the length.
-        uint64_t hash = static_cast<uint64_t>(reinterpret_cast<uintptr_t>(font)) ^ static_cast<uint64_t>(length);
-        for (int at = 0; at < length; at += 8) {
-            uint64_t group = 0;
-            const int end = length - at < 8 ? length - at : 8;
-            for (int i = 0; i < end; ++i) group |= static_cast<uint64_t>(static_cast<unsigned char>(word[at + i])) << (8 * i);
-            hash = (hash ^ group) * 0x9E3779B97F4A7C15ull;
-            hash ^= hash >> 29;
+    static uint64_t Load(const char* at, size_t bytes) {
+        uint64_t value = 0;
+        if (bytes == 8) std::memcpy(&value, at, 8);
+        if (bytes == 4) {
+            uint32_t half = 0;
+            std::memcpy(&half, at, 4);
+            value = half;
         }
-        return static_cast<uint32_t>(hash ^ (hash >> 32));
+        return value;
     }
-    bool Holds(const TEntry& entry, HFONT font, uint32_t hash, const char* word, int length) const {
-        if (entry.hash != hash || entry.font != font || entry.length != static_cast<uint32_t>(length)) return false;
-        const char* kept = fWords.data() + entry.offset;
-        for (int i = 0; i < length; ++i)
-            if (kept[i] != word[i]) return false;
-        return true;
+    static TKey KeyOf(HFONT font, const char* word, int length) {
+        TKey key;
+        key.font = font;
+        key.length = static_cast<uint32_t>(length);
+        const auto byte = [&](int i) { return static_cast<uint64_t>(static_cast<unsigned char>(word[i])); };
+        if (length >= 8) {
+            key.head = Load(word, 8);
+            key.tail = Load(word + length - 8, 8);
+        } else if (length >= 4) {
+            key.head = Load(word, 4) | Load(word + length - 4, 4) << 32;
+        } else if (length > 0) {
+            key.head = byte(0) | byte(length / 2) << 8 | byte(length - 1) << 16;
+        }
+        uint64_t hash = (key.head ^ static_cast<uint64_t>(reinterpret_cast<uintptr_t>(font))) * 0x9E3779B97F4A7C15ull;
+        hash ^= (key.tail + static_cast<uint64_t>(length)) * 0xC2B2AE3D27D4EB4Full;
+        hash ^= hash >> 32;
+        key.hash = static_cast<uint32_t>(hash);
+        return key;
+    }
+    bool Holds(const TEntry& entry, const TKey& key, const char* word) const {
+        if (entry.key.hash != key.hash || entry.key.font != key.font || entry.key.length != key.length ||
+            entry.key.head != key.head || entry.key.tail != key.tail)
+            return false;
+        if (key.length <= static_cast<uint32_t>(kKnownByGroups)) return true;
+        return std::memcmp(fWords.data() + entry.offset, word, key.length) == 0;
     }
 
     // Open addressing over a power-of-two table, at most half full.

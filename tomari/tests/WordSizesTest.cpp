@@ -30,6 +30,23 @@ TEST(WordSizes, KeepsEachWordByFontAndCharacters) {
     EXPECT_EQ(sizes.Find(Font(1), "word", 4), nullptr);
 }
 
+// Words of every length up to past the longest kept differ from those
+// with any one character changed.
+TEST(WordSizes, EveryCharacterOfAWordCounts) {
+    for (int length = 1; length <= TWordSizes::kLongestWord; ++length) {
+        TWordSizes sizes;
+        std::string word;
+        for (int i = 0; i < length; ++i) word += char('a' + i % 26);
+        sizes.Add(Font(1), word.data(), length, SIZE{length, 1});
+        ASSERT_NE(sizes.Find(Font(1), word.data(), length), nullptr) << length;
+        for (int i = 0; i < length; ++i) {
+            std::string other = word;
+            other[size_t(i)] = '\xE1';
+            EXPECT_EQ(sizes.Find(Font(1), other.data(), length), nullptr) << length << " " << i;
+        }
+    }
+}
+
 TEST(WordSizes, GrowsAndDropsAllWhenFull) {
     TWordSizes sizes;
     const int count = int(TWordSizes::kMostWords);

@@ -130,14 +130,21 @@ constexpr size_t kPassFontLimit = 32;
 
 void TVGTVisualizer::SelectFont() {
     const int height = GetFontHeight();
-    // A font request holds at most LF_FACESIZE - 1 characters of the face.
+    // A font request holds the face up to its first NUL, at most
+    // LF_FACESIZE - 1 characters. (Faces are short: compared by hand.)
     const char* face = fFaceName.c_str();
-    const size_t faceLength = strnlen(face, LF_FACESIZE - 1);
+    size_t faceLength = 0;
+    while (faceLength < LF_FACESIZE - 1 && face[faceLength] != '\0') ++faceLength;
+    const auto sameFace = [&](const std::string& made) {
+        if (made.size() != faceLength) return false;
+        for (size_t i = 0; i < faceLength; ++i)
+            if (made[i] != face[i]) return false;
+        return true;
+    };
     HFONT font = nullptr;
     for (const TPassFont& made : fPassFonts) {
         if (made.height == height && made.weight == fWeight && made.italic == fItalic &&
-            made.underline == fUnderline && made.strikeOut == fStrikeOut && made.face.size() == faceLength &&
-            std::memcmp(made.face.data(), face, faceLength) == 0) {
+            made.underline == fUnderline && made.strikeOut == fStrikeOut && sameFace(made.face)) {
             font = made.font;
             break;
         }

@@ -79,8 +79,10 @@ void TTaggedTextParser::ParseBlockEnd(int type) {
 
 void TTaggedTextParser::SplitTag(std::string_view tag, size_t first, size_t end) {
     const char* text = tag.data();
-    const size_t equals = tag.find('=', first);
-    if (equals == std::string::npos || equals >= end) {
+    // Tags are short: looked through by hand.
+    size_t equals = first;
+    while (equals < end && tag[equals] != '=') ++equals;
+    if (equals == end) {
         if (fOwnTagHooks)
             LookUpTag(text + first, end - first);
         else if (fOwnParseTag)
@@ -126,24 +128,22 @@ void TTaggedTextParser::LookUpTag(const char* name, size_t length) {
 int TTaggedTextParser::FindRunName(const TNameIndex& names, bool upper, const char* name, size_t length) const {
     const TCaseTables& cases = CaseTables();
     const int known = std::min(int(names.names.size()), fTags.GetCount());
-    const auto matches = [&](int k) {
-        const std::string& runName = names.names[size_t(k)];
-        if (runName.size() != length) return false;
+    const auto matches = [&](const TNameIndex::TName& runName) {
+        if (runName.index >= known || runName.length != length) return false;
+        const char* text = names.chars.data() + runName.offset;
         size_t j = 0;
-        while (j < length && runName[j] == (upper ? cases.Upper(name[j]) : name[j])) ++j;
-        return j == length && TagAt(k).enabled;
+        while (j < length && text[j] == (upper ? cases.Upper(name[j]) : name[j])) ++j;
+        return j == length && TagAt(runName.index).enabled;
     };
     // Those of its group, or all of them for an empty name.
     if (length > 0 && !names.groupStart.empty()) {
         const unsigned char first = static_cast<unsigned char>(upper ? cases.Upper(name[0]) : name[0]);
         const size_t group = TNameIndex::Group(first, length);
-        for (int at = names.groupStart[group]; at < names.groupStart[group + 1]; ++at) {
-            const int k = names.byGroup[size_t(at)];
-            if (k < known && matches(k)) return k;
-        }
+        for (int at = names.groupStart[group]; at < names.groupStart[group + 1]; ++at)
+            if (matches(names.byGroup[size_t(at)])) return names.byGroup[size_t(at)].index;
     } else {
-        for (int k = 0; k < known; ++k)
-            if (matches(k)) return k;
+        for (const TNameIndex::TName& runName : names.names)
+            if (matches(runName)) return runName.index;
     }
     return -1;
 }
@@ -199,8 +199,8 @@ void TTaggedTextParser::BeginTaggedRun(bool stableTable) {
     const bool exact = fCaseSensitive && stableTable;
     fRunTags.clear();
     for (int i = 0; i < fTags.GetCount(); ++i) {
-        fUpperNames.names.push_back(fTags[i].name.UpperCase().str());
-        if (exact) fExactNames.names.push_back(fTags[i].name.str());
+        fUpperNames.Add(fTags[i].name.UpperCase().str());
+        if (exact) fExactNames.Add(fTags[i].name.str());
         if (stableTable) fRunTags.push_back(&fTags[i]);
     }
     fUpperNames.Build();
@@ -209,22 +209,27 @@ void TTaggedTextParser::BeginTaggedRun(bool stableTable) {
     fCurrentTagId = -1;
 }
 
+void TTaggedTextParser::TNameIndex::Add(const std::string& name) {
+    names.push_back(TName{uint32_t(chars.size()), uint32_t(name.size()), int(names.size())});
+    chars += name;
+}
+
 void TTaggedTextParser::TNameIndex::Build() {
-    const size_t groups = kGroups;
-    groupStart.assign(groups + 1, 0);
-    const auto groupOf = [](const std::string& name) {
-        return Group(static_cast<unsigned char>(name[0]), name.size());
+    groupStart.assign(kGroups + 1, 0);
+    const auto groupOf = [&](const TName& name) {
+        return Group(static_cast<unsigned char>(chars[name.offset]), name.length);
     };
-    for (const std::string& name : names)
-        if (!name.empty()) ++groupStart[groupOf(name) + 1];
-    for (size_t g = 1; g <= groups; ++g) groupStart[g] += groupStart[g - 1];
-    byGroup.assign(size_t(groupStart[groups]), 0);
+    for (const TName& name : names)
+        if (name.length > 0) ++groupStart[groupOf(name) + 1];
+    for (size_t g = 1; g <= kGroups; ++g) groupStart[g] += groupStart[g - 1];
+    byGroup.resize(size_t(groupStart[kGroups]));
     std::vector<int> next(groupStart.begin(), groupStart.end() - 1);
-    for (size_t k = 0; k < names.size(); ++k)
-        if (!names[k].empty()) byGroup[size_t(next[groupOf(names[k])]++)] = int(k);
+    for (const TName& name : names)
+        if (name.length > 0) byGroup[size_t(next[groupOf(name)]++)] = name;
 }
 
 void TTaggedTextParser::TNameIndex::Clear() {
+    chars.clear();
     names.clear();
     byGroup.clear();
     groupStart.clear();

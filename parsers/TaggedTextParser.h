@@ -2,6 +2,7 @@
 // written between '<' and '>', and dispatches known tags by id.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <type_traits>
@@ -153,12 +154,21 @@ protected:
         // are shared, not unique).
         static constexpr size_t kGroups = 256;
         static size_t Group(unsigned char first, size_t length) { return (first + length * 97) % kGroups; }
-        std::vector<std::string> names;
-        // Indexes of the names by group, in table order: those of group g
+        // A name: where its characters lie in chars, and its table index.
+        struct TName {
+            uint32_t offset;
+            uint32_t length;
+            int index;
+        };
+        std::string chars;
+        // In table order.
+        std::vector<TName> names;
+        // The names by group, in table order within each: those of group g
         // are byGroup[groupStart[g]] up to byGroup[groupStart[g + 1]]. An
         // empty name is in no group.
-        std::vector<int> byGroup;
+        std::vector<TName> byGroup;
         std::vector<int> groupStart;
+        void Add(const std::string& name);
         void Build();
         void Clear();
     };

@@ -73,9 +73,4 @@ void TSymbolParser::EndOwnRun() {
     }
 }
 
-std::string_view TSymbolParser::RecentSymbol(int index) const {
-    if (!fRecentRun) return fSymbolHistory[index].str();
-    return fRecentSymbols[(fRecentNext + size_t(index)) % fRecentSymbols.size()].Text();
-}
-
 bool TSymbolParser::Parse(TStringContainer& lines) { return ParseAs(*this, lines); }

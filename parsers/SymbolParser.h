@@ -248,7 +248,13 @@ protected:
     // first, 0 to count - 1), wherever they are kept: while no run keeps them
     // aside, what GetSymbolHistory holds.
     int RecentSymbolCount() const { return fRecentRun ? int(fRecentSymbols.size()) : fSymbolHistory.GetCount(); }
-    std::string_view RecentSymbol(int index) const;
+    std::string_view RecentSymbol(int index) const {
+        if (!fRecentRun) return fSymbolHistory[index].str();
+        // The oldest is at fRecentNext; index is below the count.
+        size_t slot = fRecentNext + size_t(index);
+        if (slot >= fRecentSymbols.size()) slot -= fRecentSymbols.size();
+        return fRecentSymbols[slot].Text();
+    }
 
     bool fOk = true;
     int fErrorCode = 0;

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <typeinfo>
 
 #include "ContainerErrors.h"
 #include "SolidPenBrush.h"
@@ -83,6 +84,11 @@ void TVGTVisualizer::Reset(HDC dc, int left, int top, int right, bool clearPictu
     fWeight = FW_NORMAL;
     fItalic = fUnderline = fStrikeOut = false;
     fFaceName = "Arial";
+    // A visualizer of exactly this class changes the face only here and in
+    // DoFontFace, which let go of the face they knew; a derived one may
+    // change it anywhere, and its face is looked at at every SelectFont.
+    fRequestFace = -1;
+    fFaceTracked = typeid(*this) == typeid(TVGTVisualizer);
     fLineColor = fTextColor = fNormalTextColor = 0;
     fLinkColor = 0xFF0000;
     SelectFont();
@@ -130,35 +136,26 @@ constexpr size_t kPassFontLimit = 32;
 
 void TVGTVisualizer::SelectFont() {
     const int height = GetFontHeight();
-    // A font request holds the face up to its first NUL, at most
-    // LF_FACESIZE - 1 characters. (Faces are short: compared by hand.)
-    const char* face = fFaceName.c_str();
-    size_t faceLength = 0;
-    while (faceLength < LF_FACESIZE - 1 && face[faceLength] != '\0') ++faceLength;
-    const auto sameFace = [&](const std::string& made) {
-        if (made.size() != faceLength) return false;
-        for (size_t i = 0; i < faceLength; ++i)
-            if (made[i] != face[i]) return false;
-        return true;
-    };
+    int face = RequestFace();
     HFONT font = nullptr;
     for (const TPassFont& made : fPassFonts) {
         if (made.height == height && made.weight == fWeight && made.italic == fItalic &&
-            made.underline == fUnderline && made.strikeOut == fStrikeOut && sameFace(made.face)) {
+            made.underline == fUnderline && made.strikeOut == fStrikeOut && made.face == face) {
             font = made.font;
             break;
         }
     }
     if (font == nullptr) {
         font = CreateFontA(height, 0, 0, 0, fWeight, fItalic, fUnderline, fStrikeOut, DEFAULT_CHARSET,
-                           OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, face);
+                           OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
+                           fFaceName.c_str());
         if (fPassFonts.size() >= kPassFontLimit) {
             SelectObject(fDC, font);
             fFont = font;
             DeletePassFonts();
+            face = RequestFace();
         }
-        fPassFonts.push_back(
-            TPassFont{height, fWeight, fItalic, fUnderline, fStrikeOut, std::string(face, faceLength), font});
+        fPassFonts.push_back(TPassFont{height, fWeight, fItalic, fUnderline, fStrikeOut, face, font});
     }
     if (font != fFont) SelectObject(fDC, font);
     fFont = font;
@@ -168,9 +165,27 @@ void TVGTVisualizer::SelectFont() {
     fTransparentSet = true;
 }
 
+int TVGTVisualizer::RequestFace() {
+    if (fRequestFace >= 0 && fFaceTracked) return fRequestFace;
+    // A font request holds the face up to its first NUL, at most LF_FACESIZE - 1 characters.
+    const char* face = fFaceName.c_str();
+    const size_t length = strnlen(face, LF_FACESIZE - 1);
+    fRequestFace = -1;
+    for (size_t i = 0; i < fPassFaces.size() && fRequestFace < 0; ++i)
+        if (fPassFaces[i].size() == length && std::memcmp(fPassFaces[i].data(), face, length) == 0)
+            fRequestFace = static_cast<int>(i);
+    if (fRequestFace < 0) {
+        fPassFaces.emplace_back(face, length);
+        fRequestFace = static_cast<int>(fPassFaces.size()) - 1;
+    }
+    return fRequestFace;
+}
+
 void TVGTVisualizer::DeletePassFonts() {
     for (const TPassFont& made : fPassFonts) DeleteObject(made.font);
     fPassFonts.clear();
+    fPassFaces.clear();
+    fRequestFace = -1;
     fWordSizes.Clear();
 }
 

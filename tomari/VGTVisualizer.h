@@ -277,16 +277,23 @@ protected:
     // The fonts a pass has made, reused while it runs (a topic switches
     // between few fonts many times), and what the DC was last given.
     struct TPassFont {
-        // What the font was made of, the face as a font request holds it.
+        // What the font was made of; the face is an index into fPassFaces.
         int height;
         int weight;
         bool italic;
         bool underline;
         bool strikeOut;
-        std::string face;
+        int face;
         HFONT font;
     };
     std::vector<TPassFont> fPassFonts;
+    // The faces of the pass's fonts as font requests hold them, the index of
+    // the current face among them (-1 when not looked up since it changed),
+    // and whether the face changes only where that index is let go of.
+    std::vector<std::string> fPassFaces;
+    int fRequestFace = -1;
+    bool fFaceTracked = false;
+    int RequestFace();
     // The words measured in the pass, while their fonts live.
     TWordSizes fWordSizes;
     // The font height last worked out, of that size and resolution.

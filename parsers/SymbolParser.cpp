@@ -31,9 +31,7 @@ void TSymbolParser::ClearNewSymbol() {
     fPendingViewLength = 0;
 }
 
-std::string_view TSymbolParser::CollectedSymbol() {
-    if (PendingEmpty()) return fNewSymbol.str();
-    if (fNewSymbol.IsEmpty() && fPendingText.empty()) return std::string_view(fPendingView, fPendingViewLength);
+std::string_view TSymbolParser::JoinedSymbol() {
     TakePending(fNewSymbol, false);
     return fNewSymbol.str();
 }

@@ -243,7 +243,17 @@ protected:
     // The symbol being collected with the characters gathered for it that
     // have not joined it yet (see SymbolScan.h): a hook of a parser of this
     // package reads it so. Valid until the next character is taken.
-    std::string_view CollectedSymbol();
+    std::string_view CollectedSymbol() {
+        if (PendingEmpty()) return fNewSymbol.str();
+        if (fNewSymbol.IsEmpty() && fPendingText.empty()) return std::string_view(fPendingView, fPendingViewLength);
+        return JoinedSymbol();
+    }
+    // What the base ClearNewSymbol does, without a call when nothing is collected.
+    void ClearCollectedSymbol() {
+        if (!fNewSymbol.IsEmpty() || fNewSymbol.GetCapacity() < kSymbolRoom) TSymbolParser::ClearNewSymbol();
+        fPendingText.clear();
+        fPendingViewLength = 0;
+    }
     // How many recent symbols there are, and recent symbol index (oldest
     // first, 0 to count - 1), wherever they are kept: while no run keeps them
     // aside, what GetSymbolHistory holds.
@@ -298,6 +308,8 @@ private:
     bool PendingEmpty() const { return fPendingText.empty() && fPendingViewLength == 0; }
     // The pending characters replace to's or follow them; none pending afterwards.
     void TakePending(TString& to, bool replace);
+    // CollectedSymbol when the pending characters are not all still in the line.
+    std::string_view JoinedSymbol();
     // The block stack of such a run: pushed and popped without a container
     // call, handed to fBlockStack when the run ends.
     std::vector<int> fOwnBlocks;

@@ -74,10 +74,12 @@ void TTaggedTextParser::ParseBlockEnd(int type) {
         ParseError(tteEmptyTag);
     else
         SplitTag(text, first, end);
-    if (inPlace) TSymbolParser::ClearNewSymbol();
+    if (inPlace) ClearCollectedSymbol();
 }
 
-void TTaggedTextParser::SplitTag(std::string_view tag, size_t first, size_t end) {
+// (The helpers of a tag's end are used in this file alone: inline, so
+// that the tag's work is one call.)
+inline void TTaggedTextParser::SplitTag(std::string_view tag, size_t first, size_t end) {
     const char* text = tag.data();
     // Tags are short: looked through by hand.
     size_t equals = first;
@@ -117,7 +119,7 @@ size_t LeadingSlashes(const char* name, size_t length) {
 
 }  // namespace
 
-void TTaggedTextParser::LookUpTag(const char* name, size_t length) {
+inline void TTaggedTextParser::LookUpTag(const char* name, size_t length) {
     // An empty table knows no tag.
     if (fTags.GetCount() == 0) return;
     const size_t slashes = LeadingSlashes(name, length);
@@ -125,7 +127,7 @@ void TTaggedTextParser::LookUpTag(const char* name, size_t length) {
     if (index >= 0) fCurrentTagId = TagAt(index).id;
 }
 
-int TTaggedTextParser::FindRunName(const TNameIndex& names, bool upper, const char* name, size_t length) const {
+inline int TTaggedTextParser::FindRunName(const TNameIndex& names, bool upper, const char* name, size_t length) const {
     const TCaseTables& cases = CaseTables();
     const int known = std::min(int(names.names.size()), fTags.GetCount());
     const auto matches = [&](const TNameIndex::TName& runName) {
@@ -148,7 +150,7 @@ int TTaggedTextParser::FindRunName(const TNameIndex& names, bool upper, const ch
     return -1;
 }
 
-int TTaggedTextParser::FindTag(const char* name, size_t length) const {
+inline int TTaggedTextParser::FindTag(const char* name, size_t length) const {
     const int count = fTags.GetCount();
     // First against the names taken when the run began, the name upper-cased
     // as it is compared unless case-sensitive.
@@ -176,7 +178,7 @@ void TTaggedTextParser::ParseTag(const TString& name, const TString& value) {
     TakeTag(name.c_str(), size_t(name.Length()), value);
 }
 
-void TTaggedTextParser::TakeTag(const char* name, size_t length, const TString& value) {
+inline void TTaggedTextParser::TakeTag(const char* name, size_t length, const TString& value) {
     const size_t slashes = LeadingSlashes(name, length);
     const int index = FindTag(name + slashes, length - slashes);
     if (index < 0) {

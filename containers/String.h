@@ -44,6 +44,11 @@ public:
     const std::string& str() const { return fText; }
     int Length() const { return static_cast<int>(fText.size()); }
     bool IsEmpty() const { return fText.empty(); }
+    // The first length characters of text follow the text (none for length < 1).
+    TString& Append(const char* text, int length) {
+        if (length > 0) fText.append(text, static_cast<size_t>(length));
+        return *this;
+    }
 
     // Character at i; 0 outside the text.
     char operator[](int i) const { return i >= 0 && i < Length() ? fText[static_cast<size_t>(i)] : '\0'; }

@@ -2,6 +2,10 @@
 // the methods of each, with the line and parameter types of every method.
 #pragma once
 
+#include <cstring>
+#include <memory>
+#include <vector>
+
 #include "CommentFilter.h"
 #include "ContainerItem.h"
 #include "ObjectContainer.h"
@@ -74,8 +78,12 @@ public:
     void ParseBlockEnd(int type) override;
     // (Defined here, like ParseChar, so that the character loop inlines the
     // tests made for every symbol.)
-    void ParseSymbol(const TString& symbol) override {
-        if (GetBlockDepth() == 0 && fCommentState == csNone && symbol.str() == "class") NewClass();
+    void ParseSymbol(const TString& symbol) override { ParseSymbolText(symbol.c_str(), size_t(symbol.Length())); }
+    // ParseSymbol's work on the symbol's characters; the run of a parser of
+    // exactly this class hands the symbol over this way.
+    void ParseSymbolText(const char* symbol, size_t length) {
+        if (GetBlockDepth() == 0 && fCommentState == csNone && length == 5 && std::memcmp(symbol, "class", 5) == 0)
+            NewClass();
         if (GetBlockDepth() == 2 && GetCurrentBlockType() == btParenthesis && !fAfterAssignment &&
             fCommentState == csNone)
             fParamPending = true;
@@ -97,6 +105,18 @@ protected:
 private:
     // A class named after the symbol that follows "class" becomes the current one.
     void NewClass();
+    // The records of the last run, taken apart at the start of the next one
+    // instead of freed (each record only when its settings are still those it
+    // was made with), and handed out again in the order they were made: a
+    // run over text like the last one then allocates no record.
+    void KeepRecords();
+    TJavaClassData* MakeClass(const TString& name);
+    // A record of the method collected in fMethod.
+    TJavaMethodData* MakeMethod();
+    std::vector<std::unique_ptr<TJavaClassData>> fSpareClasses;
+    std::vector<std::unique_ptr<TJavaMethodData>> fSpareMethods;
+    size_t fSpareClassesTaken = 0;
+    size_t fSpareMethodsTaken = 0;
     bool InClassBodyCode() const {
         return GetBlockDepth() == 1 && GetCurrentBlockType() == btCurly && !fInQuote && fCommentState == csNone;
     }

@@ -27,6 +27,13 @@ void TSymbolParser::ParseError(int code) {
 void TSymbolParser::ClearNewSymbol() {
     fNewSymbol.Clear();
     if (fNewSymbol.GetCapacity() < kSymbolRoom) fNewSymbol.Reserve(kSymbolRoom);
+    fPendingText.clear();
+    fPendingViewLength = 0;
+}
+
+std::string_view TSymbolParser::JoinedSymbol() {
+    TakePending(fNewSymbol, false);
+    return fNewSymbol.str();
 }
 
 void TSymbolParser::NewSymbolParsed() { NewSymbolParsedWith<TVirtualCalls>(*this); }
@@ -52,13 +59,14 @@ void TSymbolParser::EndOwnRun() {
     if (fRecentRun) {
         // Oldest first, as the history holds them; its entries keep their
         // room, like the new symbol they are copies of.
-        fRecentRun = false;
-        const size_t count = fRecentSymbols.size();
-        for (size_t k = 0; k < count; ++k) {
-            TString entry(fRecentSymbols[(fRecentNext + k) % count]);
+        const int count = RecentSymbolCount();
+        for (int k = 0; k < count; ++k) {
+            const std::string_view text = RecentSymbol(k);
+            TString entry(text.data(), int(text.size()));
             entry.SetReduceCapacity(false);
             fSymbolHistory.Add(entry);
         }
+        fRecentRun = false;
         fRecentSymbols.clear();
     }
 }

@@ -16,6 +16,8 @@
 #pragma once
 
 #include <string>
+#include <string_view>
+#include <type_traits>
 #include <vector>
 
 #include "String.h"
@@ -26,7 +28,8 @@
 // the base class tests are one lookup each.
 namespace symbol_parser_classes {
 
-// kPlain: none of the others and no quote mark, whatever the settings.
+// kPlain: none of the others and no quote mark, whatever the settings, nor
+// NUL, which ends a line.
 enum TClassBit : unsigned char { kWhiteSpace = 1, kSeparator = 2, kBlockOpen = 4, kBlockClose = 8, kPlain = 16 };
 
 struct TTable {
@@ -48,7 +51,7 @@ constexpr TTable MakeTable() {
         table.blockType[open] = table.blockType[close] = static_cast<unsigned char>(1 << i);
     }
     for (int c = 0; c < 256; ++c)
-        if (table.bits[c] == 0 && c != '\'' && c != '"') table.bits[c] = kPlain;
+        if (table.bits[c] == 0 && c != '\'' && c != '"' && c != '\0') table.bits[c] = kPlain;
     return table;
 }
 
@@ -63,6 +66,33 @@ inline int BlockType(char c) { return kTable.blockType[static_cast<unsigned char
 
 template <class P>
 struct TDirectCalls;
+
+class TSymbolParser;
+class TCommentFilter;
+class THtmlCaseParser;
+class TJavaParser;
+class TTaggedTextParser;
+class TTaggedFinder;
+
+// The parsers of this package.
+template <class P>
+inline constexpr bool kParserOfThisPackage =
+    std::is_same_v<P, TSymbolParser> || std::is_same_v<P, TCommentFilter> || std::is_same_v<P, THtmlCaseParser> ||
+    std::is_same_v<P, TJavaParser> || std::is_same_v<P, TTaggedTextParser> || std::is_same_v<P, TTaggedFinder>;
+
+// A parser class of another package, specialised as true here, runs as the
+// parsers of this package do when its exact class runs with direct calls
+// (see SymbolScan.h). It promises that its operations that run for every
+// character (the class tests, ConvertChar, ParseChar, ParseWhiteSpace,
+// ParseSeparator) are those of a parser of this package, and that while a
+// run goes on none of its operations changes the lines, the tag table or the
+// settings, reads the symbol being collected, or reads the block stack but
+// through GetBlockDepth and GetCurrentBlockType.
+template <class P>
+inline constexpr bool kScansAsThisPackage = false;
+
+template <class P>
+inline constexpr bool kScansLikeThisPackage = kParserOfThisPackage<P> || kScansAsThisPackage<P>;
 
 class TSymbolParser {
 public:
@@ -126,7 +156,7 @@ public:
     int GetError() const { return fErrorCode; }
     bool GetOk() const { return fOk; }
     // History index of the symbol being delivered: count - lookahead - 1.
-    int GetCurrentBufferIndex() const { return fSymbolHistory.GetCount() - fLookahead - 1; }
+    int GetCurrentBufferIndex() const { return RecentSymbolCount() - fLookahead - 1; }
     // Innermost open block type; 0 when none is open.
     int GetCurrentBlockType() const {
         if (fOwnBlockRun) return fOwnBlocks.empty() ? btNone : fOwnBlocks.back();
@@ -135,10 +165,10 @@ public:
     }
     int GetBlockDepth() const { return fOwnBlockRun ? int(fOwnBlocks.size()) : fBlockStack.GetCount(); }
 
-    // Recent symbols, oldest first, and the symbol being collected. (The base
-    // parser, the comment filter and the HTML case parser, whose hooks never
-    // read the history, keep it aside while they run with direct calls and
-    // fill it when the run ends.)
+    // Recent symbols, oldest first, and the symbol being collected. (The
+    // parsers of this package keep the recent symbols aside while they run
+    // with direct calls and fill the history when the run ends; their hooks
+    // read them with RecentSymbol.)
     const TStringContainer& GetSymbolHistory() const { return fSymbolHistory; }
     const TString& GetNewSymbol() const { return fNewSymbol; }
     // (While a parser of this package runs with direct calls, the stack is
@@ -193,8 +223,9 @@ protected:
     template <class Calls>
     bool JoinsQuietly(typename Calls::Parser& self, char c, const TCharClasses& classes);
     // The characters of one line, with the symbol's characters gathered.
+    // text ends at its first NUL.
     template <class Calls>
-    void ScanLineWith(typename Calls::Parser& self, const char* text, int length);
+    void ScanLineWith(typename Calls::Parser& self, const char* text);
     template <class Calls>
     void NewSymbolParsedWith(typename Calls::Parser& self);
     template <class Calls>
@@ -209,6 +240,31 @@ protected:
     bool SymbolPending() const { return !(fPrevWhiteSpace || fPrevSeparator || (fPrevQuote && fQuotes)); }
     // The start of every run: history, block stack, quote and previous-character state, ok flag.
     void ResetRun();
+    // The symbol being collected with the characters gathered for it that
+    // have not joined it yet (see SymbolScan.h): a hook of a parser of this
+    // package reads it so. Valid until the next character is taken.
+    std::string_view CollectedSymbol() {
+        if (PendingEmpty()) return fNewSymbol.str();
+        if (fNewSymbol.IsEmpty() && fPendingText.empty()) return std::string_view(fPendingView, fPendingViewLength);
+        return JoinedSymbol();
+    }
+    // What the base ClearNewSymbol does, without a call when nothing is collected.
+    void ClearCollectedSymbol() {
+        if (!fNewSymbol.IsEmpty() || fNewSymbol.GetCapacity() < kSymbolRoom) TSymbolParser::ClearNewSymbol();
+        fPendingText.clear();
+        fPendingViewLength = 0;
+    }
+    // How many recent symbols there are, and recent symbol index (oldest
+    // first, 0 to count - 1), wherever they are kept: while no run keeps them
+    // aside, what GetSymbolHistory holds.
+    int RecentSymbolCount() const { return fRecentRun ? int(fRecentSymbols.size()) : fSymbolHistory.GetCount(); }
+    std::string_view RecentSymbol(int index) const {
+        if (!fRecentRun) return fSymbolHistory[index].str();
+        // The oldest is at fRecentNext; index is below the count.
+        size_t slot = fRecentNext + size_t(index);
+        if (slot >= fRecentSymbols.size()) slot -= fRecentSymbols.size();
+        return fRecentSymbols[slot].Text();
+    }
 
     bool fOk = true;
     int fErrorCode = 0;
@@ -230,22 +286,52 @@ protected:
 
 private:
     // Characters of the current symbol not yet added to fNewSymbol, while a
-    // parser of this package runs with direct calls (see SymbolScan.h).
+    // parser of this package runs with direct calls (see SymbolScan.h): those
+    // of fPendingText, then the fPendingViewLength characters at
+    // fPendingView, which are still where they lie in the lines, not copied.
     std::string fPendingText;
+    const char* fPendingView = nullptr;
+    size_t fPendingViewLength = 0;
     template <class Calls>
     void AddPendingText();
+    // Adds length characters at text to the pending ones.
+    void GatherText(const char* text, size_t length) {
+        if (fPendingViewLength > 0 && fPendingView + fPendingViewLength != text) CopyPendingView();
+        if (fPendingViewLength == 0) fPendingView = text;
+        fPendingViewLength += length;
+    }
+    // The pending characters all in fPendingText.
+    void CopyPendingView() {
+        fPendingText.append(fPendingView, fPendingViewLength);
+        fPendingViewLength = 0;
+    }
+    bool PendingEmpty() const { return fPendingText.empty() && fPendingViewLength == 0; }
+    // The pending characters replace to's or follow them; none pending afterwards.
+    void TakePending(TString& to, bool replace);
+    // CollectedSymbol when the pending characters are not all still in the line.
+    std::string_view JoinedSymbol();
     // The block stack of such a run: pushed and popped without a container
     // call, handed to fBlockStack when the run ends.
     std::vector<int> fOwnBlocks;
     bool fOwnBlockRun = false;
-    // The recent symbols of such a run of a parser whose hooks never read the
-    // history (the base parser, the comment filter, the HTML case parser):
-    // the last ones, up to the history size, kept as plain strings and
-    // handed to the history when the run ends; fRecentNext is where the next
-    // one goes once all are taken.
-    std::vector<std::string> fRecentSymbols;
+    // The recent symbols of such a run, up to the history size, handed to the
+    // history when the run ends; fRecentNext is the oldest, where the next
+    // one goes once all are taken. A symbol whose characters all lie in one
+    // line is kept where it lies, the others as copies.
+    struct TRecentSymbol {
+        const char* view = nullptr;
+        size_t length = 0;
+        bool copied = false;
+        std::string copy;
+        std::string_view Text() const { return copied ? std::string_view(copy) : std::string_view(view, length); }
+    };
+    std::vector<TRecentSymbol> fRecentSymbols;
     size_t fRecentNext = 0;
     bool fRecentRun = false;
+    // The symbol delivered when no history keeps it.
+    TRecentSymbol fDeliveredSymbol;
+    // The new symbol with the pending characters in slot; none pending afterwards.
+    void StoreRecent(TRecentSymbol& slot);
     // Both handed over, once.
     void EndOwnRun();
 };

@@ -14,24 +14,16 @@
 
 #include "SymbolParser.h"
 
-class TCommentFilter;
-class THtmlCaseParser;
-class TJavaParser;
-class TTaggedTextParser;
-class TTaggedFinder;
-
-// The parsers of this package. None of their operations that run for every
-// character (the class tests, ConvertChar, ParseChar) reads the symbol being
-// collected or changes the lines but for the character at hand, and each of
-// them finds a plain character (symbol_parser_classes::kPlain) to be no white
-// space, separator, quote mark or bracket, without any other effect of the
-// tests. So with direct calls a plain character skips the tests, the lines
-// are read once each, and the symbol's characters are gathered cheaply and
-// added to it before any other operation runs.
-template <class P>
-inline constexpr bool kParserOfThisPackage =
-    std::is_same_v<P, TSymbolParser> || std::is_same_v<P, TCommentFilter> || std::is_same_v<P, THtmlCaseParser> ||
-    std::is_same_v<P, TJavaParser> || std::is_same_v<P, TTaggedTextParser> || std::is_same_v<P, TTaggedFinder>;
+// (The parsers of this package, kParserOfThisPackage, and the parsers of
+// other packages that run as they do, kScansLikeThisPackage, are named in
+// SymbolParser.h.) None of their operations that run for every character
+// (the class tests, ConvertChar, ParseChar) reads the symbol being collected
+// or changes the lines but for the character at hand, and each of them finds
+// a plain character (symbol_parser_classes::kPlain) to be no white space,
+// separator, quote mark or bracket, without any other effect of the tests.
+// So with direct calls a plain character skips the tests, the lines are read
+// once each, and the symbol's characters are gathered cheaply and added to
+// it before any other operation runs.
 
 // Every operation of the loop through the virtual table.
 struct TVirtualCalls {
@@ -43,6 +35,7 @@ struct TVirtualCalls {
     static constexpr bool kOwnBlockStack = false;
     static constexpr bool kSymbolAsText = false;
     static constexpr bool kRecentSymbolsAside = false;
+    static constexpr bool kDeliversRecentSymbol = false;
 
     static char ConvertChar(Parser& p, char c) { return p.ConvertChar(c); }
     static bool IsWhiteSpace(Parser& p, char c) { return p.IsWhiteSpace(c); }
@@ -61,28 +54,62 @@ struct TVirtualCalls {
     static void ParseSymbol(Parser& p, const TString& symbol) { p.ParseSymbol(symbol); }
 };
 
+// The class that declares the operation a member pointer of type M points to.
+template <class M>
+struct TDeclaringClass;
+template <class R, class C, class... A>
+struct TDeclaringClass<R (C::*)(A...)> {
+    using Type = C;
+};
+template <class M>
+inline constexpr bool kDeclaredInThisPackage = kParserOfThisPackage<typename TDeclaringClass<M>::Type>;
+
+// True when P has a ParseSymbolText, declared where its ParseSymbol is: a
+// parser promising by it that ParseSymbol(word) does ParseSymbolText's work
+// on the word's characters.
+template <class P, class = void>
+struct TSymbolTextOf : std::false_type {};
+template <class P>
+struct TSymbolTextOf<P, std::void_t<decltype(&P::ParseSymbolText)>>
+    : std::is_same<typename TDeclaringClass<decltype(&P::ParseSymbolText)>::Type,
+                   typename TDeclaringClass<decltype(&P::ParseSymbol)>::Type> {};
+
 // Every operation of the loop called as P's own. Where P keeps the base's
 // IsSeparator or NewSymbolParsed, whose base versions call other operations,
 // those calls are direct too.
 template <class P>
 struct TDirectCalls {
     using Parser = P;
+    static_assert(!kScansAsThisPackage<P> ||
+                      (kDeclaredInThisPackage<decltype(&P::IsWhiteSpace)> &&
+                       kDeclaredInThisPackage<decltype(&P::IsSeparator)> &&
+                       kDeclaredInThisPackage<decltype(&P::IsQuoteMark)> &&
+                       kDeclaredInThisPackage<decltype(&P::IsBlockStart)> &&
+                       kDeclaredInThisPackage<decltype(&P::IsBlockEnd)> &&
+                       kDeclaredInThisPackage<decltype(&P::GetBlockType)> &&
+                       kDeclaredInThisPackage<decltype(&P::ConvertChar)> &&
+                       kDeclaredInThisPackage<decltype(&P::ParseChar)> &&
+                       kDeclaredInThisPackage<decltype(&P::ParseWhiteSpace)> &&
+                       kDeclaredInThisPackage<decltype(&P::ParseSeparator)>),
+                  "a parser running as this package's keeps their character operations");
     static constexpr bool kGathersSymbol =
-        kParserOfThisPackage<P> && std::is_same_v<decltype(&P::ConvertChar), char (TSymbolParser::*)(char)>;
+        kScansLikeThisPackage<P> && std::is_same_v<decltype(&P::ConvertChar), char (TSymbolParser::*)(char)>;
     static constexpr bool kBaseIsSeparator = std::is_same_v<decltype(&P::IsSeparator), bool (TSymbolParser::*)(char)>;
     static constexpr bool kBaseNewSymbolParsed =
         std::is_same_v<decltype(&P::NewSymbolParsed), void (TSymbolParser::*)()>;
-    // This package's parsers read the block stack only through GetBlockDepth
-    // and GetCurrentBlockType while they run.
-    static constexpr bool kOwnBlockStack = kParserOfThisPackage<P>;
-    // The tagged parsers take a word as its characters (ParseSymbolText).
-    static constexpr bool kSymbolAsText = std::is_same_v<P, TTaggedTextParser> || std::is_same_v<P, TTaggedFinder>;
-    // Parsers whose hooks never read the history, the symbol handed to
-    // ParseSymbol (theirs does nothing) or the new symbol: the history is
-    // kept aside while they run.
-    static constexpr bool kRecentSymbolsAside = std::is_same_v<P, TSymbolParser> ||
-                                                std::is_same_v<P, TCommentFilter> ||
-                                                std::is_same_v<P, THtmlCaseParser>;
+    // These parsers read the block stack only through GetBlockDepth and
+    // GetCurrentBlockType while they run.
+    static constexpr bool kOwnBlockStack = kScansLikeThisPackage<P>;
+    // Parsers taking a word as its characters (ParseSymbolText).
+    static constexpr bool kSymbolAsText = kScansLikeThisPackage<P> && TSymbolTextOf<P>::value;
+    // Parsers whose hooks never read the new symbol and read the history
+    // only through RecentSymbol: the history is kept aside while they run.
+    // Their ParseSymbol does nothing, or for the Java parser the work of its
+    // ParseSymbolText, which takes the symbol's characters instead.
+    static constexpr bool kRecentSymbolsAside =
+        std::is_same_v<P, TSymbolParser> || std::is_same_v<P, TCommentFilter> ||
+        std::is_same_v<P, THtmlCaseParser> || std::is_same_v<P, TJavaParser>;
+    static constexpr bool kDeliversRecentSymbol = std::is_same_v<P, TJavaParser>;
 
     static char ConvertChar(P& p, char c) { return p.P::ConvertChar(c); }
     static bool IsWhiteSpace(P& p, char c) { return p.P::IsWhiteSpace(c); }
@@ -109,7 +136,9 @@ struct TDirectCalls {
         using Clear = decltype(&P::ClearNewSymbol);
         if constexpr (std::is_same_v<Clear, void (TSymbolParser::*)()> ||
                       std::is_same_v<Clear, void (TTaggedTextParser::*)()>) {
-            if (p.fNewSymbol.IsEmpty() && p.fNewSymbol.GetCapacity() >= TSymbolParser::kSymbolRoom) return;
+            if (p.fNewSymbol.IsEmpty() && p.fNewSymbol.GetCapacity() >= TSymbolParser::kSymbolRoom &&
+                p.PendingEmpty())
+                return;
         }
         p.P::ClearNewSymbol();
     }
@@ -133,6 +162,8 @@ bool TSymbolParser::ParseWith(typename Calls::Parser& self, TStringContainer& li
     fSymbolHistory.Clear();
     Calls::ClearNewSymbol(self);
     ResetRun();
+    fPendingText.clear();
+    fPendingViewLength = 0;
     // The stack kept aside goes to fBlockStack however the run ends.
     struct TRunEnd {
         explicit TRunEnd(TSymbolParser& p) : parser(p) {}
@@ -154,10 +185,8 @@ bool TSymbolParser::ParseWith(typename Calls::Parser& self, TStringContainer& li
     }
     for (fLineIndex = 0; fOk && fLineIndex < lines.GetCount(); ++fLineIndex) {
         if constexpr (Calls::kGathersSymbol) {
-            const TString& line = lines[fLineIndex];
-            const char* text = line.c_str();
-            const void* nul = std::memchr(text, '\0', size_t(line.Length()));
-            ScanLineWith<Calls>(self, text, nul != nullptr ? int(static_cast<const char*>(nul) - text) : line.Length());
+            // The line ends at its first NUL, its own or the one after it.
+            ScanLineWith<Calls>(self, lines[fLineIndex].c_str());
         } else {
             for (fCharIndex = 0; fOk && fLineIndex < lines.GetCount(); ++fCharIndex) {
                 const TString& line = lines[fLineIndex];
@@ -172,7 +201,7 @@ bool TSymbolParser::ParseWith(typename Calls::Parser& self, TStringContainer& li
 }
 
 template <class Calls>
-void TSymbolParser::ScanLineWith(typename Calls::Parser& self, const char* text, int length) {
+void TSymbolParser::ScanLineWith(typename Calls::Parser& self, const char* text) {
     using Parser = typename Calls::Parser;
     using CharHook = decltype(&Parser::ParseChar);
     constexpr bool kCharHook = !std::is_same_v<CharHook, void (TSymbolParser::*)(char)>;
@@ -188,7 +217,7 @@ void TSymbolParser::ScanLineWith(typename Calls::Parser& self, const char* text,
     constexpr bool kQuietWhiteSpace =
         std::is_same_v<decltype(&Parser::ParseWhiteSpace), void (TSymbolParser::*)(char)>;
     int i = 0;
-    while (i < length) {
+    while (text[i] != '\0') {
         // A run of quiet characters: each joins the symbol and makes no event,
         // so nothing but ParseChar runs for it and the previous-character
         // flags are those of its last character. Plain characters are quiet
@@ -198,7 +227,7 @@ void TSymbolParser::ScanLineWith(typename Calls::Parser& self, const char* text,
         TCharClasses last;
         for (;;) {
             const int plainStart = i;
-            for (; i < length && symbol_parser_classes::Has(text[i], symbol_parser_classes::kPlain); ++i) {
+            for (; symbol_parser_classes::Has(text[i], symbol_parser_classes::kPlain); ++i) {
                 if constexpr (kCharsChange) fPendingText.push_back(text[i]);
                 if constexpr (kCharHook && !kPlainCharsAlike) {
                     fCharIndex = i;
@@ -209,7 +238,7 @@ void TSymbolParser::ScanLineWith(typename Calls::Parser& self, const char* text,
                 last = TCharClasses();
                 if constexpr (kPlainCharsAlike) Calls::ParseChar(self, text[i - 1]);
             }
-            if (i == length) break;
+            if (text[i] == '\0') break;
             const char c = text[i];
             classes = ClassesWith<Calls>(self, c);
             if (!JoinsQuietly<Calls>(self, c, classes)) break;
@@ -222,12 +251,12 @@ void TSymbolParser::ScanLineWith(typename Calls::Parser& self, const char* text,
             ++i;
         }
         if (i > start) {
-            if constexpr (!kCharsChange) fPendingText.append(text + start, size_t(i - start));
+            if constexpr (!kCharsChange) GatherText(text + start, size_t(i - start));
             fPrevWhiteSpace = last.whiteSpace;
             fPrevSeparator = last.separator;
             fPrevQuote = last.quote;
         }
-        if (i == length) break;
+        if (text[i] == '\0') break;
         fCharIndex = i;
         StepWith<Calls>(self, text[i], classes);
         ++i;
@@ -240,7 +269,7 @@ void TSymbolParser::ScanLineWith(typename Calls::Parser& self, const char* text,
         // these parsers white space is no separator, quote mark or bracket.
         if (kQuietWhiteSpace && classes.whiteSpace && !fInQuote) {
             char whiteSeen = '\0';
-            for (; i < length && symbol_parser_classes::Has(text[i], symbol_parser_classes::kWhiteSpace) &&
+            for (; symbol_parser_classes::Has(text[i], symbol_parser_classes::kWhiteSpace) &&
                    Calls::IsWhiteSpace(self, text[i]);
                  ++i) {
                 if constexpr (kPlainCharsAlike) {
@@ -253,20 +282,49 @@ void TSymbolParser::ScanLineWith(typename Calls::Parser& self, const char* text,
             if (kPlainCharsAlike && whiteSeen != '\0') Calls::ParseChar(self, whiteSeen);
         }
     }
-    fCharIndex = length;
+    fCharIndex = i;
 }
 
 template <class Calls>
 void TSymbolParser::AddPendingText() {
     if constexpr (Calls::kGathersSymbol) {
-        if (fPendingText.empty()) return;
-        // Lines end at their first NUL, so the gathered text holds none.
-        if (fNewSymbol.IsEmpty())
-            fNewSymbol = fPendingText;
-        else
-            fNewSymbol += fPendingText.c_str();
-        fPendingText.clear();
+        if (!PendingEmpty()) TakePending(fNewSymbol, false);
     }
+}
+
+inline void TSymbolParser::TakePending(TString& to, bool replace) {
+    // Lines end at their first NUL, so the pending characters hold none.
+    if (!fPendingText.empty()) {
+        if (replace)
+            to.Assign(fPendingText.data(), int(fPendingText.size()));
+        else
+            to.Append(fPendingText.data(), int(fPendingText.size()));
+        fPendingText.clear();
+        replace = false;
+    }
+    if (replace)
+        to.Assign(fPendingView, int(fPendingViewLength));
+    else
+        to.Append(fPendingView, int(fPendingViewLength));
+    fPendingViewLength = 0;
+}
+
+inline void TSymbolParser::StoreRecent(TRecentSymbol& slot) {
+    slot.copied = !fNewSymbol.IsEmpty() || !fPendingText.empty();
+    if (!slot.copied) {
+        slot.view = fPendingView;
+        slot.length = fPendingViewLength;
+    } else {
+        if (fNewSymbol.IsEmpty()) {
+            slot.copy.swap(fPendingText);
+        } else {
+            slot.copy = fNewSymbol.str();
+            slot.copy += fPendingText;
+        }
+        if (fPendingViewLength > 0) slot.copy.append(fPendingView, fPendingViewLength);
+    }
+    fPendingText.clear();
+    fPendingViewLength = 0;
 }
 
 template <class Calls>
@@ -335,7 +393,8 @@ template <class Calls>
     }
     if (Calls::IsBlockEnd(self, c)) {
         const int type = Calls::GetBlockType(self, c);
-        AddPendingText<Calls>();
+        // (The tagged parsers' block end takes the characters where they lie.)
+        if constexpr (!Calls::kSymbolAsText) AddPendingText<Calls>();
         Calls::ParseBlockEnd(self, type);
         // A stray closing bracket has no block to close.
         if constexpr (Calls::kOwnBlockStack) {
@@ -354,39 +413,66 @@ template <class Calls>
 
 template <class Calls>
 [[gnu::always_inline]] inline void TSymbolParser::NewSymbolParsedWith(typename Calls::Parser& self) {
-    // The symbol, whole, becomes the newest of the recent symbols: the
-    // gathered characters are swapped in, and the oldest one's room is kept
-    // for the next.
+    // The symbol, whole, becomes the newest of the recent symbols, in the
+    // oldest one's place once all are taken; the Java parser is handed the
+    // symbol to deliver as its characters.
     if constexpr (Calls::kRecentSymbolsAside) {
+        TRecentSymbol* newest = nullptr;
         if (fHistorySize > 0) {
-            std::string* slot;
             if (fRecentSymbols.size() < size_t(fHistorySize)) {
-                fRecentSymbols.emplace_back();
-                slot = &fRecentSymbols.back();
+                newest = &fRecentSymbols.emplace_back();
             } else {
-                slot = &fRecentSymbols[fRecentNext];
+                newest = &fRecentSymbols[fRecentNext];
                 fRecentNext = fRecentNext + 1 == fRecentSymbols.size() ? 0 : fRecentNext + 1;
             }
-            if (fNewSymbol.IsEmpty()) {
-                slot->swap(fPendingText);
-            } else {
-                *slot = fNewSymbol.str();
-                *slot += fPendingText;
+            StoreRecent(*newest);
+        }
+        if constexpr (Calls::kDeliversRecentSymbol) {
+            const int count = RecentSymbolCount();
+            if (count > fLookahead && fSymbolDelivery) {
+                const int index = GetCurrentBufferIndex();
+                std::string_view symbol;
+                if (index >= 0 && index < count) {
+                    symbol = RecentSymbol(index);
+                } else if (newest != nullptr) {
+                    symbol = newest->Text();
+                } else {
+                    StoreRecent(fDeliveredSymbol);
+                    symbol = fDeliveredSymbol.Text();
+                }
+                Calls::ParseSymbolText(self, symbol.data(), symbol.size());
             }
         }
         fPendingText.clear();
+        fPendingViewLength = 0;
         Calls::ClearNewSymbol(self);
         return;
     }
-    // A symbol delivered at once and kept in no history goes to the tagged
-    // parsers as the characters gathered, without becoming the new symbol
+    // A symbol delivered at once and kept in no history goes to a parser
+    // taking words as characters as the characters gathered, without becoming the new symbol
     // first: the symbol they see is the same, and it is empty afterwards
     // either way.
     if constexpr (Calls::kSymbolAsText) {
         if (fHistorySize <= 0 && fSymbolHistory.GetCount() == 0 && fLookahead < 0 && fSymbolDelivery &&
             fNewSymbol.IsEmpty()) {
-            Calls::ParseSymbolText(self, fPendingText.data(), fPendingText.size());
+            // Characters still in the line are handed over where they lie.
+            if (fPendingText.empty() && fPendingViewLength > 0) {
+                Calls::ParseSymbolText(self, fPendingView, fPendingViewLength);
+            } else {
+                CopyPendingView();
+                Calls::ParseSymbolText(self, fPendingText.data(), fPendingText.size());
+            }
             fPendingText.clear();
+            fPendingViewLength = 0;
+            Calls::ClearNewSymbol(self);
+            return;
+        }
+    }
+    // Inside a tag of such a parser the symbol is neither delivered nor
+    // kept: its characters stay where they lie until the tag's end takes
+    // them (CollectedSymbol).
+    if constexpr (Calls::kSymbolAsText) {
+        if (!fSymbolDelivery && fHistorySize <= 0 && fSymbolHistory.GetCount() == 0 && fLookahead < 0) {
             Calls::ClearNewSymbol(self);
             return;
         }
@@ -407,8 +493,7 @@ template <class Calls>
         for (int i = 0; i + 1 < count; ++i) std::swap(entries[i], entries[i + 1]);
         TString& oldest = *static_cast<TString*>(entries[count - 1]);
         if (straight) {
-            oldest = fPendingText;
-            fPendingText.clear();
+            TakePending(oldest, true);
         } else {
             oldest = fNewSymbol;
         }

@@ -10,7 +10,7 @@
 namespace {
 
 // Narrows [first, end) of text so that c neither starts nor ends it.
-void TrimRange(const std::string& text, size_t& first, size_t& end, char c) {
+void TrimRange(std::string_view text, size_t& first, size_t& end, char c) {
     while (first < end && text[first] == c) ++first;
     while (end > first && text[end - 1] == c) --end;
 }
@@ -57,11 +57,16 @@ void TTaggedTextParser::ParseBlockEnd(int type) {
     fInTag = false;
     fSymbolDelivery = true;
     // The collected text is split where it lies. The hooks see the symbol
-    // cleared, so it is taken first; with hooks of this class's own, which
-    // do not look, it is split in place and cleared after.
-    if (!fOwnTagHooks) fTagText = fNewSymbol.str();
-    const std::string& text = fOwnTagHooks ? fNewSymbol.str() : fTagText;
-    if (!fOwnTagHooks) TSymbolParser::ClearNewSymbol();
+    // cleared, so it is taken first; with hooks that do not look (this
+    // class's own, or those of a run that leaves it alone), it is split in
+    // place and cleared after.
+    const bool inPlace = fOwnTagHooks || fStableRun;
+    const std::string_view collected = CollectedSymbol();
+    if (!inPlace) {
+        fTagText.assign(collected.data(), collected.size());
+        TSymbolParser::ClearNewSymbol();
+    }
+    const std::string_view text = inPlace ? collected : std::string_view(fTagText);
     size_t first = 0;
     size_t end = text.size();
     TrimRange(text, first, end, ' ');
@@ -69,15 +74,21 @@ void TTaggedTextParser::ParseBlockEnd(int type) {
         ParseError(tteEmptyTag);
     else
         SplitTag(text, first, end);
-    if (fOwnTagHooks) TSymbolParser::ClearNewSymbol();
+    if (inPlace) ClearCollectedSymbol();
 }
 
-void TTaggedTextParser::SplitTag(const std::string& tag, size_t first, size_t end) {
+// (The helpers of a tag's end are used in this file alone: inline, so
+// that the tag's work is one call.)
+inline void TTaggedTextParser::SplitTag(std::string_view tag, size_t first, size_t end) {
     const char* text = tag.data();
-    const size_t equals = tag.find('=', first);
-    if (equals == std::string::npos || equals >= end) {
+    // Tags are short: looked through by hand.
+    size_t equals = first;
+    while (equals < end && tag[equals] != '=') ++equals;
+    if (equals == end) {
         if (fOwnTagHooks)
             LookUpTag(text + first, end - first);
+        else if (fOwnParseTag)
+            TakeTag(text + first, end - first, TString());
         else
             ParseTag(TString(text + first, int(end - first)), TString());
         return;
@@ -92,6 +103,8 @@ void TTaggedTextParser::SplitTag(const std::string& tag, size_t first, size_t en
         ParseError(tteEmptyValue);
     else if (fOwnTagHooks)
         LookUpTag(text + first, equals - first);
+    else if (fOwnParseTag)
+        TakeTag(text + first, equals - first, TString(text + valueFirst, int(valueEnd - valueFirst)));
     else
         ParseTag(TString(text + first, int(equals - first)), TString(text + valueFirst, int(valueEnd - valueFirst)));
 }
@@ -106,7 +119,7 @@ size_t LeadingSlashes(const char* name, size_t length) {
 
 }  // namespace
 
-void TTaggedTextParser::LookUpTag(const char* name, size_t length) {
+inline void TTaggedTextParser::LookUpTag(const char* name, size_t length) {
     // An empty table knows no tag.
     if (fTags.GetCount() == 0) return;
     const size_t slashes = LeadingSlashes(name, length);
@@ -114,41 +127,43 @@ void TTaggedTextParser::LookUpTag(const char* name, size_t length) {
     if (index >= 0) fCurrentTagId = TagAt(index).id;
 }
 
-const TTagInfo& TTaggedTextParser::TagAt(int i) const {
-    return *static_cast<const TTagInfo*>(static_cast<const TContainerItem*>(fTags.GetItem(i)));
+inline int TTaggedTextParser::FindRunName(const TNameIndex& names, bool upper, const char* name, size_t length) const {
+    const TCaseTables& cases = CaseTables();
+    const int known = std::min(int(names.names.size()), fTags.GetCount());
+    const auto matches = [&](const TNameIndex::TName& runName) {
+        if (runName.index >= known || runName.length != length) return false;
+        const char* text = names.chars.data() + runName.offset;
+        size_t j = 0;
+        while (j < length && text[j] == (upper ? cases.Upper(name[j]) : name[j])) ++j;
+        return j == length && TagAt(runName.index).enabled;
+    };
+    // Those of its group, or all of them for an empty name.
+    if (length > 0 && !names.groupStart.empty()) {
+        const unsigned char first = static_cast<unsigned char>(upper ? cases.Upper(name[0]) : name[0]);
+        const size_t group = TNameIndex::Group(first, length);
+        for (int at = names.groupStart[group]; at < names.groupStart[group + 1]; ++at)
+            if (matches(names.byGroup[size_t(at)])) return names.byGroup[size_t(at)].index;
+    } else {
+        for (const TNameIndex::TName& runName : names.names)
+            if (matches(runName)) return runName.index;
+    }
+    return -1;
 }
 
-int TTaggedTextParser::FindTag(const char* name, size_t length) const {
+inline int TTaggedTextParser::FindTag(const char* name, size_t length) const {
     const int count = fTags.GetCount();
-    const int upperCount = fUpperNames.GetCount();
-    const TCaseTables& cases = CaseTables();
+    // First against the names taken when the run began, the name upper-cased
+    // as it is compared unless case-sensitive.
+    const TNameIndex* runNames = !fCaseSensitive ? &fUpperNames : &fExactNames;
     int i = 0;
-    if (!fCaseSensitive) {
-        // Against the upper-cased names taken when the run began, the name
-        // upper-cased as it is compared: those with its first character (all
-        // of them for an empty name), in table order.
-        const int known = std::min(upperCount, count);
-        const auto matches = [&](int k) {
-            const std::string& upper = fUpperNameTexts[size_t(k)];
-            if (upper.size() != length) return false;
-            size_t j = 0;
-            while (j < length && upper[j] == cases.Upper(name[j])) ++j;
-            return j == length && TagAt(k).enabled;
-        };
-        if (length > 0 && fFirstStart.size() == 257) {
-            const unsigned char first = static_cast<unsigned char>(cases.Upper(name[0]));
-            for (int at = fFirstStart[first]; at < fFirstStart[first + 1u]; ++at) {
-                const int k = fNamesByFirst[size_t(at)];
-                if (k < known && matches(k)) return k;
-            }
-        } else {
-            for (int k = 0; k < known; ++k)
-                if (matches(k)) return k;
-        }
-        i = std::max(known, 0);
+    if (!fCaseSensitive || !fExactNames.names.empty()) {
+        const int found = FindRunName(*runNames, !fCaseSensitive, name, length);
+        if (found >= 0) return found;
+        i = int(runNames->names.size());
     }
-    // The entries added during the run, or all when case-sensitive.
+    // The entries added during the run, or all when case-sensitive without names taken.
     if (i >= count) return -1;
+    const TCaseTables& cases = CaseTables();
     std::string wanted(name, length);
     if (!fCaseSensitive)
         for (char& c : wanted) c = cases.Upper(c);
@@ -160,11 +175,14 @@ int TTaggedTextParser::FindTag(const char* name, size_t length) const {
 }
 
 void TTaggedTextParser::ParseTag(const TString& name, const TString& value) {
-    const size_t length = size_t(name.Length());
-    const size_t slashes = LeadingSlashes(name.c_str(), length);
-    const int index = FindTag(name.c_str() + slashes, length - slashes);
+    TakeTag(name.c_str(), size_t(name.Length()), value);
+}
+
+inline void TTaggedTextParser::TakeTag(const char* name, size_t length, const TString& value) {
+    const size_t slashes = LeadingSlashes(name, length);
+    const int index = FindTag(name + slashes, length - slashes);
     if (index < 0) {
-        TString prepared(name.c_str() + slashes, int(length - slashes));
+        TString prepared(name + slashes, int(length - slashes));
         if (!fCaseSensitive) prepared.ToUpper();
         ParseUnknownTag(prepared, value, slashes > 0);
         return;
@@ -177,26 +195,46 @@ void TTaggedTextParser::ParseTag(const TString& name, const TString& value) {
 void TTaggedTextParser::ParseKnownTag(int, const TString&, bool) {}
 void TTaggedTextParser::ParseUnknownTag(const TString&, const TString&, bool) {}
 
-void TTaggedTextParser::BeginTaggedRun() {
+void TTaggedTextParser::BeginTaggedRun(bool stableTable) {
     fUpperNames.Clear();
-    fUpperNameTexts.clear();
+    fExactNames.Clear();
+    const bool exact = fCaseSensitive && stableTable;
+    fRunTags.clear();
     for (int i = 0; i < fTags.GetCount(); ++i) {
-        fUpperNames.Add(fTags[i].name.UpperCase());
-        fUpperNameTexts.push_back(fUpperNames.Last().str());
+        fUpperNames.Add(fTags[i].name.UpperCase().str());
+        if (exact) fExactNames.Add(fTags[i].name.str());
+        if (stableTable) fRunTags.push_back(&fTags[i]);
     }
-    // The names grouped by first character, each group in table order (an
-    // empty name is in no group: only an empty name matches it).
-    fFirstStart.assign(257, 0);
-    for (const std::string& upper : fUpperNameTexts)
-        if (!upper.empty()) ++fFirstStart[static_cast<unsigned char>(upper[0]) + 1u];
-    for (size_t c = 1; c < fFirstStart.size(); ++c) fFirstStart[c] += fFirstStart[c - 1];
-    fNamesByFirst.assign(size_t(fFirstStart[256]), 0);
-    std::vector<int> next(fFirstStart.begin(), fFirstStart.end() - 1);
-    for (size_t k = 0; k < fUpperNameTexts.size(); ++k)
-        if (!fUpperNameTexts[k].empty())
-            fNamesByFirst[size_t(next[static_cast<unsigned char>(fUpperNameTexts[k][0])]++)] = int(k);
+    fUpperNames.Build();
+    if (exact) fExactNames.Build();
     fInTag = false;
     fCurrentTagId = -1;
+}
+
+void TTaggedTextParser::TNameIndex::Add(const std::string& name) {
+    names.push_back(TName{uint32_t(chars.size()), uint32_t(name.size()), int(names.size())});
+    chars += name;
+}
+
+void TTaggedTextParser::TNameIndex::Build() {
+    groupStart.assign(kGroups + 1, 0);
+    const auto groupOf = [&](const TName& name) {
+        return Group(static_cast<unsigned char>(chars[name.offset]), name.length);
+    };
+    for (const TName& name : names)
+        if (name.length > 0) ++groupStart[groupOf(name) + 1];
+    for (size_t g = 1; g <= kGroups; ++g) groupStart[g] += groupStart[g - 1];
+    byGroup.resize(size_t(groupStart[kGroups]));
+    std::vector<int> next(groupStart.begin(), groupStart.end() - 1);
+    for (const TName& name : names)
+        if (name.length > 0) byGroup[size_t(next[groupOf(name)]++)] = name;
+}
+
+void TTaggedTextParser::TNameIndex::Clear() {
+    chars.clear();
+    names.clear();
+    byGroup.clear();
+    groupStart.clear();
 }
 
 bool TTaggedTextParser::Parse(TStringContainer& lines) { return ParseTaggedAs(*this, lines); }

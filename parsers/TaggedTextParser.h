@@ -2,7 +2,9 @@
 // written between '<' and '>', and dispatches known tags by id.
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <string_view>
 #include <type_traits>
 #include <typeinfo>
 #include <vector>
@@ -103,51 +105,91 @@ protected:
     // Parse's run for self (see TSymbolParser::ParseAs); the caller includes SymbolScan.h.
     template <class P>
     bool ParseTaggedAs(P& self, TStringContainer& lines) {
-        BeginTaggedRun();
-        // A parser whose tag hooks are all this class's own (and ParseError
-        // the base's) only looks tags up, so the run does that without making
-        // the texts the hooks take.
+        const bool exact = typeid(self) == typeid(P);
+        // A parser whose ParseTag is this class's own has its tags looked up
+        // without making a text of the name; when its tag hooks are all this
+        // class's own (and ParseError the base's), it only looks tags up, so
+        // the run does that without making the texts the hooks take.
+        fOwnParseTag =
+            exact && std::is_same_v<decltype(&P::ParseTag), void (TTaggedTextParser::*)(const TString&, const TString&)>;
         fOwnTagHooks =
-            typeid(self) == typeid(P) && std::is_same_v<decltype(&P::ParseError), void (TSymbolParser::*)(int)> &&
-            std::is_same_v<decltype(&P::ParseTag), void (TTaggedTextParser::*)(const TString&, const TString&)> &&
+            fOwnParseTag && std::is_same_v<decltype(&P::ParseError), void (TSymbolParser::*)(int)> &&
             std::is_same_v<decltype(&P::ParseKnownTag), void (TTaggedTextParser::*)(int, const TString&, bool)> &&
             std::is_same_v<decltype(&P::ParseUnknownTag),
                            void (TTaggedTextParser::*)(const TString&, const TString&, bool)>;
+        // The hooks of such a parser leave the tag table and the collected
+        // tag text alone while it runs.
+        fStableRun = exact && kScansLikeThisPackage<P>;
+        BeginTaggedRun(fStableRun);
         const bool ok = ParseAs(self, lines);
         fOwnTagHooks = false;
+        fOwnParseTag = false;
+        fStableRun = false;
+        fRunTags.clear();
         fUpperNames.Clear();
-        fUpperNameTexts.clear();
-        fNamesByFirst.clear();
-        fFirstStart.clear();
+        fExactNames.Clear();
         return ok;
     }
-    // The upper-cased names for one run, in-tag off, no tag seen yet.
-    void BeginTaggedRun();
+    // The names for one run, in-tag off, no tag seen yet: the upper-cased
+    // names, and when the table stays as it is while the run goes on and
+    // names are compared case-sensitive, the names as they are.
+    void BeginTaggedRun(bool stableTable);
 
     bool fCaseSensitive = false;
     int fCurrentTagId = 0;
     bool fInTag = false;
     TTagInfos fTags;
-    TStringContainer fUpperNames;
     bool fKeepBlanksInTags = false;
     bool fOwnTagHooks = false;
+    bool fOwnParseTag = false;
+    bool fStableRun = false;
+    // The entries of the table in such a run.
+    std::vector<const TTagInfo*> fRunTags;
     // The text of the tag being read.
     std::string fTagText;
-    // The upper-cased names again, compared without a container call each.
-    std::vector<std::string> fUpperNameTexts;
-    // Indexes of the upper-cased names by their first character, in table
-    // order: those starting with character c are fNamesByFirst[fFirstStart[c]]
-    // up to fNamesByFirst[fFirstStart[c + 1]].
-    std::vector<int> fNamesByFirst;
-    std::vector<int> fFirstStart;
+    // The names of the table when a run began, in one form, grouped by
+    // their first character and length.
+    struct TNameIndex {
+        // The group of names with first character c and length n (groups
+        // are shared, not unique).
+        static constexpr size_t kGroups = 256;
+        static size_t Group(unsigned char first, size_t length) { return (first + length * 97) % kGroups; }
+        // A name: where its characters lie in chars, and its table index.
+        struct TName {
+            uint32_t offset;
+            uint32_t length;
+            int index;
+        };
+        std::string chars;
+        // In table order.
+        std::vector<TName> names;
+        // The names by group, in table order within each: those of group g
+        // are byGroup[groupStart[g]] up to byGroup[groupStart[g + 1]]. An
+        // empty name is in no group.
+        std::vector<TName> byGroup;
+        std::vector<int> groupStart;
+        void Add(const std::string& name);
+        void Build();
+        void Clear();
+    };
+    TNameIndex fUpperNames;
+    TNameIndex fExactNames;
 
 private:
     // Splits [first, end) of the tag text at its first '=' into name and value.
-    void SplitTag(const std::string& tag, size_t first, size_t end);
+    void SplitTag(std::string_view tag, size_t first, size_t end);
     // ParseTag's work when the tag hooks are this class's own.
     void LookUpTag(const char* name, size_t length);
+    // ParseTag's work on the name's characters.
+    void TakeTag(const char* name, size_t length, const TString& value);
     // Index of the first enabled entry named name (without its leading
     // slashes; compared upper-cased unless case-sensitive); -1 when none.
     int FindTag(const char* name, size_t length) const;
-    const TTagInfo& TagAt(int i) const;
+    // The same among the first entries of names, the name upper-cased when
+    // upper is set; -1 when none.
+    int FindRunName(const TNameIndex& names, bool upper, const char* name, size_t length) const;
+    const TTagInfo& TagAt(int i) const {
+        if (fStableRun && size_t(i) < fRunTags.size()) return *fRunTags[size_t(i)];
+        return *static_cast<const TTagInfo*>(static_cast<const TContainerItem*>(fTags.GetItem(i)));
+    }
 };

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <typeinfo>
 
 #include "ContainerErrors.h"
 #include "SolidPenBrush.h"
@@ -57,6 +58,7 @@ void TVGTVisualizer::Reset(HDC dc, int left, int top, int right, bool clearPictu
     fDC = dc;
     // What the DC holds is not known yet: the first font, colour and mode go to it.
     fFont = nullptr;
+    fWordSizes.Clear();
     fSelectedTextColor = CLR_INVALID;
     fTransparentSet = false;
     fPixelsPerInch = GetDeviceCaps(dc, LOGPIXELSY);
@@ -82,6 +84,11 @@ void TVGTVisualizer::Reset(HDC dc, int left, int top, int right, bool clearPictu
     fWeight = FW_NORMAL;
     fItalic = fUnderline = fStrikeOut = false;
     fFaceName = "Arial";
+    // A visualizer of exactly this class changes the face only here and in
+    // DoFontFace, which let go of the face they knew; a derived one may
+    // change it anywhere, and its face is looked at at every SelectFont.
+    fRequestFace = -1;
+    fFaceTracked = typeid(*this) == typeid(TVGTVisualizer);
     fLineColor = fTextColor = fNormalTextColor = 0;
     fLinkColor = 0xFF0000;
     SelectFont();
@@ -125,36 +132,30 @@ namespace {
 // At most this many fonts of one pass are kept for reuse.
 constexpr size_t kPassFontLimit = 32;
 
-bool SameRequest(const LOGFONTA& a, const LOGFONTA& b) {
-    return a.lfHeight == b.lfHeight && a.lfWeight == b.lfWeight && a.lfItalic == b.lfItalic &&
-           a.lfUnderline == b.lfUnderline && a.lfStrikeOut == b.lfStrikeOut &&
-           std::strncmp(a.lfFaceName, b.lfFaceName, LF_FACESIZE) == 0;
-}
-
 }  // namespace
 
 void TVGTVisualizer::SelectFont() {
-    LOGFONTA request{};
-    request.lfHeight = GetFontHeight();
-    request.lfWeight = fWeight;
-    request.lfItalic = fItalic;
-    request.lfUnderline = fUnderline;
-    request.lfStrikeOut = fStrikeOut;
-    request.lfCharSet = DEFAULT_CHARSET;
-    std::strncpy(request.lfFaceName, fFaceName.c_str(), LF_FACESIZE - 1);
+    const int height = GetFontHeight();
+    int face = RequestFace();
     HFONT font = nullptr;
-    for (const TPassFont& made : fPassFonts)
-        if (SameRequest(made.request, request)) font = made.font;
+    for (const TPassFont& made : fPassFonts) {
+        if (made.height == height && made.weight == fWeight && made.italic == fItalic &&
+            made.underline == fUnderline && made.strikeOut == fStrikeOut && made.face == face) {
+            font = made.font;
+            break;
+        }
+    }
     if (font == nullptr) {
-        font = CreateFontA(request.lfHeight, 0, 0, 0, fWeight, fItalic, fUnderline, fStrikeOut, DEFAULT_CHARSET,
+        font = CreateFontA(height, 0, 0, 0, fWeight, fItalic, fUnderline, fStrikeOut, DEFAULT_CHARSET,
                            OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
                            fFaceName.c_str());
         if (fPassFonts.size() >= kPassFontLimit) {
             SelectObject(fDC, font);
             fFont = font;
             DeletePassFonts();
+            face = RequestFace();
         }
-        fPassFonts.push_back(TPassFont{request, font});
+        fPassFonts.push_back(TPassFont{height, fWeight, fItalic, fUnderline, fStrikeOut, face, font});
     }
     if (font != fFont) SelectObject(fDC, font);
     fFont = font;
@@ -164,9 +165,28 @@ void TVGTVisualizer::SelectFont() {
     fTransparentSet = true;
 }
 
+int TVGTVisualizer::RequestFace() {
+    if (fRequestFace >= 0 && fFaceTracked) return fRequestFace;
+    // A font request holds the face up to its first NUL, at most LF_FACESIZE - 1 characters.
+    const char* face = fFaceName.c_str();
+    const size_t length = strnlen(face, LF_FACESIZE - 1);
+    fRequestFace = -1;
+    for (size_t i = 0; i < fPassFaces.size() && fRequestFace < 0; ++i)
+        if (fPassFaces[i].size() == length && std::memcmp(fPassFaces[i].data(), face, length) == 0)
+            fRequestFace = static_cast<int>(i);
+    if (fRequestFace < 0) {
+        fPassFaces.emplace_back(face, length);
+        fRequestFace = static_cast<int>(fPassFaces.size()) - 1;
+    }
+    return fRequestFace;
+}
+
 void TVGTVisualizer::DeletePassFonts() {
     for (const TPassFont& made : fPassFonts) DeleteObject(made.font);
     fPassFonts.clear();
+    fPassFaces.clear();
+    fRequestFace = -1;
+    fWordSizes.Clear();
 }
 
 void TVGTVisualizer::ReleaseFont() {
@@ -179,7 +199,10 @@ void TVGTVisualizer::ReleaseFont() {
 
 int TVGTVisualizer::GetFontHeight() {
     const int size = std::clamp(fFontSize, -kFontSizeLimit, kFontSizeLimit);
-    return -MulDiv(size, fPixelsPerInch, 72);
+    // A topic asks for few sizes, many times: the last one is kept.
+    if (size != fHeightOf.size || fPixelsPerInch != fHeightOf.pixelsPerInch)
+        fHeightOf = TFontHeight{size, fPixelsPerInch, -MulDiv(size, fPixelsPerInch, 72)};
+    return fHeightOf.height;
 }
 
 COLORREF TVGTVisualizer::ParseColor(const TString& text) { return ReadTagColor(text); }
@@ -193,7 +216,6 @@ int TVGTVisualizer::GetParagraphIndent() { return GetSpaceUnit() * fParagraphInd
 int TVGTVisualizer::GetTabStep() { return GetSpaceUnit() * fTabStepUnits; }
 int TVGTVisualizer::GetLineSpace() { return fLineSpace; }
 
-int TVGTVisualizer::CurrentColumn() const { return std::clamp(fColumn, 0, fColumns.GetCount()); }
 
 int TVGTVisualizer::IndentInUse() const {
     const bool applies = fIndents.GetCount() > 0 && fLeftKeeps.Last().y == -1 && !InLaterColumn();
@@ -217,8 +239,9 @@ int TVGTVisualizer::GetRightLimit() {
         for (int i = 0; i < fRightKeeps.GetCount(); ++i) limit -= fRightKeeps[i].x;
         return Bounded(limit);
     }
-    if (InLastColumn()) return Bounded(static_cast<long long>(fRight) - alignRight);
-    const COL_INFO& border = fColumns[CurrentColumn()];
+    const int column = CurrentColumn();
+    if (column >= fColumns.GetCount()) return Bounded(static_cast<long long>(fRight) - alignRight);
+    const COL_INFO& border = fColumns[column];
     return Bounded(static_cast<long long>(border.position) - border.gap);
 }
 
@@ -231,16 +254,23 @@ int TVGTVisualizer::GetAlignWidth(const TString& text) {
 
 // ---- words, lines and keeps ----
 
-void TVGTVisualizer::ParseSymbol(const TString& word) {
+void TVGTVisualizer::ParseSymbol(const TString& word) { ParseSymbolText(word.c_str(), size_t(word.Length())); }
+
+void TVGTVisualizer::ParseSymbolText(const char* word, size_t length) {
     // Read before the base resets it: link areas merge only word after word.
     const bool afterWord = GetCurrentTagId() == 0;
-    TVGTParser::ParseSymbol(word);
-    PlaceWord(word, afterWord);
+    TVGTParser::ParseSymbolText(word, length);
+    PlaceWord(word, static_cast<int>(length), afterWord);
 }
 
-void TVGTVisualizer::PlaceWord(const TString& word, bool afterWord) {
+void TVGTVisualizer::PlaceWord(const char* word, int length, bool afterWord) {
+    // Each word is measured once per font and pass: the font is the DC's and
+    // nothing else of the DC that a measure depends on changes in a pass.
     SIZE size{0, 0};
-    GetTextExtentPoint32A(fDC, word.c_str(), word.Length(), &size);
+    if (const SIZE* known = fWordSizes.Find(fFont, word, length))
+        size = *known;
+    else if (GetTextExtentPoint32A(fDC, word, length, &size))
+        fWordSizes.Add(fFont, word, length, size);
     if (static_cast<long long>(fX) + size.cx > GetRightLimit()) {
         if (!fNoBreak) {
             fY = Bounded(static_cast<long long>(fY) + fLineSpace + fLineHeight);
@@ -252,20 +282,12 @@ void TVGTVisualizer::PlaceWord(const TString& word, bool afterWord) {
     }
     const RECT area{fX, fY, Bounded(static_cast<long long>(fX) + size.cx - 1),
                     Bounded(static_cast<long long>(fY) + size.cy - 1)};
-    if (fPainting && MayShow(area)) TextOutA(fDC, fX, fY, word.c_str(), word.Length());
+    if (fPainting && MayShow(area)) TextOutA(fDC, fX, fY, word, length);
     if (fInLink) AddLinkArea(area, afterWord);
     if (fPaintBk && !fPainting) AddColorBlock(area);
     fLastWordInBlock = fPaintBk;
     fX = Bounded(static_cast<long long>(fX) + GetSpaceUnit() + size.cx);
     fLineHeight = std::max(fLineHeight, static_cast<int>(size.cy));
-}
-
-// Words wholly outside the clip area are not drawn: a long topic is walked
-// whole, but only what shows costs drawing. The margin covers italic overhangs.
-bool TVGTVisualizer::MayShow(const RECT& area) const {
-    const long long margin = static_cast<long long>(area.bottom) - area.top + 1;
-    return area.bottom >= fClip.top && area.top < fClip.bottom && area.right + margin >= fClip.left &&
-           area.left - margin < fClip.right;
 }
 
 void TVGTVisualizer::PlaceBoldWord(const TString& word) {

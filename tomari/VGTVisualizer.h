@@ -2,6 +2,7 @@
 // paints it, in two streaming passes over the parsed text.
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "ImageLinks.h"
@@ -12,6 +13,7 @@
 #include "VGTRecords.h"
 #include "ValueContainers.h"
 #include "Win32.h"
+#include "WordSizes.h"
 
 // The measure pass (painting off) finds the topic's height and its widest
 // line and collects what the topic declares: links (while collect-links is
@@ -93,6 +95,9 @@ public:
 
     // Every word of text and every entity word.
     void ParseSymbol(const TString& word) override;
+    // ParseSymbol's work on the word's characters; a pass of a visualizer of
+    // exactly this class hands the words of the text over this way.
+    void ParseSymbolText(const char* word, size_t length);
     bool Parse(TStringContainer& lines) override;
 
     // The topic source, one string per source line.
@@ -192,7 +197,7 @@ protected:
     }
     // Places a word at the pen, wrapping first when it does not fit; merges its
     // link area into the link's last one when afterWord is set.
-    void PlaceWord(const TString& word, bool afterWord);
+    void PlaceWord(const char* word, int length, bool afterWord);
     // Places a word in bold, the weight restored afterwards.
     void PlaceBoldWord(const TString& word);
     // Adds an area to the current link, when links are collected.
@@ -215,7 +220,7 @@ protected:
     // A solid line in the line colour, when painting.
     void DrawLine(int x1, int y1, int x2, int y2);
     // The column the pen is in: a column past the table counts as the last one.
-    int CurrentColumn() const;
+    int CurrentColumn() const { return fColumn < 0 ? 0 : fColumn > fColumns.GetCount() ? fColumns.GetCount() : fColumn; }
     bool InLaterColumn() const { return fInColumns && CurrentColumn() > 0; }
     bool InLastColumn() const { return CurrentColumn() >= fColumns.GetCount(); }
     // Vertical separators of the borders before the current column, from the
@@ -239,8 +244,14 @@ protected:
     // The areas of an IMAGE's link file moved onto the picture placed at
     // (left, top) and added to the image link areas.
     void AddPictureLinks(const TString& fileName, POINT placed);
-    // True when a word's box can show in the clip area of the paint pass.
-    bool MayShow(const RECT& area) const;
+    // True when a word's box can show in the clip area of the paint pass:
+    // a long topic is walked whole, but only what shows costs drawing. The
+    // margin covers italic overhangs.
+    bool MayShow(const RECT& area) const {
+        const long long margin = static_cast<long long>(area.bottom) - area.top + 1;
+        return area.bottom >= fClip.top && area.top < fClip.bottom && area.right + margin >= fClip.left &&
+               area.left - margin < fClip.right;
+    }
 
     // ---- state ----
     TStringContainer fSource;
@@ -266,10 +277,32 @@ protected:
     // The fonts a pass has made, reused while it runs (a topic switches
     // between few fonts many times), and what the DC was last given.
     struct TPassFont {
-        LOGFONTA request;
+        // What the font was made of; the face is an index into fPassFaces.
+        int height;
+        int weight;
+        bool italic;
+        bool underline;
+        bool strikeOut;
+        int face;
         HFONT font;
     };
     std::vector<TPassFont> fPassFonts;
+    // The faces of the pass's fonts as font requests hold them, the index of
+    // the current face among them (-1 when not looked up since it changed),
+    // and whether the face changes only where that index is let go of.
+    std::vector<std::string> fPassFaces;
+    int fRequestFace = -1;
+    bool fFaceTracked = false;
+    int RequestFace();
+    // The words measured in the pass, while their fonts live.
+    TWordSizes fWordSizes;
+    // The font height last worked out, of that size and resolution.
+    struct TFontHeight {
+        int size;
+        int pixelsPerInch;
+        int height;
+    };
+    TFontHeight fHeightOf{0, 0, 0};
     COLORREF fSelectedTextColor = CLR_INVALID;
     bool fTransparentSet = false;
     int fPixelsPerInch = 96;
@@ -336,3 +369,9 @@ protected:
     int fMeasuredWidth = 0;
     int fMeasuredHeight = 0;
 };
+
+// Its character operations are the tagged text parser's, and no handler
+// changes the source, the tag table or the parser settings while a pass runs:
+// a visualizer of exactly this class scans as the parsers' own do.
+template <>
+inline constexpr bool kScansAsThisPackage<TVGTVisualizer> = true;

@@ -64,6 +64,7 @@ void TVGTVisualizer::DoFontColor(const TString& parameter) {
 
 void TVGTVisualizer::DoFontFace(const TString& parameter) {
     fFaceName = parameter;
+    fRequestFace = -1;
     SelectFont();
 }
 

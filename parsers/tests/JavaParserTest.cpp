@@ -75,6 +75,65 @@ TEST(JavaParser, EachParseReplacesTheClassList) {
     EXPECT_EQ((*parser[0])[1], nullptr);
 }
 
+// A parser reuses the records of its last run: any order of runs gives what
+// a new parser gives, also after a record of the list was changed.
+TEST(JavaParser, ARunAfterOthersListsWhatANewParserLists) {
+    const std::vector<std::string> many = {
+        "class A { void f(int a, long b, char c) {} void g() {} }", "class B { void h(String s) {} }",
+        "class C { void k(int x, int y) {} void m(long v) {} void n() {} }"};
+    const std::vector<std::string> few = {"class D { void p(int a, int b, int c, int d) {} }"};
+    const std::vector<std::string> none = {"int x;"};
+    TJavaParser parser;
+    for (const auto* source : {&many, &few, &many, &none, &few, &many}) {
+        TStringContainer lines = Lines(*source);
+        parser.Parse(lines);
+        EXPECT_EQ(Outline(parser), OutlineOf(*source)) << (*source)[0];
+    }
+    // Records whose settings were changed are not reused.
+    TStringContainer lines = Lines(many);
+    (*parser[0]).SetIncrement(2);
+    (*(*parser[1])[0]).params.SetReduceCapacity(false);
+    parser.Parse(lines);
+    EXPECT_EQ(Outline(parser), OutlineOf(many));
+    for (int i = 0; parser[i] != nullptr; ++i) {
+        EXPECT_EQ(parser[i]->GetIncrement(), TJavaClassData().GetIncrement());
+        for (int m = 0; (*parser[i])[m] != nullptr; ++m) EXPECT_TRUE((*parser[i])[m]->params.GetReduceCapacity());
+    }
+}
+
+// A Java parser keeps its recent symbols aside while it runs with direct
+// calls; with any history and lookahead it lists and leaves what the same
+// parser does when a derived class makes it run through the virtual table.
+class DerivedJavaParser : public TJavaParser {};
+
+TEST(JavaParser, RecentSymbolsAsThroughTheVirtualTable) {
+    const std::vector<std::string> text = {
+        "class A { void f(int x, String s) {} }", "class 'B", "C' { void g(long[] v, 'x y' w) { h(1, 2); } }",
+        "class D { void k(Map<K, V> m, \"a", "b\" n) {} int z = q(3, 4); }", "class"};
+    for (int size : {0, 1, 2, 4, 7}) {
+        for (int lookahead : {-1, 0, 1, 2}) {
+            SCOPED_TRACE("history " + std::to_string(size) + ", lookahead " + std::to_string(lookahead));
+            TJavaParser direct;
+            DerivedJavaParser derived;
+            for (TJavaParser* parser : {&direct, static_cast<TJavaParser*>(&derived)}) {
+                parser->SetHistorySize(size);
+                parser->SetLookahead(lookahead);
+            }
+            for (int run = 0; run < 2; ++run) {
+                TStringContainer directLines = Lines(text);
+                TStringContainer derivedLines = Lines(text);
+                EXPECT_EQ(direct.Parse(directLines), derived.Parse(derivedLines));
+                EXPECT_EQ(Outline(direct), Outline(derived));
+                EXPECT_EQ(direct.GetSymbolHistory().GetText(TString("|")),
+                          derived.GetSymbolHistory().GetText(TString("|")));
+                EXPECT_EQ(direct.GetNewSymbol(), derived.GetNewSymbol());
+            }
+        }
+    }
+    // Quoted runs across lines keep their line feed; "Map<K" is one symbol.
+    EXPECT_EQ(OutlineOf(text), "A: f(int, String)@0; 'B\nC': g(long[], 'x y')@2; D: k(k, V>, \"a\nb\")@3");
+}
+
 TEST(JavaParser, RecordsCopyTheirContent) {
     TJavaMethodData method;
     method.name = "f";

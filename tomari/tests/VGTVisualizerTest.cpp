@@ -218,6 +218,23 @@ TEST_F(VGTVisualizerTest, PassesLeaveNoObjectBehind) {
     EXPECT_EQ(GetCurrentObject(dc(), OBJ_BRUSH), GetStockObject(WHITE_BRUSH));
 }
 
+// A pass measures each word once per font; the words repeated lie where
+// measuring each would put them.
+TEST_F(VGTVisualizerTest, EachWordIsMeasuredOncePerFontAndPass) {
+    const std::string markup = "a bb a bb <B>a</B> a <B>a bb</B> ccc";
+    std::vector<std::string> trace = topic.Paint(dc(), markup, 8, 0, 500);
+    EXPECT_EQ(Only(trace, {"GetTextExtentPoint32A"}).size(), 5u);
+    int x = 8;
+    std::vector<std::string> expected;
+    for (const auto& [word, weight] : std::vector<std::pair<std::string, int>>{
+             {"a", FW_NORMAL}, {"bb", FW_NORMAL}, {"a", FW_NORMAL}, {"bb", FW_NORMAL}, {"a", FW_BOLD},
+             {"a", FW_NORMAL}, {"a", FW_BOLD}, {"bb", FW_BOLD}, {"ccc", FW_NORMAL}}) {
+        expected.push_back(TextAt(x, 0, word));
+        x += W(word, weight) + 3;
+    }
+    EXPECT_EQ(Only(trace, {"TextOutA"}), expected);
+}
+
 // A visualizer of exactly its class runs the parser's character loop with
 // direct calls, a derived one through the virtual table: both lay out, collect
 // and paint alike, malformed markup included.

@@ -10,7 +10,6 @@
 #include <algorithm>
 #include <climits>
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <new>
 #include <stdexcept>
@@ -1189,11 +1188,10 @@ void TTextEditor::RemoveLines(const std::vector<int>& removed) {
             items[kept++] = items[line];
         }
     }
-    // Freed in memory order: the allocator merges neighbours as it goes, far
-    // cheaper than for lines that edits and reloads have scattered.
-    std::sort(doomed.begin(), doomed.end(), std::less<void*>());
+    // Not freed but kept for the next load, which fills them again: freeing
+    // a million lines costs far more than the command itself.
     std::copy(doomed.begin(), doomed.end(), items + kept);
-    lines.DeleteSection(kept, count - 1, true);
+    lines.RecycleSection(kept, count - 1);
 
     TIntPair* pairs = sections.Array();
     for (int i = 0; i < sections.GetCount(); ++i) FitSection(pairs[i], removed);

@@ -18,15 +18,6 @@ namespace {
 
 const size_t kReadChunk = 65536;
 const size_t kWriteBlock = 262144;
-// Lines this far ahead are fetched into the cache before they are needed:
-// their strings first, and their texts when half as far ahead.
-const int kPrefetchDistance = 64;
-
-void PrefetchLines(void* const* items, int i, int count) {
-    if (i + kPrefetchDistance < count) __builtin_prefetch(items[i + kPrefetchDistance]);
-    if (i + kPrefetchDistance / 2 < count)
-        __builtin_prefetch(static_cast<const TString*>(items[i + kPrefetchDistance / 2])->c_str());
-}
 
 struct FileCloser {
     FILE* file;

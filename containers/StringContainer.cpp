@@ -2,8 +2,10 @@
 #include "StringContainer.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <functional>
+#include <utility>
 #include <vector>
 
 #include "ClipboardText.h"
@@ -15,6 +17,7 @@
 namespace {
 
 const size_t kReadChunk = 65536;
+const size_t kWriteBlock = 262144;
 
 struct FileCloser {
     FILE* file;
@@ -28,6 +31,70 @@ long FileSize(FILE* file) {
     const long size = std::ftell(file);
     std::rewind(file);
     return size < 0 ? 0 : size;
+}
+
+// The room a new line of length characters gets: all that the heap's block
+// for it holds anyway (blocks grow in steps of 16 bytes, 8 of them the
+// heap's own), so that a line that grows by a few characters (an appended
+// ';') or is read again a little longer keeps its storage. Short lines
+// live inside the string itself.
+int RoomFor(size_t length) {
+    if (length < 16 || length > 0x7FFFFFF0) return 0;
+    return static_cast<int>(((length + 1 + 8 + 15) & ~size_t(15)) - 8 - 1);
+}
+
+// Spares in up to this many ascending runs are merged run by run; more
+// are sorted by their addresses.
+const size_t kMergedRuns = 64;
+
+// Sorts addresses ascending in linear time, least significant digit first,
+// sixteen bits a pass over the bits in which they differ: the lines of a
+// large text that a sort left in any order take two or three passes.
+void SortAddresses(void** addresses, size_t count) {
+    if (count < 65536) {
+        std::sort(addresses, addresses + count, std::less<void*>());
+        return;
+    }
+    const int kDigitBits = 16;
+    const size_t kDigits = size_t(1) << kDigitBits;
+    uintptr_t* keys = reinterpret_cast<uintptr_t*>(addresses);
+    uintptr_t lowest = UINTPTR_MAX;
+    for (size_t i = 0; i < count; ++i) lowest = std::min(lowest, keys[i]);
+    uintptr_t differing = 0;
+    for (size_t i = 0; i < count; ++i) differing |= keys[i] - lowest;
+    int shift = 0;
+    while (shift < 64 && (differing & (uintptr_t(1) << shift)) == 0) ++shift;  // alike in all (alignment)
+    std::vector<uintptr_t> buffer(count);
+    uintptr_t* sorted = buffer.data();
+    std::vector<size_t> starts(kDigits);
+    for (; shift < 64 && (differing >> shift) != 0; shift += kDigitBits) {
+        const auto digit = [&](uintptr_t key) { return ((key - lowest) >> shift) & (kDigits - 1); };
+        std::fill(starts.begin(), starts.end(), 0);
+        for (size_t i = 0; i < count; ++i) ++starts[digit(keys[i])];
+        size_t total = 0;
+        for (size_t& start : starts) total += std::exchange(start, total);
+        for (size_t i = 0; i < count; ++i) sorted[starts[digit(keys[i])]++] = keys[i];
+        std::swap(keys, sorted);
+    }
+    if (keys != reinterpret_cast<uintptr_t*>(addresses))
+        std::copy(keys, keys + count, reinterpret_cast<uintptr_t*>(addresses));
+}
+
+// Merges neighbouring ascending runs (starting at runStarts, the first at
+// 0) pairwise until one is left.
+void MergeRuns(void** addresses, size_t count, std::vector<size_t> runStarts) {
+    runStarts.push_back(count);
+    while (runStarts.size() > 2) {
+        std::vector<size_t> merged;
+        for (size_t run = 0; run + 1 < runStarts.size(); run += 2) {
+            merged.push_back(runStarts[run]);
+            if (run + 2 < runStarts.size())
+                std::inplace_merge(addresses + runStarts[run], addresses + runStarts[run + 1],
+                                   addresses + runStarts[run + 2], std::less<void*>());
+        }
+        merged.push_back(count);
+        runStarts.swap(merged);
+    }
 }
 
 }  // namespace
@@ -125,16 +192,46 @@ void TStringContainer::Recycle() {
     for (int i = 0; i < GetCount(); ++i)
         if (items[i] != nullptr) fSpares.push_back(items[i]);
     DeleteAll(false);
-    // Filled in the order of their places in memory, so that the new lines
-    // lie in memory in their own order: lines that were sorted or moved
-    // about would otherwise leave the new text scattered. A few lines out of
-    // place (inserted or pasted ones) are not worth the sort.
+    OrderSpares();
+}
+
+void TStringContainer::RecycleSection(int first, int last) {
+    first = std::max(first, 0);
+    last = std::min(last, GetCount() - 1);
+    if (first > last) return;
+    if (!GetFreeItems()) {
+        DeleteSection(first, last, true);
+        return;
+    }
+    void* const* items = static_cast<void* const*>(GetItems());
+    const size_t spares = fSpares.size();
+    for (int i = first; i <= last; ++i)
+        if (items[i] != nullptr) fSpares.push_back(items[i]);
+    try {
+        DeleteSection(first, last, false);
+    } catch (...) {
+        fSpares.resize(spares);  // the lines stay in the list, and only there
+        throw;
+    }
+}
+
+// The spares still to fill go in the order of their places in memory, so
+// that the lines a read fills lie in memory in their own order: lines that
+// were sorted, moved about or removed here and there would otherwise leave
+// the new text scattered. A few ascending runs (the text's lines and the
+// removed ones kept beside them, say) are merged, more are sorted.
+void TStringContainer::OrderSpares() {
+    void** first = fSpares.data() + fNextSpare;
+    const size_t count = fSpares.size() - fNextSpare;
     const std::less<void*> before;
-    size_t turns = 0;
-    for (size_t i = fNextSpare + 1; i < fSpares.size(); ++i)
-        if (before(fSpares[i], fSpares[i - 1])) ++turns;
-    if (turns > (fSpares.size() - fNextSpare) / 16)
-        std::sort(fSpares.begin() + static_cast<std::ptrdiff_t>(fNextSpare), fSpares.end(), before);
+    std::vector<size_t> runStarts{0};
+    for (size_t i = 1; i < count && runStarts.size() <= kMergedRuns; ++i)
+        if (before(first[i], first[i - 1])) runStarts.push_back(i);
+    if (runStarts.size() == 1) return;
+    if (runStarts.size() <= kMergedRuns)
+        MergeRuns(first, count, runStarts);
+    else
+        SortAddresses(first, count);
 }
 
 void TStringContainer::DeleteSpares() {
@@ -163,12 +260,15 @@ int TStringContainer::AddLine(const char* text, size_t length, int lineIndex, TF
     }
     TString* line;
     if (fNextSpare < fSpares.size()) {
+        PrefetchLines(fSpares.data(), static_cast<int>(fNextSpare), static_cast<int>(fSpares.size()));
         line = static_cast<TString*>(fSpares[fNextSpare++]);
         line->SetReduceCapacity(fReduceCapacity);
         line->Assign(text, static_cast<int>(length));
     } else {
-        line = new TString(text, static_cast<int>(length));
+        line = new TString;
         line->SetReduceCapacity(fReduceCapacity);
+        line->Reserve(RoomFor(length));
+        line->Assign(text, static_cast<int>(length));
     }
     TContainer::Add(line);
     return static_cast<int>(length);
@@ -226,29 +326,54 @@ int TStringContainer::ReadFromFileCallback(const TString& fileName, TFileProgres
 
 void TStringContainer::WriteToFile(const TString& fileName) const { WriteToFileCallback(fileName, nullptr, nullptr); }
 
-// The lines go out in chunks of about kReadChunk bytes, not one write each.
-void TStringContainer::WriteToFileCallback(const TString& fileName, TWriteProgressCallback progress,
-                                           void* context) const {
+// The lines are gathered into blocks of kWriteBlock bytes, each written
+// with one call, the lines ahead fetched into the cache while the block
+// fills. After a progress call the list is read afresh, since the handler
+// may have changed it.
+int TStringContainer::WriteToFileCallback(const TString& fileName, TWriteProgressCallback progress,
+                                          void* context) const {
     FileCloser closer{std::fopen(fileName.c_str(), "wb")};
     if (closer.file == nullptr) throw TSDPPFileException(fileName.str(), "cannot be created");
-    const char* lineEnd = fDosLineEnds ? "\r\n" : "\n";
-    std::string pending;
-    pending.reserve(kReadChunk * 2);
+    std::setvbuf(closer.file, nullptr, _IONBF, 0);
+    const std::string lineEnd = fDosLineEnds ? "\r\n" : "\n";
+    std::vector<char> block(kWriteBlock);
+    size_t used = 0;
     bool failed = false;
-    const auto flush = [&] {
-        failed = failed || std::fwrite(pending.data(), 1, pending.size(), closer.file) != pending.size();
-        pending.clear();
+    const auto write = [&](const char* data, size_t size) {
+        failed = failed || std::fwrite(data, 1, size, closer.file) != size;
     };
-    for (int i = 0; i < GetCount() && !failed; ++i) {
-        pending += GetString(i).str();
-        pending += lineEnd;
-        if (pending.size() >= kReadChunk) flush();
-        if (progress != nullptr) progress(GetCount(), i + 1, context);
+    const auto gather = [&](const char* data, size_t size) {
+        if (size > block.size() - used) {
+            write(block.data(), used);
+            used = 0;
+            if (size > block.size()) {
+                write(data, size);
+                return;
+            }
+        }
+        std::memcpy(block.data() + used, data, size);
+        used += size;
+    };
+    void* const* items = static_cast<void* const*>(GetItems());
+    int count = GetCount();
+    size_t longest = 0;
+    for (int i = 0; i < count && !failed; ++i) {
+        PrefetchLines(items, i, count);
+        const std::string& text = static_cast<const TString*>(items[i])->str();
+        longest = std::max(longest, text.size());
+        gather(text.data(), text.size());
+        gather(lineEnd.data(), lineEnd.size());
+        if (progress != nullptr) {
+            progress(count, i + 1, context);
+            items = static_cast<void* const*>(GetItems());
+            count = GetCount();
+        }
     }
-    if (!failed) flush();
+    if (!failed) write(block.data(), used);
     FILE* file = closer.file;
     closer.file = nullptr;
     if (std::fclose(file) != 0 || failed) throw TSDPPFileException(fileName.str(), "cannot be written");
+    return static_cast<int>(longest);
 }
 
 void TStringContainer::SetText(const char* text, int length) {

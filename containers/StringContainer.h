@@ -75,6 +75,11 @@ public:
     // read deletes those it does not fill, and so does the destructor. A
     // container that does not free its items only empties the list.
     void Recycle();
+    // Removes lines first..last (clipped to the list) and keeps them, as
+    // Recycle does, for the next read, which frees those it does not fill;
+    // so does the destructor. Removing many lines costs no freeing then. A
+    // container that does not free its items only removes them.
+    void RecycleSection(int first, int last);
 
     // Text files: one line per item; reading splits at LF, drops the CR of CR LF
     // and replaces the content (its lines are recycled); a last line without
@@ -86,7 +91,9 @@ public:
     // length of the longest line read.
     int ReadFromFileCallback(const TString& fileName, TFileProgressCallback progress, void* context,
                              TFileLineCallback lineCallback = nullptr);
-    void WriteToFileCallback(const TString& fileName, TWriteProgressCallback progress, void* context) const;
+    // As WriteToFile with progress; returns the length of the longest line
+    // written.
+    int WriteToFileCallback(const TString& fileName, TWriteProgressCallback progress, void* context) const;
     // Lines of the text held by an RCDATA resource; false (and empty) when missing.
     bool LoadFromResource(HMODULE module, const char* name);
     // Lines of a text block, split as a file is.
@@ -106,6 +113,16 @@ public:
     // A new string list with the lines, which the caller deletes.
     TStringList* AsStringList() const;
 
+    // For a pass over many lines of an item array (GetItems) of count lines:
+    // fetches the string of line i + 64 and the text of line i + 32 into the
+    // cache, so that a pass that calls it for each line i runs at the
+    // memory's pace even where the lines lie all over memory.
+    static void PrefetchLines(void* const* items, int i, int count) {
+        const int kAhead = 64;
+        if (i + kAhead < count) __builtin_prefetch(items[i + kAhead]);
+        if (i + kAhead / 2 < count) __builtin_prefetch(static_cast<const TString*>(items[i + kAhead / 2])->c_str());
+    }
+
     void* CreateItem(int index) override;
     void FreeItem(void* item) override;
     void AssignItem(void* target, const void* source) override;
@@ -118,6 +135,7 @@ public:
 private:
     int AddLine(const char* text, size_t length, int lineIndex, TFileLineCallback lineCallback, void* context);
     void DeleteSpares();
+    void OrderSpares();
     // Deletes the spares a read leaves, however the read ends.
     struct SparesDeleter {
         TStringContainer* lines;

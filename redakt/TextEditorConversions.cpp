@@ -71,7 +71,12 @@ void TTextEditor::HTMLToText() {
     for (int i = 0; i < lines.GetCount(); ++i) {
         TString& line = lines[i];
         if (lead != '\0' && line.str().find(lead) == std::string::npos) continue;
+        // The line keeps the storage its entities took: the next load of the
+        // file fills it again rather than moving the line elsewhere.
+        const bool reduce = line.GetReduceCapacity();
+        line.SetReduceCapacity(false);
         for (int row = 0; row < kRows; ++row) line.SubstituteAll(entities[row], TString(kLetters[row]));
+        line.SetReduceCapacity(reduce);
     }
 }
 

@@ -85,7 +85,9 @@ void TTextEditor::Load(TString name, int maxLines) {
     lines.SetTabExpansion(std::max(TabSize, 1));
     int longest = -1;
     try {
-        longest = lines.ReadFromFileCallback(name, &LineRead, &limit);
+        // Without a handler or a limit there is nothing to do for each line.
+        const bool perLine = OnProgressChange || maxLines > 0;
+        longest = lines.ReadFromFileCallback(name, perLine ? &LineRead : nullptr, &limit);
     } catch (const std::exception&) {
         whole = false;
         ShowLoadError(name);
@@ -151,11 +153,16 @@ bool TTextEditor::Save() {
 bool TTextEditor::SaveAs(TString name) {
     if (helpShown) return false;
     lines.SetDosLineEnds(DosFormat);
-    if (!WriteLinesWithProgress(this, lines, name)) return false;
+    int longest = 0;
+    if (!WriteLinesWithProgress(this, lines, name, &longest)) return false;
     fileName = name;
     const TString extension = UpperExtension(name);
     SetLang(extension);
-    RefreshSettings(true, true);
+    // The write measured the lines, unless a progress handler had the text
+    // meanwhile.
+    const bool measured = !OnProgressChange;
+    if (measured) SetHMax(longest);
+    RefreshSettings(true, !measured);
     Event(IsOneOf(extension, 100263, 100264) ? 1 : 2);
     SetModified(false);
     return true;

@@ -44,11 +44,14 @@ int CompareLineNumbers(const TString* a, const TString* b, void* context) {
     return Order(NumberOf(a), NumberOf(b));
 }
 
-bool WriteLinesWithProgress(TTextEditor* editor, TStringContainer& lines, const TString& fileName) {
+bool WriteLinesWithProgress(TTextEditor* editor, TStringContainer& lines, const TString& fileName, int* longest) {
     editor->ProgressChange(0, -1);
     bool written = true;
     try {
-        lines.WriteToFileCallback(fileName, &ForwardProgress, editor);
+        // Without a handler there is nothing to forward for each line.
+        const int measured =
+            lines.WriteToFileCallback(fileName, editor->OnProgressChange ? &ForwardProgress : nullptr, editor);
+        if (longest != nullptr) *longest = measured;
     } catch (...) {
         written = false;
         const std::string text = TextEditorText(100221, "Error with saving (Read Only ?)");

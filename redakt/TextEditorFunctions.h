@@ -33,8 +33,10 @@ int CompareLineNumbers(const TString* a, const TString* b, void* context);
 // ProgressChange(0, -1), the store's (count, done) notices and (0, -2). A
 // failed write shows the "Error with saving" box (owned by the editor's
 // window, error icon), lets no exception through and gives false; the file
-// may then be missing or partly written.
-bool WriteLinesWithProgress(TTextEditor* editor, TStringContainer& lines, const TString& fileName);
+// may then be missing or partly written. With longest given, the length of
+// the longest line written goes there.
+bool WriteLinesWithProgress(TTextEditor* editor, TStringContainer& lines, const TString& fileName,
+                            int* longest = nullptr);
 
 // Puts the box's text first in its list: nothing for an empty text or one the
 // list holds already (which keeps its place); the last item goes when the

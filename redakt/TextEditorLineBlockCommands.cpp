@@ -10,7 +10,6 @@
 #include <algorithm>
 #include <climits>
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <new>
 #include <stdexcept>
@@ -121,7 +120,14 @@ void TextChanged(TTextEditor& editor) {
 
 // Widens the horizontal range to the longest of lines first..last.
 void WidenTo(TTextEditor& editor, int first, int last) {
-    for (int i = std::max(first, 0); i <= last && i < editor.lines.GetCount(); ++i) editor.SetHMax(editor.lines[i]);
+    void* const* items = static_cast<void* const*>(editor.lines.GetItems());
+    const int count = std::min(last + 1, editor.lines.GetCount());
+    int longest = 0;
+    for (int i = std::max(first, 0); i < count; ++i) {
+        TStringContainer::PrefetchLines(items, i, count);
+        longest = std::max(longest, static_cast<const TString*>(items[i])->Length());
+    }
+    if (longest > editor.GetHMax()) editor.SetHMax(longest);
 }
 
 }  // namespace
@@ -900,10 +906,11 @@ void TTextEditor::CmdAppend(TString& argument) {
     int first = 0, last = 0;
     if (argument.IsEmpty() || !WorkingLines(*this, first, last)) return;
     const int length = argument.Length();
-    int64_t added = 0;
+    if (!Fits(int64_t(last - first + 1) * length)) return;
+    void* const* items = static_cast<void* const*>(lines.GetItems());
     for (int i = first; i <= last; ++i) {
-        added += length;
-        if (!Fits(int64_t(lines[i].Length()) + length) || !Fits(added)) return;
+        TStringContainer::PrefetchLines(items, i, last + 1);
+        if (!Fits(int64_t(static_cast<const TString*>(items[i])->Length()) + length)) return;
     }
     TLineCommandRun running(*this);
     const int count = last - first + 1;
@@ -911,6 +918,9 @@ void TTextEditor::CmdAppend(TString& argument) {
     try {
         ProgressChange(0, -1);
         for (; done <= last; ++done) {
+            // Read afresh for each line: a progress handler may change the text.
+            TStringContainer::PrefetchLines(static_cast<void* const*>(lines.GetItems()), done,
+                                            std::min(last + 1, lines.GetCount()));
             lines[done] += argument;
             ProgressChange(count, done - first);
         }
@@ -1189,11 +1199,10 @@ void TTextEditor::RemoveLines(const std::vector<int>& removed) {
             items[kept++] = items[line];
         }
     }
-    // Freed in memory order: the allocator merges neighbours as it goes, far
-    // cheaper than for lines that edits and reloads have scattered.
-    std::sort(doomed.begin(), doomed.end(), std::less<void*>());
+    // Not freed but kept for the next load, which fills them again: freeing
+    // a million lines costs far more than the command itself.
     std::copy(doomed.begin(), doomed.end(), items + kept);
-    lines.DeleteSection(kept, count - 1, true);
+    lines.RecycleSection(kept, count - 1);
 
     TIntPair* pairs = sections.Array();
     for (int i = 0; i < sections.GetCount(); ++i) FitSection(pairs[i], removed);

@@ -72,8 +72,13 @@ void TTextEditor::RefreshSettings(bool repaint, bool measureWidth) {
 }
 
 int TTextEditor::GetMaxLineLength() const {
+    void* const* items = static_cast<void* const*>(lines.GetItems());
+    const int count = lines.GetCount();
     int longest = 0;
-    for (int i = 0; i < lines.GetCount(); ++i) longest = std::max(longest, lines[i].Length());
+    for (int i = 0; i < count; ++i) {
+        TStringContainer::PrefetchLines(items, i, count);
+        longest = std::max(longest, static_cast<const TString*>(items[i])->Length());
+    }
     return longest;
 }
 

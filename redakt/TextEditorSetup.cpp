@@ -126,7 +126,12 @@ void TTextEditor::TakeSetupDlg(TTextEditorSetupDlg& dialog, const TTextEditorSet
 }
 
 void TTextEditor::DeleteTailSpaces() {
-    for (int i = 0; i < lines.GetCount(); ++i) lines[i].TrimRight(' ');
+    void* const* items = static_cast<void* const*>(lines.GetItems());
+    const int count = lines.GetCount();
+    for (int i = 0; i < count; ++i) {
+        TStringContainer::PrefetchLines(items, i, count);
+        static_cast<TString*>(items[i])->TrimRight(' ');
+    }
     RefreshLines(-1);
     SetModified(true);
 }

@@ -1,7 +1,9 @@
 // Tests of TStringContainer: text files, callbacks, resources and settings.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -198,6 +200,71 @@ TEST(StringContainer, LentLinesAreNotRecycled) {
     lines.DeleteAll(false);
 }
 
+// Removed lines are kept for the next read, which fills them again (the
+// address sanitizer's leak check sees any that go astray), in the order of
+// their places in memory whatever the order of the text they came from: a
+// few runs (lines removed here and there) and a text in any order (sorted,
+// shuffled) alike.
+TEST(StringContainer, RemovedLinesAreRecycledInMemoryOrder) {
+    const auto numbered = [](int count) {
+        std::string text;
+        for (int i = 0; i < count; ++i) text += "a line of the text numbered " + std::to_string(i) + "\n";
+        return text;
+    };
+    for (int count : {1000, 70000}) {
+        TStringContainer lines;
+        const std::string text = numbered(count);
+        lines.SetText(text.data(), static_cast<int>(text.size()));
+        std::vector<const TString*> held;
+        for (int i = 0; i < count; ++i) held.push_back(&lines[i]);
+        std::sort(held.begin(), held.end());
+        lines.Shuffle(0, count - 1);
+        lines.RecycleSection(count / 3, count / 2);
+        lines.RecycleSection(-5, 2);
+        lines.RecycleSection(count, count + 5);  // outside the list: nothing
+        EXPECT_EQ(lines.GetCount(), count - (count / 2 - count / 3 + 1) - 3);
+        lines.SetText(text.data(), static_cast<int>(text.size()));
+        ASSERT_EQ(lines.GetCount(), count);
+        EXPECT_EQ(lines[count - 1].str(), "a line of the text numbered " + std::to_string(count - 1));
+        std::vector<const TString*> filled;
+        for (int i = 0; i < count; ++i) filled.push_back(&lines[i]);
+        EXPECT_EQ(filled, held) << count;  // the same lines, in memory order
+
+        // A few runs: the last third removed, then the middle third, then
+        // the rest recycled by the read.
+        lines.RecycleSection(2 * count / 3, count - 1);
+        lines.RecycleSection(count / 3, 2 * count / 3 - 1);
+        lines.SetText(text.data(), static_cast<int>(text.size()));
+        filled.clear();
+        for (int i = 0; i < count; ++i) filled.push_back(&lines[i]);
+        EXPECT_EQ(filled, held) << count;
+    }
+    TString lent("lent");
+    TStringContainer lending;
+    lending.SetFreeItems(false);
+    lending.TContainer::Add(&lent);
+    lending.RecycleSection(0, 0);
+    EXPECT_EQ(lending.GetCount(), 0);
+    lending.SetText("new", 3);
+    EXPECT_NE(&lending[0], &lent);
+    delete &lending[0];
+    lending.DeleteAll(false);
+}
+
+// A line read gets all the room its heap block holds, so that a few
+// characters more keep it in place.
+TEST(StringContainer, ReadLinesGrowInPlaceByAFewCharacters) {
+    TStringContainer lines;
+    const std::string text = std::string(65, 'r') + "\n" + std::string(40, 's');
+    lines.SetText(text.data(), static_cast<int>(text.size()));
+    for (int i = 0; i < lines.GetCount(); ++i) {
+        const char* storage = lines[i].c_str();
+        lines[i] += ';';
+        EXPECT_EQ(lines[i].c_str(), storage) << i;
+    }
+    EXPECT_EQ(lines.GetText("|").str(), std::string(65, 'r') + ";|" + std::string(40, 's') + ";");
+}
+
 TEST(StringContainer, WriteToFileLineEnds) {
     const std::string file = TestFile();
     const char* kFile = file.c_str();
@@ -218,6 +285,31 @@ TEST(StringContainer, WriteToFileLineEnds) {
     std::remove(kFile);
     EXPECT_THROW(lines.WriteToFile("no/such/folder/out.txt"), TSDPPFileException);
     EXPECT_THROW(lines.WriteToFileCallback("no/such/folder/out.txt", nullptr, nullptr), TSDPPFileException);
+}
+
+// Lines longer than a write block and texts of many blocks come out whole;
+// the result is the longest line's length; a progress handler that removes
+// lines meanwhile ends the write at the new end of the list.
+TEST(StringContainer, WriteToFileInBlocks) {
+    const std::string file = TestFile();
+    const char* kFile = file.c_str();
+    TStringContainer lines;
+    lines.SetDosLineEnds(false);
+    std::string expected;
+    for (int i = 0; i < 30000; ++i) {
+        const std::string line = i == 7000 ? std::string(700000, 'w') : "line " + std::to_string(i);
+        lines.Add(TString(line));
+        expected += line + "\n";
+    }
+    EXPECT_EQ(lines.WriteToFileCallback(kFile, nullptr, nullptr), 700000);
+    EXPECT_EQ(ReadBytes(kFile), expected);
+    lines.WriteToFileCallback(kFile, [](int total, int done, void* context) {
+        auto* list = static_cast<TStringContainer*>(context);
+        EXPECT_EQ(total, list->GetCount());
+        if (done == 3) list->DeleteSection(4, list->GetCount() - 1, true);
+    }, &lines);
+    EXPECT_EQ(ReadBytes(kFile), "line 0\nline 1\nline 2\nline 3\n");
+    std::remove(kFile);
 }
 
 TEST(StringContainer, InsertListsAndDeleteSections) {

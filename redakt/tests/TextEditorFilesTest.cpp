@@ -301,6 +301,22 @@ TEST_F(FilesTest, SaveAndSaveAsWriteTheTextTheirWay) {
     }
 }
 
+// SaveAs sets the width to the longest line saved, with or without a
+// progress handler (which may change the text while it is written).
+TEST_F(FilesTest, SaveAsMeasuresTheText) {
+    for (bool handler : {false, true}) {
+        ShowText(editor, {"short", std::string(40, 'w'), "mid line"});
+        editor->SetHMax(500);
+        if (handler)
+            editor->OnProgressChange = [](TTextEditor* self, int, int done) {
+                if (done == 2) self->lines[0] = TString(std::string(60, 'g'));  // written already
+            };
+        EXPECT_TRUE(editor->SaveAs(TString(Path("measured.txt"))));
+        EXPECT_EQ(editor->GetHMax(), handler ? 60 : 40);
+        editor->OnProgressChange = nullptr;
+    }
+}
+
 TEST_F(FilesTest, AFailedWriteIsReportedAndNothingIsTaken) {
     ShowText(editor, {"text"});
     const std::string folderName = folder.string();  // a folder cannot be written as a file

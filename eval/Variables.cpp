@@ -1,6 +1,7 @@
 // TVariable values and copies, TVariableList lookups and references, and the default list.
 #include "Variables.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cstring>
 #include <new>
@@ -199,15 +200,55 @@ constexpr uint64_t kStampBlock = uint64_t{1} << 24;
 std::atomic<uint64_t> stampBlocks{0};
 __attribute__((tls_model("initial-exec"))) thread_local uint64_t lastStamp = 0;
 __attribute__((tls_model("initial-exec"))) thread_local uint64_t stampsLeft = 0;
-}  // namespace
 
-void TVariableList::Touch() {
-    if (stampsLeft == 0) {
+// The first of count new stamps in a row.
+uint64_t NewStamps(uint64_t count) {
+    if (stampsLeft < count) {
         lastStamp = stampBlocks.fetch_add(kStampBlock, std::memory_order_relaxed);
         stampsLeft = kStampBlock;
     }
-    --stampsLeft;
-    layoutStamp = ++lastStamp;
+    stampsLeft -= count;
+    lastStamp += count;
+    return lastStamp - count + 1;
+}
+
+// Counts with stamps of their own, at most (beyond, a cut changes them all).
+constexpr int kMaxCutLevels = 4096;
+}  // namespace
+
+void TVariableList::Touch() {
+    layoutStamp = NewStamps(1);
+    cutLevels.clear();
+}
+
+bool TVariableList::StampCounts(int low, int high) {
+    const int end = firstCutLevel + static_cast<int>(cutLevels.size());
+    if (cutLevels.empty() || low < firstCutLevel || high >= end) {
+        const int newFirst = cutLevels.empty() ? low : std::min(firstCutLevel, low);
+        const int newEnd = cutLevels.empty() ? high + 1 : std::max(end, high + 1);
+        if (newEnd - newFirst > kMaxCutLevels) return false;
+        // Counts never cut back past keep the list's stamp.
+        if (!cutLevels.empty() && newFirst < firstCutLevel)
+            cutLevels.insert(cutLevels.begin(), static_cast<size_t>(firstCutLevel - newFirst), layoutStamp);
+        firstCutLevel = newFirst;
+        cutLevels.resize(static_cast<size_t>(newEnd - newFirst), layoutStamp);
+    }
+    uint64_t stamp = NewStamps(static_cast<uint64_t>(high - low + 1));
+    uint64_t* level = cutLevels.data() + (low - firstCutLevel);
+    for (int k = low; k <= high; ++k) *level++ = stamp++;
+    return true;
+}
+
+// The variables below first stay where they were: the counts up to first
+// keep their stamps. Freeing what is cut off is part of the cut.
+void TVariableList::CutTail(int first, bool free) {
+    const int count = GetCount();
+    first = std::max(first, 0);
+    if (first >= count) return;
+    if (!StampCounts(first + 1, count)) Touch();
+    cuttingTail = true;
+    TContainer::DeleteSection(first, count - 1, free);
+    cuttingTail = false;
 }
 
 bool TVariableList::Swap(TContainer& other) {

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <vector>
 
 #include "Container.h"
 #include "MemBuffer.h"
@@ -281,16 +282,24 @@ public:
     // A new empty variable owned by this list (how stored lists are read back).
     void* CreateItem(int index) override;
 
-    // A value that changes whenever the list's variables may have moved or
-    // gone: inserted, deleted or freed, exchanged, sorted, shuffled, read
-    // back, the list assigned, swapped or cleared, all through the list.
-    // No two lists and no two states share one. Appending one (Add) keeps
-    // it: every variable stays where it was and only the count differs. A
-    // change made through a reference to the list's container base that only
-    // reorders variables (exchange, sort) is not seen; every free is. Decoded
-    // expressions keep the variables they found while it and the count stay
-    // the same.
-    uint64_t GetLayoutStamp() const { return layoutStamp; }
+    // A value for the list as it stands at its present count: it changes
+    // whenever a variable below that count may have moved or gone since the
+    // list last had this count: inserted, deleted or freed, exchanged,
+    // sorted, shuffled, read back, the list assigned, swapped or cleared,
+    // all through the list. No two lists and no two states share one.
+    // Appending (Add) keeps it: every variable stays where it was and only
+    // the count differs. Deleting variables from the end (DeleteLast,
+    // DeleteSection or Delete reaching the last one) gives the shorter list
+    // the value it had before at that count, since the variables below it
+    // are the very ones it held then; the longer counts get new values. A
+    // change made through a reference to the list's container base that
+    // only reorders variables (exchange, sort) is not seen; every free is.
+    // Decoded expressions keep the variables they found while it and the
+    // count stay the same.
+    uint64_t GetLayoutStamp() const {
+        const size_t level = static_cast<size_t>(static_cast<unsigned>(GetCount() - firstCutLevel));
+        return level < cutLevels.size() ? cutLevels[level] : layoutStamp;
+    }
 
     // The container's operations that may move or free variables, each
     // changing the layout stamp first (Add, which appends, keeps it).
@@ -303,18 +312,23 @@ public:
         return TContainer::AddNew();
     }
     void Delete(int i, bool free = true) {
+        if (i == GetCount() - 1) {
+            CutTail(i, free);
+            return;
+        }
         Touch();
         TContainer::Delete(i, free);
     }
-    void DeleteLast(bool free = true) {
-        Touch();
-        TContainer::DeleteLast(free);
-    }
+    void DeleteLast(bool free = true) { CutTail(GetCount() - 1, free); }
     void DeleteFirst(bool free = true) {
         Touch();
         TContainer::DeleteFirst(free);
     }
     void DeleteSection(int first, int last, bool free = true) {
+        if (last >= GetCount() - 1) {
+            CutTail(first, free);
+            return;
+        }
         Touch();
         TContainer::DeleteSection(first, last, free);
     }
@@ -382,7 +396,7 @@ public:
         return TContainer::LoadFromStream(file);
     }
     void FreeItem(void* item) override {
-        Touch();
+        if (!cuttingTail) Touch();
         TContainer::FreeItem(item);
     }
 
@@ -392,7 +406,18 @@ public:
 private:
     // A new layout stamp.
     void Touch();
+    // Removes the variables from first (clipped to 0) to the end; the
+    // counts above first get new stamps, the others keep theirs.
+    void CutTail(int first, bool free);
+    // New stamps for the counts low..high; false (nothing changed) when the
+    // counts with stamps of their own would become too many.
+    bool StampCounts(int low, int high);
     uint64_t layoutStamp = 0;
+    // The stamps of counts that variables were deleted back past since the
+    // last Touch, from count firstCutLevel on; other counts have layoutStamp.
+    std::vector<uint64_t> cutLevels;
+    int firstCutLevel = 0;
+    bool cuttingTail = false;
 
     TVariable* Append(TVariable* v);
     TVariable* VarOfType(const TString& name, TVariableType type) const;

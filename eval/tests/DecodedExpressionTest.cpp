@@ -606,6 +606,66 @@ TEST(DecodedBindingTest, TheStraightFormFollowsTheList) {
     FreeExpression(bare);
 }
 
+// Variables appended and cut off again, as a script's calls do with their
+// parameters: forms made below them keep their variables, forms that read
+// them find what is there now, kept, replaced, freed or of another type.
+TEST(DecodedBindingTest, VariablesAppendedAndCutOffAgain) {
+    TVariableList list;
+    list.NewDouble("g", false, 1.5);
+    list.NewInt("k", false, 4);
+    TEvalStack stack;
+    EXPRESSION outer = CreateExpression(list, "g*2+k");
+    TVariable* kept[2] = {new TVariable("p", 0.25, 0), new TVariable("q", int64_t{3}, 0)};
+    list.Add(static_cast<TContainerItem*>(kept[0]));
+    list.Add(static_cast<TContainerItem*>(kept[1]));
+    EXPRESSION inner = CreateExpression(list, "p*g+q");
+    EXPRESSION assigned = CreateExpression(list, "q=q+k");
+    list.DeleteSection(2, 3, false);
+    const auto compare = [&](EXPRESSION& e, const std::string& what) {
+        for (int round = 0; round < 3; ++round) {
+            EXPRVALUE byLoop;
+            EXPRVALUE byForm;
+            const TVariable::TValue q = list.GetVar("q") != nullptr ? list.GetVar("q")->value : TVariable::TValue{};
+            EvaluateByLoop(list, e, stack, byLoop, false, nullptr);
+            const std::string afterLoop = Contents(list);
+            // An assignment is undone before the form repeats it.
+            if (&e == &assigned) list.GetVar("q")->value = q;
+            EvaluateExpression(list, e, stack, byForm, false, nullptr);
+            ExpectSameResult(byForm, byLoop, what + " round " + std::to_string(round));
+            EXPECT_EQ(Contents(list), afterLoop) << what;
+        }
+    };
+    for (int call = 0; call < 12; ++call) {
+        const std::string what = "call " + std::to_string(call);
+        compare(outer, what + " outer");
+        TVariable* p = kept[0];
+        TVariable* q = kept[1];
+        if (call % 4 == 1) p = new TVariable("p", -8.0, 0);               // another one at p's place
+        if (call % 4 == 2) q = new TVariable("q", 0.5, 0);                // q a real now
+        if (call % 4 == 3) std::swap(p->value.d, kept[0]->value.d);
+        list.Add(static_cast<TContainerItem*>(p));
+        list.Add(static_cast<TContainerItem*>(q));
+        p->value.d += 1.0;
+        compare(inner, what + " inner");
+        compare(assigned, what + " assigned");
+        list.GetVar("k")->value.i += 1;
+        if (call % 3 == 0) {
+            list.DeleteLast(q != kept[1]);
+            list.DeleteLast(p != kept[0]);
+        } else {
+            list.DeleteSection(2, 3, false);
+            if (p != kept[0]) delete p;
+            if (q != kept[1]) delete q;
+        }
+        compare(outer, what + " outer after");
+    }
+    delete kept[0];
+    delete kept[1];
+    FreeExpression(outer);
+    FreeExpression(inner);
+    FreeExpression(assigned);
+}
+
 // One compiled expression evaluated by two threads on their own lists and
 // stacks: the thread that made the form runs it, the other the loop, and
 // each gets its own list's values (run under ThreadSanitizer).

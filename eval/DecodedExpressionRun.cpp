@@ -13,11 +13,7 @@
 
 namespace {
 
-// Initial-exec: the library is loaded with the program, so its marker lies
-// in the static TLS block and is found without a call.
-__attribute__((tls_model("initial-exec"))) thread_local const char threadMarker = 0;
-
-inline const void* ThisThread() { return &threadMarker; }
+inline const void* ThisThread() { return EvaluatingThread(); }
 
 // How often one expression's form is made again because the list's
 // variables changed kinds under it; after that the loop keeps it.
@@ -53,7 +49,9 @@ void SetRegister(TRegister& target, const TItemValue& value) { std::memcpy(&targ
 
 }  // namespace
 
-const void* EvaluatingThread() { return ThisThread(); }
+#if !(defined(__x86_64__) && defined(__GNUC__) && __GNUC__ >= 11)
+__thread char evaluatingThreadMarker = 0;
+#endif
 
 TDecodedExpression::TFrame& TDecodedExpression::DeeperFrame() {
     if (static_cast<size_t>(depth) == frames.size()) {
@@ -373,9 +371,9 @@ TDecodedExpression::TOutcome TDecodedExpression::Core(TVariableList& list, EXPRE
 #define STEP_RIGHT r[s->right]
 #define NEXT_STEP goto* labels[(++s)->code]
     goto* labels[s->code];
-addReals: STEP_TARGET.real = STEP_LEFT.real + STEP_RIGHT.real; NEXT_STEP;
+addReals: STEP_TARGET.real = OrderedSum(STEP_LEFT.real, STEP_RIGHT.real); NEXT_STEP;
 subtractReals: STEP_TARGET.real = STEP_LEFT.real - STEP_RIGHT.real; NEXT_STEP;
-multiplyReals: STEP_TARGET.real = STEP_LEFT.real * STEP_RIGHT.real; NEXT_STEP;
+multiplyReals: STEP_TARGET.real = OrderedProduct(STEP_LEFT.real, STEP_RIGHT.real); NEXT_STEP;
 divideReals: STEP_TARGET.real = GuardedDivide(STEP_LEFT.real, STEP_RIGHT.real); NEXT_STEP;
 powerReals: STEP_TARGET.real = GuardedPow(STEP_LEFT.real, STEP_RIGHT.real); NEXT_STEP;
 addIntegers: STEP_TARGET.integer = WrappingAdd(STEP_LEFT.integer, STEP_RIGHT.integer); NEXT_STEP;
@@ -400,8 +398,8 @@ lessIntegers: STEP_TARGET.integer = STEP_LEFT.integer < STEP_RIGHT.integer; NEXT
 greaterIntegers: STEP_TARGET.integer = STEP_LEFT.integer > STEP_RIGHT.integer; NEXT_STEP;
 lessOrEqualIntegers: STEP_TARGET.integer = STEP_LEFT.integer <= STEP_RIGHT.integer; NEXT_STEP;
 greaterOrEqualIntegers: STEP_TARGET.integer = STEP_LEFT.integer >= STEP_RIGHT.integer; NEXT_STEP;
-logicalOr: STEP_TARGET.integer = STEP_LEFT.integer != 0 || STEP_RIGHT.integer != 0; NEXT_STEP;
-logicalAnd: STEP_TARGET.integer = STEP_LEFT.integer != 0 && STEP_RIGHT.integer != 0; NEXT_STEP;
+logicalOr: STEP_TARGET.integer = EitherSet(STEP_LEFT.integer, STEP_RIGHT.integer); NEXT_STEP;
+logicalAnd: STEP_TARGET.integer = BothSet(STEP_LEFT.integer, STEP_RIGHT.integer); NEXT_STEP;
 realIsNonZero: STEP_TARGET.integer = STEP_LEFT.real != 0.0; NEXT_STEP;
 integerToReal: STEP_TARGET.real = static_cast<double>(STEP_LEFT.integer); NEXT_STEP;
 realToInt32: STEP_TARGET.integer = TruncateToInt32(STEP_LEFT.real); NEXT_STEP;
@@ -451,49 +449,39 @@ TDecodedExpression::TOutcome TDecodedExpression::Run(TVariableList& list, EXPRES
     return Core<false, false>(list, e, stack, out, userData);
 }
 
-// Whether the straight form may run here: made on this thread, and the
-// operations unchanged since they were found to be ours (its variables
-// are confirmed apart).
-[[gnu::always_inline]] inline bool TDecodedExpression::StraightOwned() const {
-    return __atomic_load_n(&straightOwner, __ATOMIC_RELAXED) == ThisThread() &&
-           straightChecked == operationsChanges.load(std::memory_order_relaxed);
-}
-
-// The straight form after its operations were looked at again or its
-// variables found again (the list changed), else the general run.
+// Where the straight form cannot run at once: a form without one (calls,
+// texts: what script statements holding calls have) goes to the general
+// run; one whose operations were looked at again or whose variables are
+// found again (the list changed) runs the straight form after all, else
+// the general run.
 template <bool valueOnly>
 [[gnu::noinline]] void TDecodedExpression::EvaluateSlowly(TVariableList& list, EXPRESSION& e, TEvalStack& stack,
                                                           EXPRVALUE& out, void* userData) {
-    if (__atomic_load_n(&straightOwner, __ATOMIC_RELAXED) == ThisThread() &&
-        straightChecked != operationsChanges.load(std::memory_order_relaxed) &&
+    const void* straightThread = __atomic_load_n(&straightOwner, __ATOMIC_RELAXED);
+    if (straightThread == nullptr) {
+        Core<true, valueOnly>(list, e, stack, out, userData);
+        return;
+    }
+    if (straightThread == ThisThread() && straightChecked != operationsChanges.load(std::memory_order_relaxed) &&
         OperatorsAreOurs())
         straightChecked = operationsChanges.load(std::memory_order_relaxed);
-    if (StraightOwned() && (straight->Ready(list) || (depth == 0 && Find(*program, list, *firstFrame))))
+    if (StraightReady(list) || (depth == 0 && StraightOwnedHere() && Find(*program, list, *firstFrame) &&
+                                straight->Ready(list)))
         straight->Run(out);
     else
         Core<true, valueOnly>(list, e, stack, out, userData);
 }
 
-// The straight run is a jump to its first step, which costs no frame. A
-// form without a straight form (integers, assignments, calls: what script
-// statements mostly hold) goes to the general run at once.
+// The straight run is a jump to its first step, which costs no frame.
 void TDecodedExpression::Evaluate(TVariableList& list, EXPRESSION& e, TEvalStack& stack, EXPRVALUE& out,
                                   void* userData) {
-    if (__atomic_load_n(&straightOwner, __ATOMIC_RELAXED) == nullptr) {
-        Core<true, false>(list, e, stack, out, userData);
-        return;
-    }
-    if (StraightOwned() && straight->Ready(list)) return straight->Run(out);
+    if (StraightReady(list)) return RunStraight(list, out);
     EvaluateSlowly<false>(list, e, stack, out, userData);
 }
 
 void TDecodedExpression::EvaluateValue(TVariableList& list, EXPRESSION& e, TEvalStack& stack, EXPRVALUE& out,
                                        void* userData) {
-    if (__atomic_load_n(&straightOwner, __ATOMIC_RELAXED) == nullptr) {
-        Core<true, true>(list, e, stack, out, userData);
-        return;
-    }
-    if (StraightOwned() && straight->Ready(list)) return straight->Run(out);
+    if (StraightReady(list)) return RunStraight(list, out);
     EvaluateSlowly<true>(list, e, stack, out, userData);
 }
 

@@ -218,23 +218,33 @@ constexpr int kMaxCutLevels = 4096;
 
 void TVariableList::Touch() {
     layoutStamp = NewStamps(1);
-    cutLevels.clear();
+    cutLevelCount = 0;
 }
 
 bool TVariableList::StampCounts(int low, int high) {
-    const int end = firstCutLevel + static_cast<int>(cutLevels.size());
-    if (cutLevels.empty() || low < firstCutLevel || high >= end) {
-        const int newFirst = cutLevels.empty() ? low : std::min(firstCutLevel, low);
-        const int newEnd = cutLevels.empty() ? high + 1 : std::max(end, high + 1);
-        if (newEnd - newFirst > kMaxCutLevels) return false;
+    const int end = firstCutLevel + cutLevelCount;
+    if (cutLevelCount == 0 || low < firstCutLevel || high >= end) {
+        const int newFirst = cutLevelCount == 0 ? low : std::min(firstCutLevel, low);
+        const int newEnd = cutLevelCount == 0 ? high + 1 : std::max(end, high + 1);
+        const int newCount = newEnd - newFirst;
+        if (newCount > kMaxCutLevels) return false;
         // Counts never cut back past keep the list's stamp.
-        if (!cutLevels.empty() && newFirst < firstCutLevel)
-            cutLevels.insert(cutLevels.begin(), static_cast<size_t>(firstCutLevel - newFirst), layoutStamp);
+        const int capacity = std::min(kMaxCutLevels, std::max(newCount, 2 * cutLevelCapacity));
+        std::unique_ptr<uint64_t[]> levels(newCount > cutLevelCapacity ? new uint64_t[capacity] : nullptr);
+        uint64_t* to = levels != nullptr ? levels.get() : cutLevels.get();
+        const int shift = cutLevelCount == 0 ? 0 : firstCutLevel - newFirst;
+        std::copy_backward(cutLevels.get(), cutLevels.get() + cutLevelCount, to + shift + cutLevelCount);
+        std::fill(to, to + shift, layoutStamp);
+        std::fill(to + shift + cutLevelCount, to + newCount, layoutStamp);
+        if (levels != nullptr) {
+            cutLevels = std::move(levels);
+            cutLevelCapacity = capacity;
+        }
         firstCutLevel = newFirst;
-        cutLevels.resize(static_cast<size_t>(newEnd - newFirst), layoutStamp);
+        cutLevelCount = newCount;
     }
     uint64_t stamp = NewStamps(static_cast<uint64_t>(high - low + 1));
-    uint64_t* level = cutLevels.data() + (low - firstCutLevel);
+    uint64_t* level = cutLevels.get() + (low - firstCutLevel);
     for (int k = low; k <= high; ++k) *level++ = stamp++;
     return true;
 }

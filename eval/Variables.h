@@ -8,7 +8,7 @@
 
 #include <cstdint>
 #include <cstdio>
-#include <vector>
+#include <memory>
 
 #include "Container.h"
 #include "MemBuffer.h"
@@ -297,8 +297,8 @@ public:
     // Decoded expressions keep the variables they found while it and the
     // count stay the same.
     uint64_t GetLayoutStamp() const {
-        const size_t level = static_cast<size_t>(static_cast<unsigned>(GetCount() - firstCutLevel));
-        return level < cutLevels.size() ? cutLevels[level] : layoutStamp;
+        const unsigned level = static_cast<unsigned>(GetCount() - firstCutLevel);
+        return level < static_cast<unsigned>(cutLevelCount) ? cutLevels[level] : layoutStamp;
     }
 
     // The container's operations that may move or free variables, each
@@ -413,9 +413,12 @@ private:
     // counts with stamps of their own would become too many.
     bool StampCounts(int low, int high);
     uint64_t layoutStamp = 0;
-    // The stamps of counts that variables were deleted back past since the
-    // last Touch, from count firstCutLevel on; other counts have layoutStamp.
-    std::vector<uint64_t> cutLevels;
+    // The stamps of cutLevelCount counts from firstCutLevel on, which
+    // variables were deleted back past since the last Touch; other counts
+    // have layoutStamp.
+    std::unique_ptr<uint64_t[]> cutLevels;
+    int cutLevelCount = 0;
+    int cutLevelCapacity = 0;
     int firstCutLevel = 0;
     bool cuttingTail = false;
 

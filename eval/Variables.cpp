@@ -221,6 +221,19 @@ void TVariableList::Touch() {
     cutLevelCount = 0;
 }
 
+namespace {
+
+// Moves count entries of from to to + shift (to may be from), and fills
+// the others of to's first total entries with filler.
+template <typename Entry>
+void Spread(const Entry* from, int count, Entry* to, int shift, int total, const Entry& filler) {
+    std::copy_backward(from, from + count, to + shift + count);
+    std::fill(to, to + shift, filler);
+    std::fill(to + shift + count, to + total, filler);
+}
+
+}  // namespace
+
 bool TVariableList::StampCounts(int low, int high) {
     const int end = firstCutLevel + cutLevelCount;
     if (cutLevelCount == 0 || low < firstCutLevel || high >= end) {
@@ -228,25 +241,41 @@ bool TVariableList::StampCounts(int low, int high) {
         const int newEnd = cutLevelCount == 0 ? high + 1 : std::max(end, high + 1);
         const int newCount = newEnd - newFirst;
         if (newCount > kMaxCutLevels) return false;
-        // Counts never cut back past keep the list's stamp.
+        const bool grow = newCount > cutLevelCapacity;
         const int capacity = std::min(kMaxCutLevels, std::max(newCount, 2 * cutLevelCapacity));
-        std::unique_ptr<uint64_t[]> levels(newCount > cutLevelCapacity ? new uint64_t[capacity] : nullptr);
-        uint64_t* to = levels != nullptr ? levels.get() : cutLevels.get();
+        std::unique_ptr<uint64_t[]> levels(grow ? new uint64_t[capacity] : nullptr);
+        std::unique_ptr<TCutRecord[]> records(grow ? new TCutRecord[capacity] : nullptr);
         const int shift = cutLevelCount == 0 ? 0 : firstCutLevel - newFirst;
-        std::copy_backward(cutLevels.get(), cutLevels.get() + cutLevelCount, to + shift + cutLevelCount);
-        std::fill(to, to + shift, layoutStamp);
-        std::fill(to + shift + cutLevelCount, to + newCount, layoutStamp);
-        if (levels != nullptr) {
+        // Counts never cut back past keep the list's stamp (and have nothing to come back to).
+        Spread(cutLevels.get(), cutLevelCount, grow ? levels.get() : cutLevels.get(), shift, newCount, layoutStamp);
+        Spread(cutRecords.get(), cutLevelCount, grow ? records.get() : cutRecords.get(), shift, newCount,
+               TCutRecord{layoutStamp, layoutStamp, nullptr});
+        if (grow) {
             cutLevels = std::move(levels);
+            cutRecords = std::move(records);
             cutLevelCapacity = capacity;
         }
         firstCutLevel = newFirst;
         cutLevelCount = newCount;
     }
+    // What each count had, from the top down (so that the one below is still as it was).
+    void* const* items = static_cast<void* const*>(GetItems());
+    for (int level = high; level >= low; --level)
+        cutRecords[level - firstCutLevel] = TCutRecord{StampOfCount(level), StampOfCount(level - 1), items[level - 1]};
     uint64_t stamp = NewStamps(static_cast<uint64_t>(high - low + 1));
-    uint64_t* level = cutLevels.get() + (low - firstCutLevel);
-    for (int k = low; k <= high; ++k) *level++ = stamp++;
+    for (int level = low; level <= high; ++level) cutLevels[level - firstCutLevel] = stamp++;
     return true;
+}
+
+void TVariableList::RestoreStamps(int from) {
+    void* const* items = static_cast<void* const*>(GetItems());
+    const int count = GetCount();
+    for (int level = std::max(from + 1, firstCutLevel); level <= count; ++level) {
+        const int at = level - firstCutLevel;
+        if (at >= cutLevelCount) return;
+        const TCutRecord& record = cutRecords[at];
+        if (record.item == items[level - 1] && StampOfCount(level - 1) == record.below) cutLevels[at] = record.stamp;
+    }
 }
 
 // The variables below first stay where they were: the counts up to first

@@ -296,13 +296,25 @@ public:
     // only reorders variables (exchange, sort) is not seen; every free is.
     // Decoded expressions keep the variables they found while it and the
     // count stay the same.
-    uint64_t GetLayoutStamp() const {
-        const unsigned level = static_cast<unsigned>(GetCount() - firstCutLevel);
-        return level < static_cast<unsigned>(cutLevelCount) ? cutLevels[level] : layoutStamp;
+    uint64_t GetLayoutStamp() const { return StampOfCount(GetCount()); }
+
+    // Appending keeps the stamps; a count that variables were deleted back
+    // past takes its stamp of before again when the very variables it had
+    // come back to their places. Inserting before the end is Insert's.
+    int Add(void* item) {
+        const int at = TContainer::Add(item);
+        if (cutLevelCount != 0) RestoreStamps(at);
+        return at;
+    }
+    void InsertItems(int i, void* const* items, int count) {
+        const int before = GetCount();
+        if (i < before) Touch();
+        TContainer::InsertItems(i, items, count);
+        if (i >= before && cutLevelCount != 0) RestoreStamps(before);
     }
 
     // The container's operations that may move or free variables, each
-    // changing the layout stamp first (Add, which appends, keeps it).
+    // changing the layout stamp first.
     void Insert(int i, void* item) {
         Touch();
         TContainer::Insert(i, item);
@@ -412,11 +424,27 @@ private:
     // New stamps for the counts low..high; false (nothing changed) when the
     // counts with stamps of their own would become too many.
     bool StampCounts(int low, int high);
+    // The stamp the list has at that count now.
+    uint64_t StampOfCount(int level) const {
+        const unsigned at = static_cast<unsigned>(level - firstCutLevel);
+        return at < static_cast<unsigned>(cutLevelCount) ? cutLevels[at] : layoutStamp;
+    }
+    // After variables were appended from position from on: the counts
+    // whose variables are again those they had when cut back past.
+    void RestoreStamps(int from);
     uint64_t layoutStamp = 0;
     // The stamps of cutLevelCount counts from firstCutLevel on, which
     // variables were deleted back past since the last Touch; other counts
     // have layoutStamp.
     std::unique_ptr<uint64_t[]> cutLevels;
+    // For each of them: its stamp and the one of the count below when it
+    // was cut back past last, and the variable it had last.
+    struct TCutRecord {
+        uint64_t stamp;
+        uint64_t below;
+        const void* item;
+    };
+    std::unique_ptr<TCutRecord[]> cutRecords;
     int cutLevelCount = 0;
     int cutLevelCapacity = 0;
     int firstCutLevel = 0;

@@ -128,7 +128,7 @@ private:
     bool Call(TRunContext& run, TFrame& frame, const TCallSite& site, EXPRVALUE& out, bool throughStack = false);
     bool CallDirectly(TRunContext& run, TFrame& frame, const TCallSite& site, EXPRVALUE& out);
     bool TakeResult(TVariableList& list, TFrame& frame, const TCallSite& site, const EXPRESSION_ITEM& result) const;
-    EXPRESSION_ITEM ItemOf(const TFrame& frame, const TEntry& entry) const;
+    void ItemOf(const TFrame& frame, const TEntry& entry, EXPRESSION_ITEM& item) const;
     void Materialize(TEvaluation& run, const TFrame& frame, const TEntry& entry) const;
     void WriteResult(const TProgram& code, const TFrame& frame, EXPRVALUE& out) const;
 

@@ -148,30 +148,26 @@ bool TDecodedExpression::Find(const TProgram& code, TVariableList& list, TFrame&
 // After a call: whether every binding still finds the same variable, at
 // the same place, of the same type.
 bool TDecodedExpression::StillBound(TVariableList& list, const TFrame& frame) const {
-    if (program->bindingCount == 0) return true;
+    const int n = program->bindingCount;
+    if (n == 0) return true;
     if (&list != frame.list || list.GetCount() != frame.count || list.GetBase() != frame.base) return false;
-    if (list.GetLayoutStamp() == frame.stamp) {
-        for (size_t k = 0; k < program->bindings.size(); ++k) {
-            const TBinding& binding = program->bindings[k];
-            const TVariable* v = frame.bound[k];
-            if (v->type != binding.type || (binding.type >= vtArray && !HoldsItemsOf(*v, binding))) return false;
-        }
-        return true;
-    }
-    void* const* items = static_cast<void* const*>(list.GetItems());
-    for (size_t k = 0; k < program->bindings.size(); ++k) {
-        const TBinding& binding = program->bindings[k];
-        const TVariable* v = VariableOf(items, frame.positions[k]);
-        if (v != frame.bound[k] || v->type != binding.type) return false;
-        if (binding.type >= vtArray && !HoldsItemsOf(*v, binding)) return false;
+    const TBinding* binding = program->bindings.data();
+    const TVariable* const* bound = frame.bound.data();
+    const bool inPlace = list.GetLayoutStamp() == frame.stamp;
+    void* const* items = inPlace ? nullptr : static_cast<void* const*>(list.GetItems());
+    for (int k = 0; k < n; ++k) {
+        const TVariable* v = bound[k];
+        if (!inPlace && VariableOf(items, frame.positions[static_cast<size_t>(k)]) != v) return false;
+        if (v->type != binding[k].type || (binding[k].type >= vtArray && !HoldsItemsOf(*v, binding[k]))) return false;
     }
     return true;
 }
 
-// The stack item the loop would hold for a number entry.
-EXPRESSION_ITEM TDecodedExpression::ItemOf(const TFrame& frame, const TEntry& entry) const {
-    if (entry.constant) return entry.image;
-    EXPRESSION_ITEM item = entry.image;
+// The stack item the loop would hold for a number entry, written into item.
+[[gnu::always_inline]] inline void TDecodedExpression::ItemOf(const TFrame& frame, const TEntry& entry,
+                                                              EXPRESSION_ITEM& item) const {
+    std::memcpy(&item, &entry.image, sizeof item);
+    if (entry.constant) return;
     item.kind = entry.kind;
     std::memcpy(&item.value, &frame.registers[entry.reg], sizeof(TRegister));
     if (entry.source == rsBinding) {
@@ -181,7 +177,6 @@ EXPRESSION_ITEM TDecodedExpression::ItemOf(const TFrame& frame, const TEntry& en
         item.ref = companion.ref;
         std::memcpy(reinterpret_cast<char*>(&item.value) + sizeof(TRegister), &companion.upper, sizeof companion.upper);
     }
-    return item;
 }
 
 void TDecodedExpression::Materialize(TEvaluation& run, const TFrame& frame, const TEntry& entry) const {
@@ -189,7 +184,9 @@ void TDecodedExpression::Materialize(TEvaluation& run, const TFrame& frame, cons
         ActOnItem(run, entry.item);
         return;
     }
-    run.stack.Push(ItemOf(frame, entry), false);
+    EXPRESSION_ITEM item;
+    ItemOf(frame, entry, item);
+    run.stack.Push(item, false);
 }
 
 // A call's result into the site's register and companion, when it has the
@@ -236,7 +233,7 @@ bool TDecodedExpression::Call(TRunContext& context, TFrame& frame, const TCallSi
 bool TDecodedExpression::CallDirectly(TRunContext& context, TFrame& frame, const TCallSite& site, EXPRVALUE& out) {
     EXPRESSION_ITEM arguments[kDirectArguments + 1];
     const size_t below = site.stack.size() - static_cast<size_t>(site.operands);
-    for (int k = 0; k < site.operands; ++k) arguments[k] = ItemOf(frame, site.stack[below + static_cast<size_t>(k)]);
+    for (int k = 0; k < site.operands; ++k) ItemOf(frame, site.stack[below + static_cast<size_t>(k)], arguments[k]);
     EXPRESSION_ITEM result;
     const int index = context.e.items[site.item].value.code.index;
     if (!CallExtFunctionDirectly(index, arguments, site.operands, context.userData, result))
@@ -292,8 +289,10 @@ bool TDecodedExpression::RareStep(TRunContext& run, TFrame& frame, const TStep& 
         case scAssign: {
             const TCallSite& site = program->calls[static_cast<size_t>(s.aux.pair.second)];
             const size_t n = site.stack.size();
-            EXPRESSION_ITEM left = ItemOf(frame, site.stack[n - 2]);
-            const EXPRESSION_ITEM right = ItemOf(frame, site.stack[n - 1]);
+            EXPRESSION_ITEM left;
+            EXPRESSION_ITEM right;
+            ItemOf(frame, site.stack[n - 2], left);
+            ItemOf(frame, site.stack[n - 1], right);
             if (!AssignNumberInPlace(run.list, left, right, site.op)) return Call(run, frame, site, out);
             SetRegister(t, left.value);
             return true;

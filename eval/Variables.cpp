@@ -258,23 +258,31 @@ bool TVariableList::StampCounts(int low, int high) {
         firstCutLevel = newFirst;
         cutLevelCount = newCount;
     }
-    // What each count had, from the top down (so that the one below is still as it was).
-    void* const* items = static_cast<void* const*>(GetItems());
-    for (int level = high; level >= low; --level)
-        cutRecords[level - firstCutLevel] = TCutRecord{StampOfCount(level), StampOfCount(level - 1), items[level - 1]};
+    // What each count had, and the stamp of the count below it, before the cut.
+    void* const* items = static_cast<void* const*>(GetItems()) + (low - 1);
+    uint64_t* stamps = cutLevels.get() + (low - firstCutLevel);
+    TCutRecord* records = cutRecords.get() + (low - firstCutLevel);
+    uint64_t below = StampOfCount(low - 1);
     uint64_t stamp = NewStamps(static_cast<uint64_t>(high - low + 1));
-    for (int level = low; level <= high; ++level) cutLevels[level - firstCutLevel] = stamp++;
+    for (int k = 0; k <= high - low; ++k) {
+        records[k] = TCutRecord{stamps[k], below, items[k]};
+        below = stamps[k];
+        stamps[k] = stamp++;
+    }
     return true;
 }
 
 void TVariableList::RestoreStamps(int from) {
-    void* const* items = static_cast<void* const*>(GetItems());
-    const int count = GetCount();
-    for (int level = std::max(from + 1, firstCutLevel); level <= count; ++level) {
-        const int at = level - firstCutLevel;
-        if (at >= cutLevelCount) return;
-        const TCutRecord& record = cutRecords[at];
-        if (record.item == items[level - 1] && StampOfCount(level - 1) == record.below) cutLevels[at] = record.stamp;
+    const int low = std::max(from + 1, firstCutLevel);
+    const int high = std::min(GetCount(), firstCutLevel + cutLevelCount - 1);
+    if (low > high) return;
+    void* const* items = static_cast<void* const*>(GetItems()) + (low - 1);
+    uint64_t* stamps = cutLevels.get() + (low - firstCutLevel);
+    const TCutRecord* records = cutRecords.get() + (low - firstCutLevel);
+    uint64_t below = StampOfCount(low - 1);
+    for (int k = 0; k <= high - low; ++k) {
+        if (records[k].item == items[k] && records[k].below == below) stamps[k] = records[k].stamp;
+        below = stamps[k];
     }
 }
 

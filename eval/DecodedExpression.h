@@ -93,6 +93,10 @@ public:
     // result may leave out's text and reference as they were.
     void EvaluateValue(TVariableList& list, EXPRESSION& e, TEvalStack& stack, EXPRVALUE& out, void* userData);
 
+    // Evaluate (valueOnly: EvaluateValue) where StraightReady said no.
+    template <bool valueOnly>
+    void EvaluateSlowly(TVariableList& list, EXPRESSION& e, TEvalStack& stack, EXPRVALUE& out, void* userData);
+
     // Makes the form again for list as it is now; false when it may not
     // (a run is going on, another thread made it, it was made again too
     // often) or e still does not decode.
@@ -117,9 +121,6 @@ private:
     bool StillBound(TVariableList& list, const TFrame& frame) const;
     bool OperatorsAreOurs() const;
     bool StraightOwnedHere() const;
-    // Evaluate and EvaluateValue where the straight form cannot run at once.
-    template <bool valueOnly>
-    void EvaluateSlowly(TVariableList& list, EXPRESSION& e, TEvalStack& stack, EXPRVALUE& out, void* userData);
     // One run; fallBack: hand refusals to the loop; valueOnly: write out's kind and value alone.
     template <bool fallBack, bool valueOnly>
     TOutcome Core(TVariableList& list, EXPRESSION& e, TEvalStack& stack, EXPRVALUE& out, void* userData);

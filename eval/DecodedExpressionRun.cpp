@@ -484,6 +484,10 @@ void TDecodedExpression::EvaluateValue(TVariableList& list, EXPRESSION& e, TEval
     EvaluateSlowly<true>(list, e, stack, out, userData);
 }
 
+template void TDecodedExpression::EvaluateSlowly<false>(TVariableList&, EXPRESSION&, TEvalStack&, EXPRVALUE&,
+                                                        void*);
+template void TDecodedExpression::EvaluateSlowly<true>(TVariableList&, EXPRESSION&, TEvalStack&, EXPRVALUE&, void*);
+
 bool TDecodedExpression::Remake(EXPRESSION& e, TVariableList& list, TEvalStack& stack) {
     if (depth > 0 || owner != ThisThread() || remade >= kMaxRemakes) return false;
     ++remade;

@@ -467,7 +467,7 @@ void EvaluateExpression(TVariableList& list, EXPRESSION& e, TEvalStack& stack, E
     // Only decoded forms are kept in the spare record.
     if (TDecodedExpression* form = static_cast<TDecodedExpression*>(EvaluationCacheOf(e))) {
         if (form->StraightReady(list)) return form->RunStraight(list, out);
-        return form->Evaluate(list, e, stack, out, userData);
+        return form->EvaluateSlowly<false>(list, e, stack, out, userData);
     }
     EvaluateWithoutForm(list, e, stack, out, userData, nullptr);
 }
@@ -475,7 +475,7 @@ void EvaluateExpression(TVariableList& list, EXPRESSION& e, TEvalStack& stack, E
 void EvaluateExpressionValue(TVariableList& list, EXPRESSION& e, TEvalStack& stack, EXPRVALUE& out, void* userData) {
     if (TDecodedExpression* form = static_cast<TDecodedExpression*>(EvaluationCacheOf(e))) {
         if (form->StraightReady(list)) return form->RunStraight(list, out);
-        return form->EvaluateValue(list, e, stack, out, userData);
+        return form->EvaluateSlowly<true>(list, e, stack, out, userData);
     }
     EvaluateWithoutForm(list, e, stack, out, userData, nullptr);
 }

@@ -234,30 +234,35 @@ void Spread(const Entry* from, int count, Entry* to, int shift, int total, const
 
 }  // namespace
 
-bool TVariableList::StampCounts(int low, int high) {
+bool TVariableList::WidenCutLevels(int low, int high) {
     const int end = firstCutLevel + cutLevelCount;
-    if (cutLevelCount == 0 || low < firstCutLevel || high >= end) {
-        const int newFirst = cutLevelCount == 0 ? low : std::min(firstCutLevel, low);
-        const int newEnd = cutLevelCount == 0 ? high + 1 : std::max(end, high + 1);
-        const int newCount = newEnd - newFirst;
-        if (newCount > kMaxCutLevels) return false;
-        const bool grow = newCount > cutLevelCapacity;
-        const int capacity = std::min(kMaxCutLevels, std::max(newCount, 2 * cutLevelCapacity));
-        std::unique_ptr<uint64_t[]> levels(grow ? new uint64_t[capacity] : nullptr);
-        std::unique_ptr<TCutRecord[]> records(grow ? new TCutRecord[capacity] : nullptr);
-        const int shift = cutLevelCount == 0 ? 0 : firstCutLevel - newFirst;
-        // Counts never cut back past keep the list's stamp (and have nothing to come back to).
-        Spread(cutLevels.get(), cutLevelCount, grow ? levels.get() : cutLevels.get(), shift, newCount, layoutStamp);
-        Spread(cutRecords.get(), cutLevelCount, grow ? records.get() : cutRecords.get(), shift, newCount,
-               TCutRecord{layoutStamp, layoutStamp, nullptr});
-        if (grow) {
-            cutLevels = std::move(levels);
-            cutRecords = std::move(records);
-            cutLevelCapacity = capacity;
-        }
-        firstCutLevel = newFirst;
-        cutLevelCount = newCount;
+    const int newFirst = cutLevelCount == 0 ? low : std::min(firstCutLevel, low);
+    const int newEnd = cutLevelCount == 0 ? high + 1 : std::max(end, high + 1);
+    const int newCount = newEnd - newFirst;
+    if (newCount > kMaxCutLevels) return false;
+    const bool grow = newCount > cutLevelCapacity;
+    const int capacity = std::min(kMaxCutLevels, std::max(newCount, 2 * cutLevelCapacity));
+    std::unique_ptr<uint64_t[]> levels(grow ? new uint64_t[capacity] : nullptr);
+    std::unique_ptr<TCutRecord[]> records(grow ? new TCutRecord[capacity] : nullptr);
+    const int shift = cutLevelCount == 0 ? 0 : firstCutLevel - newFirst;
+    // Counts never cut back past keep the list's stamp (and have nothing to come back to).
+    Spread(cutLevels.get(), cutLevelCount, grow ? levels.get() : cutLevels.get(), shift, newCount, layoutStamp);
+    Spread(cutRecords.get(), cutLevelCount, grow ? records.get() : cutRecords.get(), shift, newCount,
+           TCutRecord{layoutStamp, layoutStamp, nullptr});
+    if (grow) {
+        cutLevels = std::move(levels);
+        cutRecords = std::move(records);
+        cutLevelCapacity = capacity;
     }
+    firstCutLevel = newFirst;
+    cutLevelCount = newCount;
+    return true;
+}
+
+bool TVariableList::StampCounts(int low, int high) {
+    if ((low < firstCutLevel || high >= firstCutLevel + cutLevelCount || cutLevelCount == 0) &&
+        !WidenCutLevels(low, high))
+        return false;
     // What each count had, and the stamp of the count below it, before the cut.
     void* const* items = static_cast<void* const*>(GetItems()) + (low - 1);
     uint64_t* stamps = cutLevels.get() + (low - firstCutLevel);

@@ -424,6 +424,8 @@ private:
     // New stamps for the counts low..high; false (nothing changed) when the
     // counts with stamps of their own would become too many.
     bool StampCounts(int low, int high);
+    // Makes room for the stamps of the counts low..high (false: too many).
+    [[gnu::noinline]] bool WidenCutLevels(int low, int high);
     // The stamp the list has at that count now.
     uint64_t StampOfCount(int level) const {
         const unsigned at = static_cast<unsigned>(level - firstCutLevel);

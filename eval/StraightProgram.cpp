@@ -848,7 +848,6 @@ void TStraightProgram::Bind(const TFrame& frame) {
         guards[k].held = guardBindings[k].second ? &v->value.a.itemtype : &v->type;
     }
     quiet = assigned >= 0 ? frame.bound[static_cast<size_t>(assigned)] : nullptr;
-    list = frame.list;
     stamp = frame.stamp;
     count = frame.count;
     base = frame.base;

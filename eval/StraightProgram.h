@@ -59,7 +59,9 @@ public:
     // item type), an assigned one without listeners.
     [[gnu::always_inline]] bool Ready(const TVariableList& on) const {
         if (guardCount == 0) return true;
-        if (&on != list || on.GetCount() != count || on.GetBase() != base || on.GetLayoutStamp() != stamp) return false;
+        // No two lists share a stamp, and none has 0 (the stamp before the
+        // first Bind): the stamp stands for the list.
+        if (on.GetCount() != count || on.GetBase() != base || on.GetLayoutStamp() != stamp) return false;
         const TGuard* guard = guards.get();
         do {
             if (*guard->held != guard->type) return false;
@@ -119,8 +121,7 @@ private:
     // variable that must have no listeners then.
     int assigned = -1;
     const TVariable* quiet = nullptr;
-    // The list's state the variables were found in (none yet: null).
-    const TVariableList* list = nullptr;
+    // The list's state the variables were found in (none yet: stamp 0).
     uint64_t stamp = 0;
     int count = 0;
     int base = 0;

@@ -286,12 +286,15 @@ public:
     // whenever a variable below that count may have moved or gone since the
     // list last had this count: inserted, deleted or freed, exchanged,
     // sorted, shuffled, read back, the list assigned, swapped or cleared,
-    // all through the list. No two lists and no two states share one.
+    // all through the list. No two lists and no two states share one, and
+    // none is 0.
     // Appending (Add) keeps it: every variable stays where it was and only
     // the count differs. Deleting variables from the end (DeleteLast,
     // DeleteSection or Delete reaching the last one) gives the shorter list
     // the value it had before at that count, since the variables below it
-    // are the very ones it held then; the longer counts get new values. A
+    // are the very ones it held then; the longer counts get new values,
+    // and their values of before again when the variables they held last
+    // come back to the same places through Add or InsertItems. A
     // change made through a reference to the list's container base that
     // only reorders variables (exchange, sort) is not seen; every free is.
     // Decoded expressions keep the variables they found while it and the

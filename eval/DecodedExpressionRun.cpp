@@ -464,7 +464,7 @@ template <bool valueOnly>
     if (straightThread == ThisThread() && straightChecked != operationsChanges.load(std::memory_order_relaxed) &&
         OperatorsAreOurs())
         straightChecked = operationsChanges.load(std::memory_order_relaxed);
-    if (StraightReady(list) || (depth == 0 && StraightOwnedHere() && Find(*program, list, *firstFrame) &&
+    if (StraightReady(list) || (StraightOwnedHere() && depth == 0 && Find(*program, list, *firstFrame) &&
                                 straight->Ready(list)))
         straight->Run(out);
     else

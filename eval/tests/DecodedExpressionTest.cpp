@@ -41,6 +41,10 @@ void ExpectSameResult(const EXPRVALUE& a, const EXPRVALUE& b, const std::string&
 int assignmentsHeard = 0;
 void HearAssignment(TVariableList&, const VARINFO&, TVariable::TListenAction) { ++assignmentsHeard; }
 
+// Moves an integer variable on, wrapping as the evaluator's integers do
+// (assignments may have left it at an end of the range).
+void Step(int64_t& value, int64_t by) { value = static_cast<int64_t>(static_cast<uint64_t>(value) + static_cast<uint64_t>(by)); }
+
 // The variables every differential case reads; two lists are filled alike.
 void Fill(TVariableList& list) {
     list.NewDouble("a", false, 0.75);
@@ -119,7 +123,7 @@ protected:
             EXPECT_EQ(loopStack.GetCount(), 0) << what;
             for (TVariableList* list : {&loopList, &formList}) {
                 list->GetVar("a")->value.d += 0.375;
-                list->GetVar("i")->value.i += 3;
+                Step(list->GetVar("i")->value.i, 3);
             }
         }
         const bool usable = form.Usable();
@@ -136,8 +140,8 @@ protected:
         for (const bool valueOnly : {false, true, false}) {
             // Values the general run left in the registers are no longer the ones.
             for (TVariableList* list : {&loopList, &formList}) {
-                list->GetVar("i")->value.i -= 5;
-                list->GetVar("j")->value.i += 1;
+                Step(list->GetVar("i")->value.i, -5);
+                Step(list->GetVar("j")->value.i, 1);
                 list->GetVar("b")->value.d = 0.125 - list->GetVar("b")->value.d;
             }
             EXPRVALUE byLoop;

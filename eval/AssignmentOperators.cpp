@@ -9,8 +9,6 @@
 namespace {
 
 int64_t Replace(int64_t, int64_t n) { return n; }
-int64_t EitherSet(int64_t l, int64_t n) { return l != 0 || n != 0 ? 1 : 0; }
-int64_t BothSet(int64_t l, int64_t n) { return l != 0 && n != 0 ? 1 : 0; }
 
 // Integer targets take n = ItemAsInt of the right operand.
 constexpr TOperatorRow<int64_t (*)(int64_t, int64_t)> kIntegerRows[] = {

@@ -54,10 +54,12 @@ struct TRunContext {
 //   call gave another kind than it declares, or changed the list under the
 //   form, the loop takes over from the next item with the stack exactly as
 //   it would hold it, and finishes the evaluation.
-// - The straight form: where every step is real arithmetic or a real
-//   function, Evaluate and EvaluateValue run a shorter form of the same
-//   steps (see TStraightProgram) after one look at the list's layout and
-//   one at each variable's type.
+// - The straight form: where every step is number arithmetic, a
+//   comparison, logic, a real function or a 1-D element read, and at most
+//   the last one an assignment done in place, Evaluate and EvaluateValue
+//   run a shorter form of the same steps (see TStraightProgram) after one
+//   look at the list's layout, one at each variable's type and one at an
+//   assigned variable's listeners.
 // Expressions with texts, points, complex numbers, field selectors, custom
 // operators, the text operators or the containment shortcut are left to
 // the loop entirely.
@@ -71,6 +73,10 @@ public:
     bool Usable() const { return usable; }
     // Whether Evaluate and EvaluateValue run the straight form.
     bool Straight() const { return straight != nullptr; }
+    // Whether the straight form may run now for list, and its run, which
+    // writes out as Evaluate does (both inline, in StraightProgram.h).
+    bool StraightReady(const TVariableList& list) const;
+    void RunStraight(const TVariableList& list, EXPRVALUE& out) const;
 
     // One run-mode evaluation of e on list into out, exactly as the loop
     // gives it (the loop may have finished it after a call). Refused:
@@ -86,6 +92,10 @@ public:
     // The same where only out's kind and value matter afterwards: a number
     // result may leave out's text and reference as they were.
     void EvaluateValue(TVariableList& list, EXPRESSION& e, TEvalStack& stack, EXPRVALUE& out, void* userData);
+
+    // Evaluate (valueOnly: EvaluateValue) where StraightReady said no.
+    template <bool valueOnly>
+    void EvaluateSlowly(TVariableList& list, EXPRESSION& e, TEvalStack& stack, EXPRVALUE& out, void* userData);
 
     // Makes the form again for list as it is now; false when it may not
     // (a run is going on, another thread made it, it was made again too
@@ -110,10 +120,7 @@ private:
     bool Find(const TProgram& code, TVariableList& list, TFrame& frame) const;
     bool StillBound(TVariableList& list, const TFrame& frame) const;
     bool OperatorsAreOurs() const;
-    bool StraightOwned() const;
-    // Evaluate and EvaluateValue where the straight form cannot run at once.
-    template <bool valueOnly>
-    void EvaluateSlowly(TVariableList& list, EXPRESSION& e, TEvalStack& stack, EXPRVALUE& out, void* userData);
+    bool StraightOwnedHere() const;
     // One run; fallBack: hand refusals to the loop; valueOnly: write out's kind and value alone.
     template <bool fallBack, bool valueOnly>
     TOutcome Core(TVariableList& list, EXPRESSION& e, TEvalStack& stack, EXPRVALUE& out, void* userData);
@@ -122,7 +129,7 @@ private:
     bool Call(TRunContext& run, TFrame& frame, const TCallSite& site, EXPRVALUE& out, bool throughStack = false);
     bool CallDirectly(TRunContext& run, TFrame& frame, const TCallSite& site, EXPRVALUE& out);
     bool TakeResult(TVariableList& list, TFrame& frame, const TCallSite& site, const EXPRESSION_ITEM& result) const;
-    EXPRESSION_ITEM ItemOf(const TFrame& frame, const TEntry& entry) const;
+    void ItemOf(const TFrame& frame, const TEntry& entry, EXPRESSION_ITEM& item) const;
     void Materialize(TEvaluation& run, const TFrame& frame, const TEntry& entry) const;
     void WriteResult(const TProgram& code, const TFrame& frame, EXPRVALUE& out) const;
 

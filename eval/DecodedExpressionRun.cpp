@@ -13,11 +13,7 @@
 
 namespace {
 
-// Initial-exec: the library is loaded with the program, so its marker lies
-// in the static TLS block and is found without a call.
-__attribute__((tls_model("initial-exec"))) thread_local const char threadMarker = 0;
-
-inline const void* ThisThread() { return &threadMarker; }
+inline const void* ThisThread() { return EvaluatingThread(); }
 
 // How often one expression's form is made again because the list's
 // variables changed kinds under it; after that the loop keeps it.
@@ -53,7 +49,9 @@ void SetRegister(TRegister& target, const TItemValue& value) { std::memcpy(&targ
 
 }  // namespace
 
-const void* EvaluatingThread() { return ThisThread(); }
+#if !(defined(__x86_64__) && defined(__GNUC__) && __GNUC__ >= 11)
+__thread char evaluatingThreadMarker = 0;
+#endif
 
 TDecodedExpression::TFrame& TDecodedExpression::DeeperFrame() {
     if (static_cast<size_t>(depth) == frames.size()) {
@@ -150,30 +148,26 @@ bool TDecodedExpression::Find(const TProgram& code, TVariableList& list, TFrame&
 // After a call: whether every binding still finds the same variable, at
 // the same place, of the same type.
 bool TDecodedExpression::StillBound(TVariableList& list, const TFrame& frame) const {
-    if (program->bindingCount == 0) return true;
+    const int n = program->bindingCount;
+    if (n == 0) return true;
     if (&list != frame.list || list.GetCount() != frame.count || list.GetBase() != frame.base) return false;
-    if (list.GetLayoutStamp() == frame.stamp) {
-        for (size_t k = 0; k < program->bindings.size(); ++k) {
-            const TBinding& binding = program->bindings[k];
-            const TVariable* v = frame.bound[k];
-            if (v->type != binding.type || (binding.type >= vtArray && !HoldsItemsOf(*v, binding))) return false;
-        }
-        return true;
-    }
-    void* const* items = static_cast<void* const*>(list.GetItems());
-    for (size_t k = 0; k < program->bindings.size(); ++k) {
-        const TBinding& binding = program->bindings[k];
-        const TVariable* v = VariableOf(items, frame.positions[k]);
-        if (v != frame.bound[k] || v->type != binding.type) return false;
-        if (binding.type >= vtArray && !HoldsItemsOf(*v, binding)) return false;
+    const TBinding* binding = program->bindings.data();
+    const TVariable* const* bound = frame.bound.data();
+    const bool inPlace = list.GetLayoutStamp() == frame.stamp;
+    void* const* items = inPlace ? nullptr : static_cast<void* const*>(list.GetItems());
+    for (int k = 0; k < n; ++k) {
+        const TVariable* v = bound[k];
+        if (!inPlace && VariableOf(items, frame.positions[static_cast<size_t>(k)]) != v) return false;
+        if (v->type != binding[k].type || (binding[k].type >= vtArray && !HoldsItemsOf(*v, binding[k]))) return false;
     }
     return true;
 }
 
-// The stack item the loop would hold for a number entry.
-EXPRESSION_ITEM TDecodedExpression::ItemOf(const TFrame& frame, const TEntry& entry) const {
-    if (entry.constant) return entry.image;
-    EXPRESSION_ITEM item = entry.image;
+// The stack item the loop would hold for a number entry, written into item.
+[[gnu::always_inline]] inline void TDecodedExpression::ItemOf(const TFrame& frame, const TEntry& entry,
+                                                              EXPRESSION_ITEM& item) const {
+    std::memcpy(&item, &entry.image, sizeof item);
+    if (entry.constant) return;
     item.kind = entry.kind;
     std::memcpy(&item.value, &frame.registers[entry.reg], sizeof(TRegister));
     if (entry.source == rsBinding) {
@@ -183,7 +177,6 @@ EXPRESSION_ITEM TDecodedExpression::ItemOf(const TFrame& frame, const TEntry& en
         item.ref = companion.ref;
         std::memcpy(reinterpret_cast<char*>(&item.value) + sizeof(TRegister), &companion.upper, sizeof companion.upper);
     }
-    return item;
 }
 
 void TDecodedExpression::Materialize(TEvaluation& run, const TFrame& frame, const TEntry& entry) const {
@@ -191,7 +184,9 @@ void TDecodedExpression::Materialize(TEvaluation& run, const TFrame& frame, cons
         ActOnItem(run, entry.item);
         return;
     }
-    run.stack.Push(ItemOf(frame, entry), false);
+    EXPRESSION_ITEM item;
+    ItemOf(frame, entry, item);
+    run.stack.Push(item, false);
 }
 
 // A call's result into the site's register and companion, when it has the
@@ -238,7 +233,7 @@ bool TDecodedExpression::Call(TRunContext& context, TFrame& frame, const TCallSi
 bool TDecodedExpression::CallDirectly(TRunContext& context, TFrame& frame, const TCallSite& site, EXPRVALUE& out) {
     EXPRESSION_ITEM arguments[kDirectArguments + 1];
     const size_t below = site.stack.size() - static_cast<size_t>(site.operands);
-    for (int k = 0; k < site.operands; ++k) arguments[k] = ItemOf(frame, site.stack[below + static_cast<size_t>(k)]);
+    for (int k = 0; k < site.operands; ++k) ItemOf(frame, site.stack[below + static_cast<size_t>(k)], arguments[k]);
     EXPRESSION_ITEM result;
     const int index = context.e.items[site.item].value.code.index;
     if (!CallExtFunctionDirectly(index, arguments, site.operands, context.userData, result))
@@ -294,8 +289,10 @@ bool TDecodedExpression::RareStep(TRunContext& run, TFrame& frame, const TStep& 
         case scAssign: {
             const TCallSite& site = program->calls[static_cast<size_t>(s.aux.pair.second)];
             const size_t n = site.stack.size();
-            EXPRESSION_ITEM left = ItemOf(frame, site.stack[n - 2]);
-            const EXPRESSION_ITEM right = ItemOf(frame, site.stack[n - 1]);
+            EXPRESSION_ITEM left;
+            EXPRESSION_ITEM right;
+            ItemOf(frame, site.stack[n - 2], left);
+            ItemOf(frame, site.stack[n - 1], right);
             if (!AssignNumberInPlace(run.list, left, right, site.op)) return Call(run, frame, site, out);
             SetRegister(t, left.value);
             return true;
@@ -373,9 +370,9 @@ TDecodedExpression::TOutcome TDecodedExpression::Core(TVariableList& list, EXPRE
 #define STEP_RIGHT r[s->right]
 #define NEXT_STEP goto* labels[(++s)->code]
     goto* labels[s->code];
-addReals: STEP_TARGET.real = STEP_LEFT.real + STEP_RIGHT.real; NEXT_STEP;
+addReals: STEP_TARGET.real = OrderedSum(STEP_LEFT.real, STEP_RIGHT.real); NEXT_STEP;
 subtractReals: STEP_TARGET.real = STEP_LEFT.real - STEP_RIGHT.real; NEXT_STEP;
-multiplyReals: STEP_TARGET.real = STEP_LEFT.real * STEP_RIGHT.real; NEXT_STEP;
+multiplyReals: STEP_TARGET.real = OrderedProduct(STEP_LEFT.real, STEP_RIGHT.real); NEXT_STEP;
 divideReals: STEP_TARGET.real = GuardedDivide(STEP_LEFT.real, STEP_RIGHT.real); NEXT_STEP;
 powerReals: STEP_TARGET.real = GuardedPow(STEP_LEFT.real, STEP_RIGHT.real); NEXT_STEP;
 addIntegers: STEP_TARGET.integer = WrappingAdd(STEP_LEFT.integer, STEP_RIGHT.integer); NEXT_STEP;
@@ -400,8 +397,8 @@ lessIntegers: STEP_TARGET.integer = STEP_LEFT.integer < STEP_RIGHT.integer; NEXT
 greaterIntegers: STEP_TARGET.integer = STEP_LEFT.integer > STEP_RIGHT.integer; NEXT_STEP;
 lessOrEqualIntegers: STEP_TARGET.integer = STEP_LEFT.integer <= STEP_RIGHT.integer; NEXT_STEP;
 greaterOrEqualIntegers: STEP_TARGET.integer = STEP_LEFT.integer >= STEP_RIGHT.integer; NEXT_STEP;
-logicalOr: STEP_TARGET.integer = STEP_LEFT.integer != 0 || STEP_RIGHT.integer != 0; NEXT_STEP;
-logicalAnd: STEP_TARGET.integer = STEP_LEFT.integer != 0 && STEP_RIGHT.integer != 0; NEXT_STEP;
+logicalOr: STEP_TARGET.integer = EitherSet(STEP_LEFT.integer, STEP_RIGHT.integer); NEXT_STEP;
+logicalAnd: STEP_TARGET.integer = BothSet(STEP_LEFT.integer, STEP_RIGHT.integer); NEXT_STEP;
 realIsNonZero: STEP_TARGET.integer = STEP_LEFT.real != 0.0; NEXT_STEP;
 integerToReal: STEP_TARGET.real = static_cast<double>(STEP_LEFT.integer); NEXT_STEP;
 realToInt32: STEP_TARGET.integer = TruncateToInt32(STEP_LEFT.real); NEXT_STEP;
@@ -451,51 +448,45 @@ TDecodedExpression::TOutcome TDecodedExpression::Run(TVariableList& list, EXPRES
     return Core<false, false>(list, e, stack, out, userData);
 }
 
-// Whether the straight form may run here: made on this thread, and the
-// operations unchanged since they were found to be ours (its variables
-// are confirmed apart).
-[[gnu::always_inline]] inline bool TDecodedExpression::StraightOwned() const {
-    return __atomic_load_n(&straightOwner, __ATOMIC_RELAXED) == ThisThread() &&
-           straightChecked == operationsChanges.load(std::memory_order_relaxed);
-}
-
-// The straight form after its operations were looked at again or its
-// variables found again (the list changed), else the general run.
+// Where the straight form cannot run at once: a form without one (calls,
+// texts: what script statements holding calls have) goes to the general
+// run; one whose operations were looked at again or whose variables are
+// found again (the list changed) runs the straight form after all, else
+// the general run.
 template <bool valueOnly>
 [[gnu::noinline]] void TDecodedExpression::EvaluateSlowly(TVariableList& list, EXPRESSION& e, TEvalStack& stack,
                                                           EXPRVALUE& out, void* userData) {
-    if (__atomic_load_n(&straightOwner, __ATOMIC_RELAXED) == ThisThread() &&
-        straightChecked != operationsChanges.load(std::memory_order_relaxed) &&
+    const void* straightThread = __atomic_load_n(&straightOwner, __ATOMIC_RELAXED);
+    if (straightThread == nullptr) {
+        Core<true, valueOnly>(list, e, stack, out, userData);
+        return;
+    }
+    if (straightThread == ThisThread() && straightChecked != operationsChanges.load(std::memory_order_relaxed) &&
         OperatorsAreOurs())
         straightChecked = operationsChanges.load(std::memory_order_relaxed);
-    if (StraightOwned() && (straight->Ready(list) || (depth == 0 && Find(*program, list, *firstFrame))))
+    if (StraightReady(list) || (StraightOwnedHere() && depth == 0 && Find(*program, list, *firstFrame) &&
+                                straight->Ready(list)))
         straight->Run(out);
     else
         Core<true, valueOnly>(list, e, stack, out, userData);
 }
 
-// The straight run is a jump to its first step, which costs no frame. A
-// form without a straight form (integers, assignments, calls: what script
-// statements mostly hold) goes to the general run at once.
+// The straight run is a jump to its first step, which costs no frame.
 void TDecodedExpression::Evaluate(TVariableList& list, EXPRESSION& e, TEvalStack& stack, EXPRVALUE& out,
                                   void* userData) {
-    if (__atomic_load_n(&straightOwner, __ATOMIC_RELAXED) == nullptr) {
-        Core<true, false>(list, e, stack, out, userData);
-        return;
-    }
-    if (StraightOwned() && straight->Ready(list)) return straight->Run(out);
+    if (StraightReady(list)) return RunStraight(list, out);
     EvaluateSlowly<false>(list, e, stack, out, userData);
 }
 
 void TDecodedExpression::EvaluateValue(TVariableList& list, EXPRESSION& e, TEvalStack& stack, EXPRVALUE& out,
                                        void* userData) {
-    if (__atomic_load_n(&straightOwner, __ATOMIC_RELAXED) == nullptr) {
-        Core<true, true>(list, e, stack, out, userData);
-        return;
-    }
-    if (StraightOwned() && straight->Ready(list)) return straight->Run(out);
+    if (StraightReady(list)) return RunStraight(list, out);
     EvaluateSlowly<true>(list, e, stack, out, userData);
 }
+
+template void TDecodedExpression::EvaluateSlowly<false>(TVariableList&, EXPRESSION&, TEvalStack&, EXPRVALUE&,
+                                                        void*);
+template void TDecodedExpression::EvaluateSlowly<true>(TVariableList&, EXPRESSION&, TEvalStack&, EXPRVALUE&, void*);
 
 bool TDecodedExpression::Remake(EXPRESSION& e, TVariableList& list, TEvalStack& stack) {
     if (depth > 0 || owner != ThisThread() || remade >= kMaxRemakes) return false;

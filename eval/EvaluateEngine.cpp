@@ -14,6 +14,7 @@
 #include "EvaluationLoop.h"
 #include "OperatorSupport.h"
 #include "StackRoutines.h"
+#include "StraightProgram.h"
 
 namespace {
 
@@ -458,20 +459,23 @@ void FinishEvaluation(TEvaluation& run, int first, EXPRVALUE& out) {
     FinishEvaluation(run, 0, out);
 }
 
-// Every path is a tail call: a run of a decoded form costs no frame here.
+// Every path is a tail call: a run of a decoded form costs no frame here,
+// and a straight one is a jump to its first step.
 void EvaluateExpression(TVariableList& list, EXPRESSION& e, TEvalStack& stack, EXPRVALUE& out, bool check,
                         void* userData) {
     if (check) return EvaluateByLoop(list, e, stack, out, true, userData);
     // Only decoded forms are kept in the spare record.
-    if (TDecodedExpression* form = static_cast<TDecodedExpression*>(EvaluationCacheOf(e)))
-        return form->Evaluate(list, e, stack, out, userData);
+    if (TDecodedExpression* form = static_cast<TDecodedExpression*>(EvaluationCacheOf(e))) {
+        if (form->StraightReady(list)) return form->RunStraight(list, out);
+        return form->EvaluateSlowly<false>(list, e, stack, out, userData);
+    }
     EvaluateWithoutForm(list, e, stack, out, userData, nullptr);
 }
 
 void EvaluateExpressionValue(TVariableList& list, EXPRESSION& e, TEvalStack& stack, EXPRVALUE& out, void* userData) {
     if (TDecodedExpression* form = static_cast<TDecodedExpression*>(EvaluationCacheOf(e))) {
-        form->EvaluateValue(list, e, stack, out, userData);
-        return;
+        if (form->StraightReady(list)) return form->RunStraight(list, out);
+        return form->EvaluateSlowly<true>(list, e, stack, out, userData);
     }
     EvaluateWithoutForm(list, e, stack, out, userData, nullptr);
 }

@@ -55,15 +55,14 @@ struct TEvaluation {
 
 // An index operand as a 32-bit index: integers saturate, reals truncate
 // (NaN and values beyond the range fall outside every array).
+inline int64_t IndexOperand(double d) {
+    if (std::isnan(d) || d <= static_cast<double>(INT_MIN)) return INT_MIN;
+    if (d >= static_cast<double>(INT_MAX)) return INT_MAX;
+    return static_cast<int64_t>(d);
+}
+inline int64_t IndexOperand(int64_t i) { return i < INT_MIN ? INT_MIN : (i > INT_MAX ? INT_MAX : i); }
 inline int64_t IndexOperand(TExpressionItemType kind, const TItemValue& value) {
-    if (kind == ekReal) {
-        const double d = value.real;
-        if (std::isnan(d) || d <= static_cast<double>(INT_MIN)) return INT_MIN;
-        if (d >= static_cast<double>(INT_MAX)) return INT_MAX;
-        return static_cast<int64_t>(d);
-    }
-    const int64_t i = value.integer;
-    return i < INT_MIN ? INT_MIN : (i > INT_MAX ? INT_MAX : i);
+    return kind == ekReal ? IndexOperand(value.real) : IndexOperand(value.integer);
 }
 inline int64_t IndexOperand(const EXPRESSION_ITEM& item) { return IndexOperand(item.kind, item.value); }
 

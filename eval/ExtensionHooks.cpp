@@ -85,7 +85,8 @@ void PushResult(TEvalStack& stack, EXPRESSION_ITEM result) {
 // types, then the handler; the result as it is pushed.
 template <typename TCall>
 EXPRESSION_ITEM CallDeclared(const TExtFunction& function, EXPRESSION_ITEM* arguments, TCall call) {
-    for (int i = 0; i < function.GetCount(); ++i) ConvertArgument(arguments[i], *function[i]);
+    void* const* params = static_cast<void* const*>(function.GetItems());
+    for (int i = 0; i < function.GetCount(); ++i) ConvertArgument(arguments[i], *static_cast<TExtFuncParam*>(params[i]));
     EXPRESSION_ITEM result = call(arguments);
     result.ref.index = -1;
     return result;

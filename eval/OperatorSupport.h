@@ -41,11 +41,32 @@ constexpr double kSmallestSquaredModulus = 1e-18;
 VCOMPLEX ComplexProduct(const VCOMPLEX& l, const VCOMPLEX& r);
 VCOMPLEX ComplexQuotient(const VCOMPLEX& l, const VCOMPLEX& r);
 
+// l + r and l * r with l the first operand of the instruction, on every
+// path that computes them: where both are NaNs, the processor gives the
+// first one's, so a sum of NaNs of both signs has one sign everywhere (the
+// compiler may otherwise swap the operands of a commutative operator).
+inline double OrderedSum(double l, double r) {
+#if defined(__x86_64__)
+    asm("addsd %1, %0" : "+x"(l) : "xm"(r));
+    return l;
+#else
+    return l + r;
+#endif
+}
+inline double OrderedProduct(double l, double r) {
+#if defined(__x86_64__)
+    asm("mulsd %1, %0" : "+x"(l) : "xm"(r));
+    return l;
+#else
+    return l * r;
+#endif
+}
+
 // The four arithmetic operators and the power, on two integers and on two
 // reals; the integer assignments and the number-with-text operators reuse them.
 struct TAddition {
     static int64_t OnIntegers(int64_t l, int64_t r) { return WrappingAdd(l, r); }
-    static double OnReals(double l, double r) { return l + r; }
+    static double OnReals(double l, double r) { return OrderedSum(l, r); }
 };
 struct TSubtraction {
     static int64_t OnIntegers(int64_t l, int64_t r) { return WrappingSubtract(l, r); }
@@ -53,7 +74,7 @@ struct TSubtraction {
 };
 struct TMultiplication {
     static int64_t OnIntegers(int64_t l, int64_t r) { return WrappingMultiply(l, r); }
-    static double OnReals(double l, double r) { return l * r; }
+    static double OnReals(double l, double r) { return OrderedProduct(l, r); }
 };
 struct TDivision {
     static int64_t OnIntegers(int64_t l, int64_t r) { return GuardedDivide(l, r); }
@@ -65,6 +86,10 @@ struct TPower {
     }
     static double OnReals(double l, double r) { return GuardedPow(l, r); }
 };
+
+// Logic on integers: 1 when either (both) of the two is not 0, else 0.
+inline int64_t EitherSet(int64_t l, int64_t r) { return l != 0 || r != 0 ? 1 : 0; }
+inline int64_t BothSet(int64_t l, int64_t r) { return l != 0 && r != 0 ? 1 : 0; }
 
 // Bit operators on integers. Shifts: the count is the low byte of r read as
 // a signed byte, a negative count shifts the other way, 64 or more gives 0

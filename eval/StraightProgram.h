@@ -1,33 +1,39 @@
-// TStraightProgram: the shortest evaluation form, for decoded expressions of real arithmetic and real functions alone: one accumulator, operands read where they lie (internal to the decoded form).
+// TStraightProgram: the shortest evaluation form, for decoded expressions of number arithmetic, comparisons, logic, element reads and one final assignment: a real and an integer accumulator, operands read where they lie (internal to the decoded form).
 #pragma once
 
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "DecodedSteps.h"
+#include "EvaluationLoop.h"
 
 class TStraightProgram;
 struct TStraightStep;
 
 // A step's code. Each ends by calling the next step's code as its last act
 // (a jump), so a run costs no frame; the last step's code writes the result
-// into out. A is the accumulator.
-typedef void (*TStraightHandler)(const TStraightStep* s, double a, EXPRVALUE* out);
+// into out. A is the real accumulator, N the integer one; a step computes
+// into the one of its result's kind and passes the other on untouched.
+typedef void (*TStraightHandler)(const TStraightStep* s, double a, int64_t n, EXPRVALUE* out);
 
 // One step: its code and its memory operands X, Y and Z (a variable's
-// value, a constant or a result put aside). A step that starts a new value
-// first puts A aside into spill when its code is a spilling one.
+// value, a constant or a result put aside, as a double or an int64_t by
+// what the code reads). A step that starts a new value first puts the
+// accumulator that holds one aside into spill when its code is a spilling
+// one; an assignment stores into spill.
 struct TStraightStep {
     TStraightHandler handler;
-    const double* x;
-    const double* y;
-    const double* z;
-    double* spill;
+    const void* x;
+    const void* y;
+    const void* z;
+    void* spill;
     union {
         double (*one)(double);
         double (*two)(double, double);
+        const TVariable* array;           // element reads and stores
         const TStraightProgram* program;  // the end step's (which has no code)
     } function;
 };
@@ -35,40 +41,47 @@ struct TStraightStep {
 class TStraightProgram {
 public:
     // The straight form of code, or null when code has a step it does not
-    // take (integers, comparisons, conversions, calls, elements,
-    // assignments) or more than kMaxSteps. Operands that are no variables
-    // live in frame's registers, which must outlive the program.
+    // take (calls, functions through the function unit, ! and ~, 2-D
+    // elements, an assignment before the last step or one the in-place
+    // rules leave to the operator unit) or more than kMaxSteps. Operands
+    // that are no variables live in frame's registers, which must outlive
+    // the program.
     static std::unique_ptr<TStraightProgram> Make(const TDecodedExpression::TProgram& code,
                                                   TDecodedExpression::TFrame& frame);
 
-    // Points the variable operands and the result's reference at what the
-    // frame's bindings found, and takes the list's state they were found in
-    // (after every finding of them).
+    // Points the variable operands, stores and arrays and the result's
+    // reference at what the frame's bindings found, and takes the list's
+    // state they were found in (after every finding of them).
     void Bind(const TDecodedExpression::TFrame& frame);
 
     // Whether the variables found are still there for list: the same list
-    // in the same layout, count and base, each variable of its type.
+    // in the same layout, count and base, each variable of its type (and
+    // item type), an assigned one without listeners.
     [[gnu::always_inline]] bool Ready(const TVariableList& on) const {
         if (guardCount == 0) return true;
-        if (&on != list || on.GetLayoutStamp() != stamp || on.GetCount() != count || on.GetBase() != base)
-            return false;
+        // No two lists share a stamp, and none has 0 (the stamp before the
+        // first Bind): the stamp stands for the list.
+        if (on.GetCount() != count || on.GetBase() != base || on.GetLayoutStamp() != stamp) return false;
         const TGuard* guard = guards.get();
         do {
             if (*guard->held != guard->type) return false;
-        } while (++guard != guardsEnd);
-        return true;
+        } while ((++guard)->held != nullptr);
+        return quiet == nullptr || quiet->GetListenerCount() == 0;
     }
 
     // Runs the steps and writes the result's kind, value and reference as
     // the general run writes them (also where only the kind and value are
     // asked for: writing the rest costs less than telling the two apart).
-    void Run(EXPRVALUE& out) const { first->handler(first, 0.0, &out); }
+    // No step reads N before one wrote it, so N starts with seed: any value
+    // the caller holds in hand, which spares the caller a register.
+    void Run(EXPRVALUE& out, int64_t seed = 0) const { first->handler(first, 0.0, seed, &out); }
 
-    // The end of a run: A into out.
-    void Finish(double a, EXPRVALUE& out) const {
+    // The end of a run: the result's value into out.
+    template <class Value>
+    [[gnu::always_inline]] void Finish(Value value, EXPRVALUE& out) const {
         out.kind = kind;
         out.value = image;
-        std::memcpy(&out.value, &a, sizeof a);
+        std::memcpy(&out.value, &value, sizeof value);
         out.ref = reference;
         if (__builtin_expect(!out.text.IsEmpty(), 0)) out.text.Clear();
     }
@@ -78,14 +91,19 @@ public:
     static constexpr size_t kMaxSteps = 1024;
 
 private:
-    // A variable operand: the step and operand that read the binding's value.
+    // Where a variable's address goes: operand x, y or z, the store, or
+    // (for an array) the variable itself.
+    enum TPatchPlace { ppX, ppY, ppZ, ppStore, ppArray };
     struct TPatch {
         size_t step;
-        int which;  // x, y, z
+        TPatchPlace place;
         int binding;
     };
 
-    // The type a binding's variable holds, and the type the program was made for.
+    friend class TStraightMaker;
+
+    // A byte that must hold what it held when the program was made: a
+    // binding's type, an array's item type.
     struct TGuard {
         const TVariableType* held;
         TVariableType type;
@@ -94,16 +112,38 @@ private:
     std::vector<TStraightStep> steps;
     const TStraightStep* first = nullptr;
     std::vector<TPatch> patches;
+    // guardCount guards and one with held null behind them.
     std::unique_ptr<TGuard[]> guards;
-    const TGuard* guardsEnd = nullptr;
     int guardCount = 0;
-    // The list's state the variables were found in (none yet: null).
-    const TVariableList* list = nullptr;
+    // What each guard looks at: the binding, and whether its item type.
+    std::vector<std::pair<int, bool>> guardBindings;
+    // The variable the last step assigns to (-1: none) and, bound, the
+    // variable that must have no listeners then.
+    int assigned = -1;
+    const TVariable* quiet = nullptr;
+    // The list's state the variables were found in (none yet: stamp 0).
     uint64_t stamp = 0;
     int count = 0;
     int base = 0;
     TExpressionItemType kind = ekReal;
-    TItemValue image{};  // the result's 16 value bytes; A replaces the low 8
+    TItemValue image{};  // the result's 16 value bytes; the value replaces the low 8
     VARINFO reference{-1, -1, -1, -1};
     int resultBinding = -1;  // a bare variable: its position is the reference's index
 };
+
+// The straight form was made on this thread, and the operations are
+// unchanged since they were found to be ours.
+[[gnu::always_inline]] inline bool TDecodedExpression::StraightOwnedHere() const {
+    return __atomic_load_n(&straightOwner, __ATOMIC_RELAXED) == EvaluatingThread() &&
+           straightChecked == operationsChanges.load(std::memory_order_relaxed);
+}
+
+// Whether the straight form may run here for list: owned here, and its
+// variables where they were.
+[[gnu::always_inline]] inline bool TDecodedExpression::StraightReady(const TVariableList& list) const {
+    return StraightOwnedHere() && straight->Ready(list);
+}
+
+[[gnu::always_inline]] inline void TDecodedExpression::RunStraight(const TVariableList& list, EXPRVALUE& out) const {
+    straight->Run(out, reinterpret_cast<intptr_t>(&list));
+}

@@ -1,6 +1,7 @@
 // TVariable values and copies, TVariableList lookups and references, and the default list.
 #include "Variables.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cstring>
 #include <new>
@@ -199,15 +200,107 @@ constexpr uint64_t kStampBlock = uint64_t{1} << 24;
 std::atomic<uint64_t> stampBlocks{0};
 __attribute__((tls_model("initial-exec"))) thread_local uint64_t lastStamp = 0;
 __attribute__((tls_model("initial-exec"))) thread_local uint64_t stampsLeft = 0;
-}  // namespace
 
-void TVariableList::Touch() {
-    if (stampsLeft == 0) {
+// The first of count new stamps in a row.
+uint64_t NewStamps(uint64_t count) {
+    if (stampsLeft < count) {
         lastStamp = stampBlocks.fetch_add(kStampBlock, std::memory_order_relaxed);
         stampsLeft = kStampBlock;
     }
-    --stampsLeft;
-    layoutStamp = ++lastStamp;
+    stampsLeft -= count;
+    lastStamp += count;
+    return lastStamp - count + 1;
+}
+
+// Counts with stamps of their own, at most (beyond, a cut changes them all).
+constexpr int kMaxCutLevels = 4096;
+}  // namespace
+
+void TVariableList::Touch() {
+    layoutStamp = NewStamps(1);
+    cutLevelCount = 0;
+}
+
+namespace {
+
+// Moves count entries of from to to + shift (to may be from), and fills
+// the others of to's first total entries with filler.
+template <typename Entry>
+void Spread(const Entry* from, int count, Entry* to, int shift, int total, const Entry& filler) {
+    std::copy_backward(from, from + count, to + shift + count);
+    std::fill(to, to + shift, filler);
+    std::fill(to + shift + count, to + total, filler);
+}
+
+}  // namespace
+
+bool TVariableList::WidenCutLevels(int low, int high) {
+    const int end = firstCutLevel + cutLevelCount;
+    const int newFirst = cutLevelCount == 0 ? low : std::min(firstCutLevel, low);
+    const int newEnd = cutLevelCount == 0 ? high + 1 : std::max(end, high + 1);
+    const int newCount = newEnd - newFirst;
+    if (newCount > kMaxCutLevels) return false;
+    const bool grow = newCount > cutLevelCapacity;
+    const int capacity = std::min(kMaxCutLevels, std::max(newCount, 2 * cutLevelCapacity));
+    std::unique_ptr<uint64_t[]> levels(grow ? new uint64_t[capacity] : nullptr);
+    std::unique_ptr<TCutRecord[]> records(grow ? new TCutRecord[capacity] : nullptr);
+    const int shift = cutLevelCount == 0 ? 0 : firstCutLevel - newFirst;
+    // Counts never cut back past keep the list's stamp (and have nothing to come back to).
+    Spread(cutLevels.get(), cutLevelCount, grow ? levels.get() : cutLevels.get(), shift, newCount, layoutStamp);
+    Spread(cutRecords.get(), cutLevelCount, grow ? records.get() : cutRecords.get(), shift, newCount,
+           TCutRecord{layoutStamp, layoutStamp, nullptr});
+    if (grow) {
+        cutLevels = std::move(levels);
+        cutRecords = std::move(records);
+        cutLevelCapacity = capacity;
+    }
+    firstCutLevel = newFirst;
+    cutLevelCount = newCount;
+    return true;
+}
+
+bool TVariableList::StampCounts(int low, int high) {
+    if ((low < firstCutLevel || high >= firstCutLevel + cutLevelCount || cutLevelCount == 0) &&
+        !WidenCutLevels(low, high))
+        return false;
+    // What each count had, and the stamp of the count below it, before the cut.
+    void* const* items = static_cast<void* const*>(GetItems()) + (low - 1);
+    uint64_t* stamps = cutLevels.get() + (low - firstCutLevel);
+    TCutRecord* records = cutRecords.get() + (low - firstCutLevel);
+    uint64_t below = StampOfCount(low - 1);
+    uint64_t stamp = NewStamps(static_cast<uint64_t>(high - low + 1));
+    for (int k = 0; k <= high - low; ++k) {
+        records[k] = TCutRecord{stamps[k], below, items[k]};
+        below = stamps[k];
+        stamps[k] = stamp++;
+    }
+    return true;
+}
+
+void TVariableList::RestoreStamps(int from) {
+    const int low = std::max(from + 1, firstCutLevel);
+    const int high = std::min(GetCount(), firstCutLevel + cutLevelCount - 1);
+    if (low > high) return;
+    void* const* items = static_cast<void* const*>(GetItems()) + (low - 1);
+    uint64_t* stamps = cutLevels.get() + (low - firstCutLevel);
+    const TCutRecord* records = cutRecords.get() + (low - firstCutLevel);
+    uint64_t below = StampOfCount(low - 1);
+    for (int k = 0; k <= high - low; ++k) {
+        if (records[k].item == items[k] && records[k].below == below) stamps[k] = records[k].stamp;
+        below = stamps[k];
+    }
+}
+
+// The variables below first stay where they were: the counts up to first
+// keep their stamps. Freeing what is cut off is part of the cut.
+void TVariableList::CutTail(int first, bool free) {
+    const int count = GetCount();
+    first = std::max(first, 0);
+    if (first >= count) return;
+    if (!StampCounts(first + 1, count)) Touch();
+    cuttingTail = true;
+    TContainer::DeleteSection(first, count - 1, free);
+    cuttingTail = false;
 }
 
 bool TVariableList::Swap(TContainer& other) {

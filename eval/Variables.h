@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 
 #include "Container.h"
 #include "MemBuffer.h"
@@ -281,19 +282,42 @@ public:
     // A new empty variable owned by this list (how stored lists are read back).
     void* CreateItem(int index) override;
 
-    // A value that changes whenever the list's variables may have moved or
-    // gone: inserted, deleted or freed, exchanged, sorted, shuffled, read
-    // back, the list assigned, swapped or cleared, all through the list.
-    // No two lists and no two states share one. Appending one (Add) keeps
-    // it: every variable stays where it was and only the count differs. A
-    // change made through a reference to the list's container base that only
-    // reorders variables (exchange, sort) is not seen; every free is. Decoded
-    // expressions keep the variables they found while it and the count stay
-    // the same.
-    uint64_t GetLayoutStamp() const { return layoutStamp; }
+    // A value for the list as it stands at its present count: it changes
+    // whenever a variable below that count may have moved or gone since the
+    // list last had this count: inserted, deleted or freed, exchanged,
+    // sorted, shuffled, read back, the list assigned, swapped or cleared,
+    // all through the list. No two lists and no two states share one, and
+    // none is 0.
+    // Appending (Add) keeps it: every variable stays where it was and only
+    // the count differs. Deleting variables from the end (DeleteLast,
+    // DeleteSection or Delete reaching the last one) gives the shorter list
+    // the value it had before at that count, since the variables below it
+    // are the very ones it held then; the longer counts get new values,
+    // and their values of before again when the variables they held last
+    // come back to the same places through Add or InsertItems. A
+    // change made through a reference to the list's container base that
+    // only reorders variables (exchange, sort) is not seen; every free is.
+    // Decoded expressions keep the variables they found while it and the
+    // count stay the same.
+    uint64_t GetLayoutStamp() const { return StampOfCount(GetCount()); }
+
+    // Appending keeps the stamps; a count that variables were deleted back
+    // past takes its stamp of before again when the very variables it had
+    // come back to their places. Inserting before the end is Insert's.
+    int Add(void* item) {
+        const int at = TContainer::Add(item);
+        if (cutLevelCount != 0) RestoreStamps(at);
+        return at;
+    }
+    void InsertItems(int i, void* const* items, int count) {
+        const int before = GetCount();
+        if (i < before) Touch();
+        TContainer::InsertItems(i, items, count);
+        if (i >= before && cutLevelCount != 0) RestoreStamps(before);
+    }
 
     // The container's operations that may move or free variables, each
-    // changing the layout stamp first (Add, which appends, keeps it).
+    // changing the layout stamp first.
     void Insert(int i, void* item) {
         Touch();
         TContainer::Insert(i, item);
@@ -303,18 +327,23 @@ public:
         return TContainer::AddNew();
     }
     void Delete(int i, bool free = true) {
+        if (i == GetCount() - 1) {
+            CutTail(i, free);
+            return;
+        }
         Touch();
         TContainer::Delete(i, free);
     }
-    void DeleteLast(bool free = true) {
-        Touch();
-        TContainer::DeleteLast(free);
-    }
+    void DeleteLast(bool free = true) { CutTail(GetCount() - 1, free); }
     void DeleteFirst(bool free = true) {
         Touch();
         TContainer::DeleteFirst(free);
     }
     void DeleteSection(int first, int last, bool free = true) {
+        if (last >= GetCount() - 1) {
+            CutTail(first, free);
+            return;
+        }
         Touch();
         TContainer::DeleteSection(first, last, free);
     }
@@ -382,7 +411,7 @@ public:
         return TContainer::LoadFromStream(file);
     }
     void FreeItem(void* item) override {
-        Touch();
+        if (!cuttingTail) Touch();
         TContainer::FreeItem(item);
     }
 
@@ -392,7 +421,39 @@ public:
 private:
     // A new layout stamp.
     void Touch();
+    // Removes the variables from first (clipped to 0) to the end; the
+    // counts above first get new stamps, the others keep theirs.
+    void CutTail(int first, bool free);
+    // New stamps for the counts low..high; false (nothing changed) when the
+    // counts with stamps of their own would become too many.
+    bool StampCounts(int low, int high);
+    // Makes room for the stamps of the counts low..high (false: too many).
+    [[gnu::noinline]] bool WidenCutLevels(int low, int high);
+    // The stamp the list has at that count now.
+    uint64_t StampOfCount(int level) const {
+        const unsigned at = static_cast<unsigned>(level - firstCutLevel);
+        return at < static_cast<unsigned>(cutLevelCount) ? cutLevels[at] : layoutStamp;
+    }
+    // After variables were appended from position from on: the counts
+    // whose variables are again those they had when cut back past.
+    void RestoreStamps(int from);
     uint64_t layoutStamp = 0;
+    // The stamps of cutLevelCount counts from firstCutLevel on, which
+    // variables were deleted back past since the last Touch; other counts
+    // have layoutStamp.
+    std::unique_ptr<uint64_t[]> cutLevels;
+    // For each of them: its stamp and the one of the count below when it
+    // was cut back past last, and the variable it had last.
+    struct TCutRecord {
+        uint64_t stamp;
+        uint64_t below;
+        const void* item;
+    };
+    std::unique_ptr<TCutRecord[]> cutRecords;
+    int cutLevelCount = 0;
+    int cutLevelCapacity = 0;
+    int firstCutLevel = 0;
+    bool cuttingTail = false;
 
     TVariable* Append(TVariable* v);
     TVariable* VarOfType(const TString& name, TVariableType type) const;

@@ -41,6 +41,10 @@ void ExpectSameResult(const EXPRVALUE& a, const EXPRVALUE& b, const std::string&
 int assignmentsHeard = 0;
 void HearAssignment(TVariableList&, const VARINFO&, TVariable::TListenAction) { ++assignmentsHeard; }
 
+// Moves an integer variable on, wrapping as the evaluator's integers do
+// (assignments may have left it at an end of the range).
+void Step(int64_t& value, int64_t by) { value = static_cast<int64_t>(static_cast<uint64_t>(value) + static_cast<uint64_t>(by)); }
+
 // The variables every differential case reads; two lists are filled alike.
 void Fill(TVariableList& list) {
     list.NewDouble("a", false, 0.75);
@@ -59,6 +63,11 @@ void Fill(TVariableList& list) {
     list.ResizeArray2("m", 3, 4);
     list.NewDouble("heard", false, 1.0);
     list.GetVar("heard")->AddListener(HearAssignment);
+    list.NewArray("hv", vtInt, false);
+    list.ResizeArray("hv", 3);
+    list.GetVar("hv")->AddListener(HearAssignment);
+    list.NewInt("big", false, INT64_MAX);
+    list.NewInt("small", false, INT64_MIN);
     for (const char* name : {"c", "d", "x", "y", "z"}) list.NewDouble(name, false, 1.25);
 }
 
@@ -82,10 +91,13 @@ protected:
         Fill(formList);
     }
 
-    // Returns whether the form was usable.
-    bool Compare(const std::string& text, int rounds = 3) {
+    // Returns whether the form was usable. Texts of generated cases may be
+    // ones the compiler refuses (a bit operator on a real).
+    bool Compare(const std::string& text, int rounds = 3, bool generated = false) {
         EXPRESSION e = CreateExpression(loopList, TString(text));
-        EXPECT_GE(e.count, 1) << text << ": code " << int(EvaluateErrorCode);
+        if (!generated) {
+            EXPECT_GE(e.count, 1) << text << ": code " << int(EvaluateErrorCode);
+        }
         if (e.count < 1) return false;
         TDecodedExpression form(e, formList, formStack);
         for (int round = 0; round < rounds; ++round) {
@@ -105,13 +117,13 @@ protected:
             EXPECT_EQ(EvaluateErrorCode, loopCode) << what;
             EXPECT_EQ(assignmentsHeard - heard - loopHeard, loopHeard) << what;
             ExpectSameResult(byForm, byLoop, what);
-            if (form.Straight()) CompareStraight(form, e, byLoop, loopCode, what);
             EXPECT_EQ(Contents(formList), Contents(loopList)) << what;
+            if (form.Straight()) CompareStraight(form, e, what);
             EXPECT_EQ(formStack.GetCount(), 0) << what;
             EXPECT_EQ(loopStack.GetCount(), 0) << what;
             for (TVariableList* list : {&loopList, &formList}) {
                 list->GetVar("a")->value.d += 0.375;
-                list->GetVar("i")->value.i += 3;
+                Step(list->GetVar("i")->value.i, 3);
             }
         }
         const bool usable = form.Usable();
@@ -120,22 +132,44 @@ protected:
         return usable;
     }
 
-    // The straight form (which changes nothing) gives what the loop gave,
-    // and so does its value alone over a result that held a text.
-    void CompareStraight(TDecodedExpression& form, EXPRESSION& e, const EXPRVALUE& byLoop, int8_t loopCode,
-                         const std::string& what) {
-        EXPRVALUE whole;
-        whole.text = "left over";
-        whole.ref = VARINFO{7, 7, 7, 7};
-        EvaluateErrorCode = 99;
-        form.Evaluate(formList, e, formStack, whole, nullptr);
-        EXPECT_EQ(EvaluateErrorCode, loopCode) << what;
-        ExpectSameResult(whole, byLoop, what + " straight");
-        EXPRVALUE value;
-        value.kind = ekOwnedText;
-        form.EvaluateValue(formList, e, formStack, value, nullptr);
-        EXPECT_EQ(value.kind, byLoop.kind) << what;
-        EXPECT_EQ(std::memcmp(&value.value, &byLoop.value, sizeof value.value), 0) << what;
+    // The straight form gives what the loop gives, whole and as its value
+    // alone over a result that held a text, run after run with other
+    // values; the loop runs beside it on its own list, so that assignments
+    // leave both lists alike.
+    void CompareStraight(TDecodedExpression& form, EXPRESSION& e, const std::string& what) {
+        for (const bool valueOnly : {false, true, false}) {
+            // Values the general run left in the registers are no longer the ones.
+            for (TVariableList* list : {&loopList, &formList}) {
+                Step(list->GetVar("i")->value.i, -5);
+                Step(list->GetVar("j")->value.i, 1);
+                list->GetVar("b")->value.d = 0.125 - list->GetVar("b")->value.d;
+            }
+            EXPRVALUE byLoop;
+            EvaluateErrorCode = 99;
+            const int heard = assignmentsHeard;
+            EvaluateByLoop(loopList, e, loopStack, byLoop, false, nullptr);
+            const int8_t loopCode = EvaluateErrorCode;
+            const int loopHeard = assignmentsHeard - heard;
+            EXPRVALUE out;
+            out.kind = ekOwnedText;
+            out.text = "left over";
+            out.ref = VARINFO{7, 7, 7, 7};
+            EvaluateErrorCode = 99;
+            if (valueOnly)
+                form.EvaluateValue(formList, e, formStack, out, nullptr);
+            else
+                form.Evaluate(formList, e, formStack, out, nullptr);
+            const std::string how = what + (valueOnly ? " straight value" : " straight");
+            EXPECT_EQ(EvaluateErrorCode, loopCode) << how;
+            EXPECT_EQ(assignmentsHeard - heard - loopHeard, loopHeard) << how;
+            if (valueOnly) {
+                EXPECT_EQ(out.kind, byLoop.kind) << how;
+                EXPECT_EQ(std::memcmp(&out.value, &byLoop.value, sizeof out.value), 0) << how;
+            } else {
+                ExpectSameResult(out, byLoop, how);
+            }
+            EXPECT_EQ(Contents(formList), Contents(loopList)) << how;
+        }
     }
 
     TVariableList loopList;
@@ -146,11 +180,71 @@ protected:
 };
 
 TEST_F(DifferentialTest, StraightFormsAreTaken) {
-    for (const char* text : {"a+b", "sin(a)*2", "2.5", "a", "i", "(a+b)*(a-b)/(c-d)", "neg(a)-pow(a,b)", "-0.0"})
+    const char* const straightTexts[] = {
+        "a+b", "sin(a)*2", "2.5", "a", "i", "(a+b)*(a-b)/(c-d)", "neg(a)-pow(a,b)", "-0.0", "i+1", "a<b", "v[1]*a",
+        "a=2", "i=i+1", "v[i%5]=j*2", "w[a]+=i", "(i>j)||(a<b)&&i", "heard=2", "i<<2|j>>1",
+    };
+    for (const char* text : straightTexts) EXPECT_TRUE(Compare(text)) << text;
+    EXPECT_EQ(straight, static_cast<int>(sizeof straightTexts / sizeof straightTexts[0]));
+    for (const char* text : {"strlen(s)+a", "rnd(5)*a", "m[1,2]*2", "!i+1", "abs(j)", "a=b=1.5", "(a=5)+a"})
         EXPECT_TRUE(Compare(text)) << text;
-    EXPECT_EQ(straight, 8);
-    for (const char* text : {"i+1", "a<b", "v[1]*a", "a=2", "strlen(s)+a", "rnd(5)*a"}) EXPECT_TRUE(Compare(text));
-    EXPECT_EQ(straight, 8);
+    EXPECT_EQ(straight, static_cast<int>(sizeof straightTexts / sizeof straightTexts[0]));
+}
+
+// Every number operator between operands of each kind and place: variables,
+// literals, values computed before (in the accumulator or put aside), at
+// the ends of the integers, with zero divisors and mixed kinds.
+TEST_F(DifferentialTest, NumberStepsInEveryShape) {
+    const char* const operators[] = {"+", "-", "*", "/", "^", "%", "|", "&", ">>", "<<", "==", "!=",
+                                     "<", ">", "<=", ">=", "<>", "&&", "||"};
+    const char* const operands[] = {"i", "0", "3", "big", "small", "a", "2.5", "(j+4)", "(b*2)", "v[j]"};
+    int usable = 0;
+    for (const char* op : operators) {
+        for (const char* left : operands) {
+            for (const char* right : operands) {
+                usable += Compare(std::string(left) + op + right, 2, true);
+                usable += Compare(std::string("(") + left + "-1)" + op + "(" + right + "+1)", 1, true);
+                usable += Compare(std::string("i*(") + left + op + right + ")", 1, true);
+                usable += Compare(std::string("(") + left + op + right + ")-a", 1, true);
+            }
+        }
+    }
+    // All of them run straight.
+    EXPECT_EQ(straight, usable);
+    for (const char* text : {"big+1", "small-1", "big*2", "small/-1", "small%-1", "0-small", "neg(small)",
+                             "i/0", "i%0", "a/0", "i/(j+4)", "w[1]/(j+4)", "2^63", "(j+4)^-1", "i>=a==1",
+                             "a<i&&j<b||v[4]>i", "a!=a", "0.0/0.0==0", "w[-1]-v[-5]+v[-6]", "w[a*4]+w[big]",
+                             "v[small]*2", "not(a)+i", "frac(a)*i+round(b)"})
+        EXPECT_TRUE(Compare(text)) << text;
+}
+
+// NaNs of both signs meeting in sums and products give the same NaN on
+// every path, whichever side of the operator each one is on.
+TEST_F(DifferentialTest, NaNsOfBothSignsMeet) {
+    for (TVariableList* list : {&loopList, &formList}) {
+        list->GetVar("x")->value.d = std::numeric_limits<double>::quiet_NaN();
+        list->GetVar("y")->value.d = -std::numeric_limits<double>::quiet_NaN();
+        list->GetVar("c")->value.d = std::numeric_limits<double>::infinity();
+    }
+    for (const char* text : {"x+y", "y+x", "x*y", "y*x", "x-y", "(x+y)*d", "d*(x+y)", "x+(y*d)", "y+(c-c)",
+                             "(c-c)+y", "neg(c-c)+(c-c)", "(c-c)+neg(c-c)", "(c-c)*neg(c-c)", "neg(c-c)*(c-c)",
+                             "d+neg(c-c)*(c-c)", "(x+d)*(y+d)", "x*(y*(x*y))", "a=x+y", "a+=y", "w[1]=y*x"})
+        EXPECT_TRUE(Compare(text)) << text;
+}
+
+// Every assignment operator into each kind of target (integer and real
+// variables, 1-D elements inside and outside, listened to) from each
+// kind of value, in place or left to the operator unit.
+TEST_F(DifferentialTest, AssignmentsToEveryTarget) {
+    const char* const targets[] = {"i", "a", "v[1]", "w[2]", "v[-1]", "v[9]", "w[a]", "v[i%5]", "heard", "hv[1]"};
+    const char* const operators[] = {"=", "+=", "-=", "*=", "/=", "|=", "&=", "^="};
+    const char* const values[] = {"j", "2", "2.5", "b", "(i*3)", "(a/2)", "0", "big", "v[2]", "-5000000000.5", "(b*3000000000.0)"};
+    int usable = 0;
+    for (const char* target : targets)
+        for (const char* op : operators)
+            for (const char* value : values) usable += Compare(std::string(target) + op + value, 2, true);
+    // Those the in-place rules take run straight.
+    EXPECT_GE(straight, usable * 3 / 4);
 }
 
 TEST_F(DifferentialTest, NumbersOperatorsAndFunctions) {
@@ -604,6 +698,113 @@ TEST(DecodedBindingTest, TheStraightFormFollowsTheList) {
     delete kept;
     FreeExpression(e);
     FreeExpression(bare);
+}
+
+// Written behind the list's back, a variable's type, an array's item type
+// or a new listener stop the straight form at its next run: what runs
+// instead gives what the loop gives.
+TEST(DecodedBindingTest, TheStraightFormSeesWritesBehindTheListsBack) {
+    TVariableList list;
+    list.NewDouble("a", false, 0.5);
+    list.NewInt("k", false, 3);
+    list.NewArray("v", vtDouble, false);
+    list.ResizeArray("v", 4);
+    TEvalStack stack;
+    const std::function<void()> changes[] = {
+        [&] { list.GetVar("a")->type = vtInt; },
+        [&] { list.GetVar("a")->type = vtDouble; },
+        [&] { list.GetVar("v")->value.a.itemtype = vtInt; },
+        [&] { list.GetVar("v")->value.a.itemtype = vtDouble; },
+        [&] { list.GetVar("k")->AddListener(HearAssignment); },
+        [&] { list.GetVar("k")->RemoveListener(HearAssignment); },
+    };
+    for (const char* text : {"a*2+v[1]", "k=k+1", "v[2]+=a"}) {
+        EXPRESSION e = CreateExpression(list, text);
+        ASSERT_GE(e.count, 1) << text;
+        for (size_t k = 0; k < sizeof changes / sizeof changes[0]; ++k) {
+            for (int round = 0; round < 3; ++round) {
+                EXPRVALUE byLoop;
+                const TVariable::TValue saved[3] = {list[0]->value, list[1]->value,
+                                                    *static_cast<TVariable::TValue*>(list[2]->GetItem(2))};
+                const int heard = assignmentsHeard;
+                EvaluateByLoop(list, e, stack, byLoop, false, nullptr);
+                const std::string afterLoop = Contents(list);
+                const int loopHeard = assignmentsHeard - heard;
+                list[0]->value = saved[0];
+                list[1]->value = saved[1];
+                std::memcpy(list[2]->GetItem(2), &saved[2], sizeof(double));
+                EXPRVALUE out;
+                EvaluateExpression(list, e, stack, out, false, nullptr);
+                const std::string what = std::string(text) + " change " + std::to_string(k);
+                ExpectSameResult(out, byLoop, what);
+                EXPECT_EQ(Contents(list), afterLoop) << what;
+                EXPECT_EQ(assignmentsHeard - heard, 2 * loopHeard) << what;
+            }
+            changes[k]();
+        }
+        EXPECT_TRUE(static_cast<TDecodedExpression*>(EvaluationCacheOf(e))->Straight()) << text;
+        FreeExpression(e);
+    }
+}
+
+// Variables appended and cut off again, as a script's calls do with their
+// parameters: forms made below them keep their variables, forms that read
+// them find what is there now, kept, replaced, freed or of another type.
+TEST(DecodedBindingTest, VariablesAppendedAndCutOffAgain) {
+    TVariableList list;
+    list.NewDouble("g", false, 1.5);
+    list.NewInt("k", false, 4);
+    TEvalStack stack;
+    EXPRESSION outer = CreateExpression(list, "g*2+k");
+    TVariable* kept[2] = {new TVariable("p", 0.25, 0), new TVariable("q", int64_t{3}, 0)};
+    list.Add(static_cast<TContainerItem*>(kept[0]));
+    list.Add(static_cast<TContainerItem*>(kept[1]));
+    EXPRESSION inner = CreateExpression(list, "p*g+q");
+    EXPRESSION assigned = CreateExpression(list, "q=q+k");
+    list.DeleteSection(2, 3, false);
+    const auto compare = [&](EXPRESSION& e, const std::string& what) {
+        for (int round = 0; round < 3; ++round) {
+            EXPRVALUE byLoop;
+            EXPRVALUE byForm;
+            const TVariable::TValue q = list.GetVar("q") != nullptr ? list.GetVar("q")->value : TVariable::TValue{};
+            EvaluateByLoop(list, e, stack, byLoop, false, nullptr);
+            const std::string afterLoop = Contents(list);
+            // An assignment is undone before the form repeats it.
+            if (&e == &assigned) list.GetVar("q")->value = q;
+            EvaluateExpression(list, e, stack, byForm, false, nullptr);
+            ExpectSameResult(byForm, byLoop, what + " round " + std::to_string(round));
+            EXPECT_EQ(Contents(list), afterLoop) << what;
+        }
+    };
+    for (int call = 0; call < 12; ++call) {
+        const std::string what = "call " + std::to_string(call);
+        compare(outer, what + " outer");
+        TVariable* p = kept[0];
+        TVariable* q = kept[1];
+        if (call % 4 == 1) p = new TVariable("p", -8.0, 0);               // another one at p's place
+        if (call % 4 == 2) q = new TVariable("q", 0.5, 0);                // q a real now
+        if (call % 4 == 3) std::swap(p->value.d, kept[0]->value.d);
+        list.Add(static_cast<TContainerItem*>(p));
+        list.Add(static_cast<TContainerItem*>(q));
+        p->value.d += 1.0;
+        compare(inner, what + " inner");
+        compare(assigned, what + " assigned");
+        list.GetVar("k")->value.i += 1;
+        if (call % 3 == 0) {
+            list.DeleteLast(q != kept[1]);
+            list.DeleteLast(p != kept[0]);
+        } else {
+            list.DeleteSection(2, 3, false);
+            if (p != kept[0]) delete p;
+            if (q != kept[1]) delete q;
+        }
+        compare(outer, what + " outer after");
+    }
+    delete kept[0];
+    delete kept[1];
+    FreeExpression(outer);
+    FreeExpression(inner);
+    FreeExpression(assigned);
 }
 
 // One compiled expression evaluated by two threads on their own lists and

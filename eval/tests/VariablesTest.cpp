@@ -1,6 +1,8 @@
 // Tests of variables and variable lists: lookup, references, copies, listeners and text forms.
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <set>
 #include <vector>
 
 #include "Variables.h"
@@ -81,6 +83,78 @@ TEST(VariableListTest, NewOperationsMakeZeroValuesAndRefuseBadTypes) {
     list.NewArray2("m", vtInt, false);
     EXPECT_EQ(list.Last()->value.a2.lines, 3);
     EXPECT_EQ(list.Last()->OwnerList(), &list);
+}
+
+// A count's stamp stays while the variables below it stay: appending keeps
+// it, deleting from the end gives the shorter count its stamp back, and
+// the longer counts, or any other change, get stamps never seen before.
+TEST(VariableListTest, LayoutStampsFollowTheVariablesBelowTheCount) {
+    TVariableList list;
+    AddInts(list, {"a", "b"});
+    std::set<uint64_t> seen;
+    const uint64_t two = list.GetLayoutStamp();
+    seen.insert(two);
+    AddInts(list, {"c", "d"});
+    EXPECT_EQ(list.GetLayoutStamp(), two);
+    TVariable* d = list.Last();
+    list.DeleteLast(false);  // kept alive, as a script keeps a parameter
+    EXPECT_EQ(list.GetLayoutStamp(), two);
+    list.Add(static_cast<TContainerItem*>(d));  // the very variable back in its place
+    EXPECT_EQ(list.GetLayoutStamp(), two);
+    list.DeleteLast(false);
+    TVariable another("d", int64_t{0}, 0);
+    list.Add(static_cast<TContainerItem*>(&another));  // another one there: another state
+    EXPECT_TRUE(seen.insert(list.GetLayoutStamp()).second);
+    list.DeleteLast(false);
+    list.Add(static_cast<TContainerItem*>(d));  // only the last one there brings its state back
+    const uint64_t again = list.GetLayoutStamp();
+    EXPECT_TRUE(seen.insert(again).second);
+    // Two at once, through InsertItems at the end, come back alike.
+    void* pair[2] = {list[2], list[3]};
+    list.DeleteSection(2, 3, false);
+    EXPECT_EQ(list.GetLayoutStamp(), two);
+    list.InsertItems(2, pair, 2);
+    EXPECT_EQ(list.GetLayoutStamp(), again);
+    // Inserting them before the end is no return.
+    list.DeleteSection(2, 3, false);
+    list.InsertItems(1, pair, 2);
+    const uint64_t moved = list.GetLayoutStamp();
+    EXPECT_TRUE(seen.insert(moved).second);
+    list.DeleteSection(2, 10, true);
+    EXPECT_EQ(list.GetCount(), 2);
+    EXPECT_EQ(list.GetLayoutStamp(), moved);
+    AddInts(list, {"c"});
+    const uint64_t three = list.GetLayoutStamp();
+    EXPECT_TRUE(seen.insert(three).second);
+    list.Delete(2, true);  // the last one
+    EXPECT_EQ(list.GetLayoutStamp(), moved);
+    list.DeleteLast(true);
+    list.DeleteLast(true);
+    list.DeleteLast(true);  // an empty list: nothing more
+    EXPECT_EQ(list.GetCount(), 0);
+    // (New variables may come at the addresses of the freed ones, which
+    // holds the same state: no stamp is asked for here.)
+    AddInts(list, {"a", "b"});
+    // Changes below the end change every count's stamp.
+    const std::vector<std::function<void()>> changes = {
+        [&] { list.Delete(0, true); },
+        [&] { list.Insert(0, new TVariable("z", int64_t{1}, 0)); },
+        [&] { list.Exchange(0, 1); },
+        [&] { list.DeleteSection(0, 0, true); },
+        [&] { list.Sort(); },
+    };
+    for (const auto& change : changes) {
+        AddInts(list, {"e", "f"});
+        change();
+        const uint64_t changed = list.GetLayoutStamp();
+        EXPECT_TRUE(seen.insert(changed).second);
+        list.DeleteLast(true);
+        EXPECT_EQ(list.GetLayoutStamp(), changed);
+    }
+    // Another list never shares one.
+    TVariableList other;
+    AddInts(other, {"a", "b"});
+    EXPECT_TRUE(seen.insert(other.GetLayoutStamp()).second);
 }
 
 TEST(VariableTest, AssignCopiesDeeplyAndKeepsAbsolute) {

@@ -334,7 +334,8 @@ private:
     void InvertSelectionEllipse(HDC dc, POINT origin);
     void InvertSelectionPolygon(HDC dc);
     void DrawRectHelpers(HDC dc, POINT origin, const RECT& screen);
-    void DrawRulerTick(HDC dc, POINT origin, int v, bool longTick, bool horizontalRuler);
+    // How far from the edge the tick (and its label) reach.
+    int DrawRulerTick(HDC dc, POINT origin, int v, bool longTick, bool horizontalRuler);
     void DrawRulerAxis(HDC dc, POINT origin, bool horizontalRuler, int low, int high);
     void InvertLineAcross(bool horizontal, int at);
     void UpdateInfoForms();

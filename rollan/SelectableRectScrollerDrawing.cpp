@@ -305,11 +305,10 @@ void TSelectableRectScroller::DrawRulerAxis(HDC dc, POINT origin, bool horizonta
         const int64_t screen = start + (horizontalRuler ? GetScreenVCoord(int(v)) : GetScreenHCoord(int(v)));
         if (screen > int64_t(high) + kLabelReach) break;
         const bool longTick = (v / RulerStep) % number == 0;
-        if (ShowRulers) DrawRulerTick(dc, origin, int(v), longTick, horizontalRuler);
+        // With the rulers the line starts below (or beside) its tick and
+        // label: it would invert the tick's pixels away and strike the label through.
+        const int64_t skip = ShowRulers ? DrawRulerTick(dc, origin, int(v), longTick, horizontalRuler) : 0;
         if (!ShowMesh) continue;
-        // With the rulers the line starts below (or beside) its tick: the two
-        // would invert each other's pixels away.
-        const int64_t skip = ShowRulers ? (longTick ? FLongTickLength : FShortTickLength) + 1 : 0;
         if (horizontalRuler)
             DrawHorzDashLine(dc, Saturate(screen), Saturate(origin.x + skip), Saturate(int64_t(origin.x) + size.cx - 1));
         else
@@ -318,7 +317,8 @@ void TSelectableRectScroller::DrawRulerAxis(HDC dc, POINT origin, bool horizonta
 }
 
 // horizontalRuler: the tick on the left edge at y = v; otherwise on the top edge at x = v.
-void TSelectableRectScroller::DrawRulerTick(HDC dc, POINT origin, int v, bool longTick, bool horizontalRuler) {
+// Gives how far from the edge the tick and its label reach.
+int TSelectableRectScroller::DrawRulerTick(HDC dc, POINT origin, int v, bool longTick, bool horizontalRuler) {
     const int length = longTick ? FLongTickLength : FShortTickLength;
     if (horizontalRuler) {
         const int y = Saturate(int64_t(origin.y) + GetScreenVCoord(v));
@@ -329,7 +329,7 @@ void TSelectableRectScroller::DrawRulerTick(HDC dc, POINT origin, int v, bool lo
         MoveToEx(dc, x, origin.y, nullptr);
         LineTo(dc, x, Saturate(int64_t(origin.y) + length + 1));
     }
-    if (!longTick) return;
+    if (!longTick) return length + 1;
     char text[16];
     const int count = std::snprintf(text, sizeof text, "%d", v);
     HGDIOBJ previous = SelectObject(dc, horizontalRuler ? FRulerFont : FVertRulerFont);
@@ -344,6 +344,7 @@ void TSelectableRectScroller::DrawRulerTick(HDC dc, POINT origin, int v, bool lo
                  count);
     }
     SelectObject(dc, previous);
+    return Saturate(int64_t(length) + extent.cx + 3);
 }
 
 // ---- Painting ----

@@ -108,6 +108,11 @@ TEST_F(SelectableDrawingTest, RulersTickEveryStepAndLabelEveryRulerNumberth) {
     driver.PumpUntilIdle();
     EXPECT_EQ(Run(scroller, 10, 0, 0, 1, 14), "##########.#..");
     EXPECT_EQ(Run(scroller, 0, 10, 1, 0, 14), "##########.#..");
+    // Past a labelled tick it starts beyond the label, which it would strike through.
+    const std::string pastTop = Run(scroller, 50, 13, 0, 1, up.cx + 3);
+    const std::string pastLeft = Run(scroller, 13, 50, 1, 0, flat.cx + 3);
+    EXPECT_EQ(pastTop, std::string(up.cx + 2, '.') + "#");
+    EXPECT_EQ(pastLeft, std::string(flat.cx + 2, '.') + "#");
 }
 
 // Steps of 0 or below draw no ruler (and return); a RulerNumber below 1

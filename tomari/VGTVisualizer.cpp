@@ -346,6 +346,9 @@ void TVGTVisualizer::PopLeftKeep() {
 
 void TVGTVisualizer::DrawLine(int x1, int y1, int x2, int y2) {
     if (!fPainting) return;
+    // A long topic is walked whole; lines that cannot show cost no pen.
+    const RECT box{std::min(x1, x2), std::min(y1, y2), std::max(x1, x2), std::max(y1, y2)};
+    if (box.bottom < fClip.top || box.top >= fClip.bottom || box.right < fClip.left || box.left >= fClip.right) return;
     TSolidPenBrush pen(fDC, fLineColor, false);
     MoveToEx(fDC, x1, y1, nullptr);
     LineTo(fDC, x2, y2);

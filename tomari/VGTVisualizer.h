@@ -217,7 +217,7 @@ protected:
     // The top indent when it counts toward the left limit: the top left keep
     // never expires and the pen is not in a column after the first; else 0.
     int IndentInUse() const;
-    // A solid line in the line colour, when painting.
+    // A solid line in the line colour, when painting and it lies in the clip area.
     void DrawLine(int x1, int y1, int x2, int y2);
     // The column the pen is in: a column past the table counts as the last one.
     int CurrentColumn() const { return fColumn < 0 ? 0 : fColumn > fColumns.GetCount() ? fColumns.GetCount() : fColumn; }

@@ -139,6 +139,10 @@ TEST_F(ViewerDialogsTest, SearchingTheTopicsForWords) {
         {{"cosine"}, true, false, false, {"Functions"}},  // words in tags are text too
         {{"B"}, true, false, true, {}},                    // tag names are not
     };
+    // A topic whose source cannot be read is searched as empty, without a report.
+    TTopics lost;
+    TTopics::ReadTopicLine(TString("Lost,lost.vgt"), *lost.NewItem());
+    panel->AddTopics(lost);
     for (const Case& test : cases) {
         std::vector<std::string> listed;
         bool criteriaDialog = true;
@@ -167,6 +171,7 @@ TEST_F(ViewerDialogsTest, SearchingTheTopicsForWords) {
         boxes.clear();
         panel->Search();
         EXPECT_EQ(listed, test.found) << test.words[0];
+        EXPECT_EQ(boxes.size(), test.found.empty() ? 1u : 0u) << test.words[0];
         if (test.found.empty()) {
             ASSERT_EQ(boxes.size(), 1u) << test.words[0];
             EXPECT_EQ(boxes[0].text, "No words were found.");

@@ -72,7 +72,8 @@ public:
     // Starts a pass (see the passes above for what each keeps).
     virtual void Reset(HDC dc, int left, int top, int right, bool clearPictureCache, bool usePictureCache);
     // Replaces the font by one made of the current size, weight, flags and
-    // face, sets the text colour in use and a transparent background.
+    // face; the DC takes it, the text colour in use and a transparent
+    // background before the next word is measured or drawn.
     virtual void SelectFont();
     virtual COLORREF ParseColor(const TString& text);
     virtual int ParseLineStyle(const TString& text);
@@ -274,6 +275,11 @@ protected:
     bool fStrikeOut = false;
     TString fFaceName;
     HFONT fFont = nullptr;
+    // The font the DC holds (null when not known); ApplyFont gives it fFont,
+    // ApplyTextLook also the text colour and the transparent mode.
+    HFONT fDCFont = nullptr;
+    void ApplyFont();
+    void ApplyTextLook();
     // The fonts a pass has made, reused while it runs (a topic switches
     // between few fonts many times), and what the DC was last given.
     struct TPassFont {

@@ -57,7 +57,7 @@ bool TVGTVisualizer::Parse(TStringContainer& lines) { return ParseTaggedAs(*this
 void TVGTVisualizer::Reset(HDC dc, int left, int top, int right, bool clearPictureCache, bool usePictureCache) {
     fDC = dc;
     // What the DC holds is not known yet: the first font, colour and mode go to it.
-    fFont = nullptr;
+    fFont = fDCFont = nullptr;
     fWordSizes.Clear();
     fSelectedTextColor = CLR_INVALID;
     fTransparentSet = false;
@@ -150,15 +150,26 @@ void TVGTVisualizer::SelectFont() {
                            OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
                            fFaceName.c_str());
         if (fPassFonts.size() >= kPassFontLimit) {
+            // The fonts let go of must not be the DC's.
             SelectObject(fDC, font);
-            fFont = font;
+            fDCFont = font;
             DeletePassFonts();
             face = RequestFace();
         }
         fPassFonts.push_back(TPassFont{height, fWeight, fItalic, fUnderline, fStrikeOut, face, font});
     }
-    if (font != fFont) SelectObject(fDC, font);
     fFont = font;
+}
+
+// Tags switch fonts and colours far more often than a pass measures a new
+// word or draws one that shows, so the DC gets them only then.
+void TVGTVisualizer::ApplyFont() {
+    if (fFont != fDCFont) SelectObject(fDC, fFont);
+    fDCFont = fFont;
+}
+
+void TVGTVisualizer::ApplyTextLook() {
+    ApplyFont();
     if (fTextColor != fSelectedTextColor) SetTextColor(fDC, fTextColor);
     fSelectedTextColor = fTextColor;
     if (!fTransparentSet) SetBkMode(fDC, TRANSPARENT);
@@ -192,7 +203,7 @@ void TVGTVisualizer::DeletePassFonts() {
 void TVGTVisualizer::ReleaseFont() {
     SelectObject(fDC, GetStockObject(SYSTEM_FONT));
     DeletePassFonts();
-    fFont = nullptr;
+    fFont = fDCFont = nullptr;
     fSelectedTextColor = CLR_INVALID;
     fTransparentSet = false;
 }
@@ -267,10 +278,12 @@ void TVGTVisualizer::PlaceWord(const char* word, int length, bool afterWord) {
     // Each word is measured once per font and pass: the font is the DC's and
     // nothing else of the DC that a measure depends on changes in a pass.
     SIZE size{0, 0};
-    if (const SIZE* known = fWordSizes.Find(fFont, word, length))
+    if (const SIZE* known = fWordSizes.Find(fFont, word, length)) {
         size = *known;
-    else if (GetTextExtentPoint32A(fDC, word, length, &size))
-        fWordSizes.Add(fFont, word, length, size);
+    } else {
+        ApplyFont();
+        if (GetTextExtentPoint32A(fDC, word, length, &size)) fWordSizes.Add(fFont, word, length, size);
+    }
     if (static_cast<long long>(fX) + size.cx > GetRightLimit()) {
         if (!fNoBreak) {
             fY = Bounded(static_cast<long long>(fY) + fLineSpace + fLineHeight);
@@ -282,7 +295,10 @@ void TVGTVisualizer::PlaceWord(const char* word, int length, bool afterWord) {
     }
     const RECT area{fX, fY, Bounded(static_cast<long long>(fX) + size.cx - 1),
                     Bounded(static_cast<long long>(fY) + size.cy - 1)};
-    if (fPainting && MayShow(area)) TextOutA(fDC, fX, fY, word, length);
+    if (fPainting && MayShow(area)) {
+        ApplyTextLook();
+        TextOutA(fDC, fX, fY, word, length);
+    }
     if (fInLink) AddLinkArea(area, afterWord);
     if (fPaintBk && !fPainting) AddColorBlock(area);
     fLastWordInBlock = fPaintBk;
@@ -346,6 +362,9 @@ void TVGTVisualizer::PopLeftKeep() {
 
 void TVGTVisualizer::DrawLine(int x1, int y1, int x2, int y2) {
     if (!fPainting) return;
+    // A long topic is walked whole; lines that cannot show cost no pen.
+    const RECT box{std::min(x1, x2), std::min(y1, y2), std::max(x1, x2), std::max(y1, y2)};
+    if (box.bottom < fClip.top || box.top >= fClip.bottom || box.right < fClip.left || box.left >= fClip.right) return;
     TSolidPenBrush pen(fDC, fLineColor, false);
     MoveToEx(fDC, x1, y1, nullptr);
     LineTo(fDC, x2, y2);

@@ -72,7 +72,8 @@ public:
     // Starts a pass (see the passes above for what each keeps).
     virtual void Reset(HDC dc, int left, int top, int right, bool clearPictureCache, bool usePictureCache);
     // Replaces the font by one made of the current size, weight, flags and
-    // face, sets the text colour in use and a transparent background.
+    // face; the DC takes it, the text colour in use and a transparent
+    // background before the next word is measured or drawn.
     virtual void SelectFont();
     virtual COLORREF ParseColor(const TString& text);
     virtual int ParseLineStyle(const TString& text);
@@ -217,7 +218,7 @@ protected:
     // The top indent when it counts toward the left limit: the top left keep
     // never expires and the pen is not in a column after the first; else 0.
     int IndentInUse() const;
-    // A solid line in the line colour, when painting.
+    // A solid line in the line colour, when painting and it lies in the clip area.
     void DrawLine(int x1, int y1, int x2, int y2);
     // The column the pen is in: a column past the table counts as the last one.
     int CurrentColumn() const { return fColumn < 0 ? 0 : fColumn > fColumns.GetCount() ? fColumns.GetCount() : fColumn; }
@@ -274,6 +275,11 @@ protected:
     bool fStrikeOut = false;
     TString fFaceName;
     HFONT fFont = nullptr;
+    // The font the DC holds (null when not known); ApplyFont gives it fFont,
+    // ApplyTextLook also the text colour and the transparent mode.
+    HFONT fDCFont = nullptr;
+    void ApplyFont();
+    void ApplyTextLook();
     // The fonts a pass has made, reused while it runs (a topic switches
     // between few fonts many times), and what the DC was last given.
     struct TPassFont {

@@ -252,6 +252,23 @@ TEST_F(VGTPanelTest, ALinkToADeclaredFormOpensIt) {
     EXPECT_EQ(inside->GetHeight(), opened->GetClientHeight());
 }
 
+// A linked form before any panel sets its bounds: its stored layout, with
+// its panel's main scroller over the whole client area.
+TEST_F(VGTPanelTest, ALinkedFormStartsWithItsStoredLayout) {
+    TVGTForm* linked = new TVGTForm(nullptr);
+    EXPECT_EQ(linked->GetLeft(), 192);
+    EXPECT_EQ(linked->GetTop(), 108);
+    EXPECT_EQ(linked->GetClientWidth(), 251);
+    EXPECT_EQ(linked->GetClientHeight(), 149);
+    TVGTScroller* inside = linked->GetPanel()->GetMainPanel();
+    ASSERT_NE(inside, nullptr);
+    EXPECT_EQ(linked->GetPanel()->GetOwner(), linked);
+    const RECT bounds = inside->GetBoundsRect();
+    EXPECT_EQ(std::vector<LONG>({bounds.left, bounds.top, bounds.right, bounds.bottom}),
+              std::vector<LONG>({0, 0, 251, 149}));
+    delete linked;
+}
+
 // A step whose topic cannot be read leaves the layout as it was: the
 // sub-panels come back with the topics they showed, whether the panel was
 // told to open it or a link to "main" was.

@@ -185,6 +185,7 @@ protected:
 TEST_F(LinkAreaTest, MovesOverLinksSetTheCursorAndFireOnce) {
     HWND window = scroller->GetHandle();
     const POINT one = TextLink(0), two = TextLink(1);
+    const RECT twoArea = scroller->GetLinks()[1].areas[0];
     const int pictureTop = scroller->GetLinks()[0].areas[0].bottom + 1;
     struct Step {
         POINT at;
@@ -195,7 +196,8 @@ TEST_F(LinkAreaTest, MovesOverLinksSetTheCursorAndFireOnce) {
         {one, true, {"enter one.vgt left"}},
         {{one.x + 1, one.y}, true, {}},
         {two, true, {}},  // straight onto another link
-        {{two.x, two.y + 30}, false, {"leave two.vgt "}},
+        {{twoArea.right, twoArea.bottom}, true, {}},  // its edges belong to it
+        {{twoArea.right + 1, two.y}, false, {"leave two.vgt "}},
         {{8 + 10, pictureTop + 20}, true, {"enter picture.vgt pane"}},
         {{8 + 45, pictureTop + 20}, false, {"leave picture.vgt pane"}},  // on the picture, outside its area
     };

@@ -140,6 +140,29 @@ TEST_F(VGTLayoutTest, HorizontalLines) {
     EXPECT_EQ(Only(red, {"SelectObject(Pen"}), (std::vector<std::string>{"SelectObject(Pen(PS_SOLID, 1, 0x000000FF))"}));
 }
 
+// The paint pass walks a whole topic; a line that cannot reach the 800 x 600
+// surface is left out, one that crosses its edge is drawn.
+TEST_F(VGTLayoutTest, LinesOutsideTheSurfaceAreLeftOut) {
+    const int h = H();
+    std::string rules;
+    int shown = 0;
+    for (int i = 1; i <= 60; ++i) {
+        rules += "x<HLINE>";
+        shown += i * h < 600;
+    }
+    ASSERT_LT(shown, 60);
+    EXPECT_EQ(Lines(Paint(rules)).size(), static_cast<size_t>(shown));
+
+    const int before = 600 / h - 2;
+    std::string framed;
+    for (int i = 0; i < before; ++i) framed += "x<NL>";
+    framed += "<FRAME>y<NL>y<NL>y<NL>y<NL>y<NL>y<NL></FRAME>";
+    const int top = before * h, bottom = top + 6 * h + 10;
+    ASSERT_GT(bottom, 600);
+    EXPECT_EQ(Lines(Paint(framed)), (std::vector<std::string>{Line(57, top, 450, top), Line(450, top, 450, bottom),
+                                                              Line(57, bottom, 57, top)}));
+}
+
 TEST_F(VGTLayoutTest, FramesNarrowTheTextAndDrawTheirSides) {
     const int h = H();
     // 50 % of 492 is 246, centred: left 8 + 123, the text 2 space units inside.

@@ -2,6 +2,7 @@
 // with its incremental search, the word search with its criteria, the found
 // topics, and what the panel does with their answers.
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,7 @@
 #include "ListBox.h"
 #include "ScrollerFixture.h"
 #include "SearchDlg.h"
+#include "SeeAlsoDlg.h"
 #include "SelectTopicDlg.h"
 #include "VGTPanel.h"
 
@@ -59,6 +61,33 @@ protected:
     win32::ModalResponder reply;
     win32::ScopedResponder answering{[this](const win32::ModalInteraction& box) { return reply(box); }};
 };
+
+// The four dialogs are fixed-size, centred on the screen, with "&Ok" as the
+// default button (OK) and "&Cancel" as the cancel button (Cancel).
+TEST_F(ViewerDialogsTest, EveryDialogIsAFixedDialogWithOkAndCancel) {
+    std::vector<std::unique_ptr<TForm>> dialogs;
+    dialogs.push_back(std::make_unique<TSelectTopicDlg>(panel));
+    dialogs.push_back(std::make_unique<TSearchDlg>(panel));
+    dialogs.push_back(std::make_unique<TFoundTopicsDlg>(panel));
+    dialogs.push_back(std::make_unique<TSeeAlsoDlg>(panel));
+    for (const std::unique_ptr<TForm>& dialog : dialogs) {
+        EXPECT_EQ(dialog->GetOwner(), panel) << dialog->GetCaption();
+        EXPECT_EQ(dialog->GetBorderStyle(), bsDialog) << dialog->GetCaption();
+        EXPECT_EQ(dialog->GetPosition(), poScreenCenter) << dialog->GetCaption();
+        auto* ok = dynamic_cast<TButton*>(dialog->FindComponent("btnOk"));
+        auto* cancel = dynamic_cast<TButton*>(dialog->FindComponent("btnCancel"));
+        ASSERT_NE(ok, nullptr) << dialog->GetCaption();
+        ASSERT_NE(cancel, nullptr) << dialog->GetCaption();
+        EXPECT_EQ(ok->GetCaption(), "&Ok");
+        EXPECT_TRUE(ok->GetDefault());
+        EXPECT_FALSE(ok->GetCancel());
+        EXPECT_EQ(ok->GetModalResult(), mrOk);
+        EXPECT_EQ(cancel->GetCaption(), "&Cancel");
+        EXPECT_TRUE(cancel->GetCancel());
+        EXPECT_FALSE(cancel->GetDefault());
+        EXPECT_EQ(cancel->GetModalResult(), mrCancel);
+    }
+}
 
 TEST_F(ViewerDialogsTest, SelectingATopicByName) {
     struct Case {
@@ -139,6 +168,10 @@ TEST_F(ViewerDialogsTest, SearchingTheTopicsForWords) {
         {{"cosine"}, true, false, false, {"Functions"}},  // words in tags are text too
         {{"B"}, true, false, true, {}},                    // tag names are not
     };
+    // A topic whose source cannot be read is searched as empty, without a report.
+    TTopics lost;
+    TTopics::ReadTopicLine(TString("Lost,lost.vgt"), *lost.NewItem());
+    panel->AddTopics(lost);
     for (const Case& test : cases) {
         std::vector<std::string> listed;
         bool criteriaDialog = true;
@@ -167,6 +200,7 @@ TEST_F(ViewerDialogsTest, SearchingTheTopicsForWords) {
         boxes.clear();
         panel->Search();
         EXPECT_EQ(listed, test.found) << test.words[0];
+        EXPECT_EQ(boxes.size(), test.found.empty() ? 1u : 0u) << test.words[0];
         if (test.found.empty()) {
             ASSERT_EQ(boxes.size(), 1u) << test.words[0];
             EXPECT_EQ(boxes[0].text, "No words were found.");

@@ -42,7 +42,7 @@ public:
 
     void SelectFont() override {
         TVGTVisualizer::SelectFont();
-        fonts.push_back(static_cast<HFONT>(GetCurrentObject(fDC, OBJ_FONT)));
+        fonts.push_back(fFont);
     }
 
     void SetMarkup(const std::string& markup) { AssignSource(MarkupLines(markup)); }

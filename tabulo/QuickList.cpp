@@ -111,18 +111,18 @@ void TQuickList::SetCaption(int col, const std::string& caption, bool refresh) {
 
 void TQuickList::SetColWidth(int col, int width, bool refresh) {
     if (col < 0 || col >= GetColumnCount()) return;
-    widths_[size_t(col)] = width;
+    widths_[size_t(col)] = Extent(width);
     RefreshIf(refresh);
 }
 
 void TQuickList::SetColWidths(int width, bool refresh) {
-    std::fill(widths_.begin(), widths_.end(), width);
+    std::fill(widths_.begin(), widths_.end(), Extent(width));
     RefreshIf(refresh);
 }
 
 void TQuickList::SetColWidths(const std::vector<int>& widths, bool refresh) {
     if (widths.size() < widths_.size()) return;
-    std::copy(widths.begin(), widths.begin() + std::ptrdiff_t(widths_.size()), widths_.begin());
+    std::transform(widths.begin(), widths.begin() + std::ptrdiff_t(widths_.size()), widths_.begin(), Extent);
     RefreshIf(refresh);
 }
 
@@ -268,7 +268,7 @@ int TQuickList::GetLineHeight(int line) const {
 
 void TQuickList::SetLineHeight(int line, int height, bool refresh) {
     if (line < 0 || line >= GetLineCount()) return;
-    lines_[size_t(line)].height = std::max(height, int(kDefaultLineHeight));
+    lines_[size_t(line)].height = std::clamp(height, int(kDefaultLineHeight), kLargestExtent);
     RefreshIf(refresh);
 }
 
@@ -340,7 +340,7 @@ int TQuickList::GetSelectedLine(int, int y) const {
 
 int TQuickList::GetSelectedCol(int x, int) const {
     const int areaWidth = GetClientWidth() - vertBar_->GetWidth() - 4;
-    int left = showLineCaption_ ? lineCaptionWidth_ + 1 : 0;
+    int left = showLineCaption_ ? LineCaptionExtent() + 1 : 0;
     if (x < left) return -1;
     for (int col = GetFirstVisibleColX(); col < GetColumnCount() && left < areaWidth; ++col) {
         const int width = widths_[size_t(col)];

@@ -3,6 +3,7 @@
 // drawn into a 32-bit buffer bitmap with a bitmap character table.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -406,6 +407,13 @@ private:
     struct TKeyAction;
     struct TAxis;
     static const TKeyAction kKeyActions[];
+
+    // Widths, heights and thicknesses beyond any screen are taken as just
+    // beyond it, so that the geometry's sums of them stay within int.
+    static constexpr int kLargestExtent = 1 << 24;
+    static int Extent(int pixels) { return std::clamp(pixels, -kLargestExtent, kLargestExtent); }
+    int LineCaptionExtent() const { return Extent(lineCaptionWidth_); }
+    int FrameExtent() const { return Extent(selectedFrameWidth_); }
 
     bool Ready() const { return constructed_ && buffer_ != nullptr; }
     void RefreshIf(bool refresh);

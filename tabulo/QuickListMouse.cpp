@@ -147,7 +147,7 @@ void TQuickList::MouseMove(TShiftState shift, int x, int y) {
 }
 
 bool TQuickList::OnLineCaption(int x, int line) const {
-    return showLineCaption_ && line >= 0 && x - 2 >= 0 && x - 2 < lineCaptionWidth_;
+    return showLineCaption_ && line >= 0 && x - 2 >= 0 && x - 2 < LineCaptionExtent();
 }
 
 bool TQuickList::OnColumnCaption(int y, int col) const { return col >= 0 && y - 2 >= 0 && y - 2 < kCaptionHeight; }

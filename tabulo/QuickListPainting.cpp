@@ -117,7 +117,7 @@ private:
         Fill(0, 0, width_ - 1, kCaptionHeight - 1, kCaptionBackground);
         Fill(0, kCaptionHeight, width_ - 1, kCaptionHeight, kBlack);
         if (!grid_.showLineCaption_) return;
-        const int right = grid_.lineCaptionWidth_;
+        const int right = grid_.LineCaptionExtent();
         Fill(0, kCaptionHeight + 1, right, height_ - 1, kCaptionBackground);
         Fill(right, 0, right, height_ - 1, kBlack);
     }
@@ -130,7 +130,7 @@ private:
         DrawCHRText(*grid_.fontTable_, x, y, text.c_str(), setter, chrRotate0, 0, 1, 1, 0);
     }
 
-    int TextLeft() const { return grid_.showLineCaption_ ? grid_.lineCaptionWidth_ + 1 : 0; }
+    int TextLeft() const { return grid_.showLineCaption_ ? grid_.LineCaptionExtent() + 1 : 0; }
 
     // The visible columns from the first one drawn while they start inside the area.
     void LayOutColumns(int first) {
@@ -181,7 +181,7 @@ private:
     }
 
     void DrawLineCaption(int line, int y, int h) {
-        const int right = grid_.lineCaptionWidth_ - 1;
+        const int right = grid_.LineCaptionExtent() - 1;
         const RECT caption{0, y, right, y + h - 1};
         if (!keepLines_) grid_.lineCaptionRects_[line] = caption;
         Fill(0, y + h, right, y + h, kBlack);
@@ -245,7 +245,7 @@ private:
     // SelectedFrameWidth lines inside the cell along its sides on the
     // selection's edge, or round the current cell outside a selection.
     void DrawSelectionFrame(int line, int col, const RECT& cell, bool current) const {
-        const int thickness = EditingHere(current) ? 1 : grid_.selectedFrameWidth_;
+        const int thickness = EditingHere(current) ? 1 : grid_.FrameExtent();
         if (thickness <= 0) return;
         const RECT& selection = grid_.selection_;
         // A current cell outside the selection is framed on its own.

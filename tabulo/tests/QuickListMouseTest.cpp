@@ -3,6 +3,8 @@
 // the info form, double clicks and the pointer's shapes.
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "Edit.h"
 #include "Label.h"
 #include "Menus.h"
@@ -264,6 +266,35 @@ TEST_F(QuickListMouseTest, TheCaretStaysInsideAShorterCellClickedWhileEditing) {
     driver.Press(VK_LEFT);
     driver.Press(VK_BACK);
     EXPECT_EQ(grid->GetCell(2, 2), "z");
+}
+
+// Sizes far beyond any screen, from a form or a caller, are painted and
+// clicked as sizes just beyond the screen; the published ones keep their values.
+TEST_F(QuickListMouseTest, SizesBeyondAnyScreenPaintAndAnswerClicks) {
+    const int beyond = 1 << 24;
+    for (int size : {INT_MAX, INT_MIN}) {
+        grid->SetShowLineCaption(true);
+        grid->SetShowLineNumber(true);
+        grid->SetLineCaptionWidth(size);
+        grid->SetSelectedFrameWidth(size);
+        grid->SetColWidth(1, size, false);
+        grid->SetLineHeight(0, size, false);
+        grid->SetColVisibility(1, true, false);
+        EXPECT_EQ(grid->GetLineCaptionWidth(), size);
+        EXPECT_EQ(grid->GetSelectedFrameWidth(), size);
+        EXPECT_EQ(grid->GetColWidth(1), beyond);
+        EXPECT_EQ(grid->GetLineHeight(0), size > 0 ? beyond : 20);
+        std::vector<int> clickedLines;
+        grid->OnLineClick = [&clickedLines](TQuickList*, int line) { clickedLines.push_back(line); };
+        Select(0, 1);
+        grid->FullRefresh();
+        driver.Drag(Window(), 100, 60, 150, 90);
+        for (UINT key : {VK_RIGHT, VK_DOWN, VK_NEXT, VK_END, VK_HOME}) driver.Press(key);
+        // A caption column wider than the view takes every click on a line.
+        EXPECT_EQ(!clickedLines.empty(), size > 0) << size;
+        EXPECT_EQ(grid->GetSelectedCol(INT_MAX, 0), -1);
+        grid->OnLineClick = nullptr;
+    }
 }
 
 }  // namespace

@@ -59,10 +59,12 @@ template <bool fused>
     return true;
 }
 
-// base^2, base^3 and base^4 from exact products, for bases whose powers stay
-// far inside the normal range: the correctly rounded power. std::pow errs by
-// at most 0.52 units, so wherever the exact power lies 0.05 units or more
-// from a midpoint it gives this very double; nearer ones are left to it.
+// base^2, base^3, base^4 and, for positive bases, base^0.5, base^1.5 and
+// base^2.5 from exact products (and the correctly rounded square root with
+// its remainder), for bases whose powers stay far inside the normal range:
+// the correctly rounded power. std::pow errs by at most 0.52 units, so
+// wherever the exact power lies 0.05 units or more from a midpoint it gives
+// this very double; nearer ones are left to it.
 template <bool fused>
 [[gnu::always_inline]] inline bool SmallIntegerPowerOf(double base, double exponent, double& result) {
     const double size = std::fabs(base);
@@ -81,7 +83,20 @@ template <bool fused>
         const TExactProduct fourth = ExactProduct<fused>(square.hi, square.hi);
         return RoundClearly(fourth.hi, fourth.lo + 2.0 * square.hi * square.lo, result);
     }
-    return false;
+    if (base < 0.0 || (exponent != 0.5 && exponent != 1.5 && exponent != 2.5)) return false;
+    // The root as root + below: below = (base - root^2) / (2 root), from the
+    // exact square of the rounded root.
+    const double root = std::sqrt(base);
+    const TExactProduct rootSquared = ExactProduct<fused>(root, root);
+    const double below = ((base - rootSquared.hi) - rootSquared.lo) / (2.0 * root);
+    if (exponent == 0.5) return RoundClearly(root, below, result);
+    if (exponent == 1.5) {
+        const TExactProduct product = ExactProduct<fused>(base, root);
+        return RoundClearly(product.hi, product.lo + base * below, result);
+    }
+    const TExactProduct square = ExactProduct<fused>(base, base);
+    const TExactProduct product = ExactProduct<fused>(square.hi, root);
+    return RoundClearly(product.hi, product.lo + (square.lo * root + square.hi * below), result);
 }
 
 [[gnu::target("fma")]] bool SmallIntegerPowerFused(double base, double exponent, double& result) {

@@ -2,6 +2,7 @@
 #include "BinaryOperators.h"
 
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <limits>
 #include <set>
@@ -267,6 +268,34 @@ TEST_F(BinaryOperatorsTest, GuardedPowAndTruncation) {
         {-9223372036854775808.0, INT64_MIN}, {9223372036854775808.0, INT64_MAX},
     };
     for (const auto& t : truncations) EXPECT_EQ(TruncateToInt64(t.value), t.expected) << t.value;
+}
+
+// Squares, cubes, fourth powers and the powers 0.5, 1.5 and 2.5 are computed
+// from exact products where that is safe; they must be std::pow's doubles to
+// the bit, also at the edges of the range that path takes.
+TEST_F(BinaryOperatorsTest, SmallPowersAreStdPowToTheBit) {
+    std::vector<double> bases = {1.0,     -1.0,    0.3,      -0.3,   2.0,       0.1,      3.0,     1e-30,
+                                 -7.5e40, 0x1p-200, 0x1p200, 0x1.0000000000001p-200, 0x1.fffffffffffffp199,
+                                 1e-310,  1e300,   -1e300,   std::numeric_limits<double>::infinity(),
+                                 -std::numeric_limits<double>::infinity(), std::numeric_limits<double>::denorm_min()};
+    // A fixed sequence of mantissas over several binades, both signs.
+    uint64_t state = 0x9e3779b97f4a7c15u;
+    for (int k = 0; k < 300000; ++k) {
+        state = state * 6364136223846793005u + 1442695040888963407u;
+        const uint64_t bits = (state >> 12) | (static_cast<uint64_t>(1013 + (k % 20)) << 52);
+        double value;
+        std::memcpy(&value, &bits, sizeof value);
+        bases.push_back((k & 1) != 0 ? -value : value);
+    }
+    for (const double exponent : {2.0, 3.0, 4.0, 0.5, 1.5, 2.5}) {
+        for (const double base : bases) {
+            // Negative bases of fractional powers give 0 here, NaN there.
+            if (base < 0.0 && exponent != std::trunc(exponent)) continue;
+            const double mine = GuardedPow(base, exponent);
+            const double theirs = std::pow(base, exponent);
+            ASSERT_EQ(std::memcmp(&mine, &theirs, sizeof mine), 0) << std::hexfloat << base << " ^ " << exponent;
+        }
+    }
 }
 
 // ------------------------------------------------------------------ points and complex numbers

@@ -30,11 +30,25 @@ public:
                 if (!fInQuote && fPrevChar == '-' && fPrevPrevChar == '-') fInComment = false;
                 break;
             default:
-                if (fInTag && !fInComment && !fInQuote && c != '\n') ConvertCurrentChar(c);
+                if (Converting() && c != '\n') ConvertCurrentChar(c);
                 break;
         }
         fPrevPrevChar = fPrevChar;
         fPrevChar = c;
+    }
+
+    // Whether ParseChar now converts the characters it is given.
+    bool Converting() const { return fInTag && !fInComment && !fInQuote; }
+    // Plain characters text[first] .. text[first + count - 1] of the current
+    // line, as ParseChar takes them one by one: none of them is '-', '<' or
+    // '>', so the tag state stays and each is converted when inside a tag.
+    void ParsePlainRun(const char* text, int first, int count) {
+        const char last = text[first + count - 1];
+        const char beforeLast = count > 1 ? text[first + count - 2] : fPrevChar;
+        if (Converting()) ConvertRun(text, first, count);
+        fPrevPrevChar = beforeLast;
+        fPrevChar = last;
+        fCharIndex = first + count - 1;
     }
 
 protected:
@@ -52,6 +66,14 @@ private:
         TString& line = *static_cast<TString*>(static_cast<void**>(fLines->GetItems())[fLineIndex]);
         // Outside the line the reference goes nowhere, as SetChar would.
         line[fCharIndex] = fUpperCase ? fCases->Upper(c) : fCases->Lower(c);
+    }
+
+    // ConvertCurrentChar for each character of the run, the line found once.
+    void ConvertRun(const char* text, int first, int count) {
+        if (fLines == nullptr || fLineIndex >= fLines->GetCount() || fCases == nullptr) return;
+        TString& line = *static_cast<TString*>(static_cast<void**>(fLines->GetItems())[fLineIndex]);
+        const char* map = fUpperCase ? fCases->upper : fCases->lower;
+        for (int k = first; k < first + count; ++k) line[k] = map[static_cast<unsigned char>(text[k])];
     }
 
     const TCaseTables* fCases = nullptr;

@@ -143,6 +143,7 @@ struct TDirectCalls {
         p.P::ClearNewSymbol();
     }
     static void ParseChar(P& p, char c) { p.P::ParseChar(c); }
+    static void ParsePlainRun(P& p, const char* text, int first, int count) { p.P::ParsePlainRun(text, first, count); }
     static void ParseWhiteSpace(P& p, char c) { p.P::ParseWhiteSpace(c); }
     static void ParseSeparator(P& p, char c) { p.P::ParseSeparator(c); }
     static void ParseBlockStart(P& p, int type) { p.P::ParseBlockStart(type); }
@@ -206,7 +207,12 @@ void TSymbolParser::ScanLineWith(typename Calls::Parser& self, const char* text)
     using CharHook = decltype(&Parser::ParseChar);
     constexpr bool kCharHook = !std::is_same_v<CharHook, void (TSymbolParser::*)(char)>;
     // ParseChar of the HTML case parser rewrites the character it is given in
-    // the line, so its characters are gathered one by one, before it runs.
+    // the line where it converts (inside a tag, outside quotes and
+    // comments): there the characters are copied before it runs, a run of
+    // plain ones at once, handed over as a run (ParsePlainRun). Where it
+    // does not convert, the characters stay where they lie, as the other
+    // parsers' do, until a '<' that joins the symbol opens a tag: from there
+    // on the stretch is copied.
     constexpr bool kCharsChange = std::is_same_v<CharHook, void (THtmlCaseParser::*)(char)>;
     // ParseChar of the comment filter and the Java parser does the same for
     // every plain character, whatever it is, and the same again for the
@@ -225,11 +231,15 @@ void TSymbolParser::ScanLineWith(typename Calls::Parser& self, const char* text)
         const int start = i;
         TCharClasses classes;
         TCharClasses last;
+        bool copies = false;
+        if constexpr (kCharsChange) {
+            copies = self.Converting();
+            if (copies && fPendingViewLength > 0) CopyPendingView();
+        }
         for (;;) {
             const int plainStart = i;
             for (; symbol_parser_classes::Has(text[i], symbol_parser_classes::kPlain); ++i) {
-                if constexpr (kCharsChange) fPendingText.push_back(text[i]);
-                if constexpr (kCharHook && !kPlainCharsAlike) {
+                if constexpr (kCharHook && !kPlainCharsAlike && !kCharsChange) {
                     fCharIndex = i;
                     Calls::ParseChar(self, text[i]);
                 }
@@ -237,21 +247,33 @@ void TSymbolParser::ScanLineWith(typename Calls::Parser& self, const char* text)
             if (i > plainStart) {
                 last = TCharClasses();
                 if constexpr (kPlainCharsAlike) Calls::ParseChar(self, text[i - 1]);
+                // The run's characters are gathered as they are, then converted.
+                if constexpr (kCharsChange) {
+                    if (copies) fPendingText.append(text + plainStart, size_t(i - plainStart));
+                    Calls::ParsePlainRun(self, text, plainStart, i - plainStart);
+                }
             }
             if (text[i] == '\0') break;
             const char c = text[i];
             classes = ClassesWith<Calls>(self, c);
             if (!JoinsQuietly<Calls>(self, c, classes)) break;
-            if constexpr (kCharsChange) fPendingText.push_back(c);
+            if (copies) fPendingText.push_back(c);
             if constexpr (kCharHook) {
                 fCharIndex = i;
                 Calls::ParseChar(self, c);
+            }
+            if constexpr (kCharsChange) {
+                if (!copies && self.Converting()) {
+                    GatherText(text + start, size_t(i + 1 - start));
+                    CopyPendingView();
+                    copies = true;
+                }
             }
             last = classes;
             ++i;
         }
         if (i > start) {
-            if constexpr (!kCharsChange) GatherText(text + start, size_t(i - start));
+            if (!copies) GatherText(text + start, size_t(i - start));
             fPrevWhiteSpace = last.whiteSpace;
             fPrevSeparator = last.separator;
             fPrevQuote = last.quote;

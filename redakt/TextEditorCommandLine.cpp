@@ -69,10 +69,13 @@ void TTextEditor::ExecCommand(TString& line) {
     lastCommand = whole;
 }
 
-// Before any command has run there is nothing to repeat.
+// Before any command has run there is nothing to repeat. The box takes the
+// line first: the history records the box's text, which may still hold a
+// line that failed.
 void TTextEditor::RepeatCommand() {
     if (lastCommand.IsEmpty()) return;
     TString line = lastCommand;
+    if (commandCombo != nullptr) commandCombo->SetText(line.str());
     ExecCommand(line);
 }
 

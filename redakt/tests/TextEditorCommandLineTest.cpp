@@ -141,11 +141,14 @@ TEST_F(RecordingEditorTest, AnUnknownWordShowsInvalidCommandAndChangesNothing) {
     EXPECT_EQ(editor->lastCommand.str(), "sort 3");
     EXPECT_EQ(Items(editor->commandCombo), std::vector<std::string>{"sort 3"});
 
-    // Repeating after the failures runs the last line that ran.
+    // Repeating after the failures runs the last line that ran, and the
+    // failed line left in the box does not enter the history.
+    editor->commandCombo->SetText("stats 2");
     editor->RepeatCommand();
     ASSERT_EQ(editor->commandRuns.size(), 2u);
     EXPECT_EQ(editor->commandRuns.back().argument, "3");
     EXPECT_EQ(shown.boxes.size(), 8u);
+    EXPECT_EQ(Items(editor->commandCombo), std::vector<std::string>{"sort 3"});
 }
 
 TEST_F(RecordingEditorTest, RepeatingBeforeAnyCommandDoesNothing) {

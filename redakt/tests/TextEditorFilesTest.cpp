@@ -392,9 +392,20 @@ TEST_F(FilesTest, TheSaveFilterListsTheTextFilesTheExtrasAndAnyFile) {
     SetTextEditorLangTable(&english);
     editor->extraFilters.Add("Source files (*.src)|*.src");
     editor->FillSaveExtensions(&dialog);
-    SetTextEditorLangTable(previous);
     EXPECT_EQ(dialog.GetFilter(), "Text files (*.txt)|*.txt|Source files (*.src)|*.src|Any file (*.*)|*.*");
     EXPECT_EQ(dialog.GetDefaultExt(), "txt");
+
+    // Without a table the code's defaults give the same well-formed parts,
+    // for the save dialogs and for the read-block dialog alike.
+    SetTextEditorLangTable(nullptr);
+    editor->FillSaveExtensions(&dialog);
+    const std::string readBlockFilter = editor->FileFilter(100269, 100270, 100271, 100272);
+    SetTextEditorLangTable(previous);
+    const std::string defaults = "Text files (*.TXT)|*.TXT|Source files (*.src)|*.src|Any file (*.*)|*.*";
+    EXPECT_EQ(dialog.GetFilter(), defaults);
+    EXPECT_EQ(readBlockFilter, defaults);
+    EXPECT_EQ(ParseFileFilter(defaults).size(), 3u);
+    EXPECT_EQ(dialog.GetDefaultExt(), "TXT");
 }
 
 TEST_F(FilesTest, OnlyTrailingBlanksAreTidiedAway) {

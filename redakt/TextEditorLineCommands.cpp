@@ -20,13 +20,6 @@ namespace {
 // A replacement that forms a new occurrence is replaced again, this often at most.
 constexpr int kMostReplacePasses = 10;
 
-// The working range brought inside the text; first > last when it is empty.
-void LinesOfWorkingRange(TTextEditor& editor, int& first, int& last) {
-    editor.GetWorkingRange(first, last);
-    first = std::max(first, 0);
-    last = std::min(last, editor.lines.GetCount() - 1);
-}
-
 // The words of a text between runs of blanks.
 TStringContainer WordsOf(const TString& text) {
     TStringContainer words;
@@ -283,7 +276,7 @@ void TTextEditor::CmdApply(TString& argument) {
         }
     }
     int first = 0, last = 0;
-    LinesOfWorkingRange(*this, first, last);
+    ClampedWorkingRange(*this, first, last);
     for (int i = first; i <= last; ++i) {
         if (line->type == vtString) *line->value.s = lines[i].str();
         steps.Eval();
@@ -314,7 +307,7 @@ void TTextEditor::CmdFor(TString& argument) {
     if (parts.GetCount() > 2 && !CompileItems(*this, parts[2], final, variables)) return;
 
     int first = 0, last = 0;
-    LinesOfWorkingRange(*this, first, last);
+    ClampedWorkingRange(*this, first, last);
     SetInt(start, first);
     SetInt(end, last);
     {
@@ -388,7 +381,7 @@ void TTextEditor::CmdReplace(TString& argument) {
     const TStringContainer words = WordsOf(argument);
     if (words.GetCount() != 2) return;
     int first = 0, last = 0;
-    LinesOfWorkingRange(*this, first, last);
+    ClampedWorkingRange(*this, first, last);
     if (first > last) return;
     TLineCommandRun running(*this);
     AddUndoItem(utReplace, first, last);
@@ -415,7 +408,7 @@ void TTextEditor::CmdSurround(TString& argument) {
     prefix.Trim('"');
     suffix.Trim('"');
     int first = 0, last = 0;
-    LinesOfWorkingRange(*this, first, last);
+    ClampedWorkingRange(*this, first, last);
     if (first > last) return;
     TLineCommandRun running(*this);
     AddUndoItem(utSurround, first, last);
@@ -475,7 +468,7 @@ void TTextEditor::CmdSwap(TString& argument) {
 
 void TTextEditor::CmdShuffle(TString&) {
     int first = 0, last = 0;
-    LinesOfWorkingRange(*this, first, last);
+    ClampedWorkingRange(*this, first, last);
     if (first >= last) return;
     AddUndoItem(utShuffle, first, last);
     lines.Shuffle(first, last);

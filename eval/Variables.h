@@ -297,9 +297,10 @@ public:
     // are the very ones it held then. Every other change through the list
     // (inserting or deleting before the end, freeing, exchanging, sorting,
     // shuffling, reading back, assigning, swapping, clearing) gives every
-    // count a new stamp. A change through a reference to the list's
-    // container base that adds or deletes variables is noticed at the next
-    // look (a new stamp); one that only reorders them is not; every free is.
+    // count a new stamp. Through a reference to the list's container base,
+    // variables added are noticed at the next look (a new stamp) and every
+    // free is; a change that only reorders variables, or takes one out
+    // without freeing it and puts another in its place, is not.
     uint64_t GetLayoutStamp() const {
         const int count = GetCount();
         return __builtin_expect(count == trackedCount, 1) ? countStamps[count] : UntrackedStamp();

@@ -157,6 +157,28 @@ TEST(VariableListTest, LayoutStampsFollowTheVariablesBelowTheCount) {
     EXPECT_TRUE(seen.insert(other.GetLayoutStamp()).second);
 }
 
+// Variables added through the container base, which the list does not
+// see, and variables freed through it still give the counts they reach
+// stamps never seen before.
+TEST(VariableListTest, ChangesThroughTheContainerBaseGiveNewStamps) {
+    TVariableList list;
+    AddInts(list, {"a", "b"});
+    std::set<uint64_t> seen = {list.GetLayoutStamp()};
+    TContainer& base = list;
+    base.Add(static_cast<TContainerItem*>(new TVariable("c", int64_t{0}, 0)));
+    EXPECT_TRUE(seen.insert(list.GetLayoutStamp()).second);
+    base.DeleteLast(true);
+    EXPECT_TRUE(seen.insert(list.GetLayoutStamp()).second);
+    base.Add(static_cast<TContainerItem*>(new TVariable("d", int64_t{0}, 0)));
+    const uint64_t afterBase = list.GetLayoutStamp();
+    EXPECT_TRUE(seen.insert(afterBase).second);
+    // The list's own appends and deletions after them are followed again.
+    AddInts(list, {"e"});
+    EXPECT_EQ(list.GetLayoutStamp(), afterBase);
+    list.DeleteLast(true);
+    EXPECT_EQ(list.GetLayoutStamp(), afterBase);
+}
+
 TEST(VariableTest, AssignCopiesDeeplyAndKeepsAbsolute) {
     TVariableList list;
     list.NewString("src", false, "text");

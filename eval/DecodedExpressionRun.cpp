@@ -464,23 +464,32 @@ template <bool valueOnly>
     if (straightThread == ThisThread() && straightChecked != operationsChanges.load(std::memory_order_relaxed) &&
         OperatorsAreOurs())
         straightChecked = operationsChanges.load(std::memory_order_relaxed);
-    if (StraightReady(list) || (StraightOwnedHere() && depth == 0 && Find(*program, list, *firstFrame) &&
-                                straight->Ready(list)))
-        straight->Run(out);
-    else
-        Core<true, valueOnly>(list, e, stack, out, userData);
+    if (const TStraightProgram* form = StraightFor(list)) return RunStraight(*form, list, out);
+    if (StraightOwnedHere() && depth == 0 && Find(*program, list, *firstFrame) && straight->Ready(list)) {
+        KeepStraight(list);
+        return RunStraight(*straight, list, out);
+    }
+    Core<true, valueOnly>(list, e, stack, out, userData);
+}
+
+// The straight form was just bound for list: a copy of it is kept for the list's count.
+void TDecodedExpression::KeepStraight(const TVariableList& list) {
+    if (keptStraight == nullptr) keptStraight.reset(new std::unique_ptr<TStraightProgram>[kKeptStraight]);
+    std::unique_ptr<TStraightProgram>& slot = keptStraight[static_cast<size_t>(list.GetCount()) % kKeptStraight];
+    if (slot == nullptr) slot.reset(new TStraightProgram);
+    slot->CopyFrom(*straight);
 }
 
 // The straight run is a jump to its first step, which costs no frame.
 void TDecodedExpression::Evaluate(TVariableList& list, EXPRESSION& e, TEvalStack& stack, EXPRVALUE& out,
                                   void* userData) {
-    if (StraightReady(list)) return RunStraight(list, out);
+    if (const TStraightProgram* form = StraightFor(list)) return RunStraight(*form, list, out);
     EvaluateSlowly<false>(list, e, stack, out, userData);
 }
 
 void TDecodedExpression::EvaluateValue(TVariableList& list, EXPRESSION& e, TEvalStack& stack, EXPRVALUE& out,
                                        void* userData) {
-    if (StraightReady(list)) return RunStraight(list, out);
+    if (const TStraightProgram* form = StraightFor(list)) return RunStraight(*form, list, out);
     EvaluateSlowly<true>(list, e, stack, out, userData);
 }
 

@@ -373,6 +373,40 @@ void DeleteCallVariables(void* const* params, int n, int first) {
     }
 }
 
+// For a call from an expression whose parameters are all scalars passed by
+// value, each with a variable kept from an earlier call: those variables
+// with the arguments' values, into taken; false (nothing taken) otherwise.
+bool TakeKeptParameters(void* const* params, int n, const EXPRESSION_ITEM* arguments, void** taken) {
+    if (n > kArgumentsAtHand) return false;
+    for (int k = 0; k < n; ++k) {
+        const TFunctionParam& param = *static_cast<const TFunctionParam*>(params[k]);
+        if (param.byReference != 0 || param.spare.Empty() || ScalarTypeOf(param) == vtUndefined) return false;
+    }
+    for (int k = 0; k < n; ++k) {
+        TFunctionParam& param = *static_cast<TFunctionParam*>(params[k]);
+        const TVariableType type = ScalarTypeOf(param);
+        TVariable* v = TakeSpareVariable(param, type);
+        SetParameterValue(*v, type, arguments[k]);
+        taken[k] = static_cast<TContainerItem*>(v);
+    }
+    return true;
+}
+
+// Gives the variables TakeKeptParameters took back to their parameters when
+// they lie at the end of Variables from first on as they were appended,
+// each still the scalar it was made as; false (nothing done) otherwise.
+bool GiveBackKeptParameters(void* const* params, int n, int first, void* const* taken) {
+    if (Variables.GetCount() != first + n) return false;
+    if (n == 0) return true;
+    void* const* items = static_cast<void* const*>(Variables.GetItems()) + first;
+    for (int k = 0; k < n; ++k)
+        if (items[k] != taken[k] || !Reusable(VariableAt(taken, k), *static_cast<TFunctionParam*>(params[k])))
+            return false;
+    Variables.DeleteSection(first, first + n - 1, false);
+    for (int k = 0; k < n; ++k) static_cast<TFunctionParam*>(params[k])->spare.Give(VariableAt(taken, k));
+    return true;
+}
+
 // ---- host calls
 
 // The environment of one host call: the program's globals spliced into
@@ -433,13 +467,21 @@ EXPRESSION_ITEM CallScriptFunction(EXPRESSION_ITEM* arguments, int functionIndex
     if (function == nullptr) return MakeIntegerItem(0);
     if (!MayEnterActivation()) return ZeroItem(function->resultType);
     const int n = function->GetCount();
+    void* const* params = static_cast<void* const*>(function->GetItems());
+    const int first = Variables.GetCount();
+    void* taken[kArgumentsAtHand];
+    if (TakeKeptParameters(params, n, arguments, taken)) {
+        if (n > 0) Variables.InsertItems(first, taken, n);
+        RunActivation(*program, *function);
+        EXPRESSION_ITEM result = ResultItem(function->resultType);
+        if (!GiveBackKeptParameters(params, n, first, taken)) DeleteCallVariables(params, n, first);
+        return result;
+    }
     // Relative references count from the end: resolve them before the parameters exist.
     const TVariable* someArrays[kArgumentsAtHand];
     std::vector<const TVariable*> moreArrays(n > kArgumentsAtHand ? static_cast<size_t>(n) : 0);
     const TVariable** arrays = n > kArgumentsAtHand ? moreArrays.data() : someArrays;
     for (int k = 0; k < n; ++k) arrays[k] = ArgumentArray(arguments[k]);
-    const int first = Variables.GetCount();
-    void* const* params = static_cast<void* const*>(function->GetItems());
     const bool byReference = CreateParameters(params, n, arguments, arrays);
     RunActivation(*program, *function);
     for (int k = 0; k < n && byReference; ++k) {

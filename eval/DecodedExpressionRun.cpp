@@ -347,7 +347,7 @@ TDecodedExpression::TOutcome TDecodedExpression::Core(TVariableList& list, EXPRE
         &&lessOrEqualIntegers, &&greaterOrEqualIntegers, &&logicalOr, &&logicalAnd,     &&realIsNonZero,
         &&integerToReal,  &&realToInt32,       &&realFunction,      &&realFunctionOfTwo, &&negateReal,
         &&negateInteger,  &&rare,              &&rare,              &&load,              &&rare,
-        &&rare,           &&assignVariable,    &&rare,              &&rare,              &&end,
+        &&rare,           &&assignVariable,    &&rare,              &&call,              &&end,
     };
     static_assert(sizeof labels / sizeof labels[0] == scEnd + 1, "one label per step code");
     TOutcome outcome = Refused;
@@ -415,6 +415,15 @@ assignVariable: {
     std::memcpy(&v->value, &STEP_LEFT, sizeof(TRegister));
     STEP_TARGET = STEP_LEFT;
     NEXT_STEP;
+}
+call: {
+    // An external function of number arguments goes straight to its handler.
+    const TCallSite& site = code.calls[static_cast<size_t>(s->aux.index)];
+    if (!site.direct) goto rare;
+    TRunContext run{list, e, stack, userData};
+    if (CallDirectly(run, frame, site, out)) NEXT_STEP;
+    --depth;
+    return Done;
 }
 rare: {
     TRunContext run{list, e, stack, userData};

@@ -320,6 +320,19 @@ public:
             Appended(before, items, count);
     }
 
+    // Appending n variables at the end and taking the last n off without
+    // freeing them, as InsertItems and DeleteSection do there (n at most
+    // the count for the second), for callers that lend variables for a while.
+    void AppendVariables(void* const* items, int n) {
+        const int before = GetCount();
+        AppendPointers(items, n);
+        Appended(before, items, n);
+    }
+    void TakeOffVariables(int n) {
+        DropLastPointers(n);
+        if (GetCount() < trackedCount) trackedCount = GetCount();
+    }
+
     // The container's operations that may move or free variables, each
     // giving every count a new stamp.
     void Insert(int i, void* item) {

@@ -102,27 +102,42 @@ void* ScalarStorage(TVariable& v) { return v.type == vtString ? static_cast<void
 
 // ---- parameters
 
-// The type of a scalar parameter's variable; undefined for arrays.
-TVariableType ScalarTypeOf(const TFunctionParam& param) {
-    switch (param.kind) {
-        case ekInteger: return vtInt;
-        case ekReal: return vtDouble;
-        case ekPoint: return vtPoint;
-        case ekComplex: return vtComplex;
-        case ekArray:
-        case ekArray2: return vtUndefined;
-        default: return vtString;
+// The variable type of each parameter kind: int, double, point and complex
+// for theirs, undefined for arrays, string for every other kind.
+struct TScalarTypes {
+    TVariableType ofKind[256];
+    TScalarTypes() {
+        for (TVariableType& type : ofKind) type = vtString;
+        ofKind[ekInteger] = vtInt;
+        ofKind[ekReal] = vtDouble;
+        ofKind[ekPoint] = vtPoint;
+        ofKind[ekComplex] = vtComplex;
+        ofKind[ekArray] = vtUndefined;
+        ofKind[ekArray2] = vtUndefined;
     }
+};
+const TScalarTypes kScalarTypes;
+
+// The type of a scalar parameter's variable; undefined for arrays.
+inline TVariableType ScalarTypeOf(const TFunctionParam& param) { return kScalarTypes.ofKind[param.kind]; }
+
+bool SameText(const TString& a, const TString& b) {
+    const std::string& x = a.str();
+    const std::string& y = b.str();
+    if (x.size() != y.size()) return false;
+    for (size_t k = 0; k < x.size(); ++k)
+        if (x[k] != y[k]) return false;
+    return true;
 }
 
 // A scalar parameter's variable, made as NewVar makes one (relative, info
 // 0, no listeners, zero value) but not yet in Variables: the one the
 // parameter kept from an earlier call, which saves making a variable and its
 // name on every call; null when it kept none.
-TVariable* TakeSpareVariable(TFunctionParam& param, TVariableType type) {
+inline TVariable* TakeSpareVariable(TFunctionParam& param, TVariableType type) {
     if (param.spare.Empty()) return nullptr;
     TVariable* v = param.spare.Take();
-    if (!(v->name == param.name)) v->name = param.name;
+    if (!SameText(v->name, param.name)) v->name = param.name;
     v->absolute = false;
     v->info = 0;
     if (type == vtString) {
@@ -331,7 +346,7 @@ TVariable* VariableAt(void* const* items, int position) {
 // Whether the variable at the end of a call's parameters can go back to
 // param for the next call: still the scalar it was made as, with no one
 // listening.
-bool Reusable(const TVariable* v, const TFunctionParam& param) {
+inline bool Reusable(const TVariable* v, const TFunctionParam& param) {
     const TVariableType type = ScalarTypeOf(param);
     return v != nullptr && type != vtUndefined && v->type == type && v->GetListenerCount() == 0 &&
            (type != vtString || v->value.s != nullptr);
@@ -398,11 +413,11 @@ bool TakeKeptParameters(void* const* params, int n, const EXPRESSION_ITEM* argum
 bool GiveBackKeptParameters(void* const* params, int n, int first, void* const* taken) {
     if (Variables.GetCount() != first + n) return false;
     if (n == 0) return true;
-    void* const* items = static_cast<void* const*>(Variables.GetItems()) + first;
+    void* const* items = Variables.PointerItems() + first;
     for (int k = 0; k < n; ++k)
         if (items[k] != taken[k] || !Reusable(VariableAt(taken, k), *static_cast<TFunctionParam*>(params[k])))
             return false;
-    Variables.DeleteSection(first, first + n - 1, false);
+    Variables.TakeOffVariables(n);
     for (int k = 0; k < n; ++k) static_cast<TFunctionParam*>(params[k])->spare.Give(VariableAt(taken, k));
     return true;
 }
@@ -471,7 +486,7 @@ EXPRESSION_ITEM CallScriptFunction(EXPRESSION_ITEM* arguments, int functionIndex
     const int first = Variables.GetCount();
     void* taken[kArgumentsAtHand];
     if (TakeKeptParameters(params, n, arguments, taken)) {
-        if (n > 0) Variables.InsertItems(first, taken, n);
+        Variables.AppendVariables(taken, n);
         RunActivation(*program, *function);
         EXPRESSION_ITEM result = ResultItem(function->resultType);
         if (!GiveBackKeptParameters(params, n, first, taken)) DeleteCallVariables(params, n, first);

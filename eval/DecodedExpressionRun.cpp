@@ -231,7 +231,9 @@ bool TDecodedExpression::Call(TRunContext& context, TFrame& frame, const TCallSi
 // what the program continues with, the stack takes what the loop would
 // hold there and the loop finishes.
 bool TDecodedExpression::CallDirectly(TRunContext& context, TFrame& frame, const TCallSite& site, EXPRVALUE& out) {
-    EXPRESSION_ITEM arguments[kDirectArguments + 1];
+    // Each argument is written whole by ItemOf: the storage needs no clearing first.
+    alignas(EXPRESSION_ITEM) unsigned char storage[sizeof(EXPRESSION_ITEM) * (kDirectArguments + 1)];
+    EXPRESSION_ITEM* const arguments = reinterpret_cast<EXPRESSION_ITEM*>(storage);
     const size_t below = site.stack.size() - static_cast<size_t>(site.operands);
     for (int k = 0; k < site.operands; ++k) ItemOf(frame, site.stack[below + static_cast<size_t>(k)], arguments[k]);
     EXPRESSION_ITEM result;

@@ -251,12 +251,18 @@ void EvaluateExtFunction(TVariableList& list, EXPRESSION_ITEM& item, TEvalStack&
                      [&](EXPRESSION_ITEM* arguments) { return ExtFuncHandler(arguments, index, userData); });
 }
 
+// CallDeclared's work, read from the lists' storage at once.
 bool CallExtFunctionDirectly(int index, EXPRESSION_ITEM* arguments, int count, void* userData,
                              EXPRESSION_ITEM& result) {
-    const TExtFunction* function = ExtFunctions()[index];
-    if (ExtFuncHandler == nullptr || function == nullptr || function->GetCount() != count) return false;
-    result = CallDeclared(*function, arguments,
-                          [&](EXPRESSION_ITEM* converted) { return ExtFuncHandler(converted, index, userData); });
+    const TExtFunctionList& functions = registries->extFunctions;
+    if (ExtFuncHandler == nullptr || static_cast<unsigned>(index) >= static_cast<unsigned>(functions.GetCount()))
+        return false;
+    const TExtFunction* function = static_cast<const TExtFunction*>(functions.PointerItems()[index]);
+    if (function == nullptr || function->GetCount() != count) return false;
+    void* const* params = function->PointerItems();
+    for (int i = 0; i < count; ++i) ConvertArgument(arguments[i], *static_cast<TExtFuncParam*>(params[i]));
+    result = ExtFuncHandler(arguments, index, userData);
+    result.ref.index = -1;
     return true;
 }
 

@@ -97,6 +97,16 @@ public:
     // Evaluate (valueOnly: EvaluateValue) where StraightFor found none.
     template <bool valueOnly>
     void EvaluateSlowly(TVariableList& list, EXPRESSION& e, TEvalStack& stack, EXPRVALUE& out, void* userData);
+    // Whether the form has no straight form (made on any thread): then
+    // EvaluateSlowly is the general run, which RunGeneral goes to at once.
+    bool WithoutStraight() const { return __atomic_load_n(&straightOwner, __ATOMIC_RELAXED) == nullptr; }
+    // One run; fallBack: hand refusals to the loop; valueOnly: write out's kind and value alone.
+    template <bool fallBack, bool valueOnly>
+    TOutcome Core(TVariableList& list, EXPRESSION& e, TEvalStack& stack, EXPRVALUE& out, void* userData);
+    template <bool valueOnly>
+    void RunGeneral(TVariableList& list, EXPRESSION& e, TEvalStack& stack, EXPRVALUE& out, void* userData) {
+        Core<true, valueOnly>(list, e, stack, out, userData);
+    }
 
     // Makes the form again for list as it is now; false when it may not
     // (a run is going on, another thread made it, it was made again too
@@ -122,9 +132,6 @@ private:
     bool StillBound(TVariableList& list, const TFrame& frame) const;
     bool OperatorsAreOurs() const;
     bool StraightOwnedHere() const;
-    // One run; fallBack: hand refusals to the loop; valueOnly: write out's kind and value alone.
-    template <bool fallBack, bool valueOnly>
-    TOutcome Core(TVariableList& list, EXPRESSION& e, TEvalStack& stack, EXPRVALUE& out, void* userData);
     bool RareStep(TRunContext& run, TFrame& frame, const TStep& step, EXPRVALUE& out);
     // throughStack: as the loop's action even where the site could call directly.
     bool Call(TRunContext& run, TFrame& frame, const TCallSite& site, EXPRVALUE& out, bool throughStack = false);

@@ -504,6 +504,10 @@ void TDecodedExpression::EvaluateValue(TVariableList& list, EXPRESSION& e, TEval
     EvaluateSlowly<true>(list, e, stack, out, userData);
 }
 
+template TDecodedExpression::TOutcome TDecodedExpression::Core<true, false>(TVariableList&, EXPRESSION&, TEvalStack&,
+                                                                           EXPRVALUE&, void*);
+template TDecodedExpression::TOutcome TDecodedExpression::Core<true, true>(TVariableList&, EXPRESSION&, TEvalStack&,
+                                                                          EXPRVALUE&, void*);
 template void TDecodedExpression::EvaluateSlowly<false>(TVariableList&, EXPRESSION&, TEvalStack&, EXPRVALUE&,
                                                         void*);
 template void TDecodedExpression::EvaluateSlowly<true>(TVariableList&, EXPRESSION&, TEvalStack&, EXPRVALUE&, void*);

@@ -468,6 +468,7 @@ void EvaluateExpression(TVariableList& list, EXPRESSION& e, TEvalStack& stack, E
     if (TDecodedExpression* form = static_cast<TDecodedExpression*>(EvaluationCacheOf(e))) {
         if (const TStraightProgram* straight = form->StraightFor(list))
             return TDecodedExpression::RunStraight(*straight, list, out);
+        if (form->WithoutStraight()) return form->RunGeneral<false>(list, e, stack, out, userData);
         return form->EvaluateSlowly<false>(list, e, stack, out, userData);
     }
     EvaluateWithoutForm(list, e, stack, out, userData, nullptr);
@@ -477,6 +478,7 @@ void EvaluateExpressionValue(TVariableList& list, EXPRESSION& e, TEvalStack& sta
     if (TDecodedExpression* form = static_cast<TDecodedExpression*>(EvaluationCacheOf(e))) {
         if (const TStraightProgram* straight = form->StraightFor(list))
             return TDecodedExpression::RunStraight(*straight, list, out);
+        if (form->WithoutStraight()) return form->RunGeneral<true>(list, e, stack, out, userData);
         return form->EvaluateSlowly<true>(list, e, stack, out, userData);
     }
     EvaluateWithoutForm(list, e, stack, out, userData, nullptr);

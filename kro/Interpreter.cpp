@@ -820,6 +820,11 @@ void UnregisterScriptFunctions(int count) {
     for (int k = 0; k < count && ExtFunctions().GetCount() > 0; ++k) ExtFunctions().DeleteLast(true);
 }
 
+void RunFunctionBody(TProgram& program, int first, uint8_t resultType) {
+    TActivation activation(program, true, resultType);
+    activation.Run(first, false);
+}
+
 void RunTokens(TProgram& program, int first, bool called, uint8_t resultType, bool keep) {
     if (!called) RegisterScriptFunctions(program);
     {

@@ -63,6 +63,8 @@ TReturnSlot& ReturnSlot();
 // false) registers the program's functions for its duration; an activation
 // (called true) runs a function body and leaves its result in the slot.
 void RunTokens(TProgram& program, int first, bool called, uint8_t resultType, bool keep);
+// RunTokens for an activation (called true, keep false).
+void RunFunctionBody(TProgram& program, int first, uint8_t resultType);
 // Appends the program's functions to ExtFunctions in list order; removes
 // count entries from its end (fewer when it holds fewer).
 void RegisterScriptFunctions(TProgram& program);

@@ -330,7 +330,7 @@ bool MayEnterActivation() {
 
 void RunActivation(TProgram& program, const TFunction& function) {
     ++callDepth;
-    RunTokens(program, function.entry + 1, true, function.resultType, false);
+    RunFunctionBody(program, function.entry + 1, function.resultType);
     --callDepth;
 }
 
@@ -394,12 +394,13 @@ void DeleteCallVariables(void* const* params, int n, int first) {
 bool TakeKeptParameters(void* const* params, int n, const EXPRESSION_ITEM* arguments, void** taken) {
     if (n > kArgumentsAtHand) return false;
     for (int k = 0; k < n; ++k) {
-        const TFunctionParam& param = *static_cast<const TFunctionParam*>(params[k]);
-        if (param.byReference != 0 || param.spare.Empty() || ScalarTypeOf(param) == vtUndefined) return false;
-    }
-    for (int k = 0; k < n; ++k) {
         TFunctionParam& param = *static_cast<TFunctionParam*>(params[k]);
         const TVariableType type = ScalarTypeOf(param);
+        if (param.byReference != 0 || type == vtUndefined || param.spare.Empty()) {
+            // The ones taken go back as they are (a take sets every field again).
+            while (k-- > 0) static_cast<TFunctionParam*>(params[k])->spare.Give(VariableAt(taken, k));
+            return false;
+        }
         TVariable* v = TakeSpareVariable(param, type);
         SetParameterValue(*v, type, arguments[k]);
         taken[k] = static_cast<TContainerItem*>(v);

@@ -147,7 +147,7 @@ bool TDecodedExpression::Find(const TProgram& code, TVariableList& list, TFrame&
 
 // After a call: whether every binding still finds the same variable, at
 // the same place, of the same type.
-bool TDecodedExpression::StillBound(TVariableList& list, const TFrame& frame) const {
+[[gnu::always_inline]] inline bool TDecodedExpression::StillBound(TVariableList& list, const TFrame& frame) const {
     const int n = program->bindingCount;
     if (n == 0) return true;
     if (&list != frame.list || list.GetCount() != frame.count || list.GetBase() != frame.base) return false;

@@ -297,11 +297,13 @@ EXPRESSION_ITEM ZeroItem(uint8_t type) {
 
 EXPRESSION_ITEM ResultItem(uint8_t type) {
     TReturnSlot& slot = ReturnSlot();
-    EXPRESSION_ITEM result = ZeroItem(type);
-    if (IsText(type))
-        *result.value.text.text = std::move(slot.text);
-    else
+    if (!IsText(type)) {
+        EXPRESSION_ITEM result = MakeItem(type);
         std::memcpy(&result.value, &slot.value, sizeof result.value);
+        return result;
+    }
+    EXPRESSION_ITEM result = ZeroItem(type);
+    *result.value.text.text = std::move(slot.text);
     return result;
 }
 
@@ -477,29 +479,22 @@ void AppendMovedVariable(TVariableList& target, TVariable& source) {
     if (moved != nullptr) moved->MoveFrom(source);
 }
 
-EXPRESSION_ITEM CallScriptFunction(EXPRESSION_ITEM* arguments, int functionIndex, void* context) {
-    TProgram* program = static_cast<TProgram*>(context);
-    TFunction* function = program != nullptr ? program->functions[functionIndex] : nullptr;
-    if (function == nullptr) return MakeIntegerItem(0);
-    if (!MayEnterActivation()) return ZeroItem(function->resultType);
-    const int n = function->GetCount();
-    void* const* params = static_cast<void* const*>(function->GetItems());
+namespace {
+
+// A call from an expression the general way: parameters made or taken one
+// by one (arrays copied, by-reference values written back afterwards).
+[[gnu::noinline]] EXPRESSION_ITEM CallWithNewParameters(TProgram& program, TFunction& function,
+                                                        EXPRESSION_ITEM* arguments) {
+    const int n = function.GetCount();
+    void* const* params = static_cast<void* const*>(function.GetItems());
     const int first = Variables.GetCount();
-    void* taken[kArgumentsAtHand];
-    if (TakeKeptParameters(params, n, arguments, taken)) {
-        Variables.AppendVariables(taken, n);
-        RunActivation(*program, *function);
-        EXPRESSION_ITEM result = ResultItem(function->resultType);
-        if (!GiveBackKeptParameters(params, n, first, taken)) DeleteCallVariables(params, n, first);
-        return result;
-    }
     // Relative references count from the end: resolve them before the parameters exist.
     const TVariable* someArrays[kArgumentsAtHand];
     std::vector<const TVariable*> moreArrays(n > kArgumentsAtHand ? static_cast<size_t>(n) : 0);
     const TVariable** arrays = n > kArgumentsAtHand ? moreArrays.data() : someArrays;
     for (int k = 0; k < n; ++k) arrays[k] = ArgumentArray(arguments[k]);
     const bool byReference = CreateParameters(params, n, arguments, arrays);
-    RunActivation(*program, *function);
+    RunActivation(program, function);
     for (int k = 0; k < n && byReference; ++k) {
         const TFunctionParam& param = *static_cast<TFunctionParam*>(params[k]);
         TVariable* parameter = Variables[first + k];
@@ -511,8 +506,28 @@ EXPRESSION_ITEM CallScriptFunction(EXPRESSION_ITEM* arguments, int functionIndex
             StoreIfFits(GetVarAddress(Variables, ref), ReferencedType(ref), ValueOfVariable(parameter));
         }
     }
-    EXPRESSION_ITEM result = ResultItem(function->resultType);
+    EXPRESSION_ITEM result = ResultItem(function.resultType);
     DeleteCallVariables(params, n, first);
+    return result;
+}
+
+}  // namespace
+
+EXPRESSION_ITEM CallScriptFunction(EXPRESSION_ITEM* arguments, int functionIndex, void* context) {
+    TProgram* program = static_cast<TProgram*>(context);
+    TFunction* function = program != nullptr ? program->functions[functionIndex] : nullptr;
+    if (function == nullptr) return MakeIntegerItem(0);
+    if (!MayEnterActivation()) return ZeroItem(function->resultType);
+    const int n = function->GetCount();
+    void* const* params = function->PointerItems();
+    void* taken[kArgumentsAtHand];
+    if (!TakeKeptParameters(params, n, arguments, taken)) return CallWithNewParameters(*program, *function, arguments);
+    TVariableList& list = Variables;
+    const int first = list.GetCount();
+    list.AppendVariables(taken, n);
+    RunActivation(*program, *function);
+    EXPRESSION_ITEM result = ResultItem(function->resultType);
+    if (!GiveBackKeptParameters(params, n, first, taken)) DeleteCallVariables(params, n, first);
     return result;
 }
 

@@ -871,6 +871,8 @@ void KRO_Run(TProgram& program, bool keep) {
 
 bool KRO_RunWasStopped() { return runStopped; }
 
+bool RunIsStopped() { return runStopped; }
+
 // A recorded variable is deleted only when the list still holds that very
 // object: the host may have deleted some, and its own lie in between.
 void KRO_ReleaseApplicationGlobals(TProgram& program) {

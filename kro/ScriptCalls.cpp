@@ -325,7 +325,7 @@ EXPRVALUE ResultValue(uint8_t type) {
 
 // Whether another activation may open; refusing one ends the run.
 bool MayEnterActivation() {
-    if (!KRO_RunWasStopped() && callDepth < kMaxScriptCallDepth) return true;
+    if (!RunIsStopped() && callDepth < kMaxScriptCallDepth) return true;
     StopRun();
     return false;
 }

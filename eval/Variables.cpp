@@ -238,11 +238,10 @@ void TVariableList::Touch() {
     highWater = count;
 }
 
-uint64_t TVariableList::UntrackedStamp() const {
-    TVariableList* self = const_cast<TVariableList*>(this);
-    self->Touch();
-    return countStamps[trackedCount];
-}
+// Until the list's own next append or cut follows it again, every look
+// gives a stamp never seen before (nothing here changes the list, so that
+// looking stays safe wherever reading the list is).
+uint64_t TVariableList::UntrackedStamp() const { return NewStamps(1); }
 
 void TVariableList::AppendedSlowly(int from, void* const* items, int n) {
     if (from != trackedCount) {

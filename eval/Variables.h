@@ -481,7 +481,7 @@ private:
     [[gnu::noinline]] void NewAppendStamp(TAppendRecord& record, const void* item, uint64_t below);
     // Room for the stamps of counts up to count.
     void ReserveStamps(int count);
-    // The list was changed behind its back: every count a new stamp.
+    // The list was changed behind its back: a new stamp at every look.
     [[gnu::noinline]] uint64_t UntrackedStamp() const;
 
     // The stamps of counts 0..trackedCount (trackedCount is the list's

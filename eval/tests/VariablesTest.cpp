@@ -170,13 +170,15 @@ TEST(VariableListTest, ChangesThroughTheContainerBaseGiveNewStamps) {
     base.DeleteLast(true);
     EXPECT_TRUE(seen.insert(list.GetLayoutStamp()).second);
     base.Add(static_cast<TContainerItem*>(new TVariable("d", int64_t{0}, 0)));
-    const uint64_t afterBase = list.GetLayoutStamp();
-    EXPECT_TRUE(seen.insert(afterBase).second);
-    // The list's own appends and deletions after them are followed again.
+    EXPECT_TRUE(seen.insert(list.GetLayoutStamp()).second);
+    // From the list's own next append on it follows the list again.
     AddInts(list, {"e"});
-    EXPECT_EQ(list.GetLayoutStamp(), afterBase);
+    const uint64_t followed = list.GetLayoutStamp();
+    EXPECT_TRUE(seen.insert(followed).second);
+    EXPECT_EQ(list.GetLayoutStamp(), followed);
+    AddInts(list, {"f"});
     list.DeleteLast(true);
-    EXPECT_EQ(list.GetLayoutStamp(), afterBase);
+    EXPECT_EQ(list.GetLayoutStamp(), followed);
 }
 
 TEST(VariableTest, AssignCopiesDeeplyAndKeepsAbsolute) {

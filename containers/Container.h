@@ -113,6 +113,21 @@ public:
     // CreateItem makes none.
     void* AddNew();
 
+    // Object mode only, for lists that lend out items for a while: the item
+    // pointers; appending count pointers at the end and taking the last
+    // count off without freeing them (what InsertItems at the end and
+    // DeleteSection(count - n, count - 1, false) do), inline.
+    void* const* PointerItems() const { return fPointers.data(); }
+    void AppendPointers(void* const* items, int count) {
+        if (fPointers.capacity() - fPointers.size() < static_cast<size_t>(count)) Reserve(fCount + count);
+        for (int k = 0; k < count; ++k) fPointers.push_back(items[k]);
+        fCount += count;
+    }
+    void DropLastPointers(int count) {
+        fPointers.resize(fPointers.size() - static_cast<size_t>(count));
+        fCount -= count;
+    }
+
     // Removes item i; it is freed when free is true and the free-items setting is on.
     void Delete(int i, bool free = true);
     void DeleteLast(bool free = true);

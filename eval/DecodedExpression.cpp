@@ -700,6 +700,7 @@ TDecodedExpression::TDecodedExpression(EXPRESSION& e, TVariableList& list, TEval
 
 void TDecodedExpression::Decode(EXPRESSION& e, TVariableList& list, TEvalStack& stack) {
     straight.reset();
+    keptStraight.reset();
     program.reset(new TProgram);
     TDecoder decoder(e, list, stack, *program);
     usable = decoder.Decode();

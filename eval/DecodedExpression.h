@@ -73,10 +73,11 @@ public:
     bool Usable() const { return usable; }
     // Whether Evaluate and EvaluateValue run the straight form.
     bool Straight() const { return straight != nullptr; }
-    // Whether the straight form may run now for list, and its run, which
-    // writes out as Evaluate does (both inline, in StraightProgram.h).
-    bool StraightReady(const TVariableList& list) const;
-    void RunStraight(const TVariableList& list, EXPRVALUE& out) const;
+    // The straight form, or a copy of it kept for the list's count, when it
+    // may run now for list (null otherwise), and its run, which writes out
+    // as Evaluate does (both inline, in StraightProgram.h).
+    const TStraightProgram* StraightFor(const TVariableList& list) const;
+    static void RunStraight(const TStraightProgram& form, const TVariableList& list, EXPRVALUE& out);
 
     // One run-mode evaluation of e on list into out, exactly as the loop
     // gives it (the loop may have finished it after a call). Refused:
@@ -93,9 +94,19 @@ public:
     // result may leave out's text and reference as they were.
     void EvaluateValue(TVariableList& list, EXPRESSION& e, TEvalStack& stack, EXPRVALUE& out, void* userData);
 
-    // Evaluate (valueOnly: EvaluateValue) where StraightReady said no.
+    // Evaluate (valueOnly: EvaluateValue) where StraightFor found none.
     template <bool valueOnly>
     void EvaluateSlowly(TVariableList& list, EXPRESSION& e, TEvalStack& stack, EXPRVALUE& out, void* userData);
+    // Whether the form has no straight form (made on any thread): then
+    // EvaluateSlowly is the general run, which RunGeneral goes to at once.
+    bool WithoutStraight() const { return __atomic_load_n(&straightOwner, __ATOMIC_RELAXED) == nullptr; }
+    // One run; fallBack: hand refusals to the loop; valueOnly: write out's kind and value alone.
+    template <bool fallBack, bool valueOnly>
+    TOutcome Core(TVariableList& list, EXPRESSION& e, TEvalStack& stack, EXPRVALUE& out, void* userData);
+    template <bool valueOnly>
+    void RunGeneral(TVariableList& list, EXPRESSION& e, TEvalStack& stack, EXPRVALUE& out, void* userData) {
+        Core<true, valueOnly>(list, e, stack, out, userData);
+    }
 
     // Makes the form again for list as it is now; false when it may not
     // (a run is going on, another thread made it, it was made again too
@@ -121,9 +132,6 @@ private:
     bool StillBound(TVariableList& list, const TFrame& frame) const;
     bool OperatorsAreOurs() const;
     bool StraightOwnedHere() const;
-    // One run; fallBack: hand refusals to the loop; valueOnly: write out's kind and value alone.
-    template <bool fallBack, bool valueOnly>
-    TOutcome Core(TVariableList& list, EXPRESSION& e, TEvalStack& stack, EXPRVALUE& out, void* userData);
     bool RareStep(TRunContext& run, TFrame& frame, const TStep& step, EXPRVALUE& out);
     // throughStack: as the loop's action even where the site could call directly.
     bool Call(TRunContext& run, TFrame& frame, const TCallSite& site, EXPRVALUE& out, bool throughStack = false);
@@ -136,6 +144,12 @@ private:
     std::unique_ptr<TProgram> program;
     // The straight form of program, or null; its operands lie in the first frame.
     std::unique_ptr<TStraightProgram> straight;
+    // Copies of it bound for other counts of the list (slot: the count modulo
+    // kKeptStraight), so that an expression run at several depths of a
+    // recursion finds its variables at each depth without binding again.
+    static constexpr int kKeptStraight = 16;
+    std::unique_ptr<std::unique_ptr<TStraightProgram>[]> keptStraight;
+    void KeepStraight(const TVariableList& list);
     // The thread that runs the straight form (null: none), and the count of
     // changes of the operations when they were last found to be ours.
     const void* straightOwner = nullptr;

@@ -147,7 +147,7 @@ bool TDecodedExpression::Find(const TProgram& code, TVariableList& list, TFrame&
 
 // After a call: whether every binding still finds the same variable, at
 // the same place, of the same type.
-bool TDecodedExpression::StillBound(TVariableList& list, const TFrame& frame) const {
+[[gnu::always_inline]] inline bool TDecodedExpression::StillBound(TVariableList& list, const TFrame& frame) const {
     const int n = program->bindingCount;
     if (n == 0) return true;
     if (&list != frame.list || list.GetCount() != frame.count || list.GetBase() != frame.base) return false;
@@ -231,7 +231,9 @@ bool TDecodedExpression::Call(TRunContext& context, TFrame& frame, const TCallSi
 // what the program continues with, the stack takes what the loop would
 // hold there and the loop finishes.
 bool TDecodedExpression::CallDirectly(TRunContext& context, TFrame& frame, const TCallSite& site, EXPRVALUE& out) {
-    EXPRESSION_ITEM arguments[kDirectArguments + 1];
+    // Each argument is written whole by ItemOf: the storage needs no clearing first.
+    alignas(EXPRESSION_ITEM) unsigned char storage[sizeof(EXPRESSION_ITEM) * (kDirectArguments + 1)];
+    EXPRESSION_ITEM* const arguments = reinterpret_cast<EXPRESSION_ITEM*>(storage);
     const size_t below = site.stack.size() - static_cast<size_t>(site.operands);
     for (int k = 0; k < site.operands; ++k) ItemOf(frame, site.stack[below + static_cast<size_t>(k)], arguments[k]);
     EXPRESSION_ITEM result;
@@ -347,7 +349,7 @@ TDecodedExpression::TOutcome TDecodedExpression::Core(TVariableList& list, EXPRE
         &&lessOrEqualIntegers, &&greaterOrEqualIntegers, &&logicalOr, &&logicalAnd,     &&realIsNonZero,
         &&integerToReal,  &&realToInt32,       &&realFunction,      &&realFunctionOfTwo, &&negateReal,
         &&negateInteger,  &&rare,              &&rare,              &&load,              &&rare,
-        &&rare,           &&assignVariable,    &&rare,              &&rare,              &&end,
+        &&rare,           &&assignVariable,    &&rare,              &&call,              &&end,
     };
     static_assert(sizeof labels / sizeof labels[0] == scEnd + 1, "one label per step code");
     TOutcome outcome = Refused;
@@ -416,6 +418,15 @@ assignVariable: {
     STEP_TARGET = STEP_LEFT;
     NEXT_STEP;
 }
+call: {
+    // An external function of number arguments goes straight to its handler.
+    const TCallSite& site = code.calls[static_cast<size_t>(s->aux.index)];
+    if (!site.direct) goto rare;
+    TRunContext run{list, e, stack, userData};
+    if (CallDirectly(run, frame, site, out)) NEXT_STEP;
+    --depth;
+    return Done;
+}
 rare: {
     TRunContext run{list, e, stack, userData};
     if (RareStep(run, frame, *s, out)) NEXT_STEP;
@@ -464,26 +475,39 @@ template <bool valueOnly>
     if (straightThread == ThisThread() && straightChecked != operationsChanges.load(std::memory_order_relaxed) &&
         OperatorsAreOurs())
         straightChecked = operationsChanges.load(std::memory_order_relaxed);
-    if (StraightReady(list) || (StraightOwnedHere() && depth == 0 && Find(*program, list, *firstFrame) &&
-                                straight->Ready(list)))
-        straight->Run(out);
-    else
-        Core<true, valueOnly>(list, e, stack, out, userData);
+    if (const TStraightProgram* form = StraightFor(list)) return RunStraight(*form, list, out);
+    if (StraightOwnedHere() && depth == 0 && Find(*program, list, *firstFrame) && straight->Ready(list)) {
+        KeepStraight(list);
+        return RunStraight(*straight, list, out);
+    }
+    Core<true, valueOnly>(list, e, stack, out, userData);
+}
+
+// The straight form was just bound for list: a copy of it is kept for the list's count.
+void TDecodedExpression::KeepStraight(const TVariableList& list) {
+    if (keptStraight == nullptr) keptStraight.reset(new std::unique_ptr<TStraightProgram>[kKeptStraight]);
+    std::unique_ptr<TStraightProgram>& slot = keptStraight[static_cast<size_t>(list.GetCount()) % kKeptStraight];
+    if (slot == nullptr) slot.reset(new TStraightProgram);
+    slot->CopyFrom(*straight);
 }
 
 // The straight run is a jump to its first step, which costs no frame.
 void TDecodedExpression::Evaluate(TVariableList& list, EXPRESSION& e, TEvalStack& stack, EXPRVALUE& out,
                                   void* userData) {
-    if (StraightReady(list)) return RunStraight(list, out);
+    if (const TStraightProgram* form = StraightFor(list)) return RunStraight(*form, list, out);
     EvaluateSlowly<false>(list, e, stack, out, userData);
 }
 
 void TDecodedExpression::EvaluateValue(TVariableList& list, EXPRESSION& e, TEvalStack& stack, EXPRVALUE& out,
                                        void* userData) {
-    if (StraightReady(list)) return RunStraight(list, out);
+    if (const TStraightProgram* form = StraightFor(list)) return RunStraight(*form, list, out);
     EvaluateSlowly<true>(list, e, stack, out, userData);
 }
 
+template TDecodedExpression::TOutcome TDecodedExpression::Core<true, false>(TVariableList&, EXPRESSION&, TEvalStack&,
+                                                                           EXPRVALUE&, void*);
+template TDecodedExpression::TOutcome TDecodedExpression::Core<true, true>(TVariableList&, EXPRESSION&, TEvalStack&,
+                                                                          EXPRVALUE&, void*);
 template void TDecodedExpression::EvaluateSlowly<false>(TVariableList&, EXPRESSION&, TEvalStack&, EXPRVALUE&,
                                                         void*);
 template void TDecodedExpression::EvaluateSlowly<true>(TVariableList&, EXPRESSION&, TEvalStack&, EXPRVALUE&, void*);

@@ -466,7 +466,9 @@ void EvaluateExpression(TVariableList& list, EXPRESSION& e, TEvalStack& stack, E
     if (check) return EvaluateByLoop(list, e, stack, out, true, userData);
     // Only decoded forms are kept in the spare record.
     if (TDecodedExpression* form = static_cast<TDecodedExpression*>(EvaluationCacheOf(e))) {
-        if (form->StraightReady(list)) return form->RunStraight(list, out);
+        if (const TStraightProgram* straight = form->StraightFor(list))
+            return TDecodedExpression::RunStraight(*straight, list, out);
+        if (form->WithoutStraight()) return form->RunGeneral<false>(list, e, stack, out, userData);
         return form->EvaluateSlowly<false>(list, e, stack, out, userData);
     }
     EvaluateWithoutForm(list, e, stack, out, userData, nullptr);
@@ -474,7 +476,9 @@ void EvaluateExpression(TVariableList& list, EXPRESSION& e, TEvalStack& stack, E
 
 void EvaluateExpressionValue(TVariableList& list, EXPRESSION& e, TEvalStack& stack, EXPRVALUE& out, void* userData) {
     if (TDecodedExpression* form = static_cast<TDecodedExpression*>(EvaluationCacheOf(e))) {
-        if (form->StraightReady(list)) return form->RunStraight(list, out);
+        if (const TStraightProgram* straight = form->StraightFor(list))
+            return TDecodedExpression::RunStraight(*straight, list, out);
+        if (form->WithoutStraight()) return form->RunGeneral<true>(list, e, stack, out, userData);
         return form->EvaluateSlowly<true>(list, e, stack, out, userData);
     }
     EvaluateWithoutForm(list, e, stack, out, userData, nullptr);

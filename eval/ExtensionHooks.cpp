@@ -65,16 +65,7 @@ int CheckArgument(TVariableList& list, const EXPRESSION_ITEM& a, const TExtFuncP
     }
 }
 
-void ConvertArgument(EXPRESSION_ITEM& a, const TExtFuncParam& p) {
-    if (p.type == ekReal && a.kind == ekInteger) {
-        a.value.real = static_cast<double>(a.value.integer);
-        a.kind = ekReal;
-    } else if (p.type == ekInteger && a.kind == ekReal) {
-        const double value = a.value.real;
-        a.value.integer = value != value || value >= 9.2e18 || value <= -9.2e18 ? 0 : static_cast<int64_t>(value);
-        a.kind = ekInteger;
-    }
-}
+void ConvertArgument(EXPRESSION_ITEM& a, const TExtFuncParam& p) { ConvertExtArgument(a, p); }
 
 void PushResult(TEvalStack& stack, EXPRESSION_ITEM result) {
     result.ref.index = -1;
@@ -249,15 +240,6 @@ void EvaluateExtFunction(TVariableList& list, EXPRESSION_ITEM& item, TEvalStack&
     }
     EvaluateDeclared(list, ExtFunctions()[index], stack, check,
                      [&](EXPRESSION_ITEM* arguments) { return ExtFuncHandler(arguments, index, userData); });
-}
-
-bool CallExtFunctionDirectly(int index, EXPRESSION_ITEM* arguments, int count, void* userData,
-                             EXPRESSION_ITEM& result) {
-    const TExtFunction* function = ExtFunctions()[index];
-    if (ExtFuncHandler == nullptr || function == nullptr || function->GetCount() != count) return false;
-    result = CallDeclared(*function, arguments,
-                          [&](EXPRESSION_ITEM* converted) { return ExtFuncHandler(converted, index, userData); });
-    return true;
 }
 
 void EvaluateCustomFunction(TVariableList& list, EXPRESSION_ITEM& item, TEvalStack& stack, bool check) {

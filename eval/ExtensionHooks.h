@@ -131,9 +131,38 @@ void EvaluateExtFunction(TVariableList& list, EXPRESSION_ITEM& item, TEvalStack&
 // other items that own nothing) the caller holds: what EvaluateExtFunction
 // pushes, without the stack. False, nothing called, when there is no handler
 // or the function is missing or takes another count.
-bool CallExtFunctionDirectly(int index, EXPRESSION_ITEM* arguments, int count, void* userData,
-                             EXPRESSION_ITEM& result);
+inline bool CallExtFunctionDirectly(int index, EXPRESSION_ITEM* arguments, int count, void* userData,
+                                    EXPRESSION_ITEM& result);
 void EvaluateCustomFunction(TVariableList& list, EXPRESSION_ITEM& item, TEvalStack& stack, bool check);
 
 void CreateExtensionRegistries();
 void DestroyExtensionRegistries();
+
+// A number argument converted to its parameter's type, as the run pass does
+// (a real to an integer toward zero, NaN and values beyond +-9.2e18 as 0).
+inline void ConvertExtArgument(EXPRESSION_ITEM& a, const TExtFuncParam& p) {
+    if (p.type == ekReal && a.kind == ekInteger) {
+        a.value.real = static_cast<double>(a.value.integer);
+        a.kind = ekReal;
+    } else if (p.type == ekInteger && a.kind == ekReal) {
+        const double value = a.value.real;
+        a.value.integer = value != value || value >= 9.2e18 || value <= -9.2e18 ? 0 : static_cast<int64_t>(value);
+        a.kind = ekInteger;
+    }
+}
+
+// Read from the lists' storage at once.
+inline bool CallExtFunctionDirectly(int index, EXPRESSION_ITEM* arguments, int count, void* userData,
+                                    EXPRESSION_ITEM& result) {
+    const TExtFunctionList& functions = ExtFunctions();
+    const TExtFuncHandler handler = ExtFuncHandler;
+    if (handler == nullptr || static_cast<unsigned>(index) >= static_cast<unsigned>(functions.GetCount()))
+        return false;
+    const TExtFunction* function = static_cast<const TExtFunction*>(functions.PointerItems()[index]);
+    if (function == nullptr || function->GetCount() != count) return false;
+    void* const* params = function->PointerItems();
+    for (int i = 0; i < count; ++i) ConvertExtArgument(arguments[i], *static_cast<const TExtFuncParam*>(params[i]));
+    result = handler(arguments, index, userData);
+    result.ref.index = -1;
+    return true;
+}

@@ -1,6 +1,8 @@
 // TStraightProgram: the straight form made from a decoded program, and the code of its steps.
 #include "StraightProgram.h"
 
+#include <algorithm>
+
 #include <type_traits>
 
 #include "BinaryOperators.h"
@@ -851,4 +853,25 @@ void TStraightProgram::Bind(const TFrame& frame) {
     stamp = frame.stamp;
     count = frame.count;
     base = frame.base;
+}
+
+void TStraightProgram::CopyFrom(const TStraightProgram& source) {
+    if (this == &source) return;
+    steps = source.steps;
+    first = steps.data();
+    steps.back().function.program = this;
+    patches = source.patches;
+    if (guards == nullptr || guardCount != source.guardCount) guards.reset(new TGuard[static_cast<size_t>(source.guardCount) + 1]);
+    guardCount = source.guardCount;
+    std::copy(source.guards.get(), source.guards.get() + guardCount + 1, guards.get());
+    guardBindings = source.guardBindings;
+    assigned = source.assigned;
+    quiet = source.quiet;
+    stamp = source.stamp;
+    count = source.count;
+    base = source.base;
+    kind = source.kind;
+    image = source.image;
+    reference = source.reference;
+    resultBinding = source.resultBinding;
 }

@@ -53,6 +53,9 @@ public:
     // reference at what the frame's bindings found, and takes the list's
     // state they were found in (after every finding of them).
     void Bind(const TDecodedExpression::TFrame& frame);
+    // Becomes a copy of source, bound as it is (the operands that are no
+    // variables stay in the same frame's registers).
+    void CopyFrom(const TStraightProgram& source);
 
     // Whether the variables found are still there for list: the same list
     // in the same layout, count and base, each variable of its type (and
@@ -138,12 +141,17 @@ private:
            straightChecked == operationsChanges.load(std::memory_order_relaxed);
 }
 
-// Whether the straight form may run here for list: owned here, and its
-// variables where they were.
-[[gnu::always_inline]] inline bool TDecodedExpression::StraightReady(const TVariableList& list) const {
-    return StraightOwnedHere() && straight->Ready(list);
+// The straight form that may run here for list: owned here, and its
+// variables (or those of the copy kept for the list's count) where they were.
+[[gnu::always_inline]] inline const TStraightProgram* TDecodedExpression::StraightFor(const TVariableList& list) const {
+    if (!StraightOwnedHere()) return nullptr;
+    if (straight->Ready(list)) return straight.get();
+    if (keptStraight == nullptr) return nullptr;
+    const TStraightProgram* kept = keptStraight[static_cast<size_t>(list.GetCount()) % kKeptStraight].get();
+    return kept != nullptr && kept->Ready(list) ? kept : nullptr;
 }
 
-[[gnu::always_inline]] inline void TDecodedExpression::RunStraight(const TVariableList& list, EXPRVALUE& out) const {
-    straight->Run(out, reinterpret_cast<intptr_t>(&list));
+[[gnu::always_inline]] inline void TDecodedExpression::RunStraight(const TStraightProgram& form,
+                                                                   const TVariableList& list, EXPRVALUE& out) {
+    form.Run(out, reinterpret_cast<intptr_t>(&list));
 }

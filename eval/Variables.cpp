@@ -212,83 +212,49 @@ uint64_t NewStamps(uint64_t count) {
     return lastStamp - count + 1;
 }
 
-// Counts with stamps of their own, at most (beyond, a cut changes them all).
-constexpr int kMaxCutLevels = 4096;
 }  // namespace
 
+void TVariableList::ReserveStamps(int count) {
+    if (count <= stampCapacity && countStamps != nullptr) return;
+    const int capacity = std::max({count, 2 * stampCapacity, 64});
+    std::unique_ptr<uint64_t[]> stamps(new uint64_t[static_cast<size_t>(capacity) + 1]);
+    std::unique_ptr<TAppendRecord[]> records(new TAppendRecord[static_cast<size_t>(capacity)]);
+    if (stampCapacity > 0) {
+        std::copy(countStamps.get(), countStamps.get() + stampCapacity + 1, stamps.get());
+        std::copy(appendRecords.get(), appendRecords.get() + stampCapacity, records.get());
+    }
+    countStamps = std::move(stamps);
+    appendRecords = std::move(records);
+    stampCapacity = capacity;
+}
+
+// No record below the new high-water mark can match again: their stamps
+// of the count below are all older than the new one.
 void TVariableList::Touch() {
-    layoutStamp = NewStamps(1);
-    cutLevelCount = 0;
+    const int count = GetCount();
+    ReserveStamps(count);
+    std::fill(countStamps.get(), countStamps.get() + count + 1, NewStamps(1));
+    trackedCount = count;
+    highWater = count;
 }
 
-namespace {
+// Until the list's own next append or cut follows it again, every look
+// gives a stamp never seen before (nothing here changes the list, so that
+// looking stays safe wherever reading the list is).
+uint64_t TVariableList::UntrackedStamp() const { return NewStamps(1); }
 
-// Moves count entries of from to to + shift (to may be from), and fills
-// the others of to's first total entries with filler.
-template <typename Entry>
-void Spread(const Entry* from, int count, Entry* to, int shift, int total, const Entry& filler) {
-    std::copy_backward(from, from + count, to + shift + count);
-    std::fill(to, to + shift, filler);
-    std::fill(to + shift + count, to + total, filler);
-}
-
-}  // namespace
-
-bool TVariableList::WidenCutLevels(int low, int high) {
-    const int end = firstCutLevel + cutLevelCount;
-    const int newFirst = cutLevelCount == 0 ? low : std::min(firstCutLevel, low);
-    const int newEnd = cutLevelCount == 0 ? high + 1 : std::max(end, high + 1);
-    const int newCount = newEnd - newFirst;
-    if (newCount > kMaxCutLevels) return false;
-    const bool grow = newCount > cutLevelCapacity;
-    const int capacity = std::min(kMaxCutLevels, std::max(newCount, 2 * cutLevelCapacity));
-    std::unique_ptr<uint64_t[]> levels(grow ? new uint64_t[capacity] : nullptr);
-    std::unique_ptr<TCutRecord[]> records(grow ? new TCutRecord[capacity] : nullptr);
-    const int shift = cutLevelCount == 0 ? 0 : firstCutLevel - newFirst;
-    // Counts never cut back past keep the list's stamp (and have nothing to come back to).
-    Spread(cutLevels.get(), cutLevelCount, grow ? levels.get() : cutLevels.get(), shift, newCount, layoutStamp);
-    Spread(cutRecords.get(), cutLevelCount, grow ? records.get() : cutRecords.get(), shift, newCount,
-           TCutRecord{layoutStamp, layoutStamp, nullptr});
-    if (grow) {
-        cutLevels = std::move(levels);
-        cutRecords = std::move(records);
-        cutLevelCapacity = capacity;
+void TVariableList::AppendedSlowly(int from, void* const* items, int n) {
+    if (from != trackedCount) {
+        Touch();
+        return;
     }
-    firstCutLevel = newFirst;
-    cutLevelCount = newCount;
-    return true;
+    ReserveStamps(from + n);
+    for (int k = 0; k < n; ++k) StampAppended(from + k, items[k]);
+    trackedCount = from + n;
 }
 
-bool TVariableList::StampCounts(int low, int high) {
-    if ((low < firstCutLevel || high >= firstCutLevel + cutLevelCount || cutLevelCount == 0) &&
-        !WidenCutLevels(low, high))
-        return false;
-    // What each count had, and the stamp of the count below it, before the cut.
-    void* const* items = static_cast<void* const*>(GetItems()) + (low - 1);
-    uint64_t* stamps = cutLevels.get() + (low - firstCutLevel);
-    TCutRecord* records = cutRecords.get() + (low - firstCutLevel);
-    uint64_t below = StampOfCount(low - 1);
-    uint64_t stamp = NewStamps(static_cast<uint64_t>(high - low + 1));
-    for (int k = 0; k <= high - low; ++k) {
-        records[k] = TCutRecord{stamps[k], below, items[k]};
-        below = stamps[k];
-        stamps[k] = stamp++;
-    }
-    return true;
-}
-
-void TVariableList::RestoreStamps(int from) {
-    const int low = std::max(from + 1, firstCutLevel);
-    const int high = std::min(GetCount(), firstCutLevel + cutLevelCount - 1);
-    if (low > high) return;
-    void* const* items = static_cast<void* const*>(GetItems()) + (low - 1);
-    uint64_t* stamps = cutLevels.get() + (low - firstCutLevel);
-    const TCutRecord* records = cutRecords.get() + (low - firstCutLevel);
-    uint64_t below = StampOfCount(low - 1);
-    for (int k = 0; k <= high - low; ++k) {
-        if (records[k].item == items[k] && records[k].below == below) stamps[k] = records[k].stamp;
-        below = stamps[k];
-    }
+void TVariableList::NewAppendStamp(TAppendRecord& record, const void* item, uint64_t below) {
+    record = TAppendRecord{item, below, NewStamps(1)};
 }
 
 // The variables below first stay where they were: the counts up to first
@@ -297,16 +263,17 @@ void TVariableList::CutTail(int first, bool free) {
     const int count = GetCount();
     first = std::max(first, 0);
     if (first >= count) return;
-    if (!StampCounts(first + 1, count)) Touch();
     cuttingTail = true;
     TContainer::DeleteSection(first, count - 1, free);
     cuttingTail = false;
+    if (first <= trackedCount) trackedCount = first;
 }
 
 bool TVariableList::Swap(TContainer& other) {
+    const bool swapped = TContainer::Swap(other);
     Touch();
     if (TVariableList* list = dynamic_cast<TVariableList*>(&other)) list->Touch();
-    return TContainer::Swap(other);
+    return swapped;
 }
 
 void* TVariableList::CreateItem(int) {

@@ -282,133 +282,158 @@ public:
     // A new empty variable owned by this list (how stored lists are read back).
     void* CreateItem(int index) override;
 
-    // A value for the list as it stands at its present count: it changes
-    // whenever a variable below that count may have moved or gone since the
-    // list last had this count: inserted, deleted or freed, exchanged,
-    // sorted, shuffled, read back, the list assigned, swapped or cleared,
-    // all through the list. No two lists and no two states share one, and
-    // none is 0.
-    // Appending (Add) keeps it: every variable stays where it was and only
-    // the count differs. Deleting variables from the end (DeleteLast,
-    // DeleteSection or Delete reaching the last one) gives the shorter list
-    // the value it had before at that count, since the variables below it
-    // are the very ones it held then; the longer counts get new values,
-    // and their values of before again when the variables they held last
-    // come back to the same places through Add or InsertItems. A
-    // change made through a reference to the list's container base that
-    // only reorders variables (exchange, sort) is not seen; every free is.
-    // Decoded expressions keep the variables they found while it and the
-    // count stay the same.
-    uint64_t GetLayoutStamp() const { return StampOfCount(GetCount()); }
+    // A value for the list as it stands at its present count: two states of
+    // the same count share one only when they hold the very same variables
+    // below that count, so decoded expressions keep the variables they found
+    // while it and the count stay the same. No two lists share one, and none
+    // is 0; two counts of one list may share one.
+    // Appending (Add, InsertItems at the end) onto a count never reached
+    // since the last change below the end keeps the stamp; appending where
+    // the very variable that was last there comes back onto the same
+    // variables below gives the longer count its stamp of before again;
+    // every other append gives it a stamp never seen before. Deleting from
+    // the end (DeleteLast, DeleteSection or Delete reaching the last one)
+    // gives the shorter count the stamp it had, since the variables below it
+    // are the very ones it held then. Every other change through the list
+    // (inserting or deleting before the end, freeing, exchanging, sorting,
+    // shuffling, reading back, assigning, swapping, clearing) gives every
+    // count a new stamp. Through a reference to the list's container base,
+    // variables added are noticed at the next look (a new stamp) and every
+    // free is; a change that only reorders variables, or takes one out
+    // without freeing it and puts another in its place, is not.
+    uint64_t GetLayoutStamp() const {
+        const int count = GetCount();
+        return __builtin_expect(count == trackedCount, 1) ? countStamps[count] : UntrackedStamp();
+    }
 
-    // Appending keeps the stamps; a count that variables were deleted back
-    // past takes its stamp of before again when the very variables it had
-    // come back to their places. Inserting before the end is Insert's.
     int Add(void* item) {
         const int at = TContainer::Add(item);
-        if (cutLevelCount != 0) RestoreStamps(at);
+        Appended(at, &item, 1);
         return at;
     }
     void InsertItems(int i, void* const* items, int count) {
         const int before = GetCount();
-        if (i < before) Touch();
         TContainer::InsertItems(i, items, count);
-        if (i >= before && cutLevelCount != 0) RestoreStamps(before);
+        if (i < before)
+            Touch();
+        else if (items != nullptr && count > 0)
+            Appended(before, items, count);
+    }
+
+    // Appending n variables at the end and taking the last n off without
+    // freeing them, as InsertItems and DeleteSection do there (n at most
+    // the count for the second), for callers that lend variables for a while.
+    void AppendVariables(void* const* items, int n) {
+        const int before = GetCount();
+        AppendPointers(items, n);
+        Appended(before, items, n);
+    }
+    void TakeOffVariables(int n) {
+        DropLastPointers(n);
+        if (GetCount() < trackedCount) trackedCount = GetCount();
     }
 
     // The container's operations that may move or free variables, each
-    // changing the layout stamp first.
+    // giving every count a new stamp.
     void Insert(int i, void* item) {
-        Touch();
         TContainer::Insert(i, item);
+        Touch();
     }
     void* AddNew() {
+        void* item = TContainer::AddNew();
         Touch();
-        return TContainer::AddNew();
+        return item;
     }
     void Delete(int i, bool free = true) {
         if (i == GetCount() - 1) {
             CutTail(i, free);
             return;
         }
-        Touch();
         TContainer::Delete(i, free);
+        Touch();
     }
     void DeleteLast(bool free = true) { CutTail(GetCount() - 1, free); }
     void DeleteFirst(bool free = true) {
-        Touch();
         TContainer::DeleteFirst(free);
+        Touch();
     }
     void DeleteSection(int first, int last, bool free = true) {
         if (last >= GetCount() - 1) {
             CutTail(first, free);
             return;
         }
-        Touch();
         TContainer::DeleteSection(first, last, free);
+        Touch();
     }
     void DeleteRange(int first, int last, bool free = true) { DeleteSection(first, last, free); }
     bool DeleteItem(void* item, bool free = true) {
+        const bool deleted = TContainer::DeleteItem(item, free);
         Touch();
-        return TContainer::DeleteItem(item, free);
+        return deleted;
     }
     void DeleteAll(bool free = true) override {
-        Touch();
         TContainer::DeleteAll(free);
+        Touch();
     }
     void Clear() { DeleteAll(true); }
     void Assign(const TContainerItem& source) override {
-        Touch();
         TContainer::Assign(source);
+        Touch();
     }
     bool Concat(const TContainer& other) {
+        const bool done = TContainer::Concat(other);
         Touch();
-        return TContainer::Concat(other);
+        return done;
     }
     void Exchange(int i, int j) {
-        Touch();
         TContainer::Exchange(i, j);
+        Touch();
     }
     void Exchange(int first1, int last1, int first2, int last2) {
-        Touch();
         TContainer::Exchange(first1, last1, first2, last2);
+        Touch();
     }
     bool Swap(TContainer& other);
     void Shuffle(int first, int last) {
-        Touch();
         TContainer::Shuffle(first, last);
+        Touch();
     }
     bool Rearrange(const int* order) {
+        const bool done = TContainer::Rearrange(order);
         Touch();
-        return TContainer::Rearrange(order);
+        return done;
     }
     void Sort() {
-        Touch();
         TContainer::Sort();
+        Touch();
     }
     void Sort(int first, int last) {
-        Touch();
         TContainer::Sort(first, last);
+        Touch();
     }
     void Sort(int first, int last, TCompareItemsFunction compare, void* context) {
-        Touch();
         TContainer::Sort(first, last, compare, context);
+        Touch();
     }
     int RemoveIf(const void* value, int condition, TIntContainer& out) {
+        const int removed = TContainer::RemoveIf(value, condition, out);
         Touch();
-        return TContainer::RemoveIf(value, condition, out);
+        return removed;
     }
     int RemoveIf(const void* value, int condition) {
+        const int removed = TContainer::RemoveIf(value, condition);
         Touch();
-        return TContainer::RemoveIf(value, condition);
+        return removed;
     }
     bool ReadFromMemBuffer(TMemBuffer& buffer) override {
+        const bool read = TContainer::ReadFromMemBuffer(buffer);
         Touch();
-        return TContainer::ReadFromMemBuffer(buffer);
+        return read;
     }
     bool LoadFromStream(FILE* file) override {
+        const bool read = TContainer::LoadFromStream(file);
         Touch();
-        return TContainer::LoadFromStream(file);
+        return read;
     }
     void FreeItem(void* item) override {
         if (!cuttingTail) Touch();
@@ -419,40 +444,55 @@ public:
     int arraySize = 0;
 
 private:
-    // A new layout stamp.
+    // What the last append at a position put there: the variable, the stamp
+    // of the count below then, and the stamp it gave the longer count.
+    struct TAppendRecord {
+        const void* item;
+        uint64_t below;
+        uint64_t stamp;
+    };
+    // Every count up to the present one takes one new stamp.
     void Touch();
     // Removes the variables from first (clipped to 0) to the end; the
-    // counts above first get new stamps, the others keep theirs.
+    // counts up to first keep their stamps.
     void CutTail(int first, bool free);
-    // New stamps for the counts low..high; false (nothing changed) when the
-    // counts with stamps of their own would become too many.
-    bool StampCounts(int low, int high);
-    // Makes room for the stamps of the counts low..high (false: too many).
-    [[gnu::noinline]] bool WidenCutLevels(int low, int high);
-    // The stamp the list has at that count now.
-    uint64_t StampOfCount(int level) const {
-        const unsigned at = static_cast<unsigned>(level - firstCutLevel);
-        return at < static_cast<unsigned>(cutLevelCount) ? cutLevels[at] : layoutStamp;
+    // After n variables, items, were appended at position from on: the
+    // stamps of the longer counts.
+    [[gnu::always_inline]] void Appended(int from, void* const* items, int n) {
+        if (__builtin_expect(from != trackedCount || from + n > stampCapacity, 0)) {
+            AppendedSlowly(from, items, n);
+            return;
+        }
+        for (int k = 0; k < n; ++k) StampAppended(from + k, items[k]);
+        trackedCount = from + n;
     }
-    // After variables were appended from position from on: the counts
-    // whose variables are again those they had when cut back past.
-    void RestoreStamps(int from);
-    uint64_t layoutStamp = 0;
-    // The stamps of cutLevelCount counts from firstCutLevel on, which
-    // variables were deleted back past since the last Touch; other counts
-    // have layoutStamp.
-    std::unique_ptr<uint64_t[]> cutLevels;
-    // For each of them: its stamp and the one of the count below when it
-    // was cut back past last, and the variable it had last.
-    struct TCutRecord {
-        uint64_t stamp;
-        uint64_t below;
-        const void* item;
-    };
-    std::unique_ptr<TCutRecord[]> cutRecords;
-    int cutLevelCount = 0;
-    int cutLevelCapacity = 0;
-    int firstCutLevel = 0;
+    [[gnu::always_inline]] void StampAppended(int position, const void* item) {
+        const uint64_t below = countStamps[position];
+        TAppendRecord& record = appendRecords[position];
+        if (position >= highWater) {
+            highWater = position + 1;
+            record = TAppendRecord{item, below, below};
+        } else if (record.item != item || record.below != below) {
+            NewAppendStamp(record, item, below);
+        }
+        countStamps[position + 1] = record.stamp;
+    }
+    [[gnu::noinline]] void AppendedSlowly(int from, void* const* items, int n);
+    [[gnu::noinline]] void NewAppendStamp(TAppendRecord& record, const void* item, uint64_t below);
+    // Room for the stamps of counts up to count.
+    void ReserveStamps(int count);
+    // The list was changed behind its back: a new stamp at every look.
+    [[gnu::noinline]] uint64_t UntrackedStamp() const;
+
+    // The stamps of counts 0..trackedCount (trackedCount is the list's
+    // count unless the list was changed behind its back) and the records of
+    // positions 0..stampCapacity-1.
+    std::unique_ptr<uint64_t[]> countStamps;
+    std::unique_ptr<TAppendRecord[]> appendRecords;
+    int stampCapacity = 0;
+    int trackedCount = 0;
+    // Positions at or beyond it held no variable since the last Touch.
+    int highWater = 0;
     bool cuttingTail = false;
 
     TVariable* Append(TVariable* v);

@@ -115,6 +115,16 @@ void SetZeroResult(uint8_t type) {
 
 // A text result is moved into the slot.
 void SetResult(uint8_t type, EXPRVALUE& v) {
+    if (type == ekInteger || type == ekReal) {
+        returnSlot.type = type;
+        std::memset(&returnSlot.value, 0, sizeof returnSlot.value);
+        if (type == ekInteger)
+            returnSlot.value.integer = ValueAsInt64(v);
+        else
+            returnSlot.value.real = ValueAsDouble(v);
+        if (__builtin_expect(!returnSlot.text.IsEmpty(), 0)) returnSlot.text.Clear();
+        return;
+    }
     SetZeroResult(type);
     switch (type) {
         case ekInteger: returnSlot.value.integer = ValueAsInt64(v); break;
@@ -150,8 +160,9 @@ public:
         spare.pop_back();
         return *frames;
     }
+    // Frame 0 is written whole by every activation that takes the stack.
     void Give(std::vector<CONTROL_FRAME>& frames, int used) {
-        std::fill(frames.begin(), frames.begin() + used, CONTROL_FRAME{});
+        if (used > 1) std::fill(frames.begin() + 1, frames.begin() + used, CONTROL_FRAME{});
         spare.push_back(&frames);
     }
 
@@ -820,6 +831,11 @@ void UnregisterScriptFunctions(int count) {
     for (int k = 0; k < count && ExtFunctions().GetCount() > 0; ++k) ExtFunctions().DeleteLast(true);
 }
 
+void RunFunctionBody(TProgram& program, int first, uint8_t resultType) {
+    TActivation activation(program, true, resultType);
+    activation.Run(first, false);
+}
+
 void RunTokens(TProgram& program, int first, bool called, uint8_t resultType, bool keep) {
     if (!called) RegisterScriptFunctions(program);
     {
@@ -854,6 +870,8 @@ void KRO_Run(TProgram& program, bool keep) {
 }
 
 bool KRO_RunWasStopped() { return runStopped; }
+
+bool RunIsStopped() { return runStopped; }
 
 // A recorded variable is deleted only when the list still holds that very
 // object: the host may have deleted some, and its own lie in between.

@@ -58,11 +58,16 @@ struct TReturnSlot {
     TItemValue value{};
     TString text;
 };
-TReturnSlot& ReturnSlot();
+// (Hidden: called from this library only, without going through its symbol table.)
+[[gnu::visibility("hidden")]] TReturnSlot& ReturnSlot();
 // One entry of the interpreter from token first. A top-level run (called
 // false) registers the program's functions for its duration; an activation
 // (called true) runs a function body and leaves its result in the slot.
 void RunTokens(TProgram& program, int first, bool called, uint8_t resultType, bool keep);
+// RunTokens for an activation (called true, keep false).
+[[gnu::visibility("hidden")]] void RunFunctionBody(TProgram& program, int first, uint8_t resultType);
+// KRO_RunWasStopped for this library's own calls.
+[[gnu::visibility("hidden")]] bool RunIsStopped();
 // Appends the program's functions to ExtFunctions in list order; removes
 // count entries from its end (fewer when it holds fewer).
 void RegisterScriptFunctions(TProgram& program);

@@ -86,9 +86,6 @@ bool TFunction::ReadFromMemBuffer(TMemBuffer& buffer) {
 
 TFunctionList::~TFunctionList() { DeleteAll(true); }
 
-TFunction* TFunctionList::operator[](int i) const {
-    return i >= 0 && i < GetCount() ? static_cast<TFunction*>(GetItem(i)) : nullptr;
-}
 
 void* TFunctionList::CreateItem(int) { return new TFunction; }
 void TFunctionList::FreeItem(void* item) { delete static_cast<TFunction*>(item); }

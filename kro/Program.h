@@ -81,7 +81,9 @@ public:
 class TFunctionList : public TContainer {
 public:
     ~TFunctionList() override;
-    TFunction* operator[](int i) const;
+    TFunction* operator[](int i) const {
+        return i >= 0 && i < GetCount() ? static_cast<TFunction*>(PointerItems()[i]) : nullptr;
+    }
     void* CreateItem(int index) override;
     void FreeItem(void* item) override;
 };

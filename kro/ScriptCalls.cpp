@@ -102,27 +102,42 @@ void* ScalarStorage(TVariable& v) { return v.type == vtString ? static_cast<void
 
 // ---- parameters
 
-// The type of a scalar parameter's variable; undefined for arrays.
-TVariableType ScalarTypeOf(const TFunctionParam& param) {
-    switch (param.kind) {
-        case ekInteger: return vtInt;
-        case ekReal: return vtDouble;
-        case ekPoint: return vtPoint;
-        case ekComplex: return vtComplex;
-        case ekArray:
-        case ekArray2: return vtUndefined;
-        default: return vtString;
+// The variable type of each parameter kind: int, double, point and complex
+// for theirs, undefined for arrays, string for every other kind.
+struct TScalarTypes {
+    TVariableType ofKind[256];
+    TScalarTypes() {
+        for (TVariableType& type : ofKind) type = vtString;
+        ofKind[ekInteger] = vtInt;
+        ofKind[ekReal] = vtDouble;
+        ofKind[ekPoint] = vtPoint;
+        ofKind[ekComplex] = vtComplex;
+        ofKind[ekArray] = vtUndefined;
+        ofKind[ekArray2] = vtUndefined;
     }
+};
+const TScalarTypes kScalarTypes;
+
+// The type of a scalar parameter's variable; undefined for arrays.
+inline TVariableType ScalarTypeOf(const TFunctionParam& param) { return kScalarTypes.ofKind[param.kind]; }
+
+bool SameText(const TString& a, const TString& b) {
+    const std::string& x = a.str();
+    const std::string& y = b.str();
+    if (x.size() != y.size()) return false;
+    for (size_t k = 0; k < x.size(); ++k)
+        if (x[k] != y[k]) return false;
+    return true;
 }
 
 // A scalar parameter's variable, made as NewVar makes one (relative, info
 // 0, no listeners, zero value) but not yet in Variables: the one the
 // parameter kept from an earlier call, which saves making a variable and its
 // name on every call; null when it kept none.
-TVariable* TakeSpareVariable(TFunctionParam& param, TVariableType type) {
+inline TVariable* TakeSpareVariable(TFunctionParam& param, TVariableType type) {
     if (param.spare.Empty()) return nullptr;
     TVariable* v = param.spare.Take();
-    if (!(v->name == param.name)) v->name = param.name;
+    if (!SameText(v->name, param.name)) v->name = param.name;
     v->absolute = false;
     v->info = 0;
     if (type == vtString) {
@@ -282,11 +297,13 @@ EXPRESSION_ITEM ZeroItem(uint8_t type) {
 
 EXPRESSION_ITEM ResultItem(uint8_t type) {
     TReturnSlot& slot = ReturnSlot();
-    EXPRESSION_ITEM result = ZeroItem(type);
-    if (IsText(type))
-        *result.value.text.text = std::move(slot.text);
-    else
+    if (!IsText(type)) {
+        EXPRESSION_ITEM result = MakeItem(type);
         std::memcpy(&result.value, &slot.value, sizeof result.value);
+        return result;
+    }
+    EXPRESSION_ITEM result = ZeroItem(type);
+    *result.value.text.text = std::move(slot.text);
     return result;
 }
 
@@ -308,14 +325,14 @@ EXPRVALUE ResultValue(uint8_t type) {
 
 // Whether another activation may open; refusing one ends the run.
 bool MayEnterActivation() {
-    if (!KRO_RunWasStopped() && callDepth < kMaxScriptCallDepth) return true;
+    if (!RunIsStopped() && callDepth < kMaxScriptCallDepth) return true;
     StopRun();
     return false;
 }
 
 void RunActivation(TProgram& program, const TFunction& function) {
     ++callDepth;
-    RunTokens(program, function.entry + 1, true, function.resultType, false);
+    RunFunctionBody(program, function.entry + 1, function.resultType);
     --callDepth;
 }
 
@@ -331,7 +348,7 @@ TVariable* VariableAt(void* const* items, int position) {
 // Whether the variable at the end of a call's parameters can go back to
 // param for the next call: still the scalar it was made as, with no one
 // listening.
-bool Reusable(const TVariable* v, const TFunctionParam& param) {
+inline bool Reusable(const TVariable* v, const TFunctionParam& param) {
     const TVariableType type = ScalarTypeOf(param);
     return v != nullptr && type != vtUndefined && v->type == type && v->GetListenerCount() == 0 &&
            (type != vtString || v->value.s != nullptr);
@@ -371,6 +388,41 @@ void DeleteCallVariables(void* const* params, int n, int first) {
         Variables.DeleteLast(false);
         param->spare.Give(last);
     }
+}
+
+// For a call from an expression whose parameters are all scalars passed by
+// value, each with a variable kept from an earlier call: those variables
+// with the arguments' values, into taken; false (nothing taken) otherwise.
+bool TakeKeptParameters(void* const* params, int n, const EXPRESSION_ITEM* arguments, void** taken) {
+    if (n > kArgumentsAtHand) return false;
+    for (int k = 0; k < n; ++k) {
+        TFunctionParam& param = *static_cast<TFunctionParam*>(params[k]);
+        const TVariableType type = ScalarTypeOf(param);
+        if (param.byReference != 0 || type == vtUndefined || param.spare.Empty()) {
+            // The ones taken go back as they are (a take sets every field again).
+            while (k-- > 0) static_cast<TFunctionParam*>(params[k])->spare.Give(VariableAt(taken, k));
+            return false;
+        }
+        TVariable* v = TakeSpareVariable(param, type);
+        SetParameterValue(*v, type, arguments[k]);
+        taken[k] = static_cast<TContainerItem*>(v);
+    }
+    return true;
+}
+
+// Gives the variables TakeKeptParameters took back to their parameters when
+// they lie at the end of Variables from first on as they were appended,
+// each still the scalar it was made as; false (nothing done) otherwise.
+bool GiveBackKeptParameters(void* const* params, int n, int first, void* const* taken) {
+    if (Variables.GetCount() != first + n) return false;
+    if (n == 0) return true;
+    void* const* items = Variables.PointerItems() + first;
+    for (int k = 0; k < n; ++k)
+        if (items[k] != taken[k] || !Reusable(VariableAt(taken, k), *static_cast<TFunctionParam*>(params[k])))
+            return false;
+    Variables.TakeOffVariables(n);
+    for (int k = 0; k < n; ++k) static_cast<TFunctionParam*>(params[k])->spare.Give(VariableAt(taken, k));
+    return true;
 }
 
 // ---- host calls
@@ -427,21 +479,22 @@ void AppendMovedVariable(TVariableList& target, TVariable& source) {
     if (moved != nullptr) moved->MoveFrom(source);
 }
 
-EXPRESSION_ITEM CallScriptFunction(EXPRESSION_ITEM* arguments, int functionIndex, void* context) {
-    TProgram* program = static_cast<TProgram*>(context);
-    TFunction* function = program != nullptr ? program->functions[functionIndex] : nullptr;
-    if (function == nullptr) return MakeIntegerItem(0);
-    if (!MayEnterActivation()) return ZeroItem(function->resultType);
-    const int n = function->GetCount();
+namespace {
+
+// A call from an expression the general way: parameters made or taken one
+// by one (arrays copied, by-reference values written back afterwards).
+[[gnu::noinline]] EXPRESSION_ITEM CallWithNewParameters(TProgram& program, TFunction& function,
+                                                        EXPRESSION_ITEM* arguments) {
+    const int n = function.GetCount();
+    void* const* params = static_cast<void* const*>(function.GetItems());
+    const int first = Variables.GetCount();
     // Relative references count from the end: resolve them before the parameters exist.
     const TVariable* someArrays[kArgumentsAtHand];
     std::vector<const TVariable*> moreArrays(n > kArgumentsAtHand ? static_cast<size_t>(n) : 0);
     const TVariable** arrays = n > kArgumentsAtHand ? moreArrays.data() : someArrays;
     for (int k = 0; k < n; ++k) arrays[k] = ArgumentArray(arguments[k]);
-    const int first = Variables.GetCount();
-    void* const* params = static_cast<void* const*>(function->GetItems());
     const bool byReference = CreateParameters(params, n, arguments, arrays);
-    RunActivation(*program, *function);
+    RunActivation(program, function);
     for (int k = 0; k < n && byReference; ++k) {
         const TFunctionParam& param = *static_cast<TFunctionParam*>(params[k]);
         TVariable* parameter = Variables[first + k];
@@ -453,8 +506,28 @@ EXPRESSION_ITEM CallScriptFunction(EXPRESSION_ITEM* arguments, int functionIndex
             StoreIfFits(GetVarAddress(Variables, ref), ReferencedType(ref), ValueOfVariable(parameter));
         }
     }
-    EXPRESSION_ITEM result = ResultItem(function->resultType);
+    EXPRESSION_ITEM result = ResultItem(function.resultType);
     DeleteCallVariables(params, n, first);
+    return result;
+}
+
+}  // namespace
+
+EXPRESSION_ITEM CallScriptFunction(EXPRESSION_ITEM* arguments, int functionIndex, void* context) {
+    TProgram* program = static_cast<TProgram*>(context);
+    TFunction* function = program != nullptr ? program->functions[functionIndex] : nullptr;
+    if (function == nullptr) return MakeIntegerItem(0);
+    if (!MayEnterActivation()) return ZeroItem(function->resultType);
+    const int n = function->GetCount();
+    void* const* params = function->PointerItems();
+    void* taken[kArgumentsAtHand];
+    if (!TakeKeptParameters(params, n, arguments, taken)) return CallWithNewParameters(*program, *function, arguments);
+    TVariableList& list = Variables;
+    const int first = list.GetCount();
+    list.AppendVariables(taken, n);
+    RunActivation(*program, *function);
+    EXPRESSION_ITEM result = ResultItem(function->resultType);
+    if (!GiveBackKeptParameters(params, n, first, taken)) DeleteCallVariables(params, n, first);
     return result;
 }
 

@@ -807,6 +807,53 @@ TEST(DecodedBindingTest, VariablesAppendedAndCutOffAgain) {
     FreeExpression(assigned);
 }
 
+// A relative reference met at many counts of the list, as a function's
+// parameter is at every depth of a recursion: at each count the form reads
+// the variable there, also when the one at a count was replaced, changed
+// its type behind the list's back, or the count is met again much later.
+TEST(DecodedBindingTest, AnExpressionMetAtManyCountsReadsTheVariableAtEach) {
+    TVariableList list;
+    list.NewDouble("g", false, 1.5);
+    list.NewInt("n", false, 0);
+    TEvalStack stack;
+    EXPRESSION e = CreateExpression(list, "n*g+n");
+    std::vector<TVariable*> depths;
+    const auto compare = [&](const std::string& what) {
+        EXPRVALUE byLoop;
+        EXPRVALUE byForm;
+        EvaluateByLoop(list, e, stack, byLoop, false, nullptr);
+        EvaluateExpression(list, e, stack, byForm, false, nullptr);
+        ExpectSameResult(byForm, byLoop, what);
+    };
+    for (int pass = 0; pass < 3; ++pass) {
+        for (int depth = 0; depth < 40; ++depth) {
+            if (static_cast<int>(depths.size()) <= depth) depths.push_back(new TVariable("n", int64_t{depth}, 0));
+            TVariable* n = depths[static_cast<size_t>(depth)];
+            if (pass == 1 && depth % 7 == 3) {  // another variable in this depth's place
+                n = new TVariable("n", int64_t{-depth}, 0);
+                delete depths[static_cast<size_t>(depth)];
+                depths[static_cast<size_t>(depth)] = n;
+            }
+            list.Add(static_cast<TContainerItem*>(n));
+            compare("pass " + std::to_string(pass) + " down " + std::to_string(depth));
+            if (pass == 2 && depth % 5 == 1) {
+                n->type = vtDouble;
+                n->value.d = 0.25 * depth;
+                compare("retyped at " + std::to_string(depth));
+                n->type = vtInt;
+                n->value.i = depth;
+            }
+        }
+        for (int depth = 39; depth >= 0; --depth) {
+            compare("pass " + std::to_string(pass) + " up " + std::to_string(depth));
+            list.DeleteLast(false);
+        }
+    }
+    EXPECT_TRUE(static_cast<TDecodedExpression*>(EvaluationCacheOf(e))->Straight());
+    for (TVariable* n : depths) delete n;
+    FreeExpression(e);
+}
+
 // One compiled expression evaluated by two threads on their own lists and
 // stacks: the thread that made the form runs it, the other the loop, and
 // each gets its own list's values (run under ThreadSanitizer).

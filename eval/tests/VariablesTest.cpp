@@ -157,6 +157,30 @@ TEST(VariableListTest, LayoutStampsFollowTheVariablesBelowTheCount) {
     EXPECT_TRUE(seen.insert(other.GetLayoutStamp()).second);
 }
 
+// Variables added through the container base, which the list does not
+// see, and variables freed through it still give the counts they reach
+// stamps never seen before.
+TEST(VariableListTest, ChangesThroughTheContainerBaseGiveNewStamps) {
+    TVariableList list;
+    AddInts(list, {"a", "b"});
+    std::set<uint64_t> seen = {list.GetLayoutStamp()};
+    TContainer& base = list;
+    base.Add(static_cast<TContainerItem*>(new TVariable("c", int64_t{0}, 0)));
+    EXPECT_TRUE(seen.insert(list.GetLayoutStamp()).second);
+    base.DeleteLast(true);
+    EXPECT_TRUE(seen.insert(list.GetLayoutStamp()).second);
+    base.Add(static_cast<TContainerItem*>(new TVariable("d", int64_t{0}, 0)));
+    EXPECT_TRUE(seen.insert(list.GetLayoutStamp()).second);
+    // From the list's own next append on it follows the list again.
+    AddInts(list, {"e"});
+    const uint64_t followed = list.GetLayoutStamp();
+    EXPECT_TRUE(seen.insert(followed).second);
+    EXPECT_EQ(list.GetLayoutStamp(), followed);
+    AddInts(list, {"f"});
+    list.DeleteLast(true);
+    EXPECT_EQ(list.GetLayoutStamp(), followed);
+}
+
 TEST(VariableTest, AssignCopiesDeeplyAndKeepsAbsolute) {
     TVariableList list;
     list.NewString("src", false, "text");

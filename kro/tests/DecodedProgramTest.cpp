@@ -165,6 +165,51 @@ TEST_F(DecodedProgramTest, AProgramReloadedByTheHookWhileItRunsGoesOnInItsNewTok
     EXPECT_EQ(RunForR(program), 40);
 }
 
+// A hook reads the parameter of a recursion by name at every depth, and
+// changes its value, or its type, at one depth; the run follows, and a
+// second run does the same with the variables kept from the first.
+std::vector<int64_t> seenAtIf;
+int ifToken = -1;
+int changeAt = -1;
+bool retype = false;
+
+TEST_F(DecodedProgramTest, AHookReadsAndChangesAParameterByNameDeepInARecursion) {
+    Build(program, "func int down(int n)\nif n < 1\nreturn 0\nend\nreturn n + down(n - 1)\nend\nint r = down(30)");
+    for (int k = 0; k < program.tokens.GetCount(); ++k)
+        if (program.tokens[k]->type == ttIf) ifToken = k;
+    KRO_TokenFunc = [](TProgram&, int index, CONTROL_FRAME*, int, bool&) {
+        TVariable* n = Variables.GetVar("n");
+        if (index != ifToken || n == nullptr) return;
+        seenAtIf.push_back(n->type == vtInt ? n->value.i : -1);
+        if (n->type != vtInt || n->value.i != changeAt) return;
+        if (retype) {
+            n->type = vtDouble;
+            n->value.d = 5.5;  // 5.5 + down(4) returns 15 as an int
+        } else {
+            n->value.i = 5;
+        }
+    };
+    std::vector<int64_t> full;
+    for (int64_t n = 30; n >= 0; --n) full.push_back(n);
+    std::vector<int64_t> cut(full.begin(), full.begin() + 11);
+    for (int64_t n = 4; n >= 0; --n) cut.push_back(n);
+    const struct {
+        int changeAt;
+        bool retype;
+        int64_t r;
+        const std::vector<int64_t>& seen;
+    } cases[] = {{-1, false, 465, full}, {20, false, 270, cut}, {20, true, 270, cut}, {-1, false, 465, full}};
+    for (const auto& c : cases) {
+        changeAt = c.changeAt;
+        retype = c.retype;
+        for (int run = 0; run < 2; ++run) {
+            seenAtIf.clear();
+            EXPECT_EQ(RunForR(program), c.r) << c.changeAt << " " << c.retype << " run " << run;
+            EXPECT_EQ(seenAtIf, c.seen) << c.changeAt << " " << c.retype << " run " << run;
+        }
+    }
+}
+
 // Between two host calls the host may change the function's tokens.
 TEST_F(DecodedProgramTest, ATokenReplacedBetweenHostCallsIsSeen) {
     Build(program, "int total = 1\nfunc int get(int by)\ntotal = total + by\nreturn total\nend");

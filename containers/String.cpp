@@ -32,6 +32,43 @@ bool IsOpening(char c) { return c == '(' || c == '[' || c == '{'; }
 bool IsClosing(char c) { return c == ')' || c == ']' || c == '}'; }
 char ClosingPartner(char c) { return c == '(' ? ')' : c == '[' ? ']' : '}'; }
 
+// The next tab in [from, end), or end.
+const char* NextTab(const char* from, const char* end) {
+    const void* tab = std::memchr(from, '\t', static_cast<size_t>(end - from));
+    return tab != nullptr ? static_cast<const char*>(tab) : end;
+}
+
+// The column that [text, end) reaches when its first character stands at
+// column, each tab reaching the next multiple of step.
+size_t ColumnAfter(const char* text, const char* end, size_t column, size_t step) {
+    for (;;) {
+        const char* tab = NextTab(text, end);
+        column += static_cast<size_t>(tab - text);
+        if (tab == end) return column;
+        column += step - column % step;
+        text = tab + 1;
+    }
+}
+
+// Writes [text, end), its first character at column, with its tabs
+// expanded to out. out may lie below text in the same storage when the
+// writing never overtakes the reading.
+void WriteExpanded(const char* text, const char* end, size_t column, size_t step, char* out) {
+    for (;;) {
+        const char* tab = NextTab(text, end);
+        const size_t length = static_cast<size_t>(tab - text);
+        std::memmove(out, text, length);
+        out += length;
+        column += length;
+        if (tab == end) return;
+        const size_t blanks = step - column % step;
+        std::memset(out, ' ', blanks);
+        out += blanks;
+        column += blanks;
+        text = tab + 1;
+    }
+}
+
 }  // namespace
 
 TString::TString(const char* text) : fText(text == nullptr ? "" : text) {}
@@ -344,31 +381,42 @@ void TString::ReplaceAll(const char* from, const char* to, TString& out) const {
     out.SubstituteAll(TString(from), TString(to));
 }
 
+// The tail from the first tab on is measured first, so that the line grows
+// once to its exact size: in its own storage when that has room (the tail
+// is moved to the end and expanded forwards from there), otherwise into new
+// storage of that size.
 TString& TString::ExpandTabs(int width, int startColumn) {
-    if (fText.find('\t') == std::string::npos) return *this;
-    std::string expanded;
-    AppendExpandingTabs(expanded, fText.data(), Length(), width, startColumn);
-    TakeText(expanded);
+    const size_t firstTab = fText.find('\t');
+    if (firstTab == std::string::npos) return *this;
+    const size_t step = static_cast<size_t>(std::max(width, 1));
+    const size_t column = static_cast<size_t>(std::max(startColumn, 0)) + firstTab;
+    const size_t tail = fText.size() - firstTab;
+    const char* tailStart = fText.data() + firstTab;
+    const size_t expanded = firstTab + ColumnAfter(tailStart, tailStart + tail, column, step) - column;
+    if (expanded <= fText.capacity()) {
+        fText.resize(expanded);
+        char* const data = &fText[0];
+        char* const moved = data + expanded - tail;
+        std::memmove(moved, data + firstTab, tail);
+        WriteExpanded(moved, moved + tail, column, step, data + firstTab);
+    } else {
+        std::string text(expanded, ' ');
+        std::memcpy(&text[0], fText.data(), firstTab);
+        WriteExpanded(tailStart, tailStart + tail, column, step, &text[firstTab]);
+        fText.swap(text);
+    }
+    ShrinkIfWanted();
     return *this;
 }
 
-// Room for the longest outcome is taken at once, so the text grows once.
 void TString::AppendExpandingTabs(std::string& out, const char* text, int length, int width, int startColumn) {
     if (text == nullptr || length <= 0) return;
-    const size_t size = static_cast<size_t>(length);
+    const char* const end = text + length;
     const size_t step = static_cast<size_t>(std::max(width, 1));
-    const size_t start = static_cast<size_t>(std::max(startColumn, 0));
-    const size_t tabs = static_cast<size_t>(std::count(text, text + size, '\t'));
-    out.reserve(out.size() + size + tabs * (step - 1));
-    const char* const end = text + size;
-    for (const char* from = text; from < end;) {
-        const void* found = std::memchr(from, '\t', static_cast<size_t>(end - from));
-        const char* tab = found != nullptr ? static_cast<const char*>(found) : end;
-        out.append(from, tab);
-        if (tab == end) break;
-        out.append(step - (start + out.size()) % step, ' ');
-        from = tab + 1;
-    }
+    const size_t column = static_cast<size_t>(std::max(startColumn, 0)) + out.size();
+    const size_t at = out.size();
+    out.resize(at + ColumnAfter(text, end, column, step) - column);
+    WriteExpanded(text, end, column, step, &out[at]);
 }
 
 TString& TString::ExtendLeft(int width, char c) {

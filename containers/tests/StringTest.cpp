@@ -252,12 +252,21 @@ TEST(String, TabsExpandToTheNextStop) {
         {"a\tb", 0, 0, "a b"},
         {"no tab", 4, 0, "no tab"},
         {"", 4, 0, ""},
+        {"a\tbb\tccc\tdddd\te", 4, 2, "a bb  ccc dddd    e"},  // grows past its storage
     };
     for (const auto& c : kCases) {
         TString text(c.text);
         text.ExpandTabs(c.width, c.startColumn);
         EXPECT_EQ(text.str(), c.expanded) << c.text << " " << c.width << " " << c.startColumn;
     }
+    // A line with room enough expands in its own storage.
+    TString roomy("x\ty\tz");
+    roomy.SetReduceCapacity(false);
+    roomy.Reserve(40);
+    const char* storage = roomy.c_str();
+    roomy.ExpandTabs(8);
+    EXPECT_EQ(roomy.str(), "x       y       z");
+    EXPECT_EQ(roomy.c_str(), storage);
     // Appended text counts its columns on from what out holds already.
     std::string out = "ab";
     TString::AppendExpandingTabs(out, "c\td", 3, 4);

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <istream>
 #include <ostream>
@@ -67,6 +68,93 @@ void WriteExpanded(const char* text, const char* end, size_t column, size_t step
         column += blanks;
         text = tab + 1;
     }
+}
+
+// A short tail (most lines' are) is expanded in one pass through buffers on
+// the stack, eight bytes at a time: each word is stored whole and the tab in
+// it, if any, found from its bits, so that no byte needs a branch of its own
+// and no segment a library call. The input buffer is padded so that words
+// may reach past the tail; the output has room for a word past each tab's
+// blanks. Returns the expanded length, or npos when the tail is too long,
+// the step too wide or the bytes' order not the one the bit search assumes.
+constexpr size_t kShortTail = 256;
+constexpr size_t kShortStep = 16;
+constexpr size_t kShortOut = kShortTail * kShortStep + 16;
+
+size_t ExpandShortTail(const char* text, size_t length, size_t column, size_t step, char* out) {
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+    if (length > kShortTail || step > kShortStep) return std::string::npos;
+    char in[kShortTail + 8];
+    std::memcpy(in, text, length);
+    std::memset(in + length, 0, 8);
+    const uint64_t ones = 0x0101010101010101u, low7 = ones * 0x7F, tabs = ones * '\t', blanks = ones * ' ';
+    const char* from = in;
+    const char* const end = in + length;
+    char* to = out;
+    while (from < end) {
+        uint64_t word;
+        std::memcpy(&word, from, 8);
+        std::memcpy(to, &word, 8);
+        const uint64_t x = word ^ tabs;
+        const uint64_t tabBytes = ~(((x & low7) + low7) | x | low7);  // 0x80 in each tab byte
+        const size_t before = tabBytes == 0 ? 8 : static_cast<size_t>(__builtin_ctzll(tabBytes) >> 3);
+        if (before >= static_cast<size_t>(end - from)) {
+            to += end - from;
+            break;
+        }
+        from += before;
+        to += before;
+        column += before;
+        if (before == 8) continue;
+        const size_t n = step - column % step;
+        std::memcpy(to, &blanks, 8);
+        std::memcpy(to + 8, &blanks, 8);
+        to += n;
+        column += n;
+        ++from;
+    }
+    return static_cast<size_t>(to - out);
+#else
+    (void)text, (void)length, (void)column, (void)step, (void)out;
+    return std::string::npos;
+#endif
+}
+
+// Puts length expanded bytes in place of text's tail from firstTab on: in
+// text's own storage when that has room, otherwise in new storage of the
+// exact size.
+void ReplaceTail(std::string& text, size_t firstTab, const char* expanded, size_t length) {
+    if (firstTab + length <= text.capacity()) {
+        text.resize(firstTab + length);
+        std::memcpy(&text[firstTab], expanded, length);
+        return;
+    }
+    std::string grown(firstTab + length, ' ');
+    std::memcpy(&grown[0], text.data(), firstTab);
+    std::memcpy(&grown[firstTab], expanded, length);
+    text.swap(grown);
+}
+
+// Expands text's tail from firstTab on (its first character at column),
+// measured first so that it grows once. With room in its own storage the
+// tail is moved to the end and expanded forwards from there, the writing
+// never overtaking the reading.
+void ExpandLongTail(std::string& text, size_t firstTab, size_t column, size_t step) {
+    const size_t tail = text.size() - firstTab;
+    const char* start = text.data() + firstTab;
+    const size_t expanded = firstTab + ColumnAfter(start, start + tail, column, step) - column;
+    if (expanded <= text.capacity()) {
+        text.resize(expanded);
+        char* const data = &text[0];
+        char* const moved = data + expanded - tail;
+        std::memmove(moved, data + firstTab, tail);
+        WriteExpanded(moved, moved + tail, column, step, data + firstTab);
+        return;
+    }
+    std::string grown(expanded, ' ');
+    std::memcpy(&grown[0], text.data(), firstTab);
+    WriteExpanded(start, start + tail, column, step, &grown[firstTab]);
+    text.swap(grown);
 }
 
 }  // namespace
@@ -381,30 +469,20 @@ void TString::ReplaceAll(const char* from, const char* to, TString& out) const {
     out.SubstituteAll(TString(from), TString(to));
 }
 
-// The tail from the first tab on is measured first, so that the line grows
-// once to its exact size: in its own storage when that has room (the tail
-// is moved to the end and expanded forwards from there), otherwise into new
-// storage of that size.
+// Most lines are short: their tail from the first tab on is expanded in
+// one pass on the stack; a long one is measured first and then written.
+// Either way the line grows once, to its exact size.
 TString& TString::ExpandTabs(int width, int startColumn) {
     const size_t firstTab = fText.find('\t');
     if (firstTab == std::string::npos) return *this;
     const size_t step = static_cast<size_t>(std::max(width, 1));
     const size_t column = static_cast<size_t>(std::max(startColumn, 0)) + firstTab;
-    const size_t tail = fText.size() - firstTab;
-    const char* tailStart = fText.data() + firstTab;
-    const size_t expanded = firstTab + ColumnAfter(tailStart, tailStart + tail, column, step) - column;
-    if (expanded <= fText.capacity()) {
-        fText.resize(expanded);
-        char* const data = &fText[0];
-        char* const moved = data + expanded - tail;
-        std::memmove(moved, data + firstTab, tail);
-        WriteExpanded(moved, moved + tail, column, step, data + firstTab);
-    } else {
-        std::string text(expanded, ' ');
-        std::memcpy(&text[0], fText.data(), firstTab);
-        WriteExpanded(tailStart, tailStart + tail, column, step, &text[firstTab]);
-        fText.swap(text);
-    }
+    char shortOut[kShortOut];
+    const size_t shortLength = ExpandShortTail(fText.data() + firstTab, fText.size() - firstTab, column, step, shortOut);
+    if (shortLength != std::string::npos)
+        ReplaceTail(fText, firstTab, shortOut, shortLength);
+    else
+        ExpandLongTail(fText, firstTab, column, step);
     ShrinkIfWanted();
     return *this;
 }

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <istream>
 #include <ostream>
@@ -31,6 +32,130 @@ void BlankFreeBounds(const std::string& text, size_t& begin, size_t& end) {
 bool IsOpening(char c) { return c == '(' || c == '[' || c == '{'; }
 bool IsClosing(char c) { return c == ')' || c == ']' || c == '}'; }
 char ClosingPartner(char c) { return c == '(' ? ')' : c == '[' ? ']' : '}'; }
+
+// The next tab in [from, end), or end.
+const char* NextTab(const char* from, const char* end) {
+    const void* tab = std::memchr(from, '\t', static_cast<size_t>(end - from));
+    return tab != nullptr ? static_cast<const char*>(tab) : end;
+}
+
+// The column that [text, end) reaches when its first character stands at
+// column, each tab reaching the next multiple of step.
+size_t ColumnAfter(const char* text, const char* end, size_t column, size_t step) {
+    for (;;) {
+        const char* tab = NextTab(text, end);
+        column += static_cast<size_t>(tab - text);
+        if (tab == end) return column;
+        column += step - column % step;
+        text = tab + 1;
+    }
+}
+
+// Writes [text, end), its first character at column, with its tabs
+// expanded to out. out may lie below text in the same storage when the
+// writing never overtakes the reading.
+void WriteExpanded(const char* text, const char* end, size_t column, size_t step, char* out) {
+    for (;;) {
+        const char* tab = NextTab(text, end);
+        const size_t length = static_cast<size_t>(tab - text);
+        std::memmove(out, text, length);
+        out += length;
+        column += length;
+        if (tab == end) return;
+        const size_t blanks = step - column % step;
+        std::memset(out, ' ', blanks);
+        out += blanks;
+        column += blanks;
+        text = tab + 1;
+    }
+}
+
+// A short tail (most lines' are) is expanded in one pass through buffers on
+// the stack, eight bytes at a time: each word is stored whole and the tab in
+// it, if any, found from its bits, so that no byte needs a branch of its own
+// and no segment a library call. The input buffer is padded so that words
+// may reach past the tail; the output has room for a word past each tab's
+// blanks. Returns the expanded length, or npos when the tail is too long,
+// the step too wide or the bytes' order not the one the bit search assumes.
+constexpr size_t kShortTail = 256;
+constexpr size_t kShortStep = 16;
+constexpr size_t kShortOut = kShortTail * kShortStep + 16;
+
+size_t ExpandShortTail(const char* text, size_t length, size_t column, size_t step, char* out) {
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+    if (length > kShortTail || step > kShortStep) return std::string::npos;
+    char in[kShortTail + 8];
+    std::memcpy(in, text, length);
+    std::memset(in + length, 0, 8);
+    const uint64_t ones = 0x0101010101010101u, low7 = ones * 0x7F, tabs = ones * '\t', blanks = ones * ' ';
+    const char* from = in;
+    const char* const end = in + length;
+    char* to = out;
+    while (from < end) {
+        uint64_t word;
+        std::memcpy(&word, from, 8);
+        std::memcpy(to, &word, 8);
+        const uint64_t x = word ^ tabs;
+        const uint64_t tabBytes = ~(((x & low7) + low7) | x | low7);  // 0x80 in each tab byte
+        const size_t before = tabBytes == 0 ? 8 : static_cast<size_t>(__builtin_ctzll(tabBytes) >> 3);
+        if (before >= static_cast<size_t>(end - from)) {
+            to += end - from;
+            break;
+        }
+        from += before;
+        to += before;
+        column += before;
+        if (before == 8) continue;
+        const size_t n = step - column % step;
+        std::memcpy(to, &blanks, 8);
+        std::memcpy(to + 8, &blanks, 8);
+        to += n;
+        column += n;
+        ++from;
+    }
+    return static_cast<size_t>(to - out);
+#else
+    (void)text, (void)length, (void)column, (void)step, (void)out;
+    return std::string::npos;
+#endif
+}
+
+// Puts length expanded bytes in place of text's tail from firstTab on: in
+// text's own storage when that has room, otherwise in new storage of the
+// exact size.
+void ReplaceTail(std::string& text, size_t firstTab, const char* expanded, size_t length) {
+    if (firstTab + length <= text.capacity()) {
+        text.resize(firstTab + length);
+        std::memcpy(&text[firstTab], expanded, length);
+        return;
+    }
+    std::string grown(firstTab + length, ' ');
+    std::memcpy(&grown[0], text.data(), firstTab);
+    std::memcpy(&grown[firstTab], expanded, length);
+    text.swap(grown);
+}
+
+// Expands text's tail from firstTab on (its first character at column),
+// measured first so that it grows once. With room in its own storage the
+// tail is moved to the end and expanded forwards from there, the writing
+// never overtaking the reading.
+void ExpandLongTail(std::string& text, size_t firstTab, size_t column, size_t step) {
+    const size_t tail = text.size() - firstTab;
+    const char* start = text.data() + firstTab;
+    const size_t expanded = firstTab + ColumnAfter(start, start + tail, column, step) - column;
+    if (expanded <= text.capacity()) {
+        text.resize(expanded);
+        char* const data = &text[0];
+        char* const moved = data + expanded - tail;
+        std::memmove(moved, data + firstTab, tail);
+        WriteExpanded(moved, moved + tail, column, step, data + firstTab);
+        return;
+    }
+    std::string grown(expanded, ' ');
+    std::memcpy(&grown[0], text.data(), firstTab);
+    WriteExpanded(start, start + tail, column, step, &grown[firstTab]);
+    text.swap(grown);
+}
 
 }  // namespace
 
@@ -344,31 +469,32 @@ void TString::ReplaceAll(const char* from, const char* to, TString& out) const {
     out.SubstituteAll(TString(from), TString(to));
 }
 
+// Most lines are short: their tail from the first tab on is expanded in
+// one pass on the stack; a long one is measured first and then written.
+// Either way the line grows once, to its exact size.
 TString& TString::ExpandTabs(int width, int startColumn) {
-    if (fText.find('\t') == std::string::npos) return *this;
-    std::string expanded;
-    AppendExpandingTabs(expanded, fText.data(), Length(), width, startColumn);
-    TakeText(expanded);
+    const size_t firstTab = fText.find('\t');
+    if (firstTab == std::string::npos) return *this;
+    const size_t step = static_cast<size_t>(std::max(width, 1));
+    const size_t column = static_cast<size_t>(std::max(startColumn, 0)) + firstTab;
+    char shortOut[kShortOut];
+    const size_t shortLength = ExpandShortTail(fText.data() + firstTab, fText.size() - firstTab, column, step, shortOut);
+    if (shortLength != std::string::npos)
+        ReplaceTail(fText, firstTab, shortOut, shortLength);
+    else
+        ExpandLongTail(fText, firstTab, column, step);
+    ShrinkIfWanted();
     return *this;
 }
 
-// Room for the longest outcome is taken at once, so the text grows once.
 void TString::AppendExpandingTabs(std::string& out, const char* text, int length, int width, int startColumn) {
     if (text == nullptr || length <= 0) return;
-    const size_t size = static_cast<size_t>(length);
+    const char* const end = text + length;
     const size_t step = static_cast<size_t>(std::max(width, 1));
-    const size_t start = static_cast<size_t>(std::max(startColumn, 0));
-    const size_t tabs = static_cast<size_t>(std::count(text, text + size, '\t'));
-    out.reserve(out.size() + size + tabs * (step - 1));
-    const char* const end = text + size;
-    for (const char* from = text; from < end;) {
-        const void* found = std::memchr(from, '\t', static_cast<size_t>(end - from));
-        const char* tab = found != nullptr ? static_cast<const char*>(found) : end;
-        out.append(from, tab);
-        if (tab == end) break;
-        out.append(step - (start + out.size()) % step, ' ');
-        from = tab + 1;
-    }
+    const size_t column = static_cast<size_t>(std::max(startColumn, 0)) + out.size();
+    const size_t at = out.size();
+    out.resize(at + ColumnAfter(text, end, column, step) - column);
+    WriteExpanded(text, end, column, step, &out[at]);
 }
 
 TString& TString::ExtendLeft(int width, char c) {

@@ -32,27 +32,57 @@ const char* FindByte(const char* from, const char* stop, char c) {
     return found != nullptr ? static_cast<const char*>(found) : stop;
 }
 
+// What one pass over the clipboard text tells, so that no line needs a
+// search of its own for them: whether it holds a NUL, a CR that is not the
+// CR of a CR LF, a tab. The loop has no early exit, so the compiler can
+// run it over many bytes at once.
+struct TextFacts {
+    bool nul = false;
+    bool strayCR = false;
+    bool tab = false;
+};
+
+TextFacts FactsOf(const char* bytes, size_t length) {
+    if (length == 0) return {};
+    unsigned char nul = 0, strayCR = 0, tab = 0;
+    const size_t last = length - 1;
+    for (size_t i = 0; i < last; ++i) {
+        nul |= bytes[i] == '\0';
+        strayCR |= (bytes[i] == '\r') & (bytes[i + 1] != '\n');
+        tab |= bytes[i] == '\t';
+    }
+    nul |= bytes[last] == '\0';
+    strayCR |= bytes[last] == '\r';
+    tab |= bytes[last] == '\t';
+    return {nul != 0, strayCR != 0, tab != 0};
+}
+
 // The clipboard text's lines: LF ends a line, CR is dropped wherever it
 // stands, and the text after the last LF (empty when the text ends with a
-// line break) is the last line. A line costs one search for its LF: the next
-// CR and the next tab are searched for ahead, over the rest of the text, and
-// again only once a line reaches them, so a line without either (or with
-// only the CR of its CR LF) is made straight from the bytes. Each line is
-// made once, with the capacity rule reduce, straight into out;
-// expandTabs(line, index) is called for those that hold a tab. Returns the
-// length of the longest line made.
+// line break) is the last line. A line costs one search for its LF. When
+// every CR is that of a CR LF (facts), a line drops the CR before its LF
+// without a search; otherwise the next CR is searched for ahead, over the
+// rest of the text, and again only once a line reaches it. The next tab is
+// searched for likewise when the text holds one. Each line is made once,
+// with the capacity rule reduce, straight into out; expandTabs(line, index)
+// is called for those that hold a tab. Returns the length of the longest
+// line made.
 template <class ExpandTabs>
-int SplitClipboardText(const char* bytes, size_t length, bool reduce, TStringContainer& out, ExpandTabs expandTabs) {
+int SplitClipboardText(const char* bytes, size_t length, const TextFacts& facts, bool reduce, TStringContainer& out,
+                       ExpandTabs expandTabs) {
     const char* const stop = bytes + length;
-    const char* nextCR = FindByte(bytes, stop, '\r');
-    const char* nextTab = FindByte(bytes, stop, '\t');
+    const char* nextCR = facts.strayCR ? FindByte(bytes, stop, '\r') : stop;
+    const char* nextTab = facts.tab ? FindByte(bytes, stop, '\t') : stop;
     std::vector<void*> made;
     std::string kept;  // a line with CRs inside, without them
     int longest = 0;
     for (const char* start = bytes;;) {
         const char* end = FindByte(start, stop, '\n');
         TString* line;
-        if (nextCR >= end) {
+        if (!facts.strayCR) {
+            const char* textEnd = end > start && end[-1] == '\r' ? end - 1 : end;
+            line = new TString(start, static_cast<int>(textEnd - start));
+        } else if (nextCR >= end) {
             line = new TString(start, static_cast<int>(end - start));
         } else {
             if (nextCR + 1 == end) {
@@ -78,9 +108,22 @@ int SplitClipboardText(const char* bytes, size_t length, bool reduce, TStringCon
     return longest;
 }
 
-// The CF_TEXT block's lines, read up to its NUL and never past its size, and
-// the length of the longest; nothing (and 0) when the clipboard cannot be
-// opened or holds no text.
+// The text of a CF_TEXT block of size bytes: up to its first NUL and never
+// past its size. A block whose last byte is its only NUL (as Copy makes
+// them) needs no search for it: the pass that gathers the text's facts
+// shows that no NUL comes earlier.
+size_t TextLength(const char* bytes, size_t size, TextFacts& facts) {
+    size_t length = size > 0 && bytes[size - 1] == '\0' ? size - 1 : size;
+    facts = FactsOf(bytes, length);
+    if (facts.nul) {
+        length = static_cast<size_t>(static_cast<const char*>(std::memchr(bytes, '\0', length)) - bytes);
+        facts = FactsOf(bytes, length);
+    }
+    return length;
+}
+
+// The CF_TEXT block's lines and the length of the longest; nothing (and 0)
+// when the clipboard cannot be opened or holds no text.
 template <class ExpandTabs>
 int ReadClipboardLines(bool reduce, TStringContainer& out, ExpandTabs expandTabs) {
     if (!OpenClipboard(nullptr)) return 0;
@@ -88,10 +131,10 @@ int ReadClipboardLines(bool reduce, TStringContainer& out, ExpandTabs expandTabs
     if (HANDLE block = GetClipboardData(CF_TEXT)) {
         const SIZE_T size = GlobalSize(block);
         if (const auto* bytes = static_cast<const char*>(GlobalLock(block))) {
-            const void* nul = size > 0 ? std::memchr(bytes, '\0', size) : nullptr;
-            const size_t length = nul != nullptr ? static_cast<size_t>(static_cast<const char*>(nul) - bytes) : size;
+            TextFacts facts;
+            const size_t length = TextLength(bytes, size, facts);
             // A line holds at most INT_MAX bytes: a larger text is read that far.
-            longest = SplitClipboardText(bytes, std::min<size_t>(length, INT_MAX), reduce, out, expandTabs);
+            longest = SplitClipboardText(bytes, std::min<size_t>(length, INT_MAX), facts, reduce, out, expandTabs);
             GlobalUnlock(block);
         }
     }

@@ -252,11 +252,34 @@ TEST(String, TabsExpandToTheNextStop) {
         {"a\tb", 0, 0, "a b"},
         {"no tab", 4, 0, "no tab"},
         {"", 4, 0, ""},
+        {"a\tbb\tccc\tdddd\te", 4, 2, "a bb  ccc dddd    e"},  // grows past its storage
+        {"a\tb\tc", 20, 0, "a                   b                   c"},
     };
     for (const auto& c : kCases) {
         TString text(c.text);
         text.ExpandTabs(c.width, c.startColumn);
         EXPECT_EQ(text.str(), c.expanded) << c.text << " " << c.width << " " << c.startColumn;
+    }
+    // A line with room enough expands in its own storage, a short tail and
+    // a long one (from the first tab on) alike, and either gives the same
+    // text without room.
+    const struct {
+        std::string text, expanded;
+    } kRoomCases[] = {
+        {"x\ty\tz", "x       y       z"},
+        {"a\t" + std::string(300, 'x') + "\tb", "a" + std::string(7, ' ') + std::string(300, 'x') + "    b"},
+    };
+    for (const auto& c : kRoomCases) {
+        TString roomy(c.text);
+        roomy.SetReduceCapacity(false);
+        roomy.Reserve(400);
+        const char* storage = roomy.c_str();
+        roomy.ExpandTabs(8);
+        EXPECT_EQ(roomy.str(), c.expanded);
+        EXPECT_EQ(roomy.c_str(), storage);
+        TString tight(c.text);
+        tight.ExpandTabs(8);
+        EXPECT_EQ(tight.str(), c.expanded);
     }
     // Appended text counts its columns on from what out holds already.
     std::string out = "ab";

@@ -98,6 +98,7 @@ TEST_F(ClipboardTest, PastedTextIsSplitAtLineFeedsWithoutCarriageReturnsAndTabsE
         {"a\nb", {"[a", "b]"}, {1, 1}},
         {"a\rb\r", {"[ab]"}, {3, 0}},
         {"a\r\nb\r\n", {"[a", "b", "]"}, {0, 2}},
+        {"a\r\nb\rc\r\n\r\r\nd", {"[a", "bc", "", "d]"}, {1, 3}},  // CR LF beside stray CRs
         {"\n", {"[", "]"}, {0, 1}},
         {"x\ty", {"[x      y]"}, {9, 0}},
         {"\tz\n\tw", {"[       z", "        w]"}, {9, 1}},
@@ -158,6 +159,7 @@ TEST_F(ClipboardTest, PasteReadsUpToTheNulAndNeverPastTheBlock) {
         {"abc", {"abc"}},                           // no NUL at all
         {std::string("ab\0cd", 5), {"ab"}},
         {std::string("x\r\n\0\ny", 6), {"x", ""}},
+        {std::string("ab\0\tc\r\0", 7), {"ab"}},  // a NUL before the block's last one
     };
     for (const auto& c : kCases) {
         Text({""});

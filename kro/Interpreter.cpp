@@ -16,6 +16,7 @@
 #include "Variables.h"
 
 TKRO_TokenFunc KRO_TokenFunc = nullptr;
+TReturnSlot returnSlot;
 
 namespace {
 
@@ -33,7 +34,6 @@ enum TFrameKind {
     fkForeach = 10,
 };
 
-TReturnSlot returnSlot;
 TProgram* runningProgram = nullptr;
 // Set by a hook stop or a too-deep nesting: every activation unwinds.
 bool runStopped = false;
@@ -113,18 +113,8 @@ void SetZeroResult(uint8_t type) {
     if (!returnSlot.text.IsEmpty()) returnSlot.text.Clear();
 }
 
-// A text result is moved into the slot.
-void SetResult(uint8_t type, EXPRVALUE& v) {
-    if (type == ekInteger || type == ekReal) {
-        returnSlot.type = type;
-        std::memset(&returnSlot.value, 0, sizeof returnSlot.value);
-        if (type == ekInteger)
-            returnSlot.value.integer = ValueAsInt64(v);
-        else
-            returnSlot.value.real = ValueAsDouble(v);
-        if (__builtin_expect(!returnSlot.text.IsEmpty(), 0)) returnSlot.text.Clear();
-        return;
-    }
+// A result of any type but a number (a text is moved into the slot).
+void SetOtherResult(uint8_t type, EXPRVALUE& v) {
     SetZeroResult(type);
     switch (type) {
         case ekInteger: returnSlot.value.integer = ValueAsInt64(v); break;
@@ -136,6 +126,17 @@ void SetResult(uint8_t type, EXPRVALUE& v) {
             break;
         default: break;
     }
+}
+
+[[gnu::always_inline]] inline void SetResult(uint8_t type, EXPRVALUE& v) {
+    if (type != ekInteger && type != ekReal) return SetOtherResult(type, v);
+    returnSlot.type = type;
+    std::memset(&returnSlot.value, 0, sizeof returnSlot.value);
+    if (type == ekInteger)
+        returnSlot.value.integer = ValueAsInt64(v);
+    else
+        returnSlot.value.real = ValueAsDouble(v);
+    if (__builtin_expect(!returnSlot.text.IsEmpty(), 0)) returnSlot.text.Clear();
 }
 
 void* ScalarStorage(TVariable& variable) {
@@ -888,7 +889,6 @@ void KRO_ReleaseApplicationGlobals(TProgram& program) {
 
 TProgram* KRO_GetRunningProgram() { return runningProgram; }
 
-TReturnSlot& ReturnSlot() { return returnSlot; }
 
 void StopRun() {
     runStopped = true;

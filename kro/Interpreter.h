@@ -58,8 +58,9 @@ struct TReturnSlot {
     TItemValue value{};
     TString text;
 };
-// (Hidden: called from this library only, without going through its symbol table.)
-[[gnu::visibility("hidden")]] TReturnSlot& ReturnSlot();
+// (Hidden: used from this library only, without going through its symbol table.)
+[[gnu::visibility("hidden")]] extern TReturnSlot returnSlot;
+inline TReturnSlot& ReturnSlot() { return returnSlot; }
 // One entry of the interpreter from token first. A top-level run (called
 // false) registers the program's functions for its duration; an activation
 // (called true) runs a function body and leaves its result in the slot.

@@ -191,8 +191,9 @@ void TDecodedExpression::Materialize(TEvaluation& run, const TFrame& frame, cons
 
 // A call's result into the site's register and companion, when it has the
 // kind the program continues with and the bindings still hold.
-bool TDecodedExpression::TakeResult(TVariableList& list, TFrame& frame, const TCallSite& site,
-                                    const EXPRESSION_ITEM& result) const {
+[[gnu::always_inline]] inline bool TDecodedExpression::TakeResult(TVariableList& list, TFrame& frame,
+                                                                   const TCallSite& site,
+                                                                   const EXPRESSION_ITEM& result) const {
     if (result.kind != site.expected || !StillBound(list, frame)) return false;
     SetRegister(frame.registers[site.target], result.value);
     TCompanion& companion = frame.companions[site.companion];

@@ -68,7 +68,8 @@ void RunTokens(TProgram& program, int first, bool called, uint8_t resultType, bo
 // RunTokens for an activation (called true, keep false).
 [[gnu::visibility("hidden")]] void RunFunctionBody(TProgram& program, int first, uint8_t resultType);
 // KRO_RunWasStopped for this library's own calls.
-[[gnu::visibility("hidden")]] bool RunIsStopped();
+[[gnu::visibility("hidden")]] extern bool runStopped;
+inline bool RunIsStopped() { return runStopped; }
 // Appends the program's functions to ExtFunctions in list order; removes
 // count entries from its end (fewer when it holds fewer).
 void RegisterScriptFunctions(TProgram& program);

@@ -574,6 +574,7 @@ bool TDecoder::CallSite(int i, int operands, TExpressionItemType expected) {
     site.direct = e.items[i].kind == ekExternalFunction && operands <= kDirectArguments;
     for (size_t k = entries.size() - static_cast<size_t>(operands); k < entries.size(); ++k)
         site.direct = site.direct && !entries[k].opaque;
+    if (site.direct) site.function = e.items[i].value.code.index;
     TStep step = MakeStep(scCall, site.target, 0, 0);
     step.aux.index = static_cast<int32_t>(program.calls.size());
     program.calls.push_back(std::move(site));

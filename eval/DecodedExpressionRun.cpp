@@ -191,8 +191,9 @@ void TDecodedExpression::Materialize(TEvaluation& run, const TFrame& frame, cons
 
 // A call's result into the site's register and companion, when it has the
 // kind the program continues with and the bindings still hold.
-bool TDecodedExpression::TakeResult(TVariableList& list, TFrame& frame, const TCallSite& site,
-                                    const EXPRESSION_ITEM& result) const {
+[[gnu::always_inline]] inline bool TDecodedExpression::TakeResult(TVariableList& list, TFrame& frame,
+                                                                   const TCallSite& site,
+                                                                   const EXPRESSION_ITEM& result) const {
     if (result.kind != site.expected || !StillBound(list, frame)) return false;
     SetRegister(frame.registers[site.target], result.value);
     TCompanion& companion = frame.companions[site.companion];
@@ -237,8 +238,7 @@ bool TDecodedExpression::CallDirectly(TRunContext& context, TFrame& frame, const
     const size_t below = site.stack.size() - static_cast<size_t>(site.operands);
     for (int k = 0; k < site.operands; ++k) ItemOf(frame, site.stack[below + static_cast<size_t>(k)], arguments[k]);
     EXPRESSION_ITEM result;
-    const int index = context.e.items[site.item].value.code.index;
-    if (!CallExtFunctionDirectly(index, arguments, site.operands, context.userData, result))
+    if (!CallExtFunctionDirectly(site.function, arguments, site.operands, context.userData, result))
         return Call(context, frame, site, out, true);
     if (TakeResult(context.list, frame, site, result)) return true;
     TEvaluation run{context.list, context.e, context.stack, false, context.userData, context.stack.GetCount()};

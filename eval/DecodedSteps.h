@@ -145,6 +145,7 @@ struct TDecodedExpression::TCallSite {
     // An external function of number arguments: called with them in hand,
     // not through the stack (what the loop's action computes all the same).
     bool direct = false;
+    int32_t function = -1;  // a direct call: the external function's number
 };
 
 // The most arguments a direct call holds in place.

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstdint>
+#include <new>
+#include <type_traits>
 
 #include "Container.h"
 #include "EvalStack.h"
@@ -151,6 +153,8 @@ inline void ConvertExtArgument(EXPRESSION_ITEM& a, const TExtFuncParam& p) {
     }
 }
 
+static_assert(std::is_trivially_destructible<EXPRESSION_ITEM>::value, "a result is built over the old one");
+
 // Read from the lists' storage at once.
 inline bool CallExtFunctionDirectly(int index, EXPRESSION_ITEM* arguments, int count, void* userData,
                                     EXPRESSION_ITEM& result) {
@@ -162,7 +166,8 @@ inline bool CallExtFunctionDirectly(int index, EXPRESSION_ITEM* arguments, int c
     if (function == nullptr || function->GetCount() != count) return false;
     void* const* params = function->PointerItems();
     for (int i = 0; i < count; ++i) ConvertExtArgument(arguments[i], *static_cast<const TExtFuncParam*>(params[i]));
-    result = handler(arguments, index, userData);
+    // Built in place: the handler's record is not copied through a temporary.
+    new (&result) EXPRESSION_ITEM(handler(arguments, index, userData));
     result.ref.index = -1;
     return true;
 }

@@ -16,6 +16,9 @@
 #include "Variables.h"
 
 TKRO_TokenFunc KRO_TokenFunc = nullptr;
+TReturnSlot returnSlot;
+// Set by a hook stop or a too-deep nesting: every activation unwinds.
+bool runStopped = false;
 
 namespace {
 
@@ -33,10 +36,7 @@ enum TFrameKind {
     fkForeach = 10,
 };
 
-TReturnSlot returnSlot;
 TProgram* runningProgram = nullptr;
-// Set by a hook stop or a too-deep nesting: every activation unwinds.
-bool runStopped = false;
 // Statements checked against their tokens in this epoch are run without a
 // look; every new one (NewStatementEpoch) makes each statement be looked at
 // once more before it runs.
@@ -113,18 +113,8 @@ void SetZeroResult(uint8_t type) {
     if (!returnSlot.text.IsEmpty()) returnSlot.text.Clear();
 }
 
-// A text result is moved into the slot.
-void SetResult(uint8_t type, EXPRVALUE& v) {
-    if (type == ekInteger || type == ekReal) {
-        returnSlot.type = type;
-        std::memset(&returnSlot.value, 0, sizeof returnSlot.value);
-        if (type == ekInteger)
-            returnSlot.value.integer = ValueAsInt64(v);
-        else
-            returnSlot.value.real = ValueAsDouble(v);
-        if (__builtin_expect(!returnSlot.text.IsEmpty(), 0)) returnSlot.text.Clear();
-        return;
-    }
+// A result of any type but a number (a text is moved into the slot).
+void SetOtherResult(uint8_t type, EXPRVALUE& v) {
     SetZeroResult(type);
     switch (type) {
         case ekInteger: returnSlot.value.integer = ValueAsInt64(v); break;
@@ -138,39 +128,57 @@ void SetResult(uint8_t type, EXPRVALUE& v) {
     }
 }
 
+[[gnu::always_inline]] inline void SetResult(uint8_t type, EXPRVALUE& v) {
+    if (type != ekInteger && type != ekReal) return SetOtherResult(type, v);
+    returnSlot.type = type;
+    std::memset(&returnSlot.value, 0, sizeof returnSlot.value);
+    if (type == ekInteger)
+        returnSlot.value.integer = ValueAsInt64(v);
+    else
+        returnSlot.value.real = ValueAsDouble(v);
+    if (__builtin_expect(!returnSlot.text.IsEmpty(), 0)) returnSlot.text.Clear();
+}
+
 void* ScalarStorage(TVariable& variable) {
     if (variable.type == vtString) return variable.value.s;
     return &variable.value;
 }
 
-// Control-frame stacks of finished activations, handed to the next ones so
-// that a call allocates none. A stack comes back zeroed as far as it was
-// used, as a new one is.
-class TFrameStacks {
+// What an activation works in: its control-frame stack and the value its
+// evaluations write.
+struct TActivationStore {
+    std::vector<CONTROL_FRAME> frames = std::vector<CONTROL_FRAME>(kControlStackFrames);
+    EXPRVALUE value;
+};
+
+// The stores of activations, one per level of nesting, kept for the next
+// activation at that level so that a call allocates none. Activations nest,
+// so they take and give back their stores in order. A frame stack comes
+// back zeroed as far as it was used, as a new one is.
+class TActivationStores {
 public:
-    TFrameStacks() = default;
-    TFrameStacks(const TFrameStacks&) = delete;
-    TFrameStacks& operator=(const TFrameStacks&) = delete;
-    ~TFrameStacks() {
-        for (std::vector<CONTROL_FRAME>* frames : spare) delete frames;
+    TActivationStores() = default;
+    TActivationStores(const TActivationStores&) = delete;
+    TActivationStores& operator=(const TActivationStores&) = delete;
+    ~TActivationStores() {
+        for (TActivationStore* store : stores) delete store;
     }
-    std::vector<CONTROL_FRAME>& Take() {
-        if (spare.empty()) return *new std::vector<CONTROL_FRAME>(kControlStackFrames);
-        std::vector<CONTROL_FRAME>* frames = spare.back();
-        spare.pop_back();
-        return *frames;
+    TActivationStore& Take() {
+        if (open == stores.size()) stores.push_back(new TActivationStore);
+        return *stores[open++];
     }
-    // Frame 0 is written whole by every activation that takes the stack.
-    void Give(std::vector<CONTROL_FRAME>& frames, int used) {
-        if (used > 1) std::fill(frames.begin() + 1, frames.begin() + used, CONTROL_FRAME{});
-        spare.push_back(&frames);
+    // Frame 0 is written whole by every activation that takes the store.
+    void Give(TActivationStore& store, int used) {
+        if (used > 1) std::fill(store.frames.begin() + 1, store.frames.begin() + used, CONTROL_FRAME{});
+        --open;
     }
 
 private:
-    std::vector<std::vector<CONTROL_FRAME>*> spare;
+    std::vector<TActivationStore*> stores;
+    size_t open = 0;
 };
 
-TFrameStacks frameStacks;
+TActivationStores activationStores;
 
 // What the interpreter does with a token, the operation of its decoded
 // statement. 0 (nothing) also stands for a missing token.
@@ -254,14 +262,15 @@ public:
           stack(SharedEvalStack()),
           called(called),
           resultType(resultType),
-          frameStore(frameStacks.Take()),
-          frames(frameStore.data()) {
+          store(activationStores.Take()),
+          frames(store.frames.data()),
+          value(store.value) {
         frames[0] = CONTROL_FRAME{0, called ? fkFunction : fkProgram, -1, -1, 0, 0, -1, -1};
         ++program.runningActivations;
     }
     ~TActivation() {
         --program.runningActivations;
-        frameStacks.Give(frameStore, used);
+        activationStores.Give(store, used);
     }
     TActivation(const TActivation&) = delete;
     TActivation& operator=(const TActivation&) = delete;
@@ -344,7 +353,7 @@ private:
     TEvalStack& stack;
     const bool called;
     const uint8_t resultType;
-    std::vector<CONTROL_FRAME>& frameStore;
+    TActivationStore& store;
     CONTROL_FRAME* const frames;
     int depth = 1;
     int used = 1;  // frames written so far
@@ -354,7 +363,7 @@ private:
     bool finished = false;
     TDecodedStatement* statements = nullptr;
     int count = 0;
-    EXPRVALUE value;
+    EXPRVALUE& value;
 };
 
 bool TActivation::Push(int kind, int start, int end) {
@@ -871,8 +880,6 @@ void KRO_Run(TProgram& program, bool keep) {
 
 bool KRO_RunWasStopped() { return runStopped; }
 
-bool RunIsStopped() { return runStopped; }
-
 // A recorded variable is deleted only when the list still holds that very
 // object: the host may have deleted some, and its own lie in between.
 void KRO_ReleaseApplicationGlobals(TProgram& program) {
@@ -888,7 +895,6 @@ void KRO_ReleaseApplicationGlobals(TProgram& program) {
 
 TProgram* KRO_GetRunningProgram() { return runningProgram; }
 
-TReturnSlot& ReturnSlot() { return returnSlot; }
 
 void StopRun() {
     runStopped = true;

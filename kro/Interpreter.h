@@ -58,8 +58,9 @@ struct TReturnSlot {
     TItemValue value{};
     TString text;
 };
-// (Hidden: called from this library only, without going through its symbol table.)
-[[gnu::visibility("hidden")]] TReturnSlot& ReturnSlot();
+// (Hidden: used from this library only, without going through its symbol table.)
+[[gnu::visibility("hidden")]] extern TReturnSlot returnSlot;
+inline TReturnSlot& ReturnSlot() { return returnSlot; }
 // One entry of the interpreter from token first. A top-level run (called
 // false) registers the program's functions for its duration; an activation
 // (called true) runs a function body and leaves its result in the slot.
@@ -67,7 +68,8 @@ void RunTokens(TProgram& program, int first, bool called, uint8_t resultType, bo
 // RunTokens for an activation (called true, keep false).
 [[gnu::visibility("hidden")]] void RunFunctionBody(TProgram& program, int first, uint8_t resultType);
 // KRO_RunWasStopped for this library's own calls.
-[[gnu::visibility("hidden")]] bool RunIsStopped();
+[[gnu::visibility("hidden")]] extern bool runStopped;
+inline bool RunIsStopped() { return runStopped; }
 // Appends the program's functions to ExtFunctions in list order; removes
 // count entries from its end (fewer when it holds fewer).
 void RegisterScriptFunctions(TProgram& program);

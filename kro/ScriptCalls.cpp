@@ -295,15 +295,16 @@ EXPRESSION_ITEM ZeroItem(uint8_t type) {
     return result;
 }
 
-EXPRESSION_ITEM ResultItem(uint8_t type) {
-    TReturnSlot& slot = ReturnSlot();
-    if (!IsText(type)) {
-        EXPRESSION_ITEM result = MakeItem(type);
-        std::memcpy(&result.value, &slot.value, sizeof result.value);
-        return result;
-    }
+EXPRESSION_ITEM TextResultItem(uint8_t type) {
     EXPRESSION_ITEM result = ZeroItem(type);
-    *result.value.text.text = std::move(slot.text);
+    *result.value.text.text = std::move(ReturnSlot().text);
+    return result;
+}
+
+[[gnu::always_inline]] inline EXPRESSION_ITEM ResultItem(uint8_t type) {
+    if (IsText(type)) return TextResultItem(type);
+    EXPRESSION_ITEM result = MakeItem(type);
+    std::memcpy(&result.value, &ReturnSlot().value, sizeof result.value);
     return result;
 }
 
@@ -526,8 +527,10 @@ EXPRESSION_ITEM CallScriptFunction(EXPRESSION_ITEM* arguments, int functionIndex
     const int first = list.GetCount();
     list.AppendVariables(taken, n);
     RunActivation(*program, *function);
+    // Giving the variables back runs nothing else: the slot still holds this call's result.
+    if (GiveBackKeptParameters(params, n, first, taken)) return ResultItem(function->resultType);
     EXPRESSION_ITEM result = ResultItem(function->resultType);
-    if (!GiveBackKeptParameters(params, n, first, taken)) DeleteCallVariables(params, n, first);
+    DeleteCallVariables(params, n, first);
     return result;
 }
 

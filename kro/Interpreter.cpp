@@ -895,7 +895,6 @@ void KRO_ReleaseApplicationGlobals(TProgram& program) {
 
 TProgram* KRO_GetRunningProgram() { return runningProgram; }
 
-
 void StopRun() {
     runStopped = true;
     NewStatementEpoch();

@@ -65,8 +65,6 @@ int CheckArgument(TVariableList& list, const EXPRESSION_ITEM& a, const TExtFuncP
     }
 }
 
-void ConvertArgument(EXPRESSION_ITEM& a, const TExtFuncParam& p) { ConvertExtArgument(a, p); }
-
 void PushResult(TEvalStack& stack, EXPRESSION_ITEM result) {
     result.ref.index = -1;
     stack.Push(result, false);
@@ -77,7 +75,7 @@ void PushResult(TEvalStack& stack, EXPRESSION_ITEM result) {
 template <typename TCall>
 EXPRESSION_ITEM CallDeclared(const TExtFunction& function, EXPRESSION_ITEM* arguments, TCall call) {
     void* const* params = static_cast<void* const*>(function.GetItems());
-    for (int i = 0; i < function.GetCount(); ++i) ConvertArgument(arguments[i], *static_cast<TExtFuncParam*>(params[i]));
+    for (int i = 0; i < function.GetCount(); ++i) ConvertExtArgument(arguments[i], *static_cast<TExtFuncParam*>(params[i]));
     EXPRESSION_ITEM result = call(arguments);
     result.ref.index = -1;
     return result;

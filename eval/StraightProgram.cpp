@@ -2,7 +2,6 @@
 #include "StraightProgram.h"
 
 #include <algorithm>
-
 #include <type_traits>
 
 #include "BinaryOperators.h"
@@ -861,7 +860,8 @@ void TStraightProgram::CopyFrom(const TStraightProgram& source) {
     first = steps.data();
     steps.back().function.program = this;
     patches = source.patches;
-    if (guards == nullptr || guardCount != source.guardCount) guards.reset(new TGuard[static_cast<size_t>(source.guardCount) + 1]);
+    if (guards == nullptr || guardCount != source.guardCount)
+        guards.reset(new TGuard[static_cast<size_t>(source.guardCount) + 1]);
     guardCount = source.guardCount;
     std::copy(source.guards.get(), source.guards.get() + guardCount + 1, guards.get());
     guardBindings = source.guardBindings;

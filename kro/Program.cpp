@@ -86,7 +86,6 @@ bool TFunction::ReadFromMemBuffer(TMemBuffer& buffer) {
 
 TFunctionList::~TFunctionList() { DeleteAll(true); }
 
-
 void* TFunctionList::CreateItem(int) { return new TFunction; }
 void TFunctionList::FreeItem(void* item) { delete static_cast<TFunction*>(item); }
 

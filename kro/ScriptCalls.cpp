@@ -121,15 +121,6 @@ const TScalarTypes kScalarTypes;
 // The type of a scalar parameter's variable; undefined for arrays.
 inline TVariableType ScalarTypeOf(const TFunctionParam& param) { return kScalarTypes.ofKind[param.kind]; }
 
-bool SameText(const TString& a, const TString& b) {
-    const std::string& x = a.str();
-    const std::string& y = b.str();
-    if (x.size() != y.size()) return false;
-    for (size_t k = 0; k < x.size(); ++k)
-        if (x[k] != y[k]) return false;
-    return true;
-}
-
 // A scalar parameter's variable, made as NewVar makes one (relative, info
 // 0, no listeners, zero value) but not yet in Variables: the one the
 // parameter kept from an earlier call, which saves making a variable and its
@@ -137,7 +128,7 @@ bool SameText(const TString& a, const TString& b) {
 inline TVariable* TakeSpareVariable(TFunctionParam& param, TVariableType type) {
     if (param.spare.Empty()) return nullptr;
     TVariable* v = param.spare.Take();
-    if (!SameText(v->name, param.name)) v->name = param.name;
+    if (!(v->name == param.name)) v->name = param.name;
     v->absolute = false;
     v->info = 0;
     if (type == vtString) {

@@ -107,7 +107,7 @@ void DeleteLastVariables(int count) {
 }
 
 // Zero value of a result type into the return slot.
-void SetZeroResult(uint8_t type) {
+inline void SetZeroResult(uint8_t type) {
     returnSlot.type = type;
     std::memset(&returnSlot.value, 0, sizeof returnSlot.value);
     if (!returnSlot.text.IsEmpty()) returnSlot.text.Clear();
@@ -117,8 +117,6 @@ void SetZeroResult(uint8_t type) {
 void SetOtherResult(uint8_t type, EXPRVALUE& v) {
     SetZeroResult(type);
     switch (type) {
-        case ekInteger: returnSlot.value.integer = ValueAsInt64(v); break;
-        case ekReal: returnSlot.value.real = ValueAsDouble(v); break;
         case ekPoint: returnSlot.value.point = ValueAsPoint(v); break;
         case ekComplex: returnSlot.value.complex = ValueAsComplex(v); break;
         case ekOwnedText:
@@ -128,15 +126,14 @@ void SetOtherResult(uint8_t type, EXPRVALUE& v) {
     }
 }
 
+// A number result is written inline.
 [[gnu::always_inline]] inline void SetResult(uint8_t type, EXPRVALUE& v) {
     if (type != ekInteger && type != ekReal) return SetOtherResult(type, v);
-    returnSlot.type = type;
-    std::memset(&returnSlot.value, 0, sizeof returnSlot.value);
+    SetZeroResult(type);
     if (type == ekInteger)
         returnSlot.value.integer = ValueAsInt64(v);
     else
         returnSlot.value.real = ValueAsDouble(v);
-    if (__builtin_expect(!returnSlot.text.IsEmpty(), 0)) returnSlot.text.Clear();
 }
 
 void* ScalarStorage(TVariable& variable) {
@@ -144,11 +141,11 @@ void* ScalarStorage(TVariable& variable) {
     return &variable.value;
 }
 
-// What an activation works in: its control-frame stack and the value its
-// evaluations write.
+// What an activation works in: its control-frame stack. (The value its
+// evaluations write stays in the activation itself: through a reference into
+// the heap, the numeric loops ran at nearly half the speed.)
 struct TActivationStore {
     std::vector<CONTROL_FRAME> frames = std::vector<CONTROL_FRAME>(kControlStackFrames);
-    EXPRVALUE value;
 };
 
 // The stores of activations, one per level of nesting, kept for the next
@@ -263,8 +260,7 @@ public:
           called(called),
           resultType(resultType),
           store(activationStores.Take()),
-          frames(store.frames.data()),
-          value(store.value) {
+          frames(store.frames.data()) {
         frames[0] = CONTROL_FRAME{0, called ? fkFunction : fkProgram, -1, -1, 0, 0, -1, -1};
         ++program.runningActivations;
     }
@@ -363,7 +359,7 @@ private:
     bool finished = false;
     TDecodedStatement* statements = nullptr;
     int count = 0;
-    EXPRVALUE& value;
+    EXPRVALUE value;
 };
 
 bool TActivation::Push(int kind, int start, int end) {

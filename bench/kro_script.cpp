@@ -239,7 +239,10 @@ double Median(std::vector<double> values) {
     return values[values.size() / 2];
 }
 
-// Seven rounds, kro then Lua in each; the medians give the figures.
+// Rounds of kro then Lua; the medians give the figures (fifteen, so that a
+// neighbour's burst on a shared machine moves no median).
+constexpr int kRounds = 15;
+
 void BM_Pair(benchmark::State& state, const TScriptPair& pair) {
     TProgram program;
     if (!CompileKro(pair.kro, program)) {
@@ -258,7 +261,7 @@ void BM_Pair(benchmark::State& state, const TScriptPair& pair) {
     std::string kroResult;
     std::string luaResult;
     for (auto _ : state) {
-        for (int round = 0; round < 7; ++round) {
+        for (int round = 0; round < kRounds; ++round) {
             kroTimes.push_back(TimeKro(program, kroResult));
             luaTimes.push_back(TimeLua(lua, luaResult));
         }

@@ -295,6 +295,8 @@ private:
     void Loop(const TDecodedStatement& statement);
     void Switch(const TDecodedStatement& statement);
     void For(const TDecodedStatement& statement);
+    bool ForConditionsHold(FOR_INFO& info);
+    bool RepeatFor(CONTROL_FRAME& frame);
     void Foreach(const TDecodedStatement& statement);
     void ForeachGetCount(const TDecodedStatement& statement);
     void ForeachSetCount(const TDecodedStatement& statement);
@@ -508,6 +510,7 @@ bool TActivation::End() {
         case fkFor: {
             FOR_INFO* info = OpenerInfo<FOR_INFO>(frame, ttFor);
             if (info != nullptr) EvaluateAll(info->steps);
+            if (RepeatFor(frame)) break;
             Pop();
             GoTo(frame.start);
             break;
@@ -641,16 +644,40 @@ void TActivation::Switch(const TDecodedStatement& statement) {
 }
 
 // Every condition is evaluated, true or not.
+bool TActivation::ForConditionsHold(FOR_INFO& info) {
+    bool allTrue = true;
+    for (EXPRESSION& condition : info.conditions.items)
+        if (!IsTrue(condition)) allTrue = false;
+    return allTrue;
+}
+
 void TActivation::For(const TDecodedStatement& statement) {
     FOR_INFO* info = statement.Info<FOR_INFO>();
     if (info == nullptr) return;
-    bool allTrue = true;
-    for (EXPRESSION& condition : info->conditions.items)
-        if (!IsTrue(condition)) allTrue = false;
-    if (allTrue)
+    if (ForConditionsHold(*info))
         Push(fkFor, static_cast<int>(current), info->end);
     else
         GoAfter(info->end);
+}
+
+// A for loop's next pass from its end, where its statement would run at
+// once (no hook, looked at in this epoch): what going back to the statement
+// would do (pop the frame, run the statement, push the same frame again),
+// without the round trip. False when the statement must run the usual way.
+bool TActivation::RepeatFor(CONTROL_FRAME& frame) {
+    const int64_t i = frame.start;
+    if (KRO_TokenFunc != nullptr || static_cast<uint64_t>(i) >= static_cast<uint64_t>(count)) return false;
+    const TDecodedStatement& opener = statements[i];
+    if (opener.checked != StatementEpoch() || opener.operation != soFor || opener.info == nullptr) return false;
+    FOR_INFO& info = *opener.Info<FOR_INFO>();
+    current = i;
+    if (ForConditionsHold(info)) {
+        frame.end = info.end;
+    } else {
+        Pop();
+        GoAfter(info.end);
+    }
+    return true;
 }
 
 // Item position of the array into the item variable, when their types

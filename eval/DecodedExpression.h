@@ -136,6 +136,8 @@ private:
     // throughStack: as the loop's action even where the site could call directly.
     bool Call(TRunContext& run, TFrame& frame, const TCallSite& site, EXPRVALUE& out, bool throughStack = false);
     bool CallDirectly(TRunContext& run, TFrame& frame, const TCallSite& site, EXPRVALUE& out);
+    [[gnu::noinline]] void FinishAfterCall(TRunContext& run, const TFrame& frame, const TCallSite& site,
+                                           const EXPRESSION_ITEM& result, EXPRVALUE& out);
     bool TakeResult(TVariableList& list, TFrame& frame, const TCallSite& site, const EXPRESSION_ITEM& result) const;
     void ItemOf(const TFrame& frame, const TEntry& entry, EXPRESSION_ITEM& item) const;
     void Materialize(TEvaluation& run, const TFrame& frame, const TEntry& entry) const;

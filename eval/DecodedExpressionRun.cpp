@@ -231,7 +231,8 @@ bool TDecodedExpression::Call(TRunContext& context, TFrame& frame, const TCallSi
 // the stack holds below them reaches a handler). When the result is not
 // what the program continues with, the stack takes what the loop would
 // hold there and the loop finishes.
-bool TDecodedExpression::CallDirectly(TRunContext& context, TFrame& frame, const TCallSite& site, EXPRVALUE& out) {
+[[gnu::always_inline]] inline bool TDecodedExpression::CallDirectly(TRunContext& context, TFrame& frame,
+                                                                     const TCallSite& site, EXPRVALUE& out) {
     // Each argument is written whole by ItemOf: the storage needs no clearing first.
     alignas(EXPRESSION_ITEM) unsigned char storage[sizeof(EXPRESSION_ITEM) * (kDirectArguments + 1)];
     EXPRESSION_ITEM* const arguments = reinterpret_cast<EXPRESSION_ITEM*>(storage);
@@ -241,11 +242,19 @@ bool TDecodedExpression::CallDirectly(TRunContext& context, TFrame& frame, const
     if (!CallExtFunctionDirectly(site.function, arguments, site.operands, context.userData, result))
         return Call(context, frame, site, out, true);
     if (TakeResult(context.list, frame, site, result)) return true;
+    FinishAfterCall(context, frame, site, result, out);
+    return false;
+}
+
+// The loop finishes an evaluation whose direct call gave what the program
+// does not continue with, from the stack it would hold there.
+void TDecodedExpression::FinishAfterCall(TRunContext& context, const TFrame& frame, const TCallSite& site,
+                                         const EXPRESSION_ITEM& result, EXPRVALUE& out) {
     TEvaluation run{context.list, context.e, context.stack, false, context.userData, context.stack.GetCount()};
+    const size_t below = site.stack.size() - static_cast<size_t>(site.operands);
     for (size_t k = 0; k < below; ++k) Materialize(run, frame, site.stack[k]);
     run.stack.Push(result, false);
     FinishEvaluation(run, site.item + 1, out);
-    return false;
 }
 
 // The steps that call out or need items: false when the evaluation was

@@ -540,6 +540,7 @@ private:
     void CountReaders();
     bool Step(const TStep& s);
     bool Operation(const TStep& s, const TStepFamily& family);
+    double (*PowerOfConstant(const TStep& s) const)(double);
     bool JoinToLast(const TStep& s, int chain, TShape shape);
     bool Element(const TStep& s);
     bool Assignment(const TStep& s);
@@ -786,8 +787,27 @@ bool TStraightMaker::Step(const TStep& s) {
         case scAssign: return last && Assignment(s);
         default: break;
     }
+    if (s.code == scPowerReals) {
+        if (double (*power)(double) = PowerOfConstant(s)) {
+            TStep function = s;
+            function.code = scRealFunction;
+            function.aux.realOfOne = power;
+            return Operation(function, FamilyOf(scRealFunction));
+        }
+    }
     const TStepFamily family = FamilyOf(s.code);
     return family.codes != nullptr && Operation(s, family);
+}
+
+// A power whose exponent is a constant with a path of its own (2, 3, 4,
+// 0.5, 1.5, 2.5): that path as a function of the base; else null.
+double (*TStraightMaker::PowerOfConstant(const TStep& s) const)(double) {
+    if (bindingOf[s.right] >= 0) return nullptr;
+    for (const TStep& other : code.steps)
+        if (other.code != scEnd && other.target == s.right) return nullptr;
+    for (const auto& constant : code.constants)
+        if (constant.first == s.right) return GuardedPowWithExponent(constant.second.real);
+    return nullptr;
 }
 
 // The result where the steps left it, else read into the accumulator.

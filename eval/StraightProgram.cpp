@@ -623,6 +623,7 @@ bool TStraightMaker::Guard() {
     if (program.guardCount >= TStraightProgram::kInlineGuards)
         program.guards.reset(new TStraightProgram::TGuard[guards + 1]);
     TStraightProgram::TGuard* filled = program.GuardsToFill();
+    program.guardList = filled;
     filled[guards] = TStraightProgram::TGuard{nullptr, vtUndefined};
     program.guardBindings.clear();
     for (size_t k = 0; k < code.bindings.size(); ++k) {
@@ -888,6 +889,7 @@ void TStraightProgram::CopyFrom(const TStraightProgram& source) {
     guardCount = source.guardCount;
     const TGuard* from = source.guardCount < kInlineGuards ? source.inlineGuards : source.guards.get();
     std::copy(from, from + guardCount + 1, GuardsToFill());
+    guardList = GuardsToFill();
     guardBindings = source.guardBindings;
     assigned = source.assigned;
     quiet = source.quiet;

@@ -65,7 +65,7 @@ public:
         // No two lists share a stamp, and none has 0 (the stamp before the
         // first Bind): the stamp stands for the list.
         if (!on.HasLayoutStamp(count, stamp) || on.GetBase() != base) return false;
-        const TGuard* guard = guardCount < kInlineGuards ? inlineGuards : guards.get();
+        const TGuard* guard = guardList;
         do {
             if (*guard->held != guard->type) return false;
         } while ((++guard)->held != nullptr);
@@ -122,6 +122,8 @@ private:
     std::unique_ptr<TGuard[]> guards;
     int guardCount = 0;
     TGuard* GuardsToFill() { return guardCount < kInlineGuards ? inlineGuards : guards.get(); }
+    // Where they are (GuardsToFill once they are filled).
+    const TGuard* guardList = nullptr;
     // What each guard looks at: the binding, and whether its item type.
     std::vector<std::pair<int, bool>> guardBindings;
     // The variable the last step assigns to (-1: none) and, bound, the

@@ -206,8 +206,8 @@ const TSimpleFunctionRow kSimpleFunctions[] = {
     OneReal<Square>(),                     // sqr
     OneReal<SquareRoot>(),                 // sqrt
     OneReal<Exponential>(::exp),           // exp
-    OneReal<Floor>(::floor),               // floor
-    OneReal<Ceiling>(::ceil),              // ceil
+    OneReal<Floor>(),                      // floor
+    OneReal<Ceiling>(),                    // ceil
     {Truncate, rkInteger, nullptr, nullptr}, // round
     {Sign, rkInteger, nullptr, nullptr},   // sgn
     {RandomBelow, rkInteger, nullptr, nullptr}, // rnd

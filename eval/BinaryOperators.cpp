@@ -117,7 +117,49 @@ bool SmallIntegerPower(double base, double exponent, double& result) {
                              : SmallIntegerPowerSplit(base, exponent, result);
 }
 
+// GuardedPow's steps for the exponent twice / 2, known beforehand. The
+// short path comes first: it takes no base of 0, NaN, or (for a fractional
+// exponent) below 0, so those still give what GuardedPow gives them.
+template <int twice, bool fused>
+[[gnu::always_inline]] inline double PowerOfKnownExponent(double base) {
+    constexpr double exponent = twice / 2.0;
+    double power;
+    if (SmallIntegerPowerOf<fused>(base, exponent, power)) return power;
+    if (base == 0.0 || std::isnan(base)) return 0.0;
+    if (base < 0.0 && twice % 2 != 0) return 0.0;
+    // std::pow itself, as GuardedPow calls it: the exponent is hidden from
+    // the compiler, which would make pow(x, 2.0) the product x * x.
+    double opaque = exponent;
+    __asm__("" : "+m"(opaque));
+    return std::pow(base, opaque);
+}
+
+template <int twice>
+[[gnu::target("fma")]] double PowerOfKnownExponentFused(double base) {
+    return PowerOfKnownExponent<twice, true>(base);
+}
+
+template <int twice>
+double PowerOfKnownExponentSplit(double base) {
+    return PowerOfKnownExponent<twice, false>(base);
+}
+
+template <int twice>
+double (*PowerFunction())(double) {
+    return kFusedMultiplyAdd ? PowerOfKnownExponentFused<twice> : PowerOfKnownExponentSplit<twice>;
+}
+
 }  // namespace
+
+double (*GuardedPowWithExponent(double exponent))(double) {
+    if (exponent == 2.0) return PowerFunction<4>();
+    if (exponent == 3.0) return PowerFunction<6>();
+    if (exponent == 4.0) return PowerFunction<8>();
+    if (exponent == 0.5) return PowerFunction<1>();
+    if (exponent == 1.5) return PowerFunction<3>();
+    if (exponent == 2.5) return PowerFunction<5>();
+    return nullptr;
+}
 
 double GuardedPow(double base, double exponent) {
     if (base == 0.0 || std::isnan(base)) return 0.0;

@@ -57,6 +57,11 @@ constexpr int kMaxRepeatedTextLength = 1 << 24;
 // base 0 or NaN gives 0 (whatever the exponent); otherwise exponent 0 or NaN
 // gives 1; a negative base with a fractional exponent gives 0; else pow.
 double GuardedPow(double base, double exponent);
+// For an exponent known before the base, one of 2, 3, 4, 0.5, 1.5 and 2.5:
+// GuardedPow with that exponent as a function of the base alone, giving
+// the very same doubles without looking at the exponent again; null for
+// any other exponent.
+double (*GuardedPowWithExponent(double exponent))(double);
 
 // A double truncated toward zero into 64 bits: NaN gives 0, values beyond
 // the range give INT64_MIN or INT64_MAX.

@@ -7,6 +7,7 @@
 #include "EvaluateEngine.h"
 #include "ExpressionCompiler.h"
 #include "ExpressionStorage.h"
+#include "StraightProgram.h"
 
 namespace {
 
@@ -86,7 +87,15 @@ EXPRVALUE TExpression::Eval(bool check, void* data) {
     return out;
 }
 
-void TExpression::Eval(EXPRVALUE& out) { Run(out, false, nullptr); }
+// Run's path, with the decoded form's look at its straight form made here:
+// a straight run is a jump from here to its first step.
+void TExpression::Eval(EXPRVALUE& out) {
+    if (form == nullptr) return RunFirst(out, false, nullptr);
+    TVariableList& vars = GetVars();
+    if (const TStraightProgram* straight = form->StraightFor(vars))
+        return TDecodedExpression::RunStraight(*straight, vars, out);
+    form->EvaluateSlowly<false>(vars, expression, stack, out, nullptr);
+}
 
 int TExpression::EvalToBuf(char* buffer, size_t size) {
     if (!Valid()) {

@@ -540,6 +540,7 @@ private:
     void CountReaders();
     bool Step(const TStep& s);
     bool Operation(const TStep& s, const TStepFamily& family);
+    double (*PowerOfConstant(const TStep& s) const)(double);
     bool JoinToLast(const TStep& s, int chain, TShape shape);
     bool Element(const TStep& s);
     bool Assignment(const TStep& s);
@@ -619,16 +620,19 @@ bool TStraightMaker::Guard() {
         guards += array ? 2 : 1;
     }
     program.guardCount = static_cast<int>(guards);
-    program.guards.reset(new TStraightProgram::TGuard[guards + 1]);
-    program.guards[guards] = TStraightProgram::TGuard{nullptr, vtUndefined};
+    if (program.guardCount >= TStraightProgram::kInlineGuards)
+        program.guards.reset(new TStraightProgram::TGuard[guards + 1]);
+    TStraightProgram::TGuard* filled = program.GuardsToFill();
+    program.guardList = filled;
+    filled[guards] = TStraightProgram::TGuard{nullptr, vtUndefined};
     program.guardBindings.clear();
     for (size_t k = 0; k < code.bindings.size(); ++k) {
         const TBinding& binding = code.bindings[k];
         program.guardBindings.emplace_back(static_cast<int>(k), false);
-        program.guards[program.guardBindings.size() - 1] = TStraightProgram::TGuard{nullptr, binding.type};
+        filled[program.guardBindings.size() - 1] = TStraightProgram::TGuard{nullptr, binding.type};
         if (binding.type != vtArray) continue;
         program.guardBindings.emplace_back(static_cast<int>(k), true);
-        program.guards[program.guardBindings.size() - 1] = TStraightProgram::TGuard{nullptr, binding.itemtype};
+        filled[program.guardBindings.size() - 1] = TStraightProgram::TGuard{nullptr, binding.itemtype};
     }
     for (size_t k = 0; k < code.bindings.size(); ++k) {
         const TBinding& binding = code.bindings[k];
@@ -784,8 +788,27 @@ bool TStraightMaker::Step(const TStep& s) {
         case scAssign: return last && Assignment(s);
         default: break;
     }
+    if (s.code == scPowerReals) {
+        if (double (*power)(double) = PowerOfConstant(s)) {
+            TStep function = s;
+            function.code = scRealFunction;
+            function.aux.realOfOne = power;
+            return Operation(function, FamilyOf(scRealFunction));
+        }
+    }
     const TStepFamily family = FamilyOf(s.code);
     return family.codes != nullptr && Operation(s, family);
+}
+
+// A power whose exponent is a constant with a path of its own (2, 3, 4,
+// 0.5, 1.5, 2.5): that path as a function of the base; else null.
+double (*TStraightMaker::PowerOfConstant(const TStep& s) const)(double) {
+    if (bindingOf[s.right] >= 0) return nullptr;
+    for (const TStep& other : code.steps)
+        if (other.code != scEnd && other.target == s.right) return nullptr;
+    for (const auto& constant : code.constants)
+        if (constant.first == s.right) return GuardedPowWithExponent(constant.second.real);
+    return nullptr;
 }
 
 // The result where the steps left it, else read into the accumulator.
@@ -844,9 +867,10 @@ void TStraightProgram::Bind(const TFrame& frame) {
         }
     }
     if (resultBinding >= 0) reference.index = frame.positions[static_cast<size_t>(resultBinding)];
+    TGuard* filled = GuardsToFill();
     for (size_t k = 0; k < guardBindings.size(); ++k) {
         const TVariable* v = frame.bound[static_cast<size_t>(guardBindings[k].first)];
-        guards[k].held = guardBindings[k].second ? &v->value.a.itemtype : &v->type;
+        filled[k].held = guardBindings[k].second ? &v->value.a.itemtype : &v->type;
     }
     quiet = assigned >= 0 ? frame.bound[static_cast<size_t>(assigned)] : nullptr;
     stamp = frame.stamp;
@@ -860,10 +884,12 @@ void TStraightProgram::CopyFrom(const TStraightProgram& source) {
     first = steps.data();
     steps.back().function.program = this;
     patches = source.patches;
-    if (guards == nullptr || guardCount != source.guardCount)
+    if (source.guardCount >= kInlineGuards && (guards == nullptr || guardCount != source.guardCount))
         guards.reset(new TGuard[static_cast<size_t>(source.guardCount) + 1]);
     guardCount = source.guardCount;
-    std::copy(source.guards.get(), source.guards.get() + guardCount + 1, guards.get());
+    const TGuard* from = source.guardCount < kInlineGuards ? source.inlineGuards : source.guards.get();
+    std::copy(from, from + guardCount + 1, GuardsToFill());
+    guardList = GuardsToFill();
     guardBindings = source.guardBindings;
     assigned = source.assigned;
     quiet = source.quiet;

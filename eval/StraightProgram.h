@@ -64,8 +64,8 @@ public:
         if (guardCount == 0) return true;
         // No two lists share a stamp, and none has 0 (the stamp before the
         // first Bind): the stamp stands for the list.
-        if (on.GetCount() != count || on.GetBase() != base || on.GetLayoutStamp() != stamp) return false;
-        const TGuard* guard = guards.get();
+        if (!on.HasLayoutStamp(count, stamp) || on.GetBase() != base) return false;
+        const TGuard* guard = guardList;
         do {
             if (*guard->held != guard->type) return false;
         } while ((++guard)->held != nullptr);
@@ -115,9 +115,15 @@ private:
     std::vector<TStraightStep> steps;
     const TStraightStep* first = nullptr;
     std::vector<TPatch> patches;
-    // guardCount guards and one with held null behind them.
+    // guardCount guards and one with held null behind them: in the program
+    // itself where they fit (which spares every run a look elsewhere).
+    static constexpr int kInlineGuards = 8;
+    TGuard inlineGuards[kInlineGuards];
     std::unique_ptr<TGuard[]> guards;
     int guardCount = 0;
+    TGuard* GuardsToFill() { return guardCount < kInlineGuards ? inlineGuards : guards.get(); }
+    // Where they are (GuardsToFill once they are filled).
+    const TGuard* guardList = nullptr;
     // What each guard looks at: the binding, and whether its item type.
     std::vector<std::pair<int, bool>> guardBindings;
     // The variable the last step assigns to (-1: none) and, bound, the

@@ -179,6 +179,12 @@ template <double (*Function)(double)>
 constexpr TSimpleFunctionRow OneReal() {
     return {RealOfOne<Function>, rkReal, Function, nullptr};
 }
+// A row whose function only calls the library's own: steps that compute on
+// plain reals call the library's function itself, one call less.
+template <double (*Function)(double)>
+constexpr TSimpleFunctionRow OneReal(TRealFunctionOfOne library) {
+    return {RealOfOne<Function>, rkReal, library, nullptr};
+}
 template <double (*Function)(double, double)>
 constexpr TSimpleFunctionRow TwoReals() {
     return {RealOfTwo<Function>, rkReal, nullptr, Function};
@@ -186,8 +192,8 @@ constexpr TSimpleFunctionRow TwoReals() {
 
 // ORDER FN: a row's position is the function's index in the simple-function table.
 const TSimpleFunctionRow kSimpleFunctions[] = {
-    OneReal<Sine>(),                       // sin
-    OneReal<Cosine>(),                     // cos
+    OneReal<Sine>(::sin),                  // sin
+    OneReal<Cosine>(::cos),                // cos
     OneReal<Tangent>(),                    // tan
     TwoReals<GuardedPow>(),                // pow
     {Absolute, rkOperandKind, nullptr, nullptr}, // abs
@@ -199,7 +205,7 @@ const TSimpleFunctionRow kSimpleFunctions[] = {
     {IsZero, rkInteger, nullptr, nullptr}, // not
     OneReal<Square>(),                     // sqr
     OneReal<SquareRoot>(),                 // sqrt
-    OneReal<Exponential>(),                // exp
+    OneReal<Exponential>(::exp),           // exp
     OneReal<Floor>(),                      // floor
     OneReal<Ceiling>(),                    // ceil
     {Truncate, rkInteger, nullptr, nullptr}, // round
@@ -212,10 +218,10 @@ const TSimpleFunctionRow kSimpleFunctions[] = {
     TwoReals<Root>(),                      // root
     OneReal<ArcSine>(),                    // asin
     OneReal<ArcCosine>(),                  // acos
-    OneReal<ArcTangent>(),                 // atan
-    OneReal<HyperbolicSine>(),             // sinh
-    OneReal<HyperbolicCosine>(),           // cosh
-    OneReal<HyperbolicTangent>(),          // tanh
+    OneReal<ArcTangent>(::atan),           // atan
+    OneReal<HyperbolicSine>(::sinh),       // sinh
+    OneReal<HyperbolicCosine>(::cosh),     // cosh
+    OneReal<HyperbolicTangent>(::tanh),    // tanh
     TwoReals<ArcTangent2>(),               // atan2
 };
 static_assert(sizeof kSimpleFunctions / sizeof kSimpleFunctions[0] == kSimpleFunctionCount,

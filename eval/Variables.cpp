@@ -234,7 +234,7 @@ void TVariableList::Touch() {
     const int count = GetCount();
     ReserveStamps(count);
     std::fill(countStamps.get(), countStamps.get() + count + 1, NewStamps(1));
-    trackedCount = count;
+    Track(count);
     highWater = count;
 }
 
@@ -250,7 +250,7 @@ void TVariableList::AppendedSlowly(int from, void* const* items, int n) {
     }
     ReserveStamps(from + n);
     for (int k = 0; k < n; ++k) StampAppended(from + k, items[k]);
-    trackedCount = from + n;
+    Track(from + n);
 }
 
 void TVariableList::NewAppendStamp(TAppendRecord& record, const void* item, uint64_t below) {
@@ -266,7 +266,7 @@ void TVariableList::CutTail(int first, bool free) {
     cuttingTail = true;
     TContainer::DeleteSection(first, count - 1, free);
     cuttingTail = false;
-    if (first <= trackedCount) trackedCount = first;
+    if (first <= trackedCount) Track(first);
 }
 
 bool TVariableList::Swap(TContainer& other) {

@@ -305,6 +305,12 @@ public:
         const int count = GetCount();
         return __builtin_expect(count == trackedCount, 1) ? countStamps[count] : UntrackedStamp();
     }
+    // Whether GetLayoutStamp would give stamp while the list holds count
+    // variables, without making the new stamp a list changed behind its back
+    // gives (which is never stamp): for the looks of every evaluation.
+    [[gnu::always_inline]] bool HasLayoutStamp(int count, uint64_t stamp) const {
+        return GetCount() == count && trackedCount == count && trackedStamp == stamp;
+    }
 
     int Add(void* item) {
         const int at = TContainer::Add(item);
@@ -330,7 +336,7 @@ public:
     }
     void TakeOffVariables(int n) {
         DropLastPointers(n);
-        if (GetCount() < trackedCount) trackedCount = GetCount();
+        if (GetCount() < trackedCount) Track(GetCount());
     }
 
     // The container's operations that may move or free variables, each
@@ -464,7 +470,12 @@ private:
             return;
         }
         for (int k = 0; k < n; ++k) StampAppended(from + k, items[k]);
-        trackedCount = from + n;
+        Track(from + n);
+    }
+    // The list follows its count again at count.
+    [[gnu::always_inline]] void Track(int count) {
+        trackedCount = count;
+        trackedStamp = countStamps[count];
     }
     [[gnu::always_inline]] void StampAppended(int position, const void* item) {
         const uint64_t below = countStamps[position];
@@ -491,6 +502,8 @@ private:
     std::unique_ptr<TAppendRecord[]> appendRecords;
     int stampCapacity = 0;
     int trackedCount = 0;
+    // The stamp of trackedCount (what the looks of every evaluation compare).
+    uint64_t trackedStamp = 0;
     // Positions at or beyond it held no variable since the last Touch.
     int highWater = 0;
     bool cuttingTail = false;

@@ -287,15 +287,25 @@ TEST_F(BinaryOperatorsTest, SmallPowersAreStdPowToTheBit) {
         std::memcpy(&value, &bits, sizeof value);
         bases.push_back((k & 1) != 0 ? -value : value);
     }
+    bases.insert(bases.end(), {0.0, -0.0, std::nan(""), -std::nan("")});
     for (const double exponent : {2.0, 3.0, 4.0, 0.5, 1.5, 2.5}) {
+        double (*const known)(double) = GuardedPowWithExponent(exponent);
+        ASSERT_NE(known, nullptr);
         for (const double base : bases) {
+            // The path for an exponent known beforehand gives GuardedPow's very doubles.
+            const double general = GuardedPow(base, exponent);
+            const double beforehand = known(base);
+            ASSERT_EQ(std::memcmp(&general, &beforehand, sizeof general), 0) << std::hexfloat << base << " ^ " << exponent;
             // Negative bases of fractional powers give 0 here, NaN there.
             if (base < 0.0 && exponent != std::trunc(exponent)) continue;
+            if (base == 0.0 || std::isnan(base)) continue;
             const double mine = GuardedPow(base, exponent);
             const double theirs = std::pow(base, exponent);
             ASSERT_EQ(std::memcmp(&mine, &theirs, sizeof mine), 0) << std::hexfloat << base << " ^ " << exponent;
         }
     }
+    EXPECT_EQ(GuardedPowWithExponent(5.0), nullptr);
+    EXPECT_EQ(GuardedPowWithExponent(-2.0), nullptr);
 }
 
 // ------------------------------------------------------------------ points and complex numbers

@@ -747,6 +747,39 @@ TEST(DecodedBindingTest, TheStraightFormSeesWritesBehindTheListsBack) {
     }
 }
 
+// More variables than the straight form keeps its type looks for in itself:
+// a type written over behind the list's back is still seen, also by the
+// copy kept for another count of the list.
+TEST(DecodedBindingTest, TypeLooksBeyondTheInlineOnesAreKept) {
+    TVariableList list;
+    const char* const names[] = {"a", "b", "c", "d", "e", "f", "g", "h", "i"};
+    for (const char* name : names) list.NewDouble(name, false, 1.5);
+    EXPRESSION e = CreateExpression(list, "a+b+c+d+e+f+g+h+i");
+    ASSERT_GE(e.count, 1);
+    TEvalStack stack;
+    const auto same = [&](const std::string& what) {
+        for (int round = 0; round < 3; ++round) {
+            EXPRVALUE byLoop, out;
+            EvaluateByLoop(list, e, stack, byLoop, false, nullptr);
+            EvaluateExpression(list, e, stack, out, false, nullptr);
+            ExpectSameResult(out, byLoop, what);
+        }
+    };
+    same("as made");
+    ASSERT_TRUE(static_cast<TDecodedExpression*>(EvaluationCacheOf(e))->Straight());
+    list.GetVar("i")->type = vtInt;
+    same("last one an integer");
+    list.GetVar("i")->type = vtDouble;
+    list.NewDouble("j", false, 2.0);
+    same("at the longer count");
+    list.DeleteLast();
+    same("back at the first count");
+    list.NewDouble("j", false, 2.0);
+    list.GetVar("i")->type = vtInt;
+    same("the kept copy, last one an integer");
+    FreeExpression(e);
+}
+
 // Variables appended and cut off again, as a script's calls do with their
 // parameters: forms made below them keep their variables, forms that read
 // them find what is there now, kept, replaced, freed or of another type.

@@ -711,6 +711,7 @@ void TDecodedExpression::Decode(EXPRESSION& e, TVariableList& list, TEvalStack& 
     if (usable) {
         DeeperFrame();
         straight = TStraightProgram::Make(*program, *firstFrame);
+        if (straight != nullptr) straight->CountRunsIn(depth);
     }
     // Other threads read these two while the owner makes the form again
     // (and find neither equal to themselves either way).

@@ -77,7 +77,8 @@ public:
     // may run now for list (null otherwise), and its run, which writes out
     // as Evaluate does (both inline, in StraightProgram.h).
     const TStraightProgram* StraightFor(const TVariableList& list) const;
-    static void RunStraight(const TStraightProgram& form, const TVariableList& list, EXPRVALUE& out);
+    static void RunStraight(const TStraightProgram& form, TVariableList& list, EXPRESSION& e, TEvalStack& stack,
+                            void* userData, EXPRVALUE& out);
 
     // One run-mode evaluation of e on list into out, exactly as the loop
     // gives it (the loop may have finished it after a call). Refused:

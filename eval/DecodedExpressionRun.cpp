@@ -484,10 +484,10 @@ template <bool valueOnly>
     if (straightThread == ThisThread() && straightChecked != operationsChanges.load(std::memory_order_relaxed) &&
         OperatorsAreOurs())
         straightChecked = operationsChanges.load(std::memory_order_relaxed);
-    if (const TStraightProgram* form = StraightFor(list)) return RunStraight(*form, list, out);
+    if (const TStraightProgram* form = StraightFor(list)) return RunStraight(*form, list, e, stack, userData, out);
     if (StraightOwnedHere() && depth == 0 && Find(*program, list, *firstFrame) && straight->Ready(list)) {
         KeepStraight(list);
-        return RunStraight(*straight, list, out);
+        return RunStraight(*straight, list, e, stack, userData, out);
     }
     Core<true, valueOnly>(list, e, stack, out, userData);
 }
@@ -503,13 +503,13 @@ void TDecodedExpression::KeepStraight(const TVariableList& list) {
 // The straight run is a jump to its first step, which costs no frame.
 void TDecodedExpression::Evaluate(TVariableList& list, EXPRESSION& e, TEvalStack& stack, EXPRVALUE& out,
                                   void* userData) {
-    if (const TStraightProgram* form = StraightFor(list)) return RunStraight(*form, list, out);
+    if (const TStraightProgram* form = StraightFor(list)) return RunStraight(*form, list, e, stack, userData, out);
     EvaluateSlowly<false>(list, e, stack, out, userData);
 }
 
 void TDecodedExpression::EvaluateValue(TVariableList& list, EXPRESSION& e, TEvalStack& stack, EXPRVALUE& out,
                                        void* userData) {
-    if (const TStraightProgram* form = StraightFor(list)) return RunStraight(*form, list, out);
+    if (const TStraightProgram* form = StraightFor(list)) return RunStraight(*form, list, e, stack, userData, out);
     EvaluateSlowly<true>(list, e, stack, out, userData);
 }
 

@@ -467,7 +467,7 @@ void EvaluateExpression(TVariableList& list, EXPRESSION& e, TEvalStack& stack, E
     // Only decoded forms are kept in the spare record.
     if (TDecodedExpression* form = static_cast<TDecodedExpression*>(EvaluationCacheOf(e))) {
         if (const TStraightProgram* straight = form->StraightFor(list))
-            return TDecodedExpression::RunStraight(*straight, list, out);
+            return TDecodedExpression::RunStraight(*straight, list, e, stack, userData, out);
         if (form->WithoutStraight()) return form->RunGeneral<false>(list, e, stack, out, userData);
         return form->EvaluateSlowly<false>(list, e, stack, out, userData);
     }
@@ -477,7 +477,7 @@ void EvaluateExpression(TVariableList& list, EXPRESSION& e, TEvalStack& stack, E
 void EvaluateExpressionValue(TVariableList& list, EXPRESSION& e, TEvalStack& stack, EXPRVALUE& out, void* userData) {
     if (TDecodedExpression* form = static_cast<TDecodedExpression*>(EvaluationCacheOf(e))) {
         if (const TStraightProgram* straight = form->StraightFor(list))
-            return TDecodedExpression::RunStraight(*straight, list, out);
+            return TDecodedExpression::RunStraight(*straight, list, e, stack, userData, out);
         if (form->WithoutStraight()) return form->RunGeneral<true>(list, e, stack, out, userData);
         return form->EvaluateSlowly<true>(list, e, stack, out, userData);
     }

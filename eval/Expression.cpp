@@ -93,7 +93,7 @@ void TExpression::Eval(EXPRVALUE& out) {
     if (form == nullptr) return RunFirst(out, false, nullptr);
     TVariableList& vars = GetVars();
     if (const TStraightProgram* straight = form->StraightFor(vars))
-        return TDecodedExpression::RunStraight(*straight, vars, out);
+        return TDecodedExpression::RunStraight(*straight, vars, expression, stack, nullptr, out);
     form->EvaluateSlowly<false>(vars, expression, stack, out, nullptr);
 }
 

@@ -5,8 +5,12 @@
 #include <type_traits>
 
 #include "BinaryOperators.h"
+#include "ExtensionHooks.h"
 #include "OperatorSupport.h"
 #include "StackRoutines.h"
+
+__attribute__((tls_model("initial-exec"), visibility("hidden"))) thread_local const TStraightContext*
+    straightContext = nullptr;
 
 namespace {
 
@@ -518,7 +522,68 @@ const TStoreCodes* StoreCodesOf(int op, bool realTarget, bool realValue) {
 TExpressionItemType LeftKind(uint8_t kinds) { return static_cast<TExpressionItemType>(kinds & 0x0F); }
 TExpressionItemType RightKind(uint8_t kinds) { return static_cast<TExpressionItemType>(kinds >> 4); }
 
+// The general loop finishes the evaluation from item first, on the stack
+// it holds there: items, then the call's result where there is one.
+[[gnu::noinline]] void FinishByLoop(const TStraightContext& context, const EXPRESSION_ITEM* items, int count,
+                                    const EXPRESSION_ITEM* result, int first, EXPRVALUE& out) {
+    TEvaluation run{context.list, context.e, context.stack, false, context.userData, context.stack.GetCount()};
+    for (int k = 0; k < count; ++k) run.stack.Push(items[k], false);
+    if (result != nullptr) run.stack.Push(*result, false);
+    FinishEvaluation(run, first, out);
+}
+
+// A first step's direct call (N holds the list, the seed of the run): the
+// arguments as the loop would hold them, read now; the program goes on with
+// the result (of kind T) where it has the kind the site expects and the
+// looks before the run still hold, and the loop finishes otherwise. A call
+// the form cannot make directly goes through the loop's own action.
+template <class T, bool last>
+void CallFirst(const TStraightStep* s, double a, int64_t n, EXPRVALUE* out) {
+    const TStraightCall& call = *s->function.call;
+    const TDecodedExpression::TCallSite& site = *call.site;
+    const TVariableList& list = *reinterpret_cast<const TVariableList*>(n);
+    EXPRESSION_ITEM items[TStraightCall::kItems];
+    for (int k = 0; k < call.count; ++k) {
+        items[k] = call.items[k];
+        if (call.values[k] != nullptr) std::memcpy(&items[k].value, call.values[k], sizeof(int64_t));
+    }
+    const TStraightContext& context = *straightContext;
+    const int below = call.count - site.operands;
+    EXPRESSION_ITEM result;
+    if (!CallExtFunctionDirectly(site.function, items + below, site.operands, context.userData, result))
+        return FinishByLoop(context, items, call.count, nullptr, site.item, *out);
+    if (result.kind != site.expected || !call.program->Ready(list))
+        return FinishByLoop(context, items, below, &result, site.item + 1, *out);
+    T value;
+    std::memcpy(&value, &result.value, sizeof value);
+    Next<last>(s, a, n, out, value);
+}
+
+const TStraightHandler kCallsGivingReals[2] = {CallFirst<double, false>, CallFirst<double, true>};
+const TStraightHandler kCallsGivingIntegers[2] = {CallFirst<int64_t, false>, CallFirst<int64_t, true>};
+
 }  // namespace
+
+void RunStraightCalling(const TStraightProgram& form, TVariableList& list, EXPRESSION& e, TEvalStack& stack,
+                        void* userData, EXPRVALUE& out) {
+    const TStraightContext context{list, e, stack, userData};
+    // While the call runs, the form counts as running: an evaluation of the
+    // same expression inside it takes a frame of its own and neither binds
+    // nor makes again what this run stands on.
+    struct TRun {
+        const TStraightContext* const outer;
+        int& runs;
+        TRun(const TStraightContext& context, int& runs) : outer(straightContext), runs(runs) {
+            straightContext = &context;
+            ++runs;
+        }
+        ~TRun() {
+            --runs;
+            straightContext = outer;
+        }
+    } run(context, *form.Runs());
+    form.Run(out, reinterpret_cast<intptr_t>(&list));
+}
 
 // ------------------------------------------------------------------ making the program
 
@@ -543,6 +608,7 @@ private:
     double (*PowerOfConstant(const TStep& s) const)(double);
     bool JoinToLast(const TStep& s, int chain, TShape shape);
     bool Element(const TStep& s);
+    bool Call(const TStep& s);
     bool Assignment(const TStep& s);
     bool AssignToElement(const TStep& s, const TStoreCodes& codes);
     bool Result();
@@ -780,10 +846,38 @@ bool TStraightMaker::Assignment(const TStep& s) {
     return true;
 }
 
+// A direct call as the first step, of arguments that are constants or
+// variables as read, with at most the loop's items of the same sorts below
+// them (an assignment's target).
+bool TStraightMaker::Call(const TStep& s) {
+    const TDecodedExpression::TCallSite& site = code.calls[static_cast<size_t>(s.aux.index)];
+    if (!steps.empty() || !site.direct || site.stack.size() > static_cast<size_t>(TStraightCall::kItems)) return false;
+    std::unique_ptr<TStraightCall> call(new TStraightCall);
+    call->site = &site;
+    call->count = static_cast<int>(site.stack.size());
+    for (int k = 0; k < call->count; ++k) {
+        const TDecodedExpression::TEntry& entry = site.stack[static_cast<size_t>(k)];
+        if (entry.opaque) return false;
+        call->items[k] = entry.image;
+        call->bindings[k] = -1;
+        if (entry.constant) continue;
+        if (entry.source != rsBinding || bindingOf[entry.reg] != entry.binding) return false;
+        call->items[k].kind = entry.kind;
+        call->bindings[k] = entry.binding;
+    }
+    const bool integer = site.expected == ekInteger;
+    const size_t at = Emit(integer ? kCallsGivingIntegers : kCallsGivingReals, shStart);
+    program.call = std::move(call);
+    steps[at].function.call = program.call.get();
+    Accumulate(s.target, integer);
+    return true;
+}
+
 bool TStraightMaker::Step(const TStep& s) {
     const bool last = s.code != scEnd && (&s + 1)->code == scEnd;
     switch (s.code) {
         case scElement: return Element(s);
+        case scCall: return Call(s);
         case scAssignVariable:
         case scAssign: return last && Assignment(s);
         default: break;
@@ -867,6 +961,15 @@ void TStraightProgram::Bind(const TFrame& frame) {
         }
     }
     if (resultBinding >= 0) reference.index = frame.positions[static_cast<size_t>(resultBinding)];
+    if (call != nullptr) {
+        call->program = this;
+        for (int k = 0; k < call->count; ++k) {
+            const int binding = call->bindings[k];
+            if (binding < 0) continue;
+            call->values[k] = &frame.bound[static_cast<size_t>(binding)]->value;
+            call->items[k].ref = VARINFO{frame.positions[static_cast<size_t>(binding)], -1, -1, -1};
+        }
+    }
     TGuard* filled = GuardsToFill();
     for (size_t k = 0; k < guardBindings.size(); ++k) {
         const TVariable* v = frame.bound[static_cast<size_t>(guardBindings[k].first)];
@@ -883,6 +986,14 @@ void TStraightProgram::CopyFrom(const TStraightProgram& source) {
     steps = source.steps;
     first = steps.data();
     steps.back().function.program = this;
+    if (source.call != nullptr) {
+        if (call == nullptr) call.reset(new TStraightCall);
+        *call = *source.call;
+        call->program = this;
+        steps.front().function.call = call.get();
+    } else {
+        call.reset();
+    }
     patches = source.patches;
     if (source.guardCount >= kInlineGuards && (guards == nullptr || guardCount != source.guardCount))
         guards.reset(new TGuard[static_cast<size_t>(source.guardCount) + 1]);
@@ -900,4 +1011,5 @@ void TStraightProgram::CopyFrom(const TStraightProgram& source) {
     image = source.image;
     reference = source.reference;
     resultBinding = source.resultBinding;
+    runs = source.runs;
 }

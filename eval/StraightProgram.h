@@ -1,4 +1,4 @@
-// TStraightProgram: the shortest evaluation form, for decoded expressions of number arithmetic, comparisons, logic, element reads and one final assignment: a real and an integer accumulator, operands read where they lie (internal to the decoded form).
+// TStraightProgram: the shortest evaluation form, for decoded expressions of number arithmetic, comparisons, logic, element reads, one final assignment and a first direct call of an external function: a real and an integer accumulator, operands read where they lie (internal to the decoded form).
 #pragma once
 
 #include <cstdint>
@@ -12,6 +12,7 @@
 
 class TStraightProgram;
 struct TStraightStep;
+struct TStraightCall;
 
 // A step's code. Each ends by calling the next step's code as its last act
 // (a jump), so a run costs no frame; the last step's code writes the result
@@ -35,13 +36,41 @@ struct TStraightStep {
         double (*two)(double, double);
         const TVariable* array;           // element reads and stores
         const TStraightProgram* program;  // the end step's (which has no code)
+        const TStraightCall* call;        // a first step's direct call
     } function;
+};
+
+// What the evaluation that runs a straight form with a call holds: the
+// call's handler takes userData, and where the call gives what the form
+// does not continue with, the general loop finishes on the evaluation's
+// expression and stack.
+struct TStraightContext {
+    TVariableList& list;
+    EXPRESSION& e;
+    TEvalStack& stack;
+    void* userData;
+};
+
+// The direct call of a form's first step (an external function of
+// arguments read where they lie): its site, and the items the general loop
+// holds at the call, the ones below the arguments first. Each is its
+// entry's item; where the entry reads a variable, Bind points value at the
+// variable's value and puts its position into the item's reference.
+struct TStraightCall {
+    static constexpr int kItems = 4;
+    const TDecodedExpression::TCallSite* site = nullptr;
+    const TStraightProgram* program = nullptr;  // whose looks must hold again after the call
+    int count = 0;
+    EXPRESSION_ITEM items[kItems];
+    int bindings[kItems];                      // -1: a constant
+    const void* values[kItems] = {nullptr, nullptr, nullptr, nullptr};
 };
 
 class TStraightProgram {
 public:
     // The straight form of code, or null when code has a step it does not
-    // take (calls, functions through the function unit, ! and ~, 2-D
+    // take (calls other than a first step's direct call of arguments read
+    // where they lie, functions through the function unit, ! and ~, 2-D
     // elements, an assignment before the last step or one the in-place
     // rules leave to the operator unit) or more than kMaxSteps. Operands
     // that are no variables live in frame's registers, which must outlive
@@ -78,6 +107,11 @@ public:
     // No step reads N before one wrote it, so N starts with seed: any value
     // the caller holds in hand, which spares the caller a register.
     void Run(EXPRVALUE& out, int64_t seed = 0) const { first->handler(first, 0.0, seed, &out); }
+    // Whether the first step calls out (the run then needs its context),
+    // and the counter of runs going on in the decoded form that owns it.
+    bool CallsOut() const { return call != nullptr; }
+    int* Runs() const { return runs; }
+    void CountRunsIn(int& counter) { runs = &counter; }
 
     // The end of a run: the result's value into out.
     template <class Value>
@@ -114,6 +148,10 @@ private:
 
     std::vector<TStraightStep> steps;
     const TStraightStep* first = nullptr;
+    // The first step's call, or null (kept in place: a copy made while a run
+    // of this program waits for its call writes into the same record).
+    std::unique_ptr<TStraightCall> call;
+    int* runs = nullptr;
     std::vector<TPatch> patches;
     // guardCount guards and one with held null behind them: in the program
     // itself where they fit (which spares every run a look elsewhere).
@@ -157,7 +195,17 @@ private:
     return kept != nullptr && kept->Ready(list) ? kept : nullptr;
 }
 
-[[gnu::always_inline]] inline void TDecodedExpression::RunStraight(const TStraightProgram& form,
-                                                                   const TVariableList& list, EXPRVALUE& out) {
+// The context of the straight run with a call under way on this thread, if any.
+extern __attribute__((tls_model("initial-exec"), visibility("hidden"))) thread_local const TStraightContext*
+    straightContext;
+
+// A run with a call, in its context (the one of a run further out kept).
+void RunStraightCalling(const TStraightProgram& form, TVariableList& list, EXPRESSION& e, TEvalStack& stack,
+                        void* userData, EXPRVALUE& out);
+
+[[gnu::always_inline]] inline void TDecodedExpression::RunStraight(const TStraightProgram& form, TVariableList& list,
+                                                                   EXPRESSION& e, TEvalStack& stack, void* userData,
+                                                                   EXPRVALUE& out) {
+    if (__builtin_expect(form.CallsOut(), 0)) return RunStraightCalling(form, list, e, stack, userData, out);
     form.Run(out, reinterpret_cast<intptr_t>(&list));
 }

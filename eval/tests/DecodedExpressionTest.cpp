@@ -608,6 +608,95 @@ TEST(DecodedHandOverTest, CallsThatSurpriseTheFormLeaveItToTheLoop) {
     ExtFuncHandler = savedHandler;
 }
 
+// A straight form whose first step calls an external function gives what
+// the loop gives; where the call grows the list, gives another kind than
+// its function declares or finds no handler, the loop finishes as it
+// would; and a call that evaluates the same expression again inside it
+// (a recursion four deep) runs that one beside the waiting run.
+EXPRESSION* straightNested = nullptr;
+
+EXPRESSION_ITEM StraightCallHandler(EXPRESSION_ITEM* arguments, int functionIndex, void* userData) {
+    const TString& name = ExtFunctions()[functionIndex]->name;
+    if (name == "straight_grows") {
+        Variables.NewInt("straight_grown", false, 0);
+        return MakeIntegerItem(arguments[0].value.integer + 1);
+    }
+    if (name == "straight_real") return MakeRealItem(2.5);
+    if (name == "straight_nested") {
+        const int64_t k = arguments[0].value.integer;
+        if (k == 0) return MakeIntegerItem(0);
+        Variables.GetVar("straight_k")->value.i = k - 1;
+        TEvalStack stack;
+        EXPRVALUE out;
+        EvaluateExpressionValue(Variables, *straightNested, stack, out, userData);
+        return MakeIntegerItem(Variables.GetVar("straight_v")->value.i + 1);
+    }
+    return MakeRealItem(arguments[0].value.real * 0.5 + static_cast<double>(arguments[1].value.integer));
+}
+
+TEST(DecodedHandOverTest, AStraightFormsCallGivesWhatTheLoopGives) {
+    const TExtFuncHandler savedHandler = ExtFuncHandler;
+    const int externals = ExtFunctions().GetCount();
+    for (const char* name : {"straight_grows", "straight_real", "straight_nested"}) {
+        TExtFunction* function = new TExtFunction(name, ekInteger);
+        if (std::string(name) != "straight_real") function->AddParam(ekInteger, false, 0);
+        ExtFunctions().Add(function);
+    }
+    TExtFunction* adds = new TExtFunction("straight_adds", ekReal);
+    adds->AddParam(ekReal, false, 0);
+    adds->AddParam(ekInteger, false, 0);
+    ExtFunctions().Add(adds);
+    Variables.NewInt("straight_k", false, 0);
+    Variables.NewInt("straight_v", false, 0);
+    Variables.NewDouble("straight_r", false, 0.0);
+    const int count = Variables.GetCount();
+    struct TCase {
+        const char* text;
+        bool handled;   // by a handler at all
+        bool straight;  // a call's result as the whole result stays with the general run
+    };
+    for (const TCase& c : {TCase{"straight_r = straight_adds(straight_r, straight_k)", true, true},
+                           TCase{"straight_adds(1.5, 4)", true, false},
+                           TCase{"straight_v = straight_grows(straight_k)", true, true},
+                           TCase{"straight_v = straight_real()", true, true},
+                           TCase{"straight_r = straight_adds(straight_k, 3)", false, true},
+                           TCase{"straight_v = straight_nested(straight_k)", true, true}}) {
+        EXPRESSION e = CreateExpression(Variables, TString(c.text));
+        ASSERT_GE(e.count, 1) << c.text;
+        straightNested = &e;
+        TEvalStack stack;
+        for (int round = 0; round < 6; ++round) {
+            const std::string what = std::string(c.text) + " round " + std::to_string(round);
+            ExtFuncHandler = c.handled ? StraightCallHandler : nullptr;
+            EXPRVALUE byLoop;
+            Variables.GetVar("straight_k")->value.i = 4;
+            Variables.GetVar("straight_r")->value.d = 0.75;
+            EvaluateByLoop(Variables, e, stack, byLoop, false, nullptr);
+            const int64_t loopV = Variables.GetVar("straight_v")->value.i;
+            const double loopR = Variables.GetVar("straight_r")->value.d;
+            while (Variables.GetCount() > count) Variables.DeleteLast(true);
+            EXPRVALUE byForm;
+            Variables.GetVar("straight_k")->value.i = 4;
+            Variables.GetVar("straight_r")->value.d = 0.75;
+            EvaluateExpressionValue(Variables, e, stack, byForm, nullptr);
+            EXPECT_EQ(byForm.kind, byLoop.kind) << what;
+            EXPECT_EQ(std::memcmp(&byForm.value, &byLoop.value, sizeof byForm.value), 0) << what;
+            EXPECT_EQ(Variables.GetVar("straight_v")->value.i, loopV) << what;
+            EXPECT_EQ(Variables.GetVar("straight_r")->value.d, loopR) << what;
+            EXPECT_EQ(stack.GetCount(), 0) << what;
+            while (Variables.GetCount() > count) Variables.DeleteLast(true);
+        }
+        const auto* form = static_cast<const TDecodedExpression*>(EvaluationCacheOf(e));
+        ASSERT_NE(form, nullptr) << c.text;
+        EXPECT_EQ(form->Straight(), c.straight) << c.text;
+        FreeExpression(e);
+    }
+    EXPECT_EQ(Variables.GetVar("straight_v")->value.i, 4);  // the nested case, four deep
+    for (const char* name : {"straight_k", "straight_v", "straight_r"}) Variables.DeleteVar(TString(name));
+    while (ExtFunctions().GetCount() > externals) ExtFunctions().DeleteLast(true);
+    ExtFuncHandler = savedHandler;
+}
+
 // A run finds each binding again: a variable of another type, a shorter
 // list or one of texts make the form refuse, and it is made again.
 TEST(DecodedBindingTest, ChangedListsAreNoticed) {

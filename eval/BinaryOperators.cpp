@@ -117,21 +117,19 @@ bool SmallIntegerPower(double base, double exponent, double& result) {
                              : SmallIntegerPowerSplit(base, exponent, result);
 }
 
-// GuardedPow's steps for the exponent twice / 2, known beforehand. The
-// short path comes first: it takes no base of 0, NaN, or (for a fractional
-// exponent) below 0, so those still give what GuardedPow gives them.
+// GuardedPow for the exponent twice / 2, known beforehand. The short path
+// comes first: it takes no base of 0, NaN, or (for a fractional exponent)
+// below 0, and every base it leaves goes to GuardedPow itself.
 template <int twice, bool fused>
 [[gnu::always_inline]] inline double PowerOfKnownExponent(double base) {
     constexpr double exponent = twice / 2.0;
     double power;
     if (SmallIntegerPowerOf<fused>(base, exponent, power)) return power;
-    if (base == 0.0 || std::isnan(base)) return 0.0;
-    if (base < 0.0 && twice % 2 != 0) return 0.0;
-    // std::pow itself, as GuardedPow calls it: the exponent is hidden from
-    // the compiler, which would make pow(x, 2.0) the product x * x.
+    // The exponent is hidden from the compiler, which would make pow(x, 2.0)
+    // the product x * x.
     double opaque = exponent;
     __asm__("" : "+m"(opaque));
-    return std::pow(base, opaque);
+    return GuardedPow(base, opaque);
 }
 
 template <int twice>

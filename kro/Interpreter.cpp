@@ -150,8 +150,9 @@ struct TActivationStore {
 
 // The stores of activations, one per level of nesting, kept for the next
 // activation at that level so that a call allocates none. Activations nest,
-// so they take and give back their stores in order. A frame stack comes
-// back zeroed as far as it was used, as a new one is.
+// so they take and give back their stores in order. A frame is written
+// whole when it is opened, so what a store's earlier activation left
+// beyond its depth is never read.
 class TActivationStores {
 public:
     TActivationStores() = default;
@@ -164,11 +165,7 @@ public:
         if (open == stores.size()) stores.push_back(new TActivationStore);
         return *stores[open++];
     }
-    // Frame 0 is written whole by every activation that takes the store.
-    void Give(TActivationStore& store, int used) {
-        if (used > 1) std::fill(store.frames.begin() + 1, store.frames.begin() + used, CONTROL_FRAME{});
-        --open;
-    }
+    void Give() { --open; }
 
 private:
     std::vector<TActivationStore*> stores;
@@ -259,19 +256,19 @@ public:
           stack(SharedEvalStack()),
           called(called),
           resultType(resultType),
-          store(activationStores.Take()),
-          frames(store.frames.data()) {
+          frames(activationStores.Take().frames.data()) {
         frames[0] = CONTROL_FRAME{0, called ? fkFunction : fkProgram, -1, -1, 0, 0, -1, -1};
         ++program.runningActivations;
     }
     ~TActivation() {
         --program.runningActivations;
-        activationStores.Give(store, used);
+        activationStores.Give();
     }
     TActivation(const TActivation&) = delete;
     TActivation& operator=(const TActivation&) = delete;
 
-    void Run(int first, bool keep);
+    // Runs from statement first of decoding, the program's decoded form now.
+    void Run(TDecodedProgram& decoding, int first, bool keep);
 
 private:
     enum TAttention { atRun, atSkip, atEnd };
@@ -351,10 +348,8 @@ private:
     TEvalStack& stack;
     const bool called;
     const uint8_t resultType;
-    TActivationStore& store;
     CONTROL_FRAME* const frames;
     int depth = 1;
-    int used = 1;  // frames written so far
     // The token running; a statement that jumps sets it to the token before
     // its target, or to the one it goes after.
     int64_t current = 0;
@@ -369,13 +364,8 @@ bool TActivation::Push(int kind, int start, int end) {
         StopRun();
         return false;
     }
-    CONTROL_FRAME& frame = frames[depth];
-    frame.varCount = 0;
-    frame.kind = kind;
-    frame.start = start;
-    frame.end = end;
+    frames[depth] = CONTROL_FRAME{0, kind, start, end, 0, 0, 0, 0};
     ++depth;
-    if (depth > used) used = depth;
     return true;
 }
 
@@ -817,8 +807,8 @@ void TActivation::Unwind(bool keep) {
 // The statement loop. Before a statement the hook, a stop and a statement
 // not looked at in this epoch take the slow way (Attend); otherwise the
 // statement runs at once.
-void TActivation::Run(int first, bool keep) {
-    TakeDecoding(program.Decoded(OperationOf));
+void TActivation::Run(TDecodedProgram& decoding, int first, bool keep) {
+    TakeDecoding(decoding);
     for (current = first; static_cast<uint64_t>(current) < static_cast<uint64_t>(count); ++current) {
         const TDecodedStatement* statement = statements + current;
         if (__builtin_expect(KRO_TokenFunc != nullptr || statement->checked != StatementEpoch(), 0)) {
@@ -863,16 +853,46 @@ void UnregisterScriptFunctions(int count) {
     for (int k = 0; k < count && ExtFunctions().GetCount() > 0; ++k) ExtFunctions().DeleteLast(true);
 }
 
+namespace {
+
+// The return a body begins with, where it is all an activation would run:
+// one of anything but a text, whose statement would run at once (no hook,
+// looked at in this epoch), with no frame open and nothing declared yet;
+// null when the body must run the usual way.
+const TDecodedStatement* LeadingReturn(TDecodedProgram& decoding, int first, uint8_t resultType) {
+    if (static_cast<unsigned>(first) >= static_cast<unsigned>(decoding.Count())) return nullptr;
+    const TDecodedStatement& statement = decoding.Statements()[first];
+    if (statement.operation != soReturn || statement.checked != StatementEpoch() || KRO_TokenFunc != nullptr ||
+        resultType == ekOwnedText)
+        return nullptr;
+    return &statement;
+}
+
+// What the activation would do with that return: evaluate it and set the result.
+inline void RunLeadingReturn(TProgram& program, const TDecodedStatement& statement, uint8_t resultType) {
+    // Counted as an activation is: the decoded statements stay while it runs.
+    ++program.runningActivations;
+    EXPRVALUE value;
+    EvaluateExpressionValue(Variables, *statement.expression, SharedEvalStack(), value, &program);
+    SetResult(resultType, value);
+    --program.runningActivations;
+}
+
+}  // namespace
+
 void RunFunctionBody(TProgram& program, int first, uint8_t resultType) {
+    TDecodedProgram& decoding = program.Decoded(OperationOf);
+    if (const TDecodedStatement* leading = LeadingReturn(decoding, first, resultType))
+        return RunLeadingReturn(program, *leading, resultType);
     TActivation activation(program, true, resultType);
-    activation.Run(first, false);
+    activation.Run(decoding, first, false);
 }
 
 void RunTokens(TProgram& program, int first, bool called, uint8_t resultType, bool keep) {
     if (!called) RegisterScriptFunctions(program);
     {
         TActivation activation(program, called, resultType);
-        activation.Run(first, keep);
+        activation.Run(program.Decoded(OperationOf), first, keep);
     }
     if (!called) UnregisterScriptFunctions(program.functions.GetCount());
 }

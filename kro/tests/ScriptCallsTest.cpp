@@ -1,6 +1,7 @@
 // Tests of script function calls: from expressions, from the host, as event handlers, and the globals' lifecycle.
 #include "ScriptCalls.h"
 
+#include <cstring>
 #include <string>
 
 #include "Interpreter.h"
@@ -125,6 +126,49 @@ TEST_F(ScriptCallsTest, RecursionWorksToTheCapAndIsRefusedBeyondIt) {
     EXPECT_TRUE(KRO_RunWasStopped());
     EXPECT_EQ(Variables.GetCount(), before + 1);  // r only: the run ended before "after"
     EXPECT_EQ(Variables.GetVar("after"), nullptr);
+}
+
+// A body that is only a return runs without a control stack of its own:
+// it converts its result as a longer body does, calls other such bodies,
+// and with a hook it runs the usual way, so the hook sees its return.
+int returnsSeen = 0;
+
+TEST_F(ScriptCallsTest, ABodyThatOnlyReturnsGivesWhatALongerBodyGives) {
+    const struct {
+        const char* type;
+        const char* expression;
+    } cases[] = {
+        {"int", "a * 2.75 + b"},
+        {"double", "a * 2.75 + b"},
+        {"string", "$(a) + '/' + $(b)"},
+        {"double", "twice(b) + twice(a) / 4"},
+    };
+    for (const auto& c : cases) {
+        for (const bool hooked : {false, true}) {
+            const int before = Variables.GetCount();
+            const std::string head = std::string("func ") + c.type;
+            Build("func int twice(int n)\nreturn n * 2\nend\n" + head + " lean(double a, int b)\nreturn " + c.expression + "\nend\n" + head +
+                  " full(double a, int b)\nint unused = 0\nreturn " + c.expression + "\nend\n" + c.type +
+                  " x = lean(7.5, 4)\n" + c.type + " y = full(7.5, 4)\n");
+            returnsSeen = 0;
+            if (hooked)
+                KRO_TokenFunc = [](TProgram& running, int index, CONTROL_FRAME*, int, bool&) {
+                    if (running.tokens[index]->type == ttReturn) ++returnsSeen;
+                };
+            KRO_Run(program, false);
+            KRO_TokenFunc = nullptr;
+            const TVariable& x = Var("x");
+            const TVariable& y = Var("y");
+            ASSERT_EQ(x.type, y.type) << c.expression;
+            if (x.type == vtString)
+                EXPECT_EQ(*x.value.s, *y.value.s) << c.expression;
+            else
+                EXPECT_EQ(std::memcmp(&x.value, &y.value, sizeof x.value), 0) << c.expression;
+            EXPECT_EQ(returnsSeen > 0, hooked) << c.expression;
+            program.leftInVariables.clear();
+            while (Variables.GetCount() > before) Variables.DeleteLast(true);
+        }
+    }
 }
 
 // A script function has effects the evaluator cannot see: inside a constant

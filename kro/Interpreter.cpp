@@ -498,9 +498,9 @@ bool TActivation::End() {
             break;
         }
         case fkFor: {
+            if (RepeatFor(frame)) break;
             FOR_INFO* info = OpenerInfo<FOR_INFO>(frame, ttFor);
             if (info != nullptr) EvaluateAll(info->steps);
-            if (RepeatFor(frame)) break;
             Pop();
             GoTo(frame.start);
             break;
@@ -650,16 +650,18 @@ void TActivation::For(const TDecodedStatement& statement) {
         GoAfter(info->end);
 }
 
-// A for loop's next pass from its end, where its statement would run at
-// once (no hook, looked at in this epoch): what going back to the statement
-// would do (pop the frame, run the statement, push the same frame again),
-// without the round trip. False when the statement must run the usual way.
+// A for loop's steps and next pass from its end, where its statement would
+// run at once (no hook, looked at in this epoch): the steps as the end runs
+// them, then what going back to the statement would do (pop the frame, run
+// the statement, push the same frame again), without the round trip. False,
+// nothing run, when the end and the statement must run the usual way.
 bool TActivation::RepeatFor(CONTROL_FRAME& frame) {
     const int64_t i = frame.start;
     if (KRO_TokenFunc != nullptr || static_cast<uint64_t>(i) >= static_cast<uint64_t>(count)) return false;
     const TDecodedStatement& opener = statements[i];
     if (opener.checked != StatementEpoch() || opener.operation != soFor || opener.info == nullptr) return false;
     FOR_INFO& info = *opener.Info<FOR_INFO>();
+    EvaluateAll(info.steps);
     current = i;
     if (ForConditionsHold(info)) {
         frame.end = info.end;

@@ -36,5 +36,11 @@ TDecodedProgram::TDecodedProgram(const TProgram& program, uint8_t (*operationOf)
         statement.record = token->record.get();
         statement.info = InfoOf(*token);
         statement.expression = &token->expression;
+        const FOR_INFO* loop = token->type == ttFor ? static_cast<const FOR_INFO*>(statement.info) : nullptr;
+        if (loop != nullptr && loop->steps.Count() == 1 && loop->conditions.Count() == 1 &&
+            TCountingPass::Fits(loop->steps.items[0], loop->conditions.items[0])) {
+            countingPasses.emplace_back(new TCountingPass);
+            statement.counting = countingPasses.back().get();
+        }
     }
 }

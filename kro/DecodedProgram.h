@@ -2,8 +2,10 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
+#include "CountingPass.h"
 #include "Token.h"
 
 class TProgram;
@@ -19,6 +21,9 @@ struct TDecodedStatement {
     const TTokenRecord* record = nullptr;
     void* info = nullptr;
     EXPRESSION* expression = nullptr;
+    // A for loop of one step and one test in the shape a counting pass
+    // runs: its pass (null for every other statement).
+    TCountingPass* counting = nullptr;
     // The interpreter's check mark: the epoch at which the statement was
     // last found to stand for its token (0: never).
     uint64_t checked = 0;
@@ -48,4 +53,5 @@ public:
 
 private:
     std::vector<TDecodedStatement> statements;
+    std::vector<std::unique_ptr<TCountingPass>> countingPasses;
 };

@@ -294,6 +294,7 @@ private:
     void For(const TDecodedStatement& statement);
     bool ForConditionsHold(FOR_INFO& info);
     bool RepeatFor(CONTROL_FRAME& frame);
+    int CountedPass(const TDecodedStatement& opener, FOR_INFO& info);
     void Foreach(const TDecodedStatement& statement);
     void ForeachGetCount(const TDecodedStatement& statement);
     void ForeachSetCount(const TDecodedStatement& statement);
@@ -653,23 +654,32 @@ void TActivation::For(const TDecodedStatement& statement) {
 // A for loop's steps and next pass from its end, where its statement would
 // run at once (no hook, looked at in this epoch): the steps as the end runs
 // them, then what going back to the statement would do (pop the frame, run
-// the statement, push the same frame again), without the round trip. False,
-// nothing run, when the end and the statement must run the usual way.
+// the statement, push the same frame again), without the round trip; a
+// counting loop's step and test run as one counted pass where they can.
+// False, nothing run, when the end and the statement must run the usual way.
 bool TActivation::RepeatFor(CONTROL_FRAME& frame) {
     const int64_t i = frame.start;
     if (KRO_TokenFunc != nullptr || static_cast<uint64_t>(i) >= static_cast<uint64_t>(count)) return false;
     const TDecodedStatement& opener = statements[i];
     if (opener.checked != StatementEpoch() || opener.operation != soFor || opener.info == nullptr) return false;
     FOR_INFO& info = *opener.Info<FOR_INFO>();
-    EvaluateAll(info.steps);
+    const int counted = CountedPass(opener, info);
+    if (counted < 0) EvaluateAll(info.steps);
     current = i;
-    if (ForConditionsHold(info)) {
+    if (counted >= 0 ? counted == 1 : ForConditionsHold(info)) {
         frame.end = info.end;
     } else {
         Pop();
         GoAfter(info.end);
     }
     return true;
+}
+
+// The steps and the test of a counting loop's pass run in place: 1 or 0,
+// whether the test holds; -1, nothing run, where they must be evaluated.
+int TActivation::CountedPass(const TDecodedStatement& opener, FOR_INFO& info) {
+    if (opener.counting == nullptr || info.steps.Count() != 1 || info.conditions.Count() != 1) return -1;
+    return opener.counting->Run(info.steps.items[0], info.conditions.items[0], Variables);
 }
 
 // Item position of the array into the item variable, when their types

@@ -1,4 +1,4 @@
-// TDecodedProgram: the statements of a program's tokens, each with its operation, its record cast once and its expression.
+// TDecodedProgram: the statements of a program's tokens, each with its operation, its record cast once, its expression and, for a counting loop, its counted pass.
 #include "DecodedProgram.h"
 
 #include "Program.h"

@@ -1,4 +1,4 @@
-// TDecodedProgram: a compiled program's tokens made ready for the interpreter: a flat array of statements, each with its operation, its record as the class the operation reads and its expression at hand.
+// TDecodedProgram: a compiled program's tokens made ready for the interpreter: a flat array of statements, each with its operation, its record as the class the operation reads, its expression at hand and, for a counting loop, its counted pass.
 #pragma once
 
 #include <cstdint>

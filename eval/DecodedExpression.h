@@ -75,7 +75,10 @@ public:
     bool Straight() const { return straight != nullptr; }
     // The straight form, or a copy of it kept for the list's count, when it
     // may run now for list (null otherwise), and its run, which writes out
-    // as Evaluate does (both inline, in StraightProgram.h).
+    // as Evaluate does (both inline, in StraightProgram.h). Where a type
+    // changed since its variables' types were last looked at, only
+    // lookAgain looks at them again (which the runs' slow way does).
+    template <bool lookAgain = false>
     const TStraightProgram* StraightFor(const TVariableList& list) const;
     static void RunStraight(const TStraightProgram& form, TVariableList& list, EXPRESSION& e, TEvalStack& stack,
                             void* userData, EXPRVALUE& out);

@@ -472,7 +472,8 @@ TDecodedExpression::TOutcome TDecodedExpression::Run(TVariableList& list, EXPRES
 // texts: what script statements holding calls have) goes to the general
 // run; one whose operations were looked at again or whose variables are
 // found again (the list changed) runs the straight form after all, else
-// the general run.
+// the general run. A straight form whose variables' types were not looked
+// at since a type changed is looked at here.
 template <bool valueOnly>
 [[gnu::noinline]] void TDecodedExpression::EvaluateSlowly(TVariableList& list, EXPRESSION& e, TEvalStack& stack,
                                                           EXPRVALUE& out, void* userData) {
@@ -484,8 +485,9 @@ template <bool valueOnly>
     if (straightThread == ThisThread() && straightChecked != operationsChanges.load(std::memory_order_relaxed) &&
         OperatorsAreOurs())
         straightChecked = operationsChanges.load(std::memory_order_relaxed);
-    if (const TStraightProgram* form = StraightFor(list)) return RunStraight(*form, list, e, stack, userData, out);
-    if (StraightOwnedHere() && depth == 0 && Find(*program, list, *firstFrame) && straight->Ready(list)) {
+    if (const TStraightProgram* form = StraightFor<true>(list))
+        return RunStraight(*form, list, e, stack, userData, out);
+    if (StraightOwnedHere() && depth == 0 && Find(*program, list, *firstFrame) && straight->LookAgain(list)) {
         KeepStraight(list);
         return RunStraight(*straight, list, e, stack, userData, out);
     }

@@ -552,7 +552,7 @@ void CallFirst(const TStraightStep* s, double a, int64_t n, EXPRVALUE* out) {
     EXPRESSION_ITEM result;
     if (!CallExtFunctionDirectly(site.function, items + below, site.operands, context.userData, result))
         return FinishByLoop(context, items, call.count, nullptr, site.item, *out);
-    if (result.kind != site.expected || !call.program->Ready(list))
+    if (result.kind != site.expected || !call.program->LookAgain(list))
         return FinishByLoop(context, items, below, &result, site.item + 1, *out);
     T value;
     std::memcpy(&value, &result.value, sizeof value);
@@ -692,11 +692,13 @@ bool TStraightMaker::Guard() {
     program.guardList = filled;
     filled[guards] = TStraightProgram::TGuard{nullptr, vtUndefined};
     program.guardBindings.clear();
+    program.itemGuards = false;
     for (size_t k = 0; k < code.bindings.size(); ++k) {
         const TBinding& binding = code.bindings[k];
         program.guardBindings.emplace_back(static_cast<int>(k), false);
         filled[program.guardBindings.size() - 1] = TStraightProgram::TGuard{nullptr, binding.type};
         if (binding.type != vtArray) continue;
+        program.itemGuards = true;
         program.guardBindings.emplace_back(static_cast<int>(k), true);
         filled[program.guardBindings.size() - 1] = TStraightProgram::TGuard{nullptr, binding.itemtype};
     }
@@ -973,8 +975,9 @@ void TStraightProgram::Bind(const TFrame& frame) {
     TGuard* filled = GuardsToFill();
     for (size_t k = 0; k < guardBindings.size(); ++k) {
         const TVariable* v = frame.bound[static_cast<size_t>(guardBindings[k].first)];
-        filled[k].held = guardBindings[k].second ? &v->value.a.itemtype : &v->type;
+        filled[k].held = guardBindings[k].second ? &v->value.a.itemtype : v->type.Byte();
     }
+    typesSeen = 0;
     quiet = assigned >= 0 ? frame.bound[static_cast<size_t>(assigned)] : nullptr;
     stamp = frame.stamp;
     count = frame.count;
@@ -1002,6 +1005,8 @@ void TStraightProgram::CopyFrom(const TStraightProgram& source) {
     std::copy(from, from + guardCount + 1, GuardsToFill());
     guardList = GuardsToFill();
     guardBindings = source.guardBindings;
+    itemGuards = source.itemGuards;
+    typesSeen = 0;
     assigned = source.assigned;
     quiet = source.quiet;
     stamp = source.stamp;

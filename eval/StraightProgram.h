@@ -88,18 +88,11 @@ public:
 
     // Whether the variables found are still there for list: the same list
     // in the same layout, count and base, each variable of its type (and
-    // item type), an assigned one without listeners.
-    [[gnu::always_inline]] bool Ready(const TVariableList& on) const {
-        if (guardCount == 0) return true;
-        // No two lists share a stamp, and none has 0 (the stamp before the
-        // first Bind): the stamp stands for the list.
-        if (!on.HasLayoutStamp(count, stamp) || on.GetBase() != base) return false;
-        const TGuard* guard = guardList;
-        do {
-            if (*guard->held != guard->type) return false;
-        } while ((++guard)->held != nullptr);
-        return quiet == nullptr || quiet->GetListenerCount() == 0;
-    }
+    // item type), an assigned one without listeners. Ready takes the types
+    // as they were last looked at while no type has changed since, and
+    // gives false where one has; LookAgain then looks at them.
+    [[gnu::always_inline]] bool Ready(const TVariableList& on) const { return Holds<false>(on); }
+    bool LookAgain(const TVariableList& on) const { return Holds<true>(on); }
 
     // Runs the steps and writes the result's kind, value and reference as
     // the general run writes them (also where only the kind and value are
@@ -145,6 +138,26 @@ private:
         const TVariableType* held;
         TVariableType type;
     };
+    template <bool lookAgain>
+    [[gnu::always_inline]] bool Holds(const TVariableList& on) const {
+        if (guardCount == 0) return true;
+        // No two lists share a stamp, and none has 0 (the stamp before the
+        // first Bind): the stamp stands for the list.
+        if (!on.HasLayoutStamp(count, stamp) || on.GetBase() != base) return false;
+        if (typesSeen != variableTypeChanges.load(std::memory_order_relaxed) && !(lookAgain && GuardsHold()))
+            return false;
+        return quiet == nullptr || quiet->GetListenerCount() == 0;
+    }
+    // Whether every guard holds. Where none looks at an item type (which is
+    // written without being counted), the count of type changes is taken
+    // first and kept once they hold: until another change the guards hold.
+    bool GuardsHold() const {
+        const uint64_t changes = variableTypeChanges.load(std::memory_order_relaxed);
+        for (const TGuard* guard = guardList; guard->held != nullptr; ++guard)
+            if (*guard->held != guard->type) return false;
+        if (!itemGuards) typesSeen = changes;
+        return true;
+    }
 
     std::vector<TStraightStep> steps;
     const TStraightStep* first = nullptr;
@@ -164,6 +177,9 @@ private:
     const TGuard* guardList = nullptr;
     // What each guard looks at: the binding, and whether its item type.
     std::vector<std::pair<int, bool>> guardBindings;
+    bool itemGuards = false;
+    // The count of type changes at which the guards last held (0: never).
+    mutable uint64_t typesSeen = 0;
     // The variable the last step assigns to (-1: none) and, bound, the
     // variable that must have no listeners then.
     int assigned = -1;
@@ -187,12 +203,14 @@ private:
 
 // The straight form that may run here for list: owned here, and its
 // variables (or those of the copy kept for the list's count) where they were.
+template <bool lookAgain>
 [[gnu::always_inline]] inline const TStraightProgram* TDecodedExpression::StraightFor(const TVariableList& list) const {
+    const auto holds = [&list](const TStraightProgram& form) { return lookAgain ? form.LookAgain(list) : form.Ready(list); };
     if (!StraightOwnedHere()) return nullptr;
-    if (straight->Ready(list)) return straight.get();
+    if (holds(*straight)) return straight.get();
     if (keptStraight == nullptr) return nullptr;
     const TStraightProgram* kept = keptStraight[static_cast<size_t>(list.GetCount()) % kKeptStraight].get();
-    return kept != nullptr && kept->Ready(list) ? kept : nullptr;
+    return kept != nullptr && holds(*kept) ? kept : nullptr;
 }
 
 // The context of the straight run with a call under way on this thread, if any.

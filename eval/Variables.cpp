@@ -8,6 +8,10 @@
 
 // ---------------------------------------------------------------- TVariable
 
+std::atomic<uint64_t> variableTypeChanges{1};
+
+void CountTypeChange() { variableTypeChanges.fetch_add(1, std::memory_order_relaxed); }
+
 TVariable::TVariable() { std::memset(&value, 0, sizeof value); }
 
 TVariable::TVariable(const TString& name, int64_t v, int info) : TVariable() {

@@ -6,6 +6,7 @@
 // false. Nothing here throws on bad input.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <cstdio>
 #include <memory>
@@ -27,6 +28,35 @@ constexpr TVariableType vtComplex = 5;
 constexpr TVariableType vtString = 6;
 constexpr TVariableType vtArray = 7;
 constexpr TVariableType vtArray2 = 8;
+
+// Each change of a variable's type, and each variable made, counts one
+// (the count only grows): a decoded expression that found its variables'
+// types as it expects them need not look at them again while the count
+// stands. Only the library itself reads the count; it starts at 1.
+extern __attribute__((visibility("hidden"))) std::atomic<uint64_t> variableTypeChanges;
+void CountTypeChange();
+
+// A variable's type byte, read and written as a TVariableType; a write of
+// another type than it holds is counted.
+class TVariableTypeField {
+public:
+    TVariableTypeField() { CountTypeChange(); }
+    TVariableTypeField(const TVariableTypeField& source) : code(source.code) { CountTypeChange(); }
+    TVariableTypeField& operator=(TVariableType type) {
+        if (type != code) {
+            code = type;
+            CountTypeChange();
+        }
+        return *this;
+    }
+    TVariableTypeField& operator=(const TVariableTypeField& source) { return *this = source.code; }
+    operator TVariableType() const { return code; }
+    // The byte itself, for looks that compare it where it lies.
+    const TVariableType* Byte() const { return &code; }
+
+private:
+    TVariableType code = vtUndefined;
+};
 
 struct VPOINT {
     int64_t x;
@@ -171,7 +201,7 @@ public:
     bool ReadFromMemBuffer(TMemBuffer& buffer) override;
 
     TString name;
-    TVariableType type = vtUndefined;
+    TVariableTypeField type;
     TValue value;
     bool absolute = false;
     int info = 0;

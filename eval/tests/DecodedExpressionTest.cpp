@@ -869,6 +869,44 @@ TEST(DecodedBindingTest, TypeLooksBeyondTheInlineOnesAreKept) {
     FreeExpression(e);
 }
 
+// A lent variable that its lender ends and makes anew in the very same
+// place, of another type or of none, and lends again: the list cannot tell
+// it from the one it held, so only the new variable's type says that the
+// form must not read it as before.
+TEST(DecodedBindingTest, ALentVariableMadeAnewInItsPlaceIsSeen) {
+    TVariableList list;
+    list.NewDouble("a", false, 1.5);
+    TVariable* lent = new TVariable("b", 0.25, 0);
+    const std::function<void()> remakes[] = {
+        [&] { new (lent) TVariable("b", int64_t{7}, 0); },
+        [&] { new (lent) TVariable(); },
+        [&] { new (lent) TVariable("b", 0.75, 0); },
+    };
+    void* const items[1] = {static_cast<TContainerItem*>(lent)};
+    TEvalStack stack;
+    list.AppendVariables(items, 1);
+    EXPRESSION e = CreateExpression(list, "a*2+b");
+    ASSERT_GE(e.count, 1);
+    for (size_t k = 0;; ++k) {
+        for (int round = 0; round < 3; ++round) {
+            EXPRVALUE byLoop, byForm;
+            EvaluateByLoop(list, e, stack, byLoop, false, nullptr);
+            EvaluateExpression(list, e, stack, byForm, false, nullptr);
+            ExpectSameResult(byForm, byLoop, "remakes " + std::to_string(k) + " round " + std::to_string(round));
+        }
+        if (k == 0) {
+            EXPECT_TRUE(static_cast<TDecodedExpression*>(EvaluationCacheOf(e))->Straight());
+        }
+        list.TakeOffVariables(1);
+        if (k == sizeof remakes / sizeof remakes[0]) break;
+        lent->~TVariable();
+        remakes[k]();
+        list.AppendVariables(items, 1);
+    }
+    delete lent;
+    FreeExpression(e);
+}
+
 // Variables appended and cut off again, as a script's calls do with their
 // parameters: forms made below them keep their variables, forms that read
 // them find what is there now, kept, replaced, freed or of another type.

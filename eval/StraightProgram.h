@@ -205,7 +205,9 @@ private:
 // variables (or those of the copy kept for the list's count) where they were.
 template <bool lookAgain>
 [[gnu::always_inline]] inline const TStraightProgram* TDecodedExpression::StraightFor(const TVariableList& list) const {
-    const auto holds = [&list](const TStraightProgram& form) { return lookAgain ? form.LookAgain(list) : form.Ready(list); };
+    const auto holds = [&list](const TStraightProgram& form) {
+        return lookAgain ? form.LookAgain(list) : form.Ready(list);
+    };
     if (!StraightOwnedHere()) return nullptr;
     if (holds(*straight)) return straight.get();
     if (keptStraight == nullptr) return nullptr;

@@ -9,6 +9,7 @@
 #include <fstream>
 #include <functional>
 #include <limits>
+#include <new>
 #include <set>
 #include <string>
 #include <thread>

@@ -2,6 +2,7 @@
 #include "CountingPass.h"
 
 #include "BinaryOperators.h"
+#include "DecodedSteps.h"
 #include "EvaluateEngine.h"
 #include "EvaluationLoop.h"
 #include "OperatorSupport.h"
@@ -90,10 +91,8 @@ int TCountingPass::Run(const EXPRESSION& step, const EXPRESSION& test, TVariable
     // A host's own operators see every operation.
     if (CurrentOperations().binaryOperator != ApplyBinaryOperator) return -1;
     if (!list.HasLayoutStamp(count, stamp) || list.GetBase() != base) {
-        // Found as the evaluation finds it: relative references count from the end.
-        const TVariableValue& at = counting.variable;
-        const int64_t position = at.absolute ? int64_t{list.GetBase()} + at.reference
-                                             : int64_t{list.GetCount()} - 1 - at.reference;
+        // Found as the evaluation finds it.
+        const int64_t position = PositionOf(list, counting.variable.reference, counting.variable.absolute);
         variable = position >= 0 && position < list.GetCount() ? list[static_cast<int>(position)] : nullptr;
         if (variable == nullptr) return -1;
         stamp = list.GetLayoutStamp();

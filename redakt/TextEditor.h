@@ -443,12 +443,17 @@ public:
     // arrow keys, the lines moved for the page keys, measured from
     // pageAnchorLine): extend or shrink the line block, so that Shift+Down
     // from line a to b selects [a, b) and only at the end of the text does
-    // the caret's own line join. An in-line selection is dropped first.
+    // the caret's own line join. An in-line selection is dropped first;
+    // without a line block the block starts empty on the line the caret left
+    // (prevLine). The block stays within [0, line count], its start at or
+    // before its end.
     void SelUp(int n);
     void SelDown(int n);
+    // A line block exists and runs through the last line of the text.
+    bool LineBlockReachesEnd() const;
     // After CurCol moved left or right by n (prevCol is where it was): extend
     // or shrink the in-line selection of the caret line; crossing the anchor
-    // turns it round.
+    // turns it round. Without one it starts empty on prevCol.
     void SelLeft(int n);
     void SelRight(int n);
     // CurCol to the start of the previous word, or column 0 (CtrlLeft), or
@@ -1216,7 +1221,7 @@ public:
     void InsertDate(TTextEditorDateInsert kind);
     // Read-only: nothing. The lines of a line block, or the columns of an
     // in-line selection on its own line (selLine); one undo step. Nothing
-    // without a selection.
+    // without a selection. A block of every line leaves one empty line.
     void DeleteBlock();
     // Read-only: nothing. Removes the caret line; the last line is emptied
     // instead. Deletions on one line undo together.

@@ -287,18 +287,21 @@ void TTextEditor::FinishKeyDown(WORD& key, const TTextEditorKeyEvent& event) {
 
 // ---- The arrow keys ----
 
+// Up and Down. Under PersistentBlocks the first Shift+Up or Shift+Down of a
+// run starts a new block, empty on the line the caret left (its own line
+// when it could not move).
 bool TTextEditor::UpPress(const TTextEditorKeyEvent& event) {
     prevLine = CurLine;
     if (CurLine <= 0) return false;
     const int count = lines.GetCount();
-    if (!(event.shiftHeld && CurLine == count - 1 && selection.selEndLine == count)) --CurLine;
+    if (!(event.shiftHeld && CurLine == count - 1 && LineBlockReachesEnd())) --CurLine;
     if (!event.shiftHeld) {
         ClearSelection(false);
         return true;
     }
     if (!(lastKey == VK_UP && lastShift) && PersistentBlocks && !shiftSelecting) {
         ClearSelection(true);
-        selection.selStartLine = selection.selEndLine = CurLine + 1;
+        selection.selStartLine = selection.selEndLine = prevLine;
         Repaint();
     }
     shiftSelecting = true;
@@ -317,7 +320,7 @@ bool TTextEditor::DownPress(const TTextEditorKeyEvent& event) {
     }
     if (!(lastKey == VK_DOWN && lastShift) && PersistentBlocks && !shiftSelecting) {
         ClearSelection(true);
-        selection.selStartLine = selection.selEndLine = CurLine - 1;
+        selection.selStartLine = selection.selEndLine = prevLine;
         Repaint();
     }
     shiftSelecting = true;

@@ -86,14 +86,19 @@ void TTextEditor::DeleteInlineSelection() {
     SetModified(true);
 }
 
-// The caret stays inside the text when the block reached its end.
+// The caret stays inside the text when the block reached its end. A block
+// of every line leaves one empty line, as deleting the last line does, and
+// its record takes that line away again: no later edit then adds a line
+// that no record covers.
 void TTextEditor::DeleteLineBlock() {
     TTextEditorSelection& s = selection;
     const int first = std::max(std::min(s.selStartLine, s.selEndLine), 0);
     const int last = std::min(std::max(s.selStartLine, s.selEndLine), lines.GetCount()) - 1;
     if (first > last) return;
-    AddUndoItem(utDeleteBlock, first, first - 1, POINT{CurCol, CurLine}, first, last);
+    const bool everyLine = first == 0 && last == lines.GetCount() - 1;
+    AddUndoItem(utDeleteBlock, first, everyLine ? first : first - 1, POINT{CurCol, CurLine}, first, last);
     Delete(first, last);
+    if (everyLine) Insert(0, TString());
     UnsetMarkers(first, last);
     RefreshMarkers(last + 1, first - last - 1);
     SetVMax(std::max(lines.GetCount() - 1, 0));

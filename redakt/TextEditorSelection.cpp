@@ -1,7 +1,6 @@
 // TTextEditor: clearing the selection, extending it after caret moves, and
 // moving the caret by words.
 #include <algorithm>
-#include <utility>
 
 #include "TextEditor.h"
 #include "TextEditorCharacters.h"
@@ -31,6 +30,16 @@ void DropInlineSelection(TTextEditor& editor) {
     editor.RepaintLine(s.selLine);
 }
 
+// An empty selection's lines or columns may have stayed behind the caret (a
+// line join, a new line, a select-all): the selection a move makes starts
+// where the caret left.
+void AnchorEmptyBlock(TTextEditorSelection& s, int leftLine) {
+    if (s.selStartLine == s.selEndLine) s.selStartLine = s.selEndLine = leftLine;
+}
+void AnchorEmptyColumns(TTextEditorSelection& s, int leftCol) {
+    if (s.selStartCol == s.selEndCol) s.selStartCol = s.selEndCol = leftCol;
+}
+
 }  // namespace
 
 void TTextEditor::ClearSelection(bool force) {
@@ -41,27 +50,35 @@ void TTextEditor::ClearSelection(bool force) {
     SelectionChanged();
 }
 
+bool TTextEditor::LineBlockReachesEnd() const {
+    return selection.selStartLine < selection.selEndLine && selection.selEndLine == lines.GetCount();
+}
+
 void TTextEditor::SelUp(int n) {
     DropInlineSelection(*this);
     TTextEditorSelection& s = selection;
     const int oldStart = s.selStartLine, oldEnd = s.selEndLine;
+    AnchorEmptyBlock(s, prevLine);
     const int count = lines.GetCount();
     bool repaintAll = false;
-    if (CurLine == count - 1 && s.selEndLine == count) {
+    if (CurLine == count - 1 && LineBlockReachesEnd()) {
         s.selEndLine = count - 1;
     } else if (CurLine < s.selStartLine) {
         if (n == 1) {
             s.selStartLine -= 1;
-        } else if (pageAnchorLine < s.selEndLine) {
+        } else if (pageAnchorLine <= s.selStartLine) {
             s.selStartLine -= n;
         } else {
+            // The caret left from inside the block or below it: it crossed
+            // the start, which stays as the anchor.
             s.selEndLine = s.selStartLine;
             s.selStartLine = pageAnchorLine - n;
             repaintAll = true;
         }
     } else if (CurLine < s.selEndLine) {
-        s.selEndLine -= n;
-        if (s.selEndLine < s.selStartLine) std::swap(s.selStartLine, s.selEndLine);
+        // From below the block (PersistentBlocks) the end only follows the
+        // caret once it is inside, as single steps would.
+        s.selEndLine = std::max(s.selEndLine - n, CurLine);
     }
     if (repaintAll)
         Repaint();
@@ -74,6 +91,7 @@ void TTextEditor::SelDown(int n) {
     DropInlineSelection(*this);
     TTextEditorSelection& s = selection;
     const int oldStart = s.selStartLine, oldEnd = s.selEndLine;
+    AnchorEmptyBlock(s, prevLine);
     const int count = lines.GetCount();
     if (CurLine == count - 1 && CurLine == prevLine && n == 1) {
         s.selEndLine = count;  // the caret cannot go below the last line: the line joins
@@ -87,12 +105,9 @@ void TTextEditor::SelDown(int n) {
             s.selEndLine += n;
         }
     } else if (s.selStartLine < CurLine) {
-        s.selStartLine += n;
-        if (s.selStartLine > s.selEndLine) {
-            const int newStart = s.selStartLine;
-            s.selStartLine = s.selEndLine - 1;
-            s.selEndLine = newStart + 1;
-        }
+        // From above the block (PersistentBlocks) the start only follows the
+        // caret once it is inside, as single steps would.
+        s.selStartLine = std::min(s.selStartLine + n, CurLine);
     }
     RepaintBlockChange(*this, oldStart, oldEnd);
     SelectionChanged();
@@ -100,6 +115,7 @@ void TTextEditor::SelDown(int n) {
 
 void TTextEditor::SelLeft(int n) {
     TTextEditorSelection& s = selection;
+    AnchorEmptyColumns(s, prevCol);
     if (CurCol < s.selStartCol) {
         if (s.selStartCol < prevCol) {
             s.selEndCol = s.selStartCol;
@@ -117,6 +133,7 @@ void TTextEditor::SelLeft(int n) {
 
 void TTextEditor::SelRight(int n) {
     TTextEditorSelection& s = selection;
+    AnchorEmptyColumns(s, prevCol);
     if (s.selEndCol < CurCol) {
         if (prevCol < s.selEndCol) {
             s.selStartCol = s.selEndCol;

@@ -4,10 +4,14 @@
 // padding, the line break at the margin, the typed word, buffers, the sort
 // column, the append mode), the chord lifetimes, the selection kept or
 // collapsed by a key, Shift selections with the exchange mark, control
-// characters, and a sweep of every key with every modifier.
+// characters, a sweep of every key with every modifier, and seeded random
+// walks of keys that keep the selection inside the text and undo exactly.
 #include <gtest/gtest.h>
 
+#include <iterator>
+#include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "KeyboardFixture.h"
@@ -597,4 +601,191 @@ TEST_F(KeyboardTest, EveryKeyWithEveryModifierAfterEveryPrefixKeepsTheEditorSoun
     }
     EXPECT_FALSE(dialogs.empty());
     EXPECT_FALSE(typed.empty());
+}
+
+// ---- The selection inside the text, and undo back to the start ----
+
+namespace {
+
+// A key pressed alone or with Ctrl held around it.
+struct TNamedKey {
+    bool ctrl;
+    UINT key;
+    const char* name;
+};
+
+void PressNamed(win32::TestDriver& driver, const TNamedKey& key) {
+    if (key.ctrl)
+        driver.Press({VK_LCONTROL}, key.key);
+    else
+        driver.Press(key.key);
+}
+
+const TNamedKey kWalkKeys[] = {
+    {false, VK_UP, "Up"},         {false, VK_DOWN, "Down"},      {false, VK_LEFT, "Left"},
+    {false, VK_RIGHT, "Right"},   {false, VK_PRIOR, "PgUp"},     {false, VK_NEXT, "PgDn"},
+    {false, VK_HOME, "Home"},     {false, VK_END, "End"},        {true, 'A', "Ctrl+A"},
+    {false, 'X', "x"},            {false, VK_SPACE, "Space"},    {false, VK_RETURN, "Enter"},
+    {false, VK_TAB, "Tab"},       {false, VK_BACK, "Backspace"}, {false, VK_DELETE, "Delete"},
+    {true, 'X', "Ctrl+X"},        {true, 'C', "Ctrl+C"},         {true, 'V', "Ctrl+V"},
+    {true, 'Z', "Ctrl+Z"},
+};
+// The keys of a run pressed with Shift held throughout.
+const TNamedKey kShiftedKeys[] = {
+    {false, VK_UP, "Shift+Up"},       {false, VK_DOWN, "Shift+Down"},  {false, VK_LEFT, "Shift+Left"},
+    {false, VK_RIGHT, "Shift+Right"}, {false, VK_PRIOR, "Shift+PgUp"}, {false, VK_NEXT, "Shift+PgDn"},
+};
+
+// The caret and the selection lie inside the text: the line block within
+// [0, line count], start at or before end; an in-line selection on a line of
+// the text, start at or before end.
+bool SelectionInText(TKeyEditor& editor) {
+    const TTextEditorSelection& s = editor.selection;
+    const int count = editor.lines.GetCount();
+    const bool inlineSound = s.selStartCol == s.selEndCol ||
+                             (0 <= s.selLine && s.selLine < count && 0 <= s.selStartCol && s.selStartCol < s.selEndCol);
+    return 0 <= editor.CurLine && editor.CurLine < std::max(count, 1) && 0 <= s.selStartLine &&
+           s.selStartLine <= s.selEndLine && s.selEndLine <= count && inlineSound;
+}
+
+std::string DescribeSelection(TKeyEditor& editor) {
+    const TTextEditorSelection& s = editor.selection;
+    return "caret " + std::to_string(editor.CurCol) + "," + std::to_string(editor.CurLine) + ", block [" +
+           std::to_string(s.selStartLine) + ", " + std::to_string(s.selEndLine) + "), columns [" +
+           std::to_string(s.selStartCol) + ", " + std::to_string(s.selEndCol) + ") of line " +
+           std::to_string(s.selLine) + ", " + std::to_string(editor.lines.GetCount()) + " lines";
+}
+
+}  // namespace
+
+// Seeded walks of keys over small texts, with and without PersistentBlocks.
+// After every key the selection lies inside the text and every block the
+// host is told of names lines of the text, first before last; at the end,
+// undoing every record gives the starting text back exactly (the walks stay
+// within the undo budget).
+TEST_F(KeyboardTest, RandomWalksOfKeysKeepTheSelectionInTheTextAndUndoRestoresIt) {
+    const std::vector<std::vector<std::string>> texts = {
+        {""}, {"a", "b"}, {"one two", "", "  three", "four"}, NumberedLines(12), NumberedLines(40),
+    };
+    TKeyEditor* editor = Editor({""});
+    std::string badReport;
+    editor->OnSelectionChange = [&](TTextEditor* sender, bool lines, int first, int last) {
+        if (lines && (first < 0 || last >= sender->lines.GetCount() || first > last))
+            badReport = " reported lines " + std::to_string(first) + " to " + std::to_string(last);
+    };
+    for (bool persistent : {false, true}) {
+        for (unsigned seed = 0; seed < 2000; ++seed) {
+            const std::vector<std::string>& text = texts[seed % texts.size()];
+            ShowText(editor, text);
+            editor->ClearUndo();
+            editor->PlaceCaret(0, 0);
+            editor->ClearSelection(true);
+            editor->SetPersistentBlocks(persistent);
+            PutClipboardText("");
+            badReport.clear();
+            std::string walk = "seed " + std::to_string(seed) + (persistent ? " with PersistentBlocks:" : ":");
+            std::mt19937 random(seed);
+            const auto press = [&](const TNamedKey& key) {
+                walk += std::string(" ") + key.name;
+                PressNamed(driver, key);
+                return SelectionInText(*editor) && badReport.empty();
+            };
+            bool sound = true;
+            for (int step = 0; step < 40 && sound; ++step) {
+                if (random() % 4 == 0) {
+                    driver.KeyDown(VK_LSHIFT);
+                    for (int run = 1 + random() % 4; run > 0 && sound; --run)
+                        sound = press(kShiftedKeys[random() % std::size(kShiftedKeys)]);
+                    driver.KeyUp(VK_LSHIFT);
+                } else {
+                    sound = press(kWalkKeys[random() % std::size(kWalkKeys)]);
+                }
+            }
+            ASSERT_TRUE(sound) << walk << ": " << DescribeSelection(*editor) << badReport;
+            while (editor->undoItems.GetCount() > 0) editor->Undo();
+            ASSERT_EQ(TextOf(editor->lines), text) << walk;
+        }
+    }
+}
+
+// Select-all and a deletion leave one empty line, and the first edit after
+// it is undone with the rest: undoing every record gives the text back.
+TEST_F(KeyboardTest, DeletingEveryLineLeavesOneEmptyLineAndUndoingEverythingGivesTheTextBack) {
+    const std::vector<std::string> text = {"a", "b"};
+    const TNamedKey deletions[] = {{false, VK_DELETE, "Delete"}, {false, VK_BACK, "Backspace"}, {true, 'X', "Ctrl+X"}};
+    const TNamedKey firstEdits[] = {{false, 'X', "x"}, {false, VK_RETURN, "Enter"}, {false, VK_TAB, "Tab"},
+                                    {true, 'V', "Ctrl+V"}};
+    for (const TNamedKey& deletion : deletions) {
+        for (const TNamedKey& edit : firstEdits) {
+            TKeyEditor* editor = Editor(text);
+            PutClipboardText("pasted");
+            Ctrl('A');
+            PressNamed(driver, deletion);
+            EXPECT_EQ(TextOf(editor->lines), std::vector<std::string>{""}) << deletion.name;
+            PressNamed(driver, edit);
+            while (editor->undoItems.GetCount() > 0) Ctrl('Z');
+            EXPECT_EQ(TextOf(editor->lines), text) << deletion.name << ", then " << edit.name;
+            delete editor;
+        }
+    }
+}
+
+// Shifted moves from the last line, from inside a block and after the empty
+// selection was left behind the caret keep the selection in the text, on
+// the line or column the caret left, and tell the host only lines of the text.
+TEST_F(KeyboardTest, ShiftedMovesKeepTheSelectionInsideTheTextOnItsAnchor) {
+    const int kNone = -1;
+    const struct {
+        const char* what;
+        int lineCount;
+        bool persistent;
+        int blockStart, blockEnd;  // kNone: the selection cleared on the caret
+        int col, line;             // the caret before
+        std::vector<UINT> plainKeys, shiftedKeys;
+        int startLine, endLine, startCol, endCol, caretLine;  // after
+    } kCases[] = {
+        {"Shift+PgUp from the joined last line", 12, false, kNone, kNone, 0, 9, {},
+         {VK_DOWN, VK_DOWN, VK_DOWN, VK_PRIOR}, 0, 9, 0, 0, 0},
+        {"and Shift+Down after it", 12, false, kNone, kNone, 0, 9, {},
+         {VK_DOWN, VK_DOWN, VK_DOWN, VK_PRIOR, VK_DOWN}, 1, 9, 0, 0, 1},
+        {"a new block of Shift+Down on the last line", 3, true, kNone, kNone, 0, 2, {}, {VK_DOWN}, 2, 3, 0, 0, 2},
+        {"the same in a one-line text", 1, true, kNone, kNone, 0, 0, {}, {VK_DOWN}, 0, 1, 0, 0, 0},
+        {"a new block of Shift+Up on the last line", 3, true, 1, 3, 0, 2, {}, {VK_UP}, 2, 2, 0, 0, 2},
+        {"and Shift+Up again", 3, true, 1, 3, 0, 2, {}, {VK_UP, VK_UP}, 1, 2, 0, 0, 1},
+        {"Shift+Up on the last line after a line join", 3, false, kNone, kNone, 0, 2, {VK_BACK}, {VK_UP}, 0, 1,
+         0, 0, 0},
+        {"Shift+Right on a new line", 2, false, kNone, kNone, 0, 0, {VK_END, VK_RETURN}, {VK_RIGHT}, 1, 1, 0,
+         1, 1},
+        {"Shift+Left after Ctrl+A", 2, false, kNone, kNone, 0, 1, {VK_END, 'A'}, {VK_LEFT}, 1, 1, 17, 18, 1},
+    };
+    for (const auto& c : kCases) {
+        TKeyEditor* editor = Editor(NumberedLines(c.lineCount));
+        editor->SetPersistentBlocks(c.persistent);
+        editor->PlaceCaret(c.col, c.line);
+        editor->ClearSelection(true);
+        if (c.blockStart != kNone) {
+            editor->selection.selStartLine = c.blockStart;
+            editor->selection.selEndLine = c.blockEnd;
+        }
+        std::string badReport;
+        editor->OnSelectionChange = [&](TTextEditor*, bool lines, int first, int last) {
+            if (lines && (first < 0 || last >= editor->lines.GetCount() || first > last))
+                badReport = std::to_string(first) + " to " + std::to_string(last);
+        };
+        for (UINT key : c.plainKeys) {
+            if (key == 'A')
+                Ctrl(key);
+            else
+                driver.Press(key);
+        }
+        driver.KeyDown(VK_LSHIFT);
+        for (UINT key : c.shiftedKeys) driver.Press(key);
+        driver.KeyUp(VK_LSHIFT);
+        const TTextEditorSelection& s = editor->selection;
+        EXPECT_EQ(std::make_tuple(s.selStartLine, s.selEndLine, s.selStartCol, s.selEndCol, editor->CurLine),
+                  std::make_tuple(c.startLine, c.endLine, c.startCol, c.endCol, c.caretLine))
+            << c.what;
+        EXPECT_EQ(badReport, "") << c.what;
+        delete editor;
+    }
 }

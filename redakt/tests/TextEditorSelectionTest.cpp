@@ -108,6 +108,14 @@ TEST_F(SelectionTest, PageMovesExtendFromTheAnchorLine) {
         {"up growing a block made upward", 10, 15, 10, 7, 7, 15},
         {"up shrinking a block made downward", 10, 20, 20, 15, 10, 15},
         {"up across the block's start", 10, 15, 15, 7, 7, 10},
+        // Without a block the lines it was left on do not count: the caret's do.
+        {"down without a block left elsewhere", 4, 4, 10, 15, 10, 15},
+        // From the joined last line, or (PersistentBlocks) from inside a block
+        // or beyond its far end, the block stays within the text on its anchor.
+        {"up from the joined last line across the start", 9, 30, 29, 2, 2, 9},
+        {"up from inside a block across its start", 10, 20, 15, 7, 7, 10},
+        {"up from below a block into it", 3, 8, 20, 5, 3, 5},
+        {"down from above a block into it", 25, 29, 20, 28, 28, 29},
     };
     for (const auto& row : kPages) {
         editor.selection = TTextEditorSelection{0, 0, 0, row.start, row.end};
@@ -146,6 +154,8 @@ TEST_F(SelectionTest, SidewaysMovesGrowShrinkAndTurnAtTheAnchor) {
         {"right shrinking", 3, 6, 3, 4, 4, 6},
         {"two right growing", 3, 5, 5, 7, 3, 7},
         {"a word right across the anchor", 3, 5, 3, 7, 5, 7},
+        {"right from nothing left elsewhere", 9, 9, 5, 6, 5, 6},
+        {"left from nothing left elsewhere", 0, 0, 7, 6, 6, 7},
     };
     for (const auto& row : kMoves) {
         editor.selection = TTextEditorSelection{row.start, row.end, 2, 8, 8};

@@ -6,6 +6,7 @@
 #include "TextEditorCalcCommands.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <limits>
 #include <string>
@@ -28,13 +29,12 @@ int CalcOperationOf(const TString& word) {
 
 bool IsIntegerOperation(int operation) { return operation >= coSum && operation <= coMax; }
 
-// Applies one value to a result by the operation's rule. Integer sums wrap
-// around instead of overflowing.
-void ApplyCalcValue(int operation, TCalcResult& into, int64_t integer, double real) {
+// Applies one value to a result by the operation's rule.
+void ApplyCalcValue(int operation, TCalcResult& into, __int128 integer, double real) {
     switch (operation) {
         case coSum:
         case coAve:
-            into.integer = static_cast<int64_t>(static_cast<uint64_t>(into.integer) + static_cast<uint64_t>(integer));
+            into.integer += integer;
             break;
         case coMin:
             if (integer < into.integer) into.integer = integer;
@@ -57,12 +57,31 @@ void ApplyCalcValue(int operation, TCalcResult& into, int64_t integer, double re
     }
 }
 
+// The whole decimal value, sign first.
+std::string DecimalText(__int128 value) {
+    unsigned __int128 magnitude = value < 0 ? -static_cast<unsigned __int128>(value) : value;
+    std::string digits;
+    do {
+        digits.insert(digits.begin(), static_cast<char>('0' + static_cast<int>(magnitude % 10)));
+        magnitude /= 10;
+    } while (magnitude != 0);
+    return value < 0 ? "-" + digits : digits;
+}
+
+// What min and max show when they read no value.
+constexpr int kMinOfNothing = 2147483647;
+constexpr int kMaxOfNothing = -2147483647;
+
 // The averages divide by the lines of the range, every one of them counted;
-// an empty range gives 0. The value is printed whole.
+// an empty range gives 0. Every line gives a value (0 when it holds no
+// number), so only an empty range leaves min and max without one. The value
+// is printed whole.
 TString CalcResultText(int operation, TCalcResult total, int lineCount) {
     if (operation == coAve) total.integer = lineCount > 0 ? total.integer / lineCount : 0;
     if (operation == coDAve) total.real = lineCount > 0 ? total.real / lineCount : 0.0;
-    if (IsIntegerOperation(operation)) return TString(std::to_string(total.integer));
+    if (lineCount <= 0 && operation == coMin) total.integer = kMinOfNothing;
+    if (lineCount <= 0 && operation == coMax) total.integer = kMaxOfNothing;
+    if (IsIntegerOperation(operation)) return TString(DecimalText(total.integer));
     char text[64];
     std::snprintf(text, sizeof text, "%g", total.real);
     return TString(text);
@@ -89,8 +108,8 @@ void ForEachWorkingLine(TTextEditor& editor, PerLine perLine) {
 
 TCalcResult CalcStartValue(int operation) {
     TCalcResult start;
-    if (operation == coMin) start.integer = 2147483647;
-    if (operation == coMax) start.integer = -2147483647;
+    if (operation == coMin) start.integer = std::numeric_limits<int64_t>::max();
+    if (operation == coMax) start.integer = std::numeric_limits<int64_t>::min();
     if (operation == coDMin) start.real = std::numeric_limits<double>::infinity();
     if (operation == coDMax) start.real = -std::numeric_limits<double>::infinity();
     return start;

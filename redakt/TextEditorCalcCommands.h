@@ -3,8 +3,6 @@
 // user-interface thread), and the values it gathers.
 #pragma once
 
-#include <cstdint>
-
 #include "Expression.h"
 #include "TextEditorDispatcher.h"
 
@@ -12,14 +10,17 @@
 // table of words (TextEditorCalcCommands.cpp).
 enum TCalcOperation { coSum, coAve, coMin, coMax, coDSum, coDAve, coDMin, coDMax };
 
-// What calc gathers: the int operations in 64 bits, the double ones as double.
+// What calc gathers: the int operations exactly (128 bits hold the sum of
+// any number of 64-bit values a text can have lines for), the double ones
+// as double.
 struct TCalcResult {
-    int64_t integer = 0;
+    __int128 integer = 0;
     double real = 0;
 };
 
-// The operation's start value: 0 for the sums and averages, 2147483647 and
-// -2147483647 for min and max, +infinity and -infinity for dmin and dmax.
+// The operation's start value: 0 for the sums and averages, the largest and
+// the smallest 64-bit value for min and max (the first value read replaces
+// it), +infinity and -infinity for dmin and dmax.
 TCalcResult CalcStartValue(int operation);
 
 // Reads each line, or the string value of the expression for it, as an

@@ -1,6 +1,6 @@
 // The aggregating commands calc, count and ecount: their values on one
 // thread and on several, their messages, their progress notices, and the
-// sums that need 64 bits.
+// sums and extremes past 32 and 64 bits.
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -82,7 +82,20 @@ TEST_F(CalcCommandsTest, EachCommandShowsItsValue) {
         {fields, 0, 0, "calc sum ", "0"},  // a blank after the word: no expression
         {{"3000000000", "-5"}, 0, 0, "calc sum", "2999999995"},
         {{"3000000000", "-5"}, 0, 0, "calc max", "3000000000"},
-        {{"3000000000", "4000000000"}, 0, 0, "calc min", "2147483647"},  // the start value stays
+        // min and max give a value read, however far past 32 bits; only
+        // a range without lines shows the start values.
+        {{"3000000000", "4000000000"}, 0, 0, "calc min", "3000000000"},
+        {{"-3000000000"}, 0, 0, "calc max", "-3000000000"},
+        {{"-2147483648"}, 0, 0, "calc max", "-2147483648"},
+        {{"9223372036854775807", "9223372036854775807"}, 0, 0, "calc min", "9223372036854775807"},
+        {{"-9223372036854775808", "-9223372036854775808"}, 0, 0, "calc max", "-9223372036854775808"},
+        {{}, 0, 0, "calc min", "2147483647"},
+        {{}, 0, 0, "calc max", "-2147483647"},
+        // Sums and averages are exact past 2^63.
+        {{"9223372036854775807", "1"}, 0, 0, "calc sum", "9223372036854775808"},
+        {{"-9223372036854775808", "-1", "-9223372036854775808"}, 0, 0, "calc sum", "-18446744073709551617"},
+        {{"9223372036854775807", "9223372036854775807"}, 0, 0, "calc ave", "9223372036854775807"},
+        {{"-9223372036854775808", "-9223372036854775807"}, 0, 0, "calc ave", "-9223372036854775807"},
         {{}, 0, 0, "calc ave", "0"},
         {{}, 0, 0, "calc dave", "0"},
         {{}, 0, 0, "calc sum", "0"},
@@ -162,5 +175,25 @@ TEST_F(CalcCommandsTest, AMillionLinesOfAMillionSumToTenToTheTwelfth) {
         Threads(*editor, workers, 10000);
         EXPECT_EQ(Run("calc sum"), std::vector<std::string>{"result 1000000000000"}) << workers << " workers";
         EXPECT_EQ(Run("calc ave"), std::vector<std::string>{"result 1000000"}) << workers << " workers";
+    }
+}
+
+// A million values at either end of 64 bits sum and average exactly, on one
+// thread and on four.
+TEST_F(CalcCommandsTest, AMillionValuesAtTheEndsOf64BitsSumExactly) {
+    const struct {
+        const char* value;
+        const char* sum;
+    } kCases[] = {
+        {"9223372036854775807", "9223372036854775807000000"},
+        {"-9223372036854775808", "-9223372036854775808000000"},
+    };
+    for (const auto& c : kCases) {
+        SetLines(*editor, std::vector<std::string>(1000000, c.value));
+        for (int workers : {0, 4}) {
+            Threads(*editor, workers, 10000);
+            EXPECT_EQ(Run("calc sum"), std::vector<std::string>{std::string("result ") + c.sum}) << workers;
+            EXPECT_EQ(Run("calc ave"), std::vector<std::string>{std::string("result ") + c.value}) << workers;
+        }
     }
 }

@@ -27,7 +27,8 @@ public:
 
     // Appends the edit box's text and selects it in the box, focused.
     void btnAddClick(TObject* sender);
-    // The selected word becomes the edit box's text; nothing without one.
+    // The edit box's text takes the place of the selected word, which stays
+    // selected; nothing without one.
     void btnReplaceClick(TObject* sender);
     // Removes the selected word and selects the one in its place (the new
     // last one after the last), focusing the list; nothing without one.

@@ -648,6 +648,15 @@ bool SelectionInText(TKeyEditor& editor) {
            s.selStartLine <= s.selEndLine && s.selEndLine <= count && inlineSound;
 }
 
+// Keeps in badReport the last line block the editor reports that is not
+// lines of its text, first before last.
+void WatchBlockReports(TKeyEditor& editor, std::string& badReport) {
+    editor.OnSelectionChange = [&badReport](TTextEditor* sender, bool lines, int first, int last) {
+        if (lines && (first < 0 || last >= sender->lines.GetCount() || first > last))
+            badReport = " reported lines " + std::to_string(first) + " to " + std::to_string(last);
+    };
+}
+
 std::string DescribeSelection(TKeyEditor& editor) {
     const TTextEditorSelection& s = editor.selection;
     return "caret " + std::to_string(editor.CurCol) + "," + std::to_string(editor.CurLine) + ", block [" +
@@ -669,10 +678,7 @@ TEST_F(KeyboardTest, RandomWalksOfKeysKeepTheSelectionInTheTextAndUndoRestoresIt
     };
     TKeyEditor* editor = Editor({""});
     std::string badReport;
-    editor->OnSelectionChange = [&](TTextEditor* sender, bool lines, int first, int last) {
-        if (lines && (first < 0 || last >= sender->lines.GetCount() || first > last))
-            badReport = " reported lines " + std::to_string(first) + " to " + std::to_string(last);
-    };
+    WatchBlockReports(*editor, badReport);
     for (bool persistent : {false, true}) {
         for (unsigned seed = 0; seed < 2000; ++seed) {
             const std::vector<std::string>& text = texts[seed % texts.size()];
@@ -741,7 +747,7 @@ TEST_F(KeyboardTest, ShiftedMovesKeepTheSelectionInsideTheTextOnItsAnchor) {
         bool persistent;
         int blockStart, blockEnd;  // kNone: the selection cleared on the caret
         int col, line;             // the caret before
-        std::vector<UINT> plainKeys, shiftedKeys;
+        std::vector<UINT> plainKeys, shiftedKeys;  // 'A' goes with Ctrl
         int startLine, endLine, startCol, endCol, caretLine;  // after
     } kCases[] = {
         {"Shift+PgUp from the joined last line", 12, false, kNone, kNone, 0, 9, {},
@@ -768,10 +774,7 @@ TEST_F(KeyboardTest, ShiftedMovesKeepTheSelectionInsideTheTextOnItsAnchor) {
             editor->selection.selEndLine = c.blockEnd;
         }
         std::string badReport;
-        editor->OnSelectionChange = [&](TTextEditor*, bool lines, int first, int last) {
-            if (lines && (first < 0 || last >= editor->lines.GetCount() || first > last))
-                badReport = std::to_string(first) + " to " + std::to_string(last);
-        };
+        WatchBlockReports(*editor, badReport);
         for (UINT key : c.plainKeys) {
             if (key == 'A')
                 Ctrl(key);

@@ -286,16 +286,17 @@ void TVGTPanel::GetTopicSource(int index, TStringContainer& lines) {
     }
 }
 
+// The main scroller removes the sub-panels only once it has read the topic,
+// so a topic that cannot be read reports once and leaves the layout as it
+// was. An empty name opens nothing but clears the sub-panels all the same.
 void TVGTPanel::SetSource(const TString& name) {
     TVGTScroller* main = GetMainPanel();
     if (main == nullptr) return;
     const int steps = fHistory.GetCount();
-    const TPanelStates before = CurrentStates();
     RegisterHistory();
-    DeletePanels(nullptr);
+    if (name.IsEmpty()) DeletePanels(nullptr);
     if (!main->SetSource(name, true)) {
         while (fHistory.GetCount() > steps) fHistory.DeleteLast();
-        RestoreLayout(before);
     } else {
         fLastTarget = name;
     }

@@ -1,6 +1,7 @@
 // Tests of TVGTPanel: a new panel, sub-panels and their layout, following
 // links (topics, sub-panels, forms, related topics), the history and going
 // back, retired scrollers, and the linked forms.
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -295,6 +296,31 @@ TEST_F(VGTPanelTest, AFailedStepKeepsTheSubPanels) {
     }
     driver.PumpUntilIdle();
     EXPECT_EQ(TopicScrollersOfForm(), 3);
+}
+
+// With the frame topic on screen no longer readable, a step whose topic
+// cannot be read shows one error box, its own, and the panel keeps the very
+// sub-panels it showed.
+TEST_F(VGTPanelTest, AFailedStepUnderAnUnreadableFrameReportsOnlyItself) {
+    folder.Write("top.vgt", "<LINK=gone.vgt,TARGET=main>lost</LINK>");
+    panel->SetSource(TString("frame.vgt"));
+    const std::vector<TVGTScroller*> shown{panel->GetScroller(0), panel->GetScroller(1), panel->GetScroller(2)};
+    std::filesystem::remove(folder.Path() / "frame.vgt");
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        boxes.clear();
+        if (attempt == 0)
+            panel->SetSource(TString("gone.vgt"));
+        else
+            ClickLink(panel->GetPanel(TString("top")), 0);
+        std::vector<std::string> texts;
+        for (const win32::ModalInteraction& box : boxes) texts.push_back(box.text);
+        EXPECT_EQ(texts, (std::vector<std::string>{"The gone.vgt topic can not be opened"})) << attempt;
+        EXPECT_EQ(Sources(), (std::vector<std::string>{":frame.vgt", "top:top.vgt", "bottom:bottom.vgt"})) << attempt;
+        ASSERT_EQ(panel->GetScrollerCount(), 3);
+        for (int i = 0; i < 3; ++i) EXPECT_EQ(panel->GetScroller(i), shown[size_t(i)]) << attempt;
+        EXPECT_FALSE(Main()->GetVisible()) << attempt;
+        EXPECT_TRUE(shown[2]->GetVisible()) << attempt;
+    }
 }
 
 // A handler that opens another topic and goes back from a click in a

@@ -3,6 +3,7 @@
 #include "VGTPanel.h"
 
 #include <algorithm>
+#include <cctype>
 
 #include "PropertyTable.h"
 #include "Registration.h"
@@ -40,6 +41,18 @@ TVGTPanel::~TVGTPanel() {
 void TVGTPanel::SetName(const std::string& name) {
     TCustomControl::SetName(name);
     for (TVGTScroller* scroller : fScrollers) scroller->SetName(ScrollerName(scroller).str());
+}
+
+// The names ScrollerName gives: the panel's name, "Scroller" and a number.
+bool TVGTPanel::MakesPart(const std::string& name, const TClassInfo* info) const {
+    const std::string prefix = GetName() + "Scroller";
+    if (name.size() <= prefix.size() || !SameIdentifier(name.substr(0, prefix.size()), prefix)) return false;
+    const auto number = name.begin() + static_cast<std::ptrdiff_t>(prefix.size());
+    if (!std::all_of(number, name.end(), [](char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; }))
+        return false;
+    for (; info != nullptr; info = info->base)
+        if (info == TVGTScroller::StaticClassInfo()) return true;
+    return false;
 }
 
 bool TVGTPanel::IsDesigning() const {

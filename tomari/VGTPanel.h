@@ -34,6 +34,10 @@ public:
     ~TVGTPanel() override;
     // The scrollers are named after the panel, so they are named anew.
     void SetName(const std::string& name) override;
+    // Its scrollers, named after it ("Scroller" and a number), are its parts:
+    // form texts leave them out, and a text written with them (before they
+    // were left out) loads without them, the panel making its own.
+    bool MakesPart(const std::string& name, const TClassInfo* info) const override;
 
     // ---- topics ----
     // Records the history and opens the topic in the main scroller, which

@@ -14,8 +14,10 @@
 // "inherited Name: TClass" names an object an earlier (base class's) text
 // made, whose properties it overrides; "object" makes a new one. Strings in
 // single quotes ('' for a quote; #nn adds a character by code, 'a'#13'b'),
-// numbers (decimal, $hex, negative; real numbers as 1.5, -2.5e-3, 1e+300),
-// identifiers, sets [a, b]. Texts are code
+// numbers (decimal, $hex, negative, no plus sign; real numbers as 1.5, .5,
+// -2.5e-3, 1e+300), identifiers, sets [a, b]; one value to a property, with
+// nothing but a further property after it on its line. A value that cannot
+// be read is an EReadError naming its property and the line. Texts are code
 // page 1250 bytes. Events name a handler of the root (TComponent::FindHandler).
 #pragma once
 

@@ -41,9 +41,9 @@ public:
 
     // ---- topics ----
     // Records the history and opens the topic in the main scroller, which
-    // then replaces the sub-panels. A topic that cannot be read shows the
-    // topic error once and leaves the layout, history and last target as
-    // they were.
+    // then replaces the sub-panels (an empty name opens nothing and only
+    // removes them). A topic that cannot be read shows the topic error once
+    // and leaves the layout, history and last target as they were.
     void SetSource(const TString& name);
     // The target (and target panel) of the last link followed or topic set.
     TString GetSource() const { return fLastTarget; }

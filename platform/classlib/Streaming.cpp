@@ -157,7 +157,8 @@ private:
             if (property.kind != TFormValueKind::Identifier)
                 FailAt(property.line, "handler name expected for " + property.name);
             std::any handler = root_->FindHandler(property.value);
-            if (!handler.has_value()) FailAt(property.line, "handler " + property.value + " not found");
+            if (!handler.has_value())
+                FailAt(property.line, "handler " + property.value + " for " + property.name + " not found");
             SetPropertyEvent(component, property.name, handler, property.value);
             break;
         }

@@ -296,7 +296,7 @@ TEST_F(StreamingTest, DamagedRealNumbersNameThePropertyAndTheLine) {
         // part of a stored number.
         {"Ratio", "--1"},   {"Low", "1-2"},       {"Low", "1.5 2"},  {"Ratio", "[1]"},   {"Ratio", "+1.5"},
         {"Low", "."},       {"Low", "1.5 abc"},   {"Low", "1 ;"},    {"Ratio", "[a b]"}, {"Low", "'1.5"},
-        {"Left", "+1"},     {"Left", ".5"},
+        {"Left", "+1"},     {"Left", ".5"},       {"OnMouseDown", "NoSuchHandler"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.property) + " = " + c.value);

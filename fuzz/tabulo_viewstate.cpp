@@ -1,6 +1,7 @@
 // Fuzz target: the state records of the statistics view (first byte even)
-// and of the category statistics view (odd), read from a memory buffer and
-// then painted, hovered and written back.
+// and of the category statistics view (odd), read from a memory buffer,
+// added to, then painted, hovered and written back.
+#include <climits>
 #include <cstdint>
 
 #include "CategStatsView.h"
@@ -30,6 +31,11 @@ void FuzzStatsView(TMemBuffer& buffer) {
     for (int count : view.GetCounts()) total += count;
     fuzz::Require(total == view.GetTotal() && view.GetNoData() == (total == 0), "the total follows the counts");
     for (double x : {view.GetLowValue(), view.GetHighValue(), 0.0, -1e300, 1e300}) view.CalcValCol(x);
+    // A restored total leaves room for new samples or takes none.
+    for (double x : {0.0, 0.0, -1e300}) view.NewValue(x, false);
+    total = 0;
+    for (int count : view.GetCounts()) total += count;
+    fuzz::Require(total == view.GetTotal(), "new samples keep the total the counts' sum");
     ExerciseRestored(view);
 }
 
@@ -37,7 +43,11 @@ void FuzzCategStatsView(TMemBuffer& buffer) {
     TCategStatsView view(nullptr);
     view.SetBounds(0, 0, 200, 100);
     if (!view.SetState(buffer)) return;
-    for (int col = 0; col < view.GetColCount(); ++col) view.GetColColors(col);
+    for (int col = 0; col < view.GetColCount(); ++col) {
+        view.GetColColors(col);
+        // Restored items at any value take additions that saturate.
+        for (int delta : {INT_MAX, INT_MIN, 1}) view.IncColItem(col, 0, delta, false);
+    }
     ExerciseRestored(view);
 }
 

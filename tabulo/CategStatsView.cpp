@@ -3,6 +3,7 @@
 #include "CategStatsView.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdint>
 
@@ -60,7 +61,9 @@ void TCategStatsView::SetColItem(int col, int item, int value, bool refresh) {
 }
 
 void TCategStatsView::IncColItem(int col, int item, int delta, bool refresh) {
-    if (ItemInRange(col, item)) SetColItem(col, item, items_[size_t(col)][size_t(item)] + delta, refresh);
+    if (!ItemInRange(col, item)) return;
+    const int64_t sum = int64_t(items_[size_t(col)][size_t(item)]) + delta;
+    SetColItem(col, item, int(std::clamp<int64_t>(sum, INT_MIN, INT_MAX)), refresh);
 }
 
 int TCategStatsView::GetColItem(int col, int item) const {

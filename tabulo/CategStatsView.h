@@ -68,6 +68,7 @@ public:
     // -1 when col is out of range.
     int GetColItemCount(int col) const;
     void SetColItem(int col, int item, int value, bool refresh);
+    // The sum saturates at the int range's ends instead of wrapping.
     void IncColItem(int col, int item, int delta, bool refresh);
     // -1 when out of range.
     int GetColItem(int col, int item) const;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cfloat>
+#include <climits>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -98,10 +99,14 @@ void TStatsView::ClearValues(bool refresh) {
     if (refresh) Refresh();
 }
 
+// The total counts every sample, so once it stands at the largest int a
+// sample is not counted: counts and total never wrap and still agree.
 void TStatsView::NewValue(double x, bool refresh) {
-    ++counts_[size_t(CalcValCol(x))];
-    ++total_;
-    noData_ = false;
+    if (total_ < INT_MAX) {
+        ++counts_[size_t(CalcValCol(x))];
+        ++total_;
+        noData_ = false;
+    }
     if (refresh) Refresh();
 }
 

@@ -26,7 +26,8 @@ public:
 
     // Every count to 0; no data until the next sample.
     void ClearValues(bool refresh);
-    // Counts x in its column.
+    // Counts x in its column. Counts and total saturate: with a total of
+    // the largest int (a restored state may hold one) x is not counted.
     void NewValue(double x, bool refresh);
     // Takes one count off x's column when it has any; when every count is 0
     // afterwards there is no data again.

@@ -3,6 +3,7 @@
 #include "VGTPanel.h"
 
 #include <algorithm>
+#include <cctype>
 
 #include "PropertyTable.h"
 #include "Registration.h"
@@ -40,6 +41,18 @@ TVGTPanel::~TVGTPanel() {
 void TVGTPanel::SetName(const std::string& name) {
     TCustomControl::SetName(name);
     for (TVGTScroller* scroller : fScrollers) scroller->SetName(ScrollerName(scroller).str());
+}
+
+// The names ScrollerName gives: the panel's name, "Scroller" and a number.
+bool TVGTPanel::MakesPart(const std::string& name, const TClassInfo* info) const {
+    const std::string prefix = GetName() + "Scroller";
+    if (name.size() <= prefix.size() || !SameIdentifier(name.substr(0, prefix.size()), prefix)) return false;
+    const auto number = name.begin() + static_cast<std::ptrdiff_t>(prefix.size());
+    if (!std::all_of(number, name.end(), [](char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; }))
+        return false;
+    for (; info != nullptr; info = info->base)
+        if (info == TVGTScroller::StaticClassInfo()) return true;
+    return false;
 }
 
 bool TVGTPanel::IsDesigning() const {
@@ -286,16 +299,17 @@ void TVGTPanel::GetTopicSource(int index, TStringContainer& lines) {
     }
 }
 
+// The main scroller removes the sub-panels only once it has read the topic,
+// so a topic that cannot be read reports once and leaves the layout as it
+// was. An empty name opens nothing but clears the sub-panels all the same.
 void TVGTPanel::SetSource(const TString& name) {
     TVGTScroller* main = GetMainPanel();
     if (main == nullptr) return;
     const int steps = fHistory.GetCount();
-    const TPanelStates before = CurrentStates();
     RegisterHistory();
-    DeletePanels(nullptr);
+    if (name.IsEmpty()) DeletePanels(nullptr);
     if (!main->SetSource(name, true)) {
         while (fHistory.GetCount() > steps) fHistory.DeleteLast();
-        RestoreLayout(before);
     } else {
         fLastTarget = name;
     }

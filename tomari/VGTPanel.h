@@ -34,11 +34,16 @@ public:
     ~TVGTPanel() override;
     // The scrollers are named after the panel, so they are named anew.
     void SetName(const std::string& name) override;
+    // Its scrollers, named after it ("Scroller" and a number), are its parts:
+    // form texts leave them out, and a text written with them (before they
+    // were left out) loads without them, the panel making its own.
+    bool MakesPart(const std::string& name, const TClassInfo* info) const override;
 
     // ---- topics ----
-    // Records the history, removes the sub-panels and opens the topic in the
-    // main scroller. A topic that cannot be read shows the topic error and
-    // leaves history and last target as they were.
+    // Records the history and opens the topic in the main scroller, which
+    // then replaces the sub-panels (an empty name opens nothing and only
+    // removes them). A topic that cannot be read shows the topic error once
+    // and leaves the layout, history and last target as they were.
     void SetSource(const TString& name);
     // The target (and target panel) of the last link followed or topic set.
     TString GetSource() const { return fLastTarget; }
@@ -88,6 +93,8 @@ public:
     // ---- links and history ----
     // Follows a link clicked in scroller (see the source for the order of the
     // cases: forms, related topics, main, named sub-panel, the same scroller).
+    // A target that cannot be read shows the topic error once and changes
+    // neither the layout nor the history.
     void SelectLink(TVGTScroller* scroller, const TString& target, const TString& targetPanel);
     // Appends what every scroller shows; at most the history limit stay.
     void RegisterHistory();
@@ -169,10 +176,6 @@ private:
     void PostFreeRetired();
     // What every scroller shows, as a history step holds it.
     TPanelStates CurrentStates() const;
-    // After a step whose topic could not be read removed the sub-panels: the
-    // main scroller reopens the frame topic of states and each sub-panel its
-    // topic again, so the layout stays as it was.
-    void RestoreLayout(const TPanelStates& states);
     // SEEALSO/caption/target/...: the chosen target, or false.
     bool ChooseSeeAlso(const TString& target, TString& chosen);
     // Frees a scroller or form the panel owns the end of.

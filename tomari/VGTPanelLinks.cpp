@@ -43,29 +43,27 @@ void TVGTPanel::SelectLink(TVGTScroller* scroller, const TString& target, const 
     const int steps = fHistory.GetCount();
     RegisterHistory();
     const bool recorded = fHistory.GetCount() > steps;
-    auto open = [&](TVGTScroller* opener) {
-        const bool opened = opener->SetSource(chosen, false);
-        if (!opened && recorded) fHistory.DeleteLast();
-        return opened;
+    auto open = [&](TVGTScroller* opener, bool deletePanels) {
+        if (!opener->SetSource(chosen, deletePanels) && recorded) fHistory.DeleteLast();
     };
     if (GetScrollerCount() == 1) {
-        open(main);
+        open(main, false);
         return;
     }
     if (targetPanel == TString("main")) {
-        const TPanelStates before = CurrentStates();
-        DeletePanels(scroller);
-        main->Show();
-        if (!open(main)) RestoreLayout(before);
+        // The main scroller shows itself and retires the sub-panels (the
+        // clicking one too) once it has read the target; a target that
+        // cannot be read leaves the layout as it was.
+        open(main, true);
         Resize();
         return;
     }
     TVGTScroller* named = targetPanel.IsEmpty() ? nullptr : GetPanel(targetPanel);
     if (named != nullptr && named != main) {
-        open(named);
+        open(named, false);
         return;
     }
-    open(scroller);
+    open(scroller, false);
     Resize();
 }
 
@@ -86,17 +84,6 @@ void TVGTPanel::RegisterHistory() {
     if (main == nullptr || main->GetTopicName().IsEmpty()) return;
     fHistory.Add(new TPanelStates(CurrentStates()));
     while (fHistory.GetCount() > fHistoryLimit) fHistory.DeleteFirst();
-}
-
-void TVGTPanel::RestoreLayout(const TPanelStates& states) {
-    TVGTScroller* main = GetMainPanel();
-    if (main == nullptr || states.GetCount() <= 1 || GetScrollerCount() > 1) return;
-    if (!main->SetSource(states[0].source, false)) return;
-    for (int i = 1; i < states.GetCount(); ++i) {
-        TVGTScroller* scroller = GetPanel(states[i].panelName);
-        if (scroller != nullptr && scroller != main && scroller->GetTopicName() != states[i].source)
-            scroller->SetSource(states[i].source, false);
-    }
 }
 
 // Each scroller named in the step gets its topic back; a step whose names do

@@ -75,9 +75,17 @@ private:
 bool TVGTScroller::SetSource(const TString& name, bool deletePanels) {
     if (name.IsEmpty()) return true;
     if (!fVisualizer->LoadSource(name)) return false;
+    const bool anotherTopic = name != fTopicName;
     fTopicName = name;
     SetBk();
     CalcVisualizerSizes(true, true);
+    // Another topic starts at its top-left, with its title in view; the
+    // topic shown, opened again, stays where it was scrolled to. The bars
+    // move without scrolling the old picture: the refresh below paints all.
+    if (anotherTopic) {
+        SetSBPosition(SB_HORZ, GetHMin());
+        SetSBPosition(SB_VERT, GetVMin());
+    }
     const bool isMain = fPanel != nullptr && fPanel->GetMainPanel() == this;
     if (isMain && fVisualizer->GetPanels().GetCount() > 0) {
         const TPanelInfos panels = fVisualizer->GetPanels();

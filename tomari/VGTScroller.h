@@ -40,7 +40,9 @@ public:
     // topic, sizes and links. Otherwise the name is kept as the topic last
     // opened and the topic laid out; with a panel, a topic that declares
     // sub-panels has the panel build them, and otherwise (with deletePanels)
-    // the panel's sub-panels go; the scroller is refreshed and shown.
+    // the panel's sub-panels go; the scroller is refreshed and shown. A topic
+    // other than the one shown opens scrolled to its top-left; the same one
+    // keeps its position.
     virtual bool SetSource(const TString& name, bool deletePanels);
     // Shows the given lines as the topic (the name last opened stays).
     void SetSource(const TStringContainer& lines);

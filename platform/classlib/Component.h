@@ -67,6 +67,17 @@ public:
         return {};
     }
 
+    // For form texts: true when a component of this one's owner called name,
+    // of class info, is a part that this component makes and keeps itself
+    // (as a topic panel makes its scrollers). Texts leave such parts out,
+    // and a text written with one in it loads without making it. The base
+    // makes no parts.
+    virtual bool MakesPart(const std::string& name, const TClassInfo* info) const {
+        (void)name;
+        (void)info;
+        return false;
+    }
+
     // Asks for a Notification(this, opRemove) in other when this component
     // goes, and the other way round. Null is ignored.
     void FreeNotification(TComponent* other);

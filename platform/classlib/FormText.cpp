@@ -10,7 +10,9 @@ namespace {
 
 constexpr int kMaximumDepth = 64;
 
-enum class TTokenKind { End, Identifier, String, Number, Symbol };
+// An Error token carries what is wrong as its text; the parser reports it
+// where it meets it, naming the property when it stands in a value.
+enum class TTokenKind { End, Identifier, String, Number, Symbol, Error };
 
 struct TToken {
     TTokenKind kind = TTokenKind::End;
@@ -20,6 +22,13 @@ struct TToken {
 
 bool IsIdentifierStart(char c) { return std::isalpha(static_cast<unsigned char>(c)) || c == '_'; }
 bool IsIdentifierPart(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '.'; }
+// A number is taken whole, up to a blank or a symbol (1.5, .5, -2e-3, $FF,
+// -inf, and damaged ones such as --1 or 1-2): the property it is given to
+// decides whether it is a value, and names itself when it is not.
+bool IsNumberStart(char c) {
+    return std::isdigit(static_cast<unsigned char>(c)) || c == '$' || c == '-' || c == '+' || c == '.';
+}
+bool IsNumberPart(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || IsNumberStart(c); }
 
 class TFormParser {
 public:
@@ -32,8 +41,9 @@ public:
     }
 
 private:
+    // What is wrong at the current token: its own error, if it is one.
     [[noreturn]] void Fail(const std::string& what) const {
-        throw EReadError("Form text line " + std::to_string(token_.line) + ": " + what);
+        FailAt(token_.line, token_.kind == TTokenKind::Error ? token_.text : what);
     }
     [[noreturn]] void FailAt(int line, const std::string& what) const {
         throw EReadError("Form text line " + std::to_string(line) + ": " + what);
@@ -55,49 +65,38 @@ private:
         if (position_ >= text_.size()) return;
         char c = text_[position_];
         if (IsIdentifierStart(c)) {
-            std::size_t start = position_;
-            while (position_ < text_.size() && IsIdentifierPart(text_[position_])) ++position_;
-            token_ = {TTokenKind::Identifier, text_.substr(start, position_ - start), line_};
+            token_ = {TTokenKind::Identifier, TakeRun(IsIdentifierPart), line_};
         } else if (c == '\'' || c == '#') {
-            token_ = {TTokenKind::String, ReadString(), line_};
-        } else if (std::isdigit(static_cast<unsigned char>(c)) || c == '$' || c == '-') {
-            std::size_t start = position_++;
-            if (c == '$')
-                while (position_ < text_.size() && std::isxdigit(static_cast<unsigned char>(text_[position_])))
-                    ++position_;
-            else
-                SkipDecimalNumber();
-            token_ = {TTokenKind::Number, text_.substr(start, position_ - start), line_};
+            token_ = ReadString();
+        } else if (IsNumberStart(c)) {
+            token_ = {TTokenKind::Number, TakeRun(IsNumberPart), line_};
         } else if (c == ':' || c == '=' || c == '[' || c == ']' || c == ',') {
             token_ = {TTokenKind::Symbol, std::string(1, c), line_};
             ++position_;
         } else {
-            FailAt(line_, "unexpected character code " + std::to_string(static_cast<unsigned char>(c)));
-        }
-    }
-
-    // The rest of a decimal number, integer or real (1.5, 2e-3, -inf), taken
-    // whole: letters, digits, points, and a sign after an exponent's e. The
-    // property it is given to decides whether it is a value.
-    void SkipDecimalNumber() {
-        while (position_ < text_.size()) {
-            char c = text_[position_];
-            bool sign = (c == '+' || c == '-') && (text_[position_ - 1] == 'e' || text_[position_ - 1] == 'E');
-            if (!std::isalnum(static_cast<unsigned char>(c)) && c != '.' && c != '_' && !sign) break;
+            token_ = {TTokenKind::Error, "unexpected character code " + std::to_string(static_cast<unsigned char>(c)),
+                      line_};
             ++position_;
         }
     }
 
+    std::string TakeRun(bool (*part)(char)) {
+        std::size_t start = position_;
+        while (position_ < text_.size() && part(text_[position_])) ++position_;
+        return text_.substr(start, position_ - start);
+    }
+
     // 'quoted' parts ('' is a quote) and #nn character codes, side by side.
-    std::string ReadString() {
+    TToken ReadString() {
         std::string value;
+        auto error = [this](const std::string& what) { return TToken{TTokenKind::Error, what, line_}; };
         while (position_ < text_.size()) {
             char c = text_[position_];
             if (c == '\'') {
                 ++position_;
                 while (true) {
                     if (position_ >= text_.size() || text_[position_] == '\n' || text_[position_] == '\r')
-                        FailAt(line_, "unterminated string");
+                        return error("unterminated string");
                     char inner = text_[position_++];
                     if (inner != '\'') {
                         value += inner;
@@ -114,15 +113,15 @@ private:
                 while (position_ < text_.size() && std::isdigit(static_cast<unsigned char>(text_[position_])) &&
                        position_ - start < 4)
                     ++position_;
-                if (position_ == start) FailAt(line_, "character code expected after #");
+                if (position_ == start) return error("character code expected after #");
                 int code = std::stoi(text_.substr(start, position_ - start));
-                if (code > 255) FailAt(line_, "character code " + std::to_string(code) + " out of range");
+                if (code > 255) return error("character code " + std::to_string(code) + " out of range");
                 value += static_cast<char>(code);
             } else {
                 break;
             }
         }
-        return value;
+        return TToken{TTokenKind::String, value, line_};
     }
 
     bool IsSymbol(char symbol) const { return token_.kind == TTokenKind::Symbol && token_.text[0] == symbol; }
@@ -174,51 +173,73 @@ private:
             property.name.find("..") != std::string::npos)
             Fail("bad property name " + property.name);
         Advance();
+        // E.g. "Ratio = 1.5 abc": the word spoils the value before it.
+        if (!IsSymbol('=') && property.line == lastValue_.line)
+            FailAt(property.line, "'" + property.name + "' after the value of " + lastValue_.name);
         Expect('=');
-        switch (token_.kind) {
-        case TTokenKind::String:
-            property.kind = TFormValueKind::String;
-            break;
-        case TTokenKind::Number:
-            property.kind = TFormValueKind::Number;
-            break;
-        case TTokenKind::Identifier:
-            property.kind = TFormValueKind::Identifier;
-            break;
-        default:
-            if (IsSymbol('[')) {
-                property.kind = TFormValueKind::Set;
-                property.value = ParseSet();
-                return property;
+        if (IsSymbol('[')) {
+            property.kind = TFormValueKind::Set;
+            property.value = ParseSet(property);
+        } else {
+            switch (token_.kind) {
+            case TTokenKind::String:
+                property.kind = TFormValueKind::String;
+                break;
+            case TTokenKind::Number:
+                property.kind = TFormValueKind::Number;
+                break;
+            case TTokenKind::Identifier:
+                property.kind = TFormValueKind::Identifier;
+                break;
+            case TTokenKind::Error:
+                FailAt(property.line, token_.text + " in the value of " + property.name);
+            default:
+                Fail("value expected for " + property.name);
             }
-            Fail("value expected for " + property.name);
+            property.value = token_.text;
+            Advance();
         }
-        property.value = token_.text;
-        Advance();
-        // E.g. "Ratio = 1,5": say which value it spoils, not just what follows.
-        if (token_.kind == TTokenKind::Symbol && token_.line == property.line)
-            Fail("'" + token_.text + "' after the value of " + property.name);
+        // E.g. "Ratio = 1,5" or "Ratio = 1.5 2": say which value it spoils,
+        // not just what follows.
+        if (token_.line == property.line && token_.kind != TTokenKind::Identifier && token_.kind != TTokenKind::End)
+            FailAt(property.line, (token_.kind == TTokenKind::Error ? token_.text : "'" + token_.text + "'") +
+                                      " after the value of " + property.name);
+        lastValue_ = {property.name, property.line};
         return property;
     }
 
-    std::string ParseSet() {
+    std::string ParseSet(const TFormProperty& property) {
+        auto fail = [&](const std::string& what) {
+            FailAt(property.line, what + " in the value of " + property.name);
+        };
         Advance();
         std::string text = "[";
         while (!IsSymbol(']')) {
             if (text.size() > 1) {
-                Expect(',');
+                if (!IsSymbol(',')) fail("',' expected");
+                Advance();
                 text += ", ";
             }
-            text += ExpectIdentifier("set element");
+            if (token_.kind != TTokenKind::Identifier || token_.text.find('.') != std::string::npos)
+                fail("set element expected");
+            text += token_.text;
+            Advance();
         }
         Advance();
         return text + "]";
     }
 
+    // The property whose value ended last.
+    struct TLastValue {
+        std::string name;
+        int line = 0;
+    };
+
     const std::string& text_;
     std::size_t position_ = 0;
     int line_ = 1;
     TToken token_;
+    TLastValue lastValue_;
 };
 
 }  // namespace

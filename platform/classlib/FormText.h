@@ -27,5 +27,8 @@ struct TFormObject {
 
 // Parses a whole text holding one root object. Throws EReadError naming the
 // line for anything malformed: a missing "end", an unterminated string, a bad
-// character code, nesting deeper than 64 levels, text after the root's end.
+// character code, nesting deeper than 64 levels, text after the root's end;
+// a malformed value (a bad string or set, anything but a further property
+// after it on its line) names its property too. Numbers are taken whole up
+// to a blank or a symbol, for the property to judge.
 TFormObject ParseFormText(const std::string& text);

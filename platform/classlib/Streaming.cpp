@@ -1,6 +1,7 @@
 // The form reader (texts and "FORM" resources into components) and writer.
 #include "Streaming.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "Component.h"
@@ -24,6 +25,19 @@ bool ClassChainHas(const TObject* object, const std::string& className) {
     return false;
 }
 
+// Whether a component of root makes the named one as its own part.
+bool MadeAsPart(const TComponent* root, const std::string& name, const TClassInfo* info) {
+    for (int i = 0; i < root->GetComponentCount(); ++i)
+        if (root->GetComponent(i)->MakesPart(name, info)) return true;
+    return false;
+}
+
+bool OwnedBy(const TComponent* owner, const TComponent* component) {
+    for (int i = 0; i < owner->GetComponentCount(); ++i)
+        if (owner->GetComponent(i) == component) return true;
+    return false;
+}
+
 // One loading session: the root and every component it made stay csLoading
 // until all texts are read, then get Loaded in the order they were met.
 class TComponentReader {
@@ -43,6 +57,23 @@ public:
             Guarded(object.line, [&] { root_->SetName(object.name); });
         ReadProperties(root_, object);
         ReadChildren(object, dynamic_cast<TWinControl*>(root_));
+    }
+
+    // A text written before its parts were left out may hold a part ahead
+    // of the component that makes it; such parts, and what they hold, go
+    // before anything is Loaded.
+    void DropParts() {
+        while (true) {
+            const auto part = std::find_if(loading_.begin() + 1, loading_.end(), [this](TComponent* component) {
+                return MadeAsPart(root_, component->GetName(), component->ClassInfo());
+            });
+            if (part == loading_.end()) return;
+            delete *part;
+            // The controls it held went with it.
+            loading_.erase(std::remove_if(loading_.begin() + 1, loading_.end(),
+                                          [this](TComponent* component) { return !OwnedBy(root_, component); }),
+                           loading_.end());
+        }
     }
 
     // Loaded for every component met; after a failure errors of Loaded are
@@ -82,6 +113,8 @@ private:
     }
 
     void ReadChild(const TFormObject& object, TWinControl* parent) {
+        // A part another component made already, stored by an older text.
+        if (!object.inherited && MadeAsPart(root_, object.name, GetClass(object.className))) return;
         TComponent* component = root_->FindComponent(object.name);
         if (object.inherited) {
             if (!component) FailAt(object.line, "inherited object " + object.name + " not found");
@@ -124,7 +157,8 @@ private:
             if (property.kind != TFormValueKind::Identifier)
                 FailAt(property.line, "handler name expected for " + property.name);
             std::any handler = root_->FindHandler(property.value);
-            if (!handler.has_value()) FailAt(property.line, "handler " + property.value + " not found");
+            if (!handler.has_value())
+                FailAt(property.line, "handler " + property.value + " for " + property.name + " not found");
             SetPropertyEvent(component, property.name, handler, property.value);
             break;
         }
@@ -153,6 +187,7 @@ void ReadTexts(TComponent* root, const std::vector<std::string>& texts) {
     TComponentReader reader(root);
     try {
         for (size_t i = 0; i < objects.size(); ++i) reader.ReadRoot(objects[i], i + 1 == objects.size());
+        reader.DropParts();
     } catch (...) {
         reader.Finish(true);
         throw;
@@ -215,6 +250,11 @@ void WriteProperties(std::string& out, TPersistent* object, const std::string& p
     }
 }
 
+// Named components are written, unless another component makes them.
+bool IsWritten(const TComponent* root, const TComponent* component) {
+    return !component->GetName().empty() && !MadeAsPart(root, component->GetName(), component->ClassInfo());
+}
+
 void WriteObject(std::string& out, TComponent* root, TComponent* component, const std::string& indent) {
     out += indent + "object " + component->GetName() + ": " + component->ClassName() + "\n";
     std::string inner = indent + "  ";
@@ -222,15 +262,13 @@ void WriteObject(std::string& out, TComponent* root, TComponent* component, cons
     if (auto* container = dynamic_cast<TWinControl*>(component))
         for (int i = 0; i < container->GetControlCount(); ++i) {
             TControl* control = container->GetControl(i);
-            if (control->GetOwner() == root && !control->GetName().empty())
-                WriteObject(out, root, control, inner);
+            if (control->GetOwner() == root && IsWritten(root, control)) WriteObject(out, root, control, inner);
         }
     if (component == root)
         for (int i = 0; i < root->GetComponentCount(); ++i) {
             TComponent* owned = root->GetComponent(i);
             auto* control = dynamic_cast<TControl*>(owned);
-            if (owned->GetName().empty() || (control && control->GetParent())) continue;
-            WriteObject(out, root, owned, inner);
+            if (IsWritten(root, owned) && !(control && control->GetParent())) WriteObject(out, root, owned, inner);
         }
     out += indent + "end\n";
 }

@@ -14,8 +14,10 @@
 // "inherited Name: TClass" names an object an earlier (base class's) text
 // made, whose properties it overrides; "object" makes a new one. Strings in
 // single quotes ('' for a quote; #nn adds a character by code, 'a'#13'b'),
-// numbers (decimal, $hex, negative; real numbers as 1.5, -2.5e-3, 1e+300),
-// identifiers, sets [a, b]. Texts are code
+// numbers (decimal, $hex, negative, no plus sign; real numbers as 1.5, .5,
+// -2.5e-3, 1e+300), identifiers, sets [a, b]; one value to a property, with
+// nothing but a further property after it on its line. A value that cannot
+// be read is an EReadError naming its property and the line. Texts are code
 // page 1250 bytes. Events name a handler of the root (TComponent::FindHandler).
 #pragma once
 
@@ -33,9 +35,12 @@ class TComponent;
 // bound to the root's handlers by name. The root and every new component are
 // csLoading during the load and get Loaded afterwards. The root takes the
 // name the most derived text gives it (a base class's text names its own
-// form). Returns true when at least one resource was read. Damaged text, unknown classes, properties or
-// handlers throw EReadError (EClassNotFound for an unregistered class); the
-// components made before the error stay owned by the root.
+// form). An object that another component of the root makes as its own part
+// (TComponent::MakesPart; an older text stored it) is not made, nor what it
+// holds. Returns true when at least one resource was read. Damaged text,
+// unknown classes, properties or handlers throw EReadError (EClassNotFound
+// for an unregistered class); the components made before the error stay
+// owned by the root.
 bool InitInheritedComponent(TComponent* instance, const TClassInfo* stopAt);
 
 // Reads one form text into root, as InitInheritedComponent does for one
@@ -50,5 +55,6 @@ void ReadComponentText(TComponent* root, const std::string& text);
 // a name (a lambda, MakeEvent) is not written, and reading the text back
 // leaves it unbound. Real numbers are written with a decimal point, as the
 // shortest text that reads back to the same value. Components without a
-// name are left out.
+// name are left out, and so are those that another component makes as its
+// own part (TComponent::MakesPart).
 std::string WriteComponentText(TComponent* root);

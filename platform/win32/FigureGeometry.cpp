@@ -16,6 +16,12 @@ struct Crossing {
 
 LONG PixelStart(double edge) { return static_cast<LONG>(std::ceil(edge - 0.5)); }
 
+// The first pixel whose centre lies at or right of edge, kept within
+// [limit.left, limit.right] before it becomes a LONG.
+LONG PixelStartWithin(double edge, const RECT& limit) {
+    return PixelStart(std::clamp(edge, static_cast<double>(limit.left), static_cast<double>(limit.right)));
+}
+
 }  // namespace
 
 const RECT kRegionLimit{-(1 << 16), -(1 << 16), 1 << 16, 1 << 16};
@@ -28,17 +34,16 @@ RECT NormaliseRect(const RECT& r) {
 RECT ShrinkRect(const RECT& r, int by) { return RECT{r.left + by, r.top + by, r.right - by, r.bottom - by}; }
 
 RECT PointBounds(const POINT* points, int count) {
-    RECT bounds{0, 0, 0, 0};
-    for (int i = 0; i < count; ++i) {
-        if (i == 0) {
-            bounds = RECT{points[0].x, points[0].y, points[0].x + 1, points[0].y + 1};
-            continue;
-        }
+    if (count <= 0) return RECT{0, 0, 0, 0};
+    RECT bounds{points[0].x, points[0].y, points[0].x, points[0].y};
+    for (int i = 1; i < count; ++i) {
         bounds.left = std::min(bounds.left, points[i].x);
         bounds.top = std::min(bounds.top, points[i].y);
-        bounds.right = std::max(bounds.right, points[i].x + 1);
-        bounds.bottom = std::max(bounds.bottom, points[i].y + 1);
+        bounds.right = std::max(bounds.right, points[i].x);
+        bounds.bottom = std::max(bounds.bottom, points[i].y);
     }
+    bounds.right = SaturatedLong(int64_t{bounds.right} + 1);
+    bounds.bottom = SaturatedLong(int64_t{bounds.bottom} + 1);
     return bounds;
 }
 
@@ -60,7 +65,9 @@ Region PolygonRegion(const POINT* points, int count, int fillMode, const RECT& l
             const double top = down ? a.y : b.y;
             const double bottom = down ? b.y : a.y;
             if (centre < top || centre >= bottom) continue;
-            const double x = a.x + (centre - a.y) * static_cast<double>(b.x - a.x) / static_cast<double>(b.y - a.y);
+            // Differences of far points pass the LONG range, so they are taken as doubles.
+            const double x =
+                a.x + (centre - a.y) * (static_cast<double>(b.x) - a.x) / (static_cast<double>(b.y) - a.y);
             crossings.push_back(Crossing{x, down ? 1 : -1});
         }
         std::sort(crossings.begin(), crossings.end(), [](const Crossing& p, const Crossing& q) { return p.x < q.x; });
@@ -69,8 +76,7 @@ Region PolygonRegion(const POINT* points, int count, int fillMode, const RECT& l
             winding += fillMode == WINDING ? crossings[k].direction : 1;
             const bool inside = fillMode == WINDING ? winding != 0 : (winding & 1) != 0;
             if (inside)
-                builder.AddSpan(y, std::max(PixelStart(crossings[k].x), limit.left),
-                                std::min(PixelStart(crossings[k + 1].x), limit.right));
+                builder.AddSpan(y, PixelStartWithin(crossings[k].x, limit), PixelStartWithin(crossings[k + 1].x, limit));
         }
     }
     return builder.Build();

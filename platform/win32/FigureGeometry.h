@@ -5,11 +5,20 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
+#include <limits>
 #include <vector>
 
 #include "PenAndBrush.h"
 #include "Region.h"
+
+// A coordinate computed in 64 bits, kept within the LONG range: far points
+// stay far without wrapping round.
+inline LONG SaturatedLong(int64_t value) {
+    return static_cast<LONG>(
+        std::clamp<int64_t>(value, std::numeric_limits<LONG>::min(), std::numeric_limits<LONG>::max()));
+}
 
 // Figures are built only inside `limit` (the clip bounds when drawing), so
 // far-off coordinates cost nothing. kRegionLimit serves regions made without a DC.
@@ -118,5 +127,6 @@ private:
     std::vector<StampRow> stamp_;
 };
 
-// Bounding rectangle of points, right and bottom exclusive (one beyond the last pixel).
+// Bounding rectangle of points, right and bottom exclusive (one beyond the
+// last pixel, or the largest LONG for a point at it).
 RECT PointBounds(const POINT* points, int count);

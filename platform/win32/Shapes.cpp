@@ -15,7 +15,11 @@ namespace {
 // Segments reaching this far outside the clip bounds are cut before stepping.
 constexpr LONG kStrokeMargin = 4096;
 
-RECT Inflate(const RECT& r, LONG by) { return RECT{r.left - by, r.top - by, r.right + by, r.bottom + by}; }
+// Widened on every side; the edges of a box of far points stop at the LONG range.
+RECT Inflate(const RECT& r, LONG by) {
+    return RECT{SaturatedLong(int64_t{r.left} - by), SaturatedLong(int64_t{r.top} - by),
+                SaturatedLong(int64_t{r.right} + by), SaturatedLong(int64_t{r.bottom} + by)};
+}
 
 bool Inside(const RECT& r, POINT p) { return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom; }
 
@@ -156,9 +160,14 @@ void PaintStroke(DeviceContext& dc, Stroker& stroker, const Region& interior = R
     PaintFigure(dc, interior, stroker.Stroke().Pixels(), stroker.Stroke().Gaps());
 }
 
+// The points in device coordinates; a point the origins carry past the LONG
+// range stops at its end, far outside any surface.
 std::vector<POINT> ToDevice(const DeviceContext& dc, const POINT* points, int count) {
+    const int64_t dx = int64_t{dc.state.viewportOrigin.x} - dc.state.windowOrigin.x;
+    const int64_t dy = int64_t{dc.state.viewportOrigin.y} - dc.state.windowOrigin.y;
     std::vector<POINT> result(static_cast<size_t>(count));
-    for (int i = 0; i < count; ++i) result[static_cast<size_t>(i)] = dc.ToDevice(points[i].x, points[i].y);
+    for (int i = 0; i < count; ++i)
+        result[static_cast<size_t>(i)] = POINT{SaturatedLong(points[i].x + dx), SaturatedLong(points[i].y + dy)};
     return result;
 }
 

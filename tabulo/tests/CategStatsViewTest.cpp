@@ -5,6 +5,8 @@
 #include "CategStatsView.h"
 
 #include <cstdio>
+#include <limits>
+#include <string>
 
 #include "ViewFixtures.h"
 
@@ -254,6 +256,34 @@ TEST_F(CategStatsViewTest, RestoredColoursAndCaptionsAreFittedToTheItemColumns) 
     EXPECT_EQ(view->GetColCaption(3), "");
     EXPECT_FALSE(view->GetFShowCaptions());
     EXPECT_EQ(view->GetVGap(), 5);
+}
+
+// Items restored at the ends of the int range saturate when added to.
+TEST_F(CategStatsViewTest, AddingToRestoredItemsAtTheLimitSaturates) {
+    const int kMax = std::numeric_limits<int>::max(), kMin = std::numeric_limits<int>::min();
+    struct Case {
+        int stored, delta, expected;
+    } const cases[] = {
+        {kMax, 1, kMax}, {kMax, kMax, kMax}, {kMin, -1, kMin}, {-5, kMin, kMin}, {kMax, kMin, -1}, {kMax - 2, 1, kMax - 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.stored) + " + " + std::to_string(c.delta));
+        TCategStatsView* source = MakeView(62, 50);
+        source->SetColCount(1, false);
+        source->SetColItemCount(0, 2, false);
+        source->SetColItem(0, 0, c.stored, false);
+        source->SetColItem(0, 1, kMax, false);
+        TMemBuffer record;
+        source->GetState(record);
+        TCategStatsView* view = MakeView(62, 50);
+        ASSERT_TRUE(view->SetState(record));
+        view->IncColItem(0, 0, c.delta, true);
+        EXPECT_EQ(view->GetColItem(0, 0), c.expected);
+        view->IncColItem(0, 1, 1, true);
+        EXPECT_EQ(view->GetColItem(0, 1), kMax);
+        delete source;
+        delete view;
+    }
 }
 
 TEST_F(CategStatsViewTest, DamagedStateRecordsChangeNothingOrRestoreAConsistentState) {

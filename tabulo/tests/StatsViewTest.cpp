@@ -338,6 +338,28 @@ TEST_F(StatsViewTest, RestoredCountsAreFittedToTheColumnsAndTheTotalFollowsThem)
     }
 }
 
+// A restored state whose total is the largest int leaves no room: a new
+// sample is not counted, and counts and total never wrap.
+TEST_F(StatsViewTest, ARestoredTotalAtTheLargestIntTakesNoFurtherSample) {
+    const int kMax = std::numeric_limits<int>::max();
+    TStatsView* view = MakeFourColumnView();
+    TMemBuffer record;
+    for (int value : {4, 0, kMax - 1, 1, 0, kMax, 0, 0, 0}) record.AddInt(value);
+    record.AddDouble(0);
+    record.AddDouble(10);
+    ASSERT_TRUE(view->SetState(record));
+    ASSERT_EQ(view->GetTotal(), kMax);
+    for (double value : {2.0, 7.0, -1.0}) view->NewValue(value, true);
+    EXPECT_EQ(view->GetCounts(), (std::vector<int>{0, kMax - 1, 1, 0}));
+    EXPECT_EQ(view->GetTotal(), kMax);
+    MoveOver(view, 30, 30);  // the hover texts' share of the total
+    view->RemoveValue(7, false);
+    view->NewValue(-1, false);
+    view->NewValue(-1, true);
+    EXPECT_EQ(view->GetCounts(), (std::vector<int>{1, kMax - 1, 0, 0}));
+    EXPECT_EQ(view->GetTotal(), kMax);
+}
+
 TEST_F(StatsViewTest, DamagedStateRecordsChangeNothingOrRestoreAConsistentState) {
     TStatsView* source = MakeFourColumnView();
     for (double value : {-1.0, 2.0, 2.0, 8.0, 12.0}) source->NewValue(value, false);

@@ -1,6 +1,8 @@
 // Tests of TVGTPanel: a new panel, sub-panels and their layout, following
 // links (topics, sub-panels, forms, related topics), the history and going
 // back, retired scrollers, and the linked forms.
+#include <algorithm>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -9,6 +11,7 @@
 #include "Registration.h"
 #include "ScrollerFixture.h"
 #include "SeeAlsoDlg.h"
+#include "Streaming.h"
 #include "VGTForm.h"
 #include "VGTPanel.h"
 
@@ -295,6 +298,104 @@ TEST_F(VGTPanelTest, AFailedStepKeepsTheSubPanels) {
     }
     driver.PumpUntilIdle();
     EXPECT_EQ(TopicScrollersOfForm(), 3);
+}
+
+// With the frame topic on screen no longer readable, a step whose topic
+// cannot be read shows one error box, its own, and the panel keeps the very
+// sub-panels it showed.
+TEST_F(VGTPanelTest, AFailedStepUnderAnUnreadableFrameReportsOnlyItself) {
+    folder.Write("top.vgt", "<LINK=gone.vgt,TARGET=main>lost</LINK>");
+    panel->SetSource(TString("frame.vgt"));
+    const std::vector<TVGTScroller*> shown{panel->GetScroller(0), panel->GetScroller(1), panel->GetScroller(2)};
+    std::filesystem::remove(folder.Path() / "frame.vgt");
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        boxes.clear();
+        if (attempt == 0)
+            panel->SetSource(TString("gone.vgt"));
+        else
+            ClickLink(panel->GetPanel(TString("top")), 0);
+        std::vector<std::string> texts;
+        for (const win32::ModalInteraction& box : boxes) texts.push_back(box.text);
+        EXPECT_EQ(texts, (std::vector<std::string>{"The gone.vgt topic can not be opened"})) << attempt;
+        EXPECT_EQ(Sources(), (std::vector<std::string>{":frame.vgt", "top:top.vgt", "bottom:bottom.vgt"})) << attempt;
+        ASSERT_EQ(panel->GetScrollerCount(), 3);
+        for (int i = 0; i < 3; ++i) EXPECT_EQ(panel->GetScroller(i), shown[size_t(i)]) << attempt;
+        EXPECT_FALSE(Main()->GetVisible()) << attempt;
+        EXPECT_TRUE(shown[2]->GetVisible()) << attempt;
+    }
+}
+
+// The topic scrollers a form owns, by name.
+std::vector<std::string> TopicScrollerNames(TComponent* owner) {
+    std::vector<std::string> names;
+    for (int i = 0; i < owner->GetComponentCount(); ++i)
+        if (dynamic_cast<TVGTScroller*>(owner->GetComponent(i))) names.push_back(owner->GetComponent(i)->GetName());
+    return names;
+}
+
+// A form with a panel, written while sub-panels show and read back, holds
+// the same components and writes the same text again: the panel's scrollers
+// are not written, and the panel read back makes its own.
+TEST_F(VGTPanelTest, AFormWithAPanelWritesAndReadsBackTheSame) {
+    form->SetName("HelpForm");
+    panel->SetSource(TString("frame.vgt"));
+    std::string text = WriteComponentText(form);
+    EXPECT_EQ(text.find("Scroller"), std::string::npos) << text;
+    for (int round = 0; round < 2; ++round) {
+        TForm copy(nullptr, 1);
+        ReadComponentText(&copy, text);
+        auto* read = dynamic_cast<TVGTPanel*>(copy.FindComponent("Help"));
+        ASSERT_NE(read, nullptr);
+        EXPECT_EQ(TopicScrollerNames(&copy), (std::vector<std::string>{"HelpScroller1"}));
+        EXPECT_EQ(read->GetMainPanel(), copy.FindComponent("HelpScroller1"));
+        const std::string written = WriteComponentText(&copy);
+        // The form is shown and the copies are not: the copies' texts agree.
+        if (round > 0) {
+            EXPECT_EQ(written, text);
+        }
+        text = written;
+    }
+}
+
+// Texts written before the scrollers were left out still load: the stored
+// scrollers of a panel (before it, after it, sub-panels too) make no window,
+// the panel makes its own, and a scroller of another name stays.
+TEST_F(VGTPanelTest, OlderTextsWithStoredScrollersLoadWithoutThem) {
+    auto scroller = [](const std::string& name, const std::string& kind) {
+        return "  object " + name + ": " + kind + "\n    Left = 10\n    Top = 10\n    Width = 300\n    Height = 100\n"
+               "    VMax = 0\n    HMax = 0\n    AutoScroll = False\n    Centered = False\n  end\n";
+    };
+    auto panelObject = [](const std::string& kind) {
+        return "  object Cpanel: " + kind + "\n    Left = 10\n    Top = 10\n    Width = 300\n    Height = 200\n"
+               "    Visible = False\n  end\n";
+    };
+    const std::string head = "object HelpForm: TForm\n  Left = 50\n  Top = 50\n";
+    for (const std::string& kind : {std::string("TVGT"), std::string("TVGM")}) {
+        const std::string scrollerKind = kind + "Scroller", panelKind = kind + "Panel";
+        const std::string standalone = scroller("Standalone", "TVGTScroller");
+        const std::string texts[] = {
+            head + scroller("CpanelScroller1", scrollerKind) + panelObject(panelKind) +
+                scroller("CpanelScroller2", scrollerKind) + scroller("CpanelScroller3", scrollerKind) + standalone +
+                "end\n",
+            head + panelObject(panelKind) + scroller("CpanelScroller1", scrollerKind) + standalone + "end\n",
+            head + scroller("cpanelscroller7", scrollerKind) + standalone + panelObject(panelKind) + "end\n",
+        };
+        for (const std::string& text : texts) {
+            SCOPED_TRACE(text);
+            TForm copy(nullptr, 1);
+            ReadComponentText(&copy, text);
+            auto* read = dynamic_cast<TVGTPanel*>(copy.FindComponent("Cpanel"));
+            ASSERT_NE(read, nullptr);
+            ASSERT_NE(read->GetMainPanel(), nullptr);
+            EXPECT_EQ(read->GetScrollerCount(), 1);
+            std::vector<std::string> names = TopicScrollerNames(&copy);
+            std::sort(names.begin(), names.end());
+            EXPECT_EQ(names, (std::vector<std::string>{read->GetMainPanel()->GetName(), "Standalone"}));
+            const std::string written = WriteComponentText(&copy);
+            EXPECT_EQ(written.find("CpanelScroller"), std::string::npos) << written;
+            EXPECT_NE(written.find("object Standalone: TVGTScroller"), std::string::npos) << written;
+        }
+    }
 }
 
 // A handler that opens another topic and goes back from a click in a

@@ -1,6 +1,7 @@
 // Tests of pictures in a topic: the picture cache, placing IMAGE pictures
 // (stretching, wrapping, keeps, background pictures, pictures in links),
 // the areas of their link files, and BKIMAGE and BKCOLOR backgrounds.
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -188,6 +189,32 @@ TEST_F(VGTPicturesTest, LinkAreasOfPicturesLieOnThePicture) {
     EXPECT_EQ(topic.GetImageLinks().GetCount(), 0);
     topic.Measure(dc(), "<IMAGE=tall.bmp,LINKS=gone.ald>");
     EXPECT_EQ(topic.GetImageLinks().GetCount(), 0);
+}
+
+// Areas with corners far off the picture (as a real map's file holds) still
+// hit on the picture: its rectangle with a sliver up to a far corner, and a
+// band from the top of the coordinate range to its bottom.
+TEST_F(VGTPicturesTest, AnAreaWithFarCornersWorksOnThePicture) {
+    const LONG kMin = std::numeric_limits<LONG>::min(), kMax = std::numeric_limits<LONG>::max();
+    const std::vector<POINT> areas[] = {
+        {{0, 0}, {30, kMin}, {30, 40}, {0, 40}},
+        {{-30, kMin}, {0, kMin}, {60, kMax}, {30, kMax}},
+    };
+    const int left = 8 + W("a") + 3;
+    for (const std::vector<POINT>& corners : areas) {
+        TImageLinks links;
+        TImageLink* link = links.NewItem();
+        for (const POINT& corner : corners) link->polygon.Add(corner);
+        links.WriteToFile(TString("far.ald"));
+        topic.SetCollectLinks(true);
+        topic.Measure(dc(), "a<IMAGE=tall.bmp,LINKS=far.ald>");
+        ASSERT_EQ(topic.GetImageLinks().GetCount(), 1);
+        const TImageLink& area = topic.GetImageLinks()[0];
+        for (const POINT& inside : {POINT{left, 0}, POINT{left + 29, 39}, POINT{left + 15, 20}})
+            EXPECT_TRUE(area.Contains(inside.x, inside.y)) << inside.x << "," << inside.y;
+        for (const POINT& outside : {POINT{left - 1, 20}, POINT{left + 30, 20}, POINT{left + 35, 1}})
+            EXPECT_FALSE(area.Contains(outside.x, outside.y)) << outside.x << "," << outside.y;
+    }
 }
 
 TEST_F(VGTPicturesTest, APictureInALinkAddsItsRectangle) {

@@ -108,6 +108,36 @@ TEST_F(VGTScrollerTest, OpeningTopics) {
     EXPECT_TRUE(AnyNot(Pixels(scroller), RGB(255, 255, 255)));
 }
 
+// A link followed from the end of a long, wide topic opens the next topic at
+// its top-left; opening the topic shown again keeps the position.
+TEST_F(VGTScrollerTest, ANewTopicOpensAtItsTopLeftAndTheSameOneStaysWhereItWas) {
+    const std::string wide = "<NOBREAK>" + std::string(60, 'W') + "<NL>";
+    folder.Write("long.vgt", wide + Lines(40) + "<LINK=next.vgt>next</LINK>");
+    folder.Write("next.vgt", wide + Lines(40));
+    TVGTScroller* scroller = Place<TVGTScroller>(10, 10, 300, 200);
+    ASSERT_TRUE(scroller->SetSource(TString("long.vgt"), false));
+    scroller->SetVPos(scroller->GetVMax());
+    scroller->SetHPos(5);
+    const RECT area = scroller->GetLinks()[0].areas[0];
+    const POINT at = scroller->GetComponentCoord(POINT{(area.left + area.right) / 2, (area.top + area.bottom) / 2});
+    driver.MoveMouse(scroller->GetHandle(), at.x, at.y);
+    driver.Click(scroller->GetHandle(), at.x, at.y);
+    ASSERT_EQ(scroller->GetTopicName().str(), "next.vgt");
+    EXPECT_EQ(scroller->GetVPos(), 0);
+    EXPECT_EQ(scroller->GetHPos(), 0);
+    EXPECT_EQ(scroller->GetSBPosition(SB_VERT), 0);
+    EXPECT_EQ(scroller->GetSBPosition(SB_HORZ), 0);
+    TVGTScroller* fresh = Place<TVGTScroller>(320, 10, 300, 200);
+    ASSERT_TRUE(fresh->SetSource(TString("next.vgt"), false));
+    EXPECT_EQ(Pixels(scroller), Pixels(fresh));
+
+    scroller->SetVPos(100);
+    scroller->SetHPos(5);
+    ASSERT_TRUE(scroller->SetSource(TString("next.vgt"), false));
+    EXPECT_EQ(scroller->GetVPos(), 100);
+    EXPECT_EQ(scroller->GetHPos(), 5);
+}
+
 TEST_F(VGTScrollerTest, TheBufferedScrollerPaintsAsThePlainOne) {
     folder.Write("tall.vgt", "<BKCOLOR=FFF0D0>" + Lines(30) + "<FC=0000FF>end");
     TVGTScroller* plain = Place<TVGTScroller>(10, 10, 260, 200);

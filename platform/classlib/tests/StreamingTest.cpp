@@ -268,7 +268,8 @@ TEST_F(StreamingTest, RealNumbersReadInEitherFormAndDefaultsAreLeftOut) {
     struct Case {
         const char* text;
         double low;
-    } const cases[] = {{"1.5", 1.5}, {"1.5e-3", 0.0015}, {"-2.5E+2", -250}, {"7", 7}, {"0.000001", 1e-6}};
+    } const cases[] = {{"1.5", 1.5}, {"1.5e-3", 0.0015}, {"-2.5E+2", -250}, {"7", 7}, {"0.000001", 1e-6},
+                       {".5", 0.5},  {"-.25", -0.25}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
         TBaseTestForm form(nullptr);
@@ -291,6 +292,11 @@ TEST_F(StreamingTest, DamagedRealNumbersNameThePropertyAndTheLine) {
     } const cases[] = {
         {"Ratio", "1.5.2"}, {"Ratio", "1e99999"}, {"Ratio", "1e39"}, {"Ratio", "abc"},  {"Low", "1,5"},
         {"Low", "1e400"},   {"Low", "nan"},       {"Low", "-inf"},   {"Ratio", "'1.5'"}, {"Low", "1.5x"},
+        // Signs, points and words where no number has them; a plus sign is no
+        // part of a stored number.
+        {"Ratio", "--1"},   {"Low", "1-2"},       {"Low", "1.5 2"},  {"Ratio", "[1]"},   {"Ratio", "+1.5"},
+        {"Low", "."},       {"Low", "1.5 abc"},   {"Low", "1 ;"},    {"Ratio", "[a b]"}, {"Low", "'1.5"},
+        {"Left", "+1"},     {"Left", ".5"},       {"OnMouseDown", "NoSuchHandler"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.property) + " = " + c.value);

@@ -2,6 +2,10 @@
 // tests, clip regions in device coordinates and their restoration.
 #include <gtest/gtest.h>
 
+#include <limits>
+#include <string>
+#include <vector>
+
 #include "GdiCanvas.h"
 
 namespace {
@@ -85,6 +89,36 @@ TEST(GdiRegions, PolygonRegionsByFillMode) {
     DeleteObject(region);
     DeleteObject(alternate);
     DeleteObject(winding);
+}
+
+// Corners anywhere in the LONG range: the region is built without overflow
+// and holds what it should near the origin.
+TEST(GdiRegions, PolygonRegionsOfFarPointsKeepTheirNearPart) {
+    const LONG kMin = std::numeric_limits<LONG>::min(), kMax = std::numeric_limits<LONG>::max();
+    struct Case {
+        const char* what;
+        std::vector<POINT> points;
+        std::vector<POINT> inside, outside;
+    } const cases[] = {
+        {"an area of a picture with one far corner",
+         {{43, 31}, {449, kMin}, {449, 49}, {45, 49}},
+         {{44, 40}, {200, 40}, {448, 48}, {200, 10}, {440, -60000}},
+         {{20, 40}, {449, 40}, {200, 49}, {42, 10}}},
+        {"a triangle of the range's corners", {{kMin, kMin}, {kMax, kMin}, {0, kMax}}, {{0, 0}, {100, -100}, {-500, 500}}, {}},
+        {"a band across the whole range", {{kMin, 0}, {kMax, 0}, {kMax, 10}, {kMin, 10}}, {{0, 5}, {-60000, 0}, {60000, 9}},
+         {{0, 10}, {0, -1}}},
+        {"a bow tie of the range's corners", {{kMin, kMin}, {kMax, kMax}, {kMax, kMin}, {kMin, kMax}},
+         {{-100, 0}, {100, 5}, {-100, -99}}, {{0, 100}, {5, -100}}},
+    };
+    for (const Case& c : cases)
+        for (int mode : {WINDING, ALTERNATE}) {
+            SCOPED_TRACE(std::string(c.what) + (mode == WINDING ? ", winding" : ", alternate"));
+            HRGN region = CreatePolygonRgn(c.points.data(), static_cast<int>(c.points.size()), mode);
+            ASSERT_NE(region, nullptr);
+            for (const POINT& p : c.inside) EXPECT_TRUE(PtInRegion(region, p.x, p.y)) << p.x << "," << p.y;
+            for (const POINT& p : c.outside) EXPECT_FALSE(PtInRegion(region, p.x, p.y)) << p.x << "," << p.y;
+            DeleteObject(region);
+        }
 }
 
 TEST(GdiRegions, EllipticRegionMatchesEllipse) {

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <limits>
+#include <string>
 
 #include "GdiCanvas.h"
 
@@ -337,6 +339,36 @@ TEST(GdiShapes, FarOffCoordinatesAreCutBeforeRasterising) {
     HRGN region = CreateEllipticRgn(-big, -big, big, big);
     EXPECT_TRUE(PtInRegion(region, 0, 0));
     DeleteObject(region);
+}
+
+// Points at the ends of the LONG range, also ones the origins carry past
+// them: the figures are cut to the surface without overflow.
+TEST(GdiShapes, PolygonsAndPolylinesOfExtremePointsDrawTheirNearPart) {
+    const LONG kMin = std::numeric_limits<LONG>::min(), kMax = std::numeric_limits<LONG>::max();
+    for (const POINT origin : {POINT{0, 0}, POINT{3, 2}, POINT{-3, -2}}) {
+        SCOPED_TRACE(std::to_string(origin.x) + "," + std::to_string(origin.y));
+        GdiCanvas canvas(16, 16);
+        SetViewportOrgEx(canvas.dc(), origin.x, origin.y, nullptr);
+        SelectObject(canvas.dc(), GetStockObject(BLACK_BRUSH));
+        const POINT corners[] = {{kMin, kMin}, {kMax, kMin}, {kMax, kMax}, {kMin, kMax}};
+        EXPECT_TRUE(Polygon(canvas.dc(), corners, 4));
+        EXPECT_EQ(canvas.Count(kBlack), 256);
+        canvas.Clear(kWhite);
+        const POINT row[] = {{kMin, 5}, {kMax, 5}, {kMax, kMin}};
+        EXPECT_TRUE(Polyline(canvas.dc(), row, 3));
+        EXPECT_EQ(canvas.Count(kBlack), 16);
+        EXPECT_EQ(canvas.At(0, 5 + origin.y), kBlack);
+        canvas.Clear(kWhite);
+        // A wide pen along a line from a far corner to the surface.
+        HPEN wide = CreatePen(PS_SOLID, 3, kRed);
+        HGDIOBJ old = SelectObject(canvas.dc(), wide);
+        const POINT ray[] = {{kMin, kMin}, {8, 8}};
+        EXPECT_TRUE(Polyline(canvas.dc(), ray, 2));
+        EXPECT_TRUE(Polygon(canvas.dc(), ray, 2));
+        EXPECT_EQ(canvas.At(4 + origin.x, 4 + origin.y), kRed);
+        SelectObject(canvas.dc(), old);
+        DeleteObject(wide);
+    }
 }
 
 // Thin solid lines on a rectangular clip are painted straight onto the

@@ -12,7 +12,7 @@ PACKAGES=(
   libsdl2-dev xvfb xauth
   libjpeg-turbo-progs libmuparser-dev libtbb-dev liblua5.4-dev
   libpixman-1-dev libcairo2-dev libpango1.0-dev libgsl-dev
-  xdotool locales
+  xdotool x11-xkb-utils locales
 )
 JOBS=$(nproc)
 

@@ -171,6 +171,15 @@ private:
         return (window.style & WS_POPUP) != 0 && (window.style & WS_CAPTION) != WS_CAPTION;
     }
 
+    // The desktop focuses a pop-up when it maps it, and a disabled owner under
+    // a modal box when another window goes or a user clicks it; the layer
+    // keeps the activation where the program put it then (a click on a pop-up
+    // still activates it, through the layer's own mouse input).
+    static bool ActivatedByDesktopFocus(HWND window) {
+        const Window* record = FindWindowQuietly(window);
+        return record != nullptr && !IsPopup(*record) && IsWindowEnabled(window);
+    }
+
     static void CopyToWindow(const Surface& surface, SDL_Window* target) {
         SDL_Surface* shown = SDL_GetWindowSurface(target);
         if (shown == nullptr) return;
@@ -251,11 +260,8 @@ private:
         HWND window = HandleOfSdlWindow(change.windowID);
         if (window == nullptr) return;
         switch (change.event) {
-            // The desktop focuses a pop-up when it maps it; the layer keeps
-            // the activation where the program put it (a click on a pop-up
-            // still activates it, through the layer's own mouse input).
             case SDL_WINDOWEVENT_FOCUS_GAINED:
-                if (const Window* record = FindWindowQuietly(window); record != nullptr && IsPopup(*record)) break;
+                if (!ActivatedByDesktopFocus(window)) break;
                 if (GetActiveWindow() != window) SetActiveWindow(window);
                 break;
             case SDL_WINDOWEVENT_SIZE_CHANGED:

@@ -152,6 +152,11 @@ void TestDriver::Type(const std::string& text) {
     AfterInput();
 }
 
+void TestDriver::Text(const std::string& codePageText) {
+    TextInput(codePageText);
+    AfterInput();
+}
+
 void TestDriver::MoveMouse(HWND window, int x, int y) { MoveMouseOnScreen(ScreenPoint(window, x, y)); }
 
 void TestDriver::MouseDown(HWND window, int x, int y, int button) {

@@ -39,6 +39,9 @@ public:
     // Types code-page text: ASCII through its keys (with Shift where needed),
     // other bytes as text input.
     void Type(const std::string& text);
+    // Text as a desktop sends it beside the key-downs that made it (SDL's
+    // text events), given to the layer as text input.
+    void Text(const std::string& codePageText);
 
     // Mouse at client coordinates of window (button 0 left, 1 right, 2 middle).
     void MoveMouse(HWND window, int x, int y);

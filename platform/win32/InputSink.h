@@ -18,7 +18,8 @@ namespace win32 {
 // window has the focus; dropped when neither exists.
 void KeyInput(UINT virtualKey, bool down, const std::string* characters = nullptr);
 // Text without a key of its own (a character the layout reaches only through an
-// input method): one WM_CHAR per byte to the focus window.
+// input method): one WM_CHAR per byte to the focus window. Dropped while Alt
+// is held without Ctrl: the character of an Alt chord is its WM_SYSCHAR.
 void TextInput(const std::string& codePageText);
 // Pointer moved to a screen point (WM_MOUSEMOVE to the window under it or the
 // capture window; WM_MOUSELEAVE for tracked windows left; scroll-bar drags).

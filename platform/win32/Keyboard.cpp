@@ -184,6 +184,9 @@ void KeyInput(UINT virtualKey, bool down, const std::string* characters) {
 }
 
 void TextInput(const std::string& codePageText) {
+    // A desktop sends text for Alt+key as well: that key's character is the
+    // system character of its key-down, never a typed one. AltGr (Ctrl+Alt) types.
+    if (AsyncDown(VK_MENU) && !AsyncDown(VK_CONTROL)) return;
     HWND target = GetFocus();
     if (target == nullptr) return;
     for (unsigned char byte : codePageText) PostInputMessage(target, WM_CHAR, byte, 1, "");

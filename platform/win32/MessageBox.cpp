@@ -183,7 +183,9 @@ LRESULT CALLBACK BoxProcedure(HWND window, UINT message, WPARAM wParam, LPARAM l
         case WM_PAINT: Paint(window, *state); return 0;
         case WM_ERASEBKGND: return 1;
         case WM_KEYDOWN: KeyDown(window, *state, wParam); return 0;
-        case WM_CHAR: Character(*state, wParam); return 0;
+        // A button's accelerator works alone and with Alt.
+        case WM_CHAR:
+        case WM_SYSCHAR: Character(*state, wParam); return 0;
         case WM_LBUTTONDOWN:
             state->pressed = ButtonAt(*state, lParam);
             if (state->pressed >= 0) {

@@ -161,6 +161,45 @@ TEST_F(RecordingEditorTest, RepeatingBeforeAnyCommandDoesNothing) {
     EXPECT_TRUE(editor->lastCommand.IsEmpty());
 }
 
+// A desktop sends text for Alt chords as well; none of it is typed: Alt+C
+// shows the box with its text as it was, Alt+X types nothing, Alt+Shift+C
+// repeats the last command and leaves the box's text alone.
+TEST_F(RecordingEditorTest, AltChordsReachKeyDownAndTypeNothingOfTheDesktopsText) {
+    TRecordingEditor* editor = PlaceFocused();
+    ShowText(editor, {"alpha", "beta"});
+    editor->RecordEveryCommand();
+    editor->commandCombo->SetText("sort 3");
+    TString line("sort 3");
+    editor->ExecCommand(line);
+    const auto altChord = [&](std::initializer_list<UINT> held, UINT key, const char* text) {
+        for (UINT modifier : held) driver.KeyDown(modifier);
+        driver.KeyDown(key);
+        driver.Text(text);
+        driver.KeyUp(key);
+        for (auto modifier = std::rbegin(held); modifier != std::rend(held); ++modifier) driver.KeyUp(*modifier);
+    };
+    editor->keys.clear();
+    altChord({VK_LMENU}, 'C', "c");
+    EXPECT_TRUE(editor->commandCombo->GetVisible());
+    EXPECT_TRUE(editor->commandCombo->Focused());
+    EXPECT_EQ(editor->commandCombo->GetText(), "sort 3");
+    driver.Press(VK_ESCAPE);
+    ASSERT_TRUE(editor->Focused());
+    altChord({VK_LMENU}, 'X', "x");
+    altChord({VK_LMENU, VK_LSHIFT}, 'C', "C");
+    EXPECT_EQ(editor->commandRuns.size(), 2u);
+    EXPECT_EQ(editor->commandCombo->GetText(), "sort 3");
+    EXPECT_EQ(editor->lines[0].str(), "alpha");
+    EXPECT_EQ(editor->lines[1].str(), "beta");
+    EXPECT_TRUE(editor->characters.empty());
+    const auto pressed = [&](WORD key, bool shift) {
+        return std::count(editor->keys.begin(), editor->keys.end(), TRecordingEditor::TKey{key, shift, false, true});
+    };
+    EXPECT_EQ(pressed('C', false), 1);
+    EXPECT_EQ(pressed('X', false), 1);
+    EXPECT_EQ(pressed('C', true), 1);
+}
+
 TEST_F(RecordingEditorTest, TheBoxOpensOverTheCaretCellAndStaysInsideTheClientArea) {
     TRecordingEditor* editor = PlaceFocused();
     ShowText(editor, std::vector<std::string>(100, std::string(300, 'x')));

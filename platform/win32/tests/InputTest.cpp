@@ -94,6 +94,33 @@ TEST_F(InputTest, AltKeyGivesSystemMessagesAndSysChar) {
     EXPECT_EQ(altBitOfG, 1);
 }
 
+// A desktop sends text for every key that has a character, Alt chords too:
+// a chord's character stays its WM_SYSCHAR, while AltGr's text is typed.
+TEST_F(InputTest, TextADesktopSendsForAnAltChordIsNotTyped) {
+    MakeWindow();
+    driver.SetAutoPump(false);
+    driver.KeyDown(VK_LMENU);
+    driver.KeyDown('C');
+    driver.Text("c");
+    driver.KeyUp('C');
+    driver.KeyDown(VK_LSHIFT);
+    driver.KeyDown('X');
+    driver.Text("X");
+    driver.KeyUp('X');
+    driver.KeyUp(VK_LSHIFT);
+    driver.KeyUp(VK_LMENU);
+    driver.KeyDown(VK_LCONTROL);
+    driver.KeyDown(VK_RMENU);
+    driver.KeyDown('Q', "");
+    driver.Text("\\");
+    driver.KeyUp('Q');
+    driver.KeyUp(VK_RMENU);
+    driver.KeyUp(VK_LCONTROL);
+    driver.Text("\xF5");
+    driver.PumpUntilIdle();
+    ExpectSequence({WM_CHAR, WM_SYSCHAR}, {{WM_SYSCHAR, 'c'}, {WM_SYSCHAR, 'X'}, {WM_CHAR, '\\'}, {WM_CHAR, 0xF5}});
+}
+
 TEST_F(InputTest, AltGrArrivesAsControlAndAlt) {
     MakeWindow();
     bool controlDown = false, altDown = false, rightAltDown = false, leftControlDown = false;

@@ -106,6 +106,7 @@ TEST_F(MessageBoxTest, KeysChooseInTheRunningBox) {
         UINT type;
         std::vector<UINT> keys;
         int expected;
+        bool withAlt = false;
     } cases[] = {
         {MB_YESNOCANCEL, {VK_RETURN}, IDYES},
         {MB_YESNOCANCEL, {VK_TAB, VK_RETURN}, IDNO},
@@ -114,10 +115,15 @@ TEST_F(MessageBoxTest, KeysChooseInTheRunningBox) {
         {MB_OK, {VK_ESCAPE}, IDOK},
         {MB_ABORTRETRYIGNORE, {'I'}, IDIGNORE},
         {MB_YESNO, {VK_ESCAPE}, IDYES},  // Escape does nothing without Cancel; idle gives the default
+        // An accelerator with Alt, as in forms.
+        {MB_YESNOCANCEL, {'N'}, IDNO, true},
+        {MB_RETRYCANCEL, {'R'}, IDRETRY, true},
+        {MB_YESNO | MB_DEFBUTTON2, {'Y'}, IDYES, true},
+        {MB_OKCANCEL, {'C'}, IDOK, true},  // no accelerator: idle gives the default
     };
     for (const Case& c : cases) {
         ScopedResponder responder([&](const ModalInteraction&) {
-            for (UINT key : c.keys) driver.Press(key);
+            for (UINT key : c.keys) c.withAlt ? driver.Press({VK_MENU}, key) : driver.Press(key);
             return ModalReply::Run();
         });
         EXPECT_EQ(MessageBoxA(owner, "text", "caption", c.type), c.expected) << c.type;

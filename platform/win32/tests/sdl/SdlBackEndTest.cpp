@@ -255,9 +255,10 @@ TEST_F(SdlBackEndTest, AWindowsMinimumTrackingSizeBindsTheRealWindow) {
     DestroyWindow(framed);
 }
 
-// The desktop focuses a pop-up (the fixture's window) when it maps it: the
-// activation stays where the program put it. A captioned window the desktop
-// focuses becomes active.
+// The desktop focuses a pop-up (the fixture's window) when it maps it, and a
+// disabled owner under a modal box when another window goes: the activation
+// stays where the program put it. A captioned window the desktop focuses
+// becomes active.
 TEST_F(SdlBackEndTest, FocusTheDesktopGivesAPopupLeavesTheActivation) {
     HWND captioned = CreateWindowExA(0, "SdlTestWindow", "Captioned", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 260, 40, 200,
                                      150, nullptr, nullptr, nullptr, nullptr);
@@ -268,6 +269,11 @@ TEST_F(SdlBackEndTest, FocusTheDesktopGivesAPopupLeavesTheActivation) {
     Settle();
     EXPECT_EQ(GetActiveWindow(), captioned);
     SetActiveWindow(window);
+    EnableWindow(captioned, FALSE);
+    Push(FocusGained(captioned));
+    Settle();
+    EXPECT_EQ(GetActiveWindow(), window);
+    EnableWindow(captioned, TRUE);
     Push(FocusGained(captioned));
     Settle();
     EXPECT_EQ(GetActiveWindow(), captioned);

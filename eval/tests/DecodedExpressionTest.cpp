@@ -25,6 +25,7 @@
 #include "ExpressionTree.h"
 #include "ExtensionHooks.h"
 #include "FunctionTable.h"
+#include "TestArrays.h"
 #include "TreeOutput.h"
 
 namespace {
@@ -54,14 +55,7 @@ void Fill(TVariableList& list) {
     list.NewInt("j", false, -4);
     list.NewPoint("p", false);
     list.NewString("s", false, "text");
-    list.NewArray("v", vtInt, false);
-    list.ResizeArray("v", 5);
-    for (int k = 0; k < 5; ++k) *static_cast<int64_t*>(list.GetArrayItem("v", k)) = 10 * k + 1;
-    list.NewArray("w", vtDouble, false);
-    list.ResizeArray("w", 4);
-    for (int k = 0; k < 4; ++k) *static_cast<double*>(list.GetArrayItem("w", k)) = 0.5 * k - 1.0;
-    list.NewArray2("m", vtInt, false);
-    list.ResizeArray2("m", 3, 4);
+    AddTestArrays(list);
     list.NewDouble("heard", false, 1.0);
     list.GetVar("heard")->AddListener(HearAssignment);
     list.NewArray("hv", vtInt, false);

@@ -22,6 +22,7 @@
 #include "ExpressionCompiler.h"
 #include "ExtensionHooks.h"
 #include "FunctionTable.h"
+#include "TestArrays.h"
 
 namespace {
 
@@ -195,14 +196,7 @@ public:
 void Fill(TVariableList& list) {
     list.NewPoint("p", false);
     list.NewString("s", false, "text");
-    list.NewArray("v", vtInt, false);
-    list.ResizeArray("v", 5);
-    for (int k = 0; k < 5; ++k) *static_cast<int64_t*>(list.GetArrayItem("v", k)) = 10 * k + 1;
-    list.NewArray("w", vtDouble, false);
-    list.ResizeArray("w", 4);
-    for (int k = 0; k < 4; ++k) *static_cast<double*>(list.GetArrayItem("w", k)) = 0.5 * k - 1.0;
-    list.NewArray2("m", vtInt, false);
-    list.ResizeArray2("m", 3, 4);
+    AddTestArrays(list);
     for (const char* name : {"a", "b", "c", "d", "x", "y", "z"}) list.NewDouble(name, false, 1.25);
     list.GetVar("a")->value.d = 0.75;
     list.GetVar("b")->value.d = -2.5;

@@ -194,14 +194,17 @@ TEST_F(ScriptCallsTest, ScriptFunctionsInConstantExpressionsRunEveryTime) {
     EXPECT_EQ(Var("sum").value.i, 5 * (60 + 20));
 }
 
+// A loop body and what it adds to r at each pass.
+struct TPassCase {
+    const char* body;
+    double perPass;
+};
+
 // A script function called beside constants, in every place an expression
 // stands: each pass gives the same value, also from the third evaluation on
 // (when the evaluator has made its quickest form) and in a second run.
 TEST_F(ScriptCallsTest, ACallBesideConstantsGivesItsValueAtEveryPass) {
-    const struct {
-        const char* body;
-        double perPass;
-    } cases[] = {
+    const TPassCase cases[] = {
         {"t = f() * 0.5", 0.5},
         {"t = 0.5 * f()", 0.5},
         {"if 0.5 < f()\nt = 1\nend", 1.0},
@@ -212,7 +215,7 @@ TEST_F(ScriptCallsTest, ACallBesideConstantsGivesItsValueAtEveryPass) {
         {"f() * 0.5\nt = 1", 1.0},
         {"while f() * 0.5 > 1\nend\nt = 2", 2.0},
     };
-    for (const auto& c : cases) {
+    for (const TPassCase& c : cases) {
         Build(std::string("func double f()\nreturn 1.0\nend\nfunc double g(double a, double b)\nreturn a + b\nend\n"
                           "func double h()\nreturn f() * 0.5\nend\n"
                           "int i\ndouble t\ndouble r = 0\nfor i = 0; i < 10; i = i + f()\nt = 0\n") +
@@ -227,10 +230,7 @@ TEST_F(ScriptCallsTest, ACallBesideConstantsGivesItsValueAtEveryPass) {
 // call, as the items stand, though the call changes it: at every pass, in
 // a first run and a second.
 TEST_F(ScriptCallsTest, AVariableBeforeACallIsReadBeforeIt) {
-    const struct {
-        const char* body;
-        double perPass;
-    } cases[] = {
+    const TPassCase cases[] = {
         {"t = x + f()", 1.0},
         {"t = x - f()", 1.0},
         {"t = x * (f() + 1.0)", 1.0},
@@ -242,7 +242,7 @@ TEST_F(ScriptCallsTest, AVariableBeforeACallIsReadBeforeIt) {
         {"n += f()\nt = n", 1.0},
         {"if x + f() > 5\nt = 100\nend", 0.0},
     };
-    for (const auto& c : cases) {
+    for (const TPassCase& c : cases) {
         Build(std::string("double x = 1.0\nint n = 1\nfunc double f()\nx = 10.0\nn = 10\nreturn 0.0\nend\n"
                           "double t\ndouble r = 0\nloop 4\nx = 1.0\nn = 1\nt = 0\n") +
               c.body + "\nr = r + t\nend");

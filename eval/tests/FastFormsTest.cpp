@@ -9,6 +9,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <ostream>
 #include <random>
 #include <set>
 #include <sstream>
@@ -226,14 +227,31 @@ bool Comparable(const EXPRESSION& e) {
     return true;
 }
 
-// Which switch turns the fast forms off for the general side.
+// Which switch turns the fast forms off for the general side, and which
+// part of the generated expressions is compared.
 enum TSwitch { swList, swProcess };
+struct TWay {
+    TSwitch which;
+    int part;
+};
 
-std::string SwitchName(const testing::TestParamInfo<TSwitch>& info) {
-    return info.param == swList ? "ForTheList" : "ForTheProcess";
+std::vector<TWay> Ways(int parts) {
+    std::vector<TWay> ways;
+    for (const TSwitch which : {swList, swProcess})
+        for (int part = 0; part < parts; ++part) ways.push_back(TWay{which, part});
+    return ways;
+}
+void PrintTo(const TWay& way, std::ostream* out) {
+    *out << (way.which == swProcess ? "process" : "list") << " switch, part " << way.part;
+}
+std::string SwitchName(const testing::TestParamInfo<TWay>& info) {
+    return info.param.which == swList ? "ForTheList" : "ForTheProcess";
+}
+std::string PartName(const testing::TestParamInfo<TWay>& info) {
+    return SwitchName(info) + "Part" + std::to_string(info.param.part);
 }
 
-class FastFormsTest : public testing::TestWithParam<TSwitch> {
+class FastFormsTest : public testing::TestWithParam<TWay> {
 protected:
     void SetUp() override {
         savedHandler = ExtFuncHandler;
@@ -246,7 +264,7 @@ protected:
         }
         Fill(fast.list);
         Fill(general.list);
-        if (GetParam() == swList) general.list.SetFastForms(false);
+        if (GetParam().which == swList) general.list.SetFastForms(false);
     }
     void TearDown() override {
         while (ExtFunctions().GetCount() > externalsBefore) ExtFunctions().DeleteLast(true);
@@ -261,7 +279,7 @@ protected:
         watchedSide = &side;
         std::srand(87);
         EvaluateErrorCode = 99;
-        if (generally && GetParam() == swProcess) SetFastForms(false);
+        if (generally && GetParam().which == swProcess) SetFastForms(false);
         EXPRVALUE out;
         out.kind = ekOwnedText;
         out.text = "left over";
@@ -486,22 +504,24 @@ private:
     std::mt19937 random;
 };
 
-// Under the sanitizers a quarter of them, which keeps the part within a
-// minute there.
+// In parts of a seed each that run as tests of their own; under the
+// sanitizers a quarter of them, which keeps the part within a minute there.
 #if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
 constexpr int kGeneratedExpressions = 5000;
 #else
 constexpr int kGeneratedExpressions = 20000;
 #endif
+constexpr int kExpressionParts = 4;
 
-TEST_P(FastFormsTest, SeededExpressionsEvaluateAlikeBothWays) {
+class FastFormsGeneratedTest : public FastFormsTest {};
+
+TEST_P(FastFormsGeneratedTest, SeededExpressionsEvaluateAlikeBothWays) {
     listCount = fast.list.GetCount();
-    TExpressionGenerator generator(87);
+    TExpressionGenerator generator(static_cast<uint32_t>(87 + GetParam().part));
+    constexpr int kPart = kGeneratedExpressions / kExpressionParts;
     int compared = 0;
-    for (int k = 0; compared < kGeneratedExpressions && k < 2 * kGeneratedExpressions && !HasFailure(); ++k)
-        compared += Compare(generator.Whole());
-    EXPECT_EQ(compared, kGeneratedExpressions);
-
+    for (int k = 0; compared < kPart && k < 2 * kPart && !HasFailure(); ++k) compared += Compare(generator.Whole());
+    EXPECT_EQ(compared, kPart);
 }
 
 // ---- the switches
@@ -571,6 +591,7 @@ TEST(FastFormsSwitchTest, OffEveryEvaluationRunsTheGeneralLoop) {
     MultiFunctions().DeleteLast(true);
 }
 
-INSTANTIATE_TEST_SUITE_P(Switches, FastFormsTest, testing::Values(swList, swProcess), SwitchName);
+INSTANTIATE_TEST_SUITE_P(Switches, FastFormsTest, testing::ValuesIn(Ways(1)), SwitchName);
+INSTANTIATE_TEST_SUITE_P(Switches, FastFormsGeneratedTest, testing::ValuesIn(Ways(kExpressionParts)), PartName);
 
 }  // namespace

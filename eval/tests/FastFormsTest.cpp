@@ -264,6 +264,7 @@ protected:
         }
         Fill(fast.list);
         Fill(general.list);
+        listCount = fast.list.GetCount();
         if (GetParam().which == swList) general.list.SetFastForms(false);
     }
     void TearDown() override {
@@ -297,11 +298,13 @@ protected:
         return text;
     }
 
-    // Compiles text (declaring the names it lacks), evaluates it on both
-    // sides four times with variables moved and types changed in between,
-    // then once each under a host's own operators, and expects the same
-    // every time. False when text is no expression that can be compared.
+    // Compiles text (declaring the names it lacks, for this text alone),
+    // evaluates it on both sides four times with variables moved and types
+    // changed in between, then once each under a host's own operators, and
+    // expects the same every time. False when text is no expression that
+    // can be compared.
     bool Compare(const std::string& text) {
+        const int filled = listCount;
         EXPRESSION e;
         EXPRESSION g;
         CompileDeclaring(text, e, g);
@@ -320,6 +323,9 @@ protected:
         }
         FreeExpression(e);
         FreeExpression(g);
+        for (TSide* side : {&fast, &general})
+            while (side->list.GetCount() > filled) side->list.DeleteLast(true);
+        listCount = filled;
         return comparable;
     }
 
@@ -412,7 +418,6 @@ std::vector<std::string> StringLiterals(const std::string& source) {
 // Every string literal of the eval tests (run in their folder) that is an
 // expression, and every expression of the benchmark's suite.
 TEST_P(FastFormsTest, EveryExpressionOfTheTestsEvaluatesAlikeBothWays) {
-    listCount = fast.list.GetCount();
     std::set<std::string> texts;
     for (const auto& file : std::filesystem::directory_iterator(".")) {
         const std::string extension = file.path().extension().string();
@@ -516,7 +521,6 @@ constexpr int kExpressionParts = 4;
 class FastFormsGeneratedTest : public FastFormsTest {};
 
 TEST_P(FastFormsGeneratedTest, SeededExpressionsEvaluateAlikeBothWays) {
-    listCount = fast.list.GetCount();
     TExpressionGenerator generator(static_cast<uint32_t>(87 + GetParam().part));
     constexpr int kPart = kGeneratedExpressions / kExpressionParts;
     int compared = 0;

@@ -50,7 +50,9 @@ std::string Bits(const void* value, size_t size) {
     return text;
 }
 
-bool IsText(TExpressionItemType kind) { return kind == ekOwnedText || kind == ekBorrowedText || kind == ekBufferedText; }
+bool IsText(TExpressionItemType kind) {
+    return kind == ekOwnedText || kind == ekBorrowedText || kind == ekBufferedText;
+}
 
 // An operand or result as it is, whatever stack it lies on: a text by its
 // text, an error or a sub-expression (which each side compiled) by its kind
@@ -76,8 +78,10 @@ std::string Contents(const TVariableList& list) {
         if (v.type == vtArray || v.type == vtArray2) {
             const int size = v.GetItemSize();
             const int items = v.type == vtArray ? v.value.a.count : v.value.a2.lines * v.value.a2.cols;
-            for (int i = 0; i < items && v.value.a.itemtype != vtString; ++i) {
-                const void* item = v.type == vtArray ? v.GetItem(i) : v.GetItem(i / v.value.a2.cols, i % v.value.a2.cols);
+            const TVariableType itemtype = v.type == vtArray ? v.value.a.itemtype : v.value.a2.itemtype;
+            for (int i = 0; i < items && itemtype != vtString; ++i) {
+                const void* item =
+                    v.type == vtArray ? v.GetItem(i) : v.GetItem(i / v.value.a2.cols, i % v.value.a2.cols);
                 text += (item != nullptr ? Bits(item, static_cast<size_t>(size)) : "-") + ",";
             }
         }
@@ -88,12 +92,18 @@ std::string Contents(const TVariableList& list) {
 
 // ---- external functions: each acts on the list of the side that calls it
 
-// A real or integer variable's value as a real, and written back in its own type.
-double RealOf(const TVariable* v) { return v == nullptr ? 0.0 : v->type == vtInt ? static_cast<double>(v->value.i) : v->value.d; }
+// A real or integer variable's value as a real, and written back in its
+// own type (a real beyond what an integer holds exactly as 0).
+double RealOf(const TVariable* v) {
+    return v == nullptr ? 0.0 : v->type == vtInt ? static_cast<double>(v->value.i) : v->value.d;
+}
+int64_t IntegerOf(double value) {
+    return std::isfinite(value) && std::fabs(value) < 1e15 ? static_cast<int64_t>(value) : 0;
+}
 void Put(TVariable* v, double value) {
     if (v == nullptr) return;
     if (v->type == vtInt)
-        v->value.i = std::isfinite(value) && std::fabs(value) < 1e15 ? static_cast<int64_t>(value) : 0;
+        v->value.i = IntegerOf(value);
     else
         v->value.d = value;
 }
@@ -108,53 +118,66 @@ void Retype(TVariable* v) {
     } else if (v->type == vtDouble) {
         const double value = v->value.d;
         v->type = vtInt;
-        v->value.i = std::isfinite(value) && std::fabs(value) < 1e15 ? static_cast<int64_t>(value) : 0;
+        v->value.i = IntegerOf(value);
     }
+}
+
+// What each external function does to the list and gives.
+EXPRESSION_ITEM Half(TVariableList&, const EXPRESSION_ITEM* arguments) {
+    return MakeRealItem(arguments[0].value.real / 2);
+}
+EXPRESSION_ITEM SetX(TVariableList& list, const EXPRESSION_ITEM* arguments) {
+    const EXPRESSION_ITEM before = MakeRealItem(RealOf(list.GetVar("x")));
+    Put(list.GetVar("x"), arguments[0].value.real);
+    return before;
+}
+EXPRESSION_ITEM Bump(TVariableList& list, const EXPRESSION_ITEM*) {
+    TVariable* i = list.GetVar("i");
+    Put(i, RealOf(i) + 1);
+    return MakeIntegerItem(IntegerOf(RealOf(i)));
+}
+EXPRESSION_ITEM Mix(TVariableList& list, const EXPRESSION_ITEM* arguments) {
+    Put(list.GetVar("y"), arguments[0].value.real);
+    return MakeRealItem(arguments[0].value.real + static_cast<double>(arguments[1].value.integer));
+}
+EXPRESSION_ITEM Flip(TVariableList& list, const EXPRESSION_ITEM*) {
+    Retype(list.GetVar("k"));
+    return MakeIntegerItem(1);
+}
+EXPRESSION_ITEM Grow(TVariableList& list, const EXPRESSION_ITEM*) {
+    list.NewInt("grown", false, list.GetCount());
+    return MakeIntegerItem(list.GetCount());
 }
 
 // fx_half(a): a / 2, nothing else. fx_setx(a): x becomes a, the result is
 // x's value before. fx_bump(): i one more, the result i. fx_mix(a, n): y
 // becomes a, the result a + n. fx_flip(): k changes type. fx_grow(): a
 // variable more at the end of the list.
-EXPRESSION_ITEM External(EXPRESSION_ITEM* arguments, int functionIndex, void* userData) {
-    TSide& side = *static_cast<TSide*>(userData);
-    TVariableList& list = side.list;
-    const std::string name = ExtFunctions()[functionIndex]->name.c_str();
-    EXPRESSION_ITEM result = MakeIntegerItem(0);
-    if (name == "fx_half") {
-        result = MakeRealItem(arguments[0].value.real / 2);
-    } else if (name == "fx_setx") {
-        result = MakeRealItem(RealOf(list.GetVar("x")));
-        Put(list.GetVar("x"), arguments[0].value.real);
-    } else if (name == "fx_bump") {
-        TVariable* i = list.GetVar("i");
-        Put(i, RealOf(i) + 1);
-        result = MakeIntegerItem(static_cast<int64_t>(RealOf(i)));
-    } else if (name == "fx_mix") {
-        Put(list.GetVar("y"), arguments[0].value.real);
-        result = MakeRealItem(arguments[0].value.real + static_cast<double>(arguments[1].value.integer));
-    } else if (name == "fx_flip") {
-        Retype(list.GetVar("k"));
-        result = MakeIntegerItem(1);
-    } else if (name == "fx_grow") {
-        list.NewInt("grown", false, list.GetCount());
-        result = MakeIntegerItem(list.GetCount());
-    }
-    std::string event = name + "(";
-    for (int k = 0; k < ExtFunctions()[functionIndex]->GetCount(); ++k) event += ItemBits(arguments[k]) + ",";
-    Note(side, event + ")=" + ItemBits(result));
-    return result;
-}
-
 struct TExternalRow {
     const char* name;
     TExpressionItemType result;
     std::vector<TExpressionItemType> parameters;
+    EXPRESSION_ITEM (*act)(TVariableList& list, const EXPRESSION_ITEM* arguments);
 };
 const TExternalRow kExternals[] = {
-    {"fx_half", ekReal, {ekReal}},   {"fx_setx", ekReal, {ekReal}}, {"fx_bump", ekInteger, {}},
-    {"fx_mix", ekReal, {ekReal, ekInteger}}, {"fx_flip", ekInteger, {}}, {"fx_grow", ekInteger, {}},
+    {"fx_half", ekReal, {ekReal}, Half},         {"fx_setx", ekReal, {ekReal}, SetX},
+    {"fx_bump", ekInteger, {}, Bump},            {"fx_mix", ekReal, {ekReal, ekInteger}, Mix},
+    {"fx_flip", ekInteger, {}, Flip},            {"fx_grow", ekInteger, {}, Grow},
 };
+
+// The handler of them all: acts on the list of the side that calls (the
+// user data) and notes the call, its arguments and its result there.
+EXPRESSION_ITEM External(EXPRESSION_ITEM* arguments, int functionIndex, void* userData) {
+    TSide& side = *static_cast<TSide*>(userData);
+    const TExtFunction& function = *ExtFunctions()[functionIndex];
+    EXPRESSION_ITEM result = MakeIntegerItem(0);
+    for (const TExternalRow& row : kExternals)
+        if (function.name == TString(row.name)) result = row.act(side.list, arguments);
+    std::string event = std::string(function.name.c_str()) + "(";
+    for (int k = 0; k < function.GetCount(); ++k) event += ItemBits(arguments[k]) + ",";
+    Note(side, event + ")=" + ItemBits(result));
+    return result;
+}
 
 // ---- a host's own operators, which see every operation
 
@@ -434,7 +457,6 @@ TEST_P(FastFormsTest, EveryExpressionOfTheTestsEvaluatesAlikeBothWays) {
     for (auto text = texts.begin(); text != texts.end() && !HasFailure(); ++text) compared += Compare(*text);
     // The suite's 1200 and most of what the tests write.
     EXPECT_GT(compared, 2000);
-
 }
 
 // ---- generated expressions

@@ -25,7 +25,9 @@ EXPRESSION_ITEM Nudge(EXPRESSION_ITEM* arguments) {
     const int64_t by = arguments[0].value.integer;
     TVariable* g = Variables.GetVar("g");
     int64_t value = -1;
-    if (g != nullptr && g->type == vtInt) value = g->value.i = static_cast<int64_t>(static_cast<uint64_t>(g->value.i) + static_cast<uint64_t>(by));
+    // Wrapping, as the script's integers do.
+    if (g != nullptr && g->type == vtInt)
+        value = g->value.i = static_cast<int64_t>(static_cast<uint64_t>(g->value.i) + static_cast<uint64_t>(by));
     hostEvents += "nudge(" + std::to_string(by) + ")=" + std::to_string(value) + ";";
     return MakeIntegerItem(value);
 }
@@ -170,7 +172,9 @@ private:
     int Below(int n) { return static_cast<int>(random() % static_cast<uint32_t>(n)); }
     bool Chance(int percent) { return Below(100) < percent; }
     template <class T>
-    const T& Pick(const std::vector<T>& from) { return from[static_cast<size_t>(Below(static_cast<int>(from.size())))]; }
+    const T& Pick(const std::vector<T>& from) {
+        return from[static_cast<size_t>(Below(static_cast<int>(from.size())))];
+    }
     std::string Name(const char* stem) { return stem + std::to_string(++serial); }
     void Line(const std::string& line) { lines.push_back(line); }
 
@@ -478,7 +482,8 @@ TEST(FastFormsSwitchTest, OffNothingRunsAFastForm) {
         program.SetFastForms(way != wyProgram);
         SetFastForms(way != wyProcess);
         Variables.SetFastForms(way != wyVariables);
-        for (int run = 0; run < 3; ++run) EXPECT_NE(RunTranscript(program, false).find("variable s int 20\n"), std::string::npos);
+        for (int run = 0; run < 3; ++run)
+            EXPECT_NE(RunTranscript(program, false).find("variable s int 20\n"), std::string::npos) << way;
         EXPECT_EQ(Variables.FastForms(), way != wyVariables) << way;
         EXPECT_EQ(DecodedExpressions(program) > 0, way == wyOn) << way;
         EXPECT_EQ(MarkedStatements(program) > 0, way == wyOn) << way;

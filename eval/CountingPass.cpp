@@ -89,7 +89,7 @@ int TCountingPass::Run(const EXPRESSION& step, const EXPRESSION& test, TVariable
     TCounting counting;
     if (!ReadStep(step, counting) || !ReadTest(test, counting)) return -1;
     // A host's own operators see every operation.
-    if (CurrentOperations().binaryOperator != ApplyBinaryOperator) return -1;
+    if (CurrentOperations().binaryOperator != ApplyBinaryOperator || !FastFormsHere(list)) return -1;
     if (!list.HasLayoutStamp(count, stamp) || list.GetBase() != base) {
         // Found as the evaluation finds it.
         const int64_t position = PositionOf(list, counting.variable.reference, counting.variable.absolute);

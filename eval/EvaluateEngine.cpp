@@ -459,11 +459,17 @@ void FinishEvaluation(TEvaluation& run, int first, EXPRVALUE& out) {
     FinishEvaluation(run, 0, out);
 }
 
+std::atomic<bool> fastFormsOff{false};
+
+void SetFastForms(bool on) { fastFormsOff.store(!on, std::memory_order_relaxed); }
+bool FastFormsOn() { return !fastFormsOff.load(std::memory_order_relaxed); }
+bool FastFormsOn(const TVariableList& list) { return FastFormsHere(list); }
+
 // Every path is a tail call: a run of a decoded form costs no frame here,
 // and a straight one is a jump to its first step.
 void EvaluateExpression(TVariableList& list, EXPRESSION& e, TEvalStack& stack, EXPRVALUE& out, bool check,
                         void* userData) {
-    if (check) return EvaluateByLoop(list, e, stack, out, true, userData);
+    if (check || !FastFormsHere(list)) return EvaluateByLoop(list, e, stack, out, check, userData);
     // Only decoded forms are kept in the spare record.
     if (TDecodedExpression* form = static_cast<TDecodedExpression*>(EvaluationCacheOf(e))) {
         if (const TStraightProgram* straight = form->StraightFor(list))
@@ -475,6 +481,7 @@ void EvaluateExpression(TVariableList& list, EXPRESSION& e, TEvalStack& stack, E
 }
 
 void EvaluateExpressionValue(TVariableList& list, EXPRESSION& e, TEvalStack& stack, EXPRVALUE& out, void* userData) {
+    if (!FastFormsHere(list)) return EvaluateByLoop(list, e, stack, out, false, userData);
     if (TDecodedExpression* form = static_cast<TDecodedExpression*>(EvaluationCacheOf(e))) {
         if (const TStraightProgram* straight = form->StraightFor(list))
             return TDecodedExpression::RunStraight(*straight, list, e, stack, userData, out);

@@ -58,6 +58,19 @@ EXPRVALUE EvaluateExpression(EXPRESSION& e, TEvalStack& stack, bool check, void*
 EXPRVALUE EvaluateExpression(TVariableList& list, EXPRESSION& e, bool check, void* userData);
 EXPRVALUE EvaluateExpression(EXPRESSION& e, bool check, void* userData);
 
+// The fast forms of run-mode evaluation, on for the process at load: the
+// decoded form an expression gets at its second evaluation (constants
+// folded, variables bound), its straight form and direct calls, and the
+// counted passes of counting loops. With them off for the process, or for
+// one list (TVariableList::SetFastForms), every evaluation there runs the
+// general loop alone, which gives the same results; so tests run the same
+// work both ways. Safe from any thread; an evaluation under way ends in the
+// form it began in.
+void SetFastForms(bool on);
+bool FastFormsOn();
+// Whether evaluations on list take the fast forms: both switches on.
+bool FastFormsOn(const TVariableList& list);
+
 // Address of the value r designates: a variable's value (types 2..5), its
 // TString (type 6), an array item when index1 (and index2) are not -1; the y
 // or im part for field 1 or 3. Null for a missing variable, another type, an

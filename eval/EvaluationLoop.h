@@ -17,6 +17,13 @@ const TEvaluateOperations& CurrentOperations();
 // How many times EvaluateOperations() was called (from 1 on).
 extern std::atomic<uint64_t> operationsChanges __attribute__((visibility("hidden")));
 
+// The process's switch of the fast forms, set (true) while they are off.
+extern std::atomic<bool> fastFormsOff __attribute__((visibility("hidden")));
+// Both switches of the fast forms, for every evaluation's first look.
+[[gnu::always_inline]] inline bool FastFormsHere(const TVariableList& list) {
+    return list.FastForms() && !fastFormsOff.load(std::memory_order_relaxed);
+}
+
 // One evaluation in progress: the stack items below base belong to others.
 // The list's item table is looked up once and again only after an item that
 // may have changed the list (any call out of the loop).

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "EvaluateEngine.h"
+#include "EvaluationLoop.h"
 #include "ExpressionCompiler.h"
 #include "ExpressionStorage.h"
 #include "StraightProgram.h"
@@ -90,8 +91,8 @@ EXPRVALUE TExpression::Eval(bool check, void* data) {
 // Run's path, with the decoded form's look at its straight form made here:
 // a straight run is a jump from here to its first step.
 void TExpression::Eval(EXPRVALUE& out) {
-    if (form == nullptr) return RunFirst(out, false, nullptr);
     TVariableList& vars = GetVars();
+    if (form == nullptr || !FastFormsHere(vars)) return RunFirst(out, false, nullptr);
     if (const TStraightProgram* straight = form->StraightFor(vars))
         return TDecodedExpression::RunStraight(*straight, vars, expression, stack, nullptr, out);
     form->EvaluateSlowly<false>(vars, expression, stack, out, nullptr);

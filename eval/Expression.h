@@ -89,9 +89,10 @@ public:
 private:
     void FreeCompiled();
     // Run mode takes the decoded form that the compiled expression keeps
-    // (what EvaluateExpression does, without the detour).
+    // (what EvaluateExpression does, without the detour) where the fast
+    // forms are on.
     void Run(EXPRVALUE& out, bool check, void* data) {
-        if (!check && form != nullptr)
+        if (!check && form != nullptr && FastFormsOn(GetVars()))
             form->Evaluate(GetVars(), expression, stack, out, data);
         else
             RunFirst(out, check, data);

@@ -850,16 +850,24 @@ bool TStraightMaker::Assignment(const TStep& s) {
 
 // A direct call as the first step, of arguments that are constants or
 // variables as read, with at most the loop's items of the same sorts below
-// them (an assignment's target).
+// them: constants, or a variable whose value no later step reads (a plain
+// assignment's target). The later steps read variables where they lie, so
+// after the call, which may change them; the loop read the ones below the
+// call before it, and a form that reads one of them keeps that order in
+// the general run.
 bool TStraightMaker::Call(const TStep& s) {
     const TDecodedExpression::TCallSite& site = code.calls[static_cast<size_t>(s.aux.index)];
     if (!steps.empty() || !site.direct || site.stack.size() > static_cast<size_t>(TStraightCall::kItems)) return false;
     std::unique_ptr<TStraightCall> call(new TStraightCall);
     call->site = &site;
+    // Set here, not by Bind: a form without variables is never bound.
+    call->program = &program;
     call->count = static_cast<int>(site.stack.size());
+    const int below = call->count - site.operands;
     for (int k = 0; k < call->count; ++k) {
         const TDecodedExpression::TEntry& entry = site.stack[static_cast<size_t>(k)];
         if (entry.opaque) return false;
+        if (k < below && !entry.constant && readers[entry.reg] != 0) return false;
         call->items[k] = entry.image;
         call->bindings[k] = -1;
         if (entry.constant) continue;
@@ -964,7 +972,6 @@ void TStraightProgram::Bind(const TFrame& frame) {
     }
     if (resultBinding >= 0) reference.index = frame.positions[static_cast<size_t>(resultBinding)];
     if (call != nullptr) {
-        call->program = this;
         for (int k = 0; k < call->count; ++k) {
             const int binding = call->bindings[k];
             if (binding < 0) continue;

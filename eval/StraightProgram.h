@@ -70,9 +70,10 @@ class TStraightProgram {
 public:
     // The straight form of code, or null when code has a step it does not
     // take (calls other than a first step's direct call of arguments read
-    // where they lie, functions through the function unit, ! and ~, 2-D
-    // elements, an assignment before the last step or one the in-place
-    // rules leave to the operator unit) or more than kMaxSteps. Operands
+    // where they lie, below which the loop holds no variable a later step
+    // reads; functions through the function unit, ! and ~, 2-D elements,
+    // an assignment before the last step or one the in-place rules leave
+    // to the operator unit) or more than kMaxSteps. Operands
     // that are no variables live in frame's registers, which must outlive
     // the program.
     static std::unique_ptr<TStraightProgram> Make(const TDecodedExpression::TProgram& code,

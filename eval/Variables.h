@@ -225,6 +225,11 @@ public:
     // Count of new 1-D arrays and lines and columns of new 2-D arrays.
     int GetArraySize() const { return arraySize; }
     void SetArraySize(int size) { arraySize = size; }
+    // Whether run-mode evaluations on the list may take the fast forms
+    // (see SetFastForms in EvaluateEngine.h); on for a new list, and not
+    // changed by what the list holds (assigning, reading, clearing).
+    bool FastForms() const { return fastForms; }
+    void SetFastForms(bool on) { fastForms = on; }
 
     // Appends a zero-valued variable; null for a type outside 2..8 or an
     // array item type outside 2..6.
@@ -537,6 +542,7 @@ private:
     // Positions at or beyond it held no variable since the last Touch.
     int highWater = 0;
     bool cuttingTail = false;
+    bool fastForms = true;
 
     TVariable* Append(TVariable* v);
     TVariable* VarOfType(const TString& name, TVariableType type) const;

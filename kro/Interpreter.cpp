@@ -372,14 +372,15 @@ bool TActivation::Push(int kind, int start, int end) {
 
 // Token i of the program as it is now, when there is one: its statement
 // then stands for it (the program decoded again where its tokens changed)
-// and is marked for this epoch. False for a missing token or one outside
-// the list.
+// and is marked for this epoch where the fast forms serve (every quick
+// path asks for the mark; without it the statement is looked at before
+// every run). False for a missing token or one outside the list.
 bool TActivation::Check(int64_t i) {
     const TToken* token = TokenAt(i);
     if (token == nullptr) return false;
     TakeDecoding(program.Decoded(OperationOf));
     if (!statements[i].StandsFor(token)) TakeDecoding(program.Decode(OperationOf));
-    statements[i].checked = StatementEpoch();
+    statements[i].checked = FastFormsOn(Variables) ? StatementEpoch() : 0;
     return true;
 }
 
@@ -923,6 +924,7 @@ void KRO_Run(TProgram& program, bool keep) {
     program.variableBase = Variables.GetCount();
     runStopped = false;
     NewStatementEpoch();
+    const TProgramFastForms fastForms(program);
     RunTokens(program, 0, false, 0, keep);
     // What the run left at the end of Variables, for the release.
     for (int k = program.variableBase; !keep && k < Variables.GetCount(); ++k)

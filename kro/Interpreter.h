@@ -84,6 +84,21 @@ void NewStatementEpoch();
 void ClearRunStop();
 // Makes program the running one; returns the one it replaces.
 TProgram* SetRunningProgram(TProgram* program);
+// While a run or host call of program goes on, Variables takes Eval's fast
+// forms only where the program takes them too; the list's own switch comes
+// back at the end.
+class TProgramFastForms {
+public:
+    explicit TProgramFastForms(const TProgram& program) : listSwitch(Variables.FastForms()) {
+        Variables.SetFastForms(listSwitch && program.FastForms());
+    }
+    ~TProgramFastForms() { Variables.SetFastForms(listSwitch); }
+    TProgramFastForms(const TProgramFastForms&) = delete;
+    TProgramFastForms& operator=(const TProgramFastForms&) = delete;
+
+private:
+    const bool listSwitch;
+};
 
 // Value conversions of every statement. ValueAsInt64 keeps an int's 64 bits
 // and truncates a double toward zero, clamped to the int64 range (NaN 0);

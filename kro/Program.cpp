@@ -157,6 +157,12 @@ void TProgram::Clear() {
     variableBase = 0;
 }
 
+void TProgram::SetFastForms(bool on) {
+    fastForms = on;
+    // Statements marked as looked at would still run at once.
+    NewStatementEpoch();
+}
+
 TDecodedProgram& TProgram::Decode(uint8_t (*operationOf)(int type)) {
     decodings.emplace_back(new TDecodedProgram(*this, operationOf));
     return *decodings.back();

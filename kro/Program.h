@@ -180,10 +180,24 @@ public:
     // runs, Clear keeps the decodings (one of them may be in use).
     int runningActivations = 0;
 
+    // Whether runs of the program take the fast forms: a statement runs at
+    // once once it was looked at against its token in an epoch, a for
+    // loop's end runs its next pass itself (a counted pass where it fits),
+    // a body that only returns runs without an activation, and Eval's fast
+    // forms serve its expressions. On for a new program (not stored). Off,
+    // or with Eval's switch off for the process or for Variables, every
+    // statement is looked at against its token before it runs and every
+    // expression runs Eval's general loop, which give the same results.
+    // A change of this switch counts from the next statement on; one of
+    // Eval's, for the statements, from the next run or host call.
+    bool FastForms() const { return fastForms; }
+    void SetFastForms(bool on);
+
 private:
     bool ReadMembers(TMemBuffer& buffer);
     bool IsSound() const;
     void MakeEmpty();
 
     std::vector<std::unique_ptr<TDecodedProgram>> decodings;
+    bool fastForms = true;
 };

@@ -462,6 +462,7 @@ private:
     const int savedBase;
     const TExtFuncHandler savedHandler;
     TProgram* const previousProgram;
+    const TProgramFastForms fastForms{program};
 };
 
 }  // namespace

@@ -25,6 +25,7 @@
 #include "ExpressionTree.h"
 #include "ExtensionHooks.h"
 #include "FunctionTable.h"
+#include "TestArrays.h"
 #include "TreeOutput.h"
 
 namespace {
@@ -54,14 +55,7 @@ void Fill(TVariableList& list) {
     list.NewInt("j", false, -4);
     list.NewPoint("p", false);
     list.NewString("s", false, "text");
-    list.NewArray("v", vtInt, false);
-    list.ResizeArray("v", 5);
-    for (int k = 0; k < 5; ++k) *static_cast<int64_t*>(list.GetArrayItem("v", k)) = 10 * k + 1;
-    list.NewArray("w", vtDouble, false);
-    list.ResizeArray("w", 4);
-    for (int k = 0; k < 4; ++k) *static_cast<double*>(list.GetArrayItem("w", k)) = 0.5 * k - 1.0;
-    list.NewArray2("m", vtInt, false);
-    list.ResizeArray2("m", 3, 4);
+    AddTestArrays(list);
     list.NewDouble("heard", false, 1.0);
     list.GetVar("heard")->AddListener(HearAssignment);
     list.NewArray("hv", vtInt, false);
@@ -612,8 +606,10 @@ TEST(DecodedHandOverTest, CallsThatSurpriseTheFormLeaveItToTheLoop) {
 // A straight form whose first step calls an external function gives what
 // the loop gives; where the call grows the list, gives another kind than
 // its function declares or finds no handler, the loop finishes as it
-// would; and a call that evaluates the same expression again inside it
-// (a recursion four deep) runs that one beside the waiting run.
+// would; a call that evaluates the same expression again inside it (a
+// recursion four deep) runs that one beside the waiting run; a form of
+// constants alone runs its call too; and a variable read before a call
+// that changes it stays with the general run, which reads it first.
 EXPRESSION* straightNested = nullptr;
 
 EXPRESSION_ITEM StraightCallHandler(EXPRESSION_ITEM* arguments, int functionIndex, void* userData) {
@@ -623,6 +619,10 @@ EXPRESSION_ITEM StraightCallHandler(EXPRESSION_ITEM* arguments, int functionInde
         return MakeIntegerItem(arguments[0].value.integer + 1);
     }
     if (name == "straight_real") return MakeRealItem(2.5);
+    if (name == "straight_sets") {
+        Variables.GetVar("straight_k")->value.i = 10;
+        return MakeIntegerItem(0);
+    }
     if (name == "straight_nested") {
         const int64_t k = arguments[0].value.integer;
         if (k == 0) return MakeIntegerItem(0);
@@ -638,9 +638,10 @@ EXPRESSION_ITEM StraightCallHandler(EXPRESSION_ITEM* arguments, int functionInde
 TEST(DecodedHandOverTest, AStraightFormsCallGivesWhatTheLoopGives) {
     const TExtFuncHandler savedHandler = ExtFuncHandler;
     const int externals = ExtFunctions().GetCount();
-    for (const char* name : {"straight_grows", "straight_real", "straight_nested"}) {
+    for (const char* name : {"straight_grows", "straight_real", "straight_nested", "straight_sets"}) {
         TExtFunction* function = new TExtFunction(name, ekInteger);
-        if (std::string(name) != "straight_real") function->AddParam(ekInteger, false, 0);
+        if (std::string(name) != "straight_real" && std::string(name) != "straight_sets")
+            function->AddParam(ekInteger, false, 0);
         ExtFunctions().Add(function);
     }
     TExtFunction* adds = new TExtFunction("straight_adds", ekReal);
@@ -661,7 +662,10 @@ TEST(DecodedHandOverTest, AStraightFormsCallGivesWhatTheLoopGives) {
                            TCase{"straight_v = straight_grows(straight_k)", true, true},
                            TCase{"straight_v = straight_real()", true, true},
                            TCase{"straight_r = straight_adds(straight_k, 3)", false, true},
-                           TCase{"straight_v = straight_nested(straight_k)", true, true}}) {
+                           TCase{"straight_v = straight_nested(straight_k)", true, true},
+                           TCase{"straight_adds(1.5, 4) * 2", true, true},
+                           TCase{"straight_v = straight_k + straight_sets()", true, false},
+                           TCase{"straight_k += straight_sets()", true, false}}) {
         EXPRESSION e = CreateExpression(Variables, TString(c.text));
         ASSERT_GE(e.count, 1) << c.text;
         straightNested = &e;

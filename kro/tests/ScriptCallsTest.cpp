@@ -1,6 +1,7 @@
 // Tests of script function calls: from expressions, from the host, as event handlers, and the globals' lifecycle.
 #include "ScriptCalls.h"
 
+#include <cmath>
 #include <cstring>
 #include <string>
 
@@ -32,6 +33,18 @@ protected:
         EXPECT_NE(v, nullptr) << name;
         static TVariable missing;
         return v != nullptr ? *v : missing;
+    }
+
+    // Runs the program without keep and gives the double r it leaves; its
+    // variables go again.
+    double RunForR() {
+        const int before = Variables.GetCount();
+        KRO_Run(program, false);
+        const TVariable* r = Variables.GetVar("r");
+        const double value = r != nullptr && r->type == vtDouble ? r->value.d : -999.0;
+        program.leftInVariables.clear();
+        while (Variables.GetCount() > before) Variables.DeleteLast(true);
+        return value;
     }
 
     // The function of that name called from the host with params.
@@ -179,6 +192,62 @@ TEST_F(ScriptCallsTest, ScriptFunctionsInConstantExpressionsRunEveryTime) {
         "int sum = 0\nint i\nfor i = 0; i < 5; i = i + 1\nsum = sum + counted(2 * 3) + 4 * 5\nend");
     EXPECT_EQ(Var("calls").value.i, 5);
     EXPECT_EQ(Var("sum").value.i, 5 * (60 + 20));
+}
+
+// A loop body and what it adds to r at each pass.
+struct TPassCase {
+    const char* body;
+    double perPass;
+};
+
+// A script function called beside constants, in every place an expression
+// stands: each pass gives the same value, also from the third evaluation on
+// (when the evaluator has made its quickest form) and in a second run.
+TEST_F(ScriptCallsTest, ACallBesideConstantsGivesItsValueAtEveryPass) {
+    const TPassCase cases[] = {
+        {"t = f() * 0.5", 0.5},
+        {"t = 0.5 * f()", 0.5},
+        {"if 0.5 < f()\nt = 1\nend", 1.0},
+        {"t = sin(f())", std::sin(1.0)},
+        {"t = g(f(), 0.5)", 1.5},
+        {"double u = f() * 0.5\nt = u", 0.5},
+        {"t = h()", 0.5},
+        {"f() * 0.5\nt = 1", 1.0},
+        {"while f() * 0.5 > 1\nend\nt = 2", 2.0},
+    };
+    for (const TPassCase& c : cases) {
+        Build(std::string("func double f()\nreturn 1.0\nend\nfunc double g(double a, double b)\nreturn a + b\nend\n"
+                          "func double h()\nreturn f() * 0.5\nend\n"
+                          "int i\ndouble t\ndouble r = 0\nfor i = 0; i < 10; i = i + f()\nt = 0\n") +
+              c.body + "\nr = r + t\nend");
+        double expected = 0;
+        for (int pass = 0; pass < 10; ++pass) expected += c.perPass;
+        for (int run = 0; run < 2; ++run) EXPECT_EQ(RunForR(), expected) << c.body << " run " << run;
+    }
+}
+
+// A variable that an expression reads before a call is read before the
+// call, as the items stand, though the call changes it: at every pass, in
+// a first run and a second.
+TEST_F(ScriptCallsTest, AVariableBeforeACallIsReadBeforeIt) {
+    const TPassCase cases[] = {
+        {"t = x + f()", 1.0},
+        {"t = x - f()", 1.0},
+        {"t = x * (f() + 1.0)", 1.0},
+        {"t = x + sin(f())", 1.0},
+        {"t = n + f()", 1.0},
+        {"x = x + f()\nt = x", 1.0},
+        {"x += f()\nt = x", 1.0},
+        {"x -= cos(f())\nt = x + 1", 1.0},
+        {"n += f()\nt = n", 1.0},
+        {"if x + f() > 5\nt = 100\nend", 0.0},
+    };
+    for (const TPassCase& c : cases) {
+        Build(std::string("double x = 1.0\nint n = 1\nfunc double f()\nx = 10.0\nn = 10\nreturn 0.0\nend\n"
+                          "double t\ndouble r = 0\nloop 4\nx = 1.0\nn = 1\nt = 0\n") +
+              c.body + "\nr = r + t\nend");
+        for (int run = 0; run < 2; ++run) EXPECT_EQ(RunForR(), 4 * c.perPass) << c.body << " run " << run;
+    }
 }
 
 // ---- calls from the host and the globals' lifecycle

@@ -25,7 +25,7 @@
 #include "WindowObject.h"
 #include "display/SdlKeyMap.h"
 #include "display/XConnection.h"
-#include "display/XMoveResize.h"
+#include "display/XDesktop.h"
 
 namespace win32 {
 namespace {
@@ -517,5 +517,7 @@ unsigned SdlWindowIdOf(HWND topLevel) {
     if (activeSdl == nullptr || &CurrentDisplay() != static_cast<DisplayBackEnd*>(activeSdl)) return 0;
     return activeSdl->WindowIdOf(topLevel);
 }
+
+unsigned long SdlX11WindowOf(HWND topLevel) { return X11WindowOf(SDL_GetWindowFromID(SdlWindowIdOf(topLevel))); }
 
 }  // namespace win32

@@ -73,7 +73,8 @@ SDL_HitTestResult DesktopPartOf(int hit) {
     return SDL_HITTEST_NORMAL;
 }
 
-// A press on the caption the desktop took, to be told to the layer.
+// A press on a window's caption or frame that the desktop took to move or size
+// the window, to be told to the layer.
 struct DesktopPress {
     HWND window;
     POINT screen;
@@ -253,6 +254,15 @@ private:
         if (!SameRect(frame, found->second.agreed)) return;
         found->second.agreed = desktop;
         FollowDesktop(handle, desktop);
+    }
+
+    // The desktop's report of a move (the new top-left corner) or of a size
+    // (the new size), applied to the place that was agreed before it.
+    static RECT Reported(const SDL_WindowEvent& change, const RECT& agreed) {
+        const int x = change.data1, y = change.data2;
+        if (change.event == SDL_WINDOWEVENT_MOVED)
+            return RECT{x, y, x + agreed.right - agreed.left, y + agreed.bottom - agreed.top};
+        return RECT{agreed.left, agreed.top, agreed.left + x, agreed.top + y};
     }
 
     static void FollowDesktop(HWND handle, const RECT& desktop) {
@@ -453,18 +463,11 @@ private:
                 if (GetActiveWindow() != window) SetActiveWindow(window);
                 ReadDisplayAreas();
                 break;
-            case SDL_WINDOWEVENT_MOVED: {
-                const RECT agreed = windows_[window].agreed;
-                DesktopPlaced(window, RECT{change.data1, change.data2, change.data1 + agreed.right - agreed.left,
-                                           change.data2 + agreed.bottom - agreed.top});
-                ReadDisplayAreas();
+            case SDL_WINDOWEVENT_MOVED:
+            case SDL_WINDOWEVENT_SIZE_CHANGED:
+                DesktopPlaced(window, Reported(change, windows_[window].agreed));
+                if (change.event == SDL_WINDOWEVENT_MOVED) ReadDisplayAreas();
                 break;
-            }
-            case SDL_WINDOWEVENT_SIZE_CHANGED: {
-                const RECT agreed = windows_[window].agreed;
-                DesktopPlaced(window, RECT{agreed.left, agreed.top, agreed.left + change.data1, agreed.top + change.data2});
-                break;
-            }
             case SDL_WINDOWEVENT_HIT_TEST: DesktopTookPress(); break;
             case SDL_WINDOWEVENT_EXPOSED: windows_[window].dirty = true; break;
             case SDL_WINDOWEVENT_CLOSE: PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0); break;

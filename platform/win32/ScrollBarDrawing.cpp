@@ -199,7 +199,8 @@ void DrawNonClient(Window& window) {
             DrawCloseBox(surface, clip,
                          RECT{origin.x + closeBox.left, origin.y + closeBox.top, origin.x + closeBox.right,
                               origin.y + closeBox.bottom});
-        DrawCaptionText(window, RECT{border, border, hasCloseBox ? closeBox.left - 2 : width - border, border + caption});
+        const int textEnd = hasCloseBox ? closeBox.left - 2 : width - border;
+        DrawCaptionText(window, RECT{border, border, textEnd, border + caption});
     }
     const bool both = StandardBarVisible(window, SB_HORZ) && StandardBarVisible(window, SB_VERT);
     for (int bar = SB_HORZ; bar <= SB_VERT; ++bar)

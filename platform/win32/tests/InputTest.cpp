@@ -265,7 +265,8 @@ TEST_F(InputTest, FrameAndCaptionAnswerTheMouse) {
         int kind;
         POINT at;
         RECT after;
-    } doubleClicks[] = {{0, {250, 112}, screen}, {0, {250, 12}, {100, 100, 400, 300}}, {1, {650, 112}, {500, 100, 800, 300}}};
+    } doubleClicks[] = {
+        {0, {250, 112}, screen}, {0, {250, 12}, {100, 100, 400, 300}}, {1, {650, 112}, {500, 100, 800, 300}}};
     for (const auto& doubleClick : doubleClicks) {
         driver.Advance(1000);
         for (int click = 0; click < 2; ++click) {

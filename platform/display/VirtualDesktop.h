@@ -43,7 +43,7 @@ public:
     // points DISPLAY and SUITE_DISPLAY at them. It must come before the display
     // back end starts, so a test program runs one desktop: asked again for the
     // same size it answers true at once. False, with the reason, when a tool is
-    // missing, a program does not start, or SDL already runs on another server.
+    // missing, the desktop does not come up, or SDL already runs on another server.
     static bool Start(int width, int height, std::string* why) {
         static int startedWidth = 0, startedHeight = 0;
         if (startedWidth != 0) {
@@ -61,23 +61,39 @@ public:
                 *why = std::string(tool) + " is not installed (./make.sh deps installs it)";
                 return false;
             }
-        const std::string display = StartServer(width, height);
-        if (display.empty()) {
-            *why = "Xvfb did not start";
-            return false;
-        }
-        setenv("DISPLAY", display.c_str(), 1);
-        setenv("SUITE_DISPLAY", "sdl", 1);
-        if (StartCompanion({"openbox", "--sm-disable"}) < 0 || !WindowManagerRuns()) {
-            *why = "openbox did not start on " + display;
-            return false;
-        }
-        startedWidth = width;
-        startedHeight = height;
-        return true;
+        // Desktops started at the same moment by other tests may take the
+        // same display number, and a server may then refuse the window
+        // manager: a desktop that does not come up is ended and started anew.
+        for (int attempt = 0; attempt < 5; ++attempt)
+            if (StartDesktop(width, height)) {
+                startedWidth = width;
+                startedHeight = height;
+                return true;
+            }
+        *why = "no virtual X server with openbox came up";
+        return false;
     }
 
 private:
+    static bool StartDesktop(int width, int height) {
+        pid_t server = -1;
+        const std::string display = StartServer(width, height, &server);
+        setenv("DISPLAY", display.c_str(), 1);
+        setenv("SUITE_DISPLAY", "sdl", 1);
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+        pid_t manager = -1;
+        const bool running = !display.empty() && Until(deadline, server, ServerAnswers) &&
+                             (manager = StartCompanion({"openbox", "--sm-disable"})) > 0 &&
+                             WindowManagerAnswers(deadline, manager);
+        if (running) return true;
+        for (pid_t companion : {manager, server}) {
+            if (companion <= 0) continue;
+            kill(companion, SIGKILL);
+            waitpid(companion, nullptr, 0);
+        }
+        return false;
+    }
+
     // Starts a program, quiet, that ends with this process (the kernel ends it
     // when the thread that started it goes); its pid, or -1. It inherits the
     // open descriptors.
@@ -95,29 +111,56 @@ private:
     }
 
     // An X server on a display number it chooses itself; its name, or "".
-    static std::string StartServer(int width, int height) {
+    static std::string StartServer(int width, int height, pid_t* server) {
         int pipe[2];
         if (::pipe(pipe) != 0) return "";
         const std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24";
-        const pid_t server =
+        *server =
             StartCompanion({"Xvfb", "-displayfd", std::to_string(pipe[1]), "-nolisten", "tcp", "-screen", "0", screen});
         close(pipe[1]);
         std::string number;
         char byte = 0;
-        while (server > 0 && read(pipe[0], &byte, 1) == 1 && byte != '\n') number += byte;
+        while (*server > 0 && read(pipe[0], &byte, 1) == 1 && byte != '\n') number += byte;
         close(pipe[0]);
         return number.empty() ? "" : ":" + number;
     }
 
-    static bool WindowManagerRuns() {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-        while (std::chrono::steady_clock::now() < deadline) {
-            if (DesktopCommand("xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null").find("window id") !=
-                std::string::npos)
-                return true;
+    // Waits until done() holds, while the program runs and the deadline is
+    // ahead; false when it does not.
+    template <class Done>
+    static bool Until(std::chrono::steady_clock::time_point deadline, pid_t program, Done done) {
+        while (std::chrono::steady_clock::now() < deadline && waitpid(program, nullptr, WNOHANG) == 0) {
+            if (done()) return true;
             std::this_thread::sleep_for(std::chrono::milliseconds(50));
         }
         return false;
+    }
+
+    // The server accepts clients (xprop answers on its standard output).
+    static bool ServerAnswers() { return !DesktopCommand("xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null").empty(); }
+
+    static int Desktops() {
+        const std::string answer = DesktopCommand("xprop -root _NET_NUMBER_OF_DESKTOPS 2>/dev/null");
+        const size_t equals = answer.find('=');
+        return equals == std::string::npos ? -1 : std::atoi(answer.c_str() + equals + 1);
+    }
+
+    // The window manager runs and answers requests: a window it is asked to
+    // map while it still starts may stay unmapped (and SDL then waits for it
+    // for ever), so it is asked for one more desktop and back (again and
+    // again: it may drop what comes while it starts), and seen to do both.
+    static bool WindowManagerAnswers(std::chrono::steady_clock::time_point deadline, pid_t manager) {
+        int count = -1;
+        if (!Until(deadline, manager, [&] { return (count = Desktops()) > 0; })) return false;
+        for (int wanted : {count + 1, count}) {
+            const std::string ask = "xdotool set_num_desktops " + std::to_string(wanted);
+            if (!Until(deadline, manager, [&] {
+                    DesktopCommand(ask);
+                    return Desktops() == wanted;
+                }))
+                return false;
+        }
+        return true;
     }
 };
 

@@ -10,6 +10,7 @@ PACKAGES=(
   zlib1g-dev libjpeg62-turbo-dev libpng-dev
   libfreetype-dev libfontconfig-dev fonts-liberation2 fonts-dejavu-core
   libsdl2-dev xvfb xauth
+  openbox x11-utils
   libjpeg-turbo-progs libmuparser-dev libtbb-dev liblua5.4-dev
   libpixman-1-dev libcairo2-dev libpango1.0-dev libgsl-dev
   xdotool x11-xkb-utils locales

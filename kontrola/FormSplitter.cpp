@@ -247,8 +247,12 @@ bool TFormSplitter::HostMessage(TMessage& message, const std::function<void(TMes
                 EndDrag();
             return false;
         case WM_SIZE:
-            previous(message);
+            // The line keeps its share first, so that the host's own resize
+            // handlers size the controls from where the line put them; the
+            // other way round, a large shrink would leave a control that an
+            // edge crossed at no size, and the line would then grow it again.
             SizeMessage();
+            previous(message);
             return true;
         default: return false;
     }

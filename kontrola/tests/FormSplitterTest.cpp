@@ -3,6 +3,8 @@
 #include "FormSplitter.h"
 
 #include <cmath>
+#include <tuple>
+#include <vector>
 
 #include "CustomControl.h"
 #include "KontrolaFixture.h"
@@ -150,6 +152,35 @@ TEST_F(FormSplitterTest, KeepRatioFollowsTheFormSize) {
     form->SetWidth(form->GetWidth() + 50);
     driver.PumpUntilIdle();
     EXPECT_EQ(vertical->GetPosition(), 194);
+}
+
+// A form whose own resize handler keeps its right-hand panes 8 pixels from
+// the edge: after a large growth and a large shrink, in one step each, every
+// pane is where it was. The line moves before the handler sizes the panes,
+// so none is ever sized from a place the line is about to leave.
+TEST_F(FormSplitterTest, ALargeShrinkLeavesTheLayoutOfTheSizeItEndsAt) {
+    vertical->SetResizeMode(fsrKeepRatio);
+    form->OnResize = [this](TObject*) {
+        for (TControl* pane : {topRight, bottomRight}) pane->SetWidth(form->GetClientWidth() - 8 - pane->GetLeft());
+    };
+    // A small step first, which the handler and the line agree on either way.
+    form->SetWidth(form->GetWidth() + 10);
+    driver.PumpUntilIdle();
+    std::vector<RECT> before;
+    for (TControl* pane : {topLeft, bottomLeft, topRight, bottomRight}) before.push_back(pane->GetBoundsRect());
+    form->SetWidth(form->GetWidth() + 800);
+    driver.PumpUntilIdle();
+    EXPECT_EQ(topRight->GetLeft() + topRight->GetWidth(), form->GetClientWidth() - 8);
+    form->SetWidth(form->GetWidth() - 800);
+    driver.PumpUntilIdle();
+    size_t index = 0;
+    for (TControl* pane : {topLeft, bottomLeft, topRight, bottomRight}) {
+        const RECT now = pane->GetBoundsRect(), then = before[index++];
+        EXPECT_EQ(std::make_tuple(now.left, now.top, now.right, now.bottom),
+                  std::make_tuple(then.left, then.top, then.right, then.bottom))
+            << pane->GetName() << " " << index;
+    }
+    form->OnResize = nullptr;
 }
 
 TEST_F(FormSplitterTest, CursorAndHintOverTheLine) {

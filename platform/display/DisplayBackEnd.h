@@ -18,6 +18,10 @@ public:
     // Turns pending device events into input (InputSink.h); called by the queue
     // before it looks for messages. Never blocks.
     virtual void PollEvents() = 0;
+    // The screen the windows are on, and the part of it the desktop leaves to
+    // windows (less panels and docks), in screen coordinates. Any thread.
+    virtual RECT ScreenArea() const = 0;
+    virtual RECT WorkArea() const = 0;
 };
 
 // The 32-bit surface of a top-level window, for presenting; null for a child or a bad handle.

@@ -8,19 +8,24 @@
 #include <atomic>
 #include <chrono>
 #include <cstring>
+#include <deque>
 #include <map>
+#include <mutex>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "Clipboard.h"
 #include "CodePage.h"
 #include "Gdi.h"
 #include "Input.h"
 #include "InputSink.h"
+#include "SystemMetrics.h"
 #include "WindowHooks.h"
 #include "WindowObject.h"
 #include "display/SdlKeyMap.h"
 #include "display/XConnection.h"
+#include "display/XDesktop.h"
 
 namespace win32 {
 namespace {
@@ -28,12 +33,59 @@ namespace {
 struct SdlWindow {
     SDL_Window* window = nullptr;
     bool dirty = true;
+    // Where the layer and the desktop last agreed the window is. While the
+    // layer's rectangle differs, the layer moved or sized the window itself,
+    // and the desktop's reports of the old place are stale.
+    RECT agreed{0, 0, 0, 0};
+};
+
+bool SameRect(const RECT& a, const RECT& b) {
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+// Where the desktop shows an SDL window, in screen coordinates.
+RECT DesktopRect(SDL_Window* shown) {
+    int x = 0, y = 0, width = 0, height = 0;
+    SDL_GetWindowPosition(shown, &x, &y);
+    SDL_GetWindowSize(shown, &width, &height);
+    return RECT{x, y, x + width, y + height};
+}
+
+RECT RectOf(const SDL_Rect& rect) { return RECT{rect.x, rect.y, rect.x + rect.w, rect.y + rect.h}; }
+
+// What the desktop does for a press on each part of a window's frame: the
+// caption moves the window, the edges and corners of a sizeable frame size
+// it. A press anywhere else (the close box included) is the window's own.
+const struct {
+    int hit;
+    SDL_HitTestResult part;
+} desktopParts[] = {
+    {HTCAPTION, SDL_HITTEST_DRAGGABLE},         {HTTOPLEFT, SDL_HITTEST_RESIZE_TOPLEFT},
+    {HTTOP, SDL_HITTEST_RESIZE_TOP},            {HTTOPRIGHT, SDL_HITTEST_RESIZE_TOPRIGHT},
+    {HTRIGHT, SDL_HITTEST_RESIZE_RIGHT},        {HTBOTTOMRIGHT, SDL_HITTEST_RESIZE_BOTTOMRIGHT},
+    {HTBOTTOM, SDL_HITTEST_RESIZE_BOTTOM},      {HTBOTTOMLEFT, SDL_HITTEST_RESIZE_BOTTOMLEFT},
+    {HTLEFT, SDL_HITTEST_RESIZE_LEFT},
+};
+
+SDL_HitTestResult DesktopPartOf(int hit) {
+    for (const auto& entry : desktopParts)
+        if (entry.hit == hit) return entry.part;
+    return SDL_HITTEST_NORMAL;
+}
+
+// A press on a window's caption or frame that the desktop took to move or size
+// the window, to be told to the layer.
+struct DesktopPress {
+    HWND window;
+    POINT screen;
+    Uint32 ticks;
 };
 
 class SdlDisplay : public DisplayBackEnd, public DesktopClipboard {
 public:
     SdlDisplay() {
         SDL_StartTextInput();
+        ReadDisplayAreas();
         ConnectDesktopClipboard(this);
         ticker_ = std::thread([this] { Tick(); });
     }
@@ -63,6 +115,15 @@ public:
         SDL_Event event;
         while (SDL_PollEvent(&event)) Translate(event);
         PresentChanged();
+    }
+
+    RECT ScreenArea() const override {
+        std::lock_guard<std::mutex> lock(areasMutex_);
+        return screenArea_;
+    }
+    RECT WorkArea() const override {
+        std::lock_guard<std::mutex> lock(areasMutex_);
+        return workArea_;
     }
 
     bool ReadText(std::string* utf8) override {
@@ -107,50 +168,109 @@ private:
     }
 
     void PresentChanged() {
+        std::vector<HWND> placedElsewhere;
         for (auto it = windows_.begin(); it != windows_.end();) {
             if (!WindowStillExists(it->first)) {
                 if (it->second.window != nullptr) SDL_DestroyWindow(it->second.window);
                 it = windows_.erase(it);
                 continue;
             }
-            if (it->second.dirty) Present(it->first, it->second);
+            if (it->second.dirty && !Present(it->first, it->second)) placedElsewhere.push_back(it->first);
             ++it;
+        }
+        // Moving a layer window sends it messages, which may open or close
+        // windows: so only once the presentation is done.
+        for (HWND handle : placedElsewhere) {
+            auto found = windows_.find(handle);
+            if (found != windows_.end()) FollowDesktop(handle, found->second.agreed);
         }
     }
 
-    void Present(HWND handle, SdlWindow& shown) {
+    // Shows the surface in the window's SDL window, opened at the layer's place
+    // when it has none yet. False when the desktop put the window elsewhere
+    // than the layer asked (the layer then follows).
+    bool Present(HWND handle, SdlWindow& shown) {
         shown.dirty = false;
         Window* window = FindWindowQuietly(handle);
         if (window == nullptr || !window->surface || window->surface->Empty() || !IsWindowVisible(handle)) {
             if (shown.window != nullptr) SDL_HideWindow(shown.window);
-            return;
+            return true;
         }
         const Surface& surface = *window->surface;
-        // Pop-ups (dropped lists, menus, tips) have no caption of their own:
-        // they open borderless exactly where the layer placed them and follow
-        // it; other windows open there too, and the desktop may move them.
-        const bool popup = IsPopup(*window);
         RECT frame{};
         GetWindowRect(handle, &frame);
-        if (shown.window == nullptr) {
-            const std::string title = CodePageToUtf8(window->text);
-            const Uint32 flags = popup ? SDL_WINDOW_BORDERLESS | SDL_WINDOW_SKIP_TASKBAR | SDL_WINDOW_POPUP_MENU
-                                       : SDL_WINDOW_RESIZABLE;
-            shown.window = SDL_CreateWindow(title.c_str(), frame.left, frame.top, surface.Width(), surface.Height(),
-                                            flags);
-            if (shown.window == nullptr) return;
-        } else if (popup) {
-            int x = 0, y = 0;
-            SDL_GetWindowPosition(shown.window, &x, &y);
-            if (x != frame.left || y != frame.top) SDL_SetWindowPosition(shown.window, frame.left, frame.top);
-        }
-        if (!popup) KeepMinimumSize(*window, shown.window);
-        int width = 0, height = 0;
-        SDL_GetWindowSize(shown.window, &width, &height);
-        if (width != surface.Width() || height != surface.Height())
-            SDL_SetWindowSize(shown.window, surface.Width(), surface.Height());
+        if (shown.window == nullptr && !Open(*window, frame, shown)) return true;
+        if (!IsPopup(*window)) KeepMinimumSize(*window, shown.window);
+        const bool placed = Place(shown, frame);
         SDL_ShowWindow(shown.window);
         CopyToWindow(surface, shown.window);
+        return placed;
+    }
+
+    // Every window opens without the desktop's decoration: the layer draws
+    // the one caption and frame, and tells the desktop which parts of them
+    // move and size the window (DesktopPartAt). Pop-ups (dropped lists, menus,
+    // tips) are left to the layer altogether: they open exactly where it
+    // places them and follow it.
+    bool Open(const Window& window, const RECT& frame, SdlWindow& shown) {
+        const std::string title = CodePageToUtf8(window.text);
+        const bool popup = IsPopup(window);
+        const Uint32 flags = SDL_WINDOW_BORDERLESS | (popup ? SDL_WINDOW_SKIP_TASKBAR | SDL_WINDOW_POPUP_MENU
+                                                            : SDL_WINDOW_RESIZABLE);
+        shown.window = SDL_CreateWindow(title.c_str(), frame.left, frame.top, frame.right - frame.left,
+                                        frame.bottom - frame.top, flags);
+        if (shown.window == nullptr) return false;
+        shown.agreed = frame;
+        if (!popup) SDL_SetWindowHitTest(shown.window, HitTest, this);
+        return true;
+    }
+
+    // Hands the layer's own move or size to the desktop, and notes that they
+    // agree; false when the desktop put the window elsewhere. A desktop that
+    // keeps another size is not argued with: the size asked for stays agreed.
+    static bool Place(SdlWindow& shown, const RECT& frame) {
+        const RECT before = DesktopRect(shown.window);
+        if (frame.left != before.left || frame.top != before.top)
+            SDL_SetWindowPosition(shown.window, frame.left, frame.top);
+        if (frame.right - frame.left != before.right - before.left ||
+            frame.bottom - frame.top != before.bottom - before.top)
+            SDL_SetWindowSize(shown.window, frame.right - frame.left, frame.bottom - frame.top);
+        const RECT after = DesktopRect(shown.window);
+        shown.agreed = RECT{after.left, after.top, after.left + frame.right - frame.left,
+                            after.top + frame.bottom - frame.top};
+        return after.left == frame.left && after.top == frame.top;
+    }
+
+    // The desktop moved or sized the window: the layer follows, unless it moved
+    // or sized the window itself since they last agreed (its own change goes to
+    // the desktop at the next presentation). The surface is shown again either
+    // way: the layer may keep another size than the desktop's.
+    void DesktopPlaced(HWND handle, RECT desktop) {
+        auto found = windows_.find(handle);
+        if (found == windows_.end() || found->second.window == nullptr) return;
+        found->second.dirty = true;
+        RECT frame{};
+        GetWindowRect(handle, &frame);
+        if (!SameRect(frame, found->second.agreed)) return;
+        found->second.agreed = desktop;
+        FollowDesktop(handle, desktop);
+    }
+
+    // The desktop's report of a move (the new top-left corner) or of a size
+    // (the new size), applied to the place that was agreed before it.
+    static RECT Reported(const SDL_WindowEvent& change, const RECT& agreed) {
+        const int x = change.data1, y = change.data2;
+        if (change.event == SDL_WINDOWEVENT_MOVED)
+            return RECT{x, y, x + agreed.right - agreed.left, y + agreed.bottom - agreed.top};
+        return RECT{agreed.left, agreed.top, agreed.left + x, agreed.top + y};
+    }
+
+    static void FollowDesktop(HWND handle, const RECT& desktop) {
+        RECT frame{};
+        GetWindowRect(handle, &frame);
+        if (SameRect(frame, desktop)) return;
+        SetWindowPos(handle, nullptr, desktop.left, desktop.top, desktop.right - desktop.left,
+                     desktop.bottom - desktop.top, SWP_NOZORDER | SWP_NOACTIVATE);
     }
 
     // The desktop is told the smallest size the window accepts, so that a user
@@ -199,6 +319,84 @@ private:
         return nullptr;
     }
 
+    SDL_Window* SdlWindowOf(HWND handle) {
+        auto found = windows_.find(handle);
+        return found == windows_.end() ? nullptr : found->second.window;
+    }
+
+    // The screen and work area of the display the active window is on (the
+    // first display without one). Read on the user-interface thread, when the
+    // display or a window's place may have changed; handed out to any thread.
+    void ReadDisplayAreas() {
+        int index = 0;
+        if (SDL_Window* active = SdlWindowOf(GetActiveWindow())) index = std::max(0, SDL_GetWindowDisplayIndex(active));
+        SDL_Rect bounds{}, usable{};
+        if (SDL_GetDisplayBounds(index, &bounds) != 0) return;
+        if (SDL_GetDisplayUsableBounds(index, &usable) != 0) usable = bounds;
+        std::lock_guard<std::mutex> lock(areasMutex_);
+        screenArea_ = RectOf(bounds);
+        workArea_ = RectOf(usable);
+    }
+
+    static SDL_HitTestResult SDLCALL HitTest(SDL_Window* shown, const SDL_Point* point, void* display) {
+        return static_cast<SdlDisplay*>(display)->DesktopPartAt(shown, *point);
+    }
+
+    // Asked by SDL, while it reads the window system's events, for a press of
+    // the left button: the caption and a sizeable frame's edges are the
+    // desktop's to move and size the window with. The layer hears of such a
+    // press afterwards (DesktopTookPress). A second press on the caption that
+    // makes a double click stays the layer's, which maximizes or restores.
+    SDL_HitTestResult DesktopPartAt(SDL_Window* shown, const SDL_Point& point) {
+        const HWND handle = HandleOfSdlWindow(SDL_GetWindowID(shown));
+        const Window* window = FindWindowQuietly(handle);
+        if (window == nullptr || !IsEnabledWithAncestors(*window)) return SDL_HITTEST_NORMAL;
+        const int hit = WindowHitCode(*window, POINT{point.x, point.y});
+        const SDL_HitTestResult part = DesktopPartOf(hit);
+        if (part == SDL_HITTEST_NORMAL) return part;
+        const DesktopPress press{handle, ScreenPoint(handle, point.x, point.y), SDL_GetTicks()};
+        const bool secondPress = hit == HTCAPTION && MakesDoubleClick(press);
+        lastCaptionPress_ = secondPress || hit != HTCAPTION ? DesktopPress{} : press;
+        if (secondPress) return SDL_HITTEST_NORMAL;
+        desktopPresses_.push_back(press);
+        return part;
+    }
+
+    bool MakesDoubleClick(const DesktopPress& press) const {
+        const DesktopPress& last = lastCaptionPress_;
+        return last.window == press.window && press.ticks - last.ticks <= GetDoubleClickTime() &&
+               std::abs(int(press.screen.x - last.screen.x)) <= GetSystemMetrics(SM_CXDOUBLECLK) / 2 &&
+               std::abs(int(press.screen.y - last.screen.y)) <= GetSystemMetrics(SM_CYDOUBLECLK) / 2;
+    }
+
+    // The desktop took a press on a window's frame: the layer sees the click
+    // there (it activates the window, and counts it towards a double click).
+    void DesktopTookPress() {
+        if (desktopPresses_.empty()) return;
+        const DesktopPress press = desktopPresses_.front();
+        desktopPresses_.pop_front();
+        if (!WindowStillExists(press.window)) return;
+        // A click quicker than the desktop's start of the move leaves it no
+        // release to see, and the window would follow the pointer until the
+        // next click: the move is called off.
+        if ((SDL_GetGlobalMouseState(nullptr, nullptr) & SDL_BUTTON_LMASK) == 0)
+            CancelDesktopMoveResize(SdlWindowOf(press.window));
+        Raise(press.window);
+        MouseMoveInput(press.screen);
+        MouseButtonInput(0, true, press.screen);
+        MouseButtonInput(0, false, press.screen);
+    }
+
+    // A window pressed on comes to the front, as the layer activates it; a
+    // desktop does so too, and without one nothing else would. A disabled
+    // window (the owner of a modal dialog) stays where it is.
+    void Raise(HWND handle) {
+        const Window* window = FindWindowQuietly(handle);
+        SDL_Window* shown = SdlWindowOf(handle);
+        if (window != nullptr && shown != nullptr && !IsPopup(*window) && IsEnabledWithAncestors(*window))
+            SDL_RaiseWindow(shown);
+    }
+
     // An SDL window point to the layer's screen coordinates.
     static POINT ScreenPoint(HWND window, int x, int y) {
         RECT frame{};
@@ -219,6 +417,7 @@ private:
             case SDL_MOUSEBUTTONUP: Button(event.button); break;
             case SDL_MOUSEWHEEL: Wheel(event.wheel); break;
             case SDL_WINDOWEVENT: WindowEvent(event.window); break;
+            case SDL_DISPLAYEVENT: ReadDisplayAreas(); break;
         }
     }
 
@@ -244,16 +443,21 @@ private:
                           : button.button == SDL_BUTTON_MIDDLE ? 2 : -1;
         if (index < 0) return;
         const POINT screen = ScreenPoint(window, button.x, button.y);
+        if (button.type == SDL_MOUSEBUTTONDOWN) Raise(window);
         MouseMoveInput(screen);
         MouseButtonInput(index, button.type == SDL_MOUSEBUTTONDOWN, screen);
     }
 
-    static void Wheel(const SDL_MouseWheelEvent& wheel) {
+    // The wheel scrolls the window under the pointer, as on any desktop.
+    void Wheel(const SDL_MouseWheelEvent& wheel) {
         const int notches = wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -wheel.y : wheel.y;
         if (notches == 0) return;
-        POINT cursor{};
-        GetCursorPos(&cursor);
-        MouseWheelInput(notches * WHEEL_DELTA, cursor);
+        POINT pointer{};
+        if (HWND window = HandleOfSdlWindow(wheel.windowID))
+            pointer = ScreenPoint(window, wheel.mouseX, wheel.mouseY);
+        else
+            GetCursorPos(&pointer);
+        MouseWheelInput(notches * WHEEL_DELTA, pointer, WheelRouting::UnderPointer);
     }
 
     void WindowEvent(const SDL_WindowEvent& change) {
@@ -263,25 +467,25 @@ private:
             case SDL_WINDOWEVENT_FOCUS_GAINED:
                 if (!ActivatedByDesktopFocus(window)) break;
                 if (GetActiveWindow() != window) SetActiveWindow(window);
+                ReadDisplayAreas();
                 break;
+            case SDL_WINDOWEVENT_MOVED:
             case SDL_WINDOWEVENT_SIZE_CHANGED:
-                Resize(window, change.data1, change.data2);
-                // The layer may have kept another size: the window follows the surface again.
-                windows_[window].dirty = true;
+                DesktopPlaced(window, Reported(change, windows_[window].agreed));
+                if (change.event == SDL_WINDOWEVENT_MOVED) ReadDisplayAreas();
                 break;
+            case SDL_WINDOWEVENT_HIT_TEST: DesktopTookPress(); break;
             case SDL_WINDOWEVENT_EXPOSED: windows_[window].dirty = true; break;
             case SDL_WINDOWEVENT_CLOSE: PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0); break;
         }
     }
 
-    static void Resize(HWND window, int width, int height) {
-        RECT frame{};
-        GetWindowRect(window, &frame);
-        if (frame.right - frame.left == width && frame.bottom - frame.top == height) return;
-        SetWindowPos(window, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    }
-
     std::map<HWND, SdlWindow> windows_;
+    std::deque<DesktopPress> desktopPresses_;
+    DesktopPress lastCaptionPress_{};
+    mutable std::mutex areasMutex_;
+    RECT screenArea_{0, 0, 1920, 1080};
+    RECT workArea_{0, 0, 1920, 1080};
     std::atomic<bool> running_{true};
     std::thread ticker_;
 };
@@ -303,6 +507,9 @@ std::unique_ptr<DisplayBackEnd> MakeSdlDisplay() {
     // Ctrl+C and SIGTERM end the program as they end any other; SDL's own
     // handlers would turn them into a quit event that nothing here reads.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    // A click that brings a window forward acts as well, as on the original
+    // platform; SDL would drop it when the desktop's focus came with it.
+    SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return nullptr;
     WatchXConnection();
     auto display = std::make_unique<SdlDisplay>();
@@ -319,5 +526,7 @@ unsigned SdlWindowIdOf(HWND topLevel) {
     if (activeSdl == nullptr || &CurrentDisplay() != static_cast<DisplayBackEnd*>(activeSdl)) return 0;
     return activeSdl->WindowIdOf(topLevel);
 }
+
+unsigned long SdlX11WindowOf(HWND topLevel) { return X11WindowOf(SDL_GetWindowFromID(SdlWindowIdOf(topLevel))); }
 
 }  // namespace win32

@@ -18,5 +18,8 @@ std::unique_ptr<DisplayBackEnd> MakeSdlDisplay();
 COLORREF SdlPresentedPixel(HWND topLevel, int x, int y);
 // The SDL window id of a top-level window (0 when it has none), for tests that feed events.
 unsigned SdlWindowIdOf(HWND topLevel);
+// The X window showing a top-level window (0 when it has none, or SDL's video
+// runs on another window system), for tests that ask the desktop about it.
+unsigned long SdlX11WindowOf(HWND topLevel);
 
 }  // namespace win32

@@ -92,6 +92,29 @@ LRESULT SystemKeyDown(Window& window, WPARAM wParam, LPARAM lParam) {
     return 0;
 }
 
+// The window whose close box the left button went down on; released there,
+// the window is closed, as its caption's close box promises.
+HWND closeBoxPressed = nullptr;
+
+// The caption's own parts: the close box closes the window, and a double click
+// on the caption maximizes a window that has a maximize box, or restores it.
+// Other parts are the standard scroll bars'.
+LRESULT NonClientButton(Window& window, UINT message, WPARAM hit, LPARAM lParam) {
+    const HWND pressed = closeBoxPressed;
+    if (message != WM_NCLBUTTONDOWN) closeBoxPressed = nullptr;
+    if (hit == HTCLOSE) {
+        if (message == WM_NCLBUTTONDOWN) closeBoxPressed = window.handle;
+        if (message == WM_NCLBUTTONUP && pressed == window.handle)
+            SendMessageA(window.handle, WM_SYSCOMMAND, SC_CLOSE, lParam);
+        return 0;
+    }
+    if (hit == HTCAPTION && message == WM_NCLBUTTONDBLCLK && (window.style & WS_MAXIMIZEBOX) != 0) {
+        SendMessageA(window.handle, WM_SYSCOMMAND, window.maximized ? SC_RESTORE : SC_MAXIMIZE, lParam);
+        return 0;
+    }
+    return HandleScrollBarMouse(window, message, hit, lParam);
+}
+
 LRESULT ContextMenuAfterRightUp(Window& window, LPARAM lParam) {
     POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
     ClientToScreen(window.handle, &point);
@@ -180,7 +203,7 @@ LRESULT DefWindowProcA(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) 
         case WM_MOUSEWHEEL: return PassToParent(*window, message, wParam, lParam);
         case WM_NCLBUTTONDOWN:
         case WM_NCLBUTTONDBLCLK:
-        case WM_NCLBUTTONUP:
+        case WM_NCLBUTTONUP: return NonClientButton(*window, message, wParam, lParam);
         case WM_NCMOUSEMOVE: return HandleScrollBarMouse(*window, message, wParam, lParam);
         case WM_SETREDRAW: window->redrawEnabled = wParam != 0; return 0;
         case WM_GETDLGCODE: return 0;

@@ -26,8 +26,14 @@ void TextInput(const std::string& codePageText);
 void MouseMoveInput(POINT screen);
 // button: 0 left, 1 right, 2 middle. Double clicks follow the class's CS_DBLCLKS.
 void MouseButtonInput(int button, bool down, POINT screen);
-// Wheel turned by delta (120 a notch, positive away from the user); goes to the focus window.
-void MouseWheelInput(int delta, POINT screen);
+// Where a wheel turn goes: to the focus window (the classic rule, which the
+// headless test driver keeps), or, as desktops do, to the window under the
+// pointer (the capture window while one holds the mouse; nothing over a
+// disabled window; the focus window when the pointer is over none of ours).
+enum class WheelRouting { ToFocus, UnderPointer };
+// Wheel turned by delta (120 a notch, positive away from the user). Windows
+// that leave WM_MOUSEWHEEL to DefWindowProcA pass it on to their parents.
+void MouseWheelInput(int delta, POINT screen, WheelRouting routing = WheelRouting::ToFocus);
 // Forgets key, button, capture, focus and click state (test reset).
 void ResetInputState();
 

@@ -22,6 +22,7 @@ bool buttonsDown[3] = {false, false, false};
 struct LastClick {
     HWND window = nullptr;
     int button = -1;
+    int hit = HTNOWHERE;
     uint32_t time = 0;
     POINT screen{0, 0};
 };
@@ -34,6 +35,8 @@ const UINT buttonMessages[3][3] = {
     {WM_RBUTTONDOWN, WM_RBUTTONUP, WM_RBUTTONDBLCLK},
     {WM_MBUTTONDOWN, WM_MBUTTONUP, WM_MBUTTONDBLCLK},
 };
+// The left button over the frame, caption or standard scroll bars; same order.
+const UINT nonClientMessages[3] = {WM_NCLBUTTONDOWN, WM_NCLBUTTONUP, WM_NCLBUTTONDBLCLK};
 
 WPARAM MouseKeys() {
     WPARAM keys = 0;
@@ -54,18 +57,8 @@ bool InClientArea(const Window& window, POINT screen) {
 }
 
 int HitCode(const Window& window, POINT screen) {
-    if (InClientArea(window, screen)) return HTCLIENT;
     const POINT origin = WindowOriginOnScreen(window);
-    const POINT local{screen.x - origin.x, screen.y - origin.y};
-    for (int bar = SB_HORZ; bar <= SB_VERT; ++bar) {
-        if (!StandardBarVisible(window, bar)) continue;
-        const RECT r = StandardBarRect(window, bar);
-        if (local.x >= r.left && local.x < r.right && local.y >= r.top && local.y < r.bottom)
-            return bar == SB_VERT ? HTVSCROLL : HTHSCROLL;
-    }
-    const int border = BorderThickness(window);
-    if (local.y >= border && local.y < border + CaptionHeight(window)) return HTCAPTION;
-    return HTBORDER;
+    return WindowHitCode(window, POINT{screen.x - origin.x, screen.y - origin.y});
 }
 
 // The window mouse input goes to, and whether the point is in its client area.
@@ -97,12 +90,32 @@ void CheckMouseLeave(POINT screen) {
     PostInputMessage(tracked->handle, WM_MOUSELEAVE, 0, 0, "");
 }
 
-bool IsDoubleClick(const Window& window, int button, POINT screen, uint32_t now) {
-    if ((window.windowClass->record.style & CS_DBLCLKS) == 0) return false;
-    if (lastClick.window != window.handle || lastClick.button != button) return false;
+// A second press counts where the class asks for double clicks; in the
+// non-client parts always, as on the original platform.
+bool IsDoubleClick(const Window& window, int button, int hit, POINT screen, uint32_t now) {
+    if (hit == HTCLIENT && (window.windowClass->record.style & CS_DBLCLKS) == 0) return false;
+    if (lastClick.window != window.handle || lastClick.button != button || lastClick.hit != hit) return false;
     if (now - lastClick.time > GetDoubleClickTime()) return false;
     const int dx = std::abs(int(screen.x - lastClick.screen.x)), dy = std::abs(int(screen.y - lastClick.screen.y));
     return dx <= GetSystemMetrics(SM_CXDOUBLECLK) / 2 && dy <= GetSystemMetrics(SM_CYDOUBLECLK) / 2;
+}
+
+// The window a wheel turn goes to by the classic rule: the focus window, else
+// the window under the pointer.
+HWND FocusOrWindowUnder(POINT screen) {
+    if (HWND focus = GetFocus()) return focus;
+    const Window* under = WindowAtScreenPoint(screen);
+    return under ? under->handle : nullptr;
+}
+
+// The window a wheel turn goes to when it follows the pointer: the capture
+// window, else the window under the pointer (null when that one is disabled,
+// so that the turn is dropped), else the focus window.
+HWND WheelTargetUnderPointer(POINT screen) {
+    if (FindWindowQuietly(captureWindow) != nullptr) return captureWindow;
+    const Window* under = WindowAtScreenPoint(screen);
+    if (under == nullptr) return GetFocus();
+    return IsEnabledWithAncestors(*under) ? under->handle : nullptr;
 }
 
 }  // namespace
@@ -144,35 +157,31 @@ void MouseButtonInput(int button, bool down, POINT screen) {
         if (top->handle != GetActiveWindow()) SetActiveWindow(top->handle);
         if (!WindowStillExists(target->handle)) return;
     }
-    if (hit != HTCLIENT) {
-        if (button == 0)
-            PostInputMessage(target->handle, down ? WM_NCLBUTTONDOWN : WM_NCLBUTTONUP, WPARAM(hit), PackPoint(screen),
-                             "");
-        return;
-    }
-    UINT message = buttonMessages[button][down ? 0 : 1];
+    // Only the left button acts on the non-client parts.
+    if (hit != HTCLIENT && button != 0) return;
+    const UINT* messages = hit == HTCLIENT ? buttonMessages[button] : nonClientMessages;
+    UINT message = messages[down ? 0 : 1];
     const uint32_t now = MessageClockNow();
     if (down) {
-        if (IsDoubleClick(*target, button, screen, now)) {
-            message = buttonMessages[button][2];
+        if (IsDoubleClick(*target, button, hit, screen, now)) {
+            message = messages[2];
             lastClick = LastClick();
         } else {
-            lastClick = LastClick{target->handle, button, now, screen};
+            lastClick = LastClick{target->handle, button, hit, now, screen};
         }
     }
-    PostInputMessage(target->handle, message, MouseKeys(), PackPoint(ToClient(*target, screen)), "");
+    if (hit != HTCLIENT)
+        PostInputMessage(target->handle, message, WPARAM(hit), PackPoint(screen), "");
+    else
+        PostInputMessage(target->handle, message, MouseKeys(), PackPoint(ToClient(*target, screen)), "");
 }
 
-void MouseWheelInput(int delta, POINT screen) {
+void MouseWheelInput(int delta, POINT screen, WheelRouting routing) {
     {
         std::lock_guard<std::mutex> lock(cursorMutex);
         cursorPosition = screen;
     }
-    HWND target = GetFocus();
-    if (target == nullptr) {
-        Window* under = WindowAtScreenPoint(screen);
-        target = under ? under->handle : nullptr;
-    }
+    const HWND target = routing == WheelRouting::ToFocus ? FocusOrWindowUnder(screen) : WheelTargetUnderPointer(screen);
     if (target == nullptr) return;
     PostInputMessage(target, WM_MOUSEWHEEL, MAKEWPARAM(WORD(MouseKeys()), WORD(SHORT(delta))), PackPoint(screen), "");
 }

@@ -1,4 +1,5 @@
-// Layout and painting of scroll bars: arrows at both ends, the track and the thumb.
+// Layout and painting of scroll bars (arrows at both ends, the track and the
+// thumb) and of the rest of the non-client area: frame, caption and close box.
 #include <algorithm>
 #include <cstdint>
 
@@ -115,6 +116,19 @@ void DrawArrow(Surface& surface, const Region& clip, const RECT& r, int directio
     }
 }
 
+// The caption's close box, in surface coordinates: a raised button with a cross.
+void DrawCloseBox(Surface& surface, const Region& clip, RECT box) {
+    DrawButton(surface, clip, box);
+    // The cross: two strokes two pixels wide, centred in the face.
+    const int size = std::min(box.right - box.left, box.bottom - box.top) - 7;
+    const int left = (box.left + box.right - size) / 2 - 1, top = (box.top + box.bottom - size) / 2 - 1;
+    for (int step = 0; step < size; ++step) {
+        FillClipped(surface, clip, RECT{left + step, top + step, left + step + 2, top + step + 1}, RGB(0, 0, 0));
+        FillClipped(surface, clip, RECT{left + size - 1 - step, top + step, left + size + 1 - step, top + step + 1},
+                    RGB(0, 0, 0));
+    }
+}
+
 }  // namespace
 
 void PaintScrollBar(Window& window, int bar) {
@@ -179,7 +193,14 @@ void DrawNonClient(Window& window) {
         FillClipped(surface, clip,
                     RECT{origin.x + border, origin.y + border, origin.x + width - border, origin.y + border + caption},
                     GetSysColor(COLOR_ACTIVECAPTION));
-        DrawCaptionText(window, RECT{border, border, width - border, border + caption});
+        const RECT closeBox = CloseBoxRect(window);
+        const bool hasCloseBox = closeBox.right > closeBox.left;
+        if (hasCloseBox)
+            DrawCloseBox(surface, clip,
+                         RECT{origin.x + closeBox.left, origin.y + closeBox.top, origin.x + closeBox.right,
+                              origin.y + closeBox.bottom});
+        const int textEnd = hasCloseBox ? closeBox.left - 2 : width - border;
+        DrawCaptionText(window, RECT{border, border, textEnd, border + caption});
     }
     const bool both = StandardBarVisible(window, SB_HORZ) && StandardBarVisible(window, SB_VERT);
     for (int bar = SB_HORZ; bar <= SB_VERT; ++bar)

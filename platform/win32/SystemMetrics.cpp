@@ -1,8 +1,8 @@
 // System metrics and the classic system colours.
 #include "SystemMetrics.h"
 
-#include "DeviceContext.h"
 #include "Gdi.h"
+#include "display/DisplayBackEnd.h"
 
 namespace {
 
@@ -10,7 +10,7 @@ struct Metric {
     int index;
     int value;
 };
-// Fixed metrics of the layer; the screen size comes from the screen surface.
+// Fixed metrics of the layer; the screen and work area come from the display back end.
 const Metric metricTable[] = {
     {SM_CXVSCROLL, 16}, {SM_CYHSCROLL, 16},  {SM_CYVSCROLL, 16},  {SM_CXHSCROLL, 16},  {SM_CYVTHUMB, 16},
     {SM_CXHTHUMB, 16},  {SM_CYCAPTION, 18},  {SM_CXBORDER, 1},    {SM_CYBORDER, 1},    {SM_CXDLGFRAME, 3},
@@ -31,14 +31,17 @@ const COLORREF colourTable[] = {
 };
 const int colourCount = int(sizeof colourTable / sizeof colourTable[0]);
 
+int Width(const RECT& area) { return area.right - area.left; }
+int Height(const RECT& area) { return area.bottom - area.top; }
+
 }  // namespace
 
 int GetSystemMetrics(int index) {
     switch (index) {
-        case SM_CXSCREEN: case SM_CXFULLSCREEN: case SM_CXMAXIMIZED: case SM_CXVIRTUALSCREEN:
-            return ScreenSurface().Width();
-        case SM_CYSCREEN: case SM_CYFULLSCREEN: case SM_CYMAXIMIZED: case SM_CYVIRTUALSCREEN:
-            return ScreenSurface().Height();
+        case SM_CXSCREEN: case SM_CXVIRTUALSCREEN: return Width(win32::CurrentDisplay().ScreenArea());
+        case SM_CYSCREEN: case SM_CYVIRTUALSCREEN: return Height(win32::CurrentDisplay().ScreenArea());
+        case SM_CXFULLSCREEN: case SM_CXMAXIMIZED: return Width(win32::CurrentDisplay().WorkArea());
+        case SM_CYFULLSCREEN: case SM_CYMAXIMIZED: return Height(win32::CurrentDisplay().WorkArea());
         default: break;
     }
     for (const Metric& metric : metricTable)

@@ -72,8 +72,10 @@
 #define COLOR_3DSHADOW COLOR_BTNSHADOW
 #define COLOR_3DHILIGHT COLOR_BTNHIGHLIGHT
 
-// Metrics of the layer: scroll bars 16, screen 1920x1080 (or what the display
-// back end reports), double-click rectangle 4x4. 0 for an unknown index.
+// Metrics of the layer: scroll bars 16, double-click rectangle 4x4; the screen
+// (SM_CXSCREEN) and the work area a maximized window fills (SM_CXMAXIMIZED,
+// SM_CXFULLSCREEN) as the display back end reports them: 1920x1080 headless,
+// the real display's with SDL. 0 for an unknown index.
 int GetSystemMetrics(int index);
 // The classic colours (COLOR_BTNFACE 0xC0C0C0 as COLORREF, window white, text
 // black, highlight navy with white text, info tips pale yellow with black text,

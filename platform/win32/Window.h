@@ -81,6 +81,19 @@ typedef LRESULT(CALLBACK* WNDPROC)(HWND, UINT, WPARAM, LPARAM);
 #define HWND_TOPMOST (reinterpret_cast<HWND>(-1))
 #define HWND_NOTOPMOST (reinterpret_cast<HWND>(-2))
 
+// WM_WINDOWPOSCHANGED's lParam: where the window now is (parent client
+// coordinates, screen for a top-level window) and which SWP_ parts stayed.
+struct WINDOWPOS {
+    HWND hwnd;
+    HWND hwndInsertAfter;
+    int x;
+    int y;
+    int cx;
+    int cy;
+    UINT flags;
+};
+typedef WINDOWPOS* LPWINDOWPOS;
+
 // Window long indexes.
 #define GWL_WNDPROC (-4)
 #define GWL_HINSTANCE (-6)
@@ -196,7 +209,9 @@ BOOL IsChild(HWND parent, HWND window);
 
 // Default handling of every message the layer knows (WM_CLOSE destroys the
 // window, WM_PAINT validates, WM_ERASEBKGND fills with the class brush, WM_SETTEXT/
-// WM_GETTEXT keep the text, WM_NC* run the standard scroll bars, WM_SYSCHAR beeps).
+// WM_GETTEXT keep the text, WM_NC* run the standard scroll bars, a click on the
+// caption's close box sends SC_CLOSE, a double click on the caption of a window
+// with WS_MAXIMIZEBOX sends SC_MAXIMIZE or SC_RESTORE, WM_SYSCHAR beeps).
 LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 // Calls procedure with the message; 0 for a null procedure.
 LRESULT CallWindowProcA(WNDPROC procedure, HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -65,6 +65,51 @@ int ClientHeight(const Window& window) {
     return client.bottom - client.top;
 }
 
+RECT CloseBoxRect(const Window& window) {
+    const int caption = CaptionHeight(window);
+    if (caption == 0 || (window.style & WS_SYSMENU) == 0) return RECT{0, 0, 0, 0};
+    const int border = BorderThickness(window);
+    const int right = window.rect.right - window.rect.left - border - 2;
+    return RECT{right - (GetSystemMetrics(SM_CXSIZE) - 2), border + 2, right, border + caption - 2};
+}
+
+namespace {
+
+bool Inside(const RECT& rect, POINT point) {
+    return point.x >= rect.left && point.x < rect.right && point.y >= rect.top && point.y < rect.bottom;
+}
+
+// The edge or corner of a sizeable top-level window's frame under a point in
+// window coordinates; 0 off the frame. Corners reach a caption button's length
+// along the edges, so that they can be found with the pointer.
+int FrameEdgeAt(const Window& window, POINT at) {
+    if (window.IsChild() || (window.style & WS_THICKFRAME) == 0 || window.maximized) return 0;
+    const int width = window.rect.right - window.rect.left, height = window.rect.bottom - window.rect.top;
+    const int border = BorderThickness(window);
+    if (at.x >= border && at.y >= border && at.x < width - border && at.y < height - border) return 0;
+    const int cornerX = GetSystemMetrics(SM_CXSIZE), cornerY = GetSystemMetrics(SM_CYSIZE);
+    const int column = at.x < cornerX ? 0 : at.x >= width - cornerX ? 2 : 1;
+    const int row = at.y < cornerY ? 0 : at.y >= height - cornerY ? 2 : 1;
+    static const int codes[3][3] = {
+        {HTTOPLEFT, HTTOP, HTTOPRIGHT}, {HTLEFT, 0, HTRIGHT}, {HTBOTTOMLEFT, HTBOTTOM, HTBOTTOMRIGHT}};
+    return codes[row][column];
+}
+
+}  // namespace
+
+int WindowHitCode(const Window& window, POINT at) {
+    if (!Inside(RECT{0, 0, window.rect.right - window.rect.left, window.rect.bottom - window.rect.top}, at))
+        return HTNOWHERE;
+    if (Inside(ClientAreaInWindow(window), at)) return HTCLIENT;
+    for (int bar = SB_HORZ; bar <= SB_VERT; ++bar)
+        if (StandardBarVisible(window, bar) && Inside(StandardBarRect(window, bar), at))
+            return bar == SB_VERT ? HTVSCROLL : HTHSCROLL;
+    if (const int edge = FrameEdgeAt(window, at)) return edge;
+    const int border = BorderThickness(window);
+    if (at.y < border || at.y >= border + CaptionHeight(window)) return HTBORDER;
+    return Inside(CloseBoxRect(window), at) ? HTCLOSE : HTCAPTION;
+}
+
 POINT WindowOriginInTopLevel(const Window& window) {
     POINT origin{0, 0};
     for (const Window* step = &window; step->IsChild(); step = step->parent) {

@@ -110,7 +110,16 @@
 #define HTSYSMENU 3
 #define HTHSCROLL 6
 #define HTVSCROLL 7
+#define HTLEFT 10
+#define HTRIGHT 11
+#define HTTOP 12
+#define HTTOPLEFT 13
+#define HTTOPRIGHT 14
+#define HTBOTTOM 15
+#define HTBOTTOMLEFT 16
+#define HTBOTTOMRIGHT 17
 #define HTBORDER 18
+#define HTCLOSE 20
 
 // WM_SYSCOMMAND codes.
 #define SC_SIZE 0xF000

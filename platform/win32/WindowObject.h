@@ -94,6 +94,14 @@ bool IsVisibleWithAncestors(const Window& window);
 bool IsEnabledWithAncestors(const Window& window);
 int ClientWidth(const Window& window);
 int ClientHeight(const Window& window);
+// The close box at the right end of the caption of a window with WS_SYSMENU,
+// in window coordinates; empty when the window has no caption or no close box.
+RECT CloseBoxRect(const Window& window);
+// What lies under a point in window coordinates: HTCLIENT, a standard scroll
+// bar, an edge or corner of a sizeable top-level window's frame (HTLEFT ...
+// HTBOTTOMRIGHT), the close box (HTCLOSE), the caption, the rest of the frame
+// (HTBORDER); HTNOWHERE outside the window.
+int WindowHitCode(const Window& window, POINT inWindow);
 
 // The visible part of the window's client area (or whole window) in its
 // top-level window's coordinates: clipped by every ancestor's client area,
@@ -104,10 +112,12 @@ Region VisibleRegionInTopLevel(const Window& window, bool wholeWindow);
 // Sends WM_SIZE with the current client size (after a bar showed or hid).
 void SendSizeMessage(Window& window);
 void SendMoveMessage(Window& window);
-// Places the window at rect (parent coordinates); WM_MOVE / WM_SIZE for what changed.
+// Places the window at rect (parent coordinates); WM_WINDOWPOSCHANGED, then
+// WM_MOVE / WM_SIZE for what changed.
 void PlaceWindow(Window& window, RECT rect, bool repaint);
-// A framed top-level window's WM_GETMINMAXINFO answer (asked with the screen
-// as the maximum); false, leaving limits alone, for other windows.
+// A framed top-level window's WM_GETMINMAXINFO answer (asked with the work
+// area as the maximized place and the screen as the largest size); false,
+// leaving limits alone, for other windows.
 bool TrackingLimits(Window& window, MINMAXINFO& limits);
 // Limits a framed top-level window's size by its WM_GETMINMAXINFO answer; others are left alone.
 void ClampToMinMax(Window& window, int& width, int& height);

@@ -7,6 +7,7 @@
 #include "MessageQueue.h"
 #include "SystemMetrics.h"
 #include "WindowHooks.h"
+#include "display/DisplayBackEnd.h"
 
 namespace win32 {
 namespace {
@@ -19,9 +20,11 @@ bool IsTopLevelWithFrame(const Window& window) {
 
 bool TrackingLimits(Window& window, MINMAXINFO& limits) {
     if (!IsTopLevelWithFrame(window)) return false;
+    const RECT work = CurrentDisplay().WorkArea();
     MINMAXINFO info{};
-    info.ptMaxSize = POINT{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    info.ptMaxTrackSize = info.ptMaxSize;
+    info.ptMaxSize = POINT{work.right - work.left, work.bottom - work.top};
+    info.ptMaxPosition = POINT{work.left, work.top};
+    info.ptMaxTrackSize = POINT{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     CallProcedure(window, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
     limits = info;
     return true;
@@ -93,7 +96,8 @@ LONG_PTR* ExtraSlot(Window& window, int index) {
 
 }  // namespace
 
-// Places the window at rect (parent coordinates) and sends WM_MOVE / WM_SIZE for what changed.
+// Places the window at rect (parent coordinates) and sends WM_WINDOWPOSCHANGED,
+// then WM_MOVE / WM_SIZE for what changed.
 void PlaceWindow(Window& window, RECT rect, bool repaint) {
     const RECT old = window.rect;
     if (old.left == rect.left && old.top == rect.top && old.right == rect.right && old.bottom == rect.bottom) return;
@@ -104,10 +108,16 @@ void PlaceWindow(Window& window, RECT rect, bool repaint) {
     if (visible && repaint) InvalidateWholeWindow(window);
     if (!window.IsChild()) SurfaceChanged(window);
     HWND handle = window.handle;
-    if (old.left != rect.left || old.top != rect.top) SendMoveMessage(window);
+    const bool moved = old.left != rect.left || old.top != rect.top;
+    const bool sized = old.right - old.left != rect.right - rect.left || old.bottom - old.top != rect.bottom - rect.top;
+    const UINT kept = SWP_NOZORDER | (moved ? 0 : SWP_NOMOVE) | (sized ? 0 : SWP_NOSIZE);
+    WINDOWPOS position{handle, nullptr, int(rect.left), int(rect.top), int(rect.right - rect.left),
+                       int(rect.bottom - rect.top), kept};
+    CallProcedure(window, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&position));
     if (!WindowStillExists(handle)) return;
-    if (old.right - old.left != rect.right - rect.left || old.bottom - old.top != rect.bottom - rect.top)
-        SendSizeMessage(window);
+    if (moved) SendMoveMessage(window);
+    if (!WindowStillExists(handle)) return;
+    if (sized) SendSizeMessage(window);
 }
 
 }  // namespace win32
@@ -158,7 +168,7 @@ BOOL ShowWindow(HWND handle, int command) {
         window->restoreRect = window->rect;
         window->maximized = true;
         window->minimized = false;
-        PlaceWindow(*window, RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}, true);
+        PlaceWindow(*window, CurrentDisplay().WorkArea(), true);
     } else if (command == SW_MINIMIZE || command == SW_SHOWMINIMIZED || command == SW_SHOWMINNOACTIVE) {
         if (!window->minimized) {
             window->minimized = true;

@@ -3,6 +3,8 @@
 // capture, leave tracking and focus.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "MessageRecorder.h"
 #include "Win32.h"
 #include "display/TestDriver.h"
@@ -231,6 +233,81 @@ TEST_F(InputTest, WheelDeltaIsSignedInTheHighWord) {
     // The point is in screen coordinates.
     EXPECT_EQ(GET_X_LPARAM(wheels[0].lParam), 120);
     EXPECT_EQ(GET_Y_LPARAM(wheels[0].lParam), 130);
+}
+
+// The frame and caption as the mouse finds them (a framed window at (100, 100),
+// 300 x 200: a 4-pixel sizing frame, an 18-pixel caption, a 16 x 14 close box
+// 2 pixels in from the caption's right end), and what the caption does: a
+// double click maximizes or restores where the window has a maximize box,
+// and a press released on the close box closes the window.
+TEST_F(InputTest, FrameAndCaptionAnswerTheMouse) {
+    // A sizeable window with a maximize box, and a fixed one without.
+    const struct {
+        DWORD style;
+        int left;
+    } kinds[] = {{WS_OVERLAPPEDWINDOW, 100}, {WS_CAPTION | WS_SYSMENU | WS_BORDER, 500}};
+    HWND windows[2] = {};
+    auto make = [&](int kind) {
+        windows[kind] = CreateWindowExA(0, MessageRecorder::ClassName(), "framed", kinds[kind].style | WS_VISIBLE,
+                                        kinds[kind].left, 100, 300, 200, nullptr, nullptr, nullptr, nullptr);
+    };
+    make(0);
+    make(1);
+    const struct {
+        int kind;
+        POINT at;
+        int hit;
+    } parts[] = {
+        {0, {250, 112}, HTCAPTION},     {0, {101, 200}, HTLEFT},       {0, {398, 200}, HTRIGHT},
+        {0, {250, 101}, HTTOP},         {0, {250, 298}, HTBOTTOM},     {0, {101, 101}, HTTOPLEFT},
+        {0, {110, 101}, HTTOPLEFT},     {0, {398, 101}, HTTOPRIGHT},   {0, {101, 298}, HTBOTTOMLEFT},
+        {0, {398, 298}, HTBOTTOMRIGHT}, {0, {250, 200}, HTCLIENT},     {0, {386, 113}, HTCLOSE},
+        {1, {500, 200}, HTBORDER},      {1, {650, 111}, HTCAPTION},    {1, {786, 111}, HTCLOSE},
+    };
+    for (const auto& part : parts) {
+        recorder.messages.clear();
+        driver.Advance(1000);
+        driver.MouseDownOnScreen(part.at);
+        driver.MouseUpOnScreen(part.at);
+        const auto downs = recorder.Only({WM_NCLBUTTONDOWN, WM_LBUTTONDOWN});
+        ASSERT_EQ(downs.size(), 1u) << part.at.x << "," << part.at.y;
+        EXPECT_EQ(downs[0].window, windows[part.kind]);
+        EXPECT_EQ(downs[0].message, UINT(part.hit == HTCLIENT ? WM_LBUTTONDOWN : WM_NCLBUTTONDOWN));
+        if (part.hit != HTCLIENT) {
+            EXPECT_EQ(downs[0].wParam, WPARAM(part.hit)) << part.at.x << "," << part.at.y;
+        }
+        // Released on the close box, the press closed the window.
+        EXPECT_EQ(bool(IsWindow(windows[part.kind])), part.hit != HTCLOSE);
+        if (part.hit == HTCLOSE) make(part.kind);
+    }
+
+    // Pressed on the close box, released on the caption: the window stays.
+    driver.MouseDownOnScreen(POINT{386, 113});
+    driver.MouseUpOnScreen(POINT{250, 112});
+    EXPECT_TRUE(IsWindow(windows[0]));
+    // A double click on the caption maximizes, and another restores; without
+    // a maximize box it changes nothing.
+    const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    const struct {
+        int kind;
+        POINT at;
+        RECT after;
+    } doubleClicks[] = {
+        {0, {250, 112}, screen}, {0, {250, 12}, {100, 100, 400, 300}}, {1, {650, 112}, {500, 100, 800, 300}}};
+    for (const auto& doubleClick : doubleClicks) {
+        driver.Advance(1000);
+        for (int click = 0; click < 2; ++click) {
+            driver.MouseDownOnScreen(doubleClick.at);
+            driver.MouseUpOnScreen(doubleClick.at);
+        }
+        RECT now{};
+        GetWindowRect(windows[doubleClick.kind], &now);
+        EXPECT_EQ(std::make_tuple(now.left, now.top, now.right, now.bottom),
+                  std::make_tuple(doubleClick.after.left, doubleClick.after.top, doubleClick.after.right,
+                                  doubleClick.after.bottom));
+        EXPECT_EQ(bool(IsZoomed(windows[doubleClick.kind])), doubleClick.after.left == 0);
+    }
+    for (HWND window : windows) DestroyWindow(window);
 }
 
 TEST_F(InputTest, CaptureTakesMouseOutsideAndReportsItsLoss) {

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <tuple>
+#include <vector>
 
 #include "MessageRecorder.h"
 #include "Win32.h"
@@ -187,6 +189,38 @@ TEST_F(WindowTest, MoveSizeShowAndEnableSendTheirMessages) {
     EXPECT_TRUE(EnableWindow(child, FALSE));
     EXPECT_FALSE(IsWindowEnabled(child));
     EXPECT_EQ(recorder.Only({WM_ENABLE}).size(), 1u);
+}
+
+// A top-level window that moves and sizes hears where it now is first
+// (WM_WINDOWPOSCHANGED, with what stayed as SWP_ flags), then WM_MOVE with its
+// client area's screen place and WM_SIZE.
+TEST_F(WindowTest, MovesAndSizesAreAnnouncedByWindowPosChanged) {
+    HWND top = Make(WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 80, 300, 200);
+    std::vector<WINDOWPOS> places;
+    recorder.handler = [&](HWND, UINT message, WPARAM, LPARAM lParam, LRESULT*) {
+        if (message == WM_WINDOWPOSCHANGED) places.push_back(*reinterpret_cast<const WINDOWPOS*>(lParam));
+        return false;
+    };
+    recorder.messages.clear();
+    SetWindowPos(top, nullptr, 770, 600, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    MoveWindow(top, 770, 600, 320, 240, TRUE);
+    MoveWindow(top, 770, 600, 320, 240, TRUE);
+    EXPECT_EQ(recorder.Numbers({WM_WINDOWPOSCHANGED, WM_MOVE, WM_SIZE}),
+              (std::vector<UINT>{WM_WINDOWPOSCHANGED, WM_MOVE, WM_WINDOWPOSCHANGED, WM_SIZE}));
+    ASSERT_EQ(places.size(), 2u);
+    EXPECT_EQ(places[0].hwnd, top);
+    EXPECT_EQ(std::make_tuple(places[0].x, places[0].y, places[0].cx, places[0].cy),
+              std::make_tuple(770, 600, 300, 200));
+    EXPECT_EQ(places[0].flags & (SWP_NOMOVE | SWP_NOSIZE), UINT(SWP_NOSIZE));
+    EXPECT_EQ(std::make_tuple(places[1].cx, places[1].cy), std::make_tuple(320, 240));
+    EXPECT_EQ(places[1].flags & (SWP_NOMOVE | SWP_NOSIZE), UINT(SWP_NOMOVE));
+    const LPARAM moved = recorder.Only({WM_MOVE})[0].lParam;
+    POINT client{0, 0};
+    ClientToScreen(top, &client);
+    EXPECT_EQ(std::make_tuple(GET_X_LPARAM(moved), GET_Y_LPARAM(moved)), std::make_tuple(int(client.x), int(client.y)));
+    EXPECT_EQ(std::make_tuple(int(client.x), int(client.y)),
+              std::make_tuple(770 + GetSystemMetrics(SM_CXFRAME), 600 + GetSystemMetrics(SM_CYFRAME) +
+                                                                      GetSystemMetrics(SM_CYCAPTION)));
 }
 
 TEST_F(WindowTest, TextGoesThroughMessagesAndIsCutToTheBuffer) {
